@@ -1,0 +1,19 @@
+#pragma once
+// The one network operation the program needs: GET a URL into a byte buffer.
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+struct HttpFailure {
+    int statusCode = 0;  // 0 when no reply status was read
+    QString statusText;  // the status line without its first word, when there was one
+    QString message;     // what went wrong, for diagnostics only
+};
+
+class HttpGet {
+public:
+    virtual ~HttpGet() = default;
+    // Fetches url. On success returns nothing and body holds the final reply body alone;
+    // otherwise returns the failure (body may then hold an error reply, to be discarded).
+    virtual std::optional<HttpFailure> Get(const QString& url, QByteArray& body) = 0;
+};

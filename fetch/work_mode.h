@@ -1,0 +1,4 @@
+#pragma once
+
+// Where the tile loader may take tiles from.
+enum class WorkMode { CacheOnly, InternetOnly, CacheAndInternet };

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, starts the demo tile server and opens the viewer.
+# Extra arguments go to the viewer (for example --home DIR).
+set -euo pipefail
+cd "$(dirname "$0")"
+source ./scripts_common.sh
+
+orbivist_install_packages
+orbivist_build build
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "No display: set DISPLAY (or run under xvfb-run) to open the viewer." >&2
+    exit 1
+fi
+
+server_pid=""
+if ! (exec 3<>/dev/tcp/127.0.0.1/"$(./build/orbivist --default-port)") 2>/dev/null; then
+    ./build/orbivist-tileserver >build/tileserver.log 2>&1 &
+    server_pid=$!
+    trap '[ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null' EXIT
+    sleep 0.5
+fi
+./build/orbivist "$@"

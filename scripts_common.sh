@@ -1,0 +1,34 @@
+# Shared by run.sh and test.sh: Debian packages and the incremental build.
+# shellcheck shell=bash
+
+ORBIVIST_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libjpeg62-turbo-dev
+    libgtest-dev libcpp-httplib-dev fonts-dejavu-core xplanet-images tinyproxy)
+
+orbivist_install_packages() {
+    local missing=()
+    local p
+    for p in "${ORBIVIST_PACKAGES[@]}" "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "Missing Debian packages. Run as root:" >&2
+        echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+        return 1
+    fi
+    echo "Installing: ${missing[*]}"
+    apt-get update -qq &&
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+            "${missing[@]}" >/dev/null
+}
+
+# orbivist_build DIR [cmake options...]
+orbivist_build() {
+    local dir=$1
+    shift
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S . -B "$dir" -G Ninja "$@" >/dev/null || return 1
+    fi
+    cmake --build "$dir"
+}

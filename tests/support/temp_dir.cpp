@@ -1,0 +1,21 @@
+#include "tests/support/temp_dir.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+TempDir::TempDir() { EXPECT_TRUE(dir_.isValid()); }
+
+void TempDir::write(const QString& name, const QByteArray& bytes) const {
+    QFile f(file(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+QByteArray TempDir::read(const QString& name) const {
+    QFile f(file(name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+bool TempDir::exists(const QString& name) const { return QFile::exists(file(name)); }

@@ -1,0 +1,7 @@
+#pragma once
+// The four tile references of the 2 by 2 view.
+#include <QString>
+#include <array>
+
+// Slot order everywhere: 0 top-left (the anchor), 1 top-right, 2 bottom-right, 3 bottom-left.
+using ViewUrls = std::array<QString, 4>;
