@@ -5,9 +5,9 @@
 #include <optional>
 
 struct HttpFailure {
-    int statusCode = 0;  // 0 when no reply status was read
-    QString statusText;  // the status line without its first word, when there was one
-    QString message;     // what went wrong, for diagnostics only
+    int statusCode = 0; // 0 when no reply status was read
+    QString statusText; // the status line without its first word, when there was one
+    QString message;    // what went wrong, for diagnostics only
 };
 
 class HttpGet {

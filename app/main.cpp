@@ -1,0 +1,54 @@
+// Entry point: the main window, then the scheduling and the progress dialogs.
+#include "app/program_home.h"
+#include "app/tform1.h"
+#include "app/tform2.h"
+#include "app/tform3.h"
+#include "fetch/default_source.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QMessageBox>
+#include <cstdio>
+#include <exception>
+
+int main(int argc, char** argv) {
+    // The port is asked for by run.sh before any window exists.
+    if (argc == 2 && QByteArray(argv[1]) == "--default-port") {
+        std::printf("%d\n", kDefaultTileServerPort);
+        return 0;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Orbivist"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Orbivist"));
+
+    QCommandLineParser options;
+    options.setApplicationDescription(
+        QStringLiteral("Orbivist: satellite imagery viewer with an offline tile cache."));
+    options.addHelpOption();
+    const QCommandLineOption home(QStringLiteral("home"),
+                                  QStringLiteral("Program directory holding ORB.ini, "
+                                                 "Favorites.dat and the cache (default: the "
+                                                 "executable's directory)."),
+                                  QStringLiteral("DIR"));
+    options.addOption(home);
+    options.process(app);
+
+    QString dir = options.isSet(home) ? options.value(home) : QApplication::applicationDirPath();
+    dir = QDir(dir).absolutePath();
+    if (!dir.endsWith('/'))
+        dir += '/';
+
+    try {
+        TForm1 form1(ProgramHome{dir});
+        TForm2 form2;
+        bool& cancel = form1.cancelRequested;
+        TForm3 form3(cancel);
+        form1.AttachDialogs(&form2, &form3);
+        form1.show();
+        QApplication::exec();
+    } catch (const std::exception& e) {
+        QMessageBox::critical(nullptr, QStringLiteral("Orbivist"), QString::fromUtf8(e.what()));
+    }
+    return 0;
+}

@@ -1,0 +1,328 @@
+// The main window's life cycle, the view refresh and the settings-tab handlers.
+#include "app/tform1.h"
+
+#include "app/marker_image.h"
+#include "app/radio_check.h"
+#include "app/rx_slider.h"
+#include "app/status_panels.h"
+#include "app/tform3.h"
+#include "app/tile_image.h"
+#include "batch/prefill_estimate.h"
+#include "fetch/default_source.h"
+#include "fetch/tile_cache.h"
+#include "fetch/tile_loader.h"
+#include "fetch/view_tiles.h"
+#include "tiles/tile_ref.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QThread>
+#include <QUrl>
+
+namespace {
+
+const QString kCacheOnlyText = QStringLiteral("только кэш");
+const QString kInternetText = QStringLiteral("интернет");
+const QString kBothText = QStringLiteral("кэш и интернет");
+
+} // namespace
+
+// What the tile loop needs from the window while it runs.
+class TForm1::RefreshHooks : public ViewLoadHooks {
+public:
+    explicit RefreshHooks(TForm1& form) : form_(form) {}
+    void PumpEvents() override { QCoreApplication::processEvents(); }
+    void ShowErrorCounts() override {
+        if (form_.form3_)
+            form_.form3_->ShowErrorCounts(form_.counters);
+    }
+    bool CancelRequested() override { return form_.cancelRequested; }
+    void SleepMs(int ms) override { QThread::msleep(static_cast<unsigned long>(ms)); }
+    void ShowTile(int slot, const QImage& image) override {
+        form_.images.at(slot)->setPixmap(QPixmap::fromImage(image));
+    }
+
+private:
+    TForm1& form_;
+};
+
+TForm1::TForm1(ProgramHome home, QWidget* parent)
+    : QWidget(parent), IdHTTP1(QStringLiteral("127.0.0.1")), home_(std::move(home)) {
+    http_ = &IdHTTP1;
+    BuildLayout();
+    ConnectHandlers();
+    cacheRoot = home_.DefaultCacheRoot();
+    LoadSettings();
+    LoadFavorites();
+    ComboBox1->setEditText(QStringLiteral("---Новое Имя---"));
+    RxSlider1->setFocus(Qt::OtherFocusReason);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::AttachDialogs(TForm2* form2, TForm3* form3) {
+    form2_ = form2;
+    form3_ = form3;
+}
+
+void TForm1::ConnectHandlers() {
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
+    connect(Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
+    connect(CheckBox3, &QCheckBox::clicked, this, [this] { Button8Click(); });
+    connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            RadioButton1Click();
+    });
+    connect(RadioButton2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            RadioButton2Click();
+    });
+    connect(RadioButton3, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            RadioButton3Click();
+    });
+    connect(SpeedButton10, &QPushButton::clicked, this, [this] { SpeedButton10Click(); });
+    connect(SpeedButton11, &QPushButton::clicked, this, [this] { SpeedButton11Click(); });
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(ButtonSOK, &QPushButton::clicked, this, [this] { ButtonSOKClick(); });
+    connect(ButtonS, &QPushButton::clicked, this, [this] { ButtonSClick(); });
+    connect(CheckBox4, &QCheckBox::toggled, this, [this] { CheckBox4Click(); });
+    connect(Edit16, &QLineEdit::textChanged, this, [this] { Edit16Change(); });
+    connect(Edit16Browse, &QToolButton::clicked, this, [this] {
+        const QString dir = QFileDialog::getExistingDirectory(this, QString(), Edit16->text());
+        if (!dir.isEmpty())
+            Edit16->setText(dir);
+    });
+    connect(CheckBox2, &QCheckBox::toggled, this, [this] { CheckBox2Click(); });
+    for (QLineEdit* field : {Edit5, Edit6, Edit8, Edit9})
+        connect(field, &QLineEdit::textChanged, this, [this] { ProxyFieldChange(); });
+    connect(Edit3, &QLineEdit::textChanged, this, [this] { Edit3Change(); });
+    ConnectNavigation();
+    ConnectFavorites();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TForm1::FormShow() {
+    RxSlider1->setValue(ViewLevel());
+    QCoreApplication::processEvents();
+    RefreshView();
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // While a job runs the main window is disabled; keep its progress dialog in front.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && form3_ &&
+        form3_->isVisible()) {
+        form3_->raise();
+        form3_->activateWindow();
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TForm1::FormClose() {
+    SaveSettings();
+}
+
+int TForm1::ViewLevel() const {
+    return LevelOf(viewUrls[0], prefixLength);
+}
+
+WorkMode TForm1::CurrentWorkMode() const {
+    if (RadioButton1->isChecked())
+        return WorkMode::CacheOnly;
+    if (RadioButton2->isChecked())
+        return WorkMode::InternetOnly;
+    return WorkMode::CacheAndInternet; // also when a settings file selected none
+}
+
+void TForm1::RefreshView() {
+    setEnabled(false);
+    std::array<TileRequest, 4> tiles;
+    for (int slot = 0; slot < 4; ++slot)
+        tiles[slot] = MakeTileRequest(cacheRoot, viewUrls[slot], prefixLength);
+    std::optional<BatchRetry> batch;
+    if (batchActive)
+        batch = BatchRetry{UpDown1->value(), UpDown6->value(), UpDown5->value(), UpDown2->value(),
+                           UpDown4->value()};
+    RefreshHooks hooks(*this);
+    TileLoaderContext context{CurrentWorkMode(), *http_, counters, hooks};
+    const ViewLoadOutcome outcome = LoadViewTiles(
+        tiles, batch, counters,
+        [&context](const TileRequest& tile, QImage& image) {
+            return TileLoader(tile, image, context);
+        },
+        hooks);
+    if (outcome == ViewLoadOutcome::Aborted)
+        return; // the batch job that asked for this view re-enables the window
+    QCoreApplication::processEvents();
+    setEnabled(true);
+    UpdateAfterRefresh();
+}
+
+void TForm1::UpdateAfterRefresh() {
+    StatusB->setText(3, QString::number(counters.bytesReceived / 1024) +
+                            QStringLiteral(" Кб из интернета"));
+    const int level = ViewLevel();
+    Label6->setText(QString::number(level));
+    RxSlider1->setValue(level);
+    StatusB->setText(2, QString::number(level));
+    Edit3Change();
+
+    const QString anchorPath = QuadPathOf(viewUrls[0], prefixLength);
+    anchor = AnchorOffsets(anchorPath);
+    const LatLonText centre = ViewCentreText(anchorPath, level);
+    StatusB->setText(0, centre.latitude);
+    StatusB->setText(1, centre.longitude);
+
+    Image5->hide();
+    if (CheckBox3->isChecked() && !markedTile.isEmpty()) {
+        for (int slot = 0; slot < 4; ++slot) {
+            if (markedTile == viewUrls[slot]) {
+                Image5->move(images[slot]->x() + markX - MarkerImage::kCentre,
+                             images[slot]->y() + markY - MarkerImage::kCentre);
+                Image5->raise();
+                PageControl1->raise();
+                Image5->show();
+                break;
+            }
+        }
+    }
+}
+
+void TForm1::PageControl1Change() {
+    int height = 137;
+    if (PageControl1->currentWidget() == TabSheet5) {
+        height = 200;
+    } else if (PageControl1->currentWidget() == TabSheet4) {
+        height = 439;
+        Edit11->setText(viewUrls[0].left(prefixLength));
+    }
+    const int bottom = kClientHeight - StatusPanels::kHeight;
+    PageControl1->setGeometry(0, bottom - height, kClientWidth, height);
+    StatusB->move(0, bottom);
+}
+
+void TForm1::SetWorkModeText(const QString& text) {
+    StatusB->setText(4, text);
+    SpeedButton10->setText(text);
+}
+
+void TForm1::RadioButton1Click() {
+    SetWorkModeText(kCacheOnlyText);
+}
+void TForm1::RadioButton2Click() {
+    SetWorkModeText(kInternetText);
+}
+void TForm1::RadioButton3Click() {
+    SetWorkModeText(kBothText);
+}
+
+void TForm1::SpeedButton10Click() {
+    switch (CurrentWorkMode()) {
+    case WorkMode::CacheOnly:
+        RadioButton2->setChecked(true);
+        SpeedButton10->setText(kInternetText);
+        break;
+    case WorkMode::InternetOnly:
+        RadioButton3->setChecked(true);
+        SpeedButton10->setText(kBothText);
+        break;
+    case WorkMode::CacheAndInternet:
+        RadioButton1->setChecked(true);
+        SpeedButton10->setText(kCacheOnlyText);
+        break;
+    }
+}
+
+void TForm1::SpeedButton11Click() {
+    const std::array<bool, 3> was = {RadioButton1->isChecked(), RadioButton2->isChecked(),
+                                     RadioButton3->isChecked()};
+    RadioButton3->setChecked(true);
+    RefreshView();
+    SetRadioChecked(RadioButton1, was[0]);
+    SetRadioChecked(RadioButton2, was[1]);
+    SetRadioChecked(RadioButton3, was[2]);
+}
+
+void TForm1::Button1Click() {
+    const QString readme = home_.File(QStringLiteral("ReadMe.txt"));
+    if (QFile::exists(readme))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(readme));
+}
+
+void TForm1::ButtonSOKClick() {
+    const QString prefix = Edit11->text();
+    for (QString& url : viewUrls)
+        url = prefix + QuadPathOf(url, prefixLength);
+    prefixLength = static_cast<int>(prefix.size());
+    RefreshView();
+}
+
+void TForm1::ButtonSClick() {
+    viewUrls = DefaultViewUrls();
+    prefixLength = DefaultPrefixLength();
+    Edit11->setText(viewUrls[0].left(prefixLength));
+    RefreshView();
+}
+
+void TForm1::CheckBox4Click() {
+    if (CheckBox4->isChecked()) {
+        Edit16->setEnabled(true); // the location changes with the next edit of the field
+        return;
+    }
+    cacheRoot = home_.DefaultCacheRoot();
+    Edit16->setEnabled(false);
+}
+
+void TForm1::Edit16Change() {
+    if (CheckBox4->isChecked())
+        cacheRoot = Edit16->text() + '/';
+}
+
+void TForm1::SetProxyFieldsEnabled(bool on) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Edit5, Edit6, Edit8, Edit9, Label16, Label17, Label18})
+        w->setEnabled(on);
+}
+
+void TForm1::ApplyProxyFields() {
+    IdHTTP1.SetProxy(ProxyFromFields(Edit5->text(), Edit6->text(), Edit8->text(), Edit9->text()));
+}
+
+void TForm1::CheckBox2Click() {
+    SetProxyFieldsEnabled(CheckBox2->isChecked());
+    if (CheckBox2->isChecked())
+        ApplyProxyFields();
+    else
+        IdHTTP1.SetProxy(ProxySettings{});
+}
+
+void TForm1::ProxyFieldChange() {
+    if (CheckBox2->isChecked())
+        ApplyProxyFields();
+}
+
+void TForm1::Edit3Change() {
+    const PrefillEstimate estimate = EstimatePrefill(Edit3->text(), ViewLevel());
+    Label13->setText(estimate.text);
+    Button6->setEnabled(estimate.canStart);
+}

@@ -1,0 +1,221 @@
+#pragma once
+// The main window: owns the view, the cache location, the counters and the HTTP
+// client, and wires every control to a thin handler that calls the tile, fetch,
+// store and batch code.
+#include "app/program_home.h"
+#include "fetch/http_client.h"
+#include "fetch/tile_counters.h"
+#include "fetch/work_mode.h"
+#include "store/settings_file.h"
+#include "tiles/coordinates.h"
+#include "tiles/view_urls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QWidget>
+#include <array>
+
+class MarkerImage;
+class RxSlider;
+class StatusPanels;
+class TForm2;
+class TForm3;
+class TileImage;
+enum class PanDirection;
+enum class CoordField;
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kClientWidth = 512;
+    static constexpr int kClientHeight = 670;
+
+    explicit TForm1(ProgramHome home, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The dialogs are created after the main window and handed over here.
+    void AttachDialogs(TForm2* form2, TForm3* form3);
+    // Tests replace the network with a scripted one.
+    void UseHttpForTesting(HttpGet& http) { http_ = &http; }
+
+    void RefreshView();
+    WorkMode CurrentWorkMode() const;
+
+    // State owned by the window.
+    ViewUrls viewUrls;
+    int prefixLength = 0;
+    QString cacheRoot;
+    QString markedTile;
+    int markX = -1;
+    int markY = -1;
+    AnchorOffset anchor;
+    TileCounters counters;
+    bool cancelRequested = false;
+    bool batchActive = false;
+    double searchLatitude = 0;
+    double searchLongitude = 0;
+    HttpClient IdHTTP1;
+
+    // Mosaic and marker.
+    std::array<TileImage*, 4> images{}; // Image1..Image4 in view slot order
+    TileImage* Image1 = nullptr;
+    TileImage* Image2 = nullptr;
+    TileImage* Image3 = nullptr;
+    TileImage* Image4 = nullptr;
+    MarkerImage* Image5 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    StatusPanels* StatusB = nullptr;
+
+    // "Просмотр"
+    QWidget* TabSheet1 = nullptr;
+    std::array<QToolButton*, 9> pad{}; // SpeedButton1..SpeedButton9, row by row
+    QLabel* Label6 = nullptr;
+    RxSlider* RxSlider1 = nullptr;
+    QPushButton* SpeedButton10 = nullptr;
+    QPushButton* SpeedButton11 = nullptr;
+
+    // "Поиск"
+    QWidget* TabSheet6 = nullptr;
+    QLineEdit* Edit7 = nullptr;
+    QLineEdit* Edit10 = nullptr;
+    QComboBox* SCB = nullptr;
+    QComboBox* DCB = nullptr;
+    QComboBox* FCB = nullptr;
+    QPushButton* ButtonFind = nullptr;
+    QCheckBox* CheckBox3 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QPushButton* ButtonSave = nullptr;
+    QPushButton* ButtonDel = nullptr;
+
+    // "Склейка"
+    QWidget* TabSheet2 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label7 = nullptr;
+    QSpinBox* UpDown3 = nullptr; // with its field Edit4
+    QPushButton* Button5 = nullptr;
+
+    // "Выкачивание в кэш"
+    QWidget* TabSheet3 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLabel* Label13 = nullptr;
+    QLabel* Label11 = nullptr;
+    QPushButton* Button6 = nullptr;
+
+    // "Настройки"
+    QWidget* TabSheet4 = nullptr;
+    QRadioButton* RadioButton1 = nullptr;
+    QRadioButton* RadioButton2 = nullptr;
+    QRadioButton* RadioButton3 = nullptr;
+    QPushButton* Button8 = nullptr;
+    QCheckBox* CheckBox2 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QLineEdit* Edit6 = nullptr;
+    QLineEdit* Edit8 = nullptr;
+    QLineEdit* Edit9 = nullptr;
+    QLabel* Label16 = nullptr;
+    QLabel* Label17 = nullptr;
+    QLabel* Label18 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QLineEdit* Edit11 = nullptr;
+    QPushButton* ButtonSOK = nullptr;
+    QPushButton* ButtonS = nullptr;
+    QCheckBox* CheckBox4 = nullptr;
+    QLineEdit* Edit16 = nullptr;
+    QToolButton* Edit16Browse = nullptr;
+    QSpinBox* UpDown1 = nullptr; // attempts, field Edit12
+    QSpinBox* UpDown6 = nullptr; // retry interval, field Edit21
+    QSpinBox* UpDown2 = nullptr; // write errors tolerated, field Edit13
+    QSpinBox* UpDown4 = nullptr; // receive errors tolerated, field Edit14
+    QSpinBox* UpDown5 = nullptr; // bad-file errors tolerated, field Edit15
+
+    // "О программе"
+    QWidget* TabSheet5 = nullptr;
+    QPushButton* Button1 = nullptr;
+
+    // Handlers, public so tests can call them as the toolkit would.
+    void FormShow();
+    void FormClose();
+    void PageControl1Change();
+    void Button8Click() { RefreshView(); }
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void RadioButton3Click();
+    void SpeedButton10Click();
+    void SpeedButton11Click();
+    void Button1Click();
+    void ButtonSOKClick();
+    void ButtonSClick();
+    void CheckBox4Click();
+    void Edit16Change();
+    void CheckBox2Click();
+    void ProxyFieldChange();
+    void Edit3Change();
+
+    void PanView(PanDirection direction);
+    void ImageClick(int slot, Qt::MouseButton button);
+    void ImageMouseMove(int slot, QPoint pos);
+    void RxSlider1Change(int value);
+    void RxSlider1Changed();
+    void SpeedButton5MouseDown(Qt::MouseButton button);
+    bool Edit7KeyPress(QLineEdit* field, QChar key);
+    void Edit7Exit(QLineEdit* field);
+    void ButtonFindClick();
+
+    void ButtonSaveClick();
+    void ButtonDelClick();
+    void ComboBox1Select(int index);
+
+    void LoadSettings();
+    void SaveSettings();
+    void LoadFavorites();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class RefreshHooks;
+
+    void BuildLayout();
+    void BuildViewTab();
+    void BuildSearchTab();
+    void BuildStitchTab();
+    void BuildPrefillTab();
+    void BuildSettingsTab();
+    void BuildAboutTab();
+    void ConnectHandlers();
+    void ConnectNavigation();
+    void ConnectFavorites();
+    void SetWorkModeText(const QString& text);
+    void ApplySettingsLine(const SettingsFile& file, int line);
+    void ApplyWorkModeLine(QRadioButton* button, bool on, const QString& caption);
+    SettingsLines CurrentSettingsLines() const;
+    void SaveFavoritesList();
+    void SelectFirstFavorite();
+    void ApplyProxyFields();
+    void SetProxyFieldsEnabled(bool on);
+    void UpdateAfterRefresh();
+    int ViewLevel() const;
+    CoordField FieldKind(const QLineEdit* field) const;
+
+    ProgramHome home_;
+    HttpGet* http_ = nullptr;
+    TForm2* form2_ = nullptr;
+    TForm3* form3_ = nullptr;
+    bool shownOnce_ = false;
+    bool favoriteSelected_ = false; // the favourites box shows an entry, not typed text
+};

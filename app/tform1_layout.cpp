@@ -1,0 +1,285 @@
+// Construction of the main window's controls. Positions and sizes are fixed:
+// the window is not resizable and every control has its place.
+#include "app/marker_image.h"
+#include "app/rx_slider.h"
+#include "app/status_panels.h"
+#include "app/tform1.h"
+#include "app/tile_image.h"
+
+#include <QAbstractItemView>
+#include <QGroupBox>
+
+namespace {
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int width = -1) {
+    auto* label = new QLabel(text, parent);
+    label->move(x, y);
+    if (width > 0)
+        label->setFixedWidth(width);
+    else
+        label->adjustSize();
+    return label;
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const QString& text, int x, int y, int width) {
+    auto* edit = new QLineEdit(text, parent);
+    edit->setGeometry(x, y, width, 21);
+    return edit;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& text, int x, int y, int w, int h) {
+    auto* button = new QPushButton(text, parent);
+    button->setGeometry(x, y, w, h);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// A number field whose text cannot be typed into, only stepped with its arrows.
+QSpinBox* MakeUpDown(QWidget* parent, int x, int y, int min, int max, int value) {
+    auto* spin = new QSpinBox(parent);
+    spin->setGeometry(x, y, 64, 21);
+    spin->setRange(min, max);
+    spin->setValue(value);
+    if (auto* field = spin->findChild<QLineEdit*>())
+        field->setReadOnly(true);
+    return spin;
+}
+
+QGroupBox* MakeGroup(QWidget* parent, const QString& title, int y, int height) {
+    auto* group = new QGroupBox(title, parent);
+    group->setGeometry(4, y, 498, height);
+    return group;
+}
+
+} // namespace
+
+void TForm1::BuildLayout() {
+    setWindowTitle(QStringLiteral("OrbivistViewer"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight);
+
+    constexpr std::array<QPoint, 4> kImagePlaces = {QPoint(0, 0), QPoint(256, 0), QPoint(256, 256),
+                                                    QPoint(0, 256)};
+    for (int slot = 0; slot < 4; ++slot) {
+        images[slot] = new TileImage(this);
+        images[slot]->move(kImagePlaces[slot]);
+    }
+    Image1 = images[0];
+    Image2 = images[1];
+    Image3 = images[2];
+    Image4 = images[3];
+    Image5 = new MarkerImage(this);
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setReadOnly(true);
+    Memo1->hide();
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setTabPosition(QTabWidget::South);
+    PageControl1->setGeometry(0, 514, kClientWidth, 137);
+    BuildViewTab();
+    BuildSearchTab();
+    BuildStitchTab();
+    BuildPrefillTab();
+    BuildSettingsTab();
+    BuildAboutTab();
+
+    StatusB = new StatusPanels(this);
+    StatusB->setGeometry(0, kClientHeight - StatusPanels::kHeight, kClientWidth,
+                         StatusPanels::kHeight);
+    const QStringList initial = {QStringLiteral("коорд1"), QStringLiteral("коорд2"),
+                                 QStringLiteral("увеличение"), QStringLiteral("закачано"),
+                                 QStringLiteral("интернет и кэш")};
+    for (int i = 0; i < initial.size(); ++i)
+        StatusB->setText(i, initial[i]);
+}
+
+void TForm1::BuildViewTab() {
+    TabSheet1 = new QWidget;
+    PageControl1->addTab(TabSheet1, QStringLiteral("Просмотр"));
+    const QStringList glyphs = {"↖", "↑", "↗", "←", "±", "→", "↙", "↓", "↘"};
+    for (int i = 0; i < 9; ++i) {
+        pad[i] = new QToolButton(TabSheet1);
+        pad[i]->setGeometry(12 + 35 * (i % 3), 2 + 35 * (i / 3), 34, 34);
+        pad[i]->setAutoRaise(true);
+        pad[i]->setText(glyphs[i]);
+        pad[i]->setObjectName(QStringLiteral("SpeedButton%1").arg(i + 1));
+    }
+    pad[4]->setToolTip(QStringLiteral("Левая кнопка: крупнее, правая: мельче"));
+
+    Label6 = new QLabel(QStringLiteral("5"), TabSheet1);
+    Label6->setGeometry(128, 13, 30, 22);
+    QFont digits = Label6->font();
+    digits.setBold(true);
+    digits.setPixelSize(17);
+    Label6->setFont(digits);
+    Label6->setStyleSheet(QStringLiteral("color: blue"));
+
+    RxSlider1 = new RxSlider(TabSheet1);
+    RxSlider1->setGeometry(160, 0, 337, 45);
+    RxSlider1->setValue(5);
+
+    SpeedButton10 = MakeButton(TabSheet1, QStringLiteral("кэш"), 148, 72, 133, 34);
+    SpeedButton10->setFlat(true);
+    SpeedButton11 = MakeButton(TabSheet1, QStringLiteral("Получить недостающие"), 332, 72, 161, 34);
+    SpeedButton11->setFlat(true);
+}
+
+void TForm1::BuildSearchTab() {
+    TabSheet6 = new QWidget;
+    PageControl1->addTab(TabSheet6, QStringLiteral("Поиск"));
+    MakeLabel(TabSheet6, QStringLiteral("широта"), 8, 8);
+    SCB = new QComboBox(TabSheet6);
+    SCB->setGeometry(60, 4, 44, 22);
+    SCB->addItems({QStringLiteral("N"), QStringLiteral("S")});
+    SCB->setCurrentIndex(0);
+    Edit7 = MakeEdit(TabSheet6, QString(), 108, 4, 120);
+    Edit7->setMaxLength(14);
+    MakeLabel(TabSheet6, QStringLiteral("долгота"), 246, 8);
+    DCB = new QComboBox(TabSheet6);
+    DCB->setGeometry(300, 4, 44, 22);
+    DCB->addItems({QStringLiteral("W"), QStringLiteral("E")});
+    DCB->setCurrentIndex(1);
+    Edit10 = MakeEdit(TabSheet6, QString(), 348, 4, 120);
+    Edit10->setMaxLength(14);
+
+    MakeLabel(TabSheet6, QStringLiteral("Увеличение"), 8, 38);
+    FCB = new QComboBox(TabSheet6);
+    FCB->setGeometry(80, 34, 52, 22);
+    for (int level = 1; level <= 20; ++level)
+        FCB->addItem(QString::number(level));
+    FCB->setCurrentIndex(-1);
+    ButtonFind = MakeButton(TabSheet6, QStringLiteral("Показать"), 140, 33, 90, 24);
+    CheckBox3 = new QCheckBox(QStringLiteral("показывать точку"), TabSheet6);
+    CheckBox3->move(246, 36);
+    CheckBox3->setChecked(true);
+
+    ComboBox1 = new QComboBox(TabSheet6);
+    ComboBox1->setEditable(true);
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1->lineEdit()->setMaxLength(20);
+    ComboBox1->setGeometry(8, 64, 300, 22);
+    ComboBox1->addItem(QStringLiteral("____________________ N E"));
+    QFont fixed(QStringLiteral("DejaVu Sans Mono"));
+    fixed.setStyleHint(QFont::Monospace);
+    ComboBox1->view()->setFont(fixed); // entries are fixed-width lines
+    ButtonSave = MakeButton(TabSheet6, QStringLiteral("Сохранить"), 316, 63, 90, 24);
+    ButtonDel = MakeButton(TabSheet6, QStringLiteral("Удалить"), 410, 63, 90, 24);
+}
+
+void TForm1::BuildStitchTab() {
+    TabSheet2 = new QWidget;
+    PageControl1->addTab(TabSheet2, QStringLiteral("Склейка"));
+    MakeLabel(TabSheet2, QStringLiteral("слева направо"), 8, 8);
+    Edit1 = MakeEdit(TabSheet2, QStringLiteral("5"), 100, 4, 50);
+    MakeLabel(TabSheet2, QStringLiteral("сверху вниз"), 8, 34);
+    Edit2 = MakeEdit(TabSheet2, QStringLiteral("5"), 100, 30, 50);
+    Label3 = MakeLabel(TabSheet2, QString(), 160, 8, 180);
+    Label4 = MakeLabel(TabSheet2, QString(), 160, 34, 180);
+    Label7 = MakeLabel(TabSheet2,
+                       QStringLiteral("Склеивается прямоугольник фрагментов текущего увеличения,\n"
+                                      "начиная с левого верхнего фрагмента экрана."),
+                       8, 60, 330);
+    Label7->setWordWrap(true);
+    Label7->setFixedHeight(34);
+    MakeLabel(TabSheet2, QStringLiteral("Сжатие jpeg:"), 346, 8);
+    UpDown3 = MakeUpDown(TabSheet2, 430, 4, 20, 100, 100);
+    Button5 = MakeButton(TabSheet2, QStringLiteral("Начать"), 420, 64, 80, 26);
+}
+
+void TForm1::BuildPrefillTab() {
+    TabSheet3 = new QWidget;
+    PageControl1->addTab(TabSheet3, QStringLiteral("Выкачивание в кэш"));
+    MakeLabel(TabSheet3, QStringLiteral("Глубина (увеличение)"), 8, 8);
+    Edit3 = MakeEdit(TabSheet3, QStringLiteral("5"), 150, 4, 50);
+    Label13 = MakeLabel(TabSheet3, QStringLiteral("Ориентировочный объем:"), 210, 8, 290);
+    Label11 = MakeLabel(TabSheet3,
+                        QStringLiteral("В кэш выкачиваются все фрагменты видимой области\n"
+                                       "до заданного увеличения включительно."),
+                        8, 40, 400);
+    Label11->setWordWrap(true);
+    Label11->setFixedHeight(34);
+    Button6 = MakeButton(TabSheet3, QStringLiteral("Начать"), 420, 64, 80, 26);
+}
+
+void TForm1::BuildSettingsTab() {
+    TabSheet4 = new QWidget;
+    PageControl1->addTab(TabSheet4, QStringLiteral("Настройки"));
+
+    auto* mode = MakeGroup(TabSheet4, QStringLiteral("Режим работы"), 2, 46);
+    RadioButton2 = new QRadioButton(QStringLiteral("только интернет"), mode);
+    RadioButton2->move(8, 20);
+    RadioButton3 = new QRadioButton(QStringLiteral("то и другое"), mode);
+    RadioButton3->move(150, 20);
+    RadioButton3->setChecked(true);
+    RadioButton1 = new QRadioButton(QStringLiteral("только кэш"), mode);
+    RadioButton1->move(280, 20);
+    Button8 = MakeButton(mode, QStringLiteral("Обновить"), 410, 16, 80, 24);
+
+    auto* proxy = MakeGroup(TabSheet4, QStringLiteral("Proxy"), 50, 68);
+    CheckBox2 = new QCheckBox(QStringLiteral("Использoвать proxy"), proxy);
+    CheckBox2->move(8, 18);
+    Edit5 = MakeEdit(proxy, QString(), 8, 40, 150);
+    Label16 = MakeLabel(proxy, QStringLiteral("port"), 164, 43);
+    Edit6 = MakeEdit(proxy, QString(), 190, 40, 50);
+    Label17 = MakeLabel(proxy, QStringLiteral(" (Не обязательно)  Proxy User"), 246, 20);
+    Edit8 = MakeEdit(proxy, QString(), 250, 40, 116);
+    Label18 = MakeLabel(proxy, QStringLiteral("Proxy Password"), 372, 20);
+    Edit9 = MakeEdit(proxy, QString(), 372, 40, 118);
+    Edit9->setEchoMode(QLineEdit::PasswordEchoOnEdit);
+    SetProxyFieldsEnabled(false);
+
+    auto* extra = MakeGroup(TabSheet4, QStringLiteral("Дополнительные возможности"), 120, 42);
+    CheckBox1 = new QCheckBox(
+        QStringLiteral("показывать настройки таймера/соединения перед закачкой "), extra);
+    CheckBox1->move(8, 18);
+
+    auto* source = MakeGroup(TabSheet4, QStringLiteral("Источник"), 164, 48);
+    MakeLabel(source, QStringLiteral("Запрос"), 8, 22);
+    Edit11 = MakeEdit(source, QString(), 56, 18, 266);
+    ButtonSOK = MakeButton(source, QStringLiteral("Принять"), 328, 16, 76, 24);
+    ButtonS = MakeButton(source, QStringLiteral("Восстановить"), 408, 16, 84, 24);
+
+    auto* cache = MakeGroup(TabSheet4, QStringLiteral("Расположение кэша"), 214, 46);
+    CheckBox4 = new QCheckBox(QStringLiteral("Указать"), cache);
+    CheckBox4->move(8, 20);
+    Edit16 = MakeEdit(cache, QString(), 84, 18, 376);
+    Edit16->setEnabled(false);
+    Edit16Browse = new QToolButton(cache);
+    Edit16Browse->setText(QStringLiteral("…"));
+    Edit16Browse->setGeometry(464, 18, 26, 21);
+
+    auto* limits =
+        MakeGroup(TabSheet4, QStringLiteral("Контроль ошибок при выкачивании / склейке"), 262, 144);
+    const QStringList captions = {
+        QStringLiteral("Попыток закачать фрагмент при ошибке"),
+        QStringLiteral("с интервалом (сек.)"),
+        QStringLiteral("Допускать ошибок записи  фрагментов на диск"),
+        QStringLiteral("Допускать ошибок при получении фрагментов с сервера"),
+        QStringLiteral("Допускать ошибок в полуенных файлах"),
+    };
+    for (int row = 0; row < captions.size(); ++row)
+        MakeLabel(limits, captions[row], 8, 22 + 24 * row);
+    UpDown1 = MakeUpDown(limits, 420, 18, 1, 10, 3);
+    UpDown6 = MakeUpDown(limits, 420, 42, 1, 60, 1);
+    UpDown2 = MakeUpDown(limits, 420, 66, 1, 50, 3);
+    UpDown4 = MakeUpDown(limits, 420, 90, 1, 500, 3);
+    UpDown5 = MakeUpDown(limits, 420, 114, 1, 500, 25);
+}
+
+void TForm1::BuildAboutTab() {
+    TabSheet5 = new QWidget;
+    PageControl1->addTab(TabSheet5, QStringLiteral("О программе"));
+    auto* about = MakeLabel(
+        TabSheet5,
+        QStringLiteral("Orbivist — просмотр спутниковых снимков с сервера фрагментов и их "
+                       "выкачивание.\nКаждый полученный фрагмент остаётся в кэше на диске, "
+                       "поэтому однажды просмотренную местность можно смотреть и без сети.\n"
+                       "Склейка собирает прямоугольник фрагментов в один JPEG с файлом привязки "
+                       "OziExplorer; выкачивание заполняет кэш для области на глубину."),
+        8, 8, 490);
+    about->setWordWrap(true);
+    about->setFixedHeight(110);
+    Button1 = MakeButton(TabSheet5, QStringLiteral("Ver. 1.2"), 410, 130, 90, 26);
+}

@@ -1,0 +1,238 @@
+// The settings file and the favourite places, as seen from the window: which control
+// each value goes to and what changing that control sets off.
+#include "app/tform1.h"
+
+#include "app/radio_check.h"
+#include "store/favorite_line.h"
+#include "store/favorites.h"
+#include "store/settings_file.h"
+#include "store/settings_view.h"
+
+#include <QMessageBox>
+
+namespace {
+
+void ShowCannotSave(QWidget* parent, const QString& fileName) {
+    QMessageBox::warning(parent, QStringLiteral("Сохранение невозможно"),
+                         QStringLiteral("Запись файла %1 невозможна").arg(fileName));
+}
+
+} // namespace
+
+void TForm1::LoadSettings() {
+    cacheRoot = home_.DefaultCacheRoot();
+    const SettingsFile file = ::LoadSettings(home_.File(kSettingsFileName.toString()));
+    // Lines apply in order, each with the side effects of the user's own change; a short
+    // file stops at its first missing line and the rest keep their design-time values.
+    for (int line = 0; line < kSettingsLineCount && file.has(line); ++line)
+        ApplySettingsLine(file, line);
+    const SettingsView view = ViewFromSettings(file);
+    viewUrls = view.urls;
+    prefixLength = view.prefixLength;
+}
+
+void TForm1::ApplyWorkModeLine(QRadioButton* button, bool on, const QString& caption) {
+    if (on) {
+        button->setChecked(true);
+        SpeedButton10->setText(caption);
+    } else {
+        SetRadioChecked(button, false);
+    }
+}
+
+void TForm1::ApplySettingsLine(const SettingsFile& file, int line) {
+    using namespace SettingsLine;
+    switch (line) {
+    case ViewTopLeft:
+    case ViewTopRight:
+    case ViewBottomRight:
+    case ViewBottomLeft:
+        viewUrls[line - ViewTopLeft] = file.text(line);
+        break;
+    case ModeCacheOnly:
+        ApplyWorkModeLine(RadioButton1, file.flag(line), QStringLiteral("только кэш"));
+        break;
+    case ModeInternetOnly:
+        ApplyWorkModeLine(RadioButton2, file.flag(line), QStringLiteral("интернет"));
+        break;
+    case ModeCacheAndInternet:
+        ApplyWorkModeLine(RadioButton3, file.flag(line), QStringLiteral("кэш и интернет"));
+        break;
+    case ScheduleDialog:
+        CheckBox1->setChecked(file.flag(line));
+        break;
+    case UseProxy:
+        CheckBox2->setChecked(file.flag(line));
+        break;
+    case ProxyServer:
+        Edit5->setText(file.text(line));
+        break;
+    case ProxyPort:
+        Edit6->setText(file.text(line));
+        break;
+    case ProxyUser:
+        Edit8->setText(file.text(line));
+        break;
+    case ProxyPassword:
+        Edit9->setText(file.text(line));
+        break;
+    case PrefixLength:
+        prefixLength = file.number(line);
+        break;
+    case LatHemisphere:
+        SCB->setCurrentIndex(file.number(line));
+        break;
+    case LonHemisphere:
+        DCB->setCurrentIndex(file.number(line));
+        break;
+    case MarkPoint:
+        CheckBox3->setChecked(file.flag(line));
+        break;
+    case SearchZoom:
+        FCB->setCurrentIndex(file.number(line));
+        break;
+    case StitchColumns:
+        Edit1->setText(file.text(line));
+        break;
+    case StitchRows:
+        Edit2->setText(file.text(line));
+        break;
+    case JpegQuality:
+        UpDown3->setValue(file.number(line));
+        break;
+    case PrefillLevel:
+        Edit3->setText(file.text(line));
+        break;
+    case FetchAttempts:
+        UpDown1->setValue(file.number(line));
+        break;
+    case WriteErrorLimit:
+        UpDown2->setValue(file.number(line));
+        break;
+    case ReceiveErrorLimit:
+        UpDown4->setValue(file.number(line));
+        break;
+    case BadFileErrorLimit:
+        UpDown5->setValue(file.number(line));
+        break;
+    case CacheDirectory:
+        Edit16->setText(file.text(line));
+        break;
+    case UseCacheDirectory:
+        CheckBox4->setChecked(file.flag(line));
+        Edit16->setEnabled(CheckBox4->isChecked());
+        if (CheckBox4->isChecked())
+            cacheRoot = Edit16->text() + '/';
+        break;
+    case RetryInterval:
+        UpDown6->setValue(file.number(line));
+        break;
+    default:
+        break;
+    }
+}
+
+SettingsLines TForm1::CurrentSettingsLines() const {
+    using namespace SettingsLine;
+    SettingsLines lines;
+    for (int slot = 0; slot < 4; ++slot)
+        lines[ViewTopLeft + slot] = viewUrls[slot];
+    lines[ModeCacheOnly] = FlagLine(ModeCacheOnly, RadioButton1->isChecked());
+    lines[ModeInternetOnly] = FlagLine(ModeInternetOnly, RadioButton2->isChecked());
+    lines[ModeCacheAndInternet] = FlagLine(ModeCacheAndInternet, RadioButton3->isChecked());
+    lines[ScheduleDialog] = FlagLine(ScheduleDialog, CheckBox1->isChecked());
+    lines[UseProxy] = FlagLine(UseProxy, CheckBox2->isChecked());
+    lines[ProxyServer] = Edit5->text();
+    lines[ProxyPort] = Edit6->text();
+    lines[ProxyUser] = Edit8->text();
+    lines[ProxyPassword] = Edit9->text();
+    lines[PrefixLength] = NumberLine(prefixLength);
+    lines[LatHemisphere] = NumberLine(SCB->currentIndex());
+    lines[LonHemisphere] = NumberLine(DCB->currentIndex());
+    lines[MarkPoint] = FlagLine(MarkPoint, CheckBox3->isChecked());
+    lines[SearchZoom] = NumberLine(FCB->currentIndex());
+    lines[StitchColumns] = Edit1->text();
+    lines[StitchRows] = Edit2->text();
+    lines[JpegQuality] = NumberLine(UpDown3->value());
+    lines[PrefillLevel] = Edit3->text();
+    lines[FetchAttempts] = NumberLine(UpDown1->value());
+    lines[WriteErrorLimit] = NumberLine(UpDown2->value());
+    lines[ReceiveErrorLimit] = NumberLine(UpDown4->value());
+    lines[BadFileErrorLimit] = NumberLine(UpDown5->value());
+    lines[CacheDirectory] = Edit16->text();
+    lines[UseCacheDirectory] = FlagLine(UseCacheDirectory, CheckBox4->isChecked());
+    lines[RetryInterval] = NumberLine(UpDown6->value());
+    return lines;
+}
+
+void TForm1::SaveSettings() {
+    if (!::SaveSettings(home_.File(kSettingsFileName.toString()), CurrentSettingsLines()))
+        ShowCannotSave(this, kSettingsFileName.toString());
+}
+
+void TForm1::LoadFavorites() {
+    if (const auto lines = ::LoadFavorites(home_.File(kFavoritesFileName.toString()))) {
+        ComboBox1->clear();
+        ComboBox1->addItems(*lines);
+    }
+    favoriteSelected_ = false;
+}
+
+void TForm1::ConnectFavorites() {
+    connect(ButtonSave, &QPushButton::clicked, this, [this] { ButtonSaveClick(); });
+    connect(ButtonDel, &QPushButton::clicked, this, [this] { ButtonDelClick(); });
+    connect(ComboBox1, &QComboBox::activated, this, [this](int index) { ComboBox1Select(index); });
+    // Typing a name means no entry is selected any more.
+    connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this,
+            [this] { favoriteSelected_ = false; });
+}
+
+void TForm1::SaveFavoritesList() {
+    QStringList lines;
+    for (int i = 0; i < ComboBox1->count(); ++i)
+        lines << ComboBox1->itemText(i);
+    if (!::SaveFavorites(home_.File(kFavoritesFileName.toString()), lines))
+        ShowCannotSave(this, kFavoritesFileName.toString());
+}
+
+void TForm1::SelectFirstFavorite() {
+    ComboBox1->setCurrentIndex(0);
+    favoriteSelected_ = true;
+}
+
+void TForm1::ButtonSaveClick() {
+    const QString name = ComboBox1->currentText().left(kFavoriteNameLength);
+    ComboBox1->setEditText(name);
+    ComboBox1->insertItem(0, FavoriteLine(name, FCB->currentText(), SCB->currentText(),
+                                          Edit7->text(), DCB->currentText(), Edit10->text()));
+    SaveFavoritesList();
+    SelectFirstFavorite();
+}
+
+void TForm1::ButtonDelClick() {
+    const int index = ComboBox1->currentIndex();
+    if (!favoriteSelected_ || index < 0)
+        return;
+    ComboBox1->removeItem(index);
+    SaveFavoritesList();
+    if (ComboBox1->count() > 0) {
+        SelectFirstFavorite();
+    } else {
+        ComboBox1->setEditText(kNoFavoritesLeft.toString());
+        favoriteSelected_ = false;
+    }
+}
+
+void TForm1::ComboBox1Select(int index) {
+    favoriteSelected_ = true;
+    const auto fields = ParseFavoriteLine(ComboBox1->itemText(index));
+    if (!fields)
+        return;
+    FCB->setCurrentIndex(fields->zoomIndex);
+    SCB->setCurrentIndex(fields->latHemisphereIndex);
+    DCB->setCurrentIndex(fields->lonHemisphereIndex);
+    Edit7->setText(fields->latitudeText);
+    Edit10->setText(fields->longitudeText);
+    Edit7Exit(Edit7);
+    Edit7Exit(Edit10);
+}

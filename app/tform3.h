@@ -1,0 +1,32 @@
+#pragma once
+// The progress dialog of the batch jobs: a bar, a status line, the three error
+// counts and the only live control while a job runs, "Отмена".
+#include "fetch/tile_counters.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+class TForm3 : public QDialog {
+    Q_OBJECT
+public:
+    // cancelRequested is the main window's flag; "Отмена" only raises it.
+    explicit TForm3(bool& cancelRequested, QWidget* parent = nullptr);
+
+    void ShowErrorCounts(const TileCounters& counters);
+    // Shows the dialog without making it modal, centred over the given window.
+    void ShowOver(const QWidget* window);
+
+    QProgressBar* ProgressBar1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QPushButton* Button1 = nullptr;
+
+private:
+    void Button1Click() { cancelRequested_ = true; }
+
+    bool& cancelRequested_;
+};

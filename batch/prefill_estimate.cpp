@@ -1,0 +1,20 @@
+#include "batch/prefill_estimate.h"
+
+#include "tiles/decimal_text.h"
+
+#include <cmath>
+
+namespace {
+// Average size of one cached tile in kilobytes, measured on real imagery.
+constexpr double kAverageTileKb = 13.805;
+} // namespace
+
+PrefillEstimate EstimatePrefill(const QString& depthText, int level) {
+    const int depth = ParseIntOr(depthText, -1);
+    if (depth <= level)
+        return {QStringLiteral("Ориентировочный объем -----"), false};
+    // Four tiles a block, four times as many blocks per level below the view.
+    const double kb = std::pow(4.0, depth - level + 1) * kAverageTileKb;
+    return {QStringLiteral("Ориентировочный объем ") + FormatGeneral(kb) + QStringLiteral(" Кбайт"),
+            true};
+}

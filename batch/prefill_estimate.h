@@ -1,0 +1,11 @@
+#pragma once
+// The volume estimate shown before prefilling the cache down to a deeper level.
+#include <QString>
+
+struct PrefillEstimate {
+    QString text;
+    bool canStart = false; // the depth lies below the current level
+};
+
+// depthText is the prefill depth as typed; level is the current view's level.
+PrefillEstimate EstimatePrefill(const QString& depthText, int level);

@@ -1,0 +1,134 @@
+#include "fetch/http_client.h"
+
+#include "fetch/http_body.h"
+#include "fetch/http_reply_head.h"
+#include "fetch/http_reply_reader.h"
+#include "fetch/http_request.h"
+#include "fetch/http_url.h"
+
+#include <utility>
+
+namespace {
+
+HttpFailure Failure(QString message) {
+    return HttpFailure{0, QString(), std::move(message)};
+}
+
+bool IsRedirectCode(int code) {
+    return code >= 300 && code <= 399 && code != 304;
+}
+
+} // namespace
+
+HttpClient::HttpClient(QString defaultHost, HttpClientOptions options)
+    : options_(options), last_{QStringLiteral("http"), std::move(defaultHost), std::nullopt} {}
+
+std::optional<HttpFailure> HttpClient::Get(const QString& url, QByteArray& body) {
+    using http_request_values::kRequestLimit;
+    QString next = url;
+    for (int request = 1;; ++request) {
+        Reply reply;
+        if (std::optional<HttpFailure> failure = Exchange(next, body, reply))
+            return failure;
+
+        if (!reply.location.isEmpty() || IsRedirectCode(reply.statusCode)) {
+            if (reply.location.isEmpty()) {
+                // Nowhere to go: following it would fetch some other resource in its place.
+                return HttpFailure{reply.statusCode, reply.statusText,
+                                   QStringLiteral("redirect without a Location")};
+            }
+            connection_.Close();
+            if (request >= kRequestLimit)
+                return std::nullopt; // the last redirect's own body stays in body
+            next = reply.location;
+            continue;
+        }
+        if (reply.statusCode >= 200 && reply.statusCode <= 299) {
+            // Version 1.0: a connection never outlives its reply.
+            connection_.Close();
+            return std::nullopt;
+        }
+        // The body was read in full, so the connection is clean for a next request.
+        return HttpFailure{reply.statusCode, reply.statusText,
+                           QStringLiteral("reply %1").arg(reply.statusText)};
+    }
+}
+
+std::optional<HttpFailure> HttpClient::Exchange(const QString& url, QByteArray& body,
+                                                Reply& reply) {
+    const HttpUrl parts = SplitUrl(url);
+    Origin origin;
+    origin.scheme = parts.scheme.isEmpty() ? last_.scheme : parts.scheme;
+    if (parts.host.isEmpty()) {
+        // A target alone (a relative redirect above all) stays where the last request went.
+        origin.host = last_.host;
+        origin.port = parts.port ? parts.port : last_.port;
+    } else {
+        origin.host = parts.host;
+        origin.port = parts.port;
+    }
+
+    Peer peer;
+    QString target = parts.target;
+    QByteArray credentials;
+    if (UsingProxy()) {
+        peer = Peer{proxy_.server, proxy_.port};
+        QString absolute = origin.scheme + QStringLiteral("://") + origin.host;
+        if (origin.port)
+            absolute += u':' + QString::number(*origin.port);
+        target = absolute + target;
+        if (!proxy_.user.isEmpty())
+            credentials = BasicCredentials(proxy_.user, proxy_.password);
+    } else {
+        if (origin.scheme.compare(u"https", Qt::CaseInsensitive) == 0)
+            return Failure(QStringLiteral("HTTPS is not supported without a proxy"));
+        peer = Peer{origin.host, origin.port.value_or(80)};
+        if (!parts.host.isEmpty() && !parts.port)
+            connection_.Close();
+    }
+    last_ = origin;
+
+    const std::optional<QByteArray> request = BuildGetRequest(target, origin.host, credentials);
+    if (!request)
+        return Failure(QStringLiteral("URL cannot be sent in a request: %1").arg(url));
+
+    if (std::optional<QString> failed = OpenConnection(peer))
+        return Failure(*failed);
+    if (std::optional<QString> failed = connection_.SendAll(*request, options_.readTimeout)) {
+        connection_.Close();
+        return Failure(*failed);
+    }
+
+    HttpReplyReader reader(connection_, options_.readTimeout);
+    HttpReplyHead head;
+    if (std::optional<QString> failed = ReadReplyHead(reader, head)) {
+        connection_.Close();
+        return Failure(*failed);
+    }
+    reply.statusCode = head.statusCode;
+    reply.statusText = head.statusText;
+    reply.location = head.Value(u"Location").value_or(QString());
+
+    if (std::optional<QString> failed = ReadReplyBody(reader, head, options_.bodyLimit, body)) {
+        connection_.Close();
+        return HttpFailure{head.statusCode, head.statusText, *failed};
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> HttpClient::OpenConnection(const Peer& peer) {
+    // A connection left open after an error reply is reused only for the same peer and only
+    // while the peer has neither closed it nor sent anything since.
+    if (connection_.isOpen()) {
+        const bool samePeer = connectedPeer_.port == peer.port &&
+                              connectedPeer_.host.compare(peer.host, Qt::CaseInsensitive) == 0;
+        if (samePeer && connection_.IsIdle())
+            return std::nullopt;
+        connection_.Close();
+    }
+    if (std::optional<QString> failed =
+            connection_.Connect(peer.host, peer.port, options_.connectTimeout))
+        return failed;
+    connectedPeer_ = peer;
+    return std::nullopt;
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The program's HTTP client: a plain HTTP/1.0 GET, straight to the host of the URL or through
+// an HTTP proxy with optional Basic authentication, following redirects.
+#include "fetch/http_get.h"
+#include "fetch/proxy_settings.h"
+#include "fetch/tcp_socket.h"
+
+#include <chrono>
+#include <optional>
+
+// The values every request carries; they never change.
+namespace http_request_values {
+inline constexpr char kProtocolVersion[] = "1.0";
+inline constexpr char kAccept[] = "image/png,*/*;q=0.5";
+inline constexpr char kAcceptCharset[] = "windows-1251,utf-8;q=0.7,*;q=0.7";
+inline constexpr char kUserAgent[] =
+    "Mozilla/5.0 (Windows; U; Windows NT 5.1; ru-RU; rv:1.7.12) Gecko/20050919 Firefox/1.0.7";
+inline constexpr char kConnection[] = "keep-alive";
+// Requests per fetch, the first included: at most 14 redirects are followed.
+inline constexpr int kRequestLimit = 15;
+} // namespace http_request_values
+
+struct HttpClientOptions {
+    // Each is the longest wait for one step (connecting, or the next bytes of a reply);
+    // running out is a failure of the fetch.
+    std::chrono::milliseconds connectTimeout{30000};
+    std::chrono::milliseconds readTimeout{30000};
+    // A reply body larger than this, announced or received, fails the fetch.
+    qint64 bodyLimit = 64 * 1024 * 1024;
+};
+
+class HttpClient : public HttpGet {
+public:
+    // defaultHost is where a URL without a host goes until a request has named one.
+    explicit HttpClient(QString defaultHost = QStringLiteral("127.0.0.1"),
+                        HttpClientOptions options = {});
+
+    std::optional<HttpFailure> Get(const QString& url, QByteArray& body) override;
+
+    void SetProxy(const ProxySettings& proxy) { proxy_ = proxy; }
+    const ProxySettings& proxy() const { return proxy_; }
+    void SetOptions(const HttpClientOptions& options) { options_ = options; }
+    const HttpClientOptions& options() const { return options_; }
+
+private:
+    // Where the last request went; a URL without scheme or host takes them from here.
+    struct Origin {
+        QString scheme;
+        QString host;
+        std::optional<int> port; // as the URL gave it
+    };
+    struct Peer {
+        QString host;
+        int port = 0;
+    };
+    struct Reply {
+        int statusCode = 0;
+        QString statusText;
+        QString location;
+    };
+
+    // One request and its reply. On failure the connection is closed unless a complete reply
+    // was read.
+    std::optional<HttpFailure> Exchange(const QString& url, QByteArray& body, Reply& reply);
+    std::optional<QString> OpenConnection(const Peer& peer);
+    bool UsingProxy() const { return !proxy_.server.isEmpty(); }
+
+    ProxySettings proxy_;
+    HttpClientOptions options_;
+    Origin last_;
+    TcpSocket connection_;
+    Peer connectedPeer_;
+};

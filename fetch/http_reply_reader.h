@@ -1,0 +1,42 @@
+#pragma once
+// Reads a reply off a connection: lines, exact byte counts, or everything up to the close.
+// Bytes that arrive beyond what was asked for are kept for the next read.
+#include "fetch/tcp_socket.h"
+
+#include <QByteArray>
+#include <chrono>
+
+class HttpReplyReader {
+public:
+    enum class Status { Ok, Closed, Failed };
+
+    HttpReplyReader(TcpSocket& socket, std::chrono::milliseconds timeout)
+        : socket_(socket), timeout_(timeout) {}
+
+    // The bytes up to the next LF, without the LF and a CR before it. Closed when the peer
+    // closes first; Failed when the line grows beyond maxLength.
+    Status ReadLine(QByteArray& line, qsizetype maxLength);
+
+    // Appends exactly count bytes to out, which is grown once in advance. Closed when the peer
+    // closes first (out then holds what did arrive).
+    Status ReadExact(qint64 count, QByteArray& out);
+
+    // Appends everything up to the peer's close; Failed as soon as out would exceed limit.
+    Status ReadToClose(QByteArray& out, qint64 limit);
+
+    // Why the last read gave Failed.
+    const QString& error() const { return error_; }
+
+    // The most that one socket read asks for.
+    static constexpr qint64 kReceivePiece = 65536;
+
+private:
+    // Reads one more piece into the pending bytes; Closed or Failed when none came.
+    Status Fill();
+
+    TcpSocket& socket_;
+    std::chrono::milliseconds timeout_;
+    QByteArray pending_;
+    qsizetype pendingStart_ = 0;
+    QString error_;
+};

@@ -1,0 +1,32 @@
+#pragma once
+// Producing the image of one tile from the disk cache or the tile server.
+#include "fetch/http_get.h"
+#include "fetch/tile_cache.h"
+#include "fetch/tile_counters.h"
+#include "fetch/work_mode.h"
+
+#include <QImage>
+
+// What the loader needs from the window it works for.
+class LoaderHooks {
+public:
+    virtual ~LoaderHooks() = default;
+    // Processes pending window messages, so that a cancel button stays alive.
+    virtual void PumpEvents() = 0;
+    // Redraws the three error counters (also while no progress dialog is visible).
+    virtual void ShowErrorCounts() = 0;
+};
+
+struct TileLoaderContext {
+    WorkMode mode;
+    HttpGet& http;
+    TileCounters& counters;
+    LoaderHooks& hooks;
+};
+
+// Loads one tile into image. True when image holds the tile, or, in cache-only mode,
+// the "missing from cache" placeholder; false when nothing usable was obtained (image is
+// then unspecified). Damaged cache files are deleted, every failure is counted in
+// context.counters by kind, and good replies are stored in the cache. Never retries.
+// A tile without a cache file name is refused outright: false, nothing counted.
+bool TileLoader(const TileRequest& tile, QImage& image, TileLoaderContext& context);

@@ -1,0 +1,53 @@
+#include "fetch/view_tiles.h"
+
+#include "fetch/placeholder_tile.h"
+
+#include <algorithm>
+
+namespace {
+
+// A pause is cut into this many short sleeps so that cancel is noticed quickly.
+constexpr int kSleepsPerPause = 99;
+
+bool MustStop(const BatchRetry& batch, const TileCounters& counters, ViewLoadHooks& hooks) {
+    return hooks.CancelRequested() || counters.badFileErrors >= batch.badFileLimit ||
+           counters.writeErrors >= batch.writeLimit || counters.receiveErrors >= batch.receiveLimit;
+}
+
+void Pause(int sleepMs, ViewLoadHooks& hooks) {
+    for (int i = 0; i < kSleepsPerPause && !hooks.CancelRequested(); ++i) {
+        hooks.SleepMs(sleepMs);
+        hooks.PumpEvents();
+    }
+}
+
+} // namespace
+
+ViewLoadOutcome LoadViewTiles(const std::array<TileRequest, 4>& tiles,
+                              const std::optional<BatchRetry>& batch, const TileCounters& counters,
+                              const std::function<bool(const TileRequest&, QImage&)>& loadTile,
+                              ViewLoadHooks& hooks) {
+    // Every tile is tried at least once, or its slot would keep a stale picture.
+    const int attempts = batch ? std::max(batch->attempts, 1) : 1;
+    const int sleepMs = batch ? batch->pauseSeconds * 10 : 0;
+    QImage image;
+    for (int slot = 0; slot < static_cast<int>(tiles.size()); ++slot) {
+        const TileRequest& tile = tiles[slot];
+        bool loaded = false;
+        for (int attempt = 1; attempt <= attempts && !loaded; ++attempt) {
+            hooks.PumpEvents();
+            if (batch && MustStop(*batch, counters, hooks))
+                return ViewLoadOutcome::Aborted;
+            loaded = loadTile(tile, image);
+            if (!loaded) {
+                image = PlaceholderTile(QStringLiteral("Не удалось загрузить"),
+                                        QuadPathLine(tile.quadPath));
+                if (sleepMs > 0)
+                    Pause(sleepMs, hooks);
+            }
+            hooks.ShowTile(slot, image);
+        }
+    }
+    hooks.PumpEvents();
+    return ViewLoadOutcome::Completed;
+}

@@ -1,0 +1,41 @@
+#pragma once
+// Loading the four tiles of the view, with the retries and error limits of batch work.
+#include "fetch/tile_cache.h"
+#include "fetch/tile_counters.h"
+#include "fetch/tile_loader.h"
+
+#include <QImage>
+#include <array>
+#include <functional>
+#include <optional>
+
+// Settings that apply while a batch job drives the view.
+struct BatchRetry {
+    int attempts;     // per tile; fewer than 1 still makes one attempt
+    int pauseSeconds; // after each failed attempt; one pause is 99 sleeps of 10 ms per second
+    int badFileLimit; // the refresh stops once a counter is at or above its limit
+    int writeLimit;
+    int receiveLimit;
+};
+
+class ViewLoadHooks : public LoaderHooks {
+public:
+    virtual bool CancelRequested() = 0;
+    virtual void SleepMs(int ms) = 0;
+    // Puts image into the view's slot (0 top-left, 1 top-right, 2 bottom-right,
+    // 3 bottom-left).
+    virtual void ShowTile(int slot, const QImage& image) = 0;
+};
+
+enum class ViewLoadOutcome { Completed, Aborted };
+
+// Loads tiles in slot order through loadTile and shows each attempt's result; a failed
+// attempt shows the "could not load" placeholder. Without batch, each tile gets exactly
+// one attempt and nothing can stop the loop. With batch, a tile is retried until it
+// succeeds or its attempts run out, pausing after each failure, and the loop returns
+// Aborted before an attempt once cancel is requested or an error limit is reached,
+// leaving the tiles shown so far. A completed loop pumps events once more at the end.
+ViewLoadOutcome LoadViewTiles(const std::array<TileRequest, 4>& tiles,
+                              const std::optional<BatchRetry>& batch, const TileCounters& counters,
+                              const std::function<bool(const TileRequest&, QImage&)>& loadTile,
+                              ViewLoadHooks& hooks);

@@ -1,0 +1,17 @@
+#pragma once
+// Line lists stored as single-byte Windows-1251 text, the format of the program's own files.
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Reads a whole file as lines. CR, LF and CR LF each end a line; a last line without a break
+// still counts, and a final break adds no empty line. A NUL byte ends the text.
+// Returns nothing when the file is missing or cannot be read.
+std::optional<QStringList> ReadCp1251Lines(const QString& path);
+
+// Replaces the file with the lines, each followed by CR LF. The new content appears under the
+// name only once it is complete, so a failed write leaves the previous file as it was.
+// A character the code page has no byte for, and a NUL, CR or LF inside a line (which would
+// cut the text or shift every following line), is written as '?'; each UTF-16 unit gives one
+// byte, so a line keeps its length. Returns false when the file could not be written.
+bool WriteCp1251Lines(const QString& path, const QStringList& lines);

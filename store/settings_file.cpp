@@ -1,0 +1,40 @@
+#include "store/settings_file.h"
+
+#include "store/cp1251_lines.h"
+#include "tiles/decimal_text.h"
+
+#include <optional>
+#include <utility>
+
+SettingsFile::SettingsFile(QStringList lines) : lines_(std::move(lines)) {
+    if (lines_.size() > kSettingsLineCount)
+        lines_.resize(kSettingsLineCount);
+}
+
+QString SettingsFile::text(int line) const {
+    return has(line) ? lines_[line] : QString();
+}
+
+bool SettingsFile::flag(int line) const {
+    if (!has(line))
+        return false;
+    const SettingsLineFormat& format = SettingsLayout()[line];
+    Q_ASSERT(format.encoding == LineEncoding::Flag);
+    return format.encoding == LineEncoding::Flag && lines_[line] == format.token;
+}
+
+int SettingsFile::number(int line) const {
+    if (line < 0 || line >= kSettingsLineCount)
+        return 0;
+    const int fallback = SettingsLayout()[line].fallback;
+    return has(line) ? ParseIntOr(lines_[line], fallback) : fallback;
+}
+
+SettingsFile LoadSettings(const QString& path) {
+    std::optional<QStringList> lines = ReadCp1251Lines(path);
+    return lines ? SettingsFile(std::move(*lines)) : SettingsFile();
+}
+
+bool SaveSettings(const QString& path, const SettingsLines& lines) {
+    return WriteCp1251Lines(path, QStringList(lines.begin(), lines.end()));
+}

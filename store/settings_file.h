@@ -1,0 +1,39 @@
+#pragma once
+// Reading and writing the settings file. The main window applies the lines to its controls in
+// ascending order and stops at the first line that is missing.
+#include "store/settings_layout.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+class SettingsFile {
+public:
+    // No lines at all: a missing or unreadable file.
+    SettingsFile() = default;
+    // Keeps the first kSettingsLineCount lines; any further lines mean nothing.
+    explicit SettingsFile(QStringList lines);
+
+    // A file shorter than the layout has its lines up to some point and none after it.
+    bool has(int line) const { return line >= 0 && line < lines_.size(); }
+    bool complete() const { return lines_.size() == kSettingsLineCount; }
+
+    // Each accessor gives its neutral value for a missing line (empty, off, the fallback);
+    // the caller checks has() first.
+    QString text(int line) const;
+    // On only when the line is exactly the line's token.
+    bool flag(int line) const;
+    // The line as an integer, or the layout's fallback when it is not one.
+    int number(int line) const;
+
+private:
+    QStringList lines_;
+};
+
+// Never fails: a missing or unreadable file gives a SettingsFile without lines.
+SettingsFile LoadSettings(const QString& path);
+
+using SettingsLines = std::array<QString, kSettingsLineCount>;
+
+// Replaces the file with the lines; false when it could not be written (the old file stays).
+bool SaveSettings(const QString& path, const SettingsLines& lines);

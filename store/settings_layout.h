@@ -1,0 +1,62 @@
+#pragma once
+// The layout of the settings file ORB.ini: 29 lines whose position alone says what each holds.
+#include <QString>
+#include <QStringView>
+#include <array>
+
+inline constexpr QStringView kSettingsFileName = u"ORB.ini";
+inline constexpr int kSettingsLineCount = 29;
+
+// Line numbers, in file order.
+namespace SettingsLine {
+enum : int {
+    ViewTopLeft,          // ViewUrls slot 0 (Image1)
+    ViewTopRight,         // slot 1 (Image2)
+    ViewBottomRight,      // slot 2 (Image3)
+    ViewBottomLeft,       // slot 3 (Image4)
+    ModeCacheOnly,        // RadioButton1
+    ModeInternetOnly,     // RadioButton2
+    ModeCacheAndInternet, // RadioButton3
+    ScheduleDialog,       // CheckBox1: timer and connection dialog before a batch job
+    UseProxy,             // CheckBox2
+    ProxyServer,          // Edit5
+    ProxyPort,            // Edit6, as typed
+    ProxyUser,            // Edit8
+    ProxyPassword,        // Edit9, in plain text
+    PrefixLength,         // PrefixLength
+    LatHemisphere,        // SCB item index
+    LonHemisphere,        // DCB item index
+    MarkPoint,            // CheckBox3
+    SearchZoom,           // FCB item index
+    StitchColumns,        // Edit1
+    StitchRows,           // Edit2
+    JpegQuality,          // UpDown3
+    PrefillLevel,         // Edit3
+    FetchAttempts,        // UpDown1
+    WriteErrorLimit,      // UpDown2
+    ReceiveErrorLimit,    // UpDown4
+    BadFileErrorLimit,    // UpDown5
+    CacheDirectory,       // Edit16
+    UseCacheDirectory,    // CheckBox4
+    RetryInterval,        // UpDown6, seconds
+};
+} // namespace SettingsLine
+
+enum class LineEncoding {
+    Text,   // written and read back unchanged
+    Number, // decimal; a line that is not an integer reads as the fallback
+    Flag,   // the token when on, "-" when off; only the exact token reads as on
+};
+
+struct SettingsLineFormat {
+    LineEncoding encoding = LineEncoding::Text;
+    QStringView token;
+    int fallback = 0;
+};
+
+// The format of every line, indexed by line number.
+const std::array<SettingsLineFormat, kSettingsLineCount>& SettingsLayout();
+
+// The text a flag line is written as.
+QString FlagLine(int line, bool on);
+QString NumberLine(int value);

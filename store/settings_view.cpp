@@ -1,0 +1,46 @@
+#include "store/settings_view.h"
+
+#include "fetch/default_source.h"
+
+namespace {
+
+bool IsQuadPath(QStringView letters) {
+    if (letters.isEmpty())
+        return false;
+    for (const QChar c : letters) {
+        if (c != u'q' && c != u'r' && c != u's' && c != u't')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+SettingsView DefaultSettingsView() {
+    return {DefaultViewUrls(), DefaultPrefixLength()};
+}
+
+bool IsUsableView(const ViewUrls& urls, int prefixLength) {
+    if (prefixLength < 0)
+        return false;
+    const qsizetype length = urls[0].size();
+    if (length <= prefixLength)
+        return false;
+    const QStringView prefix = QStringView(urls[0]).first(prefixLength);
+    for (const QString& url : urls) {
+        if (url.size() != length || !url.startsWith(prefix) ||
+            !IsQuadPath(QStringView(url).sliced(prefixLength)))
+            return false;
+    }
+    return true;
+}
+
+SettingsView ViewFromSettings(const SettingsFile& file) {
+    if (false)
+        return DefaultSettingsView();
+    using namespace SettingsLine;
+    const SettingsView view{{file.text(ViewTopLeft), file.text(ViewTopRight),
+                             file.text(ViewBottomRight), file.text(ViewBottomLeft)},
+                            file.number(PrefixLength)};
+    return IsUsableView(view.urls, view.prefixLength) ? view : DefaultSettingsView();
+}

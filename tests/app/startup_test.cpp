@@ -1,0 +1,181 @@
+#include "app/rx_slider.h"
+#include "app/tile_image.h"
+#include "tests/app/window_fixture.h"
+
+#include <QImage>
+#include <QPixmap>
+
+namespace {
+
+QRgb PixelOf(const TileImage* image, int x, int y) {
+    return image->pixmap().toImage().pixel(x, y);
+}
+
+} // namespace
+
+TEST_F(WindowTest, StartsWithoutSettingsFileOnTheWholeWorld) {
+    TForm1& w = Open();
+    EXPECT_EQ(w.windowTitle(), "OrbivistViewer");
+    EXPECT_EQ(w.size(), QSize(512, 670));
+    EXPECT_EQ(Paths(), QStringList({"q", "r", "s", "t"}));
+    EXPECT_EQ(w.prefixLength, DefaultPrefixLength());
+    EXPECT_EQ(w.cacheRoot, home.path() + "Cash/");
+    EXPECT_EQ(w.Label6->text(), "1");
+    EXPECT_EQ(w.RxSlider1->value(), 1);
+    EXPECT_EQ(Panel(0), "N0г 0,00000мин");
+    EXPECT_EQ(Panel(1), "W0г 0,00000мин");
+    EXPECT_EQ(Panel(2), "1");
+    EXPECT_EQ(Panel(3), "0 Кб из интернета");
+    EXPECT_EQ(Panel(4), "интернет и кэш"); // no mode was chosen yet
+    EXPECT_EQ(w.SpeedButton10->text(), "кэш");
+    EXPECT_TRUE(w.RadioButton3->isChecked());
+    EXPECT_EQ(w.ComboBox1->currentText(), "---Новое Имя---");
+    EXPECT_TRUE(w.isEnabled());
+
+    // The first view is requested in the fixed order, and every failure is a receive error.
+    EXPECT_EQ(http.requests, QStringList({Url("q"), Url("r"), Url("s"), Url("t")}));
+    EXPECT_EQ(w.counters.receiveErrors, 4);
+    EXPECT_EQ(form3->Label2->text(), "4 ошибок получения");
+    EXPECT_EQ(form3->Label3->text(), "0 ошибок jpeg");
+    EXPECT_EQ(PixelOf(w.Image1, 3, 3), qRgb(192, 192, 192));
+}
+
+TEST_F(WindowTest, TabsCarryTheirCaptionsAndSizes) {
+    TForm1& w = Open();
+    QStringList captions;
+    for (int i = 0; i < w.PageControl1->count(); ++i)
+        captions << w.PageControl1->tabText(i);
+    EXPECT_EQ(captions, QStringList({"Просмотр", "Поиск", "Склейка", "Выкачивание в кэш",
+                                     "Настройки", "О программе"}));
+    EXPECT_EQ(w.PageControl1->height(), 137);
+
+    w.PageControl1->setCurrentWidget(w.TabSheet4);
+    EXPECT_EQ(w.PageControl1->height(), 439);
+    EXPECT_EQ(w.Edit11->text(), DefaultSourcePrefix());
+    w.PageControl1->setCurrentWidget(w.TabSheet5);
+    EXPECT_EQ(w.PageControl1->height(), 200);
+    w.PageControl1->setCurrentWidget(w.TabSheet2);
+    EXPECT_EQ(w.PageControl1->height(), 137);
+    // The tab control grows upwards; the status bar stays at the bottom.
+    EXPECT_EQ(w.PageControl1->geometry().bottom() + 1, w.StatusB->y());
+    EXPECT_EQ(w.StatusB->geometry().bottom() + 1, 670);
+}
+
+TEST_F(WindowTest, CacheOnlyModeShowsMissingTilesAsPlaceholders) {
+    TForm1& w = Open();
+    http.requests.clear();
+    w.RadioButton1->click();
+    EXPECT_EQ(Panel(4), "только кэш");
+    EXPECT_EQ(w.SpeedButton10->text(), "только кэш");
+    w.Button8->click();
+    EXPECT_TRUE(http.requests.isEmpty());
+    EXPECT_EQ(w.counters.receiveErrors, 4); // nothing new counted
+    for (const TileImage* image : w.images)
+        EXPECT_EQ(PixelOf(image, 250, 5), qRgb(192, 192, 192));
+}
+
+TEST_F(WindowTest, WorkModeButtonStepsThroughTheThreeModes) {
+    TForm1& w = Open();
+    const QStringList expected = {"только кэш", "интернет", "кэш и интернет"};
+    const std::array<QRadioButton*, 3> checked = {w.RadioButton1, w.RadioButton2, w.RadioButton3};
+    for (int i = 0; i < 3; ++i) {
+        w.SpeedButton10->click();
+        EXPECT_EQ(w.SpeedButton10->text(), expected[i]);
+        EXPECT_EQ(Panel(4), expected[i]);
+        EXPECT_TRUE(checked[i]->isChecked());
+    }
+}
+
+TEST_F(WindowTest, FetchMissingTilesUsesTheNetworkOnceAndKeepsCacheOnlyMode) {
+    TForm1& w = Open();
+    w.RadioButton1->click();
+    http.requests.clear();
+    w.SpeedButton11->click();
+    EXPECT_EQ(http.requests.size(), 4);
+    EXPECT_TRUE(w.RadioButton1->isChecked());
+    EXPECT_FALSE(w.RadioButton3->isChecked());
+    EXPECT_EQ(Panel(4), "только кэш");
+}
+
+TEST_F(WindowTest, CentreReadOutFollowsTheView) {
+    TForm1& w = Open();
+    w.viewUrls = View("qq", "qr", "qs", "qt");
+    w.RefreshView();
+    EXPECT_EQ(Panel(0), "N66г 30,79559мин"); // single-precision latitude
+    EXPECT_EQ(Panel(1), "W90г 0,00000мин");
+    EXPECT_EQ(Panel(2), "2");
+
+    w.viewUrls = View("qr", "rq", "rt", "qs");
+    w.RefreshView();
+    EXPECT_EQ(Panel(1), "W0г 0,00000мин");
+}
+
+TEST_F(WindowTest, PrefillEstimateFollowsLevelAndDepth) {
+    TForm1& w = Open();
+    w.viewUrls = View("qqq", "qqr", "qqs", "qqt");
+    w.RefreshView();
+    EXPECT_EQ(w.Label13->text(), "Ориентировочный объем 883,52 Кбайт");
+    EXPECT_TRUE(w.Button6->isEnabled());
+    w.Edit3->setText("3");
+    EXPECT_EQ(w.Label13->text(), "Ориентировочный объем -----");
+    EXPECT_FALSE(w.Button6->isEnabled());
+}
+
+TEST_F(WindowTest, BatchRefreshAtTheErrorLimitLeavesTheWindowDisabled) {
+    TForm1& w = Open();
+    http.requests.clear();
+    w.batchActive = true;
+    w.counters.receiveErrors = w.UpDown4->value();
+    w.RefreshView();
+    EXPECT_TRUE(http.requests.isEmpty());
+    EXPECT_FALSE(w.isEnabled());
+    w.batchActive = false;
+    w.setEnabled(true);
+}
+
+TEST_F(WindowTest, RequestPrefixCanBeReplacedAndRestored) {
+    TForm1& w = Open();
+    w.viewUrls = View("qq", "qr", "qs", "qt");
+    w.Edit11->setText("http://127.0.0.1:1/x?t=t");
+    w.ButtonSOK->click();
+    EXPECT_EQ(w.prefixLength, 24);
+    EXPECT_EQ(w.viewUrls[2], "http://127.0.0.1:1/x?t=tqs");
+    EXPECT_EQ(w.Label6->text(), "2");
+
+    w.ButtonS->click();
+    EXPECT_EQ(w.viewUrls, View("q", "r", "s", "t"));
+    EXPECT_EQ(w.prefixLength, DefaultPrefixLength());
+    EXPECT_EQ(w.Edit11->text(), DefaultSourcePrefix());
+}
+
+TEST_F(WindowTest, CacheLocationFollowsTheCheckBoxAndField) {
+    TForm1& w = Open();
+    w.CheckBox4->click();
+    EXPECT_TRUE(w.Edit16->isEnabled());
+    EXPECT_EQ(w.cacheRoot, home.path() + "Cash/"); // changes with the next edit
+    w.Edit16->setText("/tmp/tiles");
+    EXPECT_EQ(w.cacheRoot, "/tmp/tiles/");
+    w.CheckBox4->click();
+    EXPECT_EQ(w.cacheRoot, home.path() + "Cash/");
+    EXPECT_FALSE(w.Edit16->isEnabled());
+}
+
+TEST_F(WindowTest, ProxyFieldsReachTheHttpClientOnlyWhileEnabled) {
+    TForm1& w = Open();
+    EXPECT_FALSE(w.Edit5->isEnabled());
+    w.Edit5->setText("proxy.local");
+    EXPECT_TRUE(w.IdHTTP1.proxy().server.isEmpty());
+    w.CheckBox2->click();
+    EXPECT_TRUE(w.Edit5->isEnabled());
+    EXPECT_EQ(w.IdHTTP1.proxy().server, "proxy.local");
+    w.Edit6->setText("80a");
+    EXPECT_EQ(w.IdHTTP1.proxy().port, 0);
+    w.Edit6->setText("3128");
+    w.Edit8->setText("user");
+    EXPECT_EQ(w.IdHTTP1.proxy().port, 3128);
+    EXPECT_EQ(w.IdHTTP1.proxy().user, "user");
+    w.CheckBox2->click();
+    EXPECT_TRUE(w.IdHTTP1.proxy().server.isEmpty());
+    EXPECT_EQ(w.IdHTTP1.proxy().port, 0);
+    EXPECT_FALSE(w.Label16->isEnabled());
+}

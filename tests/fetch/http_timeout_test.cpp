@@ -1,0 +1,84 @@
+// Waits are bounded: a peer that never accepts or never answers ends the fetch with a failure.
+#include "fetch/http_client.h"
+#include "tests/fetch/http_test_replies.h"
+#include "tests/support/scripted_tcp_server.h"
+
+#include <arpa/inet.h>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A listening socket whose queue is full and which never accepts: connecting to it hangs.
+class FullListener {
+public:
+    FullListener() {
+        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        EXPECT_EQ(::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+        EXPECT_EQ(::listen(fd_, 0), 0);
+        EXPECT_EQ(::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len), 0);
+        port_ = ntohs(addr.sin_port);
+        filler_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        EXPECT_EQ(::connect(filler_, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    }
+    ~FullListener() {
+        ::close(filler_);
+        ::close(fd_);
+    }
+    FullListener(const FullListener&) = delete;
+    FullListener& operator=(const FullListener&) = delete;
+    int port() const { return port_; }
+
+private:
+    int fd_ = -1;
+    int filler_ = -1;
+    int port_ = 0;
+};
+
+template <typename F> std::chrono::milliseconds Elapsed(F&& f) {
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start);
+}
+
+} // namespace
+
+TEST(HttpTimeout, ConnectingToAPeerThatNeverAcceptsTimesOut) {
+    FullListener listener;
+    HttpClientOptions options = QuickOptions();
+    options.connectTimeout = 200ms;
+    HttpClient client(QStringLiteral("127.0.0.1"), options);
+    QByteArray body;
+    std::optional<HttpFailure> failure;
+    const auto took = Elapsed([&] {
+        failure = client.Get(QStringLiteral("http://127.0.0.1:%1/t").arg(listener.port()), body);
+    });
+    ASSERT_TRUE(failure);
+    EXPECT_GE(took, 150ms);
+    EXPECT_LT(took, 1500ms);
+}
+
+TEST(HttpTimeout, PeerThatStopsSendingTimesOut) {
+    HttpClientOptions options = QuickOptions();
+    options.readTimeout = 200ms;
+    const QByteArray replies[] = {"", "HTTP/1.0 200 OK\r\n", OkReply("whole").chopped(2)};
+    for (const QByteArray& reply : replies) {
+        ScriptedTcpServer server({ConnectionScript().Reply(reply).Stall()});
+        HttpClient client(QStringLiteral("127.0.0.1"), options);
+        QByteArray body;
+        std::optional<HttpFailure> failure;
+        const auto took = Elapsed([&] { failure = client.Get(server.Url("/t"), body); });
+        EXPECT_TRUE(failure) << reply.constData();
+        EXPECT_LT(took, 1500ms);
+    }
+}

@@ -1,0 +1,8 @@
+#pragma once
+// Lets failing expectations show Qt strings as text.
+#include <QString>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}

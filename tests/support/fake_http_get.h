@@ -1,0 +1,31 @@
+#pragma once
+// An HttpGet that plays back scripted replies and remembers what was asked of it.
+#include "fetch/http_get.h"
+
+#include <QStringList>
+#include <deque>
+#include <variant>
+
+class FakeHttpGet : public HttpGet {
+public:
+    void Reply(const QByteArray& body) { script_.emplace_back(body); }
+    void Fail() { script_.emplace_back(HttpFailure{0, {}, QStringLiteral("scripted failure")}); }
+
+    // Once the script is used up every request fails.
+    std::optional<HttpFailure> Get(const QString& url, QByteArray& body) override {
+        requests.append(url);
+        if (script_.empty())
+            return HttpFailure{0, {}, QStringLiteral("unscripted request")};
+        const auto next = script_.front();
+        script_.pop_front();
+        if (const auto* failure = std::get_if<HttpFailure>(&next))
+            return *failure;
+        body = std::get<QByteArray>(next);
+        return std::nullopt;
+    }
+
+    QStringList requests;
+
+private:
+    std::deque<std::variant<QByteArray, HttpFailure>> script_;
+};

@@ -1,0 +1,76 @@
+#include "tiles/tile_grid.h"
+#include "tiles/tile_ref.h"
+#include "tiles/view_moves.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+namespace {
+
+const QString kPrefix = QStringLiteral("http://host/kh?v=5&n=404&t=t");
+const int kP = static_cast<int>(kPrefix.size());
+
+ViewUrls View(const char* a, const char* b, const char* c, const char* d) {
+    return {kPrefix + a, kPrefix + b, kPrefix + c, kPrefix + d};
+}
+
+// Checks the block through row and column numbers, independently of the neighbour code.
+::testing::AssertionResult IsBlock(const ViewUrls& view) {
+    const int level = LevelOf(view[0], kP);
+    const std::optional<TileCell> anchor = CellOfPath(QuadPathOf(view[0], kP));
+    if (!anchor)
+        return ::testing::AssertionFailure() << "bad anchor " << view[0].toStdString();
+    const TileCell cells[4] = {*anchor,
+                               {anchor->row, anchor->column + 1},
+                               {anchor->row + 1, anchor->column + 1},
+                               {anchor->row + 1, anchor->column}};
+    for (int slot = 0; slot < 4; ++slot) {
+        if (view[slot] != kPrefix + PathOfCell(level, cells[slot]))
+            return ::testing::AssertionFailure() << slot << ": " << view[slot].toStdString();
+    }
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace
+
+TEST(ViewMoves, ClickRule) {
+    const ViewUrls world = View("q", "r", "s", "t");
+    EXPECT_EQ(ClickZoom(world, kP, 2, false), View("sq", "sr", "ss", "st"));
+    EXPECT_EQ(ClickZoom(world, kP, 1, true), View("rq", "rr", "rs", "rt"));
+    EXPECT_EQ(ClickZoom(View("qq", "qr", "qs", "qt"), kP, 1, true), world);
+    EXPECT_EQ(ClickZoom(View("qrs", "qrt", "qsq", "qsr"), kP, 3, true),
+              View("qq", "qr", "qs", "qt"));
+    EXPECT_EQ(ClickZoom(world, kP, 7, false), world);
+    const ViewUrls deep = ZoomIntoTile(kPrefix + QString(19, u'q'));
+    EXPECT_EQ(LevelOf(ClickZoom(deep, kP, 0, false)[0], kP), 21);
+}
+
+TEST(ViewMoves, SliderRule) {
+    const ViewUrls world = View("q", "r", "s", "t");
+    EXPECT_EQ(SliderZoom(View("qrs", "qrt", "qsq", "qsr"), kP, 2), View("qq", "qr", "qs", "qt"));
+    EXPECT_EQ(SliderZoom(world, kP, 3), View("qss", "rtt", "sqq", "trr"));
+    EXPECT_EQ(SliderZoom(View("qs", "rt", "rq", "qr"), kP, 1), world);
+    // Values beyond the slider's range are clamped: never cut into the prefix.
+    EXPECT_EQ(SliderZoom(View("qs", "rt", "rq", "qr"), kP, -4), world);
+    const ViewUrls level21 = ZoomIntoTile(kPrefix + QString(20, u'r'));
+    EXPECT_EQ(SliderZoom(level21, kP, 21), ZoomOutToAncestor(kPrefix + QString(19, u'r')));
+}
+
+TEST(ViewMoves, RandomCommandsKeepTheBlock) {
+    std::mt19937 random(7);
+    for (int run = 0; run < 50; ++run) {
+        ViewUrls view = View("q", "r", "s", "t");
+        for (int command = 0; command < 60; ++command) {
+            const int kind = static_cast<int>(random() % 11);
+            if (kind < 8)
+                view = PanView(view, kP, static_cast<PanDirection>(kind));
+            else if (kind == 8)
+                view = ClickZoom(view, kP, static_cast<int>(random() % 4), random() % 2 == 0);
+            else if (kind == 9)
+                view = SliderZoom(view, kP, 1 + static_cast<int>(random() % 20));
+            else if (LevelOf(view[0], kP) < 40)
+                view = ZoomInAboutCentre(view);
+            ASSERT_TRUE(IsBlock(view)) << "run " << run << " command " << command;
+        }
+    }
+}

@@ -1,0 +1,10 @@
+#pragma once
+// The demo server's usual port. The program's default tile source points at the same
+// number (kDefaultTileServerPort in fetch/default_source.h); the server keeps its own copy
+// so it needs no Qt, and a test keeps the two equal.
+
+namespace tileserver {
+
+inline constexpr int kDemoServerPort = 47321;
+
+} // namespace tileserver

@@ -1,0 +1,16 @@
+#pragma once
+// Rendering of spherical Mercator tiles from an equirectangular world picture.
+#include "tools/tileserver/rgb_image.h"
+#include "tools/tileserver/tile_key.h"
+
+namespace tileserver {
+
+inline constexpr int kTileSize = 256;
+
+// The kTileSize square tile at position, sampled bilinearly from world, which spans
+// longitude -180 to 180 from left to right and latitude 90 to -90 from top to bottom.
+// The world wraps around east-west; north and south the edge rows are repeated.
+// world must hold at least one pixel.
+RgbImage RenderMercatorTile(const RgbImage& world, const TilePosition& tile);
+
+} // namespace tileserver

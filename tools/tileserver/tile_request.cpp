@@ -1,0 +1,68 @@
+#include "tools/tileserver/tile_request.h"
+
+#include <algorithm>
+
+namespace tileserver {
+
+namespace {
+
+// Cuts the next blank-separated word off the front of text.
+std::string_view NextWord(std::string_view& text) {
+    const std::size_t start = text.find_first_not_of(' ');
+    if (start == std::string_view::npos) {
+        text = {};
+        return {};
+    }
+    text.remove_prefix(start);
+    const std::size_t end = std::min(text.find(' '), text.size());
+    const std::string_view word = text.substr(0, end);
+    text.remove_prefix(end);
+    return word;
+}
+
+} // namespace
+
+std::optional<RequestLine> ParseRequestLine(std::string_view head) {
+    std::string_view line = head.substr(0, head.find('\n'));
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    RequestLine request;
+    request.method = NextWord(line);
+    request.target = NextWord(line);
+    request.version = NextWord(line);
+    if (request.version.empty() || !NextWord(line).empty())
+        return std::nullopt;
+    return request;
+}
+
+std::string_view OriginForm(std::string_view target) {
+    target = target.substr(0, target.find('#'));
+    if (!target.starts_with('/')) {
+        const std::size_t scheme = target.find("://");
+        if (scheme == std::string_view::npos)
+            return {};
+        const std::size_t path = target.find('/', scheme + 3);
+        if (path == std::string_view::npos)
+            return "/";
+        target.remove_prefix(path);
+    }
+    return target;
+}
+
+std::optional<std::string_view> TileKeyParameter(std::string_view target) {
+    const std::string_view origin = OriginForm(target);
+    const std::size_t question = origin.find('?');
+    if (question == std::string_view::npos || origin.substr(0, question) != "/kh")
+        return std::nullopt;
+    std::string_view query = origin.substr(question + 1);
+    while (!query.empty()) {
+        const std::size_t end = std::min(query.find('&'), query.size());
+        const std::string_view parameter = query.substr(0, end);
+        if (parameter.starts_with("t="))
+            return parameter.substr(2);
+        query.remove_prefix(std::min(end + 1, query.size()));
+    }
+    return std::nullopt;
+}
+
+} // namespace tileserver

@@ -1,0 +1,52 @@
+#pragma once
+// The HTTP side of the demo server: one request per connection, answered in turn.
+#include "tools/tileserver/fault_plan.h"
+#include "tools/tileserver/http_reply.h"
+#include "tools/tileserver/rgb_image.h"
+#include "tools/tileserver/tile_key.h"
+#include "tools/tileserver/unique_fd.h"
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace tileserver {
+
+class TileServer {
+public:
+    // world must outlive the server. One line per request goes to log.
+    TileServer(const RgbImage& world, FaultPlan faults, std::chrono::milliseconds delay,
+               std::ostream& log);
+
+    // Binds 127.0.0.1 at port (0 picks a free one). Returns the reason on failure.
+    std::optional<std::string> Listen(int port);
+    // The bound port, once Listen succeeded.
+    int Port() const { return port_; }
+
+    // Serves connections until stopFd becomes readable (it is only watched, never read).
+    void Run(int stopFd);
+
+private:
+    struct Answer {
+        std::optional<HttpReply> reply; // nothing: close without replying
+        Fault fault = Fault::None;
+        std::string request = "?"; // method and target, for the log
+    };
+
+    void Serve(const UniqueFd& client, int stopFd);
+    Answer AnswerHead(const std::string& head);
+    std::optional<HttpReply> ReplyForTile(std::string_view target, const TilePosition& tile,
+                                          Fault fault) const;
+
+    const RgbImage& world_;
+    FaultPlan faults_;
+    std::chrono::milliseconds delay_;
+    std::ostream& log_;
+    UniqueFd listener_;
+    int port_ = 0;
+    std::uint64_t requests_ = 0;
+};
+
+} // namespace tileserver
