@@ -25,6 +25,7 @@ HttpClient::HttpClient(QString defaultHost, HttpClientOptions options)
 
 std::optional<HttpFailure> HttpClient::Get(const QString& url, QByteArray& body) {
     using http_request_values::kRequestLimit;
+    body.clear();
     QString next = url;
     for (int request = 1;; ++request) {
         Reply reply;
@@ -107,7 +108,7 @@ std::optional<HttpFailure> HttpClient::Exchange(const QString& url, QByteArray& 
     }
     reply.statusCode = head.statusCode;
     reply.statusText = head.statusText;
-    reply.location = head.Value(u"Location").value_or(QString());
+    reply.location = head.Value(u"Location").value_or(QString()).trimmed();
 
     if (std::optional<QString> failed = ReadReplyBody(reader, head, options_.bodyLimit, body)) {
         connection_.Close();

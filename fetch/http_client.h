@@ -21,8 +21,8 @@ inline constexpr int kRequestLimit = 15;
 } // namespace http_request_values
 
 struct HttpClientOptions {
-    // Each is the longest wait for one step (connecting, or the next bytes of a reply);
-    // running out is a failure of the fetch.
+    // The longest wait for a connection to be made, and for the peer to take more of a
+    // request or send more of a reply; running out is a failure of the fetch.
     std::chrono::milliseconds connectTimeout{30000};
     std::chrono::milliseconds readTimeout{30000};
     // A reply body larger than this, announced or received, fails the fetch.

@@ -107,11 +107,13 @@ bool Run(Decoder& d, const QByteArray& data, QImage& out) {
     while (d.info.output_scanline < d.info.output_height) {
         unsigned char* row = bits + stride * d.info.output_scanline;
         if (cmyk) {
-            jpeg_read_scanlines(&d.info, cmykRow, 1);
+            if (jpeg_read_scanlines(&d.info, cmykRow, 1) != 1)
+                return false;
             CmykRowToRgb(cmykRow[0], row, width, d.info.saw_Adobe_marker);
         } else {
             JSAMPROW rows[1] = {row};
-            jpeg_read_scanlines(&d.info, rows, 1);
+            if (jpeg_read_scanlines(&d.info, rows, 1) != 1)
+                return false;
         }
     }
     jpeg_finish_decompress(&d.info);

@@ -9,8 +9,8 @@
 
 namespace {
 
-// Below this a reply cannot be a picture; the server sends such bodies for tiles it
-// does not have.
+// Data shorter than this cannot be a picture: a reply this short means the server has
+// nothing for the tile, so the cached copy goes too.
 constexpr qsizetype kShortestUsefulData = 5;
 
 void Count(std::int32_t& counter, TileLoaderContext& context) {

@@ -48,6 +48,5 @@ ViewLoadOutcome LoadViewTiles(const std::array<TileRequest, 4>& tiles,
             hooks.ShowTile(slot, image);
         }
     }
-    hooks.PumpEvents();
     return ViewLoadOutcome::Completed;
 }

@@ -34,7 +34,8 @@ enum class ViewLoadOutcome { Completed, Aborted };
 // one attempt and nothing can stop the loop. With batch, a tile is retried until it
 // succeeds or its attempts run out, pausing after each failure, and the loop returns
 // Aborted before an attempt once cancel is requested or an error limit is reached,
-// leaving the tiles shown so far. A completed loop pumps events once more at the end.
+// leaving the tiles shown so far. Events are pumped before every attempt and during
+// pauses; what follows the loop is the caller's.
 ViewLoadOutcome LoadViewTiles(const std::array<TileRequest, 4>& tiles,
                               const std::optional<BatchRetry>& batch, const TileCounters& counters,
                               const std::function<bool(const TileRequest&, QImage&)>& loadTile,

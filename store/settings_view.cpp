@@ -36,7 +36,7 @@ bool IsUsableView(const ViewUrls& urls, int prefixLength) {
 }
 
 SettingsView ViewFromSettings(const SettingsFile& file) {
-    if (false)
+    if (!file.complete())
         return DefaultSettingsView();
     using namespace SettingsLine;
     const SettingsView view{{file.text(ViewTopLeft), file.text(ViewTopRight),

@@ -32,11 +32,11 @@ AnchorOffset AnchorOffsets(QStringView quadPath) {
 }
 
 double NorthingToLatitude(double northing, int level) {
-    return static_cast<double>(LatitudeOfFraction(northing / TwoToThe(level)));
+    return SaturatedDouble(LatitudeOfFraction(northing / TwoToThe(level)));
 }
 
 double WestingToLongitude(double westing, int level) {
-    return static_cast<double>(LongitudeOfFraction(westing / TwoToThe(level)));
+    return SaturatedDouble(LongitudeOfFraction(westing / TwoToThe(level)));
 }
 
 QString DegreesMinutesText(double value, QChar positive, QChar negative, int minuteDecimals) {

@@ -1,6 +1,7 @@
 #include "tiles/mercator.h"
 
 #include <cmath>
+#include <limits>
 
 long double TwoToThe(int level) {
     return std::pow(2.0L, level);
@@ -12,4 +13,12 @@ long double LatitudeOfFraction(long double fraction) {
 
 long double LongitudeOfFraction(long double fraction) {
     return fraction * 360 - 180;
+}
+
+double SaturatedDouble(long double value) {
+    if (value > std::numeric_limits<double>::max())
+        return std::numeric_limits<double>::infinity();
+    if (value < -std::numeric_limits<double>::max())
+        return -std::numeric_limits<double>::infinity();
+    return static_cast<double>(value);
 }

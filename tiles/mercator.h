@@ -11,6 +11,10 @@ inline constexpr long double kInverse180 = 1.0L / 180;
 inline constexpr long double kInverse360 = 1.0L / 360;
 inline constexpr long double kInverse60 = 1.0L / 60;
 
+// The nearest double, with values beyond its range made infinite rather than converted
+// with undefined behaviour.
+double SaturatedDouble(long double value);
+
 // 2 to the power of the level (a fraction for levels below 0).
 long double TwoToThe(int level);
 

@@ -23,12 +23,14 @@ int TruncatedInt(long double value) {
 double HeightAboveEquator(double latitude, long double halfWorld) {
     if (latitude <= -90)
         return 0;
+    if (latitude >= 90)
+        return SaturatedDouble(halfWorld);
     const long double tangent = std::tan((kPi / 2 - latitude * kPi * kInverse180) * 0.5L);
     // Kept as a double, which makes exact points such as the equator land on their line.
-    const double m = static_cast<double>(1 - std::log(tangent) * kInversePi);
-    if (latitude >= 90 || !std::isfinite(m))
-        return static_cast<double>(halfWorld);
-    return static_cast<double>(2 * halfWorld * m * 0.5L - halfWorld);
+    const double m = SaturatedDouble(1 - std::log(tangent) * kInversePi);
+    if (!std::isfinite(m)) // NaN, or a latitude so close to 90 that the tangent is not positive
+        return SaturatedDouble(halfWorld);
+    return SaturatedDouble(2 * halfWorld * m * 0.5L - halfWorld);
 }
 
 QChar FirstLetter(int latHemisphereIndex, int lonHemisphereIndex) {
@@ -55,11 +57,11 @@ TileSearch LatLonToTile(double latitude, double longitude, int latHemisphereInde
     const long double halfWorld = TwoToThe(z - 1);
 
     double q = HeightAboveEquator(latitude, halfWorld);
-    double e = static_cast<double>(2 * halfWorld * ((longitude + 180) * kInverse360) - halfWorld);
+    double e = SaturatedDouble(2 * halfWorld * ((longitude + 180) * kInverse360) - halfWorld);
     if (latHemisphereIndex == 1)
-        q = static_cast<double>(halfWorld - q);
+        q = SaturatedDouble(halfWorld - q);
     if (lonHemisphereIndex == 0)
-        e = static_cast<double>(halfWorld - e);
+        e = SaturatedDouble(halfWorld - e);
 
     TileSearch result;
     if (const QChar first = FirstLetter(latHemisphereIndex, lonHemisphereIndex); !first.isNull())

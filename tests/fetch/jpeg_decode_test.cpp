@@ -5,37 +5,32 @@
 
 namespace {
 
-void ExpectNear(QColor actual, QColor expected) {
-    EXPECT_NEAR(actual.red(), expected.red(), 8);
-    EXPECT_NEAR(actual.green(), expected.green(), 8);
-    EXPECT_NEAR(actual.blue(), expected.blue(), 8);
+QColor DecodedColour(const QByteArray& jpeg) {
+    QImage image;
+    EXPECT_TRUE(DecodeJpeg(jpeg, image));
+    EXPECT_EQ(image.format(), QImage::Format_RGB888);
+    return image.pixelColor(image.width() - 1, image.height() - 1);
 }
 
-// Offset of the frame header's height field in a baseline file (after FF C0, length,
-// precision).
-qsizetype FrameSizeOffset(const QByteArray& jpeg) {
-    const qsizetype sof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
-    return sof < 0 ? -1 : sof + 5;
+// Where a baseline frame header keeps the picture's height, then its width.
+qsizetype FrameSizeAt(const QByteArray& jpeg) {
+    return jpeg.indexOf("\xFF\xC0") + 5;
 }
 
 } // namespace
 
-TEST(JpegDecode, EveryColourSpaceComesOutAsRgb888) {
-    QImage image;
-    ASSERT_TRUE(DecodeJpeg(MakeTestJpeg(40, 24, QColor(200, 40, 30)), image));
-    EXPECT_EQ(image.format(), QImage::Format_RGB888);
-    EXPECT_EQ(image.size(), QSize(40, 24));
-    ExpectNear(image.pixelColor(39, 23), QColor(200, 40, 30));
-
-    ASSERT_TRUE(DecodeJpeg(MakeTestJpeg(16, 16, QColor(90, 90, 90), FixtureColours::Gray), image));
-    EXPECT_EQ(image.format(), QImage::Format_RGB888);
-    ExpectNear(image.pixelColor(5, 5), QColor(90, 90, 90));
-
-    // Inverted inks: cyan 0, magenta and yellow full, no black, i.e. red.
-    ASSERT_TRUE(
-        DecodeJpeg(MakeTestJpeg(16, 16, QColor(255, 0, 0), FixtureColours::AdobeCmyk), image));
-    EXPECT_EQ(image.format(), QImage::Format_RGB888);
-    ExpectNear(image.pixelColor(8, 8), QColor(255, 0, 0));
+TEST(JpegDecode, EveryColourSpaceComesOutAsRgb) {
+    const auto near = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                   std::abs(a.blue() - b.blue()) <
+               20;
+    };
+    EXPECT_TRUE(near(DecodedColour(MakeTestJpeg(40, 24, QColor(200, 40, 30))), {200, 40, 30}));
+    EXPECT_TRUE(near(DecodedColour(MakeTestJpeg(9, 9, QColor(90, 90, 90), FixtureColours::Gray)),
+                     {90, 90, 90}));
+    // Inverted inks of cyan 0, magenta and yellow full, no black: red.
+    EXPECT_TRUE(
+        near(DecodedColour(MakeTestJpeg(9, 9, Qt::red, FixtureColours::AdobeCmyk)), Qt::red));
 }
 
 TEST(JpegDecode, CutShortStillDecodesButCorruptDataFailsAndKeepsTheImage) {
@@ -45,23 +40,18 @@ TEST(JpegDecode, CutShortStillDecodesButCorruptDataFailsAndKeepsTheImage) {
     EXPECT_EQ(image.size(), QSize(256, 256));
 
     const QImage before = image;
-    QByteArray noFrame = whole.left(FrameSizeOffset(whole) - 5);
-    noFrame.append(QByteArray(300, '\x5A'));
+    const QByteArray noFrame = whole.left(FrameSizeAt(whole) - 5) + QByteArray(300, 'Z');
     for (const QByteArray& bad :
-         {QByteArray(), QByteArray("\xFF\xD8\xFF\xD9", 4), QByteArray(1000, '\x42'), noFrame}) {
-        EXPECT_FALSE(DecodeJpeg(bad, image)) << bad.toHex().left(40).constData();
+         {QByteArray(), QByteArray("\xFF\xD8\xFF\xD9"), QByteArray(1000, 'B'), noFrame}) {
+        EXPECT_FALSE(DecodeJpeg(bad, image)) << bad.size();
         EXPECT_EQ(image, before);
     }
 }
 
 TEST(JpegDecode, RefusesAHeaderClaimingAHugePicture) {
     QByteArray forged = MakeTestJpeg(8, 8, Qt::green);
-    const qsizetype at = FrameSizeOffset(forged);
-    ASSERT_GT(at, 0);
-    // 20000 rows and 20000 columns would need more than a gigabyte of pixels.
-    forged[at] = forged[at + 2] = char(0x4E);
-    forged[at + 1] = forged[at + 3] = char(0x20);
+    const qsizetype at = FrameSizeAt(forged);
+    forged.replace(at, 4, "\x4E\x20\x4E\x20"); // 20000 by 20000: over a gigabyte of pixels
     QImage image;
     EXPECT_FALSE(DecodeJpeg(forged, image));
-    EXPECT_TRUE(image.isNull());
 }

@@ -32,14 +32,15 @@ TEST(CoordinateEntry, TypingBuildsDegreesAndMinutes) {
 }
 
 TEST(CoordinateEntry, HemisphereKeysSelectAndAreDiscarded) {
-    const QString latitudeKeys = QStringLiteral("nNТтsSЫы");
-    const QString longitudeKeys = QStringLiteral("wWЦцeEУу");
-    for (int i = 0; i < 8; ++i) {
-        const KeyDecision lat = FilterCoordinateKey(CoordField::Latitude, {}, 0, latitudeKeys[i]);
-        const KeyDecision lon = FilterCoordinateKey(CoordField::Longitude, {}, 0, longitudeKeys[i]);
-        EXPECT_EQ(lat.hemisphereIndex, i / 4) << i;
-        EXPECT_EQ(lon.hemisphereIndex, i / 4) << i;
-        EXPECT_FALSE(lat.insert || lon.insert);
+    // Latitude: north then south; longitude: west then east; Latin and Cyrillic keys.
+    const QString keys[2] = {QStringLiteral("nNТтsSЫы"), QStringLiteral("wWЦцeEУу")};
+    const CoordField fields[2] = {CoordField::Latitude, CoordField::Longitude};
+    for (int f = 0; f < 2; ++f) {
+        for (int i = 0; i < 8; ++i) {
+            const KeyDecision decision = FilterCoordinateKey(fields[f], {}, 0, keys[f][i]);
+            EXPECT_EQ(decision.hemisphereIndex, i / 4) << f << i;
+            EXPECT_FALSE(decision.insert);
+        }
     }
     EXPECT_FALSE(FilterCoordinateKey(CoordField::Longitude, {}, 0, u'n').hemisphereIndex);
 }

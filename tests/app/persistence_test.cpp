@@ -1,0 +1,160 @@
+#include "app/rx_slider.h"
+#include "store/settings_layout.h"
+#include "tests/app/window_fixture.h"
+
+#include <QStringEncoder>
+#include <QTest>
+
+namespace {
+
+QByteArray Cp1251Lines(const QStringList& lines) {
+    QStringEncoder encode("windows-1251");
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += encode(line) + QByteArray("\r\n");
+    return bytes;
+}
+
+// A settings file as the program writes it, with every value off its default.
+QStringList SampleSettings() {
+    const QString p = DefaultSourcePrefix();
+    return {p + "qs",     p + "rt",
+            p + "sq",     p + "tr",
+            "c",          "-",
+            "-",          "t",
+            "p",          "прокси.local",
+            "3128",       "пользователь",
+            "пароль",     QString::number(p.size()),
+            "1",          "0",
+            "-",          "9",
+            "7",          "8",
+            "55",         "12",
+            "4",          "5",
+            "6",          "30",
+            "/tmp/cache", "c",
+            "7"};
+}
+
+} // namespace
+
+TEST_F(WindowTest, EveryControlSurvivesARestart) {
+    home.write("ORB.ini", Cp1251Lines(SampleSettings()));
+    TForm1& w = Open();
+    EXPECT_EQ(Paths(), QStringList({"qs", "rt", "sq", "tr"}));
+    EXPECT_TRUE(w.RadioButton1->isChecked());
+    EXPECT_EQ(w.SpeedButton10->text(), "только кэш");
+    EXPECT_TRUE(w.CheckBox1->isChecked());
+    EXPECT_TRUE(w.CheckBox2->isChecked());
+    EXPECT_EQ(w.IdHTTP1.proxy().server, "прокси.local");
+    EXPECT_EQ(w.IdHTTP1.proxy().port, 3128);
+    EXPECT_EQ(w.IdHTTP1.proxy().password, "пароль");
+    EXPECT_EQ(w.SCB->currentIndex(), 1);
+    EXPECT_EQ(w.DCB->currentIndex(), 0);
+    EXPECT_FALSE(w.CheckBox3->isChecked());
+    EXPECT_EQ(w.FCB->currentIndex(), 9);
+    EXPECT_EQ(w.UpDown3->value(), 55);
+    EXPECT_EQ(w.UpDown1->value(), 4);
+    EXPECT_EQ(w.UpDown5->value(), 30);
+    EXPECT_EQ(w.UpDown6->value(), 7);
+    EXPECT_EQ(w.cacheRoot, "/tmp/cache/");
+    EXPECT_TRUE(w.Edit16->isEnabled());
+    Close();
+    // Written back byte for byte.
+    EXPECT_EQ(home.read("ORB.ini"), Cp1251Lines(SampleSettings()));
+}
+
+TEST_F(WindowTest, ShortSettingsFileKeepsWhatItHasButNotTheView) {
+    QStringList lines = SampleSettings().mid(0, 20);
+    home.write("ORB.ini", Cp1251Lines(lines));
+    TForm1& w = Open();
+    EXPECT_EQ(Paths(), QStringList({"q", "r", "s", "t"}));
+    EXPECT_EQ(w.prefixLength, DefaultPrefixLength());
+    EXPECT_TRUE(w.RadioButton1->isChecked()); // line 4 was there
+    EXPECT_EQ(w.Edit2->text(), "8");          // line 19 was there
+    EXPECT_EQ(w.UpDown3->value(), 100);       // line 20 was not
+    EXPECT_EQ(w.cacheRoot, home.path() + "Cash/");
+}
+
+TEST_F(WindowTest, SettingsWithNoWorkModeSelectNone) {
+    QStringList lines = SampleSettings();
+    lines[4] = lines[5] = lines[6] = "-";
+    home.write("ORB.ini", Cp1251Lines(lines));
+    TForm1& w = Open();
+    EXPECT_FALSE(w.RadioButton1->isChecked());
+    EXPECT_FALSE(w.RadioButton2->isChecked());
+    EXPECT_FALSE(w.RadioButton3->isChecked());
+    EXPECT_EQ(w.CurrentWorkMode(), WorkMode::CacheAndInternet);
+}
+
+TEST_F(WindowTest, ZoomedInViewsAreSavedAndLoadedBack) {
+    TForm1& w = Open();
+    w.RxSlider1->setValue(20);
+    w.RxSlider1Changed();
+    w.ImageClick(0, Qt::LeftButton); // level 21
+    const ViewUrls saved = w.viewUrls;
+    Close();
+    TForm1& again = Open();
+    EXPECT_EQ(again.viewUrls, saved);
+    EXPECT_EQ(again.Label6->text(), "21");
+}
+
+TEST_F(WindowTest, FavouritesAreSavedRecalledAndDeleted) {
+    TForm1& w = Open();
+    w.ComboBox1->setEditText("Дом");
+    w.FCB->setCurrentIndex(11);
+    w.SCB->setCurrentIndex(0);
+    w.DCB->setCurrentIndex(1);
+    w.Edit7->setText("55°45'");
+    w.Edit10->setText("37°37'");
+    w.ButtonSaveClick();
+    const QString line = QString("Дом").leftJustified(20) + " 12 N" +
+                         QString("55°45'").leftJustified(14) + " E" +
+                         QString("37°37'").leftJustified(14);
+    EXPECT_EQ(w.ComboBox1->itemText(0), line);
+    EXPECT_EQ(w.ComboBox1->count(), 2); // the new entry above the design-time one
+    const QByteArray file = home.read("Favorites.dat");
+    EXPECT_EQ(file.left(57), QStringEncoder("windows-1251")(line) + QByteArray("\r\n"));
+
+    // Recall it into cleared fields.
+    w.FCB->setCurrentIndex(0);
+    w.Edit7->clear();
+    w.ComboBox1Select(0);
+    EXPECT_EQ(w.FCB->currentIndex(), 11);
+    EXPECT_EQ(w.Edit7->text(), "55°45'");
+    EXPECT_DOUBLE_EQ(w.searchLatitude, 55.75);
+    EXPECT_NEAR(w.searchLongitude, 37 + 37 / 60.0, 1e-12);
+
+    // Typing into the box deselects: delete does nothing then.
+    w.ComboBox1->lineEdit()->setText("x");
+    emit w.ComboBox1->lineEdit()->textEdited("x");
+    w.ButtonDelClick();
+    EXPECT_EQ(w.ComboBox1->count(), 2);
+
+    w.ComboBox1Select(1); // the design-time item: too short, changes nothing
+    EXPECT_EQ(w.FCB->currentIndex(), 11);
+    w.ButtonDelClick();
+    w.ButtonDelClick();
+    EXPECT_EQ(w.ComboBox1->count(), 0);
+    EXPECT_EQ(w.ComboBox1->currentText(), "---Новое имя---");
+    EXPECT_EQ(home.read("Favorites.dat"), QByteArray());
+    Close();
+
+    home.write("Favorites.dat", QStringEncoder("windows-1251")(line) + "\r\n");
+    TForm1& again = Open();
+    EXPECT_EQ(again.ComboBox1->count(), 1);
+    EXPECT_EQ(again.ComboBox1->currentText(), "---Новое Имя---");
+}
+
+TEST_F(WindowTest, FavouriteWithOutOfRangeLatitudeReturnsTheFocus) {
+    const QString line = QString("Полюс").leftJustified(20) + " 3  N" +
+                         QString("91").leftJustified(14) + " E" + QString("10").leftJustified(14);
+    home.write("Favorites.dat", QStringEncoder("windows-1251")(line) + "\r\n");
+    TForm1& w = Open();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.PageControl1->setCurrentWidget(w.TabSheet6);
+    w.ComboBox1Select(0);
+    EXPECT_EQ(w.FCB->currentIndex(), 2);
+    EXPECT_DOUBLE_EQ(w.searchLatitude, 91);
+    EXPECT_TRUE(w.Edit7->hasFocus());
+}

@@ -1,0 +1,150 @@
+// The server binary itself, over real sockets.
+#include "tests/tools/demo_server_process.h"
+
+#include <QColor>
+#include <QElapsedTimer>
+#include <QImage>
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <map>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include "tools/tileserver/unique_fd.h"
+
+namespace {
+
+QImage DecodeBody(const RawReply& reply) {
+    return QImage::fromData(reinterpret_cast<const uchar*>(reply.body.data()),
+                            static_cast<int>(reply.body.size()), "JPEG");
+}
+
+bool NearColour(QColor got, QColor want) {
+    return std::abs(got.red() - want.red()) < 24 && std::abs(got.green() - want.green()) < 24 &&
+           std::abs(got.blue() - want.blue()) < 24;
+}
+
+void ConnectAndHangUp(int port) {
+    const tileserver::UniqueFd socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    ::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+}
+
+const std::string kTarget = "/kh?v=5&n=404&t=";
+
+} // namespace
+
+TEST(DemoServer, ServesJpegTilesAndStopsCleanlyOnSigterm) {
+    TempDir dir;
+    DemoServerProcess server(WriteQuadrantWorld(dir), {}, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+
+    for (const auto& [key, colour] : std::map<std::string, QColor>{
+             {"tq", Qt::red}, {"tr", Qt::green}, {"ts", Qt::blue}, {"tt", Qt::yellow}}) {
+        const RawReply reply = RawGet(server.Port(), kTarget + key);
+        ASSERT_EQ(reply.status, 200) << key;
+        EXPECT_TRUE(reply.head.starts_with("HTTP/1.0 200 "));
+        EXPECT_EQ(reply.Header("Content-Type"), "image/jpeg");
+        EXPECT_EQ(reply.Header("Content-Length"), std::to_string(reply.body.size()));
+        ASSERT_TRUE(reply.body.starts_with("\xFF\xD8") && reply.body.ends_with("\xFF\xD9"));
+        const QImage tile = DecodeBody(reply);
+        ASSERT_EQ(tile.size(), QSize(256, 256)) << key;
+        EXPECT_TRUE(NearColour(tile.pixelColor(128, 128), colour)) << key;
+    }
+
+    // A client that goes away without asking must not stop the next one being served.
+    ConnectAndHangUp(server.Port());
+    for (const std::string& target : std::vector<std::string>{
+             "/", "/kh?v=5", kTarget + "tx", kTarget + "q", "/maps" + kTarget + "tq"}) {
+        const RawReply reply = RawGet(server.Port(), target);
+        EXPECT_EQ(reply.status, 404) << target;
+        EXPECT_FALSE(reply.body.empty()) << target;
+    }
+    EXPECT_EQ(RawGet(server.Port(), kTarget + "tq").status, 200);
+
+    EXPECT_EQ(server.Stop(), 0);
+    const QStringList log = server.LogLines();
+    EXPECT_EQ(log.filter(" -> ").size(), 10) << log.join('\n').toStdString();
+    EXPECT_TRUE(log.filter("GET /kh?v=5&n=404&t=ts -> 200").size() == 1);
+}
+
+TEST(DemoServer, InjectedFaultsAreOnTheWireAsLoggedAndRepeatWithTheSeed) {
+    TempDir dir;
+    const QString world = WriteQuadrantWorld(dir);
+    const QStringList faulty{"--fault-rate", "1", "--seed", "5"};
+    DemoServerProcess server(world, faulty, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+    const std::string target = kTarget + "tqs";
+    std::vector<RawReply> replies;
+    for (int i = 0; i < 40; ++i)
+        replies.push_back(RawGet(server.Port(), target));
+    ASSERT_EQ(server.Stop(), 0);
+    const std::vector<std::string> faults = server.InjectedFaults();
+    ASSERT_EQ(faults.size(), replies.size());
+
+    std::map<std::string, int> seen;
+    for (std::size_t i = 0; i < faults.size(); ++i) {
+        const RawReply& r = replies[i];
+        const std::string& fault = faults[i];
+        ++seen[fault];
+        SCOPED_TRACE("request " + std::to_string(i) + " fault=" + fault);
+        if (fault == "drop") {
+            EXPECT_FALSE(r.answered);
+            continue;
+        }
+        EXPECT_EQ(r.Header("Content-Length"), std::to_string(r.body.size()));
+        if (fault == "500" || fault == "404") {
+            EXPECT_EQ(r.status, std::stoi(fault));
+        } else if (fault == "empty") {
+            EXPECT_EQ(r.status, 200);
+            EXPECT_TRUE(r.body.empty());
+        } else if (fault == "cut") {
+            EXPECT_EQ(r.status, 200);
+            EXPECT_GT(r.body.size(), 4u);
+            EXPECT_TRUE(r.body.starts_with("\xFF\xD8"));
+            EXPECT_FALSE(r.body.ends_with("\xFF\xD9"));
+        } else if (fault == "redirect") {
+            EXPECT_EQ(r.status, 302);
+            EXPECT_EQ(r.Header("Location"),
+                      "http://127.0.0.1:" + std::to_string(server.Port()) + target);
+        } else {
+            ADD_FAILURE() << "unexpected fault word";
+        }
+    }
+    EXPECT_EQ(seen.size(), 6u);
+
+    // The same seed and the same requests give the same faults in a new run.
+    DemoServerProcess again(world, faulty, dir.file("log2"));
+    ASSERT_NE(again.Port(), 0);
+    for (int i = 0; i < 40; ++i)
+        RawGet(again.Port(), target);
+    ASSERT_EQ(again.Stop(), 0);
+    EXPECT_EQ(again.InjectedFaults(), faults);
+}
+
+TEST(DemoServer, DelaysEveryReply) {
+    TempDir dir;
+    DemoServerProcess server(WriteQuadrantWorld(dir), {"--delay-ms", "300"}, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+    for (const std::string& target : std::vector<std::string>{kTarget + "tr", "/nothing"}) {
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_TRUE(RawGet(server.Port(), target).answered);
+        EXPECT_GE(clock.elapsed(), 300) << target;
+    }
+}
+
+TEST(DemoServer, RefusesToStartWithoutAUsableWorldPicture) {
+    TempDir dir;
+    dir.write("not-a-picture.jpg", QByteArray("\xFF\xD8 this is no JPEG at all \xFF\xD9"));
+    for (const QString& image : {dir.file("missing.jpg"), dir.file("not-a-picture.jpg")}) {
+        DemoServerProcess server(image, {}, dir.file("log"));
+        EXPECT_EQ(server.Port(), 0);
+        // Our own message and exit code, not libjpeg's default of ending the process.
+        EXPECT_EQ(server.Stop(), 1) << image.toStdString();
+        EXPECT_TRUE(server.LogLines().join('\n').contains("world picture"));
+    }
+}
