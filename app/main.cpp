@@ -13,10 +13,21 @@
 #include <exception>
 
 int main(int argc, char** argv) {
-    // The port is asked for by run.sh before any window exists.
-    if (argc == 2 && QByteArray(argv[1]) == "--default-port") {
-        std::printf("%d\n", kDefaultTileServerPort);
-        return 0;
+    // Answered before the application object exists, which needs a display.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--help" || arg == "-h") {
+            std::printf("Usage: orbivist [--home DIR]\n\n"
+                        "Satellite imagery viewer with an offline tile cache.\n\n"
+                        "  --home DIR  program directory holding ORB.ini, Favorites.dat and\n"
+                        "              the cache Cash/ (default: the executable's directory)\n"
+                        "  --help      show this text\n");
+            return 0;
+        }
+        if (arg == "--default-port") { // asked by run.sh before starting the tile server
+            std::printf("%d\n", kDefaultTileServerPort);
+            return 0;
+        }
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orbivist"));
@@ -25,7 +36,6 @@ int main(int argc, char** argv) {
     QCommandLineParser options;
     options.setApplicationDescription(
         QStringLiteral("Orbivist: satellite imagery viewer with an offline tile cache."));
-    options.addHelpOption();
     const QCommandLineOption home(QStringLiteral("home"),
                                   QStringLiteral("Program directory holding ORB.ini, "
                                                  "Favorites.dat and the cache (default: the "

@@ -58,6 +58,10 @@ void TForm1::BuildLayout() {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(kClientWidth, kClientHeight);
+    // The toolkit's default face at 8 points, the size every caption and panel is laid out for.
+    QFont face = font();
+    face.setPointSize(8);
+    setFont(face);
 
     constexpr std::array<QPoint, 4> kImagePlaces = {QPoint(0, 0), QPoint(256, 0), QPoint(256, 256),
                                                     QPoint(0, 256)};
@@ -77,6 +81,8 @@ void TForm1::BuildLayout() {
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setTabPosition(QTabWidget::South);
+    // Six captions must fit side by side in the window's width.
+    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
     PageControl1->setGeometry(0, 514, kClientWidth, 137);
     BuildViewTab();
     BuildSearchTab();
@@ -104,6 +110,9 @@ void TForm1::BuildViewTab() {
         pad[i]->setGeometry(12 + 35 * (i % 3), 2 + 35 * (i / 3), 34, 34);
         pad[i]->setAutoRaise(true);
         pad[i]->setText(glyphs[i]);
+        QFont glyphFont = pad[i]->font();
+        glyphFont.setPixelSize(18);
+        pad[i]->setFont(glyphFont);
         pad[i]->setObjectName(QStringLiteral("SpeedButton%1").arg(i + 1));
     }
     pad[4]->setToolTip(QStringLiteral("Левая кнопка: крупнее, правая: мельче"));

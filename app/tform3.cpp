@@ -6,6 +6,9 @@ TForm3::TForm3(bool& cancelRequested, QWidget* parent)
     : QDialog(parent), cancelRequested_(cancelRequested) {
     setWindowTitle(QStringLiteral("Процесс"));
     setFixedSize(345, 166);
+    QFont face = font();
+    face.setPointSize(8);
+    setFont(face);
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setGeometry(8, 16, 329, 25);
     ProgressBar1->setRange(0, 100);

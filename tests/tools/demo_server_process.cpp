@@ -1,7 +1,6 @@
 #include "tests/tools/demo_server_process.h"
 
 #include "tools/tileserver/jpeg_encoder.h"
-#include "tools/tileserver/unique_fd.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -91,19 +90,26 @@ std::string RawReply::Header(const std::string& name) const {
     return head.substr(start, head.find("\r\n", start) - start);
 }
 
-RawReply RawGet(int port, const std::string& target) {
-    RawReply reply;
-    const tileserver::UniqueFd socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    const timeval limit{20, 0};
-    ::setsockopt(socket.Get(), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+tileserver::UniqueFd ConnectLoopback(int port) {
+    tileserver::UniqueFd socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = htons(static_cast<std::uint16_t>(port));
-    if (::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+    if (::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+        socket.Reset();
+    return socket;
+}
+
+RawReply RawGet(int port, const std::string& target) {
+    RawReply reply;
+    const tileserver::UniqueFd socket = ConnectLoopback(port);
+    if (!socket.Valid()) {
         ADD_FAILURE() << "cannot connect to port " << port;
         return reply;
     }
+    const timeval limit{20, 0};
+    ::setsockopt(socket.Get(), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
     const std::string request = "GET " + target + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n";
     if (::send(socket.Get(), request.data(), request.size(), MSG_NOSIGNAL) !=
         static_cast<ssize_t>(request.size()))

@@ -2,6 +2,7 @@
 // The real orbivist-tileserver binary, run for one test, and a bare-socket HTTP client
 // that sees exactly what the server put on the wire.
 #include "tests/support/temp_dir.h"
+#include "tools/tileserver/unique_fd.h"
 
 #include <QProcess>
 #include <QStringList>
@@ -45,6 +46,9 @@ struct RawReply {
     std::string body;
     std::string Header(const std::string& name) const; // "" when absent
 };
+
+// A TCP connection to 127.0.0.1:port; not Valid() when refused.
+tileserver::UniqueFd ConnectLoopback(int port);
 
 // GET target from 127.0.0.1:port with a minimal HTTP/1.0 request, reading until close.
 RawReply RawGet(int port, const std::string& target);

@@ -90,7 +90,6 @@ TEST(LoaderWithServer, CountersMatchInjectedFaultsAndTheCacheKeepsOnlyGoodTiles)
     ASSERT_EQ(server.Stop(), 0);
 
     const std::vector<std::string> faults = server.InjectedFaults();
-    for (auto& l : server.LogLines()) fprintf(stderr, "%s\n", qPrintable(l));
     const auto injected = [&](const char* kind) {
         return static_cast<int>(std::count(faults.begin(), faults.end(), kind));
     };

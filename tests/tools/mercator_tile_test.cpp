@@ -10,7 +10,7 @@ using namespace tileserver;
 namespace {
 
 using Rgb = std::array<int, 3>;
-constexpr Rgb kRed{255, 0, 0}, kGreen{0, 255, 0}, kBlue{0, 0, 255}, kYellow{255, 255, 0};
+constexpr Rgb kRed{255, 0, 0}, kBlue{0, 0, 255};
 
 RgbImage Paint(int width, int height, const std::function<Rgb(int x, int y)>& colour) {
     RgbImage image(width, height);
@@ -23,15 +23,6 @@ RgbImage Paint(int width, int height, const std::function<Rgb(int x, int y)>& co
     return image;
 }
 
-// One degree per pixel: north-west red, north-east green, south-east blue, south-west yellow.
-RgbImage QuadrantWorld() {
-    return Paint(360, 180, [](int x, int y) {
-        if (y < 90)
-            return x < 180 ? kRed : kGreen;
-        return x < 180 ? kYellow : kBlue;
-    });
-}
-
 Rgb At(const RgbImage& tile, int x, int y) {
     const std::uint8_t* p = tile.Pixel(x, y);
     return {p[0], p[1], p[2]};
@@ -42,21 +33,6 @@ TilePosition Tile(const std::string& key) {
 }
 
 } // namespace
-
-TEST(MercatorTile, LevelOneTilesShowTheirQuadrantOfTheWorld) {
-    const RgbImage world = QuadrantWorld();
-    const std::array<std::pair<const char*, Rgb>, 4> expected{
-        {{"tq", kRed}, {"tr", kGreen}, {"ts", kBlue}, {"tt", kYellow}}};
-    for (const auto& [key, colour] : expected) {
-        const RgbImage tile = RenderMercatorTile(world, Tile(key));
-        ASSERT_EQ(tile.width, 256);
-        ASSERT_EQ(tile.height, 256);
-        // Away from the edges, where the neighbouring quadrant blends in.
-        for (int y = 8; y < 248; y += 16)
-            for (int x = 8; x < 248; x += 16)
-                ASSERT_EQ(At(tile, x, y), colour) << key << " at " << x << ',' << y;
-    }
-}
 
 TEST(MercatorTile, LatitudesAreStretchedTowardsThePoles) {
     // White beyond 60 degrees north and south, black between.

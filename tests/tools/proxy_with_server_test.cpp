@@ -2,7 +2,6 @@
 #include "tests/tools/demo_server_process.h"
 
 #include "fetch/http_client.h"
-#include "tools/tileserver/unique_fd.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -15,30 +14,17 @@
 
 namespace {
 
-sockaddr_in Loopback(int port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    return address;
-}
-
 // A port nobody listens on right now: bound to 0, read back, released.
 int FreePort() {
     const tileserver::UniqueFd socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    sockaddr_in address = Loopback(0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
     if (::bind(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
         ::getsockname(socket.Get(), reinterpret_cast<sockaddr*>(&address), &length) != 0)
         return 0;
     return ntohs(address.sin_port);
-}
-
-bool Accepts(int port) {
-    const tileserver::UniqueFd socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    const sockaddr_in address = Loopback(port);
-    return ::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
-           0;
 }
 
 // tinyproxy in the foreground with Basic authentication for user/pass.
@@ -55,9 +41,9 @@ public:
         QElapsedTimer clock;
         clock.start();
         while (process_.waitForStarted(5000) && process_.state() == QProcess::Running &&
-               !Accepts(port) && clock.elapsed() < 10000)
+               !ConnectLoopback(port).Valid() && clock.elapsed() < 10000)
             QThread::msleep(50);
-        ready_ = process_.state() == QProcess::Running && Accepts(port);
+        ready_ = process_.state() == QProcess::Running && ConnectLoopback(port).Valid();
     }
     ~Tinyproxy() {
         process_.terminate();

@@ -1,6 +1,8 @@
 #include "tools/tileserver/connection_io.h"
 
 #include <cerrno>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 
@@ -38,6 +40,23 @@ bool HeadIsComplete(const std::string& head) {
     return head.find("\r\n\r\n") != std::string::npos || head.find("\n\n") != std::string::npos;
 }
 
+bool SendAll(int fd, int stopFd, std::chrono::milliseconds limit, std::string_view bytes) {
+    const auto deadline = Clock::now() + limit;
+    while (!bytes.empty()) {
+        if (WaitFor(fd, POLLOUT, stopFd, deadline) != Readiness::Ready)
+            return false;
+        // MSG_NOSIGNAL: a client that hangs up early must not kill the server with SIGPIPE.
+        const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (sent < 0) {
+            if (errno == EINTR || errno == EAGAIN)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(sent));
+    }
+    return true;
+}
+
 } // namespace
 
 HeadOutcome ReadRequestHead(int fd, int stopFd, std::chrono::milliseconds limit,
@@ -70,21 +89,14 @@ HeadOutcome ReadRequestHead(int fd, int stopFd, std::chrono::milliseconds limit,
     return HeadOutcome::Complete;
 }
 
-bool SendAll(int fd, int stopFd, std::chrono::milliseconds limit, std::string_view bytes) {
-    const auto deadline = Clock::now() + limit;
-    while (!bytes.empty()) {
-        if (WaitFor(fd, POLLOUT, stopFd, deadline) != Readiness::Ready)
-            return false;
-        // MSG_NOSIGNAL: a client that hangs up early must not kill the server with SIGPIPE.
-        const ssize_t sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (sent < 0) {
-            if (errno == EINTR || errno == EAGAIN)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(sent));
-    }
-    return true;
+bool SendFinalReply(int fd, int stopFd, std::chrono::milliseconds limit, std::string_view bytes) {
+    // Corked, the kernel holds back the last partial segment until the shutdown below,
+    // which then carries the FIN in that same segment.
+    const int on = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_CORK, &on, sizeof on);
+    const bool sent = SendAll(fd, stopFd, limit, bytes);
+    ::shutdown(fd, SHUT_WR);
+    return sent;
 }
 
 bool WaitUnlessStopped(int stopFd, std::chrono::milliseconds duration) {

@@ -15,8 +15,11 @@ inline constexpr std::size_t kMaxRequestHead = 16 * 1024;
 // Reads until the blank line that ends a request head, within limit.
 HeadOutcome ReadRequestHead(int fd, int stopFd, std::chrono::milliseconds limit, std::string& head);
 
-// Sends all of bytes within limit; false if the peer went away, time ran out or stop came.
-bool SendAll(int fd, int stopFd, std::chrono::milliseconds limit, std::string_view bytes);
+// Sends all of bytes within limit and then closes the sending side. The FIN travels with
+// the last bytes, so a client that checks for the close right after reading the reply
+// always sees it and never sends a next request into a connection that is going away.
+// False if the peer went away, time ran out or stop came.
+bool SendFinalReply(int fd, int stopFd, std::chrono::milliseconds limit, std::string_view bytes);
 
 // Sleeps for duration; false if stopFd became readable first.
 bool WaitUnlessStopped(int stopFd, std::chrono::milliseconds duration);

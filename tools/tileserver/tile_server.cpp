@@ -113,12 +113,11 @@ void TileServer::Serve(const UniqueFd& client, int stopFd) {
         return;
     }
     if (answer.reply) {
-        const bool sent = SendAll(client.Get(), stopFd, kSendLimit, SerializeReply(*answer.reply));
+        const bool sent =
+            SendFinalReply(client.Get(), stopFd, kSendLimit, SerializeReply(*answer.reply));
         log_ << " -> " << answer.reply->status << ' ' << answer.reply->body.size() << " bytes";
         if (!sent)
             log_ << " (client gone)";
-        // Half-close so the client reads the reply to its end before the socket goes.
-        ::shutdown(client.Get(), SHUT_WR);
     } else {
         log_ << " -> dropped";
     }
