@@ -155,7 +155,7 @@ void TForm1::BuildSearchTab() {
 
     MakeLabel(TabSheet6, QStringLiteral("Увеличение"), 8, 38);
     FCB = new QComboBox(TabSheet6);
-    FCB->setGeometry(80, 34, 52, 22);
+    FCB->setGeometry(88, 34, 48, 22);
     for (int level = 1; level <= 20; ++level)
         FCB->addItem(QString::number(level));
     FCB->setCurrentIndex(-1);
@@ -229,13 +229,13 @@ void TForm1::BuildSettingsTab() {
     auto* proxy = MakeGroup(TabSheet4, QStringLiteral("Proxy"), 50, 68);
     CheckBox2 = new QCheckBox(QStringLiteral("Использoвать proxy"), proxy);
     CheckBox2->move(8, 18);
-    Edit5 = MakeEdit(proxy, QString(), 8, 40, 150);
-    Label16 = MakeLabel(proxy, QStringLiteral("port"), 164, 43);
-    Edit6 = MakeEdit(proxy, QString(), 190, 40, 50);
-    Label17 = MakeLabel(proxy, QStringLiteral(" (Не обязательно)  Proxy User"), 246, 20);
-    Edit8 = MakeEdit(proxy, QString(), 250, 40, 116);
-    Label18 = MakeLabel(proxy, QStringLiteral("Proxy Password"), 372, 20);
-    Edit9 = MakeEdit(proxy, QString(), 372, 40, 118);
+    Edit5 = MakeEdit(proxy, QString(), 8, 40, 140);
+    Label16 = MakeLabel(proxy, QStringLiteral("port"), 154, 43);
+    Edit6 = MakeEdit(proxy, QString(), 182, 40, 44);
+    Label17 = MakeLabel(proxy, QStringLiteral(" (Не обязательно)  Proxy User"), 218, 20);
+    Edit8 = MakeEdit(proxy, QString(), 232, 40, 170);
+    Label18 = MakeLabel(proxy, QStringLiteral("Proxy Password"), 410, 20);
+    Edit9 = MakeEdit(proxy, QString(), 410, 40, 80);
     Edit9->setEchoMode(QLineEdit::PasswordEchoOnEdit);
     SetProxyFieldsEnabled(false);
 
@@ -246,9 +246,9 @@ void TForm1::BuildSettingsTab() {
 
     auto* source = MakeGroup(TabSheet4, QStringLiteral("Источник"), 164, 48);
     MakeLabel(source, QStringLiteral("Запрос"), 8, 22);
-    Edit11 = MakeEdit(source, QString(), 56, 18, 266);
-    ButtonSOK = MakeButton(source, QStringLiteral("Принять"), 328, 16, 76, 24);
-    ButtonS = MakeButton(source, QStringLiteral("Восстановить"), 408, 16, 84, 24);
+    Edit11 = MakeEdit(source, QString(), 56, 18, 252);
+    ButtonSOK = MakeButton(source, QStringLiteral("Принять"), 312, 16, 76, 24);
+    ButtonS = MakeButton(source, QStringLiteral("Восстановить"), 392, 16, 100, 24);
 
     auto* cache = MakeGroup(TabSheet4, QStringLiteral("Расположение кэша"), 214, 46);
     CheckBox4 = new QCheckBox(QStringLiteral("Указать"), cache);
