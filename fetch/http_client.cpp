@@ -49,7 +49,10 @@ std::optional<HttpFailure> HttpClient::Get(const QString& url, QByteArray& body)
             connection_.Close();
             return std::nullopt;
         }
-        // The body was read in full, so the connection is clean for a next request.
+        // The body was read in full, so the connection is clean for a next request, but only a
+        // peer that promised to keep it open will not close it under that request.
+        if (!reply.peerKeepsConnection)
+            connection_.Close();
         return HttpFailure{reply.statusCode, reply.statusText,
                            QStringLiteral("reply %1").arg(reply.statusText)};
     }
@@ -109,6 +112,8 @@ std::optional<HttpFailure> HttpClient::Exchange(const QString& url, QByteArray& 
     reply.statusCode = head.statusCode;
     reply.statusText = head.statusText;
     reply.location = head.Value(u"Location").value_or(QString()).trimmed();
+    reply.peerKeepsConnection =
+        head.Value(u"Connection").value_or(QString()).contains(u"keep-alive", Qt::CaseInsensitive);
 
     if (std::optional<QString> failed = ReadReplyBody(reader, head, options_.bodyLimit, body)) {
         connection_.Close();

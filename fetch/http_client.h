@@ -57,6 +57,7 @@ private:
         int statusCode = 0;
         QString statusText;
         QString location;
+        bool peerKeepsConnection = false; // "Connection: keep-alive"; HTTP/1.0 peers close
     };
 
     // One request and its reply. On failure the connection is closed unless a complete reply

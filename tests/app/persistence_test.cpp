@@ -2,7 +2,11 @@
 #include "store/settings_layout.h"
 #include "tests/app/window_fixture.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
 #include <QStringEncoder>
+#include <QTimer>
 #include <QTest>
 
 namespace {
@@ -157,4 +161,46 @@ TEST_F(WindowTest, FavouriteWithOutOfRangeLatitudeReturnsTheFocus) {
     EXPECT_EQ(w.FCB->currentIndex(), 2);
     EXPECT_DOUBLE_EQ(w.searchLatitude, 91);
     EXPECT_TRUE(w.Edit7->hasFocus());
+}
+
+namespace {
+
+// Answers the next message box with OK and returns what it said, as "title: text".
+class MessageBoxCatcher {
+public:
+    MessageBoxCatcher() { Arm(); }
+    QString seen;
+
+private:
+    void Arm() {
+        QTimer::singleShot(50, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                seen = box->windowTitle() + ": " + box->text();
+                box->accept();
+            } else {
+                Arm();
+            }
+        });
+    }
+};
+
+} // namespace
+
+TEST_F(WindowTest, FailedWritesAreReportedAndLoseNothingInMemory) {
+    QDir(home.path()).mkdir("Favorites.dat");  // a directory cannot be replaced by a file
+    QDir(home.path()).mkdir("ORB.ini");
+    TForm1& w = Open();
+    {
+        MessageBoxCatcher catcher;
+        w.ComboBox1->setEditText("Дача");
+        w.ButtonSaveClick();
+        EXPECT_EQ(catcher.seen, "Сохранение невозможно: Запись файла Favorites.dat невозможна");
+    }
+    EXPECT_EQ(w.ComboBox1->count(), 2);
+    EXPECT_TRUE(w.ComboBox1->itemText(0).startsWith("Дача"));
+    {
+        MessageBoxCatcher catcher;
+        Close();
+        EXPECT_EQ(catcher.seen, "Сохранение невозможно: Запись файла ORB.ini невозможна");
+    }
 }

@@ -17,9 +17,10 @@ std::optional<HttpFailure> FetchReply(const QByteArray& reply, QByteArray& body,
 
 } // namespace
 
-TEST(HttpReply, ErrorStatusFailsWithCodeAndTextAndLeavesTheConnectionForTheNextRequest) {
+TEST(HttpReply, ErrorStatusFailsWithCodeAndTextAndLeavesAKeptConnectionForTheNextRequest) {
     ScriptedTcpServer server({ConnectionScript()
-                                  .Reply("HTTP/1.0 404 Not Found\r\nContent-Length: 4\r\n\r\nnone")
+                                  .Reply("HTTP/1.0 404 Not Found\r\nConnection: Keep-Alive\r\n"
+                                         "Content-Length: 4\r\n\r\nnone")
                                   .Reply(OkReply("tile")),
                               ConnectionScript().Reply(OkReply("again"))});
     HttpClient client(QStringLiteral("127.0.0.1"), QuickOptions());
@@ -35,6 +36,20 @@ TEST(HttpReply, ErrorStatusFailsWithCodeAndTextAndLeavesTheConnectionForTheNextR
     // After a success the connection is closed, so the next fetch connects anew.
     EXPECT_EQ(client.Get(server.Url("/c"), body), std::nullopt);
     EXPECT_EQ(body, "again");
+    EXPECT_EQ(server.AcceptedCount(), 2);
+}
+
+// An HTTP/1.0 peer closes after every reply, often a moment after its last byte: a request
+// sent into that connection would fail although the server never saw it.
+TEST(HttpReply, ErrorReplyWithoutKeepAliveClosesTheConnection) {
+    ScriptedTcpServer server(
+        {ConnectionScript().Reply("HTTP/1.0 500 Oops\r\nContent-Length: 2\r\n\r\nno").Stall(),
+         ConnectionScript().Reply(OkReply("tile"))});
+    HttpClient client(QStringLiteral("127.0.0.1"), QuickOptions());
+    QByteArray body;
+    ASSERT_TRUE(client.Get(server.Url("/a"), body));
+    EXPECT_EQ(client.Get(server.Url("/b"), body), std::nullopt);
+    EXPECT_EQ(body, "tile");
     EXPECT_EQ(server.AcceptedCount(), 2);
 }
 
