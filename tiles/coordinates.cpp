@@ -57,21 +57,11 @@ QString DegreesMinutesText(double value, QChar positive, QChar negative, int min
 
 namespace {
 
-// Rounds to single precision; values beyond its range become infinite instead of
-// relying on an undefined conversion.
-float ToFloat(long double value) {
-    if (value > std::numeric_limits<float>::max())
-        return std::numeric_limits<float>::infinity();
-    if (value < -std::numeric_limits<float>::max())
-        return -std::numeric_limits<float>::infinity();
-    return static_cast<float>(value);
-}
-
 // The status bar shows single-precision values: the minutes are formatted from the
 // value rounded to float, not from the extended one.
 LatLonText StatusText(long double latitude, long double westLongitude, int minuteDecimals) {
-    return {DegreesMinutesText(ToFloat(latitude), u'N', u'S', minuteDecimals),
-            DegreesMinutesText(ToFloat(westLongitude), u'W', u'E', minuteDecimals)};
+    return {DegreesMinutesText(Saturated<float>(latitude), u'N', u'S', minuteDecimals),
+            DegreesMinutesText(Saturated<float>(westLongitude), u'W', u'E', minuteDecimals)};
 }
 
 } // namespace

@@ -14,11 +14,3 @@ long double LatitudeOfFraction(long double fraction) {
 long double LongitudeOfFraction(long double fraction) {
     return fraction * 360 - 180;
 }
-
-double SaturatedDouble(long double value) {
-    if (value > std::numeric_limits<double>::max())
-        return std::numeric_limits<double>::infinity();
-    if (value < -std::numeric_limits<double>::max())
-        return -std::numeric_limits<double>::infinity();
-    return static_cast<double>(value);
-}

@@ -1,4 +1,5 @@
 #pragma once
+#include <limits>
 // The spherical Mercator formulas in extended precision, shared by the read-outs and the
 // search. Fractions run from 0 at the south (or east) edge of the world to 1 at the
 // north (or west) edge.
@@ -11,9 +12,18 @@ inline constexpr long double kInverse180 = 1.0L / 180;
 inline constexpr long double kInverse360 = 1.0L / 360;
 inline constexpr long double kInverse60 = 1.0L / 60;
 
-// The nearest double, with values beyond its range made infinite rather than converted
-// with undefined behaviour.
-double SaturatedDouble(long double value);
+// The nearest value of the type (float or double); values beyond its range become
+// infinite rather than going through an undefined conversion.
+template <typename Real> Real Saturated(long double value) {
+    if (value > std::numeric_limits<Real>::max())
+        return std::numeric_limits<Real>::infinity();
+    if (value < -std::numeric_limits<Real>::max())
+        return -std::numeric_limits<Real>::infinity();
+    return static_cast<Real>(value);
+}
+inline double SaturatedDouble(long double value) {
+    return Saturated<double>(value);
+}
 
 // 2 to the power of the level (a fraction for levels below 0).
 long double TwoToThe(int level);
