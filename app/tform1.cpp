@@ -13,6 +13,7 @@
 #include "fetch/tile_loader.h"
 #include "fetch/view_tiles.h"
 #include "tiles/tile_ref.h"
+#include "tiles/view_moves.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -271,8 +272,7 @@ void TForm1::Button1Click() {
 
 void TForm1::ButtonSOKClick() {
     const QString prefix = Edit11->text();
-    for (QString& url : viewUrls)
-        url = prefix + QuadPathOf(url, prefixLength);
+    viewUrls = WithPrefix(viewUrls, prefixLength, prefix);
     prefixLength = static_cast<int>(prefix.size());
     RefreshView();
 }

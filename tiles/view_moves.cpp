@@ -56,6 +56,13 @@ ViewUrls ZoomOutToAncestor(const QString& ancestor) {
     return ZoomIntoTile(ancestor);
 }
 
+ViewUrls WithPrefix(const ViewUrls& view, int prefixLength, const QString& newPrefix) {
+    ViewUrls moved;
+    for (int slot = 0; slot < 4; ++slot)
+        moved[slot] = newPrefix + QuadPathOf(view[slot], prefixLength);
+    return moved;
+}
+
 ViewUrls ZoomInAboutCentre(const ViewUrls& view) {
     ViewUrls deeper;
     for (int slot = 0; slot < 4; ++slot)

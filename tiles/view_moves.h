@@ -19,6 +19,11 @@ ViewUrls ZoomIntoTile(const QString& tile);
 // The four children of an ancestor of the anchor; the same block as ZoomIntoTile.
 ViewUrls ZoomOutToAncestor(const QString& ancestor);
 
+// The same tiles on another request prefix: each reference's first prefixLength characters
+// are replaced by newPrefix. File names depend on the quadrant letters alone, so the cache
+// still serves the same files.
+ViewUrls WithPrefix(const ViewUrls& view, int prefixLength, const QString& newPrefix);
+
 // One level deeper about the view's centre: each slot gains the child that touches the
 // centre (s, t, q, r).
 ViewUrls ZoomInAboutCentre(const ViewUrls& view);
