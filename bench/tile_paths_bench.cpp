@@ -1,0 +1,71 @@
+// How long the work behind one view takes: loading tiles from the cache, decoding them,
+// and the reference arithmetic of panning at the deepest level.
+#include "fetch/jpeg_decode.h"
+#include "fetch/tile_cache.h"
+#include "fetch/tile_loader.h"
+#include "tests/support/jpeg_fixture.h"
+#include "tiles/neighbours.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class NoHooks : public LoaderHooks {
+public:
+    void PumpEvents() override {}
+    void ShowErrorCounts() override {}
+};
+
+class NoNetwork : public HttpGet {
+public:
+    std::optional<HttpFailure> Get(const QString&, QByteArray&) override {
+        return HttpFailure{0, {}, QStringLiteral("offline")};
+    }
+};
+
+void DecodeTile(benchmark::State& state) {
+    const QByteArray jpeg = MakeTestJpeg(256, 256, QColor(30, 90, 160));
+    QImage image;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DecodeJpeg(jpeg, image));
+}
+BENCHMARK(DecodeTile);
+
+void LoadTileFromCache(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString root = dir.path() + '/';
+    QFile file(root + "qrst.jpg");
+    file.open(QIODevice::WriteOnly);
+    file.write(MakeTestJpeg(256, 256, QColor(30, 90, 160)));
+    file.close();
+    NoHooks hooks;
+    NoNetwork network;
+    TileCounters counters;
+    TileLoaderContext context{WorkMode::CacheOnly, network, counters, hooks};
+    const TileRequest tile = MakeTileRequest(root, QStringLiteral("prefix:qrst"), 7);
+    QImage image;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TileLoader(tile, image, context));
+}
+BENCHMARK(LoadTileFromCache);
+
+void PanAtLevelTwenty(benchmark::State& state) {
+    QString ref = QStringLiteral("http://127.0.0.1:47321/kh?v=5&n=404&t=t") + QString(20, 'r');
+    for (auto _ : state) {
+        ref = EastNeighbour(ref, 39);
+        benchmark::DoNotOptimize(ref);
+    }
+}
+BENCHMARK(PanAtLevelTwenty);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
