@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 source ./scripts_common.sh
 
 orbivist_install_packages
-orbivist_build build
+ORBIVIST_TARGETS="orbivist orbivist-tileserver" orbivist_build build
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
     echo "No display: set DISPLAY (or run under xvfb-run) to open the viewer." >&2
@@ -18,6 +18,11 @@ if ! (exec 3<>/dev/tcp/127.0.0.1/"$(./build/orbivist --default-port)") 2>/dev/nu
     ./build/orbivist-tileserver >build/tileserver.log 2>&1 &
     server_pid=$!
     trap '[ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null' EXIT
-    sleep 0.5
+    trap 'exit 130' INT TERM
+    for _ in $(seq 50); do
+        grep -q listening build/tileserver.log 2>/dev/null && break
+        kill -0 "$server_pid" 2>/dev/null || { cat build/tileserver.log >&2; exit 1; }
+        sleep 0.1
+    done
 fi
 ./build/orbivist "$@"

@@ -23,12 +23,15 @@ orbivist_install_packages() {
             "${missing[@]}" >/dev/null
 }
 
-# orbivist_build DIR [cmake options...]
+# orbivist_build DIR [cmake options...]: configures once, then builds incrementally.
+# ORBIVIST_TARGETS, when set, limits the build to those targets.
 orbivist_build() {
     local dir=$1
     shift
     if [ ! -f "$dir/build.ninja" ]; then
         cmake -S . -B "$dir" -G Ninja "$@" >/dev/null || return 1
     fi
-    cmake --build "$dir"
+    local targets=()
+    [ -n "${ORBIVIST_TARGETS:-}" ] && read -r -a targets <<<"$ORBIVIST_TARGETS"
+    cmake --build "$dir" ${targets[@]:+--target "${targets[@]}"}
 }
