@@ -13,6 +13,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
     exit 1
 fi
 
+mkdir -p build/Cash  # the default tile cache beside the executable
 server_pid=""
 if ! (exec 3<>/dev/tcp/127.0.0.1/"$(./build/orbivist --default-port)") 2>/dev/null; then
     ./build/orbivist-tileserver >build/tileserver.log 2>&1 &
