@@ -13,7 +13,16 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
     exit 1
 fi
 
-mkdir -p build/Cash  # the default tile cache beside the executable
+# The default tile cache of the program directory (the build directory, or --home DIR).
+home=build
+args=("$@")
+for ((i = 0; i < ${#args[@]}; i++)); do
+    case "${args[i]}" in
+    --home) home=${args[i + 1]:-build} ;;
+    --home=*) home=${args[i]#--home=} ;;
+    esac
+done
+mkdir -p "$home/Cash"
 server_pid=""
 if ! (exec 3<>/dev/tcp/127.0.0.1/"$(./build/orbivist --default-port)") 2>/dev/null; then
     ./build/orbivist-tileserver >build/tileserver.log 2>&1 &
