@@ -135,6 +135,12 @@ void TForm1::changeEvent(QEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // A disabled window is busy loading: closing it now would save a view in the making
+    // and leave the work running without a window.
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
 }
@@ -155,8 +161,25 @@ WorkMode TForm1::CurrentWorkMode() const {
     return WorkMode::CacheAndInternet; // also when a settings file selected none
 }
 
-void TForm1::RefreshView() {
+void TForm1::DisableWindow() {
+    // Disabling takes the focus away from the field that had it; remember it so that typing
+    // goes on where it was, and so that a coordinate field does not take that for the user
+    // leaving it.
+    if (isEnabled())
+        focusBeforeDisable_ = focusWidget();
+    inputBlocked_ = true;
     setEnabled(false);
+}
+
+void TForm1::EnableWindow() {
+    setEnabled(true);
+    inputBlocked_ = false;
+    if (focusBeforeDisable_)
+        focusBeforeDisable_->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::RefreshView() {
+    DisableWindow();
     std::array<TileRequest, 4> tiles;
     for (int slot = 0; slot < 4; ++slot)
         tiles[slot] = MakeTileRequest(cacheRoot, viewUrls[slot], prefixLength);
@@ -175,7 +198,7 @@ void TForm1::RefreshView() {
     if (outcome == ViewLoadOutcome::Aborted)
         return; // the batch job that asked for this view re-enables the window
     QCoreApplication::processEvents();
-    setEnabled(true);
+    EnableWindow();
     UpdateAfterRefresh();
 }
 
@@ -285,17 +308,23 @@ void TForm1::ButtonSClick() {
 }
 
 void TForm1::CheckBox4Click() {
-    if (CheckBox4->isChecked()) {
-        Edit16->setEnabled(true); // the location changes with the next edit of the field
-        return;
-    }
-    cacheRoot = home_.DefaultCacheRoot();
-    Edit16->setEnabled(false);
+    Edit16->setEnabled(CheckBox4->isChecked());
+    Edit16Browse->setEnabled(CheckBox4->isChecked());
+    if (!CheckBox4->isChecked())
+        cacheRoot = home_.DefaultCacheRoot();
+    // Checked: the location changes with the next edit of the field.
 }
 
 void TForm1::Edit16Change() {
     if (CheckBox4->isChecked())
-        cacheRoot = Edit16->text() + '/';
+        cacheRoot = ChosenCacheRoot();
+}
+
+QString TForm1::ChosenCacheRoot() const {
+    // An empty field would make the file system's root the cache, where damaged "tiles"
+    // get deleted; the default cache serves until a directory is named.
+    const QString dir = Edit16->text();
+    return dir.trimmed().isEmpty() ? home_.DefaultCacheRoot() : dir + '/';
 }
 
 void TForm1::SetProxyFieldsEnabled(bool on) {

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -48,6 +49,9 @@ public:
 
     void RefreshView();
     WorkMode CurrentWorkMode() const;
+    // While loading, the window takes no input; the focus comes back where it was.
+    void DisableWindow();
+    void EnableWindow();
 
     // State owned by the window.
     ViewUrls viewUrls;
@@ -209,6 +213,7 @@ private:
     void ApplyProxyFields();
     void SetProxyFieldsEnabled(bool on);
     void UpdateAfterRefresh();
+    QString ChosenCacheRoot() const;
     int ViewLevel() const;
     CoordField FieldKind(const QLineEdit* field) const;
 
@@ -217,5 +222,7 @@ private:
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
     bool shownOnce_ = false;
-    bool favoriteSelected_ = false; // the favourites box shows an entry, not typed text
+    bool favoriteSelected_ = false;
+    bool inputBlocked_ = false; // disabled for a refresh: focus changes are not the user's
+    QPointer<QWidget> focusBeforeDisable_; // the favourites box shows an entry, not typed text
 };

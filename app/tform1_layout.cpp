@@ -131,8 +131,10 @@ void TForm1::BuildViewTab() {
 
     SpeedButton10 = MakeButton(TabSheet1, QStringLiteral("кэш"), 148, 72, 133, 34);
     SpeedButton10->setFlat(true);
+    SpeedButton10->setFocusPolicy(Qt::NoFocus); // like the pad, it leaves the focus alone
     SpeedButton11 = MakeButton(TabSheet1, QStringLiteral("Получить недостающие"), 332, 72, 161, 34);
     SpeedButton11->setFlat(true);
+    SpeedButton11->setFocusPolicy(Qt::NoFocus);
 }
 
 void TForm1::BuildSearchTab() {
@@ -258,6 +260,7 @@ void TForm1::BuildSettingsTab() {
     Edit16Browse = new QToolButton(cache);
     Edit16Browse->setText(QStringLiteral("…"));
     Edit16Browse->setGeometry(464, 18, 26, 21);
+    Edit16Browse->setEnabled(false);
 
     auto* limits =
         MakeGroup(TabSheet4, QStringLiteral("Контроль ошибок при выкачивании / склейке"), 262, 144);

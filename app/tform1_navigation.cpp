@@ -66,7 +66,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
                 return false;
             return Edit7KeyPress(field, key->text().front());
         }
-        if (event->type() == QEvent::FocusOut)
+        if (event->type() == QEvent::FocusOut && !inputBlocked_)
             Edit7Exit(field);
     }
     return QWidget::eventFilter(watched, event);

@@ -120,9 +120,9 @@ void TForm1::ApplySettingsLine(const SettingsFile& file, int line) {
         break;
     case UseCacheDirectory:
         CheckBox4->setChecked(file.flag(line));
-        Edit16->setEnabled(CheckBox4->isChecked());
+        CheckBox4Click();
         if (CheckBox4->isChecked())
-            cacheRoot = Edit16->text() + '/';
+            cacheRoot = ChosenCacheRoot();
         break;
     case RetryInterval:
         UpDown6->setValue(file.number(line));

@@ -2,6 +2,8 @@
 
 #include "batch/error_count_texts.h"
 
+#include <QCloseEvent>
+
 TForm3::TForm3(bool& cancelRequested, QWidget* parent)
     : QDialog(parent), cancelRequested_(cancelRequested) {
     setWindowTitle(QStringLiteral("Процесс"));
@@ -39,4 +41,8 @@ void TForm3::ShowOver(const QWidget* window) {
     if (window)
         move(window->geometry().center() - rect().center());
     show();
+}
+
+void TForm3::closeEvent(QCloseEvent* event) {
+    event->accept(); // plain hide, without the dialog's reject()
 }

@@ -25,6 +25,12 @@ public:
     QLabel* Label4 = nullptr;
     QPushButton* Button1 = nullptr;
 
+protected:
+    // Escape asks the job to stop, as "Отмена" does; it never just hides the dialog.
+    void reject() override { Button1->click(); }
+    // The close box only hides the dialog; the job runs on.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void Button1Click() { cancelRequested_ = true; }
 

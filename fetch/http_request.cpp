@@ -2,27 +2,39 @@
 
 #include "fetch/http_client.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
+
 namespace {
 
-bool FitsRequestLine(const QString& text) {
+// The program's texts are windows-1251, so a request prefix or proxy credentials read from
+// the settings file go out as the same bytes they were stored as. Nothing is sent for a text
+// with blanks or control characters (they would break the request line or smuggle headers
+// into it), or with a character the code page has no byte for.
+std::optional<QByteArray> RequestBytes(const QString& text) {
     for (QChar c : text) {
         const char16_t u = c.unicode();
-        if (u <= 0x20 || u == 0x7F || u > 0xFF)
-            return false;
+        if (u <= 0x20 || u == 0x7F)
+            return std::nullopt;
     }
-    return true;
+    const QByteArray bytes = QStringEncoder("windows-1251")(text);
+    if (QString(QStringDecoder("windows-1251")(bytes)) != text)
+        return std::nullopt;
+    return bytes;
 }
 
 } // namespace
 
 std::optional<QByteArray> BuildGetRequest(const QString& target, const QString& host,
                                           const QByteArray& proxyCredentials) {
-    if (!FitsRequestLine(target) || !FitsRequestLine(host))
+    const std::optional<QByteArray> targetBytes = RequestBytes(target);
+    const std::optional<QByteArray> hostBytes = RequestBytes(host);
+    if (!targetBytes || !hostBytes)
         return std::nullopt;
     using namespace http_request_values;
     QByteArray r;
-    r += "GET " + target.toLatin1() + " HTTP/" + kProtocolVersion + "\r\n";
-    r += "Host: " + host.toLatin1() + "\r\n";
+    r += "GET " + *targetBytes + " HTTP/" + kProtocolVersion + "\r\n";
+    r += "Host: " + *hostBytes + "\r\n";
     r += QByteArray("Accept: ") + kAccept + "\r\n";
     r += QByteArray("Accept-Charset: ") + kAcceptCharset + "\r\n";
     r += QByteArray("User-Agent: ") + kUserAgent + "\r\n";
@@ -34,6 +46,7 @@ std::optional<QByteArray> BuildGetRequest(const QString& target, const QString& 
 }
 
 QByteArray BasicCredentials(const QString& user, const QString& password) {
-    // Basic authentication defines UTF-8 as the only charset of user name and password.
-    return (user + u':' + password).toUtf8().toBase64();
+    // Encoded like every other text of the program; a character windows-1251 lacks
+    // becomes its substitute byte.
+    return QByteArray(QStringEncoder("windows-1251")(user + u':' + password)).toBase64();
 }

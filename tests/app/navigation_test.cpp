@@ -5,6 +5,7 @@
 
 #include "tiles/neighbours.h"
 #include "tiles/tile_ref.h"
+#include "tiles/view_moves.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -129,6 +130,26 @@ TEST_F(WindowTest, CoordinateFieldsFilterKeysAndPickHemispheres) {
     Type(w.Edit10, "W37 37");
     EXPECT_EQ(w.DCB->currentIndex(), 0);
     EXPECT_EQ(w.Edit10->text(), "37°37");
+}
+
+TEST_F(WindowTest, RefreshesLeaveTheKeyboardFocusWhereItWas) {
+    TForm1& w = Open();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    EXPECT_TRUE(w.RxSlider1->hasFocus()); // the slider has it from the start
+    QTest::keyClick(w.RxSlider1, Qt::Key_Right);
+    QTest::keyClick(w.RxSlider1, Qt::Key_Right); // still there after the first zoom
+    EXPECT_EQ(w.Label6->text(), "3");
+
+    // A half-typed coordinate is not committed by a refresh: no error box, text intact.
+    w.PageControl1->setCurrentWidget(w.TabSheet6);
+    w.Edit7->setFocus();
+    Type(w.Edit7, "12.,");
+    const QString typed = w.Edit7->text();
+    w.PanView(PanDirection::East);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(w.Edit7->hasFocus());
+    EXPECT_EQ(w.Edit7->text(), typed);
 }
 
 TEST_F(WindowTest, SearchMovesTheViewAndMarksThePoint) {

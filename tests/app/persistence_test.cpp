@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QStringEncoder>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -187,7 +187,7 @@ private:
 } // namespace
 
 TEST_F(WindowTest, FailedWritesAreReportedAndLoseNothingInMemory) {
-    QDir(home.path()).mkdir("Favorites.dat");  // a directory cannot be replaced by a file
+    QDir(home.path()).mkdir("Favorites.dat"); // a directory cannot be replaced by a file
     QDir(home.path()).mkdir("ORB.ini");
     TForm1& w = Open();
     {

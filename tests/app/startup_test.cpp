@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <QTest>
 
 namespace {
 
@@ -129,8 +130,11 @@ TEST_F(WindowTest, BatchRefreshAtTheErrorLimitLeavesTheWindowDisabled) {
     w.RefreshView();
     EXPECT_TRUE(http.requests.isEmpty());
     EXPECT_FALSE(w.isEnabled());
+    w.close(); // a busy window cannot be closed
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(home.exists("ORB.ini"));
     w.batchActive = false;
-    w.setEnabled(true);
+    w.EnableWindow();
 }
 
 TEST_F(WindowTest, RequestPrefixCanBeReplacedAndRestored) {
@@ -155,9 +159,23 @@ TEST_F(WindowTest, CacheLocationFollowsTheCheckBoxAndField) {
     EXPECT_EQ(w.cacheRoot, home.path() + "Cash/"); // changes with the next edit
     w.Edit16->setText("/tmp/tiles");
     EXPECT_EQ(w.cacheRoot, "/tmp/tiles/");
+    w.Edit16->clear(); // never the file system's root
+    EXPECT_EQ(w.cacheRoot, home.path() + "Cash/");
     w.CheckBox4->click();
     EXPECT_EQ(w.cacheRoot, home.path() + "Cash/");
     EXPECT_FALSE(w.Edit16->isEnabled());
+}
+
+TEST_F(WindowTest, ProgressDialogEscapeCancelsAndTheCloseBoxOnlyHides) {
+    Open();
+    form3->show();
+    QTest::keyClick(form3.get(), Qt::Key_Escape);
+    EXPECT_TRUE(form->cancelRequested);
+    EXPECT_TRUE(form3->isVisible());
+    form->cancelRequested = false;
+    form3->close();
+    EXPECT_FALSE(form3->isVisible());
+    EXPECT_FALSE(form->cancelRequested);
 }
 
 TEST_F(WindowTest, ProxyFieldsReachTheHttpClientOnlyWhileEnabled) {

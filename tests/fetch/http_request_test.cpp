@@ -94,3 +94,18 @@ TEST(HttpRequest, UnsendableUrlsFailWithoutSendingAnything) {
     EXPECT_TRUE(client.Get(server.Url("/a b"), body));
     EXPECT_EQ(server.AcceptedCount(), 0);
 }
+
+// Texts read from the settings file are windows-1251 and go out as those same bytes.
+TEST(HttpRequest, CyrillicTextsAreSentInWindows1251) {
+    ScriptedTcpServer proxy({ConnectionScript().Reply(OkReply("a"))});
+    HttpClient client(QStringLiteral("127.0.0.1"), QuickOptions());
+    client.SetProxy(ProxyTo(proxy, QStringLiteral("юзер"), QStringLiteral("пароль")));
+    QByteArray body;
+    EXPECT_EQ(client.Get(QStringLiteral("http://tiles.example/карта?t=tq"), body), std::nullopt);
+    ASSERT_EQ(proxy.AcceptedCount(), 1);
+    const QByteArray received = proxy.Received()[0];
+    EXPECT_TRUE(received.startsWith("GET http://tiles.example/\xEA\xE0\xF0\xF2\xE0?t=tq HTTP/1.0"));
+    EXPECT_TRUE(
+        received.contains("Proxy-Authorization: Basic " +
+                          QByteArray("\xFE\xE7\xE5\xF0:\xEF\xE0\xF0\xEE\xEB\xFC").toBase64()));
+}
