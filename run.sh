@@ -2,6 +2,7 @@
 # Installs what is missing, builds, starts the demo tile server and opens the viewer.
 # Extra arguments go to the viewer (for example --home DIR).
 set -euo pipefail
+caller_dir=$PWD
 cd "$(dirname "$0")"
 source ./scripts_common.sh
 
@@ -13,13 +14,23 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
     exit 1
 fi
 
-# The default tile cache of the program directory (the build directory, or --home DIR).
+# A relative --home names a directory of the caller's; the viewer gets it absolute, and
+# the default tile cache of that program directory (or of build/) is prepared.
+absolute() { case "$1" in /*) echo "$1" ;; *) echo "$caller_dir/$1" ;; esac; }
 home=build
 args=("$@")
 for ((i = 0; i < ${#args[@]}; i++)); do
     case "${args[i]}" in
-    --home) home=${args[i + 1]:-build} ;;
-    --home=*) home=${args[i]#--home=} ;;
+    --home)
+        if [ $((i + 1)) -lt ${#args[@]} ]; then
+            args[i + 1]=$(absolute "${args[i + 1]}")
+            home=${args[i + 1]}
+        fi
+        ;;
+    --home=*)
+        home=$(absolute "${args[i]#--home=}")
+        args[i]="--home=$home"
+        ;;
     esac
 done
 mkdir -p "$home/Cash"
@@ -34,5 +45,7 @@ if ! (exec 3<>/dev/tcp/127.0.0.1/"$(./build/orbivist --default-port)") 2>/dev/nu
         kill -0 "$server_pid" 2>/dev/null || { cat build/tileserver.log >&2; exit 1; }
         sleep 0.1
     done
+    grep -q listening build/tileserver.log ||
+        echo "The demo tile server is slow to start; tiles may come from the cache only." >&2
 fi
-./build/orbivist "$@"
+./build/orbivist ${args[@]+"${args[@]}"}

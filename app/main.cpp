@@ -31,7 +31,6 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orbivist"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Orbivist"));
 
     QCommandLineParser options;
     options.setApplicationDescription(

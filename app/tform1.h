@@ -223,6 +223,7 @@ private:
     TForm3* form3_ = nullptr;
     bool shownOnce_ = false;
     bool favoriteSelected_ = false;
-    bool inputBlocked_ = false; // disabled for a refresh: focus changes are not the user's
+    bool committingEntry_ = false; // inside Edit7Exit
+    bool inputBlocked_ = false;    // disabled for a refresh: focus changes are not the user's
     QPointer<QWidget> focusBeforeDisable_; // the favourites box shows an entry, not typed text
 };

@@ -1,5 +1,6 @@
 // Construction of the main window's controls. Positions and sizes are fixed:
 // the window is not resizable and every control has its place.
+#include "app/field_validator.h"
 #include "app/marker_image.h"
 #include "app/rx_slider.h"
 #include "app/status_panels.h"
@@ -91,6 +92,9 @@ void TForm1::BuildLayout() {
     BuildSettingsTab();
     BuildAboutTab();
 
+    for (QLineEdit* field : {Edit1, Edit2, Edit3, Edit5, Edit6, Edit8, Edit9, Edit11, Edit16})
+        LimitToStorableText(field);
+
     StatusB = new StatusPanels(this);
     StatusB->setGeometry(0, kClientHeight - StatusPanels::kHeight, kClientWidth,
                          StatusPanels::kHeight);
@@ -169,7 +173,8 @@ void TForm1::BuildSearchTab() {
     ComboBox1 = new QComboBox(TabSheet6);
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-    ComboBox1->lineEdit()->setMaxLength(20);
+    ComboBox1->setCompleter(nullptr); // the name saved is the name typed
+    LimitToStorableText(ComboBox1->lineEdit(), 20);
     ComboBox1->setGeometry(8, 64, 300, 22);
     ComboBox1->addItem(QStringLiteral("____________________ N E"));
     QFont fixed(QStringLiteral("DejaVu Sans Mono"));
@@ -236,8 +241,8 @@ void TForm1::BuildSettingsTab() {
     Edit6 = MakeEdit(proxy, QString(), 182, 40, 44);
     Label17 = MakeLabel(proxy, QStringLiteral(" (Не обязательно)  Proxy User"), 218, 20);
     Edit8 = MakeEdit(proxy, QString(), 232, 40, 170);
-    Label18 = MakeLabel(proxy, QStringLiteral("Proxy Password"), 410, 20);
-    Edit9 = MakeEdit(proxy, QString(), 410, 40, 80);
+    Label18 = MakeLabel(proxy, QStringLiteral("Proxy Password"), 402, 20);
+    Edit9 = MakeEdit(proxy, QString(), 406, 40, 84);
     Edit9->setEchoMode(QLineEdit::PasswordEchoOnEdit);
     SetProxyFieldsEnabled(false);
 

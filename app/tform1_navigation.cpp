@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -66,7 +67,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
                 return false;
             return Edit7KeyPress(field, key->text().front());
         }
-        if (event->type() == QEvent::FocusOut && !inputBlocked_)
+        // Putting the focus back on an out-of-range field takes it from the other one: that
+        // is no leaving by the user, or two bad fields would hand the focus back and forth.
+        if (event->type() == QEvent::FocusOut && !inputBlocked_ && !committingEntry_)
             Edit7Exit(field);
     }
     return QWidget::eventFilter(watched, event);
@@ -124,6 +127,7 @@ bool TForm1::Edit7KeyPress(QLineEdit* field, QChar key) {
 }
 
 void TForm1::Edit7Exit(QLineEdit* field) {
+    const QScopedValueRollback committing(committingEntry_, true);
     const CoordinateEntry entry = ParseCoordinateText(FieldKind(field), field->text());
     if (!entry.converted) {
         QMessageBox::critical(this, QStringLiteral("ошибки"), entry.error);

@@ -175,6 +175,7 @@ void TForm1::LoadFavorites() {
         ComboBox1->clear();
         ComboBox1->addItems(*lines);
     }
+    ComboBox1->setCurrentIndex(-1); // nothing is selected until the user picks an entry
     favoriteSelected_ = false;
 }
 

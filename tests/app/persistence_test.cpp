@@ -149,6 +149,39 @@ TEST_F(WindowTest, FavouritesAreSavedRecalledAndDeleted) {
     EXPECT_EQ(again.ComboBox1->currentText(), "---Новое Имя---");
 }
 
+TEST_F(WindowTest, FavouriteWithBothFieldsOutOfRangeEndsOnTheLongitude) {
+    const QString line = QString("Нигде").leftJustified(20) + " 3  N" +
+                         QString("91").leftJustified(14) + " E" + QString("200").leftJustified(14);
+    home.write("Favorites.dat", QStringEncoder("windows-1251")(line) + "\r\n");
+    TForm1& w = Open();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.PageControl1->setCurrentWidget(w.TabSheet6);
+    w.ComboBox1Select(0); // the two fields must not pass the focus back and forth
+    EXPECT_DOUBLE_EQ(w.searchLatitude, 91);
+    EXPECT_DOUBLE_EQ(w.searchLongitude, 200);
+    EXPECT_TRUE(w.Edit10->hasFocus());
+}
+
+TEST_F(WindowTest, FavouriteBoxTakesOnlyStorableNamesAndShowsWholeEntries) {
+    TForm1& w = Open();
+    EXPECT_EQ(w.ComboBox1->currentIndex(), -1); // nothing selected at start
+    QLineEdit* name = w.ComboBox1->lineEdit();
+    name->clear();
+    QTest::keyClicks(name, "abcdefghijklmnopqrstuvwxyz");
+    EXPECT_EQ(name->text(), "abcdefghijklmnopqrst");
+    name->clear();
+    name->insert(QString::fromUtf8("snow\u2603")); // no byte for it in the file
+    EXPECT_EQ(name->text(), "");
+    name->setText("Home");
+    w.ButtonSaveClick();
+    EXPECT_EQ(w.ComboBox1->currentText().size(), 55); // the selected entry, whole
+    // Typing "Ho" is not completed to the saved entry.
+    name->clear();
+    QTest::keyClicks(name, "Ho");
+    EXPECT_EQ(w.ComboBox1->currentText(), "Ho");
+}
+
 TEST_F(WindowTest, FavouriteWithOutOfRangeLatitudeReturnsTheFocus) {
     const QString line = QString("Полюс").leftJustified(20) + " 3  N" +
                          QString("91").leftJustified(14) + " E" + QString("10").leftJustified(14);

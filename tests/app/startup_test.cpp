@@ -3,6 +3,7 @@
 #include "tests/app/window_fixture.h"
 
 #include <QImage>
+#include <QLabel>
 #include <QPixmap>
 #include <QTest>
 
@@ -60,6 +61,10 @@ TEST_F(WindowTest, TabsCarryTheirCaptionsAndSizes) {
     // The tab control grows upwards; the status bar stays at the bottom.
     EXPECT_EQ(w.PageControl1->geometry().bottom() + 1, w.StatusB->y());
     EXPECT_EQ(w.StatusB->geometry().bottom() + 1, 670);
+    // The five panels sit side by side inside the window.
+    const auto* last = w.StatusB->findChildren<QLabel*>().back();
+    EXPECT_LE(last->geometry().right(), 511);
+    EXPECT_GE(last->width(), 90);
 }
 
 TEST_F(WindowTest, CacheOnlyModeShowsMissingTilesAsPlaceholders) {
