@@ -236,13 +236,14 @@ void TForm1::BuildSettingsTab() {
     auto* proxy = MakeGroup(TabSheet4, QStringLiteral("Proxy"), 50, 68);
     CheckBox2 = new QCheckBox(QStringLiteral("Использoвать proxy"), proxy);
     CheckBox2->move(8, 18);
-    Edit5 = MakeEdit(proxy, QString(), 8, 40, 140);
-    Label16 = MakeLabel(proxy, QStringLiteral("port"), 154, 43);
-    Edit6 = MakeEdit(proxy, QString(), 182, 40, 44);
-    Label17 = MakeLabel(proxy, QStringLiteral(" (Не обязательно)  Proxy User"), 218, 20);
-    Edit8 = MakeEdit(proxy, QString(), 232, 40, 170);
-    Label18 = MakeLabel(proxy, QStringLiteral("Proxy Password"), 402, 20);
-    Edit9 = MakeEdit(proxy, QString(), 406, 40, 84);
+    // Row one: the switch and the optional user; row two: server, port and password.
+    Label17 = MakeLabel(proxy, QStringLiteral(" (Не обязательно)  Proxy User"), 156, 20);
+    Edit8 = MakeEdit(proxy, QString(), 346, 16, 144);
+    Edit5 = MakeEdit(proxy, QString(), 8, 42, 140);
+    Label16 = MakeLabel(proxy, QStringLiteral("port"), 154, 45);
+    Edit6 = MakeEdit(proxy, QString(), 182, 42, 44);
+    Label18 = MakeLabel(proxy, QStringLiteral("Proxy Password"), 250, 45);
+    Edit9 = MakeEdit(proxy, QString(), 346, 42, 144);
     Edit9->setEchoMode(QLineEdit::PasswordEchoOnEdit);
     SetProxyFieldsEnabled(false);
 
