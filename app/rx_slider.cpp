@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QWheelEvent>
 
 RxSlider::RxSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
     setRange(1, 20);
@@ -98,4 +99,8 @@ void RxSlider::keyPressEvent(QKeyEvent* event) {
     }
     event->accept();
     emit Changed(value());
+}
+
+void RxSlider::wheelEvent(QWheelEvent* event) {
+    event->ignore();
 }

@@ -20,6 +20,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The wheel would change the value without ever ending the change: the view would not
+    // follow. Zooming is by the thumb, the ruler and the keys.
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void StepTowardsPointer();

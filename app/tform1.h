@@ -25,6 +25,8 @@
 #include <array>
 
 class MarkerImage;
+class QFocusEvent;
+class QKeyEvent;
 class RxSlider;
 class StatusPanels;
 class TForm2;
@@ -216,6 +218,8 @@ private:
     QString ChosenCacheRoot() const;
     int ViewLevel() const;
     CoordField FieldKind(const QLineEdit* field) const;
+    bool CoordinateKeyEvent(QLineEdit* field, const QKeyEvent& key);
+    bool IsLeavingField(const QFocusEvent& event) const;
 
     ProgramHome home_;
     HttpGet* http_ = nullptr;

@@ -151,6 +151,8 @@ void TForm1::BuildSearchTab() {
     SCB->setCurrentIndex(0);
     Edit7 = MakeEdit(TabSheet6, QString(), 108, 4, 120);
     Edit7->setMaxLength(14);
+    Edit7->setAcceptDrops(false); // only the key filter puts text in
+    LimitToStorableText(Edit7, 14);
     MakeLabel(TabSheet6, QStringLiteral("долгота"), 246, 8);
     DCB = new QComboBox(TabSheet6);
     DCB->setGeometry(300, 4, 44, 22);
@@ -158,6 +160,8 @@ void TForm1::BuildSearchTab() {
     DCB->setCurrentIndex(1);
     Edit10 = MakeEdit(TabSheet6, QString(), 348, 4, 120);
     Edit10->setMaxLength(14);
+    Edit10->setAcceptDrops(false);
+    LimitToStorableText(Edit10, 14);
 
     MakeLabel(TabSheet6, QStringLiteral("Увеличение"), 8, 38);
     FCB = new QComboBox(TabSheet6);

@@ -54,25 +54,44 @@ void TForm1::ConnectNavigation() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == pad[kPadCentre] && event->type() == QEvent::MouseButtonPress) {
-        SpeedButton5MouseDown(static_cast<QMouseEvent*>(event)->button());
-        return true;
+    if (watched == pad[kPadCentre]) {
+        // Filters see events even of a disabled button: a press during a refresh is lost,
+        // like every other click then, instead of starting a refresh inside the refresh.
+        const bool press = event->type() == QEvent::MouseButtonPress ||
+                           event->type() == QEvent::MouseButtonDblClick;
+        if (press && isEnabled())
+            SpeedButton5MouseDown(static_cast<QMouseEvent*>(event)->button());
+        return press;
     }
     auto* field = qobject_cast<QLineEdit*>(watched);
     if (field && (field == Edit7 || field == Edit10)) {
-        if (event->type() == QEvent::KeyPress) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            // Keys that type nothing (arrows, Delete, Home) keep their usual editing meaning.
-            if (key->text().isEmpty() || key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-                return false;
-            return Edit7KeyPress(field, key->text().front());
-        }
-        // Putting the focus back on an out-of-range field takes it from the other one: that
-        // is no leaving by the user, or two bad fields would hand the focus back and forth.
-        if (event->type() == QEvent::FocusOut && !inputBlocked_ && !committingEntry_)
+        if (event->type() == QEvent::KeyPress)
+            return CoordinateKeyEvent(field, *static_cast<QKeyEvent*>(event));
+        if (event->type() == QEvent::FocusOut && IsLeavingField(*static_cast<QFocusEvent*>(event)))
             Edit7Exit(field);
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool TForm1::CoordinateKeyEvent(QLineEdit* field, const QKeyEvent& key) {
+    const QString text = key.text();
+    // Keys that type nothing, or a control character other than backspace (Tab, Delete,
+    // Enter), keep their usual meaning: moving the focus, editing.
+    if (text.isEmpty() || (text.front().unicode() < 0x20 && text.front() != kBackspace) ||
+        text.front().unicode() == 0x7F)
+        return false;
+    // Shortcuts such as paste would put text in that no key of the filter lets through.
+    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return true;
+    return Edit7KeyPress(field, text.front());
+}
+
+bool TForm1::IsLeavingField(const QFocusEvent& event) const {
+    // Putting the focus back on an out-of-range field takes it from the other one: that is no
+    // leaving by the user, or two bad fields would hand the focus back and forth. Nor is a
+    // refresh, a popup menu or another window taking the focus for a while.
+    return !inputBlocked_ && !committingEntry_ && event.reason() != Qt::PopupFocusReason &&
+           event.reason() != Qt::ActiveWindowFocusReason;
 }
 
 void TForm1::PanView(PanDirection direction) {
@@ -114,8 +133,9 @@ CoordField TForm1::FieldKind(const QLineEdit* field) const {
 }
 
 bool TForm1::Edit7KeyPress(QLineEdit* field, QChar key) {
-    const KeyDecision decision =
-        FilterCoordinateKey(FieldKind(field), field->text(), field->cursorPosition(), key);
+    // With a selection the typed key replaces it, so the caret counts from its start.
+    const int caret = field->hasSelectedText() ? field->selectionStart() : field->cursorPosition();
+    const KeyDecision decision = FilterCoordinateKey(FieldKind(field), field->text(), caret, key);
     if (decision.hemisphereIndex)
         (field == Edit10 ? DCB : SCB)->setCurrentIndex(*decision.hemisphereIndex);
     if (!decision.insert)

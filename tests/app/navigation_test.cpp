@@ -8,8 +8,10 @@
 #include "tiles/view_moves.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace {
 
@@ -150,6 +152,39 @@ TEST_F(WindowTest, RefreshesLeaveTheKeyboardFocusWhereItWas) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(w.Edit7->hasFocus());
     EXPECT_EQ(w.Edit7->text(), typed);
+}
+
+TEST_F(WindowTest, CoordinateFieldsKeepEditingAndFocusKeys) {
+    TForm1& w = Open();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.PageControl1->setCurrentWidget(w.TabSheet6);
+    w.Edit7->setFocus();
+    Type(w.Edit7, "45");
+    w.Edit7->setCursorPosition(0);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7F)));
+    QApplication::sendEvent(w.Edit7, &del); // X11 reports Delete with this text
+    EXPECT_EQ(w.Edit7->text(), "5");
+    QApplication::clipboard()->setText("junk");
+    QTest::keyClick(w.Edit7, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w.Edit7->text(), "5");
+    QTest::keyClick(w.Edit7, Qt::Key_Tab); // leaves the field, which commits it
+    EXPECT_FALSE(w.Edit7->hasFocus());
+    EXPECT_DOUBLE_EQ(w.searchLatitude, 5);
+}
+
+TEST_F(WindowTest, InputDuringARefreshAndTheWheelChangeNothing) {
+    TForm1& w = Open();
+    w.DisableWindow();
+    QTest::mousePress(w.pad[4], Qt::LeftButton);
+    w.EnableWindow();
+    EXPECT_EQ(w.RxSlider1->value(), 1);
+    EXPECT_EQ(Paths(), QStringList({"q", "r", "s", "t"}));
+
+    QWheelEvent wheel(QPointF(50, 20), w.RxSlider1->mapToGlobal(QPointF(50, 20)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w.RxSlider1, &wheel);
+    EXPECT_EQ(w.RxSlider1->value(), 1);
 }
 
 TEST_F(WindowTest, SearchMovesTheViewAndMarksThePoint) {
