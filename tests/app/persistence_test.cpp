@@ -149,20 +149,6 @@ TEST_F(WindowTest, FavouritesAreSavedRecalledAndDeleted) {
     EXPECT_EQ(again.ComboBox1->currentText(), "---Новое Имя---");
 }
 
-TEST_F(WindowTest, FavouriteWithBothFieldsOutOfRangeEndsOnTheLongitude) {
-    const QString line = QString("Нигде").leftJustified(20) + " 3  N" +
-                         QString("91").leftJustified(14) + " E" + QString("200").leftJustified(14);
-    home.write("Favorites.dat", QStringEncoder("windows-1251")(line) + "\r\n");
-    TForm1& w = Open();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    w.PageControl1->setCurrentWidget(w.TabSheet6);
-    w.ComboBox1Select(0); // the two fields must not pass the focus back and forth
-    EXPECT_DOUBLE_EQ(w.searchLatitude, 91);
-    EXPECT_DOUBLE_EQ(w.searchLongitude, 200);
-    EXPECT_TRUE(w.Edit10->hasFocus());
-}
-
 TEST_F(WindowTest, FavouriteBoxTakesOnlyStorableNamesAndShowsWholeEntries) {
     TForm1& w = Open();
     EXPECT_EQ(w.ComboBox1->currentIndex(), -1); // nothing selected at start
@@ -182,18 +168,35 @@ TEST_F(WindowTest, FavouriteBoxTakesOnlyStorableNamesAndShowsWholeEntries) {
     EXPECT_EQ(w.ComboBox1->currentText(), "Ho");
 }
 
-TEST_F(WindowTest, FavouriteWithOutOfRangeLatitudeReturnsTheFocus) {
-    const QString line = QString("Полюс").leftJustified(20) + " 3  N" +
-                         QString("91").leftJustified(14) + " E" + QString("10").leftJustified(14);
-    home.write("Favorites.dat", QStringEncoder("windows-1251")(line) + "\r\n");
-    TForm1& w = Open();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    w.PageControl1->setCurrentWidget(w.TabSheet6);
-    w.ComboBox1Select(0);
+// Picks the only entry of a favourites file holding these coordinate texts, with the window
+// active so that focus moves are real.
+class FavouriteFocusTest : public WindowTest {
+protected:
+    TForm1& PickEntry(const QString& latitude, const QString& longitude) {
+        const QString line = QString("Нигде").leftJustified(20) + " 3  N" +
+                             latitude.leftJustified(14) + " E" + longitude.leftJustified(14);
+        home.write("Favorites.dat", QStringEncoder("windows-1251")(line) + "\r\n");
+        TForm1& w = Open();
+        w.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+        w.PageControl1->setCurrentWidget(w.TabSheet6);
+        w.ComboBox1Select(0);
+        return w;
+    }
+};
+
+TEST_F(FavouriteFocusTest, OutOfRangeLatitudeReturnsTheFocus) {
+    TForm1& w = PickEntry("91", "10");
     EXPECT_EQ(w.FCB->currentIndex(), 2);
     EXPECT_DOUBLE_EQ(w.searchLatitude, 91);
     EXPECT_TRUE(w.Edit7->hasFocus());
+}
+
+TEST_F(FavouriteFocusTest, BothFieldsOutOfRangeEndOnTheLongitude) {
+    TForm1& w = PickEntry("91", "200"); // the fields must not pass the focus back and forth
+    EXPECT_DOUBLE_EQ(w.searchLatitude, 91);
+    EXPECT_DOUBLE_EQ(w.searchLongitude, 200);
+    EXPECT_TRUE(w.Edit10->hasFocus());
 }
 
 namespace {
