@@ -1,5 +1,6 @@
 #include "app/rx_slider.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
