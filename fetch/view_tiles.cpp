@@ -10,8 +10,7 @@ namespace {
 constexpr int kSleepsPerPause = 99;
 
 bool MustStop(const BatchRetry& batch, const TileCounters& counters, ViewLoadHooks& hooks) {
-    return hooks.CancelRequested() || counters.badFileErrors >= batch.badFileLimit ||
-           counters.writeErrors >= batch.writeLimit || counters.receiveErrors >= batch.receiveLimit;
+    return hooks.CancelRequested() || ErrorLimitReached(batch, counters);
 }
 
 void Pause(int sleepMs, ViewLoadHooks& hooks) {

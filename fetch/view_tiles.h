@@ -18,6 +18,13 @@ struct BatchRetry {
     int receiveLimit;
 };
 
+// True when one of the counters has reached its limit: bad files first, then writes, then
+// receives, the order in which the limits are tested everywhere.
+inline bool ErrorLimitReached(const BatchRetry& retry, const TileCounters& counters) {
+    return counters.badFileErrors >= retry.badFileLimit ||
+           counters.writeErrors >= retry.writeLimit || counters.receiveErrors >= retry.receiveLimit;
+}
+
 class ViewLoadHooks : public LoaderHooks {
 public:
     virtual bool CancelRequested() = 0;
