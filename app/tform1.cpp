@@ -180,26 +180,27 @@ void TForm1::EnableWindow() {
 
 void TForm1::RefreshView() {
     DisableWindow();
-    std::array<TileRequest, 4> tiles;
-    for (int slot = 0; slot < 4; ++slot)
-        tiles[slot] = MakeTileRequest(cacheRoot, viewUrls[slot], prefixLength);
     std::optional<BatchRetry> batch;
     if (batchActive)
-        batch = BatchRetry{UpDown1->value(), UpDown6->value(), UpDown5->value(), UpDown2->value(),
-                           UpDown4->value()};
+        batch = CurrentBatchRetry();
     RefreshHooks hooks(*this);
-    TileLoaderContext context{CurrentWorkMode(), *http_, counters, hooks};
-    const ViewLoadOutcome outcome = LoadViewTiles(
-        tiles, batch, counters,
-        [&context](const TileRequest& tile, QImage& image) {
-            return TileLoader(tile, image, context);
-        },
-        hooks);
+    const ViewSource source{cacheRoot, prefixLength, CurrentWorkMode(), *http_};
+    const ViewLoadOutcome outcome = LoadView(viewUrls, source, batch, counters, hooks);
     if (outcome == ViewLoadOutcome::Aborted)
         return; // the batch job that asked for this view re-enables the window
     QCoreApplication::processEvents();
-    EnableWindow();
+    // A batch job keeps the window disabled from its start to its end; only it enables it.
+    if (!batchActive)
+        EnableWindow();
     UpdateAfterRefresh();
+}
+
+BatchRetry TForm1::CurrentBatchRetry() const {
+    return BatchRetry{.attempts = UpDown1->value(),
+                      .pauseSeconds = UpDown6->value(),
+                      .badFileLimit = UpDown5->value(),
+                      .writeLimit = UpDown2->value(),
+                      .receiveLimit = UpDown4->value()};
 }
 
 void TForm1::UpdateAfterRefresh() {

@@ -5,6 +5,7 @@
 #include "app/program_home.h"
 #include "fetch/http_client.h"
 #include "fetch/tile_counters.h"
+#include "fetch/view_tiles.h"
 #include "fetch/work_mode.h"
 #include "store/settings_file.h"
 #include "tiles/coordinates.h"
@@ -51,6 +52,8 @@ public:
 
     void RefreshView();
     WorkMode CurrentWorkMode() const;
+    // The retry and limit settings of the settings tab.
+    BatchRetry CurrentBatchRetry() const;
     // While loading, the window takes no input; the focus comes back where it was.
     void DisableWindow();
     void EnableWindow();

@@ -49,3 +49,18 @@ ViewLoadOutcome LoadViewTiles(const std::array<TileRequest, 4>& tiles,
     }
     return ViewLoadOutcome::Completed;
 }
+
+ViewLoadOutcome LoadView(const ViewUrls& urls, const ViewSource& source,
+                         const std::optional<BatchRetry>& batch, TileCounters& counters,
+                         ViewLoadHooks& hooks) {
+    std::array<TileRequest, 4> tiles;
+    for (int slot = 0; slot < 4; ++slot)
+        tiles[slot] = MakeTileRequest(source.cacheRoot, urls[slot], source.prefixLength);
+    TileLoaderContext context{source.mode, source.http, counters, hooks};
+    return LoadViewTiles(
+        tiles, batch, counters,
+        [&context](const TileRequest& tile, QImage& image) {
+            return TileLoader(tile, image, context);
+        },
+        hooks);
+}

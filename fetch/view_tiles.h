@@ -3,6 +3,8 @@
 #include "fetch/tile_cache.h"
 #include "fetch/tile_counters.h"
 #include "fetch/tile_loader.h"
+#include "fetch/work_mode.h"
+#include "tiles/view_urls.h"
 
 #include <QImage>
 #include <array>
@@ -47,3 +49,16 @@ ViewLoadOutcome LoadViewTiles(const std::array<TileRequest, 4>& tiles,
                               const std::optional<BatchRetry>& batch, const TileCounters& counters,
                               const std::function<bool(const TileRequest&, QImage&)>& loadTile,
                               ViewLoadHooks& hooks);
+
+// Where the tiles of a view come from.
+struct ViewSource {
+    QString cacheRoot; // ends with a directory separator
+    int prefixLength = 0;
+    WorkMode mode = WorkMode::CacheAndInternet;
+    HttpGet& http;
+};
+
+// The four tiles of urls through the tile loader, as LoadViewTiles loads them.
+ViewLoadOutcome LoadView(const ViewUrls& urls, const ViewSource& source,
+                         const std::optional<BatchRetry>& batch, TileCounters& counters,
+                         ViewLoadHooks& hooks);
