@@ -322,10 +322,7 @@ void TForm1::Edit16Change() {
 }
 
 QString TForm1::ChosenCacheRoot() const {
-    // An empty field would make the file system's root the cache, where damaged "tiles"
-    // get deleted; the default cache serves until a directory is named.
-    const QString dir = Edit16->text();
-    return dir.trimmed().isEmpty() ? home_.DefaultCacheRoot() : dir + '/';
+    return CacheRootFor(true, Edit16->text(), home_.DefaultCacheRoot());
 }
 
 void TForm1::SetProxyFieldsEnabled(bool on) {

@@ -7,6 +7,7 @@
 #include "fetch/tile_counters.h"
 #include "fetch/view_tiles.h"
 #include "fetch/work_mode.h"
+#include "store/settings.h"
 #include "store/settings_file.h"
 #include "tiles/coordinates.h"
 #include "tiles/view_urls.h"
@@ -210,7 +211,7 @@ private:
     void ConnectNavigation();
     void ConnectFavorites();
     void SetWorkModeText(const QString& text);
-    void ApplySettingsLine(const SettingsFile& file, int line);
+    void ApplySettingsLine(const Settings& settings, int line);
     void ApplyWorkModeLine(QRadioButton* button, bool on, const QString& caption);
     SettingsLines CurrentSettingsLines() const;
     void SaveFavoritesList();

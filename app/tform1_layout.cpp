@@ -6,6 +6,7 @@
 #include "app/status_panels.h"
 #include "app/tform1.h"
 #include "app/tile_image.h"
+#include "store/settings.h"
 
 #include <QAbstractItemView>
 #include <QGroupBox>
@@ -35,11 +36,14 @@ QPushButton* MakeButton(QWidget* parent, const QString& text, int x, int y, int 
     return button;
 }
 
+// The controls' design-time values are those of settings that no file has set.
+const Settings kDesign;
+
 // A number field whose text cannot be typed into, only stepped with its arrows.
-QSpinBox* MakeUpDown(QWidget* parent, int x, int y, int min, int max, int value) {
+QSpinBox* MakeUpDown(QWidget* parent, int x, int y, SpinRange range, int value) {
     auto* spin = new QSpinBox(parent);
     spin->setGeometry(x, y, 64, 21);
-    spin->setRange(min, max);
+    spin->setRange(range.min, range.max);
     spin->setValue(value);
     if (auto* field = spin->findChild<QLineEdit*>())
         field->setReadOnly(true);
@@ -204,7 +208,7 @@ void TForm1::BuildStitchTab() {
     Label7->setWordWrap(true);
     Label7->setFixedHeight(34);
     MakeLabel(TabSheet2, QStringLiteral("Сжатие jpeg:"), 346, 8);
-    UpDown3 = MakeUpDown(TabSheet2, 430, 4, 20, 100, 100);
+    UpDown3 = MakeUpDown(TabSheet2, 430, 4, SettingsRange::JpegQuality, kDesign.jpegQuality);
     Button5 = MakeButton(TabSheet2, QStringLiteral("Начать"), 420, 64, 80, 26);
 }
 
@@ -283,11 +287,13 @@ void TForm1::BuildSettingsTab() {
     };
     for (int row = 0; row < captions.size(); ++row)
         MakeLabel(limits, captions[row], 8, 22 + 24 * row);
-    UpDown1 = MakeUpDown(limits, 420, 18, 1, 10, 3);
-    UpDown6 = MakeUpDown(limits, 420, 42, 1, 60, 1);
-    UpDown2 = MakeUpDown(limits, 420, 66, 1, 50, 3);
-    UpDown4 = MakeUpDown(limits, 420, 90, 1, 500, 3);
-    UpDown5 = MakeUpDown(limits, 420, 114, 1, 500, 25);
+    UpDown1 = MakeUpDown(limits, 420, 18, SettingsRange::FetchAttempts, kDesign.fetchAttempts);
+    UpDown6 = MakeUpDown(limits, 420, 42, SettingsRange::RetryInterval, kDesign.retryInterval);
+    UpDown2 = MakeUpDown(limits, 420, 66, SettingsRange::WriteErrorLimit, kDesign.writeErrorLimit);
+    UpDown4 =
+        MakeUpDown(limits, 420, 90, SettingsRange::ReceiveErrorLimit, kDesign.receiveErrorLimit);
+    UpDown5 =
+        MakeUpDown(limits, 420, 114, SettingsRange::BadFileErrorLimit, kDesign.badFileErrorLimit);
 }
 
 void TForm1::BuildAboutTab() {

@@ -5,6 +5,7 @@
 #include "app/radio_check.h"
 #include "store/favorite_line.h"
 #include "store/favorites.h"
+#include "store/settings.h"
 #include "store/settings_file.h"
 #include "store/settings_view.h"
 
@@ -21,14 +22,13 @@ void ShowCannotSave(QWidget* parent, const QString& fileName) {
 
 void TForm1::LoadSettings() {
     cacheRoot = home_.DefaultCacheRoot();
-    const SettingsFile file = ::LoadSettings(home_.File(kSettingsFileName.toString()));
+    const Settings settings = ::ReadSettings(home_.File(kSettingsFileName.toString()));
     // Lines apply in order, each with the side effects of the user's own change; a short
     // file stops at its first missing line and the rest keep their design-time values.
-    for (int line = 0; line < kSettingsLineCount && file.has(line); ++line)
-        ApplySettingsLine(file, line);
-    const SettingsView view = ViewFromSettings(file);
-    viewUrls = view.urls;
-    prefixLength = view.prefixLength;
+    for (int line = 0; line < settings.linesPresent; ++line)
+        ApplySettingsLine(settings, line);
+    viewUrls = settings.view.urls;
+    prefixLength = settings.view.prefixLength;
 }
 
 void TForm1::ApplyWorkModeLine(QRadioButton* button, bool on, const QString& caption) {
@@ -40,94 +40,85 @@ void TForm1::ApplyWorkModeLine(QRadioButton* button, bool on, const QString& cap
     }
 }
 
-void TForm1::ApplySettingsLine(const SettingsFile& file, int line) {
+void TForm1::ApplySettingsLine(const Settings& s, int line) {
     using namespace SettingsLine;
     switch (line) {
-    case ViewTopLeft:
-    case ViewTopRight:
-    case ViewBottomRight:
-    case ViewBottomLeft:
-        viewUrls[line - ViewTopLeft] = file.text(line);
-        break;
     case ModeCacheOnly:
-        ApplyWorkModeLine(RadioButton1, file.flag(line), QStringLiteral("только кэш"));
+        ApplyWorkModeLine(RadioButton1, s.modeLines[0], QStringLiteral("только кэш"));
         break;
     case ModeInternetOnly:
-        ApplyWorkModeLine(RadioButton2, file.flag(line), QStringLiteral("интернет"));
+        ApplyWorkModeLine(RadioButton2, s.modeLines[1], QStringLiteral("интернет"));
         break;
     case ModeCacheAndInternet:
-        ApplyWorkModeLine(RadioButton3, file.flag(line), QStringLiteral("кэш и интернет"));
+        ApplyWorkModeLine(RadioButton3, s.modeLines[2], QStringLiteral("кэш и интернет"));
         break;
     case ScheduleDialog:
-        CheckBox1->setChecked(file.flag(line));
+        CheckBox1->setChecked(s.scheduleDialog);
         break;
     case UseProxy:
-        CheckBox2->setChecked(file.flag(line));
+        CheckBox2->setChecked(s.useProxy);
         break;
     case ProxyServer:
-        Edit5->setText(file.text(line));
+        Edit5->setText(s.proxyServer);
         break;
     case ProxyPort:
-        Edit6->setText(file.text(line));
+        Edit6->setText(s.proxyPort);
         break;
     case ProxyUser:
-        Edit8->setText(file.text(line));
+        Edit8->setText(s.proxyUser);
         break;
     case ProxyPassword:
-        Edit9->setText(file.text(line));
-        break;
-    case PrefixLength:
-        prefixLength = file.number(line);
+        Edit9->setText(s.proxyPassword);
         break;
     case LatHemisphere:
-        SCB->setCurrentIndex(file.number(line));
+        SCB->setCurrentIndex(s.latHemisphere);
         break;
     case LonHemisphere:
-        DCB->setCurrentIndex(file.number(line));
+        DCB->setCurrentIndex(s.lonHemisphere);
         break;
     case MarkPoint:
-        CheckBox3->setChecked(file.flag(line));
+        CheckBox3->setChecked(s.markPoint);
         break;
     case SearchZoom:
-        FCB->setCurrentIndex(file.number(line));
+        FCB->setCurrentIndex(s.searchZoom);
         break;
     case StitchColumns:
-        Edit1->setText(file.text(line));
+        Edit1->setText(s.stitchColumns);
         break;
     case StitchRows:
-        Edit2->setText(file.text(line));
+        Edit2->setText(s.stitchRows);
         break;
     case JpegQuality:
-        UpDown3->setValue(file.number(line));
+        UpDown3->setValue(s.jpegQuality);
         break;
     case PrefillLevel:
-        Edit3->setText(file.text(line));
+        Edit3->setText(s.prefillLevel);
         break;
     case FetchAttempts:
-        UpDown1->setValue(file.number(line));
+        UpDown1->setValue(s.fetchAttempts);
         break;
     case WriteErrorLimit:
-        UpDown2->setValue(file.number(line));
+        UpDown2->setValue(s.writeErrorLimit);
         break;
     case ReceiveErrorLimit:
-        UpDown4->setValue(file.number(line));
+        UpDown4->setValue(s.receiveErrorLimit);
         break;
     case BadFileErrorLimit:
-        UpDown5->setValue(file.number(line));
+        UpDown5->setValue(s.badFileErrorLimit);
         break;
     case CacheDirectory:
-        Edit16->setText(file.text(line));
+        Edit16->setText(s.cacheDirectory);
         break;
     case UseCacheDirectory:
-        CheckBox4->setChecked(file.flag(line));
+        CheckBox4->setChecked(s.useCacheDirectory);
         CheckBox4Click();
         if (CheckBox4->isChecked())
             cacheRoot = ChosenCacheRoot();
         break;
     case RetryInterval:
-        UpDown6->setValue(file.number(line));
+        UpDown6->setValue(s.retryInterval);
         break;
-    default:
+    default: // the view and the prefix length apply together, once all lines are read
         break;
     }
 }

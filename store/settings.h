@@ -1,0 +1,76 @@
+#pragma once
+// The settings file as plain data: what the main window applies to its controls and what the
+// command line uses as it is. Every field holds the control's design-time value until the file
+// sets it, and numbers are clamped to their spinner's range, as the controls would clamp them.
+#include "fetch/work_mode.h"
+#include "store/settings_file.h"
+#include "store/settings_view.h"
+
+#include <QString>
+#include <array>
+
+struct Settings {
+    // How many lines the file had: the window applies the lines in order and stops at the
+    // first missing one, so a short file leaves the rest of the controls as they were.
+    int linesPresent = 0;
+
+    SettingsView view = DefaultSettingsView(); // the defaults unless the file's view is usable
+    // The three work-mode lines as written: cache only, internet only, both.
+    std::array<bool, 3> modeLines{false, false, true};
+    bool scheduleDialog = false;
+
+    bool useProxy = false;
+    QString proxyServer;
+    QString proxyPort;
+    QString proxyUser;
+    QString proxyPassword;
+
+    int latHemisphere = 0;
+    int lonHemisphere = 1;
+    bool markPoint = true;
+    int searchZoom = 1;
+
+    QString stitchColumns = QStringLiteral("5"); // as typed; the job reads them itself
+    QString stitchRows = QStringLiteral("5");
+    int jpegQuality = 100;
+    QString prefillLevel = QStringLiteral("5");
+
+    int fetchAttempts = 3;
+    int writeErrorLimit = 3;
+    int receiveErrorLimit = 3;
+    int badFileErrorLimit = 25;
+    int retryInterval = 1; // seconds
+
+    QString cacheDirectory;
+    bool useCacheDirectory = false;
+};
+
+// The spinners' ranges, shared by the window's controls and the reader.
+struct SpinRange {
+    int min;
+    int max;
+};
+namespace SettingsRange {
+inline constexpr SpinRange JpegQuality{20, 100};
+inline constexpr SpinRange FetchAttempts{1, 10};
+inline constexpr SpinRange RetryInterval{1, 60};
+inline constexpr SpinRange WriteErrorLimit{1, 50};
+inline constexpr SpinRange ReceiveErrorLimit{1, 500};
+inline constexpr SpinRange BadFileErrorLimit{1, 500};
+} // namespace SettingsRange
+
+Settings SettingsFromFile(const SettingsFile& file);
+
+// Never fails: a missing or unreadable file gives the design-time settings.
+Settings ReadSettings(const QString& path);
+
+// The work mode the radio buttons end up in when the mode lines are applied in order to the
+// design-time choice (both): a line that is on selects its mode, a line that is off clears it
+// when it was the selected one, and with none selected the loader works with both.
+WorkMode WorkModeOf(const Settings& settings);
+
+// The tile cache: the chosen directory when its use is on and it is named, else the default.
+QString CacheRootFor(bool useDirectory, const QString& directory, const QString& defaultRoot);
+inline QString CacheRootOf(const Settings& settings, const QString& defaultCacheRoot) {
+    return CacheRootFor(settings.useCacheDirectory, settings.cacheDirectory, defaultCacheRoot);
+}
