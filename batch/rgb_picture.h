@@ -1,0 +1,34 @@
+#pragma once
+// The stitched picture while its tiles arrive: 8-bit RGB, three bytes a pixel, rows from
+// the top without padding. Not a QImage: a picture of 255 by 255 tiles has more than 2^32
+// pixels, beyond what QImage (and any 32-bit size) can describe, so sizes and offsets are
+// 64-bit.
+#include <QImage>
+#include <QtGlobal>
+#include <memory>
+#include <optional>
+
+class RgbPicture {
+public:
+    // A black picture, or nothing when a side is below 1, the byte count does not fit the
+    // address space or the memory cannot be had.
+    static std::optional<RgbPicture> Create(qint64 width, qint64 height);
+
+    qint64 width() const { return width_; }
+    qint64 height() const { return height_; }
+    // The first byte of row y (0 <= y < height()).
+    const unsigned char* row(qint64 y) const { return bytes_.get() + y * width_ * 3; }
+
+    // Copies the tile in with its top-left corner at (x, y); whatever falls outside the
+    // picture is dropped. A tile in another format is converted to RGB888 first; a null
+    // tile draws nothing.
+    void DrawTile(const QImage& tile, qint64 x, qint64 y);
+
+private:
+    RgbPicture(qint64 width, qint64 height, std::unique_ptr<unsigned char[]> bytes)
+        : width_(width), height_(height), bytes_(std::move(bytes)) {}
+
+    qint64 width_;
+    qint64 height_;
+    std::unique_ptr<unsigned char[]> bytes_;
+};

@@ -1,0 +1,44 @@
+#include "batch/stitch_plan.h"
+
+#include "batch/stitch_size.h"
+#include "tiles/decimal_text.h"
+#include "tiles/neighbours.h"
+
+namespace {
+constexpr int kTileSide = 256;
+} // namespace
+
+int StitchSideFromText(QStringView text) {
+    return ParseIntOr(text, 2);
+}
+
+StitchEstimate EstimateStitch(QStringView widthText, QStringView heightText) {
+    const int columns = ParseIntOr(widthText, -1);
+    const int rows = ParseIntOr(heightText, -1);
+    // In double: the pixel count of two large fields overflows any 32-bit integer.
+    const double pixels = (double{kTileSide} * columns) * (double{kTileSide} * rows);
+    const float megabytes = static_cast<float>(pixels * 24 * 0.125 / 1024 / 1024);
+    const double download = static_cast<double>(megabytes * 0.05L);
+    return {QStringLiteral("Память: ") + FormatGeneral(megabytes) + QStringLiteral(" мб"),
+            QStringLiteral("скачать~ ") + FormatGeneral(download) + QStringLiteral(" мб"),
+            megabytes > 0};
+}
+
+StitchPlan PlanStitch(const QString& anchorRef, int prefixLength, int columns, int rows) {
+    StitchPlan plan;
+    if (StitchSizeRefusal(columns, rows, std::nullopt))
+        return plan;
+    plan.tiles.reserve(qsizetype{columns} * rows);
+    QString columnTop = anchorRef;
+    for (int column = 0; column < columns; ++column) {
+        QString current = columnTop;
+        for (int row = 0; row < rows; ++row) {
+            plan.tiles.append({column, row, kTileSide * column, kTileSide * row, current});
+            if (row + 1 < rows)
+                current = SouthNeighbour(current, prefixLength);
+        }
+        plan.southEastRef = current;
+        columnTop = EastNeighbour(columnTop, prefixLength);
+    }
+    return plan;
+}
