@@ -2,7 +2,7 @@
 # shellcheck shell=bash
 
 ORBIVIST_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libjpeg62-turbo-dev
-    libgtest-dev libcpp-httplib-dev fonts-dejavu-core xplanet-images tinyproxy)
+    libgtest-dev libcpp-httplib-dev fonts-dejavu-core xplanet-images tinyproxy ppp)
 
 orbivist_install_packages() {
     local missing=()
