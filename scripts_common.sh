@@ -3,7 +3,7 @@
 
 ORBIVIST_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libjpeg62-turbo-dev
     libgtest-dev libcpp-httplib-dev fonts-dejavu-core xplanet-images tinyproxy
-    gdal-bin libjpeg-turbo-progs)
+    gdal-bin libjpeg-turbo-progs ppp)
 
 orbivist_install_packages() {
     local missing=()

@@ -1,8 +1,10 @@
-// Entry point: the main window, then the scheduling and the progress dialogs.
+// Entry point: the main window, then its progress and scheduling dialogs.
 #include "app/program_home.h"
 #include "app/tform1.h"
 #include "app/tform2.h"
 #include "app/tform3.h"
+#include "app/window_dial_reporter.h"
+#include "batch/pppd_dial_up.h"
 #include "fetch/default_source.h"
 
 #include <QApplication>
@@ -50,9 +52,11 @@ int main(int argc, char** argv) {
 
     try {
         TForm1 form1(ProgramHome{dir});
-        TForm2 form2;
         bool& cancel = form1.cancelRequested;
         TForm3 form3(cancel);
+        PppdDialUp dialUp;
+        WindowDialReporter dialReporter(form3, &form1);
+        TForm2 form2(dialUp, dialReporter, &form1);
         form1.AttachDialogs(&form2, &form3);
         form1.show();
         QApplication::exec();

@@ -1,0 +1,25 @@
+#include "app/window_dial_reporter.h"
+
+#include "app/tform3.h"
+
+#include <QMessageBox>
+
+WindowDialReporter::WindowDialReporter(TForm3& progress, QWidget* window)
+    : progress_(progress), window_(window) {}
+
+void WindowDialReporter::SetStatus(const QString& text) {
+    progress_.Label1->setText(text);
+    // A dial blocks at once; drawn now, the line is seen for as long as it lasts.
+    if (progress_.isVisible())
+        progress_.Label1->repaint();
+}
+
+void WindowDialReporter::ShowMessage(const QString& caption, const QString& text) {
+    // During a job the main window is disabled, and a box it owned would take no input:
+    // the box then belongs to the progress dialog the user is watching.
+    QWidget* owner = progress_.isVisible() ? &progress_ : window_;
+    if (owner && !owner->isEnabled())
+        owner = nullptr;
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, owner);
+    box.exec();
+}
