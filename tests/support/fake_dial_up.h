@@ -20,6 +20,10 @@ public:
     std::vector<DialParams> dials;
     std::vector<int> connectionRooms;
     std::vector<ConnectionHandle> hungUp;
+    // When set, a good dial brings up a connection of its own (handles 1, 2, ...), and every
+    // dial and hang-up is written to *log as "Dial ENTRY USER PASSWORD" and "HangUp HANDLE".
+    bool goodDialConnects = false;
+    QStringList* log = nullptr;
 
     EntryListing EnumEntries(int room) override {
         entryRooms.push_back(room);
@@ -33,7 +37,14 @@ public:
     }
     std::uint32_t Dial(const DialParams& params, ConnectionHandle& handle) override {
         dials.push_back(params);
+        if (log)
+            log->append(QStringLiteral("Dial %1 %2 %3").arg(params.entry, params.user,
+                                                             params.password));
         handle = dialHandle;
+        if (dialResult == 0 && goodDialConnects) {
+            handle = nextHandle_++;
+            connections.push_back(handle);
+        }
         return dialResult;
     }
     std::optional<QString> ErrorText(std::uint32_t code) override {
@@ -48,9 +59,14 @@ public:
     }
     void HangUp(ConnectionHandle handle) override {
         hungUp.push_back(handle);
+        if (log)
+            log->append(QStringLiteral("HangUp %1").arg(handle));
         if (!hangUpIgnored)
             std::erase(connections, handle);
     }
+
+private:
+    ConnectionHandle nextHandle_ = 1;
 };
 
 class FakeDialReporter : public DialReporter {

@@ -1,0 +1,188 @@
+#include "batch/prefill_job.h"
+
+#include "batch/error_count_texts.h"
+#include "tiles/neighbours.h"
+#include "tiles/tile_ref.h"
+
+namespace {
+
+const QString kErrorCaption = QStringLiteral("ошибки");
+
+// The block whose top-left tile is topLeft, in slot order.
+ViewUrls BlockAt(const QString& topLeft, int prefixLength) {
+    const QString topRight = EastNeighbour(topLeft, prefixLength);
+    return {topLeft, topRight, SouthNeighbour(topRight, prefixLength),
+            SouthNeighbour(topLeft, prefixLength)};
+}
+
+// The next block of the column: every tile two tiles further south.
+ViewUrls TwoSouth(const ViewUrls& block, int prefixLength) {
+    ViewUrls moved;
+    for (int slot = 0; slot < 4; ++slot)
+        moved[slot] = SouthNeighbour(SouthNeighbour(block[slot], prefixLength), prefixLength);
+    return moved;
+}
+
+class PrefillRun {
+public:
+    PrefillRun(const PrefillInputs& inputs, JobFrontEnd& front)
+        : in_(inputs), front_(front), saved_(inputs.view) {}
+
+    JobEnding Run();
+
+private:
+    enum class Stop { None, Cancel, ErrorLimit };
+
+    Stop VisitColumns(QString columnStart, std::int64_t blocksPerSide);
+    void ShowBlock(const ViewUrls& block);
+    void HangUpIfAsked();
+    JobEnding EndCancelled();
+    JobEnding EndOnErrorLimit();
+    JobEnding EndNormally(bool started);
+
+    const PrefillInputs& in_;
+    JobFrontEnd& front_;
+    const ViewUrls saved_;
+    std::optional<ScheduleChoice> choice_; // set when the scheduling dialog was shown
+    std::int64_t done_ = 0;
+    std::int64_t total_ = 0;
+    ViewLoadOutcome lastOutcome_ = ViewLoadOutcome::Completed;
+};
+
+JobEnding PrefillRun::Run() {
+    const int level = LevelOf(saved_[0], in_.prefixLength);
+    front_.SetBatchActive(true);
+    in_.counters.ResetErrors();
+    if (in_.settings.scheduleDialog) {
+        choice_ = front_.RunScheduleDialog();
+        if (!choice_)
+            return EndNormally(false);
+    }
+    front_.DisableWindow();
+    front_.SetProgressPosition(0);
+    front_.SetStatus(QStringLiteral("начало..."));
+    front_.ShowProgress();
+    front_.ClearCancel();
+    front_.PumpEvents();
+    if (choice_ && choice_->dial)
+        DialConnection(front_.DialUp(), front_, choice_->entry, choice_->user, choice_->password);
+
+    const int levelsDown = in_.depth - level;
+    total_ = PrefillTileCount(levelsDown);
+    front_.SetProgressMaximum(total_);
+    const QString columnStart = saved_[0] + QString(levelsDown, QLatin1Char('q'));
+    switch (VisitColumns(columnStart, std::int64_t{1} << levelsDown)) {
+    case Stop::Cancel:
+        return EndCancelled();
+    case Stop::ErrorLimit:
+        return EndOnErrorLimit();
+    case Stop::None:
+        break;
+    }
+    // A cancel in the very last block cut it short without a check after it; the tiles it
+    // left out must not pass for a finished job.
+    if (lastOutcome_ == ViewLoadOutcome::Aborted && front_.CancelRequested())
+        return EndCancelled();
+    return EndNormally(true);
+}
+
+PrefillRun::Stop PrefillRun::VisitColumns(QString columnStart, std::int64_t blocksPerSide) {
+    for (std::int64_t column = 0; column < blocksPerSide; ++column) {
+        ViewUrls block = BlockAt(columnStart, in_.prefixLength);
+        ShowBlock(block);
+        for (std::int64_t row = 1; row < blocksPerSide; ++row) {
+            front_.SetStatus(PrefillStatusText(done_, total_));
+            front_.PumpEvents();
+            if (front_.CancelRequested())
+                return Stop::Cancel;
+            block = TwoSouth(block, in_.prefixLength);
+            ShowBlock(block);
+            if (ErrorLimitReached(in_.settings.retry, in_.counters))
+                return Stop::ErrorLimit;
+        }
+        columnStart = EastNeighbour(EastNeighbour(columnStart, in_.prefixLength), in_.prefixLength);
+    }
+    return Stop::None;
+}
+
+void PrefillRun::ShowBlock(const ViewUrls& block) {
+    lastOutcome_ = front_.ShowView(block);
+    done_ += 4;
+    front_.SetProgressPosition(done_);
+}
+
+void PrefillRun::HangUpIfAsked() {
+    if (choice_ && choice_->hangUp)
+        HangUpAllConnections(front_.DialUp(), front_);
+}
+
+JobEnding PrefillRun::EndCancelled() {
+    front_.HideProgress();
+    front_.SetBatchActive(false);
+    front_.EnableWindow();
+    HangUpIfAsked();
+    front_.RestoreAndRaise();
+    front_.ShowView(saved_);
+    return JobEnding::Cancelled;
+}
+
+JobEnding PrefillRun::EndOnErrorLimit() {
+    front_.HideProgress();
+    front_.EnableWindow();
+    front_.SetBatchActive(false);
+    HangUpIfAsked();
+    front_.RestoreAndRaise();
+    front_.ShowMessage(kErrorCaption, ErrorLimitMessage(in_.counters));
+    front_.ShowView(saved_);
+    return JobEnding::ErrorLimit;
+}
+
+// Also the end of a cancelled scheduling dialog, before anything was started.
+JobEnding PrefillRun::EndNormally(bool started) {
+    if (started) {
+        HangUpIfAsked();
+        front_.HideProgress();
+        front_.EnableWindow();
+    }
+    front_.SetBatchActive(false);
+    front_.ShowView(saved_);
+    front_.RestoreAndRaise();
+    front_.FocusWindow();
+    return started ? JobEnding::Done : JobEnding::ScheduleCancelled;
+}
+
+} // namespace
+
+std::optional<QString> PrefillRefusal(int level, int depth) {
+    const QString head = QStringLiteral("Закачка невозможна: глубина ") + QString::number(depth);
+    if (depth <= level)
+        return head + QStringLiteral(" должна быть больше текущего уровня ") +
+               QString::number(level) + '.';
+    if (depth > kPrefillMaxDepth)
+        return head + QStringLiteral(" больше предельной (") + QString::number(kPrefillMaxDepth) +
+               QStringLiteral(").");
+    if (depth - level > kPrefillMaxLevelsDown)
+        return head + QStringLiteral(" ниже текущего уровня ") + QString::number(level) +
+               QStringLiteral(" более чем на ") + QString::number(kPrefillMaxLevelsDown) +
+               QStringLiteral(" уровней (") + QString::number(PrefillTileCount(depth - level)) +
+               QStringLiteral(" фрагментов).");
+    return std::nullopt;
+}
+
+std::int64_t PrefillTileCount(int levelsDown) {
+    return std::int64_t{4} << (2 * levelsDown);
+}
+
+QString PrefillStatusText(std::int64_t done, std::int64_t total) {
+    return QStringLiteral("Закачано ") + QString::number(done) + QStringLiteral(" фрагментов из ") +
+           QString::number(total);
+}
+
+JobEnding RunPrefill(const PrefillInputs& inputs, JobFrontEnd& front) {
+    const int level = LevelOf(inputs.view[0], inputs.prefixLength);
+    if (const std::optional<QString> reason = PrefillRefusal(level, inputs.depth)) {
+        front.ShowMessage(kErrorCaption, *reason);
+        return JobEnding::Failed;
+    }
+    return PrefillRun(inputs, front).Run();
+}

@@ -1,0 +1,113 @@
+// The prefill job against the real demo server: what goes on the wire, in which order.
+#include "tests/tools/demo_server_process.h"
+
+#include "batch/prefill_job.h"
+#include "fetch/http_client.h"
+#include "tests/support/fake_front_end.h"
+#include "tiles/neighbours.h"
+#include "tools/tileserver/tile_key.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The tile keys the server was asked for, in order.
+std::vector<std::string> RequestedKeys(const DemoServerProcess& server) {
+    static const QRegularExpression get(
+        QStringLiteral("^#\\d+ GET /kh\\?v=5&n=404&t=(t[qrst]+)(\\s|$)"));
+    std::vector<std::string> keys;
+    for (const QString& line : server.LogLines()) {
+        const QRegularExpressionMatch match = get.match(line);
+        if (match.hasMatch())
+            keys.push_back(match.captured(1).toStdString());
+    }
+    return keys;
+}
+
+struct Place {
+    std::uint32_t column;
+    std::uint32_t row;
+    bool operator==(const Place&) const = default;
+};
+
+// Where the i-th tile of a prefill lies in its region of 2n by 2n tiles: blocks go down
+// each column of blocks, columns go west to east, and a block's tiles go top-left,
+// top-right, bottom-right, bottom-left.
+Place ExpectedPlace(std::uint32_t index, std::uint32_t blocksPerSide) {
+    static constexpr std::uint32_t kDx[] = {0, 1, 1, 0};
+    static constexpr std::uint32_t kDy[] = {0, 0, 1, 1};
+    const std::uint32_t block = index / 4, slot = index % 4;
+    return {2 * (block / blocksPerSide) + kDx[slot], 2 * (block % blocksPerSide) + kDy[slot]};
+}
+
+class PrefillWithServer : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(server.Port(), 0); }
+
+    // The view whose top-left tile has these quadrant letters.
+    ViewUrls ViewAt(const QString& anchor) const {
+        const QString prefix = server.TilePrefix();
+        const int length = static_cast<int>(prefix.size());
+        ViewUrls view = {prefix + anchor};
+        view[1] = EastNeighbour(view[0], length);
+        view[3] = SouthNeighbour(view[0], length);
+        view[2] = SouthNeighbour(view[1], length);
+        return view;
+    }
+
+    JobEnding Prefill(const ViewUrls& view, int depth) {
+        const int length = static_cast<int>(server.TilePrefix().size());
+        FakeFrontEnd front(length);
+        front.LoadViewsFrom(ViewSource{cache.path(), length, WorkMode::CacheAndInternet, http},
+                            counters, settings.retry);
+        return RunPrefill({view, length, depth, settings, counters}, front);
+    }
+
+    // Checks that the server was asked for every tile of the region of the view anchored at
+    // anchor, levelsDown deeper, exactly once and in the job's order.
+    void ExpectRegionInOrder(const QString& anchor, int levelsDown) {
+        const auto origin = tileserver::ParseTileKey("t" + anchor.toStdString()).value();
+        const std::uint32_t n = 1u << levelsDown;
+        const std::vector<std::string> keys = RequestedKeys(server);
+        ASSERT_EQ(keys.size(), 4u * n * n);
+        for (std::uint32_t i = 0; i < keys.size(); ++i) {
+            const auto tile = tileserver::ParseTileKey(keys[i]).value();
+            EXPECT_EQ(tile.level, anchor.size() + levelsDown);
+            const Place got{tile.column - (origin.column << levelsDown),
+                            tile.row - (origin.row << levelsDown)};
+            EXPECT_EQ(got, ExpectedPlace(i, n)) << "request " << i << ": " << keys[i];
+        }
+    }
+
+    TempDir dir, cache;
+    DemoServerProcess server{WriteQuadrantWorld(dir), {}, dir.file("log")};
+    HttpClient http;
+    TileCounters counters;
+    BatchSettings settings{BatchRetry{3, 1, 25, 3, 3}, false};
+};
+
+TEST_F(PrefillWithServer, OneLevelDownAsksForTheSixteenTilesBlockByBlock) {
+    EXPECT_EQ(Prefill(ViewAt("q"), 2), JobEnding::Done);
+    ExpectRegionInOrder("q", 1);
+    EXPECT_EQ(QDir(cache.path()).entryList(QDir::Files).size(), 16);
+}
+
+TEST_F(PrefillWithServer, TwoLevelsDownFromAnInnerViewAsksForItsSixtyFourTilesInOrder) {
+    EXPECT_EQ(Prefill(ViewAt("qs"), 4), JobEnding::Done);
+    ExpectRegionInOrder("qs", 2);
+    EXPECT_EQ(counters.receiveErrors + counters.badFileErrors + counters.writeErrors, 0);
+}
+
+TEST_F(PrefillWithServer, SecondRunFindsEveryTileInTheCacheAndSendsNoRequest) {
+    ASSERT_EQ(Prefill(ViewAt("rt"), 4), JobEnding::Done);
+    const std::size_t first = RequestedKeys(server).size();
+    const std::int64_t received = counters.bytesReceived;
+    EXPECT_EQ(first, 64u);
+    EXPECT_EQ(Prefill(ViewAt("rt"), 4), JobEnding::Done);
+    EXPECT_EQ(RequestedKeys(server).size(), first);
+    EXPECT_EQ(counters.bytesReceived, received);
+}
+
+} // namespace
