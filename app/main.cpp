@@ -1,4 +1,7 @@
-// Entry point: the main window, then its progress and scheduling dialogs.
+// Entry point: the batch commands run headless; otherwise the main window, then its progress
+// and scheduling dialogs.
+#include "app/command_line.h"
+#include "app/headless_main.h"
 #include "app/program_home.h"
 #include "app/tform1.h"
 #include "app/tform2.h"
@@ -15,15 +18,13 @@
 #include <exception>
 
 int main(int argc, char** argv) {
+    if (argc > 1 && IsBatchCommand({QString::fromLocal8Bit(argv[1])}))
+        return RunHeadless(argc, argv);
     // Answered before the application object exists, which needs a display.
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
         if (arg == "--help" || arg == "-h") {
-            std::printf("Usage: orbivist [--home DIR]\n\n"
-                        "Satellite imagery viewer with an offline tile cache.\n\n"
-                        "  --home DIR  program directory holding ORB.ini, Favorites.dat and\n"
-                        "              the cache Cash/ (default: the executable's directory)\n"
-                        "  --help      show this text\n");
+            std::printf("%s", UsageText().toUtf8().constData());
             return 0;
         }
         if (arg == "--default-port") { // asked by run.sh before starting the tile server
@@ -57,7 +58,7 @@ int main(int argc, char** argv) {
         PppdDialUp dialUp;
         WindowDialReporter dialReporter(form3, &form1);
         TForm2 form2(dialUp, dialReporter, &form1);
-        form1.AttachDialogs(&form2, &form3);
+        form1.AttachDialogs(&form2, &form3, &dialUp, &dialReporter);
         form1.show();
         QApplication::exec();
     } catch (const std::exception& e) {

@@ -59,6 +59,7 @@ TForm1::TForm1(ProgramHome home, QWidget* parent)
     ConnectHandlers();
     cacheRoot = home_.DefaultCacheRoot();
     LoadSettings();
+    Edit1Change(); // the estimate shows from the start, whatever the file held
     LoadFavorites();
     ComboBox1->setEditText(QStringLiteral("---Новое Имя---"));
     RxSlider1->setFocus(Qt::OtherFocusReason);
@@ -66,9 +67,12 @@ TForm1::TForm1(ProgramHome home, QWidget* parent)
 
 TForm1::~TForm1() = default;
 
-void TForm1::AttachDialogs(TForm2* form2, TForm3* form3) {
+void TForm1::AttachDialogs(TForm2* form2, TForm3* form3, DialUpService* dialUp,
+                           DialReporter* reporter) {
     form2_ = form2;
     form3_ = form3;
+    dialUp_ = dialUp;
+    dialReporter_ = reporter;
 }
 
 void TForm1::ConnectHandlers() {
@@ -103,6 +107,10 @@ void TForm1::ConnectHandlers() {
     for (QLineEdit* field : {Edit5, Edit6, Edit8, Edit9})
         connect(field, &QLineEdit::textChanged, this, [this] { ProxyFieldChange(); });
     connect(Edit3, &QLineEdit::textChanged, this, [this] { Edit3Change(); });
+    connect(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
+    connect(Edit2, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
+    connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
+    connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
     ConnectNavigation();
     ConnectFavorites();
 }
@@ -178,7 +186,7 @@ void TForm1::EnableWindow() {
         focusBeforeDisable_->setFocus(Qt::OtherFocusReason);
 }
 
-void TForm1::RefreshView() {
+ViewLoadOutcome TForm1::RefreshView() {
     DisableWindow();
     std::optional<BatchRetry> batch;
     if (batchActive)
@@ -187,12 +195,13 @@ void TForm1::RefreshView() {
     const ViewSource source{cacheRoot, prefixLength, CurrentWorkMode(), *http_};
     const ViewLoadOutcome outcome = LoadView(viewUrls, source, batch, counters, hooks);
     if (outcome == ViewLoadOutcome::Aborted)
-        return; // the batch job that asked for this view re-enables the window
+        return outcome; // the batch job that asked for this view re-enables the window
     QCoreApplication::processEvents();
     // A batch job keeps the window disabled from its start to its end; only it enables it.
     if (!batchActive)
         EnableWindow();
     UpdateAfterRefresh();
+    return outcome;
 }
 
 BatchRetry TForm1::CurrentBatchRetry() const {

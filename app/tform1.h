@@ -3,6 +3,8 @@
 // client, and wires every control to a thin handler that calls the tile, fetch,
 // store and batch code.
 #include "app/program_home.h"
+#include "batch/batch_settings.h"
+#include "batch/dial_up.h"
 #include "fetch/http_client.h"
 #include "fetch/tile_counters.h"
 #include "fetch/view_tiles.h"
@@ -25,8 +27,11 @@
 #include <QToolButton>
 #include <QWidget>
 #include <array>
+#include <functional>
+#include <optional>
 
 class MarkerImage;
+class QFileDialog;
 class QFocusEvent;
 class QKeyEvent;
 class RxSlider;
@@ -47,14 +52,19 @@ public:
     ~TForm1() override;
 
     // The dialogs are created after the main window and handed over here.
-    void AttachDialogs(TForm2* form2, TForm3* form3);
+    void AttachDialogs(TForm2* form2, TForm3* form3, DialUpService* dialUp, DialReporter* reporter);
     // Tests replace the network with a scripted one.
     void UseHttpForTesting(HttpGet& http) { http_ = &http; }
 
-    void RefreshView();
+    // The outcome tells a batch job whether its refresh was cut short.
+    ViewLoadOutcome RefreshView();
     WorkMode CurrentWorkMode() const;
     // The retry and limit settings of the settings tab.
     BatchRetry CurrentBatchRetry() const;
+    BatchSettings CurrentBatchSettings() const;
+    // The save dialog of a stitched picture: the chosen path, or nothing when declined.
+    std::optional<QString> AskStitchFile();
+    std::function<std::optional<QString>()> askStitchFileForTesting;
     // While loading, the window takes no input; the focus comes back where it was.
     void DisableWindow();
     void EnableWindow();
@@ -81,7 +91,8 @@ public:
     TileImage* Image3 = nullptr;
     TileImage* Image4 = nullptr;
     MarkerImage* Image5 = nullptr;
-    QPlainTextEdit* Memo1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr; // the calibration file's template, one line a line
+    QFileDialog* SDialog = nullptr;
     QTabWidget* PageControl1 = nullptr;
     StatusPanels* StatusB = nullptr;
 
@@ -172,6 +183,9 @@ public:
     void CheckBox2Click();
     void ProxyFieldChange();
     void Edit3Change();
+    void Edit1Change();
+    void Button5Click();
+    void Button6Click();
 
     void PanView(PanDirection direction);
     void ImageClick(int slot, Qt::MouseButton button);
@@ -229,6 +243,9 @@ private:
     HttpGet* http_ = nullptr;
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
+    DialUpService* dialUp_ = nullptr;
+    DialReporter* dialReporter_ = nullptr;
+    QString lastStitchFile_; // the save dialog offers the last name again
     bool shownOnce_ = false;
     bool favoriteSelected_ = false;
     bool committingEntry_ = false; // inside Edit7Exit

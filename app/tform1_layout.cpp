@@ -1,53 +1,27 @@
 // Construction of the main window's controls. Positions and sizes are fixed:
 // the window is not resizable and every control has its place.
 #include "app/field_validator.h"
+#include "app/form_controls.h"
 #include "app/marker_image.h"
 #include "app/rx_slider.h"
 #include "app/status_panels.h"
 #include "app/tform1.h"
 #include "app/tile_image.h"
+#include "batch/calibration_file.h"
 #include "store/settings.h"
 
 #include <QAbstractItemView>
+#include <QFileDialog>
 #include <QGroupBox>
 
 namespace {
 
-QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int width = -1) {
-    auto* label = new QLabel(text, parent);
-    label->move(x, y);
-    if (width > 0)
-        label->setFixedWidth(width);
-    else
-        label->adjustSize();
-    return label;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const QString& text, int x, int y, int width) {
-    auto* edit = new QLineEdit(text, parent);
-    edit->setGeometry(x, y, width, 21);
-    return edit;
-}
-
-QPushButton* MakeButton(QWidget* parent, const QString& text, int x, int y, int w, int h) {
-    auto* button = new QPushButton(text, parent);
-    button->setGeometry(x, y, w, h);
-    button->setAutoDefault(false);
-    return button;
-}
-
 // The controls' design-time values are those of settings that no file has set.
 const Settings kDesign;
 
-// A number field whose text cannot be typed into, only stepped with its arrows.
+// A number field over a settings range, from its design-time value.
 QSpinBox* MakeUpDown(QWidget* parent, int x, int y, SpinRange range, int value) {
-    auto* spin = new QSpinBox(parent);
-    spin->setGeometry(x, y, 64, 21);
-    spin->setRange(range.min, range.max);
-    spin->setValue(value);
-    if (auto* field = spin->findChild<QLineEdit*>())
-        field->setReadOnly(true);
-    return spin;
+    return MakeUpDown(parent, x, y, range.min, range.max, value);
 }
 
 QGroupBox* MakeGroup(QWidget* parent, const QString& title, int y, int height) {
@@ -82,7 +56,16 @@ void TForm1::BuildLayout() {
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setReadOnly(true);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setPlainText(CalibrationTemplate().join('\n'));
     Memo1->hide();
+    SDialog =
+        new QFileDialog(this, QString(), QString(), QStringLiteral("JPEG Image File (*.jpg)"));
+    SDialog->setAcceptMode(QFileDialog::AcceptSave);
+    SDialog->setDefaultSuffix(QStringLiteral("jpg"));
+    SDialog->setOption(QFileDialog::DontConfirmOverwrite);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setTabPosition(QTabWidget::South);
@@ -202,11 +185,14 @@ void TForm1::BuildStitchTab() {
     Label3 = MakeLabel(TabSheet2, QString(), 160, 8, 180);
     Label4 = MakeLabel(TabSheet2, QString(), 160, 34, 180);
     Label7 = MakeLabel(TabSheet2,
-                       QStringLiteral("Склеивается прямоугольник фрагментов текущего увеличения,\n"
-                                      "начиная с левого верхнего фрагмента экрана."),
-                       8, 60, 330);
+                       QStringLiteral("Выкачивание производится при текущем увеличении квадратами "
+                                      "256х256 пикселей, с последующей автоматической склейкой в "
+                                      "единый .jpg файл. Количество квадратов задается от "
+                                      "верхнего левого угла. Автоматически создается файл "
+                                      "привязки для OziExplorer."),
+                       8, 56, 405);
     Label7->setWordWrap(true);
-    Label7->setFixedHeight(34);
+    Label7->setFixedHeight(52);
     MakeLabel(TabSheet2, QStringLiteral("Сжатие jpeg:"), 346, 8);
     UpDown3 = MakeUpDown(TabSheet2, 430, 4, SettingsRange::JpegQuality, kDesign.jpegQuality);
     Button5 = MakeButton(TabSheet2, QStringLiteral("Начать"), 420, 64, 80, 26);

@@ -17,6 +17,8 @@ public:
     // The scheduling dialog, shown modally: the choice when its countdown ran out, nothing
     // when the user cancelled it.
     virtual std::optional<ScheduleChoice> RunScheduleDialog() = 0;
+    // The scheduling dialog's hang-up box, whether or not the dialog was shown this time.
+    virtual bool HangUpBoxChecked() = 0;
     virtual DialUpService& DialUp() = 0;
 
     // The flag that switches the view refresh to retries and limit checks.

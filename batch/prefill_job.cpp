@@ -1,5 +1,7 @@
 #include "batch/prefill_job.h"
 
+#include "batch/progress_text.h"
+
 #include "batch/error_count_texts.h"
 #include "tiles/neighbours.h"
 #include "tiles/tile_ref.h"
@@ -91,7 +93,7 @@ PrefillRun::Stop PrefillRun::VisitColumns(QString columnStart, std::int64_t bloc
         ViewUrls block = BlockAt(columnStart, in_.prefixLength);
         ShowBlock(block);
         for (std::int64_t row = 1; row < blocksPerSide; ++row) {
-            front_.SetStatus(PrefillStatusText(done_, total_));
+            front_.SetStatus(FetchedStatusText(done_, total_));
             front_.PumpEvents();
             if (front_.CancelRequested())
                 return Stop::Cancel;
@@ -171,11 +173,6 @@ std::optional<QString> PrefillRefusal(int level, int depth) {
 
 std::int64_t PrefillTileCount(int levelsDown) {
     return std::int64_t{4} << (2 * levelsDown);
-}
-
-QString PrefillStatusText(std::int64_t done, std::int64_t total) {
-    return QStringLiteral("Закачано ") + QString::number(done) + QStringLiteral(" фрагментов из ") +
-           QString::number(total);
 }
 
 JobEnding RunPrefill(const PrefillInputs& inputs, JobFrontEnd& front) {

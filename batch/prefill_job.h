@@ -32,9 +32,6 @@ std::optional<QString> PrefillRefusal(int level, int depth);
 // <= 30).
 std::int64_t PrefillTileCount(int levelsDown);
 
-// The progress dialog's status line between blocks.
-QString PrefillStatusText(std::int64_t done, std::int64_t total);
-
 // Runs the whole job through front. A depth that PrefillRefusal refuses shows its reason in
 // a box titled "ошибки" and ends Failed before anything else happens. Every other end puts
 // inputs.view back on show.

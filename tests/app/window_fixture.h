@@ -3,8 +3,11 @@
 #include "app/program_home.h"
 #include "app/status_panels.h"
 #include "app/tform1.h"
+#include "app/tform2.h"
 #include "app/tform3.h"
+#include "app/window_dial_reporter.h"
 #include "fetch/default_source.h"
+#include "tests/support/fake_dial_up.h"
 #include "tests/support/fake_http_get.h"
 #include "tests/support/temp_dir.h"
 
@@ -18,13 +21,17 @@ protected:
         form = std::make_unique<TForm1>(ProgramHome{home.path()});
         form->UseHttpForTesting(http);
         form3 = std::make_unique<TForm3>(form->cancelRequested);
-        form->AttachDialogs(nullptr, form3.get());
+        reporter = std::make_unique<WindowDialReporter>(*form3, form.get());
+        form2 = std::make_unique<TForm2>(dialUp, *reporter, form.get());
+        form->AttachDialogs(form2.get(), form3.get(), &dialUp, reporter.get());
         form->show();
         return *form;
     }
     // Closes the window as the window manager would, which saves the settings.
     void Close() {
         form->close();
+        form2.reset();
+        reporter.reset();
         form3.reset();
         form.reset();
     }
@@ -44,4 +51,7 @@ protected:
     FakeHttpGet http;
     std::unique_ptr<TForm1> form;
     std::unique_ptr<TForm3> form3;
+    FakeDialUp dialUp;
+    std::unique_ptr<WindowDialReporter> reporter;
+    std::unique_ptr<TForm2> form2;
 };

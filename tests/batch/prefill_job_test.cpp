@@ -1,5 +1,6 @@
 // The prefill job's steps and endings, driven through a scripted front end.
 #include "batch/prefill_job.h"
+#include "batch/progress_text.h"
 
 #include "tests/support/fake_front_end.h"
 #include "tests/support/fake_http_get.h"
@@ -115,13 +116,13 @@ TEST_F(PrefillJob, ScheduledRunDialsAndHangsUpAtEveryEnding) {
               QStringList({"SetProgressPosition 16", "SetStatus Отключение...", "HangUp 1",
                            "HideProgress", "EnableWindow", "SetBatchActive 0", "ShowView q r s t",
                            "RestoreAndRaise", "FocusWindow"}));
-    EXPECT_TRUE(front.dialUp.active.empty());
+    EXPECT_TRUE(front.dialUp.connections.empty());
 }
 
 TEST_F(PrefillJob, CancelInABlockIsSeenBeforeTheNextBlockOfTheColumn) {
     front.scheduleResult =
         ScheduleChoice{.dial = false, .entry = {}, .user = {}, .password = {}, .hangUp = true};
-    front.dialUp.active = {7};
+    front.dialUp.connections = {7};
     front.cancelAtShowView = 1;
     EXPECT_EQ(Run(2, true), JobEnding::Cancelled);
     EXPECT_EQ(BlockViews(front.events), QStringList({"qq qr qs qt"}));
@@ -142,7 +143,7 @@ TEST_F(PrefillJob, CancelInTheLastBlockOfAColumnIsSeenAfterTheNextColumnStarts) 
 TEST_F(PrefillJob, ErrorLimitIsTestedAfterEachBlockReachedGoingSouth) {
     front.scheduleResult =
         ScheduleChoice{.dial = false, .entry = {}, .user = {}, .password = {}, .hangUp = true};
-    front.dialUp.active = {3};
+    front.dialUp.connections = {3};
     // The first block of the second column reaches the limit; the job sees it only once the
     // block below it is done.
     front.onShowView = [this](int index) {
@@ -233,7 +234,7 @@ TEST_F(PrefillJob, RefusedDepthOnlyShowsWhy) {
 TEST(PrefillCounts, CountsAndTheStatusLinePassThirtyTwoBits) {
     EXPECT_EQ(PrefillTileCount(1), 16);
     EXPECT_EQ(PrefillTileCount(15), std::int64_t{4294967296});
-    EXPECT_EQ(PrefillStatusText(4294967292, PrefillTileCount(15)),
+    EXPECT_EQ(FetchedStatusText(4294967292, PrefillTileCount(15)),
               QStringLiteral("Закачано 4294967292 фрагментов из 4294967296"));
 }
 

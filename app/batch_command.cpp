@@ -1,0 +1,185 @@
+#include "app/batch_command.h"
+
+#include "app/terminal_front_end.h"
+#include "batch/calibration_file.h"
+#include "batch/pppd_dial_up.h"
+#include "batch/prefill_job.h"
+#include "batch/stitch_job.h"
+#include "batch/stitch_plan.h"
+#include "batch/stitch_size.h"
+#include "fetch/http_client.h"
+#include "store/settings.h"
+#include "tiles/decimal_text.h"
+#include "tiles/tile_ref.h"
+#include "tiles/tile_search.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <unistd.h>
+
+namespace {
+
+void Say(std::FILE* stream, const QString& text) {
+    std::fprintf(stream, "orbivist: %s\n", text.toUtf8().constData());
+}
+
+// What both commands set up the same way from the home directory's settings.
+struct Session {
+    QString home;
+    Settings settings;
+    ViewUrls view;
+    QString cacheRoot;
+};
+
+std::optional<Session> OpenSession(const QString& homeArgument,
+                                   const std::optional<CommandPoint>& at, std::FILE* stream) {
+    QString home = QDir(homeArgument).absolutePath();
+    if (!QFileInfo(home).isDir()) {
+        Say(stream, QStringLiteral("no such directory: %1").arg(home));
+        return std::nullopt;
+    }
+    if (!home.endsWith('/'))
+        home += '/';
+    Session s{home, ReadSettings(home + QStringLiteral("ORB.ini")), {}, {}};
+    s.view = s.settings.view.urls;
+    if (at) {
+        // As the search tab takes it: unsigned degrees and a hemisphere each.
+        const TileSearch found =
+            LatLonToTile(std::abs(at->latitude), std::abs(at->longitude), at->latitude < 0 ? 1 : 0,
+                         at->longitude < 0 ? 0 : 1, at->level);
+        s.view = SearchViewFor(PrefixOf(s.view[0], s.settings.view.prefixLength), found).view;
+    }
+    s.cacheRoot = CacheRootOf(s.settings, home + QStringLiteral("Cash/"));
+    // The program never makes its cache directory; without it every tile would be a write
+    // error, so say so at once.
+    if (!QFileInfo(s.cacheRoot).isDir()) {
+        Say(stream, QStringLiteral("the cache directory %1 does not exist").arg(s.cacheRoot));
+        return std::nullopt;
+    }
+    return s;
+}
+
+BatchRetry RetryOf(const Settings& s) {
+    return BatchRetry{.attempts = s.fetchAttempts,
+                      .pauseSeconds = s.retryInterval,
+                      .badFileLimit = s.badFileErrorLimit,
+                      .writeLimit = s.writeErrorLimit,
+                      .receiveLimit = s.receiveErrorLimit};
+}
+
+TerminalFrontEnd::Setup FrontEndSetup(const Session& session, HttpClient& http,
+                                      TileCounters& counters, DialUpService& dialUp,
+                                      CancelSignals& cancel, const CommandSchedule& schedule,
+                                      std::FILE* stream) {
+    const Settings& s = session.settings;
+    if (s.useProxy)
+        http.SetProxy(ProxyFromFields(s.proxyServer, s.proxyPort, s.proxyUser, s.proxyPassword));
+    return TerminalFrontEnd::Setup{
+        .source = ViewSource{session.cacheRoot, s.view.prefixLength, WorkModeOf(s), http},
+        .retry = RetryOf(s),
+        .counters = counters,
+        .dialUp = dialUp,
+        .cancel = cancel,
+        .schedule = schedule,
+        .password = qEnvironmentVariable("ORBIVIST_DIAL_PASSWORD"),
+        .output = std::nullopt,
+        .stream = stream,
+        .redraw = isatty(fileno(stream)) != 0,
+    };
+}
+
+int RunStitchCommand(const StitchCommand& command, CancelSignals& cancel, std::FILE* stream) {
+    const std::optional<Session> session = OpenSession(command.home, command.at, stream);
+    if (!session)
+        return 1;
+    const Settings& s = session->settings;
+    const QString columns = command.columns.value_or(s.stitchColumns);
+    const QString rows = command.rows.value_or(s.stitchRows);
+    if (!EstimateStitch(columns, rows).canStart) {
+        Say(stream, QStringLiteral("nothing to stitch: %1 x %2 tiles").arg(columns, rows));
+        return 1;
+    }
+    HttpClient http;
+    TileCounters counters;
+    PppdDialUp dialUp;
+    TerminalFrontEnd::Setup setup =
+        FrontEndSetup(*session, http, counters, dialUp, cancel, command.schedule, stream);
+    setup.output = QFileInfo(command.output).absoluteFilePath();
+    TerminalFrontEnd front(setup);
+    const StitchInputs inputs{
+        .view = session->view,
+        .source = setup.source,
+        .counters = counters,
+        .settings = BatchSettings{.retry = setup.retry, .scheduleDialog = command.schedule.any},
+        .columns = StitchSideFromText(columns),
+        .rows = StitchSideFromText(rows),
+        .quality = command.quality.value_or(s.jpegQuality),
+        .calibrationTemplate = CalibrationTemplate(),
+        .availableMemory = ReadMemAvailable(QStringLiteral("/proc/meminfo")),
+    };
+    const JobEnding ending = RunStitch(inputs, front);
+    if (ending == JobEnding::Done)
+        Say(stream, QStringLiteral("wrote %1 and %2")
+                        .arg(*setup.output, CalibrationFilePath(*setup.output)));
+    return ExitStatusOf(ending);
+}
+
+int RunPrefillCommand(const PrefillCommand& command, CancelSignals& cancel, std::FILE* stream) {
+    const std::optional<Session> session = OpenSession(command.home, command.at, stream);
+    if (!session)
+        return 1;
+    const Settings& s = session->settings;
+    const int depth = ParseIntOr(command.depth.value_or(s.prefillLevel), 0);
+    const int level = LevelOf(session->view[0], s.view.prefixLength);
+    if (const std::optional<QString> refusal = PrefillRefusal(level, depth)) {
+        Say(stream, *refusal);
+        return 1;
+    }
+    HttpClient http;
+    TileCounters counters;
+    PppdDialUp dialUp;
+    TerminalFrontEnd front(
+        FrontEndSetup(*session, http, counters, dialUp, cancel, command.schedule, stream));
+    const PrefillInputs inputs{
+        .view = session->view,
+        .prefixLength = s.view.prefixLength,
+        .depth = depth,
+        .settings = BatchSettings{.retry = RetryOf(s), .scheduleDialog = command.schedule.any},
+        .counters = counters,
+    };
+    const JobEnding ending = RunPrefill(inputs, front);
+    if (ending == JobEnding::Done)
+        Say(stream, QStringLiteral("the cache %1 holds level %2 of the region")
+                        .arg(session->cacheRoot)
+                        .arg(depth));
+    return ExitStatusOf(ending);
+}
+
+} // namespace
+
+int ExitStatusOf(JobEnding ending) {
+    switch (ending) {
+    case JobEnding::Done:
+        return 0;
+    case JobEnding::ErrorLimit:
+        return 2;
+    case JobEnding::TooLarge:
+        return 3;
+    case JobEnding::Cancelled:
+    case JobEnding::ScheduleCancelled:
+        return 4;
+    case JobEnding::Failed:
+        break;
+    }
+    return 1;
+}
+
+int RunBatchCommand(const BatchCommand& command, CancelSignals& cancel, std::FILE* stream) {
+    if (const auto* error = std::get_if<CommandError>(&command)) {
+        Say(stream, error->reason);
+        return 1;
+    }
+    if (const auto* stitch = std::get_if<StitchCommand>(&command))
+        return RunStitchCommand(*stitch, cancel, stream);
+    return RunPrefillCommand(std::get<PrefillCommand>(command), cancel, stream);
+}

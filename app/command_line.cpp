@@ -1,0 +1,173 @@
+#include "app/command_line.h"
+
+#include <QRegularExpression>
+#include <functional>
+#include <map>
+
+namespace {
+
+std::optional<int> WholeNumber(const QString& text) {
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+// "59.93,30.31": the comma separates the two numbers, so decimals take a full stop.
+std::optional<std::pair<double, double>> LatLon(const QString& text) {
+    const QStringList parts = text.split(',');
+    if (parts.size() != 2)
+        return std::nullopt;
+    bool okLat = false;
+    bool okLon = false;
+    const double lat = parts[0].trimmed().toDouble(&okLat);
+    const double lon = parts[1].trimmed().toDouble(&okLon);
+    if (!okLat || !okLon || lat < -90 || lat > 90 || lon < -180 || lon > 180)
+        return std::nullopt;
+    return std::pair{lat, lon};
+}
+
+// "H:MM", the scheduling dialog's hours (0 to 100) and minutes (0 to 60).
+std::optional<int> Delay(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,3}):(\\d{1,2})$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const int hours = match.captured(1).toInt();
+    const int minutes = match.captured(2).toInt();
+    if (hours > 100 || minutes > 60)
+        return std::nullopt;
+    return hours * 60 + minutes;
+}
+
+// What both commands share, filled option by option.
+struct Common {
+    QString home;
+    std::optional<std::pair<double, double>> at;
+    std::optional<int> level;
+    CommandSchedule schedule;
+};
+
+} // namespace
+
+bool IsBatchCommand(const QStringList& arguments) {
+    return !arguments.isEmpty() &&
+           (arguments[0] == QLatin1String("stitch") || arguments[0] == QLatin1String("prefill"));
+}
+
+BatchCommand ParseBatchCommand(const QStringList& arguments) {
+    if (!IsBatchCommand(arguments))
+        return CommandError{QStringLiteral("unknown command; see orbivist --help")};
+    const bool stitch = arguments[0] == QLatin1String("stitch");
+    Common common;
+    StitchCommand s;
+    PrefillCommand p;
+    QString error;
+
+    using Handler = std::function<bool(const QString&)>;
+    std::map<QString, Handler> withValue{
+        {"--home", [&](const QString& v) { return common.home = v, !v.isEmpty(); }},
+        {"--at",
+         [&](const QString& v) {
+             common.at = LatLon(v);
+             return common.at.has_value();
+         }},
+        {"--level",
+         [&](const QString& v) {
+             common.level = WholeNumber(v);
+             return common.level && *common.level >= 1 && *common.level <= 20;
+         }},
+        {"--delay",
+         [&](const QString& v) {
+             const std::optional<int> minutes = Delay(v);
+             common.schedule.delayMinutes = minutes.value_or(0);
+             return minutes.has_value();
+         }},
+        {"--dial", [&](const QString& v) { return common.schedule.dialEntry = v, true; }},
+        {"--user", [&](const QString& v) { return common.schedule.user = v, true; }},
+    };
+    if (stitch) {
+        withValue["--output"] = [&](const QString& v) { return s.output = v, !v.isEmpty(); };
+        withValue["--columns"] = [&](const QString& v) { return s.columns = v, true; };
+        withValue["--rows"] = [&](const QString& v) { return s.rows = v, true; };
+        withValue["--quality"] = [&](const QString& v) {
+            s.quality = WholeNumber(v);
+            return s.quality && *s.quality >= 20 && *s.quality <= 100;
+        };
+    } else {
+        withValue["--depth"] = [&](const QString& v) { return p.depth = v, true; };
+    }
+
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& option = arguments[i];
+        if (option == QLatin1String("--hang-up")) {
+            common.schedule.hangUp = true;
+            common.schedule.any = true;
+            continue;
+        }
+        if (option == QLatin1String("--password"))
+            return CommandError{QStringLiteral(
+                "the dial-up password is read from ORBIVIST_DIAL_PASSWORD, never from the "
+                "command line")};
+        const auto handler = withValue.find(option);
+        if (handler == withValue.end())
+            return CommandError{QStringLiteral("unknown option %1").arg(option)};
+        if (i + 1 >= arguments.size())
+            return CommandError{QStringLiteral("%1 needs a value").arg(option)};
+        if (!handler->second(arguments[++i]))
+            return CommandError{QStringLiteral("bad value for %1: %2").arg(option, arguments[i])};
+        if (option == QLatin1String("--delay") || option == QLatin1String("--dial"))
+            common.schedule.any = true;
+    }
+
+    if (common.home.isEmpty())
+        return CommandError{QStringLiteral("--home DIR is required")};
+    if (common.at.has_value() != common.level.has_value())
+        return CommandError{QStringLiteral("--at and --level go together")};
+    if (common.schedule.dialEntry && common.schedule.user.isEmpty())
+        return CommandError{QStringLiteral("--dial needs --user")};
+    std::optional<CommandPoint> at;
+    if (common.at)
+        at = CommandPoint{common.at->first, common.at->second, *common.level};
+
+    if (stitch) {
+        if (s.output.isEmpty())
+            return CommandError{QStringLiteral("--output FILE.jpg is required")};
+        s.home = common.home;
+        s.at = at;
+        s.schedule = common.schedule;
+        return s;
+    }
+    p.home = common.home;
+    p.at = at;
+    p.schedule = common.schedule;
+    return p;
+}
+
+QString UsageText() {
+    return QStringLiteral(
+        "Usage: orbivist [--home DIR]\n"
+        "       orbivist stitch --home DIR --output FILE.jpg [--columns W] [--rows H]\n"
+        "                [--quality Q] [--at LAT,LON --level L] [--delay H:MM]\n"
+        "                [--dial ENTRY --user NAME] [--hang-up]\n"
+        "       orbivist prefill --home DIR [--depth D] [--at LAT,LON --level L]\n"
+        "                [--delay H:MM] [--dial ENTRY --user NAME] [--hang-up]\n"
+        "\n"
+        "Satellite imagery viewer with an offline tile cache. Without a command it opens the\n"
+        "viewer; the commands run a batch job without a display.\n"
+        "\n"
+        "  --home DIR   program directory holding ORB.ini, Favorites.dat and the cache Cash/\n"
+        "               (default for the viewer: the executable's directory)\n"
+        "  stitch       fetch W x H tiles from the view's top-left tile east and south, save\n"
+        "               them as one progressive JPEG and an OziExplorer .map beside it\n"
+        "  prefill      fetch every tile of the view's region at level D into the cache\n"
+        "  --at, --level  centre the view on a point first (decimal degrees, north and east\n"
+        "               positive; level 1 to 20), as the search does\n"
+        "  --delay      wait this long before starting; --dial dials a pppd peer first (the\n"
+        "               password comes from ORBIVIST_DIAL_PASSWORD); --hang-up ends every\n"
+        "               dial-up connection afterwards\n"
+        "Settings not given come from DIR/ORB.ini, which the commands never write.\n"
+        "Progress goes to standard error; Ctrl+C cancels at the next tile or block.\n"
+        "Exit status: 0 done, 1 failure, 2 error limit reached, 3 picture too large,\n"
+        "4 cancelled.\n"
+        "  --help       show this text\n");
+}

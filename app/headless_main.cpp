@@ -1,0 +1,33 @@
+#include "app/headless_main.h"
+
+#include "app/batch_command.h"
+#include "app/cancel_signals.h"
+#include "app/command_line.h"
+
+#include <QGuiApplication>
+#include <cstdio>
+#include <vector>
+
+int RunHeadless(int argc, char** argv) {
+    for (int i = 2; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0) {
+            std::printf("%s", UsageText().toUtf8().constData());
+            return 0;
+        }
+    }
+    // Blocked before the application starts any thread, so that every thread inherits it.
+    CancelSignals cancel;
+    // Placeholders are drawn with a font, which takes a GUI application; no display is needed.
+    std::vector<char*> qtArgs(argv, argv + argc);
+    char platformOption[] = "-platform";
+    char offscreen[] = "offscreen";
+    qtArgs.insert(qtArgs.begin() + 1, {platformOption, offscreen});
+    int qtArgc = static_cast<int>(qtArgs.size());
+    QGuiApplication app(qtArgc, qtArgs.data());
+    QGuiApplication::setApplicationName(QStringLiteral("Orbivist"));
+
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return RunBatchCommand(ParseBatchCommand(arguments), cancel);
+}

@@ -1,0 +1,35 @@
+#include "app/progress_line.h"
+
+#include "tiles/decimal_text.h"
+
+#include <cmath>
+
+namespace {
+
+QString Duration(double seconds) {
+    const auto whole = static_cast<std::int64_t>(std::llround(seconds));
+    return QStringLiteral("%1:%2:%3")
+        .arg(whole / 3600)
+        .arg(whole / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(whole % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString ProgressLine(std::int64_t position, std::int64_t maximum, double elapsedSeconds,
+                     const TileCounters& counters) {
+    QString line = QStringLiteral("Закачано %1 из %2").arg(position).arg(maximum);
+    if (maximum > 0)
+        line += QStringLiteral(" (%1%)").arg(position * 100 / maximum);
+    if (position > 0 && elapsedSeconds > 0) {
+        const double rate = static_cast<double>(position) / elapsedSeconds;
+        line += QStringLiteral(", ") + FormatFixed(rate, 1) + QStringLiteral(" фрагм./с");
+        line += QStringLiteral(", осталось ") +
+                Duration(static_cast<double>(maximum - position) / rate);
+    }
+    line += QStringLiteral("; ошибок: получения %1, jpeg %2, записи %3")
+                .arg(counters.receiveErrors)
+                .arg(counters.badFileErrors)
+                .arg(counters.writeErrors);
+    return line;
+}

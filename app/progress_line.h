@@ -1,0 +1,11 @@
+#pragma once
+// The command line's progress report: how far, how fast, how long still, and what failed.
+#include "fetch/tile_counters.h"
+
+#include <QString>
+#include <cstdint>
+
+// "Закачано 120 из 256 (46%), 12,5 фрагм./с, осталось 0:00:11; ошибок: получения 0, jpeg 0,
+// записи 0". The rate and the time left are left out until a tile has been done.
+QString ProgressLine(std::int64_t position, std::int64_t maximum, double elapsedSeconds,
+                     const TileCounters& counters);

@@ -1,0 +1,67 @@
+// The two batch jobs as the window starts them: thin handlers over the jobs of batch/.
+#include "app/tform1.h"
+
+#include "app/tform2.h"
+#include "app/tform3.h"
+#include "app/window_front_end.h"
+#include "batch/prefill_job.h"
+#include "batch/stitch_job.h"
+#include "batch/stitch_plan.h"
+#include "batch/stitch_size.h"
+#include "tiles/decimal_text.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+BatchSettings TForm1::CurrentBatchSettings() const {
+    return BatchSettings{.retry = CurrentBatchRetry(), .scheduleDialog = CheckBox1->isChecked()};
+}
+
+void TForm1::Edit1Change() {
+    const StitchEstimate estimate = EstimateStitch(Edit1->text(), Edit2->text());
+    Label3->setText(estimate.memoryText);
+    Label4->setText(estimate.downloadText);
+    Button5->setEnabled(estimate.canStart);
+}
+
+void TForm1::Button5Click() {
+    if (!form2_ || !form3_ || !dialUp_ || !dialReporter_)
+        return;
+    WindowFrontEnd front(*this, *form2_, *form3_, *dialUp_, *dialReporter_);
+    const StitchInputs inputs{
+        .view = viewUrls,
+        .source = ViewSource{cacheRoot, prefixLength, CurrentWorkMode(), *http_},
+        .counters = counters,
+        .settings = CurrentBatchSettings(),
+        .columns = StitchSideFromText(Edit1->text()),
+        .rows = StitchSideFromText(Edit2->text()),
+        .quality = UpDown3->value(),
+        .calibrationTemplate = Memo1->toPlainText().split('\n'),
+        .availableMemory = ReadMemAvailable(QStringLiteral("/proc/meminfo")),
+    };
+    RunStitch(inputs, front);
+}
+
+void TForm1::Button6Click() {
+    if (!form2_ || !form3_ || !dialUp_ || !dialReporter_)
+        return;
+    WindowFrontEnd front(*this, *form2_, *form3_, *dialUp_, *dialReporter_);
+    const PrefillInputs inputs{
+        .view = viewUrls,
+        .prefixLength = prefixLength,
+        .depth = ParseIntOr(Edit3->text(), 0),
+        .settings = CurrentBatchSettings(),
+        .counters = counters,
+    };
+    RunPrefill(inputs, front);
+}
+
+std::optional<QString> TForm1::AskStitchFile() {
+    if (askStitchFileForTesting)
+        return askStitchFileForTesting();
+    SDialog->selectFile(lastStitchFile_);
+    if (SDialog->exec() != QDialog::Accepted || SDialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    lastStitchFile_ = SDialog->selectedFiles().constFirst();
+    return lastStitchFile_;
+}

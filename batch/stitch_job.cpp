@@ -1,0 +1,190 @@
+#include "batch/stitch_job.h"
+
+#include "batch/calibration_file.h"
+#include "batch/error_count_texts.h"
+#include "batch/jpeg_encode.h"
+#include "batch/progress_text.h"
+#include "batch/rgb_picture.h"
+#include "batch/stitch_plan.h"
+#include "batch/stitch_size.h"
+#include "fetch/atomic_file.h"
+#include "fetch/placeholder_tile.h"
+#include "fetch/tile_cache.h"
+#include "fetch/tile_loader.h"
+#include "tiles/tile_ref.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+const QString kErrorCaption = QStringLiteral("ошибки");
+// A retry pause is cut into this many sleeps so that the window is redrawn meanwhile.
+constexpr int kSleepsPerPause = 99;
+constexpr int kTileSide = 256;
+
+// Everything one run keeps while it goes from ending to ending.
+class StitchRun {
+public:
+    StitchRun(const StitchInputs& inputs, JobFrontEnd& front) : in_(inputs), front_(front) {}
+
+    JobEnding Run() {
+        in_.counters.ResetErrors();
+        front_.SetBatchActive(true);
+        if (in_.settings.scheduleDialog) {
+            choice_ = front_.RunScheduleDialog();
+            if (!choice_) {
+                front_.SetBatchActive(false);
+                return JobEnding::ScheduleCancelled;
+            }
+        }
+        front_.DisableWindow();
+        front_.SetProgressPosition(0);
+        front_.SetStatus(QStringLiteral("начало..."));
+        front_.ShowProgress();
+        front_.ClearCancel();
+        front_.PumpEvents();
+        if (choice_ && choice_->dial)
+            DialConnection(front_.DialUp(), front_, choice_->entry, choice_->user,
+                           choice_->password);
+
+        const std::int64_t tileCount = std::int64_t{in_.columns} * in_.rows;
+        front_.SetProgressMaximum(tileCount);
+        std::optional<RgbPicture> picture;
+        if (!StitchSizeRefusal(in_.columns, in_.rows, in_.availableMemory))
+            picture = RgbPicture::Create(std::int64_t{in_.columns} * kTileSide,
+                                         std::int64_t{in_.rows} * kTileSide);
+        if (!picture)
+            return TooLarge();
+
+        const StitchPlan plan =
+            PlanStitch(in_.view[0], in_.source.prefixLength, in_.columns, in_.rows);
+        std::int64_t position = 0;
+        for (const StitchTile& tile : plan.tiles) {
+            front_.SetStatus(FetchedStatusText(position, tileCount));
+            front_.SetProgressPosition(++position);
+            if (front_.CancelRequested())
+                return Stopped(JobEnding::Cancelled);
+            front_.PumpEvents();
+            if (ErrorLimitReached(in_.settings.retry, in_.counters))
+                return Stopped(JobEnding::ErrorLimit);
+            picture->DrawTile(LoadTile(tile.ref), tile.x, tile.y);
+        }
+
+        HangUpIfAsked();
+        front_.HideProgress();
+        front_.RestoreAndRaise();
+        const bool saved = Save(*picture, plan.southEastRef);
+        picture.reset(); // the picture can be huge: gone before the view is loaded again
+        front_.EnableWindow();
+        front_.SetBatchActive(false);
+        front_.ShowView(in_.view);
+        return saved ? JobEnding::Done : JobEnding::Failed;
+    }
+
+private:
+    // Up to the set number of attempts; a failed one leaves the "could not load" stand-in
+    // and is followed by a pause, which a cancel does not shorten.
+    QImage LoadTile(const QString& url) {
+        const TileRequest request =
+            MakeTileRequest(in_.source.cacheRoot, url, in_.source.prefixLength);
+        TileLoaderContext context{in_.source.mode, in_.source.http, in_.counters, front_};
+        const int attempts = std::max(in_.settings.retry.attempts, 1);
+        const int sleepMs = in_.settings.retry.pauseSeconds * 10;
+        QImage image;
+        for (int attempt = 1; attempt <= attempts; ++attempt) {
+            if (TileLoader(request, image, context))
+                return image;
+            image = PlaceholderTile(QStringLiteral("Не удалось загрузить"),
+                                    QuadPathLine(request.quadPath));
+            for (int i = 0; i < kSleepsPerPause && sleepMs > 0; ++i) {
+                front_.SleepMs(sleepMs);
+                front_.PumpEvents();
+            }
+        }
+        return image;
+    }
+
+    // Encodes the picture straight into the chosen file, then writes the calibration file.
+    // Nothing is written when the user declines; a failure is reported and leaves any
+    // earlier file of that name as it was.
+    bool Save(const RgbPicture& picture, const QString& southEastUrl) {
+        const std::optional<QString> path = front_.AskOutputFile();
+        if (!path)
+            return true;
+        AtomicFile file(*path);
+        const bool written =
+            file.Open() &&
+            EncodeProgressiveJpeg(picture, in_.quality,
+                                  [&file](const char* data, std::size_t size) {
+                                      return file.Write(data, static_cast<qint64>(size));
+                                  }) &&
+            file.Commit(AtomicFile::Durability::Synced);
+        if (!written) {
+            ReportCannotWrite(*path, file.ErrorText());
+            return false;
+        }
+        const CalibrationInput calibration{
+            .columns = in_.columns,
+            .rows = in_.rows,
+            .picturePath = *path,
+            .anchorPath = QuadPathOf(in_.view[0], in_.source.prefixLength),
+            .southEastPath = QuadPathOf(southEastUrl, in_.source.prefixLength)};
+        if (!WriteCalibrationFile(in_.calibrationTemplate, calibration)) {
+            ReportCannotWrite(CalibrationFilePath(*path), QString());
+            return false;
+        }
+        return true;
+    }
+
+    // The picture is only worth its map: a map without its picture, or the other way
+    // round, is reported, and what was there before under either name stays.
+    void ReportCannotWrite(const QString& path, const QString& reason) {
+        QString text = QStringLiteral("Запись файла %1 невозможна").arg(path);
+        if (!reason.isEmpty())
+            text += QStringLiteral(": ") + reason;
+        front_.ShowMessage(kErrorCaption, text);
+    }
+
+    bool HangUpAsked() const { return choice_ && choice_->hangUp; }
+    void HangUpIfAsked() {
+        if (HangUpAsked())
+            HangUpAllConnections(front_.DialUp(), front_);
+    }
+
+    JobEnding Stopped(JobEnding ending) {
+        HangUpIfAsked();
+        front_.HideProgress();
+        front_.EnableWindow();
+        front_.RestoreAndRaise();
+        if (ending == JobEnding::ErrorLimit) {
+            front_.ShowMessage(kErrorCaption, ErrorLimitMessage(in_.counters));
+        }
+        front_.SetBatchActive(false);
+        return ending;
+    }
+
+    // Either switch asks for the hang-up here: the option to show the scheduling dialog, or
+    // the dialog's own hang-up box, whether or not the dialog was shown this time.
+    JobEnding TooLarge() {
+        front_.HideProgress();
+        front_.EnableWindow();
+        if (in_.settings.scheduleDialog || front_.HangUpBoxChecked())
+            HangUpAllConnections(front_.DialUp(), front_);
+        front_.RestoreAndRaise();
+        front_.ShowMessage(kErrorCaption,
+                           QStringLiteral("Выполнить невозможно - слишком большое изображение?"));
+        front_.SetBatchActive(false);
+        return JobEnding::TooLarge;
+    }
+
+    const StitchInputs& in_;
+    JobFrontEnd& front_;
+    std::optional<ScheduleChoice> choice_;
+};
+
+} // namespace
+
+JobEnding RunStitch(const StitchInputs& inputs, JobFrontEnd& front) {
+    return StitchRun(inputs, front).Run();
+}

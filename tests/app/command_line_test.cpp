@@ -1,0 +1,89 @@
+#include "app/command_line.h"
+#include "app/progress_line.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+BatchCommand Parse(const QString& line) {
+    return ParseBatchCommand(line.split(' ', Qt::SkipEmptyParts));
+}
+
+QString ErrorOf(const BatchCommand& command) {
+    const auto* error = std::get_if<CommandError>(&command);
+    return error ? error->reason : QString();
+}
+
+} // namespace
+
+TEST(CommandLine, StitchTakesEveryOptionAndLeavesTheRestToTheSettings) {
+    const auto command =
+        Parse("stitch --home /maps --output /tmp/a.jpg --columns 3 --quality 90 --at "
+              "59.93,-30.5 --level 12 --delay 1:30 --dial modem --user ivan --hang-up");
+    const auto* s = std::get_if<StitchCommand>(&command);
+    ASSERT_TRUE(s) << ErrorOf(command).toStdString();
+    EXPECT_EQ(s->home, "/maps");
+    EXPECT_EQ(s->output, "/tmp/a.jpg");
+    EXPECT_EQ(s->columns, "3");
+    EXPECT_FALSE(s->rows); // from ORB.ini
+    EXPECT_EQ(s->quality, 90);
+    ASSERT_TRUE(s->at);
+    EXPECT_DOUBLE_EQ(s->at->latitude, 59.93);
+    EXPECT_DOUBLE_EQ(s->at->longitude, -30.5);
+    EXPECT_EQ(s->at->level, 12);
+    EXPECT_EQ(s->schedule.delayMinutes, 90);
+    EXPECT_EQ(s->schedule.dialEntry, "modem");
+    EXPECT_EQ(s->schedule.user, "ivan");
+    EXPECT_TRUE(s->schedule.hangUp);
+    EXPECT_TRUE(s->schedule.any);
+
+    const auto plain = Parse("stitch --home /maps --output a.jpg");
+    ASSERT_TRUE(std::holds_alternative<StitchCommand>(plain));
+    EXPECT_FALSE(std::get<StitchCommand>(plain).schedule.any); // no dialog, no dialling
+}
+
+TEST(CommandLine, PrefillTakesItsDepth) {
+    const auto command = Parse("prefill --home /maps --depth 7");
+    const auto* p = std::get_if<PrefillCommand>(&command);
+    ASSERT_TRUE(p) << ErrorOf(command).toStdString();
+    EXPECT_EQ(p->depth, "7");
+}
+
+TEST(CommandLine, RefusesWhatItCannotRunWithAReason) {
+    for (const char* line : {
+             "stitch --output a.jpg",                      // no home
+             "stitch --home /maps",                        // no output
+             "prefill --home /maps --output a.jpg",        // not an option of prefill
+             "stitch --home /m --output a --quality 101",  // beyond the spinner
+             "prefill --home /m --at 59.9,30.3",           // a point needs its level
+             "prefill --home /m --at 91,0 --level 3",      // no such latitude
+             "prefill --home /m --at 59.9;30.3 --level 3", // not LAT,LON
+             "prefill --home /m --delay 90",               // not H:MM
+             "prefill --home /m --delay 1:61",             // minutes beyond the dialog's
+             "prefill --home /m --dial modem",             // dialling needs a user
+             "prefill --home /m --password secret",        // secrets never on argv
+             "prefill --home",                             // a value is missing
+             "draw --home /m",                             // no such command
+         }) {
+        const QString reason = ErrorOf(Parse(QString::fromUtf8(line)));
+        EXPECT_FALSE(reason.isEmpty()) << line;
+        EXPECT_FALSE(reason.contains('\n')) << line;
+    }
+    EXPECT_TRUE(
+        ErrorOf(Parse("prefill --home /m --password secret")).contains("ORBIVIST_DIAL_PASSWORD"));
+}
+
+TEST(ProgressLine, ShowsCountRateTimeLeftAndErrors) {
+    TileCounters counters;
+    counters.receiveErrors = 2;
+    counters.writeErrors = 1;
+    EXPECT_EQ(ProgressLine(64, 256, 8.0, counters),
+              "Закачано 64 из 256 (25%), 8,0 фрагм./с, осталось 0:00:24; "
+              "ошибок: получения 2, jpeg 0, записи 1");
+    // Before the first tile there is no rate to speak of.
+    EXPECT_EQ(ProgressLine(0, 4, 0.5, TileCounters{}),
+              "Закачано 0 из 4 (0%); ошибок: получения 0, jpeg 0, записи 0");
+    // Counts beyond 32 bits.
+    EXPECT_TRUE(ProgressLine(std::int64_t{1} << 33, std::int64_t{1} << 34, 1.0, TileCounters{})
+                    .startsWith("Закачано 8589934592 из 17179869184 (50%)"));
+}

@@ -1,0 +1,241 @@
+#include "batch/stitch_job.h"
+
+#include "batch/calibration_file.h"
+#include "fetch/jpeg_decode.h"
+#include "tests/support/fake_front_end.h"
+#include "tests/support/fake_http_get.h"
+#include "tests/support/jpeg_fixture.h"
+#include "tests/support/temp_dir.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kPrefix = QStringLiteral("http://tiles/kh?t=t");
+
+ViewUrls LevelOne(const QString& anchor = QStringLiteral("q")) {
+    const QString others = anchor == "q" ? "rst" : "qts";
+    return {kPrefix + anchor, kPrefix + others[0], kPrefix + others[1], kPrefix + others[2]};
+}
+
+QStringList Paths(const QStringList& urls) {
+    QStringList paths;
+    for (const QString& url : urls)
+        paths << url.mid(kPrefix.size());
+    return paths;
+}
+
+QImage ReadPicture(const QString& path) {
+    QFile file(path);
+    QImage image;
+    if (file.open(QIODevice::ReadOnly))
+        DecodeJpeg(file.readAll(), image);
+    return image;
+}
+
+bool Near(QRgb pixel, int r, int g, int b) {
+    return std::abs(qRed(pixel) - r) < 12 && std::abs(qGreen(pixel) - g) < 12 &&
+           std::abs(qBlue(pixel) - b) < 12;
+}
+
+class StitchJob : public ::testing::Test {
+protected:
+    TempDir cache, out;
+    FakeHttpGet http;
+    TileCounters counters;
+    FakeFrontEnd front{static_cast<int>(kPrefix.size())};
+
+    StitchInputs Inputs(int columns, int rows, WorkMode mode = WorkMode::CacheAndInternet) {
+        return StitchInputs{
+            .view = LevelOne(),
+            .source = ViewSource{cache.path(), static_cast<int>(kPrefix.size()), mode, http},
+            .counters = counters,
+            .settings = BatchSettings{.retry = BatchRetry{.attempts = 1,
+                                                          .pauseSeconds = 0,
+                                                          .badFileLimit = 25,
+                                                          .writeLimit = 3,
+                                                          .receiveLimit = 3},
+                                      .scheduleDialog = false},
+            .columns = columns,
+            .rows = rows,
+            .quality = 90,
+            .calibrationTemplate = CalibrationTemplate(),
+            .availableMemory = std::nullopt,
+        };
+    }
+    void ReplyTiles(int count, QColor colour = Qt::red) {
+        for (int i = 0; i < count; ++i)
+            http.Reply(MakeTestJpeg(256, 256, colour));
+    }
+};
+
+} // namespace
+
+TEST_F(StitchJob, OneTileMakesA256PictureAndItsMapAndRefreshesTheView) {
+    ReplyTiles(1);
+    front.outputFile = out.file("one.jpg");
+    EXPECT_EQ(RunStitch(Inputs(1, 1), front), JobEnding::Done);
+    EXPECT_EQ(Paths(http.requests), QStringList({"q"}));
+    EXPECT_EQ(front.progressMaximum, 1);
+    const QImage picture = ReadPicture(out.file("one.jpg"));
+    ASSERT_EQ(picture.size(), QSize(256, 256));
+    EXPECT_TRUE(Near(picture.pixel(128, 128), 255, 0, 0));
+    EXPECT_TRUE(out.exists("one.map"));
+    // The closing steps: window back, batch over, the view loaded again as it was.
+    EXPECT_TRUE(front.windowEnabled);
+    EXPECT_FALSE(front.batchActive);
+    EXPECT_FALSE(front.progressVisible);
+    ASSERT_FALSE(front.shownViews.empty());
+    EXPECT_EQ(front.shownViews.back(), LevelOne());
+    EXPECT_EQ(front.JobEvents().last(), "ShowView q r s t");
+}
+
+TEST_F(StitchJob, CacheOnlyDrawsMissingTilesOnceWithTheirStandInAndCountsFromZero) {
+    front.outputFile = out.file("five.jpg");
+    EXPECT_EQ(RunStitch(Inputs(5, 5, WorkMode::CacheOnly), front), JobEnding::Done);
+    EXPECT_TRUE(http.requests.isEmpty());
+    const QStringList events = front.JobEvents();
+    const qsizetype first = events.indexOf("SetStatus Закачано 0 фрагментов из 25");
+    ASSERT_GE(first, 0);
+    EXPECT_LT(first, events.indexOf("SetStatus Закачано 1 фрагментов из 25"));
+    EXPECT_FALSE(front.events.join('\n').contains("SleepMs")); // not retried
+    const QImage picture = ReadPicture(out.file("five.jpg"));
+    ASSERT_EQ(picture.size(), QSize(1280, 1280));
+    EXPECT_TRUE(Near(picture.pixel(1270, 1270), 192, 192, 192));
+}
+
+TEST_F(StitchJob, ATileThatFailsEveryAttemptStaysAsTheSilverStandInAndTheJobGoesOn) {
+    StitchInputs inputs = Inputs(2, 1);
+    inputs.settings.retry.attempts = 2;
+    inputs.settings.retry.pauseSeconds = 1;
+    http.Fail();
+    http.Fail();
+    ReplyTiles(1, Qt::blue);
+    front.outputFile = out.file("two.jpg");
+    EXPECT_EQ(RunStitch(inputs, front), JobEnding::Done);
+    EXPECT_EQ(Paths(http.requests), QStringList({"q", "q", "r"}));
+    // Each failed attempt, the last one included, is followed by a pause of 99 sleeps.
+    EXPECT_EQ(front.events.filter(QStringLiteral("SleepMs 10")).size(), 2 * 99);
+    const QImage picture = ReadPicture(out.file("two.jpg"));
+    ASSERT_EQ(picture.size(), QSize(512, 256));
+    EXPECT_TRUE(Near(picture.pixel(10, 10), 192, 192, 192));
+    int dark = 0; // the stand-in's two lines of black text
+    for (int x = 60; x < 196; ++x)
+        for (int y = 100; y < 156; ++y)
+            dark += qGray(picture.pixel(x, y)) < 96;
+    EXPECT_GT(dark, 20);
+    EXPECT_TRUE(Near(picture.pixel(300, 128), 0, 0, 255));
+}
+
+TEST_F(StitchJob, AWriteErrorLimitOfOneStopsBeforeTheNextTile) {
+    StitchInputs inputs = Inputs(3, 1);
+    inputs.source.cacheRoot = cache.file("missing/"); // every store fails
+    inputs.settings.retry.writeLimit = 1;
+    ReplyTiles(3);
+    front.outputFile = out.file("never.jpg");
+    EXPECT_EQ(RunStitch(inputs, front), JobEnding::ErrorLimit);
+    EXPECT_EQ(http.requests.size(), 1);
+    EXPECT_FALSE(out.exists("never.jpg"));
+    EXPECT_TRUE(front.events.contains(
+        "ShowMessage ошибки: Закачка остановлена - превышен предел ошибок. Выявлено ошибок: "
+        "записи -  1; получения - 0; ошибочных файлов - 0; "));
+    EXPECT_TRUE(front.windowEnabled);
+    EXPECT_FALSE(front.batchActive);
+    EXPECT_TRUE(front.shownViews.empty()); // no refresh after a stop
+}
+
+TEST_F(StitchJob, ErrorsOfTheLastTileNeverStopTheSave) {
+    StitchInputs inputs = Inputs(1, 2);
+    inputs.settings.retry.receiveLimit = 1;
+    ReplyTiles(1);
+    http.Fail();
+    front.outputFile = out.file("last.jpg");
+    EXPECT_EQ(RunStitch(inputs, front), JobEnding::Done);
+    EXPECT_EQ(counters.receiveErrors, 1);
+    EXPECT_TRUE(out.exists("last.jpg"));
+}
+
+TEST_F(StitchJob, ARectanglePastTheEastEdgeGoesOnFromTheWest) {
+    StitchInputs inputs = Inputs(2, 2);
+    inputs.view = LevelOne("r");
+    ReplyTiles(4);
+    front.outputFile = out.file("wrap.jpg");
+    EXPECT_EQ(RunStitch(inputs, front), JobEnding::Done);
+    EXPECT_EQ(Paths(http.requests), QStringList({"r", "s", "q", "t"}));
+}
+
+TEST_F(StitchJob, ADeclinedSaveWritesNothingAndStillRefreshes) {
+    ReplyTiles(4);
+    front.outputFile.reset();
+    EXPECT_EQ(RunStitch(Inputs(2, 2), front), JobEnding::Done);
+    EXPECT_TRUE(QDir(out.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(front.JobEvents().last(), "ShowView q r s t");
+}
+
+TEST_F(StitchJob, AFailedWriteIsReportedWithItsFileAndTheJobStillCloses) {
+    ReplyTiles(1);
+    front.outputFile = out.file("no/such/dir/a.jpg");
+    EXPECT_EQ(RunStitch(Inputs(1, 1), front), JobEnding::Failed);
+    const QStringList messages = front.events.filter("ShowMessage ошибки: ");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(out.file("no/such/dir/a.jpg")));
+    EXPECT_TRUE(front.windowEnabled);
+    EXPECT_FALSE(front.batchActive);
+    EXPECT_EQ(front.JobEvents().last(), "ShowView q r s t");
+}
+
+TEST_F(StitchJob, AnUnwritableMapIsReportedWithItsFile) {
+    ReplyTiles(1);
+    ASSERT_TRUE(QDir().mkpath(out.file("pic.map"))); // a directory where the map would go
+    front.outputFile = out.file("pic.jpg");
+    EXPECT_EQ(RunStitch(Inputs(1, 1), front), JobEnding::Failed);
+    const QStringList messages = front.events.filter("ShowMessage ошибки: ");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("pic.map"));
+}
+
+TEST_F(StitchJob, SizesBeyondAJpegOrTheMemoryAreRefusedBeforeAnyRequest) {
+    for (const auto& [columns, rows] : {std::pair{256, 1}, {1, 256}, {0, 3}, {-2, -2}}) {
+        FakeFrontEnd fresh(static_cast<int>(kPrefix.size()));
+        fresh.outputFile = out.file("big.jpg");
+        EXPECT_EQ(RunStitch(Inputs(columns, rows), fresh), JobEnding::TooLarge) << columns;
+        EXPECT_TRUE(fresh.events.contains(
+            "ShowMessage ошибки: Выполнить невозможно - слишком большое изображение?"));
+        EXPECT_TRUE(fresh.windowEnabled);
+        EXPECT_FALSE(fresh.batchActive);
+    }
+    StitchInputs inputs = Inputs(100, 100);
+    inputs.availableMemory = 100u * 1024 * 1024; // 100 MiB for a 25600-pixel square
+    EXPECT_EQ(RunStitch(inputs, front), JobEnding::TooLarge);
+    EXPECT_TRUE(http.requests.isEmpty());
+}
+
+TEST_F(StitchJob, ACancelledScheduleEndsBeforeAnythingWithTheCountersReset) {
+    counters.receiveErrors = 7;
+    StitchInputs inputs = Inputs(2, 2);
+    inputs.settings.scheduleDialog = true;
+    front.scheduleResult.reset();
+    EXPECT_EQ(RunStitch(inputs, front), JobEnding::ScheduleCancelled);
+    EXPECT_EQ(counters.receiveErrors, 0);
+    EXPECT_TRUE(http.requests.isEmpty());
+    EXPECT_FALSE(front.batchActive);
+    EXPECT_FALSE(front.events.contains("DisableWindow"));
+}
+
+TEST_F(StitchJob, CancelIsSeenBeforeTheNextTileAndHangsUpWhenAsked) {
+    StitchInputs inputs = Inputs(3, 1);
+    inputs.settings.scheduleDialog = true;
+    front.scheduleResult = ScheduleChoice{
+        .dial = true, .entry = "modem", .user = "u", .password = "p", .hangUp = true};
+    ReplyTiles(3);
+    front.cancelAtPump = 3; // while the first tile loads
+    EXPECT_EQ(RunStitch(inputs, front), JobEnding::Cancelled);
+    EXPECT_EQ(http.requests.size(), 1);
+    const QString log = front.events.join('\n');
+    EXPECT_TRUE(log.contains("Dial modem")) << log.toStdString();
+    EXPECT_TRUE(log.contains("HangUp")) << log.toStdString();
+    EXPECT_TRUE(front.windowEnabled);
+    EXPECT_TRUE(front.shownViews.empty());
+}

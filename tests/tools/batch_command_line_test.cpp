@@ -1,0 +1,192 @@
+// The batch commands of the real executable against the real demo tile server.
+#include "tests/tools/demo_server_process.h"
+
+#include "fetch/jpeg_decode.h"
+#include "store/settings_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+#include <csignal>
+#include <gtest/gtest.h>
+
+using namespace SettingsLine;
+
+namespace {
+
+// A program directory whose settings show the level-1 world of the given prefix.
+struct Home {
+    TempDir dir;
+    explicit Home(const QString& prefix,
+                  std::initializer_list<std::pair<int, QString>> changes = {}) {
+        SettingsLines lines;
+        lines.fill(QStringLiteral("-"));
+        const QString quad = QStringLiteral("qrst");
+        for (int slot = 0; slot < 4; ++slot)
+            lines[ViewTopLeft + slot] = prefix + quad[slot];
+        lines[ModeCacheAndInternet] = "ci";
+        lines[PrefixLength] = QString::number(prefix.size());
+        for (const int line : {LatHemisphere, SearchZoom})
+            lines[line] = "0";
+        lines[LonHemisphere] = "1";
+        lines[StitchColumns] = lines[StitchRows] = "2";
+        lines[JpegQuality] = "90";
+        lines[PrefillLevel] = "2";
+        lines[FetchAttempts] = "1";
+        lines[WriteErrorLimit] = lines[ReceiveErrorLimit] = lines[BadFileErrorLimit] = "3";
+        lines[CacheDirectory] = "";
+        lines[RetryInterval] = "1";
+        for (const auto& [line, text] : changes)
+            lines[line] = text;
+        EXPECT_TRUE(SaveSettings(dir.file("ORB.ini"), lines));
+        EXPECT_TRUE(QDir().mkpath(dir.file("Cash")));
+    }
+    QString path() const { return dir.path(); }
+};
+
+struct Outcome {
+    int status = -1;
+    QString err;
+};
+
+QProcess* Start(QProcess& process, const QStringList& arguments) {
+    process.setProgram(QStringLiteral(ORBIVIST_BUILD_DIR "/orbivist"));
+    process.setArguments(arguments);
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.start();
+    return &process;
+}
+
+Outcome Finish(QProcess& process) {
+    Outcome run;
+    if (!process.waitForFinished(120000))
+        process.kill();
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+Outcome Orbivist(const QStringList& arguments) {
+    QProcess process;
+    Start(process, arguments);
+    return Finish(process);
+}
+
+// The quadrant letters of every tile the server was asked for, in order.
+QStringList RequestedPaths(const DemoServerProcess& server) {
+    static const QRegularExpression tile(QStringLiteral("GET \\S*t=t([qrst]+)"));
+    QStringList paths;
+    for (const QString& line : server.LogLines()) {
+        const QRegularExpressionMatch m = tile.match(line);
+        if (m.hasMatch())
+            paths << m.captured(1);
+    }
+    return paths;
+}
+
+class BatchCommandLine : public ::testing::Test {
+protected:
+    TempDir dir;
+    QString world = WriteQuadrantWorld(dir);
+};
+
+} // namespace
+
+TEST_F(BatchCommandLine, StitchWritesPictureAndMapFetchingColumnByColumn) {
+    DemoServerProcess server(world, {}, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+    Home home(server.TilePrefix());
+    const QString out = dir.file("world.jpg");
+    const Outcome run = Orbivist({"stitch", "--home", home.path(), "--output", out});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    QFile picture(out);
+    ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
+    QImage image;
+    ASSERT_TRUE(DecodeJpeg(picture.readAll(), image));
+    EXPECT_EQ(image.size(), QSize(512, 512));
+    EXPECT_TRUE(QFileInfo::exists(dir.file("world.map")));
+    // West column north to south, then the east one; the closing refresh asks for nothing.
+    EXPECT_EQ(RequestedPaths(server), QStringList({"q", "t", "r", "s"}));
+}
+
+TEST_F(BatchCommandLine, StitchEndsWithItsExitStatus) {
+    DemoServerProcess server(world, {}, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+    Home home(server.TilePrefix());
+
+    // Too large: refused before a single request.
+    Outcome run = Orbivist(
+        {"stitch", "--home", home.path(), "--output", dir.file("a.jpg"), "--columns", "300"});
+    EXPECT_EQ(run.status, 3) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("слишком большое изображение")));
+    EXPECT_TRUE(RequestedPaths(server).isEmpty());
+
+    // A picture that cannot be written: a failure, said in one line, and no .map.
+    run = Orbivist({"stitch", "--home", home.path(), "--output", dir.file("none/a.jpg")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(dir.file("none/a.jpg"))) << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.file("none/a.map")));
+
+    // Bad arguments.
+    run = Orbivist({"stitch", "--home", home.path()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(run.err.isEmpty());
+}
+
+TEST_F(BatchCommandLine, ErrorLimitStopsWithTheMessage) {
+    // Nothing listens on the prefix's port: every request is a receive error.
+    Home home(QStringLiteral("http://127.0.0.1:1/kh?v=5&n=404&t=t"), {{ReceiveErrorLimit, "2"}});
+    const Outcome run = Orbivist({"stitch", "--home", home.path(), "--output", dir.file("a.jpg")});
+    EXPECT_EQ(run.status, 2) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral(
+        "Закачка остановлена - превышен предел ошибок. Выявлено ошибок: записи -  0; "
+        "получения - 2; ошибочных файлов - 0; ")))
+        << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.file("a.jpg")));
+}
+
+TEST_F(BatchCommandLine, PrefillVisitsBlocksInOrderAndASecondRunAsksForNothing) {
+    DemoServerProcess server(world, {}, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+    Home home(server.TilePrefix());
+    Outcome run = Orbivist({"prefill", "--home", home.path(), "--depth", "2"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QStringList first = RequestedPaths(server);
+    ASSERT_EQ(first.size(), 16);
+    // The first block of the first column of blocks, in slot order, then the one below it.
+    EXPECT_EQ(first.mid(0, 8),
+              QStringList({"qq", "qr", "qs", "qt", "tq", "tr", "ts", "tt"}));
+    EXPECT_EQ(QDir(home.dir.file("Cash")).entryList(QDir::Files).size(), 16);
+
+    run = Orbivist({"prefill", "--home", home.path(), "--depth", "2"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(RequestedPaths(server).size(), 16); // all from the cache
+}
+
+TEST_F(BatchCommandLine, PrefillRefusesDepthsItCannotDo) {
+    Home home(QStringLiteral("http://127.0.0.1:1/kh?v=5&n=404&t=t"));
+    for (const char* depth : {"1", "14", "x"}) {
+        const Outcome run = Orbivist({"prefill", "--home", home.path(), "--depth", depth});
+        EXPECT_EQ(run.status, 1) << depth;
+        EXPECT_FALSE(run.err.trimmed().isEmpty()) << depth;
+    }
+}
+
+TEST_F(BatchCommandLine, CtrlCCancelsAtTheNextCheck) {
+    DemoServerProcess server(world, {"--delay-ms", "200"}, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+    Home home(server.TilePrefix());
+    QProcess process;
+    Start(process, {"prefill", "--home", home.path(), "--depth", "5"});
+    ASSERT_TRUE(process.waitForStarted());
+    // Wait until the job is fetching, then interrupt it as a terminal would.
+    for (int i = 0; i < 100 && RequestedPaths(server).size() < 3; ++i)
+        QThread::msleep(100);
+    kill(static_cast<pid_t>(process.processId()), SIGINT);
+    const Outcome run = Finish(process);
+    EXPECT_EQ(run.status, 4) << run.err.toStdString();
+    EXPECT_LT(RequestedPaths(server).size(), 256);
+}
