@@ -1,0 +1,59 @@
+#pragma once
+// Replacing a file so that its name only ever shows the old content or the complete new one.
+// The new content goes to a fresh temporary file beside the target, which is renamed over the
+// target once every byte has been written. A full disk, a file-size limit or any other write
+// error is seen at the write that hits it, and the target is then left as it was.
+//
+//     AtomicFile file(path);
+//     if (!file.Open() || !file.Write(data, size) || !file.Commit(Durability::Synced))
+//         report(file.ErrorText());
+#include <QByteArray>
+#include <QString>
+
+class AtomicFile {
+public:
+    enum class Durability {
+        // Flushed to the disk before the rename: after a power cut the name shows the old or
+        // the new content. For the user's own files.
+        Synced,
+        // Atomic but not flushed: a crash may lose the new content, never mix it with the
+        // old. For files that can be fetched again, such as cached tiles.
+        Unsynced,
+    };
+
+    explicit AtomicFile(QString path);
+    // Removes the temporary file unless Commit succeeded.
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Creates the temporary file in the target's directory. It is always a new file (an
+    // existing name or a symbolic link there is never opened) with the permissions of a
+    // normal new file. The directory is never created.
+    bool Open();
+    // Appends the bytes; false as soon as any of them cannot be written.
+    bool Write(const char* data, qint64 size);
+    bool Write(const QByteArray& bytes) { return Write(bytes.constData(), bytes.size()); }
+    // Puts the written content under the target's name. A symbolic link of that name is
+    // replaced itself, never followed. False when anything failed, before or now; the
+    // target is then untouched.
+    bool Commit(Durability durability);
+
+    // What went wrong, for a message; empty while nothing has.
+    QString ErrorText() const { return error_; }
+
+private:
+    bool Fail(const QString& what, int errorNumber);
+    void Discard();
+
+    QString path_;
+    QByteArray tempName_; // in the file system's encoding
+    int fd_ = -1;
+    bool failed_ = false;
+    bool committed_ = false;
+    QString error_;
+};
+
+// Open, Write and Commit for a whole buffer; false when the file could not be replaced.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes,
+                         AtomicFile::Durability durability);
