@@ -1,13 +1,11 @@
 #pragma once
-// libjpeg reports a fatal error by calling error_exit, whose default ends the process.
-// A server must survive a bad picture, so this manager jumps back to the caller's setjmp
-// instead and keeps the library's message for the log.
+// libjpeg reports a fatal error by calling error_exit, whose default ends the process. A
+// viewer must survive a damaged tile and a server a bad picture, so this manager jumps back
+// to the caller's setjmp instead and keeps the library's message. Plain C++ without Qt: the
+// demo tile server links it too.
 #include <csetjmp>
-#include <cstdio> // jpeglib.h needs FILE declared first
+#include <cstdio> // jpeglib.h needs FILE and size_t declared first
 #include <jpeglib.h>
-#include <string>
-
-namespace tileserver {
 
 struct JpegErrorTrap {
     jpeg_error_mgr manager{}; // must stay the first member: the callbacks cast back from it
@@ -15,8 +13,7 @@ struct JpegErrorTrap {
     char message[JMSG_LENGTH_MAX] = {};
 };
 
-// Fills trap.manager and returns it for the err field of a (de)compress struct.
-// Warnings are dropped; a fatal error longjmps to trap.jumpBack with the value 1.
+// Fills trap.manager and returns it for the err field of a (de)compress struct. Warnings
+// (such as data cut short) are dropped; a fatal error longjmps to trap.jumpBack with the
+// value 1. Code that owns the struct may give up the same way by calling error_exit.
 jpeg_error_mgr* InstallJpegErrorTrap(JpegErrorTrap& trap);
-
-} // namespace tileserver
