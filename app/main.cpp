@@ -9,10 +9,15 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QMessageBox>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 
 int main(int argc, char** argv) {
+    // Past a file-size limit the default action of SIGXFSZ ends the program; ignored, the
+    // write fails with EFBIG instead and is reported like a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Answered before the application object exists, which needs a display.
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
@@ -48,6 +53,7 @@ int main(int argc, char** argv) {
     if (!dir.endsWith('/'))
         dir += '/';
 
+    int status = EXIT_FAILURE;
     try {
         TForm1 form1(ProgramHome{dir});
         TForm2 form2;
@@ -55,9 +61,9 @@ int main(int argc, char** argv) {
         TForm3 form3(cancel);
         form1.AttachDialogs(&form2, &form3);
         form1.show();
-        QApplication::exec();
+        status = QApplication::exec();
     } catch (const std::exception& e) {
         QMessageBox::critical(nullptr, QStringLiteral("Orbivist"), QString::fromUtf8(e.what()));
     }
-    return 0;
+    return status;
 }
