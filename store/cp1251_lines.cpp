@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -37,6 +38,22 @@ char EncodeChar(QChar c, const QString& upperHalf) {
         return kUnwritable;
     const qsizetype index = upperHalf.indexOf(c);
     return index >= 0 ? static_cast<char>(0x80 + index) : kUnwritable;
+}
+
+// Up to limit bytes of the file, in pieces, so that memory follows what the file really
+// holds rather than the limit. Nothing when reading failed.
+std::optional<QByteArray> ReadAtMost(QFile& file, qint64 limit) {
+    constexpr qint64 kPiece = 64 * 1024;
+    QByteArray bytes;
+    while (bytes.size() < limit) {
+        const QByteArray piece = file.read(std::min(kPiece, limit - bytes.size()));
+        if (file.error() != QFileDevice::NoError)
+            return std::nullopt;
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
+    return bytes;
 }
 
 // Nothing when the text has more than maxLines lines.
@@ -73,10 +90,11 @@ Cp1251Lines ReadCp1251Lines(const QString& path, qint64 maxBytes, qsizetype maxL
         return {Outcome::Unreadable, {}};
     if (file.size() > maxBytes)
         return {Outcome::TooLarge, {}};
-    // The size can change meanwhile, and a special file has none: never trust it.
-    QByteArray bytes = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError)
+    // The size can change meanwhile, and some files report none: never trust it.
+    std::optional<QByteArray> read = ReadAtMost(file, maxBytes + 1);
+    if (!read)
         return {Outcome::Unreadable, {}};
+    QByteArray& bytes = *read;
     if (bytes.size() > maxBytes)
         return {Outcome::TooLarge, {}};
     const qsizetype nul = bytes.indexOf('\0');
