@@ -14,10 +14,15 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QMessageBox>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 
 int main(int argc, char** argv) {
+    // Past a file-size limit the default action of SIGXFSZ ends the program; ignored, the
+    // write fails with EFBIG instead and is reported like a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc > 1 && IsBatchCommand({QString::fromLocal8Bit(argv[1])}))
         return RunHeadless(argc, argv);
     // Answered before the application object exists, which needs a display.
@@ -51,6 +56,7 @@ int main(int argc, char** argv) {
     if (!dir.endsWith('/'))
         dir += '/';
 
+    int status = EXIT_FAILURE;
     try {
         TForm1 form1(ProgramHome{dir});
         bool& cancel = form1.cancelRequested;
@@ -60,9 +66,9 @@ int main(int argc, char** argv) {
         TForm2 form2(dialUp, dialReporter, &form1);
         form1.AttachDialogs(&form2, &form3, &dialUp, &dialReporter);
         form1.show();
-        QApplication::exec();
+        status = QApplication::exec();
     } catch (const std::exception& e) {
         QMessageBox::critical(nullptr, QStringLiteral("Orbivist"), QString::fromUtf8(e.what()));
     }
-    return 0;
+    return status;
 }

@@ -251,4 +251,6 @@ private:
     bool committingEntry_ = false; // inside Edit7Exit
     bool inputBlocked_ = false;    // disabled for a refresh: focus changes are not the user's
     QPointer<QWidget> focusBeforeDisable_; // the favourites box shows an entry, not typed text
+    // Favorites.dat exists but could not be read: it is never rewritten during this run.
+    bool favoritesRefused_ = false;
 };

@@ -162,9 +162,17 @@ void TForm1::SaveSettings() {
 }
 
 void TForm1::LoadFavorites() {
-    if (const auto lines = ::LoadFavorites(home_.File(kFavoritesFileName.toString()))) {
+    const FavoritesFile file = ::LoadFavorites(home_.File(kFavoritesFileName.toString()));
+    if (file.state == FavoritesFile::State::Loaded) {
         ComboBox1->clear();
-        ComboBox1->addItems(*lines);
+        ComboBox1->addItems(file.items);
+    }
+    // Saving the list would replace a file we could not read, and whatever it holds with it.
+    favoritesRefused_ = file.state == FavoritesFile::State::Refused;
+    if (favoritesRefused_) {
+        QMessageBox::warning(this, QStringLiteral("ошибки"),
+                             QStringLiteral("Файл Favorites.dat не удалось прочитать; до "
+                                            "выхода из программы он не будет перезаписан"));
     }
     ComboBox1->setCurrentIndex(-1); // nothing is selected until the user picks an entry
     favoriteSelected_ = false;
@@ -183,7 +191,7 @@ void TForm1::SaveFavoritesList() {
     QStringList lines;
     for (int i = 0; i < ComboBox1->count(); ++i)
         lines << ComboBox1->itemText(i);
-    if (!::SaveFavorites(home_.File(kFavoritesFileName.toString()), lines))
+    if (favoritesRefused_ || !::SaveFavorites(home_.File(kFavoritesFileName.toString()), lines))
         ShowCannotSave(this, kFavoritesFileName.toString());
 }
 

@@ -1,6 +1,6 @@
 #include "batch/jpeg_encode.h"
 
-#include "tools/tileserver/jpeg_error_trap.h"
+#include "fetch/jpeg_error_trap.h"
 
 #include <jerror.h>
 
@@ -58,7 +58,7 @@ void FinishOutput(j_compress_ptr info) {
 
 struct Encoding {
     jpeg_compress_struct info{}; // zeroed, so destroying it before creation is harmless
-    tileserver::JpegErrorTrap trap;
+    JpegErrorTrap trap;
     SinkDestination destination;
 
     Encoding() = default;
@@ -69,7 +69,7 @@ struct Encoding {
 
 // Everything that can longjmp happens here; no objects with destructors live in this frame.
 bool RunEncoder(Encoding& e, const RgbPicture& picture, int quality) {
-    e.info.err = tileserver::InstallJpegErrorTrap(e.trap);
+    e.info.err = InstallJpegErrorTrap(e.trap);
     if (setjmp(e.trap.jumpBack) != 0)
         return false;
     jpeg_create_compress(&e.info);

@@ -1,44 +1,23 @@
 #include "fetch/jpeg_decode.h"
 
-#include <csetjmp>
-#include <cstdio> // jpeglib.h needs FILE and size_t declared first
-
-#include <jpeglib.h>
+#include "fetch/jpeg_error_trap.h"
 
 namespace {
 
-// Tiles are 256 pixels square; anything near these bounds is hostile or broken, and
-// refusing it keeps a forged header from making us allocate gigabytes.
-constexpr JDIMENSION kMaxSide = 16384;
-constexpr unsigned long long kMaxPixels = 64ull * 1024 * 1024;
 // A progressive file with thousands of tiny scans can take minutes to decode.
 constexpr int kMaxScans = 500;
-
-// libjpeg reports a fatal error by calling error_exit, which by default ends the
-// process; ours jumps back into the decoder instead.
-struct ErrorTrap {
-    jpeg_error_mgr manager; // first, so libjpeg's pointer to it is a pointer to us
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void JumpBack(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<ErrorTrap*>(info->err)->jump, 1);
-}
-
-// Warnings (such as a file cut short) are not failures, and the program keeps no log.
-void IgnoreMessage(j_common_ptr) {}
 
 void LimitScans(j_common_ptr info) {
     if (info->is_decompressor &&
         reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans)
-        JumpBack(info);
+        (*info->err->error_exit)(info); // gives up through the trap, like any fatal error
 }
 
 // Everything libjpeg touches, owned outside the function that calls setjmp so that a
 // jump back never skips a destructor.
 struct Decoder {
     jpeg_decompress_struct info{};
-    ErrorTrap trap{};
+    JpegErrorTrap trap;
     jpeg_progress_mgr progress{};
 
     Decoder() = default;
@@ -49,9 +28,8 @@ struct Decoder {
 };
 
 bool DimensionsAcceptable(const jpeg_decompress_struct& info) {
-    return info.image_width > 0 && info.image_height > 0 && info.image_width <= kMaxSide &&
-           info.image_height <= kMaxSide &&
-           static_cast<unsigned long long>(info.image_width) * info.image_height <= kMaxPixels;
+    return info.image_width > 0 && info.image_height > 0 && info.image_width <= kMaxJpegSide &&
+           info.image_height <= kMaxJpegSide;
 }
 
 // Ink amounts to RGB. Adobe applications store CMYK inverted and mark it with their
@@ -75,10 +53,8 @@ unsigned char* AllocateRgbImage(QImage& out, JDIMENSION width, JDIMENSION height
 
 // Holds no objects with destructors: libjpeg may jump out of any call below.
 bool Run(Decoder& d, const QByteArray& data, QImage& out) {
-    d.info.err = jpeg_std_error(&d.trap.manager);
-    d.trap.manager.error_exit = JumpBack;
-    d.trap.manager.output_message = IgnoreMessage;
-    if (setjmp(d.trap.jump))
+    d.info.err = InstallJpegErrorTrap(d.trap);
+    if (setjmp(d.trap.jumpBack))
         return false;
 
     jpeg_create_decompress(&d.info);
@@ -87,6 +63,8 @@ bool Run(Decoder& d, const QByteArray& data, QImage& out) {
     jpeg_mem_src(&d.info, reinterpret_cast<const unsigned char*>(data.constData()),
                  static_cast<unsigned long>(data.size()));
     jpeg_read_header(&d.info, TRUE);
+    // Decided from the header alone: jpeg_start_decompress already allocates for the whole
+    // picture, and a few kilobytes can declare 8192 by 8192 pixels.
     if (!DimensionsAcceptable(d.info))
         return false;
 

@@ -17,5 +17,6 @@ struct TileRequest {
 TileRequest MakeTileRequest(const QString& cacheRoot, const QString& url, int prefixLength);
 
 // Writes bytes as the file at path, replacing any old file only once the new one is
-// complete. Never creates the directory. False when anything failed.
+// complete; a symbolic link of that name is replaced, never followed. Never creates the
+// directory. False when anything failed (a full disk included); the old file then stays.
 bool StoreTileFile(const QString& path, const QByteArray& bytes);

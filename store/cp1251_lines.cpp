@@ -1,9 +1,14 @@
 #include "store/cp1251_lines.h"
 
+#include "fetch/atomic_file.h"
+
 #include <QByteArray>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QStringDecoder>
+#include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -35,40 +40,74 @@ char EncodeChar(QChar c, const QString& upperHalf) {
     return index >= 0 ? static_cast<char>(0x80 + index) : kUnwritable;
 }
 
-QStringList SplitLines(QStringView text) {
+// Up to limit bytes of the file, in pieces, so that memory follows what the file really
+// holds rather than the limit. Nothing when reading failed.
+std::optional<QByteArray> ReadAtMost(QFile& file, qint64 limit) {
+    constexpr qint64 kPiece = 64 * 1024;
+    QByteArray bytes;
+    while (bytes.size() < limit) {
+        const QByteArray piece = file.read(std::min(kPiece, limit - bytes.size()));
+        if (file.error() != QFileDevice::NoError)
+            return std::nullopt;
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
+    return bytes;
+}
+
+// Nothing when the text has more than maxLines lines.
+std::optional<QStringList> SplitLines(QStringView text, qsizetype maxLines) {
     QStringList lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c != u'\r' && c != u'\n')
             continue;
+        if (lines.size() == maxLines)
+            return std::nullopt;
         lines.append(text.sliced(start, i - start).toString());
         if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
-    if (start < text.size())
+    if (start < text.size()) {
+        if (lines.size() == maxLines)
+            return std::nullopt;
         lines.append(text.sliced(start).toString());
+    }
     return lines;
 }
 
 } // namespace
 
-std::optional<QStringList> ReadCp1251Lines(const QString& path) {
+Cp1251Lines ReadCp1251Lines(const QString& path, qint64 maxBytes, qsizetype maxLines) {
+    using Outcome = Cp1251Lines::Outcome;
+    if (!QFileInfo(path).isFile())
+        return {Outcome::Missing, {}};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
+        return {Outcome::Unreadable, {}};
+    if (file.size() > maxBytes)
+        return {Outcome::TooLarge, {}};
+    // The size can change meanwhile, and some files report none: never trust it.
+    std::optional<QByteArray> read = ReadAtMost(file, maxBytes + 1);
+    if (!read)
+        return {Outcome::Unreadable, {}};
+    QByteArray& bytes = *read;
+    if (bytes.size() > maxBytes)
+        return {Outcome::TooLarge, {}};
     const qsizetype nul = bytes.indexOf('\0');
     if (nul >= 0)
         bytes.truncate(nul);
     QStringDecoder decoder(kCodePage);
     if (!decoder.isValid())
-        return std::nullopt;
+        return {Outcome::Unreadable, {}};
     const QString text = decoder.decode(bytes);
-    return SplitLines(text);
+    std::optional<QStringList> lines = SplitLines(text, maxLines);
+    if (!lines)
+        return {Outcome::TooLarge, {}};
+    return {Outcome::Read, std::move(*lines)};
 }
 
 bool WriteCp1251Lines(const QString& path, const QStringList& lines) {
@@ -79,12 +118,6 @@ bool WriteCp1251Lines(const QString& path, const QStringList& lines) {
             bytes.append(EncodeChar(c, upperHalf));
         bytes.append("\r\n");
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    // The user's own file: on the disk before it counts as saved.
+    return WriteFileAtomically(path, bytes, AtomicFile::Durability::Synced);
 }

@@ -2,12 +2,24 @@
 // Line lists stored as single-byte Windows-1251 text, the format of the program's own files.
 #include <QString>
 #include <QStringList>
-#include <optional>
+#include <QtGlobal>
+
+struct Cp1251Lines {
+    enum class Outcome {
+        Read,
+        Missing,    // no file of that name (a directory does not count as one)
+        Unreadable, // a file that could not be opened or read
+        TooLarge,   // more bytes or lines than the caller will take
+    };
+    Outcome outcome = Outcome::Missing;
+    QStringList lines; // empty unless Read
+};
 
 // Reads a whole file as lines. CR, LF and CR LF each end a line; a last line without a break
-// still counts, and a final break adds no empty line. A NUL byte ends the text.
-// Returns nothing when the file is missing or cannot be read.
-std::optional<QStringList> ReadCp1251Lines(const QString& path);
+// still counts, and a final break adds no empty line. A NUL byte ends the text. A file of
+// more than maxBytes, or of more than maxLines lines before the NUL, is TooLarge; no more
+// than maxBytes + 1 bytes are ever read, so any file costs bounded time and memory.
+Cp1251Lines ReadCp1251Lines(const QString& path, qint64 maxBytes, qsizetype maxLines);
 
 // Replaces the file with the lines, each followed by CR LF. The new content appears under the
 // name only once it is complete, so a failed write leaves the previous file as it was.

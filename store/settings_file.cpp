@@ -3,8 +3,15 @@
 #include "store/cp1251_lines.h"
 #include "tiles/decimal_text.h"
 
-#include <optional>
 #include <utility>
+
+namespace {
+
+// 29 lines of settings take a few hundred bytes; anything this large is not a settings file,
+// and reading it would only delay the start.
+constexpr qint64 kMaxSettingsBytes = 64 * 1024;
+
+} // namespace
 
 SettingsFile::SettingsFile(QStringList lines) : lines_(std::move(lines)) {
     if (lines_.size() > kSettingsLineCount)
@@ -31,8 +38,11 @@ int SettingsFile::number(int line) const {
 }
 
 SettingsFile LoadSettings(const QString& path) {
-    std::optional<QStringList> lines = ReadCp1251Lines(path);
-    return lines ? SettingsFile(std::move(*lines)) : SettingsFile();
+    // Every line takes at least one byte, so the byte limit bounds the lines too.
+    Cp1251Lines file = ReadCp1251Lines(path, kMaxSettingsBytes, kMaxSettingsBytes);
+    if (file.outcome != Cp1251Lines::Outcome::Read)
+        return SettingsFile();
+    return SettingsFile(std::move(file.lines));
 }
 
 bool SaveSettings(const QString& path, const SettingsLines& lines) {

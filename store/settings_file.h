@@ -30,7 +30,8 @@ private:
     QStringList lines_;
 };
 
-// Never fails: a missing or unreadable file gives a SettingsFile without lines.
+// Never fails: a missing or unreadable file, or one larger than 64 KiB, gives a SettingsFile
+// without lines.
 SettingsFile LoadSettings(const QString& path);
 
 using SettingsLines = std::array<QString, kSettingsLineCount>;

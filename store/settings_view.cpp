@@ -1,20 +1,7 @@
 #include "store/settings_view.h"
 
 #include "fetch/default_source.h"
-
-namespace {
-
-bool IsQuadPath(QStringView letters) {
-    if (letters.isEmpty())
-        return false;
-    for (const QChar c : letters) {
-        if (c != u'q' && c != u'r' && c != u's' && c != u't')
-            return false;
-    }
-    return true;
-}
-
-} // namespace
+#include "tiles/tile_ref.h"
 
 SettingsView DefaultSettingsView() {
     return {DefaultViewUrls(), DefaultPrefixLength()};

@@ -1,4 +1,5 @@
 #include "app/rx_slider.h"
+#include "store/favorites.h"
 #include "store/settings_layout.h"
 #include "tests/app/window_fixture.h"
 
@@ -239,4 +240,25 @@ TEST_F(WindowTest, FailedWritesAreReportedAndLoseNothingInMemory) {
         Close();
         EXPECT_EQ(catcher.seen, "Сохранение невозможно: Запись файла ORB.ini невозможна");
     }
+}
+
+TEST_F(WindowTest, UnreadableFavouritesAreReportedAndNeverOverwritten) {
+    const QByteArray tooMany(kMaxFavorites + 1, '\n');
+    home.write("Favorites.dat", tooMany);
+    {
+        MessageBoxCatcher catcher;
+        Open();
+        EXPECT_EQ(catcher.seen, "ошибки: Файл Favorites.dat не удалось прочитать; до выхода из "
+                                "программы он не будет перезаписан");
+    }
+    TForm1& w = *form;
+    EXPECT_EQ(w.ComboBox1->count(), 1); // the design-time list
+    {
+        MessageBoxCatcher catcher;
+        w.ComboBox1->setEditText("Дача");
+        w.ButtonSaveClick();
+        EXPECT_EQ(catcher.seen, "Сохранение невозможно: Запись файла Favorites.dat невозможна");
+    }
+    EXPECT_EQ(w.ComboBox1->count(), 2); // kept in memory all the same
+    EXPECT_EQ(home.read("Favorites.dat"), tooMany);
 }

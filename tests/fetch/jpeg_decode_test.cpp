@@ -48,10 +48,18 @@ TEST(JpegDecode, CutShortStillDecodesButCorruptDataFailsAndKeepsTheImage) {
     }
 }
 
-TEST(JpegDecode, RefusesAHeaderClaimingAHugePicture) {
-    QByteArray forged = MakeTestJpeg(8, 8, Qt::green);
-    const qsizetype at = FrameSizeAt(forged);
-    forged.replace(at, 4, "\x4E\x20\x4E\x20"); // 20000 by 20000: over a gigabyte of pixels
+TEST(JpegDecode, ASideAboveTheTileLimitIsABadFileWhateverTheData) {
     QImage image;
-    EXPECT_FALSE(DecodeJpeg(forged, image));
+    EXPECT_TRUE(DecodeJpeg(MakeTestJpeg(kMaxJpegSide, 8, Qt::green), image));
+    EXPECT_TRUE(DecodeJpeg(MakeTestJpeg(8, kMaxJpegSide, Qt::green), image));
+    EXPECT_FALSE(DecodeJpeg(MakeTestJpeg(kMaxJpegSide + 1, 8, Qt::green), image));
+    EXPECT_FALSE(DecodeJpeg(MakeTestJpeg(8, kMaxJpegSide + 1, Qt::green), image));
+
+    // A few hundred bytes claiming 8192 by 8192, and 20000 by 20000: refused from the header.
+    for (const char* size : {"\x20\x00\x20\x00", "\x4E\x20\x4E\x20"}) {
+        QByteArray forged = MakeTestJpeg(8, 8, Qt::green);
+        forged.replace(FrameSizeAt(forged), 4, QByteArray(size, 4));
+        EXPECT_FALSE(DecodeJpeg(forged, image));
+        EXPECT_EQ(image.size(), QSize(8, kMaxJpegSide)); // untouched
+    }
 }

@@ -1,6 +1,7 @@
 #include "store/settings_file.h"
 
 #include "fetch/default_source.h"
+#include "tests/support/full_disk.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -52,4 +53,32 @@ TEST(SettingsFile, ReadsFlagsExactlyAndBadNumbersAsDefaults) {
     EXPECT_EQ(file.number(PrefixLength), DefaultPrefixLength());
     EXPECT_EQ(file.number(BadFileErrorLimit), 25);
     EXPECT_EQ(file.number(FetchAttempts), 3);
+}
+
+namespace {
+
+bool SaveSample(const QString& path, bool first) {
+    SettingsLines lines;
+    lines.fill(first ? QStringLiteral("old") : QStringLiteral("a new and longer value"));
+    return SaveSettings(path, lines);
+}
+
+} // namespace
+
+TEST(SettingsFile, FullDiskFailsTheSaveAndKeepsTheOldFile) {
+    ExpectFullDiskKeepsTheOldFile("ORB.ini", SaveSample, 0);
+}
+
+TEST(SettingsFile, FileSizeLimitFailsTheSaveAndKeepsTheOldFile) {
+    ExpectSizeLimitKeepsTheOldFile("ORB.ini", SaveSample, 100);
+}
+
+TEST(SettingsFile, AFileOverSixtyFourKibibytesIsNotASettingsFile) {
+    TempDir dir;
+    QByteArray bytes = QByteArray("1\r\n").repeated(kSettingsLineCount);
+    bytes += QByteArray(64 * 1024 - bytes.size(), '\n');
+    dir.write("ORB.ini", bytes);
+    EXPECT_TRUE(LoadSettings(dir.file("ORB.ini")).complete());
+    dir.write("ORB.ini", bytes + '\n');
+    EXPECT_FALSE(LoadSettings(dir.file("ORB.ini")).has(ViewTopLeft));
 }

@@ -59,6 +59,11 @@ TEST(CoordinateEntry, Parsing) {
         {CoordField::Latitude, "", 0, true},
         {CoordField::Latitude, "91", 91, false},
         {CoordField::Latitude, "89°60", 90, false},
+        // The limits themselves: 90 and 180 are out, just below them is in.
+        {CoordField::Latitude, "90", 90, false},
+        {CoordField::Latitude, "89°59,9'", 89 + 59.9 / 60, true},
+        {CoordField::Longitude, "180", 180, false},
+        {CoordField::Longitude, "90", 90, true},
         {CoordField::Longitude, "179°59,9'", 179 + 59.9 / 60, true},
         {CoordField::Longitude, "x°5", -1 + 5.0 / 60, false},
     };

@@ -47,6 +47,23 @@ TEST(ViewMoves, SliderRule) {
     EXPECT_EQ(SliderZoom(level21, kP, 21), ZoomOutToAncestor(kPrefix + QString(19, u'r')));
 }
 
+TEST(ViewMoves, PanningMovesOneTileInEachDirection) {
+    // Level 2 is a 4 by 4 grid; the view's anchor starts in row 1, column 1.
+    const ViewUrls middle = View("qs", "rt", "sq", "tr");
+    EXPECT_EQ(PanView(middle, kP, PanDirection::North), View("qr", "rq", "rt", "qs"));
+    EXPECT_EQ(PanView(middle, kP, PanDirection::South), View("tr", "sq", "st", "ts"));
+    EXPECT_EQ(PanView(middle, kP, PanDirection::West), View("qt", "qs", "tr", "tq"));
+    EXPECT_EQ(PanView(middle, kP, PanDirection::East), View("rt", "rs", "sr", "sq"));
+    EXPECT_EQ(PanView(middle, kP, PanDirection::NorthWest), View("qq", "qr", "qs", "qt"));
+    EXPECT_EQ(PanView(middle, kP, PanDirection::NorthEast), View("rq", "rr", "rs", "rt"));
+    EXPECT_EQ(PanView(middle, kP, PanDirection::SouthEast), View("sq", "sr", "ss", "st"));
+    EXPECT_EQ(PanView(middle, kP, PanDirection::SouthWest), View("tq", "tr", "ts", "tt"));
+    // Past the edges of the world: west and east wrap, and so do north and south.
+    const ViewUrls corner = View("qq", "qr", "qs", "qt");
+    EXPECT_EQ(PanView(corner, kP, PanDirection::North), View("tt", "ts", "qr", "qq"));
+    EXPECT_EQ(PanView(corner, kP, PanDirection::West), View("rr", "qq", "qt", "rs"));
+}
+
 TEST(ViewMoves, RandomCommandsKeepTheBlock) {
     std::mt19937 random(7);
     for (int run = 0; run < 50; ++run) {

@@ -1,6 +1,4 @@
-#include "tools/tileserver/jpeg_error_trap.h"
-
-namespace tileserver {
+#include "fetch/jpeg_error_trap.h"
 
 namespace {
 
@@ -21,5 +19,3 @@ jpeg_error_mgr* InstallJpegErrorTrap(JpegErrorTrap& trap) {
     trap.message[0] = '\0';
     return &trap.manager;
 }
-
-} // namespace tileserver

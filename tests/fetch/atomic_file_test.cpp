@@ -1,0 +1,108 @@
+#include "fetch/atomic_file.h"
+#include "tests/support/full_disk.h"
+#include "tests/support/temp_dir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Durability = AtomicFile::Durability;
+
+QStringList Names(const TempDir& dir) {
+    return QDir(dir.path())
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+TEST(AtomicFile, ReplacesTheWholeFileOnlyOnCommit) {
+    TempDir dir;
+    dir.write("f", "old");
+    {
+        AtomicFile file(dir.file("f"));
+        ASSERT_TRUE(file.Open());
+        ASSERT_TRUE(file.Write("new ", 4));
+        ASSERT_TRUE(file.Write(QByteArray("content")));
+        EXPECT_EQ(dir.read("f"), "old"); // nothing visible before the commit
+        ASSERT_TRUE(file.Commit(Durability::Synced)) << file.ErrorText().toStdString();
+        EXPECT_TRUE(file.ErrorText().isEmpty());
+        EXPECT_FALSE(file.Commit(Durability::Synced)); // once only
+    }
+    EXPECT_EQ(dir.read("f"), "new content");
+    {
+        AtomicFile abandoned(dir.file("f"));
+        ASSERT_TRUE(abandoned.Open());
+        ASSERT_TRUE(abandoned.Write(QByteArray("half")));
+    } // dropped without a commit
+    EXPECT_EQ(dir.read("f"), "new content");
+    EXPECT_EQ(Names(dir), QStringList{"f"});
+
+    // A new file gets the permissions any new file gets.
+    ASSERT_TRUE(WriteFileAtomically(dir.file("g"), "x", Durability::Unsynced));
+    QFile plain(dir.file("plain"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    EXPECT_EQ(QFileInfo(dir.file("g")).permissions(), plain.permissions());
+}
+
+TEST(AtomicFile, ReportsWhatCannotBeWrittenAndLeavesNoTrace) {
+    TempDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
+    EXPECT_FALSE(WriteFileAtomically(dir.file("sub"), "x", Durability::Synced));
+    EXPECT_FALSE(WriteFileAtomically(dir.file("none/f"), "x", Durability::Synced));
+    EXPECT_FALSE(WriteFileAtomically(dir.path(), "x", Durability::Synced));
+    AtomicFile file(dir.file("none/f"));
+    EXPECT_FALSE(file.Open());
+    EXPECT_FALSE(file.Write("x", 1));
+    EXPECT_FALSE(file.Commit(Durability::Unsynced));
+    EXPECT_TRUE(file.ErrorText().contains("none/f")) << file.ErrorText().toStdString();
+    EXPECT_EQ(Names(dir), QStringList{"sub"});
+}
+
+TEST(AtomicFile, ReplacesASymbolicLinkInsteadOfFollowingIt) {
+    TempDir dir;
+    TempDir elsewhere;
+    elsewhere.write("victim", "keep");
+    ASSERT_TRUE(QFile::link(elsewhere.file("victim"), dir.file("live")));
+    ASSERT_TRUE(QFile::link(elsewhere.file("absent"), dir.file("dangling")));
+    ASSERT_TRUE(WriteFileAtomically(dir.file("live"), "new", Durability::Unsynced));
+    ASSERT_TRUE(WriteFileAtomically(dir.file("dangling"), "new", Durability::Unsynced));
+    EXPECT_EQ(elsewhere.read("victim"), "keep");
+    EXPECT_FALSE(elsewhere.exists("absent"));
+    for (const char* name : {"live", "dangling"}) {
+        EXPECT_FALSE(QFileInfo(dir.file(name)).isSymLink()) << name;
+        EXPECT_EQ(dir.read(name), "new") << name;
+    }
+}
+
+TEST(AtomicFile, FullFileSystemFailsTheWriteAndKeepsTheOldFile) {
+    SmallTmpfs disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    ASSERT_TRUE(WriteFileAtomically(disk.file("f"), "old", Durability::Synced));
+    ASSERT_TRUE(disk.FillLeaving(4096));
+    {
+        // One page fits, the rest does not: the failure comes part-way through.
+        AtomicFile file(disk.file("f"));
+        ASSERT_TRUE(file.Open());
+        EXPECT_FALSE(file.Write(QByteArray(3 * 4096, 'n')));
+        EXPECT_TRUE(file.ErrorText().contains("No space")) << file.ErrorText().toStdString();
+        EXPECT_FALSE(file.Commit(Durability::Unsynced));
+        EXPECT_EQ(disk.Names().size(), 2); // the temporary file stays while the object lives
+    }
+    EXPECT_EQ(disk.Names(), QStringList{"f"});
+    QFile old(disk.file("f"));
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), "old");
+}
+
+TEST(AtomicFile, FileSizeLimitFailsTheWriteInsteadOfKillingTheProgram) {
+    ExpectSizeLimitKeepsTheOldFile(
+        "f",
+        [](const QString& path, bool first) {
+            return WriteFileAtomically(path, QByteArray(first ? 10 : 200, 'x'), Durability::Synced);
+        },
+        100);
+}
