@@ -6,6 +6,7 @@
 #include "fetch/http_request.h"
 #include "fetch/http_url.h"
 
+#include <QScopeGuard>
 #include <utility>
 
 namespace {
@@ -26,6 +27,11 @@ HttpClient::HttpClient(QString defaultHost, HttpClientOptions options)
 std::optional<HttpFailure> HttpClient::Get(const QString& url, QByteArray& body) {
     using http_request_values::kRequestLimit;
     body.clear();
+    // Only whileWaiting can ask while a fetch runs; the connection is the running fetch's.
+    if (fetching_)
+        return Failure(QStringLiteral("another fetch is waiting on this client"));
+    fetching_ = true;
+    const auto done = qScopeGuard([this] { fetching_ = false; });
     const Deadline deadline = SocketWait::Clock::now() + options_.exchangeTimeout;
     QString next = url;
     for (int request = 1;; ++request) {

@@ -47,8 +47,8 @@ public:
     void SetOptions(const HttpClientOptions& options) { options_ = options; }
     const HttpClientOptions& options() const { return options_; }
     // Called about every SocketWait::kSlice while a fetch waits for its peer (never while
-    // bytes flow), so that the caller can keep its window painted. It must not start another
-    // fetch on this client.
+    // bytes flow), so that the caller can keep its window painted. A fetch asked for from it
+    // fails at once.
     void SetWhileWaiting(std::function<void()> whileWaiting) {
         whileWaiting_ = std::move(whileWaiting);
     }
@@ -83,6 +83,7 @@ private:
     ProxySettings proxy_;
     HttpClientOptions options_;
     std::function<void()> whileWaiting_;
+    bool fetching_ = false;
     Origin last_;
     TcpSocket connection_;
     Peer connectedPeer_;

@@ -129,3 +129,24 @@ TEST(HttpTimeout, WaitingForASilentPeerCallsBackEveryFewMilliseconds) {
     EXPECT_GE(calls, 5);
     EXPECT_LE(calls, took / 50ms + 1);
 }
+
+// Whatever runs while a fetch waits must not take over its connection.
+TEST(HttpTimeout, FetchAskedForWhileWaitingFailsAtOnce) {
+    ScriptedTcpServer silent({ConnectionScript().Stall()});
+    ScriptedTcpServer other({ConnectionScript().Reply(OkReply("other"))});
+    HttpClientOptions options = QuickOptions();
+    options.exchangeTimeout = 300ms;
+    HttpClient client(QStringLiteral("127.0.0.1"), options);
+    std::optional<std::optional<HttpFailure>> inner;
+    client.SetWhileWaiting([&] {
+        if (!inner) {
+            QByteArray innerBody;
+            inner = client.Get(other.Url("/t"), innerBody);
+        }
+    });
+    QByteArray body;
+    EXPECT_TRUE(client.Get(silent.Url("/t"), body));
+    ASSERT_TRUE(inner);
+    EXPECT_TRUE(*inner);
+    EXPECT_EQ(other.AcceptedCount(), 0);
+}
