@@ -1,6 +1,7 @@
 // The main window's life cycle, the view refresh and the settings-tab handlers.
 #include "app/tform1.h"
 
+#include "app/after_expose.h"
 #include "app/marker_image.h"
 #include "app/radio_check.h"
 #include "app/rx_slider.h"
@@ -55,6 +56,10 @@ private:
 TForm1::TForm1(ProgramHome home, QWidget* parent)
     : QWidget(parent), IdHTTP1(QStringLiteral("127.0.0.1")), home_(std::move(home)) {
     http_ = &IdHTTP1;
+    // A tile can take up to a minute; meanwhile the window is repainted and timers run, but
+    // clicks and keys wait, so a cancel still takes effect only between tiles.
+    IdHTTP1.SetWhileWaiting(
+        [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     BuildLayout();
     ConnectHandlers();
     cacheRoot = home_.DefaultCacheRoot();
@@ -122,8 +127,14 @@ void TForm1::showEvent(QShowEvent* event) {
         if (const QScreen* screen = QGuiApplication::primaryScreen())
             move(screen->availableGeometry().center() - rect().center());
     }
-    if (!event->spontaneous())
-        FormShow();
+    if (event->spontaneous())
+        return;
+    // The first view can take minutes from a silent server: the window is put on screen
+    // first. A refresh already under way (the window is disabled) loads the view instead.
+    CallWhenExposed(windowHandle(), this, [this] {
+        if (isVisible() && isEnabled())
+            FormShow();
+    });
 }
 
 void TForm1::FormShow() {

@@ -20,9 +20,9 @@ QString Truncated(Status status, const HttpReplyReader& reader) {
     return reader.error();
 }
 
-// Absent means 0; present it must be a non-negative decimal integer.
-std::optional<QString> ContentLength(const HttpReplyHead& head, qint64& length) {
-    length = 0;
+// Absent leaves length empty; present it must be a non-negative decimal integer.
+std::optional<QString> ContentLength(const HttpReplyHead& head, std::optional<qint64>& length) {
+    length.reset();
     const std::optional<QString> text = head.Value(u"Content-Length");
     if (!text)
         return std::nullopt;
@@ -31,6 +31,11 @@ std::optional<QString> ContentLength(const HttpReplyHead& head, qint64& length) 
         return QStringLiteral("bad Content-Length \"%1\"").arg(*text);
     length = *value;
     return std::nullopt;
+}
+
+// Replies that never carry a body, whatever their head announces.
+bool HasNoBody(int statusCode) {
+    return statusCode == 204 || statusCode == 304;
 }
 
 // The size is the hexadecimal number that starts the line, ended by a blank, a tab or the
@@ -78,14 +83,16 @@ std::optional<QString> ReadChunked(HttpReplyReader& reader, qint64 limit, QByteA
 std::optional<QString> ReadReplyBody(HttpReplyReader& reader, const HttpReplyHead& head,
                                      qint64 limit, QByteArray& body) {
     body.clear();
-    qint64 length = 0;
+    if (HasNoBody(head.statusCode))
+        return std::nullopt;
+    std::optional<qint64> length;
     if (std::optional<QString> bad = ContentLength(head, length))
         return bad;
 
     if (length > 0) {
-        if (length > limit)
+        if (*length > limit)
             return TooLarge(limit);
-        const Status s = reader.ReadExact(length, body);
+        const Status s = reader.ReadExact(*length, body);
         if (s != Status::Ok)
             return Truncated(s, reader);
         return std::nullopt;
@@ -94,6 +101,9 @@ std::optional<QString> ReadReplyBody(HttpReplyReader& reader, const HttpReplyHea
     const QString coding = head.Value(u"Transfer-Encoding").value_or(QString());
     if (coding.contains(u"chunked", Qt::CaseInsensitive))
         return ReadChunked(reader, limit, body);
+    // An announced empty body is complete at once: a peer asked for keep-alive need not close.
+    if (length == 0)
+        return std::nullopt;
 
     if (reader.ReadToClose(body, limit) != Status::Ok)
         return reader.error();

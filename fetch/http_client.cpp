@@ -6,6 +6,7 @@
 #include "fetch/http_request.h"
 #include "fetch/http_url.h"
 
+#include <QScopeGuard>
 #include <utility>
 
 namespace {
@@ -26,10 +27,16 @@ HttpClient::HttpClient(QString defaultHost, HttpClientOptions options)
 std::optional<HttpFailure> HttpClient::Get(const QString& url, QByteArray& body) {
     using http_request_values::kRequestLimit;
     body.clear();
+    // Only whileWaiting can ask while a fetch runs; the connection is the running fetch's.
+    if (fetching_)
+        return Failure(QStringLiteral("another fetch is waiting on this client"));
+    fetching_ = true;
+    const auto done = qScopeGuard([this] { fetching_ = false; });
+    const Deadline deadline = SocketWait::Clock::now() + options_.exchangeTimeout;
     QString next = url;
     for (int request = 1;; ++request) {
         Reply reply;
-        if (std::optional<HttpFailure> failure = Exchange(next, body, reply))
+        if (std::optional<HttpFailure> failure = Exchange(next, deadline, body, reply))
             return failure;
 
         if (!reply.location.isEmpty() || IsRedirectCode(reply.statusCode)) {
@@ -39,8 +46,11 @@ std::optional<HttpFailure> HttpClient::Get(const QString& url, QByteArray& body)
                                    QStringLiteral("redirect without a Location")};
             }
             connection_.Close();
-            if (request >= kRequestLimit)
-                return std::nullopt; // the last redirect's own body stays in body
+            if (request >= kRequestLimit) {
+                // A loop, most likely; the redirect's own body is not what was asked for.
+                return HttpFailure{reply.statusCode, reply.statusText,
+                                   QStringLiteral("more than %1 redirects").arg(kRequestLimit - 1)};
+            }
             next = reply.location;
             continue;
         }
@@ -58,8 +68,8 @@ std::optional<HttpFailure> HttpClient::Get(const QString& url, QByteArray& body)
     }
 }
 
-std::optional<HttpFailure> HttpClient::Exchange(const QString& url, QByteArray& body,
-                                                Reply& reply) {
+std::optional<HttpFailure> HttpClient::Exchange(const QString& url, Deadline deadline,
+                                                QByteArray& body, Reply& reply) {
     const HttpUrl parts = SplitUrl(url);
     Origin origin;
     origin.scheme = parts.scheme.isEmpty() ? last_.scheme : parts.scheme;
@@ -96,14 +106,15 @@ std::optional<HttpFailure> HttpClient::Exchange(const QString& url, QByteArray& 
     if (!request)
         return Failure(QStringLiteral("URL cannot be sent in a request: %1").arg(url));
 
-    if (std::optional<QString> failed = OpenConnection(peer))
+    if (std::optional<QString> failed = OpenConnection(peer, deadline))
         return Failure(*failed);
-    if (std::optional<QString> failed = connection_.SendAll(*request, options_.readTimeout)) {
+    const SocketWait readWait{options_.readTimeout, deadline, whileWaiting_};
+    if (std::optional<QString> failed = connection_.SendAll(*request, readWait)) {
         connection_.Close();
         return Failure(*failed);
     }
 
-    HttpReplyReader reader(connection_, options_.readTimeout);
+    HttpReplyReader reader(connection_, readWait);
     HttpReplyHead head;
     if (std::optional<QString> failed = ReadReplyHead(reader, head)) {
         connection_.Close();
@@ -122,7 +133,7 @@ std::optional<HttpFailure> HttpClient::Exchange(const QString& url, QByteArray& 
     return std::nullopt;
 }
 
-std::optional<QString> HttpClient::OpenConnection(const Peer& peer) {
+std::optional<QString> HttpClient::OpenConnection(const Peer& peer, Deadline deadline) {
     // A connection left open after an error reply is reused only for the same peer and only
     // while the peer has neither closed it nor sent anything since.
     if (connection_.isOpen()) {
@@ -132,8 +143,8 @@ std::optional<QString> HttpClient::OpenConnection(const Peer& peer) {
             return std::nullopt;
         connection_.Close();
     }
-    if (std::optional<QString> failed =
-            connection_.Connect(peer.host, peer.port, options_.connectTimeout))
+    if (std::optional<QString> failed = connection_.Connect(
+            peer.host, peer.port, SocketWait{options_.connectTimeout, deadline, whileWaiting_}))
         return failed;
     connectedPeer_ = peer;
     return std::nullopt;

@@ -6,6 +6,7 @@
 #include "fetch/tcp_socket.h"
 
 #include <chrono>
+#include <functional>
 #include <optional>
 
 // The values every request carries; they never change.
@@ -16,7 +17,8 @@ inline constexpr char kAcceptCharset[] = "windows-1251,utf-8;q=0.7,*;q=0.7";
 inline constexpr char kUserAgent[] =
     "Mozilla/5.0 (Windows; U; Windows NT 5.1; ru-RU; rv:1.7.12) Gecko/20050919 Firefox/1.0.7";
 inline constexpr char kConnection[] = "keep-alive";
-// Requests per fetch, the first included: at most 14 redirects are followed.
+// Requests per fetch, the first included: at most 14 redirects are followed, and a fifteenth
+// redirect fails the fetch.
 inline constexpr int kRequestLimit = 15;
 } // namespace http_request_values
 
@@ -25,6 +27,9 @@ struct HttpClientOptions {
     // request or send more of a reply; running out is a failure of the fetch.
     std::chrono::milliseconds connectTimeout{30000};
     std::chrono::milliseconds readTimeout{30000};
+    // The longest a whole fetch may take, from the first connection through every redirect to
+    // the last byte of the body: a peer that drips its reply cannot hold a tile for long.
+    std::chrono::milliseconds exchangeTimeout{60000};
     // A reply body larger than this, announced or received, fails the fetch.
     qint64 bodyLimit = 64 * 1024 * 1024;
 };
@@ -41,6 +46,12 @@ public:
     const ProxySettings& proxy() const { return proxy_; }
     void SetOptions(const HttpClientOptions& options) { options_ = options; }
     const HttpClientOptions& options() const { return options_; }
+    // Called about every SocketWait::kSlice while a fetch waits for its peer (never while
+    // bytes flow), so that the caller can keep its window painted. A fetch asked for from it
+    // fails at once.
+    void SetWhileWaiting(std::function<void()> whileWaiting) {
+        whileWaiting_ = std::move(whileWaiting);
+    }
 
 private:
     // Where the last request went; a URL without scheme or host takes them from here.
@@ -60,14 +71,19 @@ private:
         bool peerKeepsConnection = false; // "Connection: keep-alive"; HTTP/1.0 peers close
     };
 
-    // One request and its reply. On failure the connection is closed unless a complete reply
-    // was read.
-    std::optional<HttpFailure> Exchange(const QString& url, QByteArray& body, Reply& reply);
-    std::optional<QString> OpenConnection(const Peer& peer);
+    using Deadline = SocketWait::Clock::time_point;
+
+    // One request and its reply, done by deadline. On failure the connection is closed unless
+    // a complete reply was read.
+    std::optional<HttpFailure> Exchange(const QString& url, Deadline deadline, QByteArray& body,
+                                        Reply& reply);
+    std::optional<QString> OpenConnection(const Peer& peer, Deadline deadline);
     bool UsingProxy() const { return !proxy_.server.isEmpty(); }
 
     ProxySettings proxy_;
     HttpClientOptions options_;
+    std::function<void()> whileWaiting_;
+    bool fetching_ = false;
     Origin last_;
     TcpSocket connection_;
     Peer connectedPeer_;

@@ -11,7 +11,7 @@ Status HttpReplyReader::Fill() {
     }
     const qsizetype oldSize = pending_.size();
     pending_.resize(oldSize + kReceivePiece);
-    const qint64 n = socket_.Receive(pending_.data() + oldSize, kReceivePiece, timeout_, error_);
+    const qint64 n = socket_.Receive(pending_.data() + oldSize, kReceivePiece, wait_, error_);
     pending_.resize(oldSize + std::max<qint64>(n, 0));
     if (n < 0)
         return Status::Failed;
@@ -56,7 +56,7 @@ Status HttpReplyReader::ReadExact(qint64 count, QByteArray& out) {
     // The rest goes straight from the socket into its place.
     while (filled < end) {
         const qint64 piece = std::min<qint64>(end - filled, kReceivePiece);
-        const qint64 n = socket_.Receive(out.data() + filled, piece, timeout_, error_);
+        const qint64 n = socket_.Receive(out.data() + filled, piece, wait_, error_);
         if (n <= 0) {
             out.resize(filled);
             return n == 0 ? Status::Closed : Status::Failed;

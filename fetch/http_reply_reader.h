@@ -4,14 +4,13 @@
 #include "fetch/tcp_socket.h"
 
 #include <QByteArray>
-#include <chrono>
+#include <utility>
 
 class HttpReplyReader {
 public:
     enum class Status { Ok, Closed, Failed };
 
-    HttpReplyReader(TcpSocket& socket, std::chrono::milliseconds timeout)
-        : socket_(socket), timeout_(timeout) {}
+    HttpReplyReader(TcpSocket& socket, SocketWait wait) : socket_(socket), wait_(std::move(wait)) {}
 
     // The bytes up to the next LF, without the LF and a CR before it. Closed when the peer
     // closes first; Failed when the line grows beyond maxLength.
@@ -35,7 +34,7 @@ private:
     Status Fill();
 
     TcpSocket& socket_;
-    std::chrono::milliseconds timeout_;
+    SocketWait wait_;
     QByteArray pending_;
     qsizetype pendingStart_ = 0;
     QString error_;

@@ -1,5 +1,6 @@
 #include "fetch/tcp_socket.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -26,13 +27,9 @@ using AddrInfoList = std::unique_ptr<addrinfo, AddrInfoDeleter>;
 
 int RemainingMs(Clock::time_point deadline) {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
-}
-
-int ClampMs(std::chrono::milliseconds timeout) {
-    if (timeout.count() <= 0)
+    if (left.count() <= 0)
         return 0;
-    return timeout.count() > INT32_MAX ? INT32_MAX : static_cast<int>(timeout.count());
+    return left.count() > INT32_MAX ? INT32_MAX : static_cast<int>(left.count());
 }
 
 // Waits for events on fd, retrying when a signal interrupts the wait.
@@ -46,6 +43,33 @@ int PollOne(int fd, short events, int timeoutMs, short& revents) {
             return n;
         }
         timeoutMs = RemainingMs(deadline);
+    }
+}
+
+enum class Waited { Ready, TimedOut, Failed };
+
+// Waits for events on fd until the wait's time-out or its deadline, whichever comes first, in
+// slices between which the caller's whileWaiting runs. Failed leaves errno as poll set it.
+Waited WaitFor(int fd, short events, const SocketWait& wait) {
+    const Clock::time_point now = Clock::now();
+    // Past the deadline a peer that keeps a trickle going must not win one more wait.
+    if (now >= wait.deadline)
+        return Waited::TimedOut;
+    const Clock::time_point end = std::min(now + wait.timeout, wait.deadline);
+    for (;;) {
+        Clock::time_point sliceEnd = end;
+        if (wait.whileWaiting)
+            sliceEnd = std::min(end, Clock::now() + SocketWait::kSlice);
+        short revents = 0;
+        const int n = PollOne(fd, events, RemainingMs(sliceEnd), revents);
+        if (n > 0)
+            return Waited::Ready;
+        if (n < 0)
+            return Waited::Failed;
+        if (Clock::now() >= end)
+            return Waited::TimedOut;
+        if (wait.whileWaiting)
+            wait.whileWaiting();
     }
 }
 
@@ -75,8 +99,7 @@ void TcpSocket::Close() {
     }
 }
 
-std::optional<QString> TcpSocket::Connect(const QString& host, int port,
-                                          std::chrono::milliseconds timeout) {
+std::optional<QString> TcpSocket::Connect(const QString& host, int port, const SocketWait& wait) {
     Close();
     if (host.isEmpty())
         return QStringLiteral("no host to connect to");
@@ -95,7 +118,9 @@ std::optional<QString> TcpSocket::Connect(const QString& host, int port,
             .arg(host, QString::fromLocal8Bit(gai_strerror(rc)));
     const AddrInfoList list(found);
 
-    const Clock::time_point deadline = Clock::now() + timeout;
+    // One time-out for all addresses.
+    SocketWait allAddresses = wait;
+    allAddresses.deadline = std::min(wait.deadline, Clock::now() + wait.timeout);
     QString lastError = QStringLiteral("no address for %1").arg(host);
     for (const addrinfo* a = list.get(); a != nullptr; a = a->ai_next) {
         TcpSocket attempt;
@@ -113,12 +138,10 @@ std::optional<QString> TcpSocket::Connect(const QString& host, int port,
             lastError = SystemError("connect", errno);
             continue;
         }
-        short revents = 0;
-        const int n = PollOne(attempt.fd_, POLLOUT, RemainingMs(deadline), revents);
-        if (n == 0) {
+        const Waited waited = WaitFor(attempt.fd_, POLLOUT, allAddresses);
+        if (waited == Waited::TimedOut)
             return QStringLiteral("connecting to %1:%2 timed out").arg(host).arg(port);
-        }
-        if (n < 0) {
+        if (waited == Waited::Failed) {
             lastError = SystemError("poll", errno);
             continue;
         }
@@ -145,7 +168,7 @@ bool TcpSocket::IsIdle() const {
     return n == 0;
 }
 
-std::optional<QString> TcpSocket::SendAll(QByteArrayView data, std::chrono::milliseconds timeout) {
+std::optional<QString> TcpSocket::SendAll(QByteArrayView data, const SocketWait& wait) {
     if (fd_ < 0)
         return QStringLiteral("not connected");
     qsizetype sent = 0;
@@ -160,18 +183,16 @@ std::optional<QString> TcpSocket::SendAll(QByteArrayView data, std::chrono::mill
             continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK)
             return SystemError("send", errno);
-        short revents = 0;
-        const int ready = PollOne(fd_, POLLOUT, ClampMs(timeout), revents);
-        if (ready == 0)
+        const Waited waited = WaitFor(fd_, POLLOUT, wait);
+        if (waited == Waited::TimedOut)
             return QStringLiteral("sending timed out");
-        if (ready < 0)
+        if (waited == Waited::Failed)
             return SystemError("poll", errno);
     }
     return std::nullopt;
 }
 
-qint64 TcpSocket::Receive(char* buffer, qint64 maxBytes, std::chrono::milliseconds timeout,
-                          QString& error) {
+qint64 TcpSocket::Receive(char* buffer, qint64 maxBytes, const SocketWait& wait, QString& error) {
     if (fd_ < 0) {
         error = QStringLiteral("not connected");
         return -1;
@@ -186,13 +207,12 @@ qint64 TcpSocket::Receive(char* buffer, qint64 maxBytes, std::chrono::millisecon
             error = SystemError("recv", errno);
             return -1;
         }
-        short revents = 0;
-        const int ready = PollOne(fd_, POLLIN, ClampMs(timeout), revents);
-        if (ready == 0) {
+        const Waited waited = WaitFor(fd_, POLLIN, wait);
+        if (waited == Waited::TimedOut) {
             error = QStringLiteral("reading timed out");
             return -1;
         }
-        if (ready < 0) {
+        if (waited == Waited::Failed) {
             error = SystemError("poll", errno);
             return -1;
         }

@@ -4,7 +4,21 @@
 #include <QByteArrayView>
 #include <QString>
 #include <chrono>
+#include <functional>
 #include <optional>
+
+// The bounds of one wait for the peer, and what the caller does while it lasts.
+struct SocketWait {
+    using Clock = std::chrono::steady_clock;
+    // How often whileWaiting runs while nothing happens.
+    static constexpr std::chrono::milliseconds kSlice{50};
+
+    std::chrono::milliseconds timeout; // this wait alone
+    // Shared by every wait of one exchange; the wait ends there whatever timeout allows.
+    Clock::time_point deadline = Clock::time_point::max();
+    // When set, called after every slice of the wait in which nothing happened.
+    std::function<void()> whileWaiting;
+};
 
 class TcpSocket {
 public:
@@ -16,9 +30,9 @@ public:
     TcpSocket& operator=(const TcpSocket&) = delete;
 
     // Resolves host and connects to the first address that accepts within the time-out
-    // (one deadline for all addresses). Closes any previous connection first.
-    std::optional<QString> Connect(const QString& host, int port,
-                                   std::chrono::milliseconds timeout);
+    // (one time-out for all addresses). Closes any previous connection first. The name is
+    // resolved before the wait begins and is bounded only by the resolver's own time-outs.
+    std::optional<QString> Connect(const QString& host, int port, const SocketWait& wait);
     void Close();
     bool isOpen() const { return fd_ >= 0; }
 
@@ -26,13 +40,12 @@ public:
     // anything unasked, so a new request may be written to it.
     bool IsIdle() const;
 
-    // Writes all of data; the time-out bounds each wait for the socket to take more.
-    std::optional<QString> SendAll(QByteArrayView data, std::chrono::milliseconds timeout);
+    // Writes all of data; the wait bounds each wait for the socket to take more.
+    std::optional<QString> SendAll(QByteArrayView data, const SocketWait& wait);
 
-    // Reads at most maxBytes into buffer, waiting up to timeout for the first of them.
+    // Reads at most maxBytes into buffer, waiting as the wait allows for the first of them.
     // Returns the count read, 0 when the peer has closed, -1 on error or time-out (error set).
-    qint64 Receive(char* buffer, qint64 maxBytes, std::chrono::milliseconds timeout,
-                   QString& error);
+    qint64 Receive(char* buffer, qint64 maxBytes, const SocketWait& wait, QString& error);
 
 private:
     int fd_ = -1;

@@ -11,21 +11,33 @@
 #include "tests/support/fake_http_get.h"
 #include "tests/support/temp_dir.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
 class WindowTest : public ::testing::Test {
 protected:
-    // Builds the window (reading the files in home) and shows it, which loads the first view.
-    TForm1& Open() {
+    // Builds the window, reading the files in home, and does not show it yet.
+    TForm1& Build() {
         form = std::make_unique<TForm1>(ProgramHome{home.path()});
         form->UseHttpForTesting(http);
         form3 = std::make_unique<TForm3>(form->cancelRequested);
         reporter = std::make_unique<WindowDialReporter>(*form3, form.get());
-        form2 = std::make_unique<TForm2>(dialUp, *reporter, form.get());
+        // Not the window's child here, so that a test may drop the window on its own.
+        form2 = std::make_unique<TForm2>(dialUp, *reporter);
         form->AttachDialogs(form2.get(), form3.get(), &dialUp, reporter.get());
-        form->show();
         return *form;
+    }
+    // Builds and shows the window, and waits until the first view has loaded.
+    TForm1& Open() {
+        Build().show();
+        WaitForFirstView();
+        return *form;
+    }
+    // The first view loads from the event loop once the window is on screen; every complete
+    // refresh writes the download count over the status panel's layout text.
+    void WaitForFirstView() {
+        EXPECT_TRUE(QTest::qWaitFor([this] { return Panel(3) != "закачано"; }, 10000));
     }
     // Closes the window as the window manager would, which saves the settings.
     void Close() {

@@ -40,7 +40,8 @@ TEST(HttpRedirect, LocationWithoutHostThroughAProxyKeepsSchemeAndHost) {
     EXPECT_EQ(proxy.Received()[1], ExpectedRequest("http://tiles.example:81/b", "tiles.example"));
 }
 
-TEST(HttpRedirect, FifteenthRequestEndsTheChainWithItsOwnBody) {
+// A redirect loop is a failure: the fifteenth reply's own body must never pass for the tile.
+TEST(HttpRedirect, FifteenthRedirectFailsTheFetch) {
     std::vector<ConnectionScript> scripts;
     for (int i = 1; i <= 16; ++i)
         scripts.push_back(ConnectionScript().Reply(
@@ -48,15 +49,20 @@ TEST(HttpRedirect, FifteenthRequestEndsTheChainWithItsOwnBody) {
     ScriptedTcpServer server(std::move(scripts));
     HttpClient client(QStringLiteral("127.0.0.1"), QuickOptions());
     QByteArray body;
-    EXPECT_EQ(client.Get(server.Url("/r0"), body), std::nullopt);
-    EXPECT_EQ(body, "body 15");
+    const std::optional<HttpFailure> failure = client.Get(server.Url("/r0"), body);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->statusCode, 302);
     EXPECT_EQ(server.AcceptedCount(), 15);
 
-    // The count starts again with every fetch.
-    ScriptedTcpServer next({ConnectionScript().Reply(RedirectReply("/x")),
-                            ConnectionScript().Reply(OkReply("fresh"))});
-    EXPECT_EQ(client.Get(next.Url("/"), body), std::nullopt);
+    // The count starts again with every fetch: fourteen redirects are still followed.
+    std::vector<ConnectionScript> chain;
+    for (int i = 1; i <= 14; ++i)
+        chain.push_back(ConnectionScript().Reply(RedirectReply(QStringLiteral("/c%1").arg(i))));
+    chain.push_back(ConnectionScript().Reply(OkReply("fresh")));
+    ScriptedTcpServer next(std::move(chain));
+    EXPECT_EQ(client.Get(next.Url("/c0"), body), std::nullopt);
     EXPECT_EQ(body, "fresh");
+    EXPECT_EQ(next.AcceptedCount(), 15);
 }
 
 TEST(HttpRedirect, RedirectStatusWithoutLocationFails) {

@@ -64,6 +64,7 @@ TEST(HttpTimeout, ConnectingToAPeerThatNeverAcceptsTimesOut) {
         failure = client.Get(QStringLiteral("http://127.0.0.1:%1/t").arg(listener.port()), body);
     });
     ASSERT_TRUE(failure);
+    EXPECT_TRUE(failure->message.contains(u"timed out")) << failure->message.toStdString();
     EXPECT_GE(took, 150ms);
     EXPECT_LT(took, 1500ms);
 }
@@ -78,7 +79,75 @@ TEST(HttpTimeout, PeerThatStopsSendingTimesOut) {
         QByteArray body;
         std::optional<HttpFailure> failure;
         const auto took = Elapsed([&] { failure = client.Get(server.Url("/t"), body); });
-        EXPECT_TRUE(failure) << reply.constData();
+        ASSERT_TRUE(failure) << reply.constData();
+        EXPECT_TRUE(failure->message.contains(u"timed out")) << failure->message.toStdString();
+        EXPECT_GE(took, 150ms);
         EXPECT_LT(took, 1500ms);
     }
+}
+
+// No single read waits long, yet a peer that drips its reply or redirects slowly must not
+// hold the fetch beyond one deadline for all of it.
+TEST(HttpTimeout, DeadlineBoundsTheWholeFetch) {
+    HttpClientOptions options = QuickOptions();
+    options.exchangeTimeout = 700ms;
+
+    ConnectionScript drip;
+    drip.Reply("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\n");
+    for (int i = 0; i < 40; ++i)
+        drip.Send("x").Pause(100ms);
+    std::vector<ConnectionScript> slowChain;
+    for (int i = 1; i <= 6; ++i)
+        slowChain.push_back(
+            ConnectionScript().Pause(300ms).Reply(RedirectReply(QStringLiteral("/r%1").arg(i))));
+    slowChain.push_back(ConnectionScript().Reply(OkReply("late")));
+
+    for (std::vector<ConnectionScript> scripts : {std::vector{drip}, slowChain}) {
+        ScriptedTcpServer server(std::move(scripts));
+        HttpClient client(QStringLiteral("127.0.0.1"), options);
+        QByteArray body;
+        std::optional<HttpFailure> failure;
+        const auto took = Elapsed([&] { failure = client.Get(server.Url("/r0"), body); });
+        EXPECT_TRUE(failure);
+        EXPECT_GE(took, 650ms);
+        EXPECT_LT(took, 1800ms);
+    }
+}
+
+TEST(HttpTimeout, WaitingForASilentPeerCallsBackEveryFewMilliseconds) {
+    ScriptedTcpServer server({ConnectionScript().Stall()});
+    HttpClientOptions options = QuickOptions();
+    options.exchangeTimeout = 600ms;
+    HttpClient client(QStringLiteral("127.0.0.1"), options);
+    int calls = 0;
+    client.SetWhileWaiting([&calls] { ++calls; });
+    QByteArray body;
+    std::optional<HttpFailure> failure;
+    const auto took = Elapsed([&] { failure = client.Get(server.Url("/t"), body); });
+    EXPECT_TRUE(failure);
+    EXPECT_GE(took, 550ms);
+    // About every 50 ms, never more often.
+    EXPECT_GE(calls, 5);
+    EXPECT_LE(calls, took / 50ms + 1);
+}
+
+// Whatever runs while a fetch waits must not take over its connection.
+TEST(HttpTimeout, FetchAskedForWhileWaitingFailsAtOnce) {
+    ScriptedTcpServer silent({ConnectionScript().Stall()});
+    ScriptedTcpServer other({ConnectionScript().Reply(OkReply("other"))});
+    HttpClientOptions options = QuickOptions();
+    options.exchangeTimeout = 300ms;
+    HttpClient client(QStringLiteral("127.0.0.1"), options);
+    std::optional<std::optional<HttpFailure>> inner;
+    client.SetWhileWaiting([&] {
+        if (!inner) {
+            QByteArray innerBody;
+            inner = client.Get(other.Url("/t"), innerBody);
+        }
+    });
+    QByteArray body;
+    EXPECT_TRUE(client.Get(silent.Url("/t"), body));
+    ASSERT_TRUE(inner);
+    EXPECT_TRUE(*inner);
+    EXPECT_EQ(other.AcceptedCount(), 0);
 }
