@@ -206,7 +206,7 @@ void TForm1::BuildPrefillTab() {
     Label13 = MakeLabel(TabSheet3, QStringLiteral("Ориентировочный объем:"), 210, 8, 290);
     Label11 = MakeLabel(TabSheet3,
                         QStringLiteral("В кэш выкачиваются все фрагменты видимой области\n"
-                                       "до заданного увеличения включительно."),
+                                       "только заданного увеличения, без промежуточных."),
                         8, 40, 400);
     Label11->setWordWrap(true);
     Label11->setFixedHeight(34);

@@ -1,11 +1,28 @@
 #include "app/tile_image.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
-TileImage::TileImage(QWidget* parent) : QLabel(parent) {
+TileImage::TileImage(QWidget* parent) : QWidget(parent) {
     setFixedSize(kSize, kSize);
     setMouseTracking(true);
-    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Every pixel is painted below, so Qt need not clear the background first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TileImage::setPixmap(const QPixmap& pixmap) {
+    pixmap_ = pixmap;
+    update();
+}
+
+void TileImage::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    // Before the first tile arrives, and beside a tile smaller than the widget, the window's
+    // background shows as it would behind a label.
+    if (pixmap_.size() != size())
+        painter.fillRect(event->rect(), palette().window());
+    if (!pixmap_.isNull())
+        painter.drawPixmap(0, 0, pixmap_);
 }
 
 void TileImage::mousePressEvent(QMouseEvent* event) {

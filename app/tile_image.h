@@ -1,13 +1,20 @@
 #pragma once
 // One 256 by 256 tile of the mosaic. It reports raw mouse events; which of them
 // zooms (press on the upper row, release on the lower) is the window's decision.
-#include <QLabel>
+// A tile is a picture, not a control: it shows in its own colours whether or not the
+// window takes input, so it paints its pixmap itself instead of through the style, which
+// would grey it (and build a greyed copy on every paint) while the window is disabled.
+#include <QPixmap>
+#include <QWidget>
 
-class TileImage : public QLabel {
+class TileImage : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kSize = 256;
     explicit TileImage(QWidget* parent = nullptr);
+
+    void setPixmap(const QPixmap& pixmap);
+    QPixmap pixmap() const { return pixmap_; }
 
 signals:
     void Pressed(Qt::MouseButton button, QPoint pos);
@@ -15,7 +22,11 @@ signals:
     void Moved(QPoint pos);
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    QPixmap pixmap_;
 };

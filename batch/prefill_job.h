@@ -21,7 +21,7 @@ struct PrefillInputs {
 };
 
 // The deepest level a prefill goes to, and how far below the view: 12 levels are
-// 4^13 = 67 million tiles, already weeks of fetching.
+// 4^13 = 67 million tiles, days of fetching even on loopback.
 inline constexpr int kPrefillMaxDepth = 24;
 inline constexpr int kPrefillMaxLevelsDown = 12;
 

@@ -6,7 +6,6 @@
 #include "tests/support/jpeg_fixture.h"
 #include "tiles/neighbours.h"
 
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -61,11 +60,3 @@ void PanAtLevelTwenty(benchmark::State& state) {
 BENCHMARK(PanAtLevelTwenty);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
