@@ -51,6 +51,13 @@ int PollOne(int fd, short events, int timeoutMs, short& revents) {
 
 } // namespace
 
+TcpSocket::TcpSocket(int connectedFd) : fd_(connectedFd) {
+    if (fd_ >= 0) {
+        ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) | O_NONBLOCK);
+        ::fcntl(fd_, F_SETFD, FD_CLOEXEC);
+    }
+}
+
 TcpSocket::~TcpSocket() {
     Close();
 }
