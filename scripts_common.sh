@@ -3,6 +3,8 @@
 
 ORBIVIST_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libjpeg62-turbo-dev
     libgtest-dev libcpp-httplib-dev fonts-dejavu-core xplanet-images tinyproxy)
+# Only the tests need these: the fuzz targets are built with clang and its libFuzzer runtime.
+ORBIVIST_TEST_PACKAGES=(clang libclang-rt-14-dev)
 
 orbivist_install_packages() {
     local missing=()
