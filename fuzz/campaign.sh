@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
-# fuzz/campaign.sh SECONDS [BUILD_DIR]: builds the fuzz targets (in build-fuzz by default),
-# runs each for SECONDS, one after the other, and prints the executions each reached.
+# fuzz/campaign.sh SECONDS [TARGET...]: builds the fuzz targets (in $FUZZ_BUILD_DIR, build-fuzz
+# by default), runs each named target (all of them when none is named) for SECONDS, one after
+# the other, and prints the executions each reached.
 # The corpora grow in BUILD_DIR/corpus/TARGET, so a second campaign goes on from the first;
 # logs land in BUILD_DIR/logs, crashing inputs in BUILD_DIR/artifacts/TARGET.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:?usage: fuzz/campaign.sh SECONDS [BUILD_DIR]}
-build_dir=$(realpath -m "${2:-build-fuzz}")
+seconds=${1:?usage: fuzz/campaign.sh SECONDS [TARGET...]}
+shift
+build_dir=$(realpath -m "${FUZZ_BUILD_DIR:-build-fuzz}")
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+    for source in fuzz/*_fuzzer.cpp; do
+        targets+=("$(basename "$source" _fuzzer.cpp)")
+    done
+fi
 
 fuzz/build.sh "$build_dir" || exit $?
 mkdir -p "$build_dir/logs"
@@ -17,8 +25,7 @@ stat() { # stat NAME LOG: a value of libFuzzer's final statistics
 
 status=0
 results=()
-for source in fuzz/*_fuzzer.cpp; do
-    target=$(basename "$source" _fuzzer.cpp)
+for target in "${targets[@]}"; do
     log=$build_dir/logs/$target.log
     echo "== $target: ${seconds} s" >&2
     FUZZ_CORPUS_DIR=$build_dir/corpus/$target \
