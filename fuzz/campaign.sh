@@ -5,7 +5,7 @@
 # The corpora grow in BUILD_DIR/corpus/TARGET, so a second campaign goes on from the first;
 # logs land in BUILD_DIR/logs, crashing inputs in BUILD_DIR/artifacts/TARGET.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 seconds=${1:?usage: fuzz/campaign.sh SECONDS [TARGET...]}
 shift
 build_dir=$(realpath -m "${FUZZ_BUILD_DIR:-build-fuzz}")
