@@ -4,7 +4,7 @@ set -uo pipefail
 cd "$(dirname "$0")"
 source ./scripts_common.sh
 
-orbivist_install_packages || exit 1
+orbivist_install_packages "${ORBIVIST_TEST_PACKAGES[@]}" || exit 1
 orbivist_build build-test -DORBIVIST_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug || exit 1
 
 export QT_QPA_PLATFORM=offscreen

@@ -75,6 +75,13 @@ Waited WaitFor(int fd, short events, const SocketWait& wait) {
 
 } // namespace
 
+TcpSocket::TcpSocket(int connectedFd) : fd_(connectedFd) {
+    if (fd_ >= 0) {
+        ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) | O_NONBLOCK);
+        ::fcntl(fd_, F_SETFD, FD_CLOEXEC);
+    }
+}
+
 TcpSocket::~TcpSocket() {
     Close();
 }

@@ -23,6 +23,9 @@ struct SocketWait {
 class TcpSocket {
 public:
     TcpSocket() = default;
+    // Takes over a descriptor that is already connected (one end of a socket pair, say) and
+    // makes it non-blocking like the ones Connect opens.
+    explicit TcpSocket(int connectedFd);
     ~TcpSocket();
     TcpSocket(TcpSocket&& other) noexcept;
     TcpSocket& operator=(TcpSocket&& other) noexcept;

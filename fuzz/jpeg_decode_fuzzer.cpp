@@ -1,0 +1,29 @@
+// Tile data as the loader treats it: the end-marker check, then decoding. Every input is
+// decoded, with or without the marker, since cut files reach the decoder from the cache too.
+#include "fetch/jpeg_decode.h"
+#include "fetch/jpeg_end_marker.h"
+#include "fuzz/fuzz_check.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    // Looks at the last two bytes only, of data as short as none at all.
+    [[maybe_unused]] const bool marked = EndsWithJpegEndMarker(bytes);
+
+    // A failed decode must leave the image it was given alone.
+    QImage image(1, 1, QImage::Format_RGB888);
+    image.fill(Qt::red);
+    const qint64 before = image.cacheKey();
+    if (DecodeJpeg(bytes, image)) {
+        FUZZ_CHECK(!image.isNull());
+        FUZZ_CHECK(image.format() == QImage::Format_RGB888);
+        FUZZ_CHECK(image.width() <= 16384 && image.height() <= 16384);
+    } else {
+        FUZZ_CHECK(image.cacheKey() == before);
+        FUZZ_CHECK(image.pixel(0, 0) == qRgb(255, 0, 0));
+    }
+    return 0;
+}
