@@ -38,21 +38,22 @@ void CheckSelectAndSave(const QString& entry) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::optional<QStringList> read =
+    const FavoritesFile read =
         LoadFavorites(WriteScratchFile(QStringLiteral("read.dat"), data, size));
-    FUZZ_CHECK(read);
-    for (const QString& entry : *read)
+    // Inputs are far below the bounds, so every one of them is a list of entries.
+    FUZZ_CHECK(read.state == FavoritesFile::State::Loaded);
+    for (const QString& entry : read.items)
         CheckSelectAndSave(entry);
 
     const QString savedPath = WriteScratchFile(QStringLiteral("saved.dat"), nullptr, 0);
-    FUZZ_CHECK(SaveFavorites(savedPath, *read));
-    const std::optional<QStringList> loaded = LoadFavorites(savedPath);
-    FUZZ_CHECK(loaded);
-    CheckReadBack(*read, *loaded);
+    FUZZ_CHECK(SaveFavorites(savedPath, read.items));
+    const FavoritesFile loaded = LoadFavorites(savedPath);
+    FUZZ_CHECK(loaded.state == FavoritesFile::State::Loaded);
+    CheckReadBack(read.items, loaded.items);
 
     // A file the program wrote reads back to exactly what it holds.
     const QByteArray savedBytes = ReadScratchFile(savedPath);
-    FUZZ_CHECK(SaveFavorites(savedPath, *loaded));
+    FUZZ_CHECK(SaveFavorites(savedPath, loaded.items));
     FUZZ_CHECK(ReadScratchFile(savedPath) == savedBytes);
     return 0;
 }

@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TcpSocket socket(fds[0]);
     SendAndClose(fds[1], data, size);
 
-    HttpReplyReader reader(socket, std::chrono::milliseconds(1000));
+    HttpReplyReader reader(socket, SocketWait{.timeout = std::chrono::milliseconds(1000)});
     for (int i = 0; i < kMostReplies; ++i) {
         HttpReplyHead head;
         if (ReadReplyHead(reader, head))
