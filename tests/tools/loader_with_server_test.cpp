@@ -1,14 +1,11 @@
 // The program's tile loader and HTTP client against the real demo server.
 #include "tests/tools/demo_server_process.h"
+#include "tests/tools/served_tiles.h"
 
 #include "fetch/http_client.h"
 #include "fetch/tile_loader.h"
-#include "tools/tileserver/jpeg_encoder.h"
-#include "tools/tileserver/mercator_tile.h"
-#include "tools/tileserver/world_image.h"
 
 #include <QDir>
-#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,15 +18,6 @@ public:
 
 QByteArray Bytes(const std::string& s) {
     return QByteArray(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-// What a fault-free server sends for the tile with these quadrant letters.
-QByteArray CleanTile(const tileserver::RgbImage& world, const QString& quadPath) {
-    const auto tile = tileserver::ParseTileKey("t" + quadPath.toStdString());
-    const std::vector<std::uint8_t> jpeg =
-        tileserver::EncodeJpeg(tileserver::RenderMercatorTile(world, tile.value()));
-    return QByteArray(reinterpret_cast<const char*>(jpeg.data()),
-                      static_cast<qsizetype>(jpeg.size()));
 }
 
 QStringList LevelTwoPaths() {
@@ -90,27 +78,17 @@ TEST(LoaderWithServer, CountersMatchInjectedFaultsAndTheCacheKeepsOnlyGoodTiles)
     ASSERT_EQ(server.Stop(), 0);
 
     const std::vector<std::string> faults = server.InjectedFaults();
-    const auto injected = [&](const char* kind) {
-        return static_cast<int>(std::count(faults.begin(), faults.end(), kind));
-    };
-    ASSERT_GT(injected("redirect"), 0) << "the seed should exercise every kind";
-    ASSERT_GT(injected("cut"), 0);
-    // Replies that never became a tile; a redirect is followed, so it fails nothing itself.
-    EXPECT_EQ(counters.receiveErrors,
-              injected("500") + injected("404") + injected("empty") + injected("drop"));
-    EXPECT_EQ(counters.badFileErrors, injected("cut"));
+    ASSERT_GT(InjectedCount(faults, "redirect"), 0) << "the seed should exercise every kind";
+    ASSERT_GT(InjectedCount(faults, "cut"), 0);
+    const TileCounters expected = CountersForFaults(faults);
+    EXPECT_EQ(counters.receiveErrors, expected.receiveErrors);
+    EXPECT_EQ(counters.badFileErrors, expected.badFileErrors);
     EXPECT_EQ(counters.writeErrors, 0);
     EXPECT_EQ(loaded, attempts - counters.receiveErrors - counters.badFileErrors);
 
-    std::string error;
-    const std::optional<tileserver::RgbImage> world =
-        tileserver::LoadWorldImage(worldPath.toStdString(), error);
-    ASSERT_TRUE(world) << error;
     const QStringList files = QDir(cache.path()).entryList(QDir::Files);
     EXPECT_FALSE(files.isEmpty());
-    for (const QString& file : files) {
-        const QString path = file.chopped(4);
-        ASSERT_TRUE(LevelTwoPaths().contains(path)) << file.toStdString();
-        EXPECT_EQ(cache.read(file), CleanTile(*world, path)) << file.toStdString();
-    }
+    for (const QString& file : files)
+        EXPECT_TRUE(LevelTwoPaths().contains(file.chopped(4))) << file.toStdString();
+    ExpectOnlyCleanTilesIn(cache, worldPath);
 }

@@ -1,5 +1,6 @@
 // The prefill job against the real demo server: what goes on the wire, in which order.
 #include "tests/tools/demo_server_process.h"
+#include "tests/tools/served_tiles.h"
 
 #include "batch/prefill_job.h"
 #include "fetch/http_client.h"
@@ -8,21 +9,15 @@
 #include "tools/tileserver/tile_key.h"
 
 #include <QDir>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
 
 // The tile keys the server was asked for, in order.
 std::vector<std::string> RequestedKeys(const DemoServerProcess& server) {
-    static const QRegularExpression get(
-        QStringLiteral("^#\\d+ GET /kh\\?v=5&n=404&t=(t[qrst]+)(\\s|$)"));
     std::vector<std::string> keys;
-    for (const QString& line : server.LogLines()) {
-        const QRegularExpressionMatch match = get.match(line);
-        if (match.hasMatch())
-            keys.push_back(match.captured(1).toStdString());
-    }
+    for (const ServedTile& tile : ServedTiles(server))
+        keys.push_back(tile.key);
     return keys;
 }
 
