@@ -2,9 +2,32 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <limits>
-#include <new>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace {
+
+// Asks for the bytes to be backed by huge pages where the system allows it. Every byte of
+// the picture is written once, and touching tens of megabytes 4 KiB at a time costs more
+// page faults than all the tiles' decoding (about 0.3 s for a 4096 by 4096 picture on a
+// virtual machine, against 0.01 s with 2 MiB pages). Only advice: refused, nothing changes.
+void AdviseHugePages(unsigned char* bytes, std::size_t size) {
+    const long page = ::sysconf(_SC_PAGESIZE);
+    if (page <= 0)
+        return;
+    const auto pageSize = static_cast<std::uintptr_t>(page);
+    const auto start = reinterpret_cast<std::uintptr_t>(bytes);
+    const std::uintptr_t first = (start + pageSize - 1) / pageSize * pageSize;
+    const std::uintptr_t end = (start + size) / pageSize * pageSize;
+    if (first < end)
+        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+}
+
+} // namespace
 
 std::optional<RgbPicture> RgbPicture::Create(qint64 width, qint64 height) {
     if (width < 1 || height < 1)
@@ -13,13 +36,15 @@ std::optional<RgbPicture> RgbPicture::Create(qint64 width, qint64 height) {
     if (width > kMaxBytes / 3 / height)
         return std::nullopt;
     const auto size = static_cast<std::size_t>(width * height * 3);
-    try {
-        // Zeroed, so a picture whose tile loop stopped early has black, not stale heap,
-        // where tiles are missing.
-        return RgbPicture(width, height, std::make_unique<unsigned char[]>(size));
-    } catch (const std::bad_alloc&) {
+    // Zeroed, so a picture whose tile loop stopped early has black, not stale heap, where
+    // tiles are missing. calloc rather than a zeroing new: a large block comes straight from
+    // the system already zeroed, so its pages are first touched by the tiles, after the
+    // advice below.
+    Bytes bytes(static_cast<unsigned char*>(std::calloc(size, 1)));
+    if (!bytes)
         return std::nullopt;
-    }
+    AdviseHugePages(bytes.get(), size);
+    return RgbPicture(width, height, std::move(bytes));
 }
 
 void RgbPicture::DrawTile(const QImage& tile, qint64 x, qint64 y) {

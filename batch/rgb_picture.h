@@ -5,6 +5,7 @@
 // 64-bit.
 #include <QImage>
 #include <QtGlobal>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 
@@ -25,10 +26,15 @@ public:
     void DrawTile(const QImage& tile, qint64 x, qint64 y);
 
 private:
-    RgbPicture(qint64 width, qint64 height, std::unique_ptr<unsigned char[]> bytes)
+    struct FreeBytes {
+        void operator()(unsigned char* bytes) const { std::free(bytes); }
+    };
+    using Bytes = std::unique_ptr<unsigned char[], FreeBytes>;
+
+    RgbPicture(qint64 width, qint64 height, Bytes bytes)
         : width_(width), height_(height), bytes_(std::move(bytes)) {}
 
     qint64 width_;
     qint64 height_;
-    std::unique_ptr<unsigned char[]> bytes_;
+    Bytes bytes_;
 };

@@ -1,0 +1,317 @@
+// Stitching 16 by 16 tiles of real imagery from a warm cache at quality 90, beside its floor
+// measured in the same run: the same 256 files decoded in a plain loop, plus cjpeg making
+// the same progressive file of the assembled picture. Each part runs in a child process of
+// its own, so that its peak memory is its own.
+#include "batch/calibration_file.h"
+#include "batch/rgb_picture.h"
+#include "batch/stitch_job.h"
+#include "batch/stitch_plan.h"
+#include "bench/earth_tiles.h"
+#include "fetch/jpeg_decode.h"
+#include "fetch/tile_cache.h"
+#include "tests/support/fake_front_end.h"
+#include "tests/support/fake_http_get.h"
+#include "tiles/view_moves.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+const QString kPrefix = QStringLiteral("http://tiles/kh?t=t");
+constexpr int kSide = 16; // tiles a side
+constexpr int kTilePixels = 256;
+constexpr int kQuality = 90;
+constexpr double kMiB = 1024.0 * 1024.0;
+
+// A level-6 view over Europe and Africa: land, sea and cloud, as real tiles are.
+ViewUrls BenchView() {
+    return ZoomIntoTile(kPrefix + QStringLiteral("qrtqt"));
+}
+
+// What a child reports back through its pipe.
+struct ChildFigures {
+    bool ok = false;
+    double seconds = 0;
+    double peakGrowthBytes = 0; // peak resident size above what the child held at its start
+    double peakBytes = 0;       // the child's whole peak resident size
+    double phaseSeconds[2] = {0, 0};
+};
+
+// A line of /proc/self/status in bytes ("VmRSS", "VmHWM"); 0 when it cannot be read.
+double StatusBytes(const char* field) {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (status == nullptr)
+        return 0;
+    char line[256];
+    double kib = 0;
+    const std::size_t length = std::strlen(field);
+    while (std::fgets(line, sizeof line, status) != nullptr)
+        if (std::strncmp(line, field, length) == 0 && line[length] == ':')
+            kib = std::strtod(line + length + 1, nullptr);
+    std::fclose(status);
+    return kib * 1024;
+}
+
+// The peak resident size starts again from the present one, so that what a part inherits
+// from the parent at the fork does not count as its own.
+void ResetPeak() {
+    const int fd = ::open("/proc/self/clear_refs", O_WRONLY);
+    if (fd < 0)
+        return;
+    [[maybe_unused]] const ssize_t written = ::write(fd, "5", 1);
+    ::close(fd);
+}
+
+// Runs work in a forked child, timed from its start to its end; work may fill in phases.
+ChildFigures InChild(const std::function<bool(ChildFigures&)>& work) {
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return {};
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return {};
+    if (pid == 0) {
+        ::close(fds[0]);
+        ResetPeak();
+        ChildFigures figures;
+        const double start = StatusBytes("VmRSS");
+        QElapsedTimer timer;
+        timer.start();
+        figures.ok = work(figures);
+        figures.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+        figures.peakBytes = StatusBytes("VmHWM");
+        figures.peakGrowthBytes = figures.peakBytes - start;
+        [[maybe_unused]] const ssize_t written = ::write(fds[1], &figures, sizeof figures);
+        ::_exit(0); // no destructors or Qt clean-up of the parent's objects
+    }
+    ::close(fds[1]);
+    ChildFigures figures;
+    if (::read(fds[0], &figures, sizeof figures) != static_cast<ssize_t>(sizeof figures))
+        figures.ok = false;
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return figures;
+}
+
+// cjpeg run on input, timed from the fork to its end; its peak is the whole process's.
+ChildFigures Cjpeg(const QString& input, const QString& output) {
+    const QByteArray in = input.toLocal8Bit(), out = output.toLocal8Bit();
+    const QByteArray quality = QByteArray::number(kQuality);
+    QElapsedTimer timer;
+    timer.start();
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return {};
+    if (pid == 0) {
+        ::execlp("cjpeg", "cjpeg", "-dct", "float", "-progressive", "-baseline", "-quality",
+                 quality.constData(), "-outfile", out.constData(), in.constData(), nullptr);
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ChildFigures figures;
+    if (::wait4(pid, &status, 0, &usage) != pid)
+        return figures;
+    figures.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    figures.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    figures.peakBytes = static_cast<double>(usage.ru_maxrss) * 1024;
+    figures.peakGrowthBytes = figures.peakBytes;
+    return figures;
+}
+
+bool ReadFile(const QString& path, QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    bytes = file.readAll();
+    return true;
+}
+
+// The cache files of the stitched rectangle, in the job's order, with where each goes.
+struct RectangleFile {
+    QString path;
+    int x = 0;
+    int y = 0;
+};
+
+QList<RectangleFile> RectangleFiles(const QString& cacheRoot) {
+    const StitchPlan plan =
+        PlanStitch(BenchView()[0], static_cast<int>(kPrefix.size()), kSide, kSide);
+    QList<RectangleFile> files;
+    for (const StitchTile& tile : plan.tiles) {
+        const TileRequest request =
+            MakeTileRequest(cacheRoot, tile.ref, static_cast<int>(kPrefix.size()));
+        files.append({request.cacheFile.value_or(QString()), tile.x, tile.y});
+    }
+    return files;
+}
+
+// Renders the real tiles into the cache; false when the Earth picture cannot be read.
+bool FillCache(const QList<RectangleFile>& files, const QString& cacheRoot) {
+    for (const RectangleFile& file : files) {
+        const QByteArray jpeg = EarthTileJpeg(file.path.mid(cacheRoot.size()).section('.', 0, 0));
+        if (jpeg.isEmpty() || !StoreTileFile(file.path, jpeg))
+            return false;
+    }
+    return true;
+}
+
+// The floor's first half: the files read and decoded one after another, nothing else.
+bool DecodeAll(const QList<RectangleFile>& files) {
+    QByteArray bytes;
+    QImage image;
+    for (const RectangleFile& file : files)
+        if (!ReadFile(file.path, bytes) || !DecodeJpeg(bytes, image))
+            return false;
+    return true;
+}
+
+// The assembled picture as a binary PPM, cjpeg's input.
+bool WriteAssembledPpm(const QList<RectangleFile>& files, const QString& path) {
+    std::optional<RgbPicture> picture =
+        RgbPicture::Create(kSide * kTilePixels, kSide * kTilePixels);
+    if (!picture)
+        return false;
+    QByteArray bytes;
+    QImage image;
+    for (const RectangleFile& file : files) {
+        if (!ReadFile(file.path, bytes) || !DecodeJpeg(bytes, image))
+            return false;
+        picture->DrawTile(image, file.x, file.y);
+    }
+    QFile ppm(path);
+    if (!ppm.open(QIODevice::WriteOnly))
+        return false;
+    ppm.write(
+        QStringLiteral("P6\n%1 %2\n255\n").arg(picture->width()).arg(picture->height()).toLatin1());
+    const auto rowBytes = static_cast<qint64>(picture->width() * 3);
+    for (qint64 y = 0; y < picture->height(); ++y)
+        if (ppm.write(reinterpret_cast<const char*>(picture->row(y)), rowBytes) != rowBytes)
+            return false;
+    return ppm.flush();
+}
+
+// A front end that only answers: the picture goes to path, and the moments the tile loop
+// ends (the question for the file) and the save ends (the view shown again) are noted.
+class QuietFrontEnd : public FakeFrontEnd {
+public:
+    QuietFrontEnd(const QString& path, const QElapsedTimer& clock)
+        : FakeFrontEnd(static_cast<int>(kPrefix.size())), clock_(clock) {
+        outputFile = path;
+    }
+    std::optional<QString> AskOutputFile() override {
+        loopEnd = clock_.nsecsElapsed();
+        return FakeFrontEnd::AskOutputFile();
+    }
+    ViewLoadOutcome ShowView(const ViewUrls& urls) override {
+        saveEnd = clock_.nsecsElapsed();
+        return FakeFrontEnd::ShowView(urls);
+    }
+    qint64 loopEnd = 0;
+    qint64 saveEnd = 0;
+
+private:
+    const QElapsedTimer& clock_;
+};
+
+bool Stitch(const QString& cacheRoot, const QString& output, ChildFigures& figures) {
+    FakeHttpGet http; // never asked: the cache alone is read
+    TileCounters counters;
+    QElapsedTimer clock;
+    clock.start();
+    QuietFrontEnd front(output, clock);
+    const StitchInputs inputs{
+        .view = BenchView(),
+        .source =
+            ViewSource{cacheRoot, static_cast<int>(kPrefix.size()), WorkMode::CacheOnly, http},
+        .counters = counters,
+        .settings = BatchSettings{.retry = BatchRetry{3, 1, 25, 3, 3}, .scheduleDialog = false},
+        .columns = kSide,
+        .rows = kSide,
+        .quality = kQuality,
+        .calibrationTemplate = CalibrationTemplate(),
+        .availableMemory = std::nullopt,
+    };
+    const bool done = RunStitch(inputs, front) == JobEnding::Done;
+    figures.phaseSeconds[0] = static_cast<double>(front.loopEnd) / 1e9;
+    figures.phaseSeconds[1] = static_cast<double>(front.saveEnd - front.loopEnd) / 1e9;
+    return done && counters.badFileErrors == 0 && http.requests.isEmpty();
+}
+
+void StitchSixteenBySixteenFromCache(benchmark::State& state) {
+    QTemporaryDir cache, out;
+    const QString cacheRoot = cache.path() + '/';
+    const QList<RectangleFile> files = RectangleFiles(cacheRoot);
+    const QString ppm = out.filePath(QStringLiteral("assembled.ppm"));
+    if (!FillCache(files, cacheRoot) ||
+        !InChild([&](ChildFigures&) { return WriteAssembledPpm(files, ppm); }).ok) {
+        state.SkipWithError("the real tiles or the assembled picture could not be made");
+        return;
+    }
+    const QString stitched = out.filePath(QStringLiteral("stitched.jpg"));
+    const QString floorJpeg = out.filePath(QStringLiteral("floor.jpg"));
+    InChild([&](ChildFigures&) { return DecodeAll(files); }); // the cache is warm from here
+    const double bitmapBytes = 3.0 * kSide * kTilePixels * kSide * kTilePixels;
+    double stitchSeconds = 0, loopSeconds = 0, saveSeconds = 0, stitchPeak = 0, stitchWholePeak = 0,
+           decodeSeconds = 0, decodePeak = 0, cjpegSeconds = 0, cjpegPeak = 0;
+    for (auto _ : state) {
+        const ChildFigures stitch =
+            InChild([&](ChildFigures& f) { return Stitch(cacheRoot, stitched, f); });
+        const ChildFigures decode = InChild([&](ChildFigures&) { return DecodeAll(files); });
+        const ChildFigures cjpeg = Cjpeg(ppm, floorJpeg);
+        if (!stitch.ok || !decode.ok || !cjpeg.ok) {
+            state.SkipWithError("a part failed");
+            return;
+        }
+        state.SetIterationTime(stitch.seconds);
+        stitchSeconds += stitch.seconds;
+        loopSeconds += stitch.phaseSeconds[0];
+        saveSeconds += stitch.phaseSeconds[1];
+        stitchPeak = std::max(stitchPeak, stitch.peakGrowthBytes);
+        stitchWholePeak = std::max(stitchWholePeak, stitch.peakBytes);
+        decodeSeconds += decode.seconds;
+        decodePeak = std::max(decodePeak, decode.peakGrowthBytes);
+        cjpegSeconds += cjpeg.seconds;
+        cjpegPeak = std::max(cjpegPeak, cjpeg.peakBytes);
+    }
+    const auto n = static_cast<double>(state.iterations());
+    const double floorSeconds = (decodeSeconds + cjpegSeconds) / n;
+    const double floorPeak = bitmapBytes + cjpegPeak;
+    state.counters["stitch_s"] = stitchSeconds / n;
+    state.counters["loop_s"] = loopSeconds / n;
+    state.counters["save_s"] = saveSeconds / n;
+    state.counters["floor_s"] = floorSeconds;
+    state.counters["decode_s"] = decodeSeconds / n;
+    state.counters["cjpeg_s"] = cjpegSeconds / n;
+    state.counters["time_ratio"] = stitchSeconds / n / floorSeconds;
+    state.counters["stitch_MiB"] = stitchPeak / kMiB;
+    state.counters["floor_MiB"] = floorPeak / kMiB;
+    state.counters["mem_ratio"] = stitchPeak / floorPeak;
+    std::printf("stitch %.3f s (tile loop %.3f s, save %.3f s) vs floor %.3f s (decode %.3f s "
+                "+ cjpeg %.3f s): x%.2f\n"
+                "stitch peak %.1f MiB above its start (%.1f MiB whole child) vs floor %.1f MiB "
+                "(bitmap %.1f + cjpeg %.1f; decode loop %.1f): x%.2f\n",
+                stitchSeconds / n, loopSeconds / n, saveSeconds / n, floorSeconds,
+                decodeSeconds / n, cjpegSeconds / n, stitchSeconds / n / floorSeconds,
+                stitchPeak / kMiB, stitchWholePeak / kMiB, floorPeak / kMiB, bitmapBytes / kMiB,
+                cjpegPeak / kMiB, decodePeak / kMiB, stitchPeak / floorPeak);
+}
+BENCHMARK(StitchSixteenBySixteenFromCache)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
