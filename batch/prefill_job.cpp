@@ -3,6 +3,7 @@
 #include "batch/progress_text.h"
 
 #include "batch/error_count_texts.h"
+#include "batch/job_steps.h"
 #include "tiles/neighbours.h"
 #include "tiles/tile_ref.h"
 
@@ -37,7 +38,6 @@ private:
 
     Stop VisitColumns(QString columnStart, std::int64_t blocksPerSide);
     void ShowBlock(const ViewUrls& block);
-    void HangUpIfAsked();
     JobEnding EndCancelled();
     JobEnding EndOnErrorLimit();
     JobEnding EndNormally(bool started);
@@ -60,14 +60,7 @@ JobEnding PrefillRun::Run() {
         if (!choice_)
             return EndNormally(false);
     }
-    front_.DisableWindow();
-    front_.SetProgressPosition(0);
-    front_.SetStatus(QStringLiteral("начало..."));
-    front_.ShowProgress();
-    front_.ClearCancel();
-    front_.PumpEvents();
-    if (choice_ && choice_->dial)
-        DialConnection(front_.DialUp(), front_, choice_->entry, choice_->user, choice_->password);
+    BeginFetching(front_, choice_);
 
     const int levelsDown = in_.depth - level;
     total_ = PrefillTileCount(levelsDown);
@@ -113,16 +106,11 @@ void PrefillRun::ShowBlock(const ViewUrls& block) {
     front_.SetProgressPosition(done_);
 }
 
-void PrefillRun::HangUpIfAsked() {
-    if (choice_ && choice_->hangUp)
-        HangUpAllConnections(front_.DialUp(), front_);
-}
-
 JobEnding PrefillRun::EndCancelled() {
     front_.HideProgress();
     front_.SetBatchActive(false);
     front_.EnableWindow();
-    HangUpIfAsked();
+    HangUpIfAsked(front_, choice_);
     front_.RestoreAndRaise();
     front_.ShowView(saved_);
     return JobEnding::Cancelled;
@@ -132,7 +120,7 @@ JobEnding PrefillRun::EndOnErrorLimit() {
     front_.HideProgress();
     front_.EnableWindow();
     front_.SetBatchActive(false);
-    HangUpIfAsked();
+    HangUpIfAsked(front_, choice_);
     front_.RestoreAndRaise();
     front_.ShowMessage(kErrorCaption, ErrorLimitMessage(in_.counters));
     front_.ShowView(saved_);
@@ -142,7 +130,7 @@ JobEnding PrefillRun::EndOnErrorLimit() {
 // Also the end of a cancelled scheduling dialog, before anything was started.
 JobEnding PrefillRun::EndNormally(bool started) {
     if (started) {
-        HangUpIfAsked();
+        HangUpIfAsked(front_, choice_);
         front_.HideProgress();
         front_.EnableWindow();
     }

@@ -2,6 +2,7 @@
 
 #include "batch/calibration_file.h"
 #include "batch/error_count_texts.h"
+#include "batch/job_steps.h"
 #include "batch/jpeg_encode.h"
 #include "batch/progress_text.h"
 #include "batch/rgb_picture.h"
@@ -38,15 +39,7 @@ public:
                 return JobEnding::ScheduleCancelled;
             }
         }
-        front_.DisableWindow();
-        front_.SetProgressPosition(0);
-        front_.SetStatus(QStringLiteral("начало..."));
-        front_.ShowProgress();
-        front_.ClearCancel();
-        front_.PumpEvents();
-        if (choice_ && choice_->dial)
-            DialConnection(front_.DialUp(), front_, choice_->entry, choice_->user,
-                           choice_->password);
+        BeginFetching(front_, choice_);
 
         const std::int64_t tileCount = std::int64_t{in_.columns} * in_.rows;
         front_.SetProgressMaximum(tileCount);
@@ -71,7 +64,7 @@ public:
             picture->DrawTile(LoadTile(tile.ref), tile.x, tile.y);
         }
 
-        HangUpIfAsked();
+        HangUpIfAsked(front_, choice_);
         front_.HideProgress();
         front_.RestoreAndRaise();
         const bool saved = Save(*picture, plan.southEastRef);
@@ -146,14 +139,8 @@ private:
         front_.ShowMessage(kErrorCaption, text);
     }
 
-    bool HangUpAsked() const { return choice_ && choice_->hangUp; }
-    void HangUpIfAsked() {
-        if (HangUpAsked())
-            HangUpAllConnections(front_.DialUp(), front_);
-    }
-
     JobEnding Stopped(JobEnding ending) {
-        HangUpIfAsked();
+        HangUpIfAsked(front_, choice_);
         front_.HideProgress();
         front_.EnableWindow();
         front_.RestoreAndRaise();

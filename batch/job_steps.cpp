@@ -1,0 +1,17 @@
+#include "batch/job_steps.h"
+
+void BeginFetching(JobFrontEnd& front, const std::optional<ScheduleChoice>& choice) {
+    front.DisableWindow();
+    front.SetProgressPosition(0);
+    front.SetStatus(QStringLiteral("начало..."));
+    front.ShowProgress();
+    front.ClearCancel();
+    front.PumpEvents();
+    if (choice && choice->dial)
+        DialConnection(front.DialUp(), front, choice->entry, choice->user, choice->password);
+}
+
+void HangUpIfAsked(JobFrontEnd& front, const std::optional<ScheduleChoice>& choice) {
+    if (choice && choice->hangUp)
+        HangUpAllConnections(front.DialUp(), front);
+}
