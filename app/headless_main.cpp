@@ -8,6 +8,17 @@
 #include <cstdio>
 #include <vector>
 
+namespace {
+
+// Qt's own notes about the offscreen platform's environment would only clutter the one-line
+// reasons and the progress line that scripts read; real failures still get through.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+}
+
+} // namespace
+
 int RunHeadless(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
         if (qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0) {
@@ -15,6 +26,7 @@ int RunHeadless(int argc, char** argv) {
             return 0;
         }
     }
+    qInstallMessageHandler(QuietQtMessages);
     // Blocked before the application starts any thread, so that every thread inherits it.
     CancelSignals cancel;
     // Placeholders are drawn with a font, which takes a GUI application; no display is needed.
