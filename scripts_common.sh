@@ -32,8 +32,12 @@ orbivist_build() {
     local dir=$1
     shift
     if [ ! -f "$dir/build.ninja" ]; then
-        cmake -S . -B "$dir" -G Ninja "$@" >/dev/null || return 1
+        # ccache, where installed, makes rebuilds of other checkouts on this machine cheap.
+        local launcher=()
+        command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+        cmake -S . -B "$dir" -G Ninja ${launcher[@]+"${launcher[@]}"} "$@" >/dev/null || return 1
     fi
+    export CCACHE_BASEDIR=$PWD
     local targets=()
     [ -n "${ORBIVIST_TARGETS:-}" ] && read -r -a targets <<<"$ORBIVIST_TARGETS"
     cmake --build "$dir" ${targets[@]:+--target "${targets[@]}"}
