@@ -2,7 +2,7 @@
 # by clang in a project of their own under <build>/fuzz (libFuzzer needs clang, the program is
 # built with g++); without clang those tests are skipped. fuzz/campaign.sh runs long campaigns.
 option(ORBIVIST_FUZZ_TESTS "Run every fuzz target briefly as a test (needs clang)" ON)
-set(ORBIVIST_FUZZ_SECONDS 30 CACHE STRING "How long each fuzz target runs as a test")
+set(ORBIVIST_FUZZ_SECONDS 5 CACHE STRING "How long each fuzz target runs as a test")
 
 if(ORBIVIST_FUZZ_TESTS)
   set(fuzz_dir ${CMAKE_CURRENT_LIST_DIR})
