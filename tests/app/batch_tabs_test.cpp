@@ -225,8 +225,9 @@ TEST_F(WindowTest, EveryJobEndingShowsItsDialogsInFront) {
         EXPECT_TRUE(driver.notInFront.isEmpty()) << driver.notInFront.join(' ').toStdString();
         // The closing refresh may ask for the view again: only the job's own tiles count.
         EXPECT_GE(http.requests.size(), c.requests);
-        if (c.requests == 0)
+        if (c.requests == 0) {
             EXPECT_TRUE(http.requests.isEmpty());
+        }
         EXPECT_TRUE(w.isEnabled());
         EXPECT_FALSE(w.batchActive);
         EXPECT_FALSE(form3->isVisible());

@@ -29,12 +29,15 @@ void ExpectTextsWhole(const QWidget& container) {
         const int needed =
             label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
         EXPECT_LE(needed, label->height()) << text;
-        if (!label->wordWrap())
+        if (!label->wordWrap()) {
             EXPECT_LE(label->sizeHint().width(), label->width()) << text;
-        for (const QWidget* other : controls)
-            if (other != c && !qobject_cast<const QGroupBox*>(other))
+        }
+        for (const QWidget* other : controls) {
+            if (other != c && !qobject_cast<const QGroupBox*>(other)) {
                 EXPECT_FALSE(label->geometry().intersects(other->geometry()))
                     << text << " / " << other->metaObject()->className();
+            }
+        }
     }
 }
 

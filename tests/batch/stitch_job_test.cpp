@@ -206,7 +206,8 @@ TEST_F(StitchJob, SizesBeyondAJpegOrTheMemoryAreRefusedBeforeAnyRequest) {
     inputs.availableMemory = 100u * 1024 * 1024; // 100 MiB for a 25600-pixel square
     // Refused before the scheduling dialog: a long countdown and a dial would be wasted.
     inputs.settings.scheduleDialog = true;
-    front.scheduleResult = ScheduleChoice{.dial = true, .entry = "modem", .hangUp = true};
+    front.scheduleResult =
+        ScheduleChoice{.dial = true, .entry = "modem", .user = "", .password = "", .hangUp = true};
     EXPECT_EQ(RunStitch(inputs, front), JobEnding::TooLarge);
     EXPECT_TRUE(http.requests.isEmpty());
     const QString log = front.events.join('\n');
