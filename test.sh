@@ -5,7 +5,7 @@ cd "$(dirname "$0")"
 source ./scripts_common.sh
 
 orbivist_install_packages "${ORBIVIST_TEST_PACKAGES[@]}" || exit 1
-orbivist_build build-test -DORBIVIST_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DORBIVIST_FUZZ_SECONDS=5 || exit 1
+orbivist_build build-test -DORBIVIST_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug || exit 1
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
