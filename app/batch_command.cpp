@@ -99,12 +99,17 @@ int RunStitchCommand(const StitchCommand& command, CancelSignals& cancel, std::F
         Say(stream, QStringLiteral("nothing to stitch: %1 x %2 tiles").arg(columns, rows));
         return 1;
     }
+    const QString output = QFileInfo(command.output).absoluteFilePath();
+    if (const std::optional<QString> refusal = CalibrationPathRefusal(output)) {
+        Say(stream, *refusal); // before anything is fetched
+        return 1;
+    }
     HttpClient http;
     TileCounters counters;
     PppdDialUp dialUp;
     TerminalFrontEnd::Setup setup =
         FrontEndSetup(*session, http, counters, dialUp, cancel, command.schedule, stream);
-    setup.output = QFileInfo(command.output).absoluteFilePath();
+    setup.output = output;
     TerminalFrontEnd front(setup);
     const StitchInputs inputs{
         .view = session->view,

@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/headless_main.h"
 #include "app/program_home.h"
+#include "app/qt_translation.h"
 #include "app/tform1.h"
 #include "app/tform2.h"
 #include "app/tform3.h"
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orbivist"));
+    InstallQtRussian(app);
 
     QCommandLineParser options;
     options.setApplicationDescription(

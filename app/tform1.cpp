@@ -2,6 +2,7 @@
 #include "app/tform1.h"
 
 #include "app/after_expose.h"
+#include "app/input_block.h"
 #include "app/marker_image.h"
 #include "app/radio_check.h"
 #include "app/rx_slider.h"
@@ -22,6 +23,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QThread>
 #include <QUrl>
@@ -132,7 +134,7 @@ void TForm1::showEvent(QShowEvent* event) {
     // The first view can take minutes from a silent server: the window is put on screen
     // first. A refresh already under way (the window is disabled) loads the view instead.
     CallWhenExposed(windowHandle(), this, [this] {
-        if (isVisible() && isEnabled())
+        if (isVisible() && !IsBusy())
             FormShow();
     });
 }
@@ -156,7 +158,7 @@ void TForm1::changeEvent(QEvent* event) {
 void TForm1::closeEvent(QCloseEvent* event) {
     // A disabled window is busy loading: closing it now would save a view in the making
     // and leave the work running without a window.
-    if (!isEnabled()) {
+    if (IsBusy()) {
         event->ignore();
         return;
     }
@@ -198,19 +200,24 @@ void TForm1::EnableWindow() {
 }
 
 ViewLoadOutcome TForm1::RefreshView() {
-    DisableWindow();
+    // A job keeps the window disabled from its start to its end. Outside one, input is held
+    // back for the refresh only: greying every control and back would cost more than the
+    // refresh itself.
+    std::optional<InputBlock> block;
     std::optional<BatchRetry> batch;
-    if (batchActive)
+    if (batchActive) {
+        DisableWindow();
         batch = CurrentBatchRetry();
+    } else {
+        block.emplace(*this);
+    }
+    const QScopedValueRollback<bool> refreshing(refreshing_, true);
     RefreshHooks hooks(*this);
     const ViewSource source{cacheRoot, prefixLength, CurrentWorkMode(), *http_};
     const ViewLoadOutcome outcome = LoadView(viewUrls, source, batch, counters, hooks);
     if (outcome == ViewLoadOutcome::Aborted)
         return outcome; // the batch job that asked for this view re-enables the window
     QCoreApplication::processEvents();
-    // A batch job keeps the window disabled from its start to its end; only it enables it.
-    if (!batchActive)
-        EnableWindow();
     UpdateAfterRefresh();
     return outcome;
 }

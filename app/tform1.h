@@ -53,8 +53,6 @@ public:
 
     // The dialogs are created after the main window and handed over here.
     void AttachDialogs(TForm2* form2, TForm3* form3, DialUpService* dialUp, DialReporter* reporter);
-    // Tests replace the network with a scripted one.
-    void UseHttpForTesting(HttpGet& http) { http_ = &http; }
 
     // The outcome tells a batch job whether its refresh was cut short.
     ViewLoadOutcome RefreshView();
@@ -64,10 +62,11 @@ public:
     BatchSettings CurrentBatchSettings() const;
     // The save dialog of a stitched picture: the chosen path, or nothing when declined.
     std::optional<QString> AskStitchFile();
-    std::function<std::optional<QString>()> askStitchFileForTesting;
     // While loading, the window takes no input; the focus comes back where it was.
     void DisableWindow();
     void EnableWindow();
+    // Disabled by a job, or loading its view: the window takes no input and is not closed.
+    bool IsBusy() const { return !isEnabled() || refreshing_; }
 
     // State owned by the window.
     ViewUrls viewUrls;
@@ -249,7 +248,8 @@ private:
     bool shownOnce_ = false;
     bool favoriteSelected_ = false;
     bool committingEntry_ = false; // inside Edit7Exit
-    bool inputBlocked_ = false;    // disabled for a refresh: focus changes are not the user's
+    bool refreshing_ = false;
+    bool inputBlocked_ = false; // disabled for a refresh: focus changes are not the user's
     QPointer<QWidget> focusBeforeDisable_; // the favourites box shows an entry, not typed text
     // Favorites.dat exists but could not be read: it is never rewritten during this run.
     bool favoritesRefused_ = false;

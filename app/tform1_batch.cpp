@@ -1,9 +1,11 @@
 // The two batch jobs as the window starts them: thin handlers over the jobs of batch/.
 #include "app/tform1.h"
 
+#include "app/dialog_in_front.h"
 #include "app/tform2.h"
 #include "app/tform3.h"
 #include "app/window_front_end.h"
+#include "batch/calibration_file.h"
 #include "batch/prefill_job.h"
 #include "batch/stitch_job.h"
 #include "batch/stitch_plan.h"
@@ -57,11 +59,19 @@ void TForm1::Button6Click() {
 }
 
 std::optional<QString> TForm1::AskStitchFile() {
-    if (askStitchFileForTesting)
-        return askStitchFileForTesting();
     SDialog->selectFile(lastStitchFile_);
-    if (SDialog->exec() != QDialog::Accepted || SDialog->selectedFiles().isEmpty())
-        return std::nullopt;
-    lastStitchFile_ = SDialog->selectedFiles().constFirst();
-    return lastStitchFile_;
+    for (;;) {
+        if (ExecInFront(*SDialog) != QDialog::Accepted || SDialog->selectedFiles().isEmpty())
+            return std::nullopt;
+        const QString path = SDialog->selectedFiles().constFirst();
+        // A name the map file cannot hold is refused here, while another can still be chosen.
+        const std::optional<QString> refusal = CalibrationPathRefusal(path);
+        if (!refusal) {
+            lastStitchFile_ = path;
+            return lastStitchFile_;
+        }
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Сохранение невозможно"), *refusal,
+                        QMessageBox::Ok, SDialog);
+        ExecInFront(box);
+    }
 }

@@ -66,6 +66,8 @@ void TForm1::BuildLayout() {
     SDialog->setAcceptMode(QFileDialog::AcceptSave);
     SDialog->setDefaultSuffix(QStringLiteral("jpg"));
     SDialog->setOption(QFileDialog::DontConfirmOverwrite);
+    // The same dialog on every desktop: it speaks the program's Russian and obeys its order.
+    SDialog->setOption(QFileDialog::DontUseNativeDialog);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setTabPosition(QTabWidget::South);
@@ -179,9 +181,9 @@ void TForm1::BuildStitchTab() {
     TabSheet2 = new QWidget;
     PageControl1->addTab(TabSheet2, QStringLiteral("Склейка"));
     MakeLabel(TabSheet2, QStringLiteral("слева направо"), 8, 8);
-    Edit1 = MakeEdit(TabSheet2, QStringLiteral("5"), 100, 4, 50);
+    Edit1 = MakeEdit(TabSheet2, QStringLiteral("5"), 110, 4, 44);
     MakeLabel(TabSheet2, QStringLiteral("сверху вниз"), 8, 34);
-    Edit2 = MakeEdit(TabSheet2, QStringLiteral("5"), 100, 30, 50);
+    Edit2 = MakeEdit(TabSheet2, QStringLiteral("5"), 110, 30, 44);
     Label3 = MakeLabel(TabSheet2, QString(), 160, 8, 180);
     Label4 = MakeLabel(TabSheet2, QString(), 160, 34, 180);
     Label7 = MakeLabel(TabSheet2,
@@ -190,24 +192,28 @@ void TForm1::BuildStitchTab() {
                                       "единый .jpg файл. Количество квадратов задается от "
                                       "верхнего левого угла. Автоматически создается файл "
                                       "привязки для OziExplorer."),
-                       8, 56, 405);
+                       8, 58, 490);
     Label7->setWordWrap(true);
-    Label7->setFixedHeight(52);
+    Label7->setFixedHeight(Label7->heightForWidth(Label7->width())); // every line shown
     MakeLabel(TabSheet2, QStringLiteral("Сжатие jpeg:"), 346, 8);
     UpDown3 = MakeUpDown(TabSheet2, 430, 4, SettingsRange::JpegQuality, kDesign.jpegQuality);
-    Button5 = MakeButton(TabSheet2, QStringLiteral("Начать"), 420, 64, 80, 26);
+    Button5 = MakeButton(TabSheet2, QStringLiteral("Начать"), 420, 30, 80, 24);
 }
 
 void TForm1::BuildPrefillTab() {
     TabSheet3 = new QWidget;
     PageControl1->addTab(TabSheet3, QStringLiteral("Выкачивание в кэш"));
     MakeLabel(TabSheet3, QStringLiteral("Глубина (увеличение)"), 8, 8);
-    Edit3 = MakeEdit(TabSheet3, QStringLiteral("5"), 150, 4, 50);
-    Label13 = MakeLabel(TabSheet3, QStringLiteral("Ориентировочный объем:"), 210, 8, 290);
+    Edit3 = MakeEdit(TabSheet3, QStringLiteral("5"), 156, 4, 46);
+    Label13 = MakeLabel(TabSheet3, QStringLiteral("Ориентировочный объем:"), 210, 4, 292);
+    // Room for three lines: a refused depth says why here.
+    Label13->setWordWrap(true);
+    Label13->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label13->setFixedHeight(3 * Label13->fontMetrics().lineSpacing() + 2);
     Label11 = MakeLabel(TabSheet3,
                         QStringLiteral("В кэш выкачиваются все фрагменты видимой области\n"
                                        "только заданного увеличения, без промежуточных."),
-                        8, 40, 400);
+                        8, 56, 400);
     Label11->setWordWrap(true);
     Label11->setFixedHeight(34);
     Button6 = MakeButton(TabSheet3, QStringLiteral("Начать"), 420, 64, 80, 26);
@@ -230,9 +236,11 @@ void TForm1::BuildSettingsTab() {
     auto* proxy = MakeGroup(TabSheet4, QStringLiteral("Proxy"), 50, 68);
     CheckBox2 = new QCheckBox(QStringLiteral("Использoвать proxy"), proxy);
     CheckBox2->move(8, 18);
+    CheckBox2->adjustSize();
     // Row one: the switch and the optional user; row two: server, port and password.
-    Label17 = MakeLabel(proxy, QStringLiteral(" (Не обязательно)  Proxy User"), 156, 20);
-    Edit8 = MakeEdit(proxy, QString(), 346, 16, 144);
+    Label17 = MakeLabel(proxy, QStringLiteral(" (Не обязательно)  Proxy User"),
+                        CheckBox2->geometry().right() + 2, 20);
+    Edit8 = MakeEdit(proxy, QString(), 352, 16, 138);
     Edit5 = MakeEdit(proxy, QString(), 8, 42, 140);
     Label16 = MakeLabel(proxy, QStringLiteral("port"), 154, 45);
     Edit6 = MakeEdit(proxy, QString(), 182, 42, 44);

@@ -59,7 +59,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         // like every other click then, instead of starting a refresh inside the refresh.
         const bool press = event->type() == QEvent::MouseButtonPress ||
                            event->type() == QEvent::MouseButtonDblClick;
-        if (press && isEnabled())
+        if (press && !IsBusy())
             SpeedButton5MouseDown(static_cast<QMouseEvent*>(event)->button());
         return press;
     }

@@ -1,5 +1,6 @@
 #include "app/tform2.h"
 
+#include "app/dialog_in_front.h"
 #include "app/form_controls.h"
 #include "batch/phone_book.h"
 
@@ -67,7 +68,7 @@ void TForm2::BuildLayout() {
 }
 
 std::optional<ScheduleChoice> TForm2::RunScheduleDialog() {
-    if (exec() != QDialog::Accepted)
+    if (ExecInFront(*this) != QDialog::Accepted)
         return std::nullopt;
     return Choice();
 }

@@ -1,5 +1,6 @@
 #include "app/tform3.h"
 
+#include "app/dialog_in_front.h"
 #include "batch/error_count_texts.h"
 
 #include <QCloseEvent>
@@ -41,6 +42,8 @@ void TForm3::ShowOver(const QWidget* window) {
     if (window)
         move(window->geometry().center() - rect().center());
     show();
+    // Shown again after the main window was raised at the end of a job, it would stay below.
+    BringToFront(*this, window);
 }
 
 void TForm3::closeEvent(QCloseEvent* event) {

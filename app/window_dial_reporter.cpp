@@ -1,5 +1,6 @@
 #include "app/window_dial_reporter.h"
 
+#include "app/dialog_in_front.h"
 #include "app/tform3.h"
 
 #include <QMessageBox>
@@ -15,11 +16,8 @@ void WindowDialReporter::SetStatus(const QString& text) {
 }
 
 void WindowDialReporter::ShowMessage(const QString& caption, const QString& text) {
-    // During a job the main window is disabled, and a box it owned would take no input:
-    // the box then belongs to the progress dialog the user is watching.
+    // During a job the box belongs to the progress dialog the user is watching.
     QWidget* owner = progress_.isVisible() ? &progress_ : window_;
-    if (owner && !owner->isEnabled())
-        owner = nullptr;
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, owner);
-    box.exec();
+    ExecInFront(box);
 }

@@ -177,6 +177,15 @@ QString CalibrationFilePath(const QString& picturePath) {
     return picturePath.left(std::max<qsizetype>(0, picturePath.size() - 3)) + QStringLiteral("map");
 }
 
+std::optional<QString> CalibrationPathRefusal(const QString& picturePath) {
+    if (FitsCp1251(picturePath))
+        return std::nullopt;
+    return QStringLiteral("Путь %1 нельзя записать в файл привязки: в нём есть символы вне "
+                          "кодировки windows-1251. Выберите имя и папку из русских или "
+                          "латинских букв.")
+        .arg(picturePath);
+}
+
 bool WriteCalibrationFile(const QStringList& templateLines, const CalibrationInput& input) {
     return WriteCp1251Lines(CalibrationFilePath(input.picturePath),
                             CalibrationLines(templateLines, input));

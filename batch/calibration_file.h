@@ -5,6 +5,7 @@
 // size filled in.
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // The 56 lines of the unfilled template.
 QStringList CalibrationTemplate();
@@ -37,6 +38,10 @@ QStringList CalibrationLines(const QStringList& templateLines, const Calibration
 // "map" (area.jpg gives area.map, area.jpeg area.jmap). A picture path that already ends
 // in "map" gets ".map" appended instead, so that the map file never replaces the picture.
 QString CalibrationFilePath(const QString& picturePath);
+
+// Why the map file could not name the picture at that path, or nothing when it can: the
+// map file is Windows-1251, and a character outside it would name a file that does not exist.
+std::optional<QString> CalibrationPathRefusal(const QString& picturePath);
 
 // Fills the template in and replaces the map file beside the picture with it
 // (Windows-1251, CR LF after every line). False when the file could not be written;

@@ -4,7 +4,7 @@
 
 struct PrefillEstimate {
     QString text;
-    bool canStart = false; // the depth lies below the current level
+    bool canStart = false; // the depth lies below the current level, within the job's bounds
 };
 
 // depthText is the prefill depth as typed; level is the current view's level.

@@ -32,6 +32,9 @@ public:
     JobEnding Run() {
         in_.counters.ResetErrors();
         front_.SetBatchActive(true);
+        // A size that can never be made is refused now, not after the countdown and the dial.
+        if (StitchSizeRefusal(in_.columns, in_.rows, in_.availableMemory))
+            return TooLarge();
         if (in_.settings.scheduleDialog) {
             choice_ = front_.RunScheduleDialog();
             if (!choice_) {
@@ -43,10 +46,9 @@ public:
 
         const std::int64_t tileCount = std::int64_t{in_.columns} * in_.rows;
         front_.SetProgressMaximum(tileCount);
-        std::optional<RgbPicture> picture;
-        if (!StitchSizeRefusal(in_.columns, in_.rows, in_.availableMemory))
-            picture = RgbPicture::Create(std::int64_t{in_.columns} * kTileSide,
-                                         std::int64_t{in_.rows} * kTileSide);
+        // The memory can still be gone by now: the bitmap itself may be refused.
+        std::optional<RgbPicture> picture = RgbPicture::Create(
+            std::int64_t{in_.columns} * kTileSide, std::int64_t{in_.rows} * kTileSide);
         if (!picture)
             return TooLarge();
 

@@ -4,7 +4,6 @@
 #include <QRandomGenerator>
 #include <cerrno>
 #include <fcntl.h>
-#include <system_error>
 #include <unistd.h>
 #include <utility>
 
@@ -51,13 +50,28 @@ AtomicFile::~AtomicFile() {
     Discard();
 }
 
-bool AtomicFile::Fail(const QString& what, int errorNumber) {
-    failed_ = true;
-    if (error_.isEmpty()) {
-        error_ = QStringLiteral("%1: %2: %3")
-                     .arg(path_, what,
-                          QString::fromStdString(std::generic_category().message(errorNumber)));
+QString WriteFailureText(int errorNumber) {
+    switch (errorNumber) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return QStringLiteral("нет места на диске");
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return QStringLiteral("нет доступа");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("папка не существует");
+    default:
+        return QStringLiteral("ошибка записи");
     }
+}
+
+bool AtomicFile::Fail(int errorNumber) {
+    failed_ = true;
+    if (error_.isEmpty())
+        error_ = WriteFailureText(errorNumber);
     return false;
 }
 
@@ -73,10 +87,10 @@ void AtomicFile::Discard() {
 
 bool AtomicFile::Open() {
     if (fd_ >= 0 || committed_ || failed_)
-        return Fail(QStringLiteral("open"), EINVAL);
+        return Fail(EINVAL);
     const QByteArray target = QFile::encodeName(path_);
     if (target.isEmpty() || target.endsWith('/'))
-        return Fail(QStringLiteral("open"), EISDIR);
+        return Fail(EISDIR);
     const QByteArray directory = DirectoryOf(target);
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const QByteArray name = directory + '/' + kTempPrefix + RandomLetters() + kTempSuffix;
@@ -90,22 +104,22 @@ bool AtomicFile::Open() {
             return true;
         }
         if (errno != EEXIST)
-            return Fail(QStringLiteral("create"), errno);
+            return Fail(errno);
     }
-    return Fail(QStringLiteral("create"), EEXIST);
+    return Fail(EEXIST);
 }
 
 bool AtomicFile::Write(const char* data, qint64 size) {
     if (failed_ || fd_ < 0)
-        return Fail(QStringLiteral("write"), EBADF);
+        return Fail(EBADF);
     while (size > 0) {
         const ssize_t written = ::write(fd_, data, static_cast<size_t>(size));
         if (written < 0 && errno == EINTR)
             continue;
         if (written < 0)
-            return Fail(QStringLiteral("write"), errno);
+            return Fail(errno);
         if (written == 0) // a regular file never does this; do not spin on it
-            return Fail(QStringLiteral("write"), EIO);
+            return Fail(EIO);
         data += written;
         size -= written;
     }
@@ -114,16 +128,16 @@ bool AtomicFile::Write(const char* data, qint64 size) {
 
 bool AtomicFile::Commit(Durability durability) {
     if (failed_ || fd_ < 0)
-        return Fail(QStringLiteral("commit"), EBADF);
+        return Fail(EBADF);
     if (durability == Durability::Synced && ::fsync(fd_) != 0)
-        return Fail(QStringLiteral("sync"), errno);
+        return Fail(errno);
     const int fd = std::exchange(fd_, -1);
     // Some file systems (NFS, for one) report a failed write only here.
     if (::close(fd) != 0)
-        return Fail(QStringLiteral("close"), errno);
+        return Fail(errno);
     const QByteArray target = QFile::encodeName(path_);
     if (::rename(tempName_.constData(), target.constData()) != 0)
-        return Fail(QStringLiteral("rename"), errno);
+        return Fail(errno);
     committed_ = true;
     if (durability == Durability::Synced)
         SyncDirectory(DirectoryOf(target));

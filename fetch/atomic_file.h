@@ -39,11 +39,11 @@ public:
     // target is then untouched.
     bool Commit(Durability durability);
 
-    // What went wrong, for a message; empty while nothing has.
+    // What went wrong, in the user's words for a message; empty while nothing has.
     QString ErrorText() const { return error_; }
 
 private:
-    bool Fail(const QString& what, int errorNumber);
+    bool Fail(int errorNumber);
     void Discard();
 
     QString path_;
@@ -57,3 +57,7 @@ private:
 // Open, Write and Commit for a whole buffer; false when the file could not be replaced.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes,
                          AtomicFile::Durability durability);
+
+// The user's words for why a file could not be written, from the system's error number:
+// "нет места на диске", "нет доступа", "папка не существует" or "ошибка записи".
+QString WriteFailureText(int errorNumber);

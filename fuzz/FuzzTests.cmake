@@ -2,7 +2,7 @@
 # by clang in a project of their own under <build>/fuzz (libFuzzer needs clang, the program is
 # built with g++); without clang those tests are skipped. fuzz/campaign.sh runs long campaigns.
 option(ORBIVIST_FUZZ_TESTS "Run every fuzz target briefly as a test (needs clang)" ON)
-set(ORBIVIST_FUZZ_SECONDS 30 CACHE STRING "How long each fuzz target runs as a test")
+set(ORBIVIST_FUZZ_TEST_SECONDS 5 CACHE STRING "How long each fuzz target runs as a test")
 
 if(ORBIVIST_FUZZ_TESTS)
   set(fuzz_dir ${CMAKE_CURRENT_LIST_DIR})
@@ -17,7 +17,7 @@ if(ORBIVIST_FUZZ_TESTS)
     get_filename_component(name ${source} NAME_WE)
     string(REGEX REPLACE "_fuzzer$" "" name ${name})
     add_test(NAME fuzz_${name}
-             COMMAND ${fuzz_dir}/run_target.sh ${fuzz_build} ${name} ${ORBIVIST_FUZZ_SECONDS})
+             COMMAND ${fuzz_dir}/run_target.sh ${fuzz_build} ${name} ${ORBIVIST_FUZZ_TEST_SECONDS})
     # One at a time: each keeps a core busy for the whole run.
     set_tests_properties(fuzz_${name} PROPERTIES FIXTURES_REQUIRED fuzz_targets
                                                  SKIP_RETURN_CODE 77 TIMEOUT 600

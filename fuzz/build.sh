@@ -22,4 +22,5 @@ if [ ! -f "$build_dir/build.ninja" ]; then
     CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build_dir" -G Ninja "${launcher[@]}" \
         >/dev/null || exit 1
 fi
-cmake --build "$build_dir"
+# At low priority, two compilers at most: the other tests run beside this build.
+nice -n 10 cmake --build "$build_dir" -j 2

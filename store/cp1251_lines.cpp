@@ -81,6 +81,13 @@ std::optional<QStringList> SplitLines(QStringView text, qsizetype maxLines) {
 
 } // namespace
 
+bool FitsCp1251(QStringView text) {
+    const QString upperHalf = UpperHalf();
+    return std::all_of(text.begin(), text.end(), [&](QChar c) {
+        return c == u'?' || EncodeChar(c, upperHalf) != kUnwritable;
+    });
+}
+
 Cp1251Lines ReadCp1251Lines(const QString& path, qint64 maxBytes, qsizetype maxLines) {
     using Outcome = Cp1251Lines::Outcome;
     if (!QFileInfo(path).isFile())

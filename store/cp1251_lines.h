@@ -27,3 +27,7 @@ Cp1251Lines ReadCp1251Lines(const QString& path, qint64 maxBytes, qsizetype maxL
 // cut the text or shift every following line), is written as '?'; each UTF-16 unit gives one
 // byte, so a line keeps its length. Returns false when the file could not be written.
 bool WriteCp1251Lines(const QString& path, const QStringList& lines);
+
+// Whether every character of the text has its own byte in the code page, so that it is
+// stored as it is: no '?' in its place and no NUL, CR or LF to cut the line.
+bool FitsCp1251(QStringView text);

@@ -21,7 +21,6 @@ void UseServer(TForm1& w, const ScriptedTcpServer& server, std::chrono::millisec
     const QString prefix = server.Url("/kh?t=t");
     w.viewUrls = {prefix + "q", prefix + "r", prefix + "s", prefix + "t"};
     w.prefixLength = static_cast<int>(prefix.size());
-    w.UseHttpForTesting(w.IdHTTP1);
     HttpClientOptions options;
     options.exchangeTimeout = deadline;
     w.IdHTTP1.SetOptions(options);
@@ -68,6 +67,7 @@ TEST_F(WindowTest, FirstViewLoadsOnceTheWindowIsOnScreen) {
 }
 
 TEST_F(WindowTest, ClosingBeforeTheFirstViewLoadsIsSafe) {
+    ServeFromLoopback();
     Build().show();
     form->close();
     QTest::qWait(100);
@@ -81,6 +81,7 @@ TEST_F(WindowTest, ClosingBeforeTheFirstViewLoadsIsSafe) {
 }
 
 TEST_F(WindowTest, ARefreshStartedBeforeTheFirstViewReplacesIt) {
+    ServeFromLoopback();
     TForm1& w = Build();
     w.show();
     w.Button8Click(); // pumps events between tiles, where the first view falls due

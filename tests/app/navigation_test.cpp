@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 
 namespace {
@@ -81,6 +82,7 @@ TEST_F(WindowTest, ArrowPadPansAndWrapsAroundTheWorld) {
 }
 
 TEST_F(WindowTest, SliderKeysAndPadCentreZoomAboutTheCentre) {
+    ServeFromLoopback();
     TForm1& w = Open();
     w.RxSlider1->setFocus();
     QTest::keyClick(w.RxSlider1, Qt::Key_Right);
@@ -190,6 +192,17 @@ TEST_F(WindowTest, CoordinateFieldsKeepEditingAndFocusKeys) {
 
 TEST_F(WindowTest, InputDuringARefreshAndTheWheelChangeNothing) {
     TForm1& w = Open();
+    // Clicks and keys that arrive while the view loads are lost; nothing is greyed meanwhile.
+    bool greyed = true;
+    QTimer::singleShot(0, &w, [&] {
+        greyed = !w.RxSlider1->isEnabled();
+        QTest::mousePress(w.pad[4], Qt::LeftButton);
+        QTest::keyClick(w.RxSlider1, Qt::Key_Right);
+        QTest::mouseClick(w.Image3, Qt::LeftButton);
+    });
+    w.RefreshView();
+    EXPECT_FALSE(greyed);
+    // As during a job, which disables the window.
     w.DisableWindow();
     QTest::mousePress(w.pad[4], Qt::LeftButton);
     w.EnableWindow();

@@ -18,6 +18,7 @@ QRgb Own(const TileImage* image) {
 } // namespace
 
 TEST_F(WindowTest, DisabledWindowShowsItsTilesInFullColour) {
+    ServeFromLoopback();
     const QColor colours[] = {QColor(200, 30, 30), QColor(30, 180, 40), QColor(20, 40, 210),
                               QColor(230, 200, 20)};
     for (const QColor& colour : colours)

@@ -1,5 +1,6 @@
 #pragma once
-// A main window on a scratch program directory, with the network replaced by a script.
+// A main window on a scratch program directory. Tests that fetch tiles point it, through its
+// settings file, at a loopback server that answers as scripted.
 #include "app/program_home.h"
 #include "app/status_panels.h"
 #include "app/tform1.h"
@@ -7,8 +8,10 @@
 #include "app/tform3.h"
 #include "app/window_dial_reporter.h"
 #include "fetch/default_source.h"
+#include "store/settings_file.h"
+#include "store/settings_layout.h"
 #include "tests/support/fake_dial_up.h"
-#include "tests/support/fake_http_get.h"
+#include "tests/support/loopback_tiles.h"
 #include "tests/support/temp_dir.h"
 
 #include <QTest>
@@ -20,13 +23,36 @@ protected:
     // Builds the window, reading the files in home, and does not show it yet.
     TForm1& Build() {
         form = std::make_unique<TForm1>(ProgramHome{home.path()});
-        form->UseHttpForTesting(http);
         form3 = std::make_unique<TForm3>(form->cancelRequested);
         reporter = std::make_unique<WindowDialReporter>(*form3, form.get());
         // Not the window's child here, so that a test may drop the window on its own.
         form2 = std::make_unique<TForm2>(dialUp, *reporter);
         form->AttachDialogs(form2.get(), form3.get(), &dialUp, reporter.get());
         return *form;
+    }
+    // Writes a settings file with the level-1 view of the loopback server and the layout's
+    // values, as a user who typed the server's address would have saved it.
+    void ServeFromLoopback() {
+        using namespace SettingsLine;
+        prefix = http.Prefix();
+        SettingsLines lines;
+        lines.fill(QStringLiteral("-"));
+        const QString quad = QStringLiteral("qrst");
+        for (int slot = 0; slot < 4; ++slot)
+            lines[ViewTopLeft + slot] = prefix + quad[slot];
+        lines[ModeCacheAndInternet] = FlagLine(ModeCacheAndInternet, true);
+        lines[MarkPoint] = FlagLine(MarkPoint, true);
+        lines[PrefixLength] = QString::number(prefix.size());
+        lines[SearchZoom] = lines[LatHemisphere] = "0";
+        lines[LonHemisphere] = "1";
+        lines[StitchColumns] = lines[StitchRows] = "5";
+        lines[JpegQuality] = "100";
+        lines[PrefillLevel] = "5";
+        lines[FetchAttempts] = lines[WriteErrorLimit] = lines[ReceiveErrorLimit] = "3";
+        lines[BadFileErrorLimit] = "25";
+        lines[CacheDirectory] = "";
+        lines[RetryInterval] = "1";
+        ASSERT_TRUE(SaveSettings(home.file("ORB.ini"), lines));
     }
     // Builds and shows the window, and waits until the first view has loaded.
     TForm1& Open() {
@@ -48,8 +74,8 @@ protected:
         form.reset();
     }
     QString Panel(int i) const { return form->StatusB->text(i); }
-    static QString Url(const QString& path) { return DefaultSourcePrefix() + path; }
-    static ViewUrls View(const QString& a, const QString& b, const QString& c, const QString& d) {
+    QString Url(const QString& path) const { return prefix + path; }
+    ViewUrls View(const QString& a, const QString& b, const QString& c, const QString& d) const {
         return {Url(a), Url(b), Url(c), Url(d)};
     }
     QStringList Paths() const {
@@ -60,7 +86,8 @@ protected:
     }
 
     TempDir home;
-    FakeHttpGet http;
+    LoopbackTiles http;
+    QString prefix = DefaultSourcePrefix();
     std::unique_ptr<TForm1> form;
     std::unique_ptr<TForm3> form3;
     FakeDialUp dialUp;

@@ -121,3 +121,17 @@ TEST(CalibrationFile, WritesWindows1251WithCrLf) {
     EXPECT_FALSE(
         WriteCalibrationFile(CalibrationTemplate(), WorkedExample(dir.file("no/such/dir/a.jpg"))));
 }
+
+TEST(CalibrationFile, RefusesPathsTheMapFileCannotName) {
+    const struct {
+        const char* path;
+        bool refused;
+    } cases[] = {
+        {"/home/u/карта?.jpg", false},  {"/tmp/Ёлки № 5.jpg", false}, {"/tmp/日本.jpg", true},
+        {"/tmp/straße€.jpg", true}, // € is in the code page, ß is not
+        {"/tmp/line\nbreak.jpg", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CalibrationPathRefusal(QString::fromUtf8(c.path)).has_value(), c.refused)
+            << c.path;
+}

@@ -204,8 +204,16 @@ TEST_F(StitchJob, SizesBeyondAJpegOrTheMemoryAreRefusedBeforeAnyRequest) {
     }
     StitchInputs inputs = Inputs(100, 100);
     inputs.availableMemory = 100u * 1024 * 1024; // 100 MiB for a 25600-pixel square
+    // Refused before the scheduling dialog: a long countdown and a dial would be wasted.
+    inputs.settings.scheduleDialog = true;
+    front.scheduleResult =
+        ScheduleChoice{.dial = true, .entry = "modem", .user = "", .password = "", .hangUp = true};
     EXPECT_EQ(RunStitch(inputs, front), JobEnding::TooLarge);
     EXPECT_TRUE(http.requests.isEmpty());
+    const QString log = front.events.join('\n');
+    EXPECT_FALSE(log.contains("RunScheduleDialog")) << log.toStdString();
+    EXPECT_FALSE(log.contains("Dial")) << log.toStdString();
+    EXPECT_FALSE(log.contains("ShowProgress")) << log.toStdString();
 }
 
 TEST_F(StitchJob, ACancelledScheduleEndsBeforeAnythingWithTheCountersReset) {

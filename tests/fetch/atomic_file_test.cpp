@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,7 +58,7 @@ TEST(AtomicFile, ReportsWhatCannotBeWrittenAndLeavesNoTrace) {
     EXPECT_FALSE(file.Open());
     EXPECT_FALSE(file.Write("x", 1));
     EXPECT_FALSE(file.Commit(Durability::Unsynced));
-    EXPECT_TRUE(file.ErrorText().contains("none/f")) << file.ErrorText().toStdString();
+    EXPECT_EQ(file.ErrorText(), "папка не существует");
     EXPECT_EQ(Names(dir), QStringList{"sub"});
 }
 
@@ -88,7 +89,7 @@ TEST(AtomicFile, FullFileSystemFailsTheWriteAndKeepsTheOldFile) {
         AtomicFile file(disk.file("f"));
         ASSERT_TRUE(file.Open());
         EXPECT_FALSE(file.Write(QByteArray(3 * 4096, 'n')));
-        EXPECT_TRUE(file.ErrorText().contains("No space")) << file.ErrorText().toStdString();
+        EXPECT_EQ(file.ErrorText(), "нет места на диске");
         EXPECT_FALSE(file.Commit(Durability::Unsynced));
         EXPECT_EQ(disk.Names().size(), 2); // the temporary file stays while the object lives
     }
@@ -105,4 +106,14 @@ TEST(AtomicFile, FileSizeLimitFailsTheWriteInsteadOfKillingTheProgram) {
             return WriteFileAtomically(path, QByteArray(first ? 10 : 200, 'x'), Durability::Synced);
         },
         100);
+}
+
+TEST(AtomicFile, FailuresAreToldInTheUsersWords) {
+    const std::pair<int, const char*> cases[] = {{EDQUOT, "нет места на диске"},
+                                                 {EROFS, "нет доступа"},
+                                                 {EACCES, "нет доступа"},
+                                                 {ENOTDIR, "папка не существует"},
+                                                 {EIO, "ошибка записи"}};
+    for (const auto& [error, text] : cases)
+        EXPECT_EQ(WriteFailureText(error), QString::fromUtf8(text)) << error;
 }

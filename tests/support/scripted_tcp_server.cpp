@@ -1,5 +1,7 @@
 #include "tests/support/scripted_tcp_server.h"
 
+#include "tests/support/loopback_socket.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
@@ -36,20 +38,6 @@ bool WaitReadable(int fd, const std::stop_token& stop, Clock::time_point deadlin
     return false;
 }
 
-bool SendAll(int fd, const QByteArray& bytes) {
-    qsizetype sent = 0;
-    while (sent < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.constData() + sent,
-                                 static_cast<size_t>(bytes.size() - sent), MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        sent += n;
-    }
-    return true;
-}
-
 } // namespace
 
 ConnectionScript& ConnectionScript::Reply(QByteArray reply) {
@@ -74,21 +62,7 @@ ConnectionScript& ConnectionScript::Stall() {
 
 ScriptedTcpServer::ScriptedTcpServer(std::vector<ConnectionScript> scripts)
     : scripts_(std::move(scripts)) {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (listenFd_ < 0)
-        throw std::runtime_error("socket failed");
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = 0;
-    socklen_t len = sizeof addr;
-    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-        ::listen(listenFd_, 16) != 0 ||
-        ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-        ::close(listenFd_);
-        throw std::runtime_error("cannot listen on 127.0.0.1");
-    }
-    port_ = ntohs(addr.sin_port);
+    listenFd_ = ListenOnLoopback(port_);
     thread_ = std::jthread([this](std::stop_token stop) { Serve(stop); });
 }
 

@@ -130,6 +130,13 @@ TEST_F(BatchCommandLine, StitchEndsWithItsExitStatus) {
     EXPECT_TRUE(run.err.contains(dir.file("none/a.jpg"))) << run.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.file("none/a.map")));
 
+    // A name the map file cannot hold: refused before a single request.
+    const qsizetype requested = RequestedPaths(server).size();
+    run = Orbivist({"stitch", "--home", home.path(), "--output", dir.file("日本.jpg")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains("windows-1251")) << run.err.toStdString();
+    EXPECT_EQ(RequestedPaths(server).size(), requested);
+
     // Bad arguments.
     run = Orbivist({"stitch", "--home", home.path()});
     EXPECT_EQ(run.status, 1);
@@ -157,8 +164,7 @@ TEST_F(BatchCommandLine, PrefillVisitsBlocksInOrderAndASecondRunAsksForNothing) 
     const QStringList first = RequestedPaths(server);
     ASSERT_EQ(first.size(), 16);
     // The first block of the first column of blocks, in slot order, then the one below it.
-    EXPECT_EQ(first.mid(0, 8),
-              QStringList({"qq", "qr", "qs", "qt", "tq", "tr", "ts", "tt"}));
+    EXPECT_EQ(first.mid(0, 8), QStringList({"qq", "qr", "qs", "qt", "tq", "tr", "ts", "tt"}));
     EXPECT_EQ(QDir(home.dir.file("Cash")).entryList(QDir::Files).size(), 16);
 
     run = Orbivist({"prefill", "--home", home.path(), "--depth", "2"});
