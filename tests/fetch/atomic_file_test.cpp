@@ -2,10 +2,12 @@
 #include "tests/support/full_disk.h"
 #include "tests/support/temp_dir.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -105,4 +107,43 @@ TEST(AtomicFile, FileSizeLimitFailsTheWriteInsteadOfKillingTheProgram) {
             return WriteFileAtomically(path, QByteArray(first ? 10 : 200, 'x'), Durability::Synced);
         },
         100);
+}
+
+TEST(AtomicFile, NeverReplacesWhatIsNotARegularFile) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("pipe")).constData(), 0600), 0);
+    AtomicFile file(dir.file("pipe"));
+    EXPECT_FALSE(file.Open());
+    EXPECT_TRUE(file.ErrorText().contains("not a regular file"));
+    EXPECT_FALSE(file.Commit(Durability::Unsynced));
+    EXPECT_TRUE(QFileInfo(dir.file("pipe")).exists());
+    EXPECT_FALSE(QFileInfo(dir.file("pipe")).isFile());
+    EXPECT_EQ(Names(dir), QStringList({"pipe"}));
+}
+
+TEST(AtomicFile, StaleTemporaryFilesOfOursAloneAreRemoved) {
+    TempDir dir;
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-3600);
+    struct Case {
+        const char* name;
+        bool old;
+        bool removed;
+    };
+    const Case cases[] = {
+        {".orbivist-Ab12Cd.tmp", true, true},   // left by a killed run
+        {".orbivist-Ef34Gh.tmp", false, false}, // still being written
+        {"orbivist-Ab12Cd.tmp", true, false},   // not hidden: not ours
+        {".orbivist-Ab12Cd.tmp.jpg", true, false}, {"qrst.jpg", true, false},
+    };
+    for (const Case& c : cases) {
+        dir.write(c.name, "x");
+        if (c.old) {
+            QFile file(dir.file(c.name));
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+    }
+    RemoveStaleTempFiles(dir.path());
+    for (const Case& c : cases)
+        EXPECT_EQ(QFileInfo::exists(dir.file(c.name)), !c.removed) << c.name;
 }
