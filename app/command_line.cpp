@@ -51,6 +51,18 @@ std::optional<int> Delay(const QString& text) {
     return hours * 60 + minutes;
 }
 
+// An argument quoted in a reason: the reason stays one short line whatever was typed.
+QString Shown(const QString& argument) {
+    constexpr qsizetype kLongest = 80;
+    QString shown = argument.left(kLongest);
+    for (QChar& c : shown) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
+            c = u'?';
+    }
+    return argument.size() > kLongest ? shown + QStringLiteral("...") : shown;
+}
+
 // What both commands share, filled option by option.
 struct Common {
     QString home;
@@ -118,7 +130,7 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
             return HelpRequest{};
         // The last value silently winning would hide a mistake in a script.
         if (!given.insert(option).second)
-            return CommandError{QStringLiteral("%1 is given twice").arg(option)};
+            return CommandError{QStringLiteral("%1 is given twice").arg(Shown(option))};
         if (option == QLatin1String("--hang-up")) {
             common.schedule.hangUp = true;
             common.schedule.any = true;
@@ -130,12 +142,13 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
                 "command line")};
         const auto handler = withValue.find(option);
         if (handler == withValue.end())
-            return CommandError{QStringLiteral("unknown option %1").arg(option)};
+            return CommandError{QStringLiteral("unknown option %1").arg(Shown(option))};
         // An option in the place of the value means the value was forgotten.
         if (i + 1 >= arguments.size() || arguments[i + 1].startsWith(QLatin1String("--")))
             return CommandError{QStringLiteral("%1 needs a value").arg(option)};
         if (!handler->second(arguments[++i]))
-            return CommandError{QStringLiteral("bad value for %1: %2").arg(option, arguments[i])};
+            return CommandError{
+                QStringLiteral("bad value for %1: %2").arg(option, Shown(arguments[i]))};
         if (option == QLatin1String("--delay") || option == QLatin1String("--dial"))
             common.schedule.any = true;
     }

@@ -123,27 +123,20 @@ TEST(AtomicFile, NeverReplacesWhatIsNotARegularFile) {
 
 TEST(AtomicFile, StaleTemporaryFilesOfOursAloneAreRemoved) {
     TempDir dir;
-    const QDateTime old = QDateTime::currentDateTime().addSecs(-3600);
-    struct Case {
-        const char* name;
-        bool old;
-        bool removed;
-    };
-    const Case cases[] = {
-        {".orbivist-Ab12Cd.tmp", true, true},   // left by a killed run
-        {".orbivist-Ef34Gh.tmp", false, false}, // still being written
-        {"orbivist-Ab12Cd.tmp", true, false},   // not hidden: not ours
-        {".orbivist-Ab12Cd.tmp.jpg", true, false}, {"qrst.jpg", true, false},
-    };
-    for (const Case& c : cases) {
-        dir.write(c.name, "x");
-        if (c.old) {
-            QFile file(dir.file(c.name));
-            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-            ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
-        }
+    // Name, and whether it is an hour old; only the first is a leftover of ours.
+    const std::pair<const char*, bool> files[] = {{".orbivist-Ab12Cd.tmp", true},
+                                                  {".orbivist-Ef34Gh.tmp", false},
+                                                  {"orbivist-Ab12Cd.tmp", true},
+                                                  {".orbivist-Ab12Cd.tmp.jpg", true}};
+    for (const auto& [name, old] : files) {
+        dir.write(name, "x");
+        QFile file(dir.file(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        if (old)
+            file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                             QFileDevice::FileModificationTime);
     }
     RemoveStaleTempFiles(dir.path());
-    for (const Case& c : cases)
-        EXPECT_EQ(QFileInfo::exists(dir.file(c.name)), !c.removed) << c.name;
+    EXPECT_EQ(Names(dir), QStringList({".orbivist-Ab12Cd.tmp.jpg", ".orbivist-Ef34Gh.tmp",
+                                       "orbivist-Ab12Cd.tmp"}));
 }

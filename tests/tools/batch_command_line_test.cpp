@@ -91,28 +91,6 @@ QStringList RequestedPaths(const DemoServerProcess& server) {
     return paths;
 }
 
-// A server that takes connections (the system does, from its queue) and never says a word.
-class SilentServer {
-public:
-    SilentServer() : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t len = sizeof addr;
-        EXPECT_EQ(::bind(fd_.Get(), reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-        EXPECT_EQ(::listen(fd_.Get(), 16), 0);
-        EXPECT_EQ(::getsockname(fd_.Get(), reinterpret_cast<sockaddr*>(&addr), &len), 0);
-        port_ = ntohs(addr.sin_port);
-    }
-    QString TilePrefix() const {
-        return QStringLiteral("http://127.0.0.1:%1/kh?v=5&n=404&t=t").arg(port_);
-    }
-
-private:
-    tileserver::UniqueFd fd_;
-    int port_ = 0;
-};
-
 const QString kNobodyListens = QStringLiteral("http://127.0.0.1:1/kh?v=5&n=404&t=t");
 
 class BatchCommandLine : public ::testing::Test {
@@ -252,7 +230,8 @@ TEST_F(BatchCommandLine, WhatCannotBeRunIsRefusedInOneLineBeforeAnyRequest) {
 }
 
 TEST_F(BatchCommandLine, CtrlCEndsAWaitForASilentServerOrARetryPauseAtOnce) {
-    SilentServer silent;
+    DemoServerProcess silent(world, {"--delay-ms", "600000"}, dir.file("log"));
+    ASSERT_NE(silent.Port(), 0);
     const std::vector<std::pair<const char*, QString>> cases{
         {"silent server", silent.TilePrefix()},
         {"retry pause", kNobodyListens},
