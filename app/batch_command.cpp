@@ -1,12 +1,16 @@
 #include "app/batch_command.h"
 
 #include "app/terminal_front_end.h"
+#include "batch/available_memory.h"
 #include "batch/calibration_file.h"
+#include "batch/child_process.h"
+#include "batch/output_check.h"
 #include "batch/pppd_dial_up.h"
 #include "batch/prefill_job.h"
 #include "batch/stitch_job.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
+#include "fetch/atomic_file.h"
 #include "fetch/http_client.h"
 #include "store/settings.h"
 #include "tiles/decimal_text.h"
@@ -56,7 +60,15 @@ std::optional<Session> OpenSession(const QString& homeArgument,
         Say(stream, QStringLiteral("the cache directory %1 does not exist").arg(s.cacheRoot));
         return std::nullopt;
     }
+    RemoveStaleTempFiles(s.cacheRoot);
     return s;
+}
+
+// Waiting or dialling shows the scheduling dialog's steps; only --hang-up hangs up, at every
+// ending the too-large one included.
+BatchSettings ScheduleSettings(const BatchRetry& retry, const CommandSchedule& schedule) {
+    return BatchSettings{
+        .retry = retry, .scheduleDialog = schedule.any, .scheduleOptionHangsUp = false};
 }
 
 BatchRetry RetryOf(const Settings& s) {
@@ -68,12 +80,16 @@ BatchRetry RetryOf(const Settings& s) {
 }
 
 TerminalFrontEnd::Setup FrontEndSetup(const Session& session, HttpClient& http,
-                                      TileCounters& counters, DialUpService& dialUp,
-                                      CancelSignals& cancel, const CommandSchedule& schedule,
+                                      TileCounters& counters, PppdDialUp& dialUp,
+                                      StopSignals& cancel, const CommandSchedule& schedule,
                                       std::FILE* stream) {
     const Settings& s = session.settings;
     if (s.useProxy)
         http.SetProxy(ProxyFromFields(s.proxyServer, s.proxyPort, s.proxyUser, s.proxyPassword));
+    // Ctrl+C ends a wait for a silent server or for pppd at once; the job then ends at its
+    // next check.
+    http.SetStopWaiting([&cancel] { return cancel.Requested(); });
+    dialUp.SetStopCheck([&cancel] { return cancel.Requested(); });
     return TerminalFrontEnd::Setup{
         .source = ViewSource{session.cacheRoot, s.view.prefixLength, WorkModeOf(s), http},
         .retry = RetryOf(s),
@@ -81,14 +97,14 @@ TerminalFrontEnd::Setup FrontEndSetup(const Session& session, HttpClient& http,
         .dialUp = dialUp,
         .cancel = cancel,
         .schedule = schedule,
-        .password = qEnvironmentVariable("ORBIVIST_DIAL_PASSWORD"),
+        .password = qEnvironmentVariable(kDialPasswordVariable),
         .output = std::nullopt,
         .stream = stream,
         .redraw = isatty(fileno(stream)) != 0,
     };
 }
 
-int RunStitchCommand(const StitchCommand& command, CancelSignals& cancel, std::FILE* stream) {
+int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FILE* stream) {
     const std::optional<Session> session = OpenSession(command.home, command.at, stream);
     if (!session)
         return 1;
@@ -99,11 +115,16 @@ int RunStitchCommand(const StitchCommand& command, CancelSignals& cancel, std::F
         Say(stream, QStringLiteral("nothing to stitch: %1 x %2 tiles").arg(columns, rows));
         return 1;
     }
-    const QString output = QFileInfo(command.output).absoluteFilePath();
+    const QString output = QFileInfo(PictureFileName(command.output)).absoluteFilePath();
+    if (const std::optional<QString> refusal = OutputRefusal(output)) {
+        Say(stream, *refusal);
+        return 1;
+    }
     if (const std::optional<QString> refusal = CalibrationPathRefusal(output)) {
         Say(stream, *refusal); // before anything is fetched
         return 1;
     }
+    RemoveStaleTempFiles(QFileInfo(output).absolutePath());
     HttpClient http;
     TileCounters counters;
     PppdDialUp dialUp;
@@ -115,21 +136,29 @@ int RunStitchCommand(const StitchCommand& command, CancelSignals& cancel, std::F
         .view = session->view,
         .source = setup.source,
         .counters = counters,
-        .settings = BatchSettings{.retry = setup.retry, .scheduleDialog = command.schedule.any},
+        .settings = ScheduleSettings(setup.retry, command.schedule),
         .columns = StitchSideFromText(columns),
         .rows = StitchSideFromText(rows),
         .quality = command.quality.value_or(s.jpegQuality),
         .calibrationTemplate = CalibrationTemplate(),
-        .availableMemory = ReadMemAvailable(QStringLiteral("/proc/meminfo")),
+        .availableMemory = AvailableMemory(),
     };
     const JobEnding ending = RunStitch(inputs, front);
-    if (ending == JobEnding::Done)
-        Say(stream, QStringLiteral("wrote %1 and %2")
-                        .arg(*setup.output, CalibrationFilePath(*setup.output)));
-    return ExitStatusOf(ending);
+    if (ending != JobEnding::Done)
+        return ExitStatusOf(ending);
+    QString done = QStringLiteral("wrote %1 and %2").arg(output, CalibrationFilePath(output));
+    if (counters.tilesMissing == 0) {
+        Say(stream, done);
+        return 0;
+    }
+    Say(stream, done + QStringLiteral("; %1 of %2 tiles could not be obtained and show "
+                                      "\"Не удалось загрузить\"")
+                           .arg(counters.tilesMissing)
+                           .arg(std::int64_t{inputs.columns} * inputs.rows));
+    return kTilesMissingStatus;
 }
 
-int RunPrefillCommand(const PrefillCommand& command, CancelSignals& cancel, std::FILE* stream) {
+int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::FILE* stream) {
     const std::optional<Session> session = OpenSession(command.home, command.at, stream);
     if (!session)
         return 1;
@@ -149,15 +178,25 @@ int RunPrefillCommand(const PrefillCommand& command, CancelSignals& cancel, std:
         .view = session->view,
         .prefixLength = s.view.prefixLength,
         .depth = depth,
-        .settings = BatchSettings{.retry = RetryOf(s), .scheduleDialog = command.schedule.any},
+        .settings = ScheduleSettings(RetryOf(s), command.schedule),
         .counters = counters,
     };
     const JobEnding ending = RunPrefill(inputs, front);
-    if (ending == JobEnding::Done)
+    if (ending != JobEnding::Done)
+        return ExitStatusOf(ending);
+    if (counters.tilesMissing == 0) {
         Say(stream, QStringLiteral("the cache %1 holds level %2 of the region")
                         .arg(session->cacheRoot)
                         .arg(depth));
-    return ExitStatusOf(ending);
+        return 0;
+    }
+    Say(stream, QStringLiteral("%1 of %2 tiles of level %3 could not be obtained; the cache %4 "
+                               "holds the rest of the region")
+                    .arg(counters.tilesMissing)
+                    .arg(PrefillTileCount(depth - level))
+                    .arg(depth)
+                    .arg(session->cacheRoot));
+    return kTilesMissingStatus;
 }
 
 } // namespace
@@ -179,10 +218,14 @@ int ExitStatusOf(JobEnding ending) {
     return 1;
 }
 
-int RunBatchCommand(const BatchCommand& command, CancelSignals& cancel, std::FILE* stream) {
+int RunBatchCommand(const BatchCommand& command, StopSignals& cancel, std::FILE* stream) {
     if (const auto* error = std::get_if<CommandError>(&command)) {
         Say(stream, error->reason);
         return 1;
+    }
+    if (std::holds_alternative<HelpRequest>(command)) {
+        std::fprintf(stream, "%s", UsageText().toUtf8().constData());
+        return 0;
     }
     if (const auto* stitch = std::get_if<StitchCommand>(&command))
         return RunStitchCommand(*stitch, cancel, stream);

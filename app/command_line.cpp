@@ -1,8 +1,10 @@
 #include "app/command_line.h"
 
 #include <QRegularExpression>
+#include <cmath>
 #include <functional>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -10,6 +12,15 @@ std::optional<int> WholeNumber(const QString& text) {
     bool ok = false;
     const int value = text.toInt(&ok, 10);
     return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+// A count given on the command line: a whole number of at least 1, kept as text the way the
+// window's field would hold it.
+std::optional<QString> Count(const QString& text) {
+    const std::optional<int> value = WholeNumber(text);
+    if (!value || *value < 1)
+        return std::nullopt;
+    return QString::number(*value);
 }
 
 // "59.93,30.31": the comma separates the two numbers, so decimals take a full stop.
@@ -21,7 +32,8 @@ std::optional<std::pair<double, double>> LatLon(const QString& text) {
     bool okLon = false;
     const double lat = parts[0].trimmed().toDouble(&okLat);
     const double lon = parts[1].trimmed().toDouble(&okLon);
-    if (!okLat || !okLon || lat < -90 || lat > 90 || lon < -180 || lon > 180)
+    if (!okLat || !okLon || !std::isfinite(lat) || !std::isfinite(lon) || lat < -90 || lat > 90 ||
+        lon < -180 || lon > 180)
         return std::nullopt;
     return std::pair{lat, lon};
 }
@@ -37,6 +49,18 @@ std::optional<int> Delay(const QString& text) {
     if (hours > 100 || minutes > 60)
         return std::nullopt;
     return hours * 60 + minutes;
+}
+
+// An argument quoted in a reason: the reason stays one short line whatever was typed.
+QString Shown(const QString& argument) {
+    constexpr qsizetype kLongest = 80;
+    QString shown = argument.left(kLongest);
+    for (QChar& c : shown) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
+            c = u'?';
+    }
+    return argument.size() > kLongest ? shown + QStringLiteral("...") : shown;
 }
 
 // What both commands share, filled option by option.
@@ -82,23 +106,31 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
              common.schedule.delayMinutes = minutes.value_or(0);
              return minutes.has_value();
          }},
-        {"--dial", [&](const QString& v) { return common.schedule.dialEntry = v, true; }},
+        {"--dial", [&](const QString& v) { return common.schedule.dialEntry = v, !v.isEmpty(); }},
         {"--user", [&](const QString& v) { return common.schedule.user = v, true; }},
     };
     if (stitch) {
         withValue["--output"] = [&](const QString& v) { return s.output = v, !v.isEmpty(); };
-        withValue["--columns"] = [&](const QString& v) { return s.columns = v, true; };
-        withValue["--rows"] = [&](const QString& v) { return s.rows = v, true; };
+        withValue["--columns"] = [&](const QString& v) {
+            return (s.columns = Count(v)).has_value();
+        };
+        withValue["--rows"] = [&](const QString& v) { return (s.rows = Count(v)).has_value(); };
         withValue["--quality"] = [&](const QString& v) {
             s.quality = WholeNumber(v);
             return s.quality && *s.quality >= 20 && *s.quality <= 100;
         };
     } else {
-        withValue["--depth"] = [&](const QString& v) { return p.depth = v, true; };
+        withValue["--depth"] = [&](const QString& v) { return (p.depth = Count(v)).has_value(); };
     }
 
+    std::set<QString> given;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& option = arguments[i];
+        if (option == QLatin1String("--help") || option == QLatin1String("-h"))
+            return HelpRequest{};
+        // The last value silently winning would hide a mistake in a script.
+        if (!given.insert(option).second)
+            return CommandError{QStringLiteral("%1 is given twice").arg(Shown(option))};
         if (option == QLatin1String("--hang-up")) {
             common.schedule.hangUp = true;
             common.schedule.any = true;
@@ -110,11 +142,13 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
                 "command line")};
         const auto handler = withValue.find(option);
         if (handler == withValue.end())
-            return CommandError{QStringLiteral("unknown option %1").arg(option)};
-        if (i + 1 >= arguments.size())
+            return CommandError{QStringLiteral("unknown option %1").arg(Shown(option))};
+        // An option in the place of the value means the value was forgotten.
+        if (i + 1 >= arguments.size() || arguments[i + 1].startsWith(QLatin1String("--")))
             return CommandError{QStringLiteral("%1 needs a value").arg(option)};
         if (!handler->second(arguments[++i]))
-            return CommandError{QStringLiteral("bad value for %1: %2").arg(option, arguments[i])};
+            return CommandError{
+                QStringLiteral("bad value for %1: %2").arg(option, Shown(arguments[i]))};
         if (option == QLatin1String("--delay") || option == QLatin1String("--dial"))
             common.schedule.any = true;
     }
@@ -123,8 +157,9 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
         return CommandError{QStringLiteral("--home DIR is required")};
     if (common.at.has_value() != common.level.has_value())
         return CommandError{QStringLiteral("--at and --level go together")};
-    if (common.schedule.dialEntry && common.schedule.user.isEmpty())
-        return CommandError{QStringLiteral("--dial needs --user")};
+    // An empty user name is the peer file's own, as the dialog allows.
+    if (given.count(QStringLiteral("--user")) && !common.schedule.dialEntry)
+        return CommandError{QStringLiteral("--user is for dialling: it needs --dial")};
     std::optional<CommandPoint> at;
     if (common.at)
         at = CommandPoint{common.at->first, common.at->second, *common.level};
@@ -148,9 +183,9 @@ QString UsageText() {
         "Usage: orbivist [--home DIR]\n"
         "       orbivist stitch --home DIR --output FILE.jpg [--columns W] [--rows H]\n"
         "                [--quality Q] [--at LAT,LON --level L] [--delay H:MM]\n"
-        "                [--dial ENTRY --user NAME] [--hang-up]\n"
+        "                [--dial ENTRY [--user NAME]] [--hang-up]\n"
         "       orbivist prefill --home DIR [--depth D] [--at LAT,LON --level L]\n"
-        "                [--delay H:MM] [--dial ENTRY --user NAME] [--hang-up]\n"
+        "                [--delay H:MM] [--dial ENTRY [--user NAME]] [--hang-up]\n"
         "\n"
         "Satellite imagery viewer with an offline tile cache. Without a command it opens the\n"
         "viewer; the commands run a batch job without a display.\n"
@@ -163,11 +198,15 @@ QString UsageText() {
         "  --at, --level  centre the view on a point first (decimal degrees, north and east\n"
         "               positive; level 1 to 20), as the search does\n"
         "  --delay      wait this long before starting; --dial dials a pppd peer first (the\n"
-        "               password comes from ORBIVIST_DIAL_PASSWORD); --hang-up ends every\n"
-        "               dial-up connection afterwards\n"
-        "Settings not given come from DIR/ORB.ini, which the commands never write.\n"
+        "               password comes from ORBIVIST_DIAL_PASSWORD, the user name, if any,\n"
+        "               from --user); --hang-up ends every dial-up connection afterwards\n"
+        "               (nothing is hung up without it)\n"
+        "Settings not given come from DIR/ORB.ini, which the commands never write. Each option\n"
+        "is given at most once; W, H and D are whole numbers of at least 1. A FILE without an\n"
+        "extension gets .jpg.\n"
         "Progress goes to standard error; Ctrl+C cancels at the next tile or block.\n"
         "Exit status: 0 done, 1 failure, 2 error limit reached, 3 picture too large,\n"
-        "4 cancelled.\n"
+        "4 cancelled, 5 done but some tiles could not be obtained (the last line says how\n"
+        "many; a stitched picture shows them as \"Не удалось загрузить\").\n"
         "  --help       show this text\n");
 }

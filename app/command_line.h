@@ -25,7 +25,7 @@ struct CommandSchedule {
 struct StitchCommand {
     QString home;
     QString output;
-    std::optional<QString> columns; // as typed into the window's field
+    std::optional<QString> columns; // a whole number of at least 1, as the window's field holds it
     std::optional<QString> rows;
     std::optional<int> quality;
     std::optional<CommandPoint> at;
@@ -34,7 +34,7 @@ struct StitchCommand {
 
 struct PrefillCommand {
     QString home;
-    std::optional<QString> depth;
+    std::optional<QString> depth; // a whole number of at least 1
     std::optional<CommandPoint> at;
     CommandSchedule schedule;
 };
@@ -43,12 +43,17 @@ struct CommandError {
     QString reason; // one line
 };
 
-using BatchCommand = std::variant<StitchCommand, PrefillCommand, CommandError>;
+// --help (or -h) in the place of an option.
+struct HelpRequest {};
+
+using BatchCommand = std::variant<StitchCommand, PrefillCommand, HelpRequest, CommandError>;
 
 // True when argv names a batch command (its first argument is "stitch" or "prefill").
 bool IsBatchCommand(const QStringList& arguments);
 
-// arguments without the program name: the command word, then its options.
+// arguments without the program name: the command word, then its options. Each option at
+// most once, each value in full (a number is a whole number, a point finite); anything else
+// is a CommandError naming the option.
 BatchCommand ParseBatchCommand(const QStringList& arguments);
 
 // The usage text of the whole program, for --help.

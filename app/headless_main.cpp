@@ -1,12 +1,11 @@
 #include "app/headless_main.h"
 
 #include "app/batch_command.h"
-#include "app/cancel_signals.h"
 #include "app/command_line.h"
+#include "batch/stop_signals.h"
 
 #include <QGuiApplication>
 #include <cstdio>
-#include <vector>
 
 namespace {
 
@@ -20,26 +19,30 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 } // namespace
 
 int RunHeadless(int argc, char** argv) {
-    for (int i = 2; i < argc; ++i) {
-        if (qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0) {
-            std::printf("%s", UsageText().toUtf8().constData());
-            return 0;
-        }
-    }
-    qInstallMessageHandler(QuietQtMessages);
-    // Blocked before the application starts any thread, so that every thread inherits it.
-    CancelSignals cancel;
-    // Placeholders are drawn with a font, which takes a GUI application; no display is needed.
-    std::vector<char*> qtArgs(argv, argv + argc);
-    char platformOption[] = "-platform";
-    char offscreen[] = "offscreen";
-    qtArgs.insert(qtArgs.begin() + 1, {platformOption, offscreen});
-    int qtArgc = static_cast<int>(qtArgs.size());
-    QGuiApplication app(qtArgc, qtArgs.data());
-    QGuiApplication::setApplicationName(QStringLiteral("Orbivist"));
-
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    return RunBatchCommand(ParseBatchCommand(arguments), cancel);
+    const BatchCommand command = ParseBatchCommand(arguments);
+    if (std::holds_alternative<HelpRequest>(command)) {
+        std::printf("%s", UsageText().toUtf8().constData());
+        return 0;
+    }
+    qInstallMessageHandler(QuietQtMessages);
+    // Blocked before the application starts any thread, so that every thread inherits it.
+    StopSignals cancel;
+    // Placeholders are drawn with a font, which takes a GUI application; no display is needed.
+    // Qt is given none of the user's arguments: they are ours, and a Qt option among them
+    // (-platform xcb) would end the process before any reason could be given.
+    char program[] = "orbivist";
+    char platformOption[] = "-platform";
+    char offscreen[] = "offscreen";
+    char* qtArgs[] = {program, platformOption, offscreen, nullptr};
+    int qtArgc = 3;
+    QGuiApplication app(qtArgc, qtArgs);
+    QGuiApplication::setApplicationName(QStringLiteral("Orbivist"));
+
+    const int status = RunBatchCommand(command, cancel);
+    // A Ctrl+C after the job's last check must not replace the status it ended with.
+    cancel.IgnoreFromNowOn();
+    return status;
 }

@@ -2,9 +2,9 @@
 // A terminal as the front end of a batch job: no window, no dialogs. Progress goes to
 // standard error, Ctrl+C is "Отмена", the scheduling dialog's choices come from the command
 // line and the save dialog's answer is the output file given there.
-#include "app/cancel_signals.h"
 #include "app/command_line.h"
 #include "batch/job_front_end.h"
+#include "batch/stop_signals.h"
 
 #include <QElapsedTimer>
 #include <cstdio>
@@ -16,7 +16,7 @@ public:
         BatchRetry retry;
         TileCounters& counters;
         DialUpService& dialUp;
-        CancelSignals& cancel;
+        StopSignals& cancel;
         CommandSchedule schedule;
         QString password; // for dialling, from the environment
         std::optional<QString> output;

@@ -6,10 +6,12 @@
 #include "app/tform3.h"
 #include "app/window_front_end.h"
 #include "batch/calibration_file.h"
+#include "batch/available_memory.h"
 #include "batch/prefill_job.h"
 #include "batch/stitch_job.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
+#include "fetch/atomic_file.h"
 #include "tiles/decimal_text.h"
 
 #include <QFileDialog>
@@ -39,8 +41,9 @@ void TForm1::Button5Click() {
         .rows = StitchSideFromText(Edit2->text()),
         .quality = UpDown3->value(),
         .calibrationTemplate = Memo1->toPlainText().split('\n'),
-        .availableMemory = ReadMemAvailable(QStringLiteral("/proc/meminfo")),
+        .availableMemory = AvailableMemory(),
     };
+    RemoveStaleTempFiles(cacheRoot);
     RunStitch(inputs, front);
 }
 
@@ -55,6 +58,7 @@ void TForm1::Button6Click() {
         .settings = CurrentBatchSettings(),
         .counters = counters,
     };
+    RemoveStaleTempFiles(cacheRoot);
     RunPrefill(inputs, front);
 }
 

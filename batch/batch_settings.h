@@ -6,4 +6,7 @@
 struct BatchSettings {
     BatchRetry retry;            // attempts, pause after a failed attempt and the error limits
     bool scheduleDialog = false; // show the scheduling dialog before the job starts
+    // The window's option to show the dialog also asks for the hang-up when a picture is too
+    // large; a command's waiting or dialling does not, only its own --hang-up.
+    bool scheduleOptionHangsUp = true;
 };

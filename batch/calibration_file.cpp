@@ -1,5 +1,6 @@
 #include "batch/calibration_file.h"
 
+#include "fetch/atomic_file.h"
 #include "store/cp1251_lines.h"
 #include "tiles/coordinates.h"
 #include "tiles/mercator.h"
@@ -172,9 +173,16 @@ QStringList CalibrationLines(const QStringList& templateLines, const Calibration
 }
 
 QString CalibrationFilePath(const QString& picturePath) {
-    if (picturePath.endsWith(QStringLiteral("map")))
-        return picturePath + QStringLiteral(".map");
-    return picturePath.left(std::max<qsizetype>(0, picturePath.size() - 3)) + QStringLiteral("map");
+    const qsizetype slash = picturePath.lastIndexOf(u'/');
+    const QString folder = picturePath.left(slash + 1);
+    const QString name = picturePath.mid(slash + 1);
+    if (name.endsWith(QStringLiteral("map")))
+        return folder + name + QStringLiteral(".map");
+    return folder + name.left(std::max<qsizetype>(0, name.size() - 3)) + QStringLiteral("map");
+}
+
+QByteArray CalibrationFileBytes(const QStringList& templateLines, const CalibrationInput& input) {
+    return Cp1251LinesBytes(CalibrationLines(templateLines, input));
 }
 
 std::optional<QString> CalibrationPathRefusal(const QString& picturePath) {
@@ -187,6 +195,7 @@ std::optional<QString> CalibrationPathRefusal(const QString& picturePath) {
 }
 
 bool WriteCalibrationFile(const QStringList& templateLines, const CalibrationInput& input) {
-    return WriteCp1251Lines(CalibrationFilePath(input.picturePath),
-                            CalibrationLines(templateLines, input));
+    return WriteFileAtomically(CalibrationFilePath(input.picturePath),
+                               CalibrationFileBytes(templateLines, input),
+                               AtomicFile::Durability::Synced);
 }

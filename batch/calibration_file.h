@@ -34,16 +34,19 @@ CalibrationAngle CalibrationAngleText(float value, QChar positive, QChar negativ
 // Point09) are filled in only when the picture is at least 2 by 2 tiles.
 QStringList CalibrationLines(const QStringList& templateLines, const CalibrationInput& input);
 
-// The map file's path: the picture's path with its last three characters replaced by
-// "map" (area.jpg gives area.map, area.jpeg area.jmap). A picture path that already ends
-// in "map" gets ".map" appended instead, so that the map file never replaces the picture.
+// The map file's path: in the picture's folder, the picture's file name with its last three
+// characters replaced by "map" (area.jpg gives area.map, area.jpeg area.jmap). A name that
+// already ends in "map" gets ".map" appended instead, so that the map file never replaces the
+// picture; only the name is changed, so the map never lands in another folder.
 QString CalibrationFilePath(const QString& picturePath);
 
 // Why the map file could not name the picture at that path, or nothing when it can: the
 // map file is Windows-1251, and a character outside it would name a file that does not exist.
 std::optional<QString> CalibrationPathRefusal(const QString& picturePath);
 
-// Fills the template in and replaces the map file beside the picture with it
-// (Windows-1251, CR LF after every line). False when the file could not be written;
-// a previous map file is then left as it was.
+// The map file's content: the template filled in, in Windows-1251 with CR LF after every line.
+QByteArray CalibrationFileBytes(const QStringList& templateLines, const CalibrationInput& input);
+
+// Fills the template in and replaces the map file beside the picture with it. False when the
+// file could not be written; a previous map file is then left as it was.
 bool WriteCalibrationFile(const QStringList& templateLines, const CalibrationInput& input);

@@ -18,15 +18,20 @@ void DialConnection(DialUpService& service, DialReporter& reporter, const QStrin
         reporter.ShowMessage(QStringLiteral("ошибки"), *text);
 }
 
-void HangUpAllConnections(DialUpService& service, DialReporter& reporter,
+bool HangUpAllConnections(DialUpService& service, DialReporter& reporter,
                           const HangUpBound& bound) {
     reporter.SetStatus(QStringLiteral("Отключение..."));
     for (int pass = 0; pass < bound.passes; ++pass) {
         const std::vector<ConnectionHandle> active = service.EnumConnections(kConnectionListRoom);
         if (active.empty())
-            return;
+            return true;
         service.HangUp(active.back());
         if (bound.pause.count() > 0)
             QThread::msleep(static_cast<unsigned long>(bound.pause.count()));
     }
+    if (service.EnumConnections(kConnectionListRoom).empty())
+        return true;
+    reporter.ShowMessage(QStringLiteral("ошибки"),
+                         QStringLiteral("Не удалось разорвать соединение: оно осталось активным"));
+    return false;
 }

@@ -26,6 +26,7 @@ struct HangUpBound {
 };
 
 // Hangs up the last listed connection and lists again until none is left, pausing between
-// passes, for at most bound.passes passes: a connection that never goes down is given up.
-void HangUpAllConnections(DialUpService& service, DialReporter& reporter,
+// passes, for at most bound.passes passes: a connection that never goes down is given up,
+// said in a box titled "ошибки", and false is returned.
+bool HangUpAllConnections(DialUpService& service, DialReporter& reporter,
                           const HangUpBound& bound = {});

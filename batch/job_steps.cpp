@@ -11,7 +11,6 @@ void BeginFetching(JobFrontEnd& front, const std::optional<ScheduleChoice>& choi
         DialConnection(front.DialUp(), front, choice->entry, choice->user, choice->password);
 }
 
-void HangUpIfAsked(JobFrontEnd& front, const std::optional<ScheduleChoice>& choice) {
-    if (choice && choice->hangUp)
-        HangUpAllConnections(front.DialUp(), front);
+bool HangUpIfAsked(JobFrontEnd& front, const std::optional<ScheduleChoice>& choice) {
+    return !(choice && choice->hangUp) || HangUpAllConnections(front.DialUp(), front);
 }

@@ -8,5 +8,6 @@
 // drawn once, then the connection dialled when the scheduling dialog asked for it.
 void BeginFetching(JobFrontEnd& front, const std::optional<ScheduleChoice>& choice);
 
-// Every dial-up connection hung up when the scheduling dialog asked for it.
-void HangUpIfAsked(JobFrontEnd& front, const std::optional<ScheduleChoice>& choice);
+// Every dial-up connection hung up when the scheduling dialog asked for it. False when a
+// connection would not go down (the front end has been told); true otherwise.
+bool HangUpIfAsked(JobFrontEnd& front, const std::optional<ScheduleChoice>& choice);

@@ -1,15 +1,24 @@
 #include "batch/pppd_dial_up.h"
 
+#include "batch/child_process.h"
 #include "batch/pppd_exit_texts.h"
 #include "batch/pppd_processes.h"
+#include "fetch/atomic_file.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <csignal>
 #include <unistd.h>
+
+namespace {
+
+constexpr int kStopPollMs = 100;
+// pppd ends its attempt on SIGTERM; one that does not within this is killed.
+constexpr int kTermGraceMs = 3000;
+
+} // namespace
 
 bool RunningAsRoot() {
     return getuid() == 0;
@@ -50,8 +59,10 @@ std::uint32_t PppdDialUp::Dial(const DialParams& params, ConnectionHandle& handl
     if (nameLinks_)
         call.linkName = NextLinkName();
     // Created readable by its owner only, and removed when the dial returns; pppd has read
-    // it long before it detaches.
-    QTemporaryFile secrets(QDir::temp().filePath(QStringLiteral("orbivist-pppd-XXXXXX")));
+    // it long before it detaches. Named like every temporary file of ours, so that the next
+    // start removes it should this run be killed outright.
+    RemoveStaleTempFiles(QDir::tempPath());
+    QTemporaryFile secrets(TempFileTemplate(QDir::tempPath()));
     if (!params.password.isEmpty()) {
         const QByteArray option = PppdPasswordOption(params.password);
         if (!secrets.open() || secrets.write(option) != option.size() || !secrets.flush())
@@ -60,14 +71,14 @@ std::uint32_t PppdDialUp::Dial(const DialParams& params, ConnectionHandle& handl
         call.secretsFile = secrets.fileName();
     }
 
-    QProcess pppd;
-    pppd.setStandardInputFile(QProcess::nullDevice());
-    pppd.setStandardOutputFile(QProcess::nullDevice());
-    pppd.setStandardErrorFile(QProcess::nullDevice());
-    pppd.start(paths_.pppd, PppdArguments(paths_.peersDir, call));
-    if (!pppd.waitForStarted(-1))
+    ChildProcess pppd;
+    if (!pppd.Start(paths_.pppd, PppdArguments(paths_.peersDir, call)))
         return kPppdCannotStart;
-    pppd.waitForFinished(-1);
+    const std::optional<ChildProcess::Exit> exit = pppd.Wait(stop_, kStopPollMs);
+    if (!exit) {
+        pppd.End(kTermGraceMs);
+        return kPppdCancelled;
+    }
 
     if (!call.linkName.isEmpty()) {
         const QString pidFile =
@@ -76,9 +87,9 @@ std::uint32_t PppdDialUp::Dial(const DialParams& params, ConnectionHandle& handl
         if (pid && IsRunningAs(*pid, ProcessNameOf(paths_.pppd)))
             handle = *pid;
     }
-    if (pppd.exitStatus() == QProcess::CrashExit)
+    if (exit->crashed)
         return kPppdCrashed;
-    return static_cast<std::uint32_t>(pppd.exitCode());
+    return static_cast<std::uint32_t>(exit->code);
 }
 
 std::optional<QString> PppdDialUp::ErrorText(std::uint32_t code) {

@@ -6,6 +6,7 @@
 #include "batch/pppd_arguments.h"
 
 #include <QString>
+#include <functional>
 
 // Where pppd and its files are; tests point these at a scratch directory and a stand-in.
 struct PppdPaths {
@@ -34,6 +35,10 @@ public:
     // SIGTERM, which makes pppd end the link and exit.
     void HangUp(ConnectionHandle handle) override;
 
+    // Asked about every 100 ms while pppd dials; true ends the dial (pppd is terminated and
+    // Dial returns kPppdCancelled).
+    void SetStopCheck(std::function<bool()> stop) { stop_ = std::move(stop); }
+
 private:
     std::vector<QString> PeerNames() const;
     QString NextLinkName();
@@ -41,4 +46,5 @@ private:
     PppdPaths paths_;
     bool nameLinks_;
     int dials_ = 0;
+    std::function<bool()> stop_;
 };

@@ -42,6 +42,8 @@ QString PppdErrorText(std::uint32_t code) {
         return QStringLiteral("pppd завершился аварийно");
     case kPppdCannotPassPassword:
         return QStringLiteral("Не удалось передать пароль pppd: временный файл не записан");
+    case kPppdCancelled:
+        return QStringLiteral("Подключение отменено");
     default:
         return QStringLiteral("Неизвестная ошибка подключения (код ") + QString::number(code) +
                QStringLiteral(")");

@@ -9,6 +9,7 @@ inline constexpr std::uint32_t kPppdNoSuchPeer = 1001;
 inline constexpr std::uint32_t kPppdCannotStart = 1002;
 inline constexpr std::uint32_t kPppdCrashed = 1003;
 inline constexpr std::uint32_t kPppdCannotPassPassword = 1004;
+inline constexpr std::uint32_t kPppdCancelled = 1005;
 
 // A code nobody documents gets a general text that names it.
 QString PppdErrorText(std::uint32_t code);

@@ -129,8 +129,9 @@ JobEnding PrefillRun::EndOnErrorLimit() {
 
 // Also the end of a cancelled scheduling dialog, before anything was started.
 JobEnding PrefillRun::EndNormally(bool started) {
+    bool hungUp = true;
     if (started) {
-        HangUpIfAsked(front_, choice_);
+        hungUp = HangUpIfAsked(front_, choice_);
         front_.HideProgress();
         front_.EnableWindow();
     }
@@ -138,7 +139,9 @@ JobEnding PrefillRun::EndNormally(bool started) {
     front_.ShowView(saved_);
     front_.RestoreAndRaise();
     front_.FocusWindow();
-    return started ? JobEnding::Done : JobEnding::ScheduleCancelled;
+    if (!started)
+        return JobEnding::ScheduleCancelled;
+    return hungUp ? JobEnding::Done : JobEnding::Failed;
 }
 
 } // namespace

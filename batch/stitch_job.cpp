@@ -14,6 +14,7 @@
 #include "fetch/tile_loader.h"
 #include "tiles/tile_ref.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <optional>
 
@@ -66,7 +67,7 @@ public:
             picture->DrawTile(LoadTile(tile.ref), tile.x, tile.y);
         }
 
-        HangUpIfAsked(front_, choice_);
+        const bool hungUp = HangUpIfAsked(front_, choice_);
         front_.HideProgress();
         front_.RestoreAndRaise();
         const bool saved = Save(*picture, plan.southEastRef);
@@ -74,12 +75,13 @@ public:
         front_.EnableWindow();
         front_.SetBatchActive(false);
         front_.ShowView(in_.view);
-        return saved ? JobEnding::Done : JobEnding::Failed;
+        return saved && hungUp ? JobEnding::Done : JobEnding::Failed;
     }
 
 private:
     // Up to the set number of attempts; a failed one leaves the "could not load" stand-in
-    // and is followed by a pause, which a cancel does not shorten.
+    // and is followed by a pause. A cancel cuts the pause and the attempts short; the loop
+    // sees it at its next check.
     QImage LoadTile(const QString& url) {
         const TileRequest request =
             MakeTileRequest(in_.source.cacheRoot, url, in_.source.prefixLength);
@@ -92,30 +94,36 @@ private:
                 return image;
             image = PlaceholderTile(QStringLiteral("Не удалось загрузить"),
                                     QuadPathLine(request.quadPath));
-            for (int i = 0; i < kSleepsPerPause && sleepMs > 0; ++i) {
+            for (int i = 0; i < kSleepsPerPause && sleepMs > 0 && !front_.CancelRequested(); ++i) {
                 front_.SleepMs(sleepMs);
                 front_.PumpEvents();
             }
+            if (front_.CancelRequested())
+                break;
         }
+        ++in_.counters.tilesMissing;
         return image;
     }
 
-    // Encodes the picture straight into the chosen file, then writes the calibration file.
-    // Nothing is written when the user declines; a failure is reported and leaves any
-    // earlier file of that name as it was.
+    // Encodes the picture straight into a temporary file beside the chosen one and writes
+    // the calibration file the same way; only when both are complete do they replace the
+    // files of their names. Nothing is written when the user declines; a failure is reported
+    // and leaves the earlier pair as it was.
     bool Save(const RgbPicture& picture, const QString& southEastUrl) {
         const std::optional<QString> path = front_.AskOutputFile();
         if (!path)
             return true;
+        RemoveStaleTempFiles(QFileInfo(*path).absolutePath());
+        constexpr auto kDurability = AtomicFile::Durability::Synced;
         AtomicFile file(*path);
-        const bool written =
+        const bool encoded =
             file.Open() &&
             EncodeProgressiveJpeg(picture, in_.quality,
                                   [&file](const char* data, std::size_t size) {
                                       return file.Write(data, static_cast<qint64>(size));
                                   }) &&
-            file.Commit(AtomicFile::Durability::Synced);
-        if (!written) {
+            file.Complete(kDurability);
+        if (!encoded) {
             ReportCannotWrite(*path, file.ErrorText());
             return false;
         }
@@ -125,8 +133,18 @@ private:
             .picturePath = *path,
             .anchorPath = QuadPathOf(in_.view[0], in_.source.prefixLength),
             .southEastPath = QuadPathOf(southEastUrl, in_.source.prefixLength)};
-        if (!WriteCalibrationFile(in_.calibrationTemplate, calibration)) {
-            ReportCannotWrite(CalibrationFilePath(*path), QString());
+        AtomicFile map(CalibrationFilePath(*path));
+        if (!map.Open() || !map.Write(CalibrationFileBytes(in_.calibrationTemplate, calibration)) ||
+            !map.Complete(kDurability)) {
+            ReportCannotWrite(CalibrationFilePath(*path), map.ErrorText());
+            return false;
+        }
+        if (!file.Commit(kDurability)) {
+            ReportCannotWrite(*path, file.ErrorText());
+            return false;
+        }
+        if (!map.Commit(kDurability)) {
+            ReportCannotWrite(CalibrationFilePath(*path), map.ErrorText());
             return false;
         }
         return true;
@@ -153,12 +171,14 @@ private:
         return ending;
     }
 
-    // Either switch asks for the hang-up here: the option to show the scheduling dialog, or
-    // the dialog's own hang-up box, whether or not the dialog was shown this time.
+    // Either switch asks for the hang-up here: the option to show the scheduling dialog (where
+    // it stands for the hang-up), or the dialog's own hang-up box, whether or not the dialog
+    // was shown this time.
     JobEnding TooLarge() {
         front_.HideProgress();
         front_.EnableWindow();
-        if (in_.settings.scheduleDialog || front_.HangUpBoxChecked())
+        if ((in_.settings.scheduleDialog && in_.settings.scheduleOptionHangsUp) ||
+            front_.HangUpBoxChecked())
             HangUpAllConnections(front_.DialUp(), front_);
         front_.RestoreAndRaise();
         front_.ShowMessage(kErrorCaption,

@@ -1,9 +1,14 @@
 #include "fetch/atomic_file.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 #include <utility>
 
@@ -91,6 +96,14 @@ bool AtomicFile::Open() {
     const QByteArray target = QFile::encodeName(path_);
     if (target.isEmpty() || target.endsWith('/'))
         return Fail(EISDIR);
+    // A device node, a pipe or a directory of that name is never replaced by a file.
+    struct stat existing {};
+    if (::lstat(target.constData(), &existing) == 0 && !S_ISREG(existing.st_mode) &&
+        !S_ISLNK(existing.st_mode)) {
+        failed_ = true;
+        error_ = QStringLiteral("не обычный файл");
+        return false;
+    }
     const QByteArray directory = DirectoryOf(target);
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const QByteArray name = directory + '/' + kTempPrefix + RandomLetters() + kTempSuffix;
@@ -126,20 +139,35 @@ bool AtomicFile::Write(const char* data, qint64 size) {
     return true;
 }
 
-bool AtomicFile::Commit(Durability durability) {
+bool AtomicFile::Complete(Durability durability) {
     if (failed_ || fd_ < 0)
         return Fail(EBADF);
+    // The file it replaces keeps its permissions.
+    struct stat old {};
+    if (::stat(QFile::encodeName(path_).constData(), &old) == 0 && S_ISREG(old.st_mode) &&
+        ::fchmod(fd_, old.st_mode & 07777) != 0)
+        return Fail(errno);
     if (durability == Durability::Synced && ::fsync(fd_) != 0)
         return Fail(errno);
+    synced_ = durability == Durability::Synced;
     const int fd = std::exchange(fd_, -1);
     // Some file systems (NFS, for one) report a failed write only here.
     if (::close(fd) != 0)
         return Fail(errno);
+    completed_ = true;
+    return true;
+}
+
+bool AtomicFile::Commit(Durability durability) {
+    if (!completed_ && !Complete(durability))
+        return false;
+    if (failed_ || committed_)
+        return Fail(EBADF);
     const QByteArray target = QFile::encodeName(path_);
     if (::rename(tempName_.constData(), target.constData()) != 0)
         return Fail(errno);
     committed_ = true;
-    if (durability == Durability::Synced)
+    if (synced_)
         SyncDirectory(DirectoryOf(target));
     return true;
 }
@@ -148,4 +176,20 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes,
                          AtomicFile::Durability durability) {
     AtomicFile file(path);
     return file.Open() && file.Write(bytes) && file.Commit(durability);
+}
+
+QString TempFileTemplate(const QString& directory) {
+    return QDir(directory).filePath(QLatin1StringView(kTempPrefix) + QStringLiteral("XXXXXX") +
+                                    QLatin1StringView(kTempSuffix));
+}
+
+void RemoveStaleTempFiles(const QString& directory, std::chrono::seconds olderThan) {
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-olderThan.count());
+    const QString pattern = QLatin1StringView(kTempPrefix) + u'*' + QLatin1StringView(kTempSuffix);
+    const QFileInfoList found = QDir(directory).entryInfoList(
+        {pattern}, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QFileInfo& file : found) {
+        if (file.lastModified() < before)
+            QFile::remove(file.filePath());
+    }
 }

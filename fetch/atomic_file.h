@@ -9,6 +9,7 @@
 //         report(file.ErrorText());
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 
 class AtomicFile {
 public:
@@ -27,16 +28,21 @@ public:
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    // Creates the temporary file in the target's directory. It is always a new file (an
+    // Creates the temporary file in the target's directory; refused when the target exists
+    // and is neither a regular file nor a symbolic link. It is always a new file (an
     // existing name or a symbolic link there is never opened) with the permissions of a
     // normal new file. The directory is never created.
     bool Open();
     // Appends the bytes; false as soon as any of them cannot be written.
     bool Write(const char* data, qint64 size);
     bool Write(const QByteArray& bytes) { return Write(bytes.constData(), bytes.size()); }
-    // Puts the written content under the target's name. A symbolic link of that name is
-    // replaced itself, never followed. False when anything failed, before or now; the
-    // target is then untouched.
+    // Finishes the temporary file (synced as asked, with the permissions of the file it
+    // will replace) without putting it in place yet, so that several files can all be
+    // complete before any of them replaces its old one. False when anything failed.
+    bool Complete(Durability durability);
+    // Puts the written content under the target's name, completing it first if need be. A symbolic
+    // link of that name is replaced itself, never followed. False when anything failed, before or
+    // now; the target is then untouched.
     bool Commit(Durability durability);
 
     // What went wrong, in the user's words for a message; empty while nothing has.
@@ -50,6 +56,8 @@ private:
     QByteArray tempName_; // in the file system's encoding
     int fd_ = -1;
     bool failed_ = false;
+    bool completed_ = false;
+    bool synced_ = false;
     bool committed_ = false;
     QString error_;
 };
@@ -61,3 +69,13 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes,
 // The user's words for why a file could not be written, from the system's error number:
 // "нет места на диске", "нет доступа", "папка не существует" or "ошибка записи".
 QString WriteFailureText(int errorNumber);
+
+// The hidden name pattern of every temporary file of ours in directory, as a QTemporaryFile
+// template ("XXXXXX" becomes random letters).
+QString TempFileTemplate(const QString& directory);
+
+// A run killed outright leaves its temporary files behind. Removes those of directory that
+// follow our pattern and have not been written to for olderThan (one still being written is
+// younger); nothing else is ever touched.
+inline constexpr std::chrono::minutes kStaleTempAge{5};
+void RemoveStaleTempFiles(const QString& directory, std::chrono::seconds olderThan = kStaleTempAge);

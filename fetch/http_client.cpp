@@ -68,6 +68,12 @@ std::optional<HttpFailure> HttpClient::Get(const QString& url, QByteArray& body)
     }
 }
 
+void HttpClient::ShareSilentWait(bool on) {
+    silentUntil_.reset();
+    if (on)
+        silentUntil_ = SocketWait::Clock::now() + options_.readTimeout;
+}
+
 std::optional<HttpFailure> HttpClient::Exchange(const QString& url, Deadline deadline,
                                                 QByteArray& body, Reply& reply) {
     const HttpUrl parts = SplitUrl(url);
@@ -106,15 +112,24 @@ std::optional<HttpFailure> HttpClient::Exchange(const QString& url, Deadline dea
     if (!request)
         return Failure(QStringLiteral("URL cannot be sent in a request: %1").arg(url));
 
-    if (std::optional<QString> failed = OpenConnection(peer, deadline))
+    // Until the peer says something, a shared wait for a silent server bounds everything.
+    const Deadline untilHeard = silentUntil_ ? std::min(deadline, *silentUntil_) : deadline;
+    if (std::optional<QString> failed = OpenConnection(peer, untilHeard))
         return Failure(*failed);
-    const SocketWait readWait{options_.readTimeout, deadline, whileWaiting_};
-    if (std::optional<QString> failed = connection_.SendAll(*request, readWait)) {
+    const SocketWait readWait{options_.readTimeout, deadline, whileWaiting_, stop_};
+    SocketWait silentWait = readWait;
+    silentWait.deadline = untilHeard;
+    if (std::optional<QString> failed = connection_.SendAll(*request, silentWait)) {
         connection_.Close();
         return Failure(*failed);
     }
 
-    HttpReplyReader reader(connection_, readWait);
+    HttpReplyReader reader(connection_, readWait, silentWait);
+    // A peer that answers is not silent: the rest of the view waits for it in full.
+    const auto heard = qScopeGuard([this, &reader] {
+        if (reader.Heard())
+            silentUntil_.reset();
+    });
     HttpReplyHead head;
     if (std::optional<QString> failed = ReadReplyHead(reader, head)) {
         connection_.Close();
@@ -144,7 +159,8 @@ std::optional<QString> HttpClient::OpenConnection(const Peer& peer, Deadline dea
         connection_.Close();
     }
     if (std::optional<QString> failed = connection_.Connect(
-            peer.host, peer.port, SocketWait{options_.connectTimeout, deadline, whileWaiting_}))
+            peer.host, peer.port,
+            SocketWait{options_.connectTimeout, deadline, whileWaiting_, stop_}))
         return failed;
     connectedPeer_ = peer;
     return std::nullopt;

@@ -41,6 +41,8 @@ public:
                         HttpClientOptions options = {});
 
     std::optional<HttpFailure> Get(const QString& url, QByteArray& body) override;
+    // The shared wait lasts readTimeout from the call; the first byte from a peer ends it.
+    void ShareSilentWait(bool on) override;
 
     void SetProxy(const ProxySettings& proxy) { proxy_ = proxy; }
     const ProxySettings& proxy() const { return proxy_; }
@@ -52,6 +54,9 @@ public:
     void SetWhileWaiting(std::function<void()> whileWaiting) {
         whileWaiting_ = std::move(whileWaiting);
     }
+    // Asked as often while a fetch waits for its peer; true fails the fetch at once (the user
+    // cancelled), so that a silent server does not hold a cancel for the whole time-out.
+    void SetStopWaiting(std::function<bool()> stop) { stop_ = std::move(stop); }
 
 private:
     // Where the last request went; a URL without scheme or host takes them from here.
@@ -83,7 +88,9 @@ private:
     ProxySettings proxy_;
     HttpClientOptions options_;
     std::function<void()> whileWaiting_;
+    std::function<bool()> stop_;
     bool fetching_ = false;
+    std::optional<Deadline> silentUntil_; // the shared wait, while nothing has been heard
     Origin last_;
     TcpSocket connection_;
     Peer connectedPeer_;

@@ -16,4 +16,7 @@ public:
     // Fetches url. On success returns nothing and body holds the final reply body alone;
     // otherwise returns the failure (body may then hold an error reply, to be discarded).
     virtual std::optional<HttpFailure> Get(const QString& url, QByteArray& body) = 0;
+    // Between true and false (the tiles of one view): while the server has sent no byte at
+    // all, the fetches share one wait of the usual length instead of waiting in turn.
+    virtual void ShareSilentWait(bool on) { (void)on; }
 };

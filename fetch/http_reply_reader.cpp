@@ -11,8 +11,10 @@ Status HttpReplyReader::Fill() {
     }
     const qsizetype oldSize = pending_.size();
     pending_.resize(oldSize + kReceivePiece);
-    const qint64 n = socket_.Receive(pending_.data() + oldSize, kReceivePiece, wait_, error_);
+    const qint64 n = socket_.Receive(pending_.data() + oldSize, kReceivePiece,
+                                     heard_ ? wait_ : firstByteWait_, error_);
     pending_.resize(oldSize + std::max<qint64>(n, 0));
+    heard_ = heard_ || n > 0;
     if (n < 0)
         return Status::Failed;
     return n == 0 ? Status::Closed : Status::Ok;

@@ -10,7 +10,13 @@ class HttpReplyReader {
 public:
     enum class Status { Ok, Closed, Failed };
 
-    HttpReplyReader(TcpSocket& socket, SocketWait wait) : socket_(socket), wait_(std::move(wait)) {}
+    HttpReplyReader(TcpSocket& socket, SocketWait wait) : HttpReplyReader(socket, wait, wait) {}
+    // firstByteWait bounds the wait for the reply's first byte, wait every later one.
+    HttpReplyReader(TcpSocket& socket, SocketWait wait, SocketWait firstByteWait)
+        : socket_(socket), wait_(std::move(wait)), firstByteWait_(std::move(firstByteWait)) {}
+
+    // True once any byte of the reply has arrived.
+    bool Heard() const { return heard_; }
 
     // The bytes up to the next LF, without the LF and a CR before it. Closed when the peer
     // closes first; Failed when the line grows beyond maxLength.
@@ -35,6 +41,8 @@ private:
 
     TcpSocket& socket_;
     SocketWait wait_;
+    SocketWait firstByteWait_;
+    bool heard_ = false;
     QByteArray pending_;
     qsizetype pendingStart_ = 0;
     QString error_;

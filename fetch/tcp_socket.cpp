@@ -46,7 +46,11 @@ int PollOne(int fd, short events, int timeoutMs, short& revents) {
     }
 }
 
-enum class Waited { Ready, TimedOut, Failed };
+enum class Waited { Ready, TimedOut, Stopped, Failed };
+
+QString StoppedText() {
+    return QStringLiteral("the wait was cancelled");
+}
 
 // Waits for events on fd until the wait's time-out or its deadline, whichever comes first, in
 // slices between which the caller's whileWaiting runs. Failed leaves errno as poll set it.
@@ -58,7 +62,7 @@ Waited WaitFor(int fd, short events, const SocketWait& wait) {
     const Clock::time_point end = std::min(now + wait.timeout, wait.deadline);
     for (;;) {
         Clock::time_point sliceEnd = end;
-        if (wait.whileWaiting)
+        if (wait.whileWaiting || wait.stop)
             sliceEnd = std::min(end, Clock::now() + SocketWait::kSlice);
         short revents = 0;
         const int n = PollOne(fd, events, RemainingMs(sliceEnd), revents);
@@ -70,6 +74,8 @@ Waited WaitFor(int fd, short events, const SocketWait& wait) {
             return Waited::TimedOut;
         if (wait.whileWaiting)
             wait.whileWaiting();
+        if (wait.stop && wait.stop())
+            return Waited::Stopped;
     }
 }
 
@@ -148,6 +154,8 @@ std::optional<QString> TcpSocket::Connect(const QString& host, int port, const S
         const Waited waited = WaitFor(attempt.fd_, POLLOUT, allAddresses);
         if (waited == Waited::TimedOut)
             return QStringLiteral("connecting to %1:%2 timed out").arg(host).arg(port);
+        if (waited == Waited::Stopped)
+            return StoppedText();
         if (waited == Waited::Failed) {
             lastError = SystemError("poll", errno);
             continue;
@@ -193,6 +201,8 @@ std::optional<QString> TcpSocket::SendAll(QByteArrayView data, const SocketWait&
         const Waited waited = WaitFor(fd_, POLLOUT, wait);
         if (waited == Waited::TimedOut)
             return QStringLiteral("sending timed out");
+        if (waited == Waited::Stopped)
+            return StoppedText();
         if (waited == Waited::Failed)
             return SystemError("poll", errno);
     }
@@ -217,6 +227,10 @@ qint64 TcpSocket::Receive(char* buffer, qint64 maxBytes, const SocketWait& wait,
         const Waited waited = WaitFor(fd_, POLLIN, wait);
         if (waited == Waited::TimedOut) {
             error = QStringLiteral("reading timed out");
+            return -1;
+        }
+        if (waited == Waited::Stopped) {
+            error = StoppedText();
             return -1;
         }
         if (waited == Waited::Failed) {

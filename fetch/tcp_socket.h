@@ -18,6 +18,8 @@ struct SocketWait {
     Clock::time_point deadline = Clock::time_point::max();
     // When set, called after every slice of the wait in which nothing happened.
     std::function<void()> whileWaiting;
+    // When set, asked after every such slice; true ends the wait as a failure (a cancel).
+    std::function<bool()> stop;
 };
 
 class TcpSocket {

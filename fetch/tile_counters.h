@@ -2,12 +2,17 @@
 #include <cstdint>
 
 // What the tile loader has received and how often each kind of failure happened.
-// Only the loader increments them; batch jobs reset the three error counts.
+// Only the loader increments the error counts; batch jobs reset them, and count the tiles
+// that failed every attempt, at their start.
 struct TileCounters {
-    std::int64_t bytesReceived = 0;  // never reset; 64 bits so it cannot wrap
+    std::int64_t bytesReceived = 0; // never reset; 64 bits so it cannot wrap
     std::int32_t receiveErrors = 0;
     std::int32_t badFileErrors = 0;
     std::int32_t writeErrors = 0;
+    std::int64_t tilesMissing = 0; // tiles of a batch job left as "could not load"
 
-    void ResetErrors() { receiveErrors = badFileErrors = writeErrors = 0; }
+    void ResetErrors() {
+        receiveErrors = badFileErrors = writeErrors = 0;
+        tilesMissing = 0;
+    }
 };

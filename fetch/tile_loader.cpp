@@ -12,6 +12,9 @@ namespace {
 // Data shorter than this cannot be a picture: a reply this short means the server has
 // nothing for the tile, so the cached copy goes too.
 constexpr qsizetype kShortestUsefulData = 5;
+// No tile comes near this (a 256 x 256 JPEG at the best quality is about 100 KiB); a larger
+// file of a tile's name is refused unread, whatever put it there.
+constexpr qint64 kLargestTileFile = 4 * 1024 * 1024;
 
 void Count(std::int32_t& counter, TileLoaderContext& context) {
     ++counter;
@@ -28,13 +31,15 @@ bool ReadWholeFile(const QString& path, QByteArray& bytes) {
 
 enum class CachedTile { Usable, Absent, Undecodable };
 
-// Reads and checks the cached file once. A file that does not decode, or that was cut
-// short (no end marker), is deleted and counted as a bad file.
+// Reads and checks the cached file once. A file that is too large to be a tile, does not
+// decode, or was cut short (no end marker), is deleted and counted as a bad file.
 CachedTile LoadCachedTile(const QString& path, QImage& image, TileLoaderContext& context) {
-    if (!QFileInfo(path).isFile())
+    const QFileInfo info(path);
+    if (!info.isFile())
         return CachedTile::Absent;
     QByteArray bytes;
-    if (!ReadWholeFile(path, bytes) || !DecodeJpeg(bytes, image)) {
+    if (info.size() > kLargestTileFile || !ReadWholeFile(path, bytes) ||
+        !DecodeJpeg(bytes, image)) {
         QFile::remove(path);
         Count(context.counters.badFileErrors, context);
         return CachedTile::Undecodable;

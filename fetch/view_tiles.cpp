@@ -2,6 +2,7 @@
 
 #include "fetch/placeholder_tile.h"
 
+#include <QScopeGuard>
 #include <algorithm>
 
 namespace {
@@ -23,7 +24,7 @@ void Pause(int sleepMs, ViewLoadHooks& hooks) {
 } // namespace
 
 ViewLoadOutcome LoadViewTiles(const std::array<TileRequest, 4>& tiles,
-                              const std::optional<BatchRetry>& batch, const TileCounters& counters,
+                              const std::optional<BatchRetry>& batch, TileCounters& counters,
                               const std::function<bool(const TileRequest&, QImage&)>& loadTile,
                               ViewLoadHooks& hooks) {
     // Every tile is tried at least once, or its slot would keep a stale picture.
@@ -46,6 +47,8 @@ ViewLoadOutcome LoadViewTiles(const std::array<TileRequest, 4>& tiles,
             }
             hooks.ShowTile(slot, image);
         }
+        if (batch && !loaded)
+            ++counters.tilesMissing;
     }
     return ViewLoadOutcome::Completed;
 }
@@ -57,6 +60,10 @@ ViewLoadOutcome LoadView(const ViewUrls& urls, const ViewSource& source,
     for (int slot = 0; slot < 4; ++slot)
         tiles[slot] = MakeTileRequest(source.cacheRoot, urls[slot], source.prefixLength);
     TileLoaderContext context{source.mode, source.http, counters, hooks};
+    // Outside batch work each tile has one attempt: a silent server must not keep the window
+    // waiting four times over. Batch work retries and waits for each tile in full.
+    source.http.ShareSilentWait(!batch);
+    const auto shared = qScopeGuard([&source] { source.http.ShareSilentWait(false); });
     return LoadViewTiles(
         tiles, batch, counters,
         [&context](const TileRequest& tile, QImage& image) {

@@ -44,9 +44,10 @@ enum class ViewLoadOutcome { Completed, Aborted };
 // succeeds or its attempts run out, pausing after each failure, and the loop returns
 // Aborted before an attempt once cancel is requested or an error limit is reached,
 // leaving the tiles shown so far. Events are pumped before every attempt and during
-// pauses; what follows the loop is the caller's.
+// pauses; what follows the loop is the caller's. A batch tile whose every attempt failed
+// adds one to counters.tilesMissing.
 ViewLoadOutcome LoadViewTiles(const std::array<TileRequest, 4>& tiles,
-                              const std::optional<BatchRetry>& batch, const TileCounters& counters,
+                              const std::optional<BatchRetry>& batch, TileCounters& counters,
                               const std::function<bool(const TileRequest&, QImage&)>& loadTile,
                               ViewLoadHooks& hooks);
 

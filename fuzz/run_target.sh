@@ -26,7 +26,9 @@ corpus=${FUZZ_CORPUS_DIR:-$scratch/corpus}
 mkdir -p "$corpus" "$scratch/tmp" "$build_dir/artifacts/$target"
 cp -n "$source_dir/corpus/$target/"* "$corpus/" 2>/dev/null
 
+# libFuzzer's own exit status for a finding is 77, which CTest would take for a skip.
 options=(-max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1
+    -error_exitcode=1
     -artifact_prefix="$build_dir/artifacts/$target/")
 # A dictionary of the target's own name, or of its family (http for http_get).
 for dict in "$source_dir/$target.dict" "$source_dir/${target%%_*}.dict"; do

@@ -117,7 +117,7 @@ Cp1251Lines ReadCp1251Lines(const QString& path, qint64 maxBytes, qsizetype maxL
     return {Outcome::Read, std::move(*lines)};
 }
 
-bool WriteCp1251Lines(const QString& path, const QStringList& lines) {
+QByteArray Cp1251LinesBytes(const QStringList& lines) {
     const QString upperHalf = UpperHalf();
     QByteArray bytes;
     for (const QString& line : lines) {
@@ -125,6 +125,10 @@ bool WriteCp1251Lines(const QString& path, const QStringList& lines) {
             bytes.append(EncodeChar(c, upperHalf));
         bytes.append("\r\n");
     }
+    return bytes;
+}
+
+bool WriteCp1251Lines(const QString& path, const QStringList& lines) {
     // The user's own file: on the disk before it counts as saved.
-    return WriteFileAtomically(path, bytes, AtomicFile::Durability::Synced);
+    return WriteFileAtomically(path, Cp1251LinesBytes(lines), AtomicFile::Durability::Synced);
 }

@@ -21,6 +21,9 @@ struct Cp1251Lines {
 // than maxBytes + 1 bytes are ever read, so any file costs bounded time and memory.
 Cp1251Lines ReadCp1251Lines(const QString& path, qint64 maxBytes, qsizetype maxLines);
 
+// The lines as the file holds them, each followed by CR LF (see WriteCp1251Lines).
+QByteArray Cp1251LinesBytes(const QStringList& lines);
+
 // Replaces the file with the lines, each followed by CR LF. The new content appears under the
 // name only once it is complete, so a failed write leaves the previous file as it was.
 // A character the code page has no byte for, and a NUL, CR or LF inside a line (which would

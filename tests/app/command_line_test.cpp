@@ -42,11 +42,15 @@ TEST(CommandLine, StitchTakesEveryOptionAndLeavesTheRestToTheSettings) {
     EXPECT_FALSE(std::get<StitchCommand>(plain).schedule.any); // no dialog, no dialling
 }
 
-TEST(CommandLine, PrefillTakesItsDepth) {
-    const auto command = Parse("prefill --home /maps --depth 7");
+TEST(CommandLine, PrefillTakesItsDepthAndDialsWithTheUserOfThePeerFile) {
+    const auto command = Parse("prefill --home /maps --depth 7 --dial modem");
     const auto* p = std::get_if<PrefillCommand>(&command);
     ASSERT_TRUE(p) << ErrorOf(command).toStdString();
     EXPECT_EQ(p->depth, "7");
+    EXPECT_EQ(p->schedule.dialEntry, "modem");
+    EXPECT_TRUE(p->schedule.user.isEmpty());
+    EXPECT_FALSE(p->schedule.hangUp);
+    EXPECT_TRUE(std::holds_alternative<HelpRequest>(Parse("prefill --home /maps --help")));
 }
 
 TEST(CommandLine, RefusesWhatItCannotRunWithAReason) {
@@ -60,7 +64,8 @@ TEST(CommandLine, RefusesWhatItCannotRunWithAReason) {
              "prefill --home /m --at 59.9;30.3 --level 3", // not LAT,LON
              "prefill --home /m --delay 90",               // not H:MM
              "prefill --home /m --delay 1:61",             // minutes beyond the dialog's
-             "prefill --home /m --dial modem",             // dialling needs a user
+             "prefill --home /m --user ivan",              // a user without a dial
+             "prefill --home /m --depth 3 --depth 4",      // which one?
              "prefill --home /m --password secret",        // secrets never on argv
              "prefill --home",                             // a value is missing
              "draw --home /m",                             // no such command

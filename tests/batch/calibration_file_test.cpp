@@ -100,11 +100,17 @@ TEST(CalibrationFile, WrappedSouthEastTile) {
     EXPECT_EQ(lines[13], "Point05,xy,   256, 256,in, deg, 66, 30.79559,N, 180, 0.00000,E" + kGrid);
 }
 
-TEST(CalibrationFile, FilePathReplacesTheLastThreeCharacters) {
-    EXPECT_EQ(CalibrationFilePath("/m/area.jpg"), QStringLiteral("/m/area.map"));
-    EXPECT_EQ(CalibrationFilePath("/m/area.jpeg"), QStringLiteral("/m/area.jmap"));
-    // Never the picture's own name.
-    EXPECT_EQ(CalibrationFilePath("/m/area.map"), QStringLiteral("/m/area.map.map"));
+TEST(CalibrationFile, FilePathReplacesTheLastThreeCharactersOfTheNameOnly) {
+    for (const auto& [picture, map] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"/m/area.jpg", "/m/area.map"},
+             {"/m/area.jpeg", "/m/area.jmap"},
+             {"/m/area.map", "/m/area.map.map"}, // never the picture's own name
+             {"d/sub/ab", "d/sub/map"},          // never in another folder
+             {"d/sub/a", "d/sub/map"},
+             {"x/../b", "x/../map"},
+             {"pic.jpg", "pic.map"},
+         })
+        EXPECT_EQ(CalibrationFilePath(picture), QString::fromUtf8(map)) << picture;
 }
 
 TEST(CalibrationFile, WritesWindows1251WithCrLf) {

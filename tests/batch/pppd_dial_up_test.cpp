@@ -5,14 +5,17 @@
 #include "batch/pppd_dial_up.h"
 #include "batch/pppd_exit_texts.h"
 #include "batch/pppd_processes.h"
+#include "batch/stop_signals.h"
 #include "tests/support/fake_dial_up.h"
 #include "tests/support/temp_dir.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -190,8 +193,52 @@ TEST_F(PppdStandInTest, HangUpGivesUpOnAConnectionThatIgnoresIt) {
     PppdDialUp service(Paths(), true);
     ConnectionHandle handle = 0;
     ASSERT_EQ(service.Dial({"isp", {}, {}}, handle), 0u);
-    HangUpAllConnections(service, reporter, {3, std::chrono::milliseconds(20)});
+    EXPECT_FALSE(HangUpAllConnections(service, reporter, {3, std::chrono::milliseconds(20)}));
     EXPECT_TRUE(IsRunningAs(handle, "pppd")); // still up, and the program goes on
+    ASSERT_EQ(reporter.messages.size(), 1u);  // but it is not passed off as hung up
+    EXPECT_EQ(reporter.messages[0].first, kCaption);
+}
+
+// A command blocks SIGINT and SIGTERM to read them at its checks and ignores SIGXFSZ; pppd
+// must inherit neither, nor the password in the environment.
+TEST_F(PppdStandInTest, PppdStartsWithCleanSignalsAndNoPasswordInItsEnvironment) {
+    AddPeer("isp");
+    // Read by the shell itself: a child's view would show its own mask, not the one pppd got.
+    WriteStandIn(R"(while read -r l; do case $l in SigBlk*|SigIgn*) echo "$l";; esac
+done < /proc/$$/status > "$rec/signals"
+env > "$rec/env"; detach; exit 0)");
+    qputenv("ORBIVIST_DIAL_PASSWORD", "s3cret");
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    const auto restore = qScopeGuard([previous] {
+        qunsetenv("ORBIVIST_DIAL_PASSWORD");
+        std::signal(SIGXFSZ, previous);
+    });
+    StopSignals blocked;
+    PppdDialUp service(Paths(), true);
+    DialConnection(service, reporter, "isp", {}, "s3cret");
+    EXPECT_TRUE(reporter.messages.empty());
+    // The C library keeps its own signals (32 and up) as it likes; ours are below.
+    for (const QByteArray& line : home.read("record/signals").split('\n')) {
+        if (!line.isEmpty())
+            EXPECT_EQ(line.split('\t').last().toULongLong(nullptr, 16) & 0x7fffffffu, 0u)
+                << line.toStdString();
+    }
+    EXPECT_EQ(home.read("record/signals").count('\n'), 2);
+    EXPECT_FALSE(home.read("record/env").contains("s3cret"));
+    EXPECT_TRUE(HangUpAllConnections(service, reporter, {20, std::chrono::milliseconds(50)}));
+}
+
+TEST_F(PppdStandInTest, ACancelEndsTheDialAndRemovesThePasswordFile) {
+    AddPeer("isp");
+    WriteStandIn("sleep 30");
+    PppdDialUp service(Paths(), true);
+    QElapsedTimer dialling;
+    dialling.start();
+    service.SetStopCheck([&dialling] { return dialling.elapsed() > 300; });
+    ConnectionHandle handle = 0;
+    EXPECT_EQ(service.Dial({"isp", {}, "s3cret"}, handle), kPppdCancelled);
+    EXPECT_LT(dialling.elapsed(), 10000);
+    EXPECT_FALSE(QFile::exists(Argv().back()));
 }
 
 TEST_F(PppdStandInTest, StalePidFilesNameNoConnection) {

@@ -182,14 +182,25 @@ TEST_F(StitchJob, AFailedWriteIsReportedWithItsFileAndTheJobStillCloses) {
     EXPECT_EQ(front.JobEvents().last(), "ShowView q r s t");
 }
 
-TEST_F(StitchJob, AnUnwritableMapIsReportedWithItsFile) {
-    ReplyTiles(1);
+TEST_F(StitchJob, AnUnwritableMapIsReportedWithItsFileAndTheOldPictureStays) {
+    ReplyTiles(2);
+    out.write("pic.jpg", "old picture");
+    ASSERT_TRUE(QFile::setPermissions(out.file("pic.jpg"),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    const QFile::Permissions mode = QFile::permissions(out.file("pic.jpg"));
     ASSERT_TRUE(QDir().mkpath(out.file("pic.map"))); // a directory where the map would go
     front.outputFile = out.file("pic.jpg");
     EXPECT_EQ(RunStitch(Inputs(1, 1), front), JobEnding::Failed);
     const QStringList messages = front.events.filter("ShowMessage ошибки: ");
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("pic.map"));
+    EXPECT_EQ(out.read("pic.jpg"), "old picture");
+
+    // Once both can be written, the new picture takes the old one's permissions.
+    ASSERT_TRUE(QDir(out.file("pic.map")).removeRecursively());
+    EXPECT_EQ(RunStitch(Inputs(1, 1), front), JobEnding::Done);
+    EXPECT_EQ(ReadPicture(out.file("pic.jpg")).size(), QSize(256, 256));
+    EXPECT_EQ(QFile::permissions(out.file("pic.jpg")), mode);
 }
 
 TEST_F(StitchJob, SizesBeyondAJpegOrTheMemoryAreRefusedBeforeAnyRequest) {
@@ -226,6 +237,16 @@ TEST_F(StitchJob, ACancelledScheduleEndsBeforeAnythingWithTheCountersReset) {
     EXPECT_TRUE(http.requests.isEmpty());
     EXPECT_FALSE(front.batchActive);
     EXPECT_FALSE(front.events.contains("DisableWindow"));
+}
+
+TEST_F(StitchJob, ACancelCutsTheRetryPauseShort) {
+    StitchInputs inputs = Inputs(2, 1);
+    inputs.settings.retry.attempts = 3;
+    inputs.settings.retry.pauseSeconds = 10; // 99 sleeps of 100 ms
+    front.cancelAtPump = 5;                  // during the first pause
+    EXPECT_EQ(RunStitch(inputs, front), JobEnding::Cancelled);
+    EXPECT_EQ(http.requests.size(), 1);
+    EXPECT_LT(front.events.filter("SleepMs").size(), 5);
 }
 
 TEST_F(StitchJob, CancelIsSeenBeforeTheNextTileAndHangsUpWhenAsked) {

@@ -1,7 +1,9 @@
+#include "batch/available_memory.h"
 #include "batch/stitch_size.h"
 
 #include "tests/support/temp_dir.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 TEST(StitchSize, SidesAndMemory) {
@@ -35,4 +37,40 @@ TEST(StitchSize, MemAvailable) {
     EXPECT_EQ(ReadMemAvailable(dir.file("absent")), std::nullopt);
     // The real file, whose size the file system reports as 0.
     EXPECT_GT(ReadMemAvailable(QStringLiteral("/proc/meminfo")).value_or(0), 0u);
+}
+
+// A 600 MB container on a machine with gigabytes free: the container's room is what counts.
+TEST(AvailableMemory, TheTightestCgroupOnTheWayToTheRootCounts) {
+    struct Case {
+        const char* rootMax;
+        const char* groupMax;
+        const char* groupCurrent;
+        std::optional<std::uint64_t> headroom;
+    };
+    const Case cases[] = {
+        {"max", "max", "1000", std::nullopt},
+        {"max", "600000000", "100000000", 500000000},
+        {"300000000", "600000000", "100000000", 300000000 - 100000000},
+        {"max", "600000000", "700000000", 0}, // over its limit already
+    };
+    for (const Case& c : cases) {
+        TempDir root;
+        ASSERT_TRUE(QDir().mkpath(root.file("system.slice/job")));
+        root.write("memory.max", c.rootMax);
+        root.write("memory.current", "100000000");
+        root.write("system.slice/job/memory.max", c.groupMax);
+        root.write("system.slice/job/memory.current", c.groupCurrent);
+        EXPECT_EQ(CgroupHeadroom(root.path(), "0::/system.slice/job\n"), c.headroom)
+            << c.rootMax << ' ' << c.groupMax;
+    }
+    EXPECT_EQ(CgroupHeadroom(QStringLiteral("/nonexistent"), "1:memory:/x\n"), std::nullopt);
+
+    TempDir proc;
+    proc.write("meminfo", "MemAvailable:   8000000 kB\n");
+    proc.write("cgroup", "0::/\n");
+    const MemorySources sources{proc.file("meminfo"), proc.file("cgroup"), proc.file("status"),
+                                proc.path(), false};
+    proc.write("memory.max", "600000000");
+    proc.write("memory.current", "100000000");
+    EXPECT_EQ(AvailableMemory(sources), 500000000u);
 }

@@ -2,11 +2,13 @@
 #include "tests/support/full_disk.h"
 #include "tests/support/temp_dir.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -116,4 +118,36 @@ TEST(AtomicFile, FailuresAreToldInTheUsersWords) {
                                                  {EIO, "ошибка записи"}};
     for (const auto& [error, text] : cases)
         EXPECT_EQ(WriteFailureText(error), QString::fromUtf8(text)) << error;
+}
+
+TEST(AtomicFile, NeverReplacesWhatIsNotARegularFile) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("pipe")).constData(), 0600), 0);
+    AtomicFile file(dir.file("pipe"));
+    EXPECT_FALSE(file.Open());
+    EXPECT_TRUE(file.ErrorText().contains(QString::fromUtf8("не обычный файл")));
+    EXPECT_FALSE(file.Commit(Durability::Unsynced));
+    EXPECT_TRUE(QFileInfo(dir.file("pipe")).exists());
+    EXPECT_FALSE(QFileInfo(dir.file("pipe")).isFile());
+    EXPECT_EQ(Names(dir), QStringList({"pipe"}));
+}
+
+TEST(AtomicFile, StaleTemporaryFilesOfOursAloneAreRemoved) {
+    TempDir dir;
+    // Name, and whether it is an hour old; only the first is a leftover of ours.
+    const std::pair<const char*, bool> files[] = {{".orbivist-Ab12Cd.tmp", true},
+                                                  {".orbivist-Ef34Gh.tmp", false},
+                                                  {"orbivist-Ab12Cd.tmp", true},
+                                                  {".orbivist-Ab12Cd.tmp.jpg", true}};
+    for (const auto& [name, old] : files) {
+        dir.write(name, "x");
+        QFile file(dir.file(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        if (old)
+            file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                             QFileDevice::FileModificationTime);
+    }
+    RemoveStaleTempFiles(dir.path());
+    EXPECT_EQ(Names(dir), QStringList({".orbivist-Ab12Cd.tmp.jpg", ".orbivist-Ef34Gh.tmp",
+                                       "orbivist-Ab12Cd.tmp"}));
 }

@@ -1,7 +1,9 @@
 // Waits are bounded: a peer that never accepts or never answers ends the fetch with a failure.
 #include "fetch/http_client.h"
+#include "fetch/view_tiles.h"
 #include "tests/fetch/http_test_replies.h"
 #include "tests/support/scripted_tcp_server.h"
+#include "tests/support/temp_dir.h"
 
 #include <arpa/inet.h>
 #include <chrono>
@@ -150,4 +152,32 @@ TEST(HttpTimeout, FetchAskedForWhileWaitingFailsAtOnce) {
     ASSERT_TRUE(inner);
     EXPECT_TRUE(*inner);
     EXPECT_EQ(other.AcceptedCount(), 0);
+}
+
+// The four tiles of a view shown at start-up against a server that never answers: one wait
+// for all of them, not four in turn.
+TEST(HttpTimeout, TheTilesOfOneViewShareOneWaitForASilentServer) {
+    struct Hooks : ViewLoadHooks {
+        void PumpEvents() override {}
+        void ShowErrorCounts() override {}
+        bool CancelRequested() override { return false; }
+        void SleepMs(int) override {}
+        void ShowTile(int, const QImage&) override { ++shown; }
+        int shown = 0;
+    } hooks;
+    FullListener listener;
+    HttpClient client(QStringLiteral("127.0.0.1"), {1000ms, 1000ms, 5000ms, 1 << 20});
+    TempDir cache;
+    const QString prefix = QStringLiteral("http://127.0.0.1:%1/t=").arg(listener.port());
+    const ViewUrls urls{prefix + "q", prefix + "r", prefix + "s", prefix + "t"};
+    TileCounters counters;
+    const auto took = Elapsed([&] {
+        LoadView(urls,
+                 ViewSource{cache.path(), static_cast<int>(prefix.size()), WorkMode::InternetOnly,
+                            client},
+                 std::nullopt, counters, hooks);
+    });
+    EXPECT_EQ(hooks.shown, 4);
+    EXPECT_EQ(counters.receiveErrors, 4);
+    EXPECT_LT(took, 2500ms);
 }

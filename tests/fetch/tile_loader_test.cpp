@@ -153,3 +153,17 @@ TEST_F(TileLoaderTest, PathsWithOtherLettersNeverTouchTheDisk) {
     EXPECT_TRUE(QDir(root).isEmpty());
     EXPECT_EQ(Errors(counters), 0);
 }
+
+// A file no tile could be (a 5 MiB JPEG, all of it valid) is refused unread.
+TEST_F(TileLoaderTest, CachedFileLargerThanAnyTileIsABadFile) {
+    QByteArray huge = red.left(2); // SOI, then 80 comment segments of 64 KiB, then the rest
+    const QByteArray comment = QByteArray("\xff\xfe\xff\xff", 4) + QByteArray(65533, 'x');
+    for (int i = 0; i < 80; ++i)
+        huge += comment;
+    huge += red.mid(2);
+    cache.write("qr.jpg", huge);
+    EXPECT_FALSE(Load(WorkMode::CacheAndInternet));
+    EXPECT_EQ(counters.badFileErrors, 1);
+    EXPECT_FALSE(cache.exists("qr.jpg"));
+    EXPECT_TRUE(http.requests.isEmpty());
+}

@@ -5,13 +5,17 @@
 #include "store/settings_file.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
+#include <arpa/inet.h>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 using namespace SettingsLine;
 
@@ -86,6 +90,8 @@ QStringList RequestedPaths(const DemoServerProcess& server) {
     }
     return paths;
 }
+
+const QString kNobodyListens = QStringLiteral("http://127.0.0.1:1/kh?v=5&n=404&t=t");
 
 class BatchCommandLine : public ::testing::Test {
 protected:
@@ -195,4 +201,106 @@ TEST_F(BatchCommandLine, CtrlCCancelsAtTheNextCheck) {
     const Outcome run = Finish(process);
     EXPECT_EQ(run.status, 4) << run.err.toStdString();
     EXPECT_LT(RequestedPaths(server).size(), 256);
+}
+
+TEST_F(BatchCommandLine, WhatCannotBeRunIsRefusedInOneLineBeforeAnyRequest) {
+    DemoServerProcess server(world, {}, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+    Home home(server.TilePrefix());
+    dir.write("plain", "a file, not a folder");
+    const QString out = dir.file("a.jpg");
+    const std::vector<QStringList> cases{
+        {"stitch", "--output", out, "--columns", "abc", "--rows", "abc"},
+        {"stitch", "--output", out, "--columns", "1e9"},
+        {"stitch", "--output", out, "--columns", "-1"},
+        {"stitch", "--output", out, "--rows", "99999999999"},
+        {"prefill", "--depth", "2x"},
+        {"prefill", "--at", "nan,nan", "--level", "3"},
+        {"stitch", "--output", out, "-platform", "xcb"},
+        {"stitch", "--output", out, "--output", dir.file("b.jpg")},
+        {"prefill", "--user", "ivan"},
+        {"stitch", "--output", "--help"},
+        {"stitch", "--output", "/dev/null"},
+        {"stitch", "--output", dir.file("none/a.jpg")},
+        {"stitch", "--output", dir.file("plain/a.jpg")},
+    };
+    for (const QStringList& arguments : cases) {
+        const Outcome run =
+            Orbivist(QStringList{arguments[0], "--home", home.path()} + arguments.mid(1));
+        const QString line = arguments.join(' ');
+        EXPECT_EQ(run.status, 1) << line.toStdString();
+        EXPECT_EQ(run.err.count('\n'), 1) << line.toStdString() << run.err.toStdString();
+    }
+    EXPECT_TRUE(RequestedPaths(server).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(out));
+    EXPECT_FALSE(QFileInfo("/dev/null").isFile());
+}
+
+TEST_F(BatchCommandLine, CtrlCEndsAWaitForASilentServerOrARetryPauseAtOnce) {
+    DemoServerProcess silent(world, {"--delay-ms", "600000"}, dir.file("log"));
+    ASSERT_NE(silent.Port(), 0);
+    const std::vector<std::pair<const char*, QString>> cases{
+        {"silent server", silent.TilePrefix()},
+        {"retry pause", kNobodyListens},
+    };
+    for (const auto& [what, prefix] : cases) {
+        Home home(prefix, {{FetchAttempts, "3"}, {RetryInterval, "60"}});
+        QProcess process;
+        Start(process, {"stitch", "--home", home.path(), "--output", dir.file("a.jpg")});
+        ASSERT_TRUE(process.waitForStarted());
+        QThread::msleep(1500); // well into the first tile
+        QElapsedTimer cancelled;
+        cancelled.start();
+        kill(static_cast<pid_t>(process.processId()), SIGINT);
+        const Outcome run = Finish(process);
+        EXPECT_EQ(run.status, 4) << what << run.err.toStdString();
+        EXPECT_LT(cancelled.elapsed(), 10000) << what;
+    }
+}
+
+TEST_F(BatchCommandLine, OnlyHangUpHangsUpAndDialNeedsNoUser) {
+    Home home(kNobodyListens);
+    const QStringList tooLarge{"stitch",          "--home",    home.path(), "--output",
+                               dir.file("a.jpg"), "--columns", "300"};
+    struct Case {
+        QStringList extra;
+        bool hangsUp;
+    };
+    for (const Case& c :
+         {Case{{"--delay", "0:00"}, false}, Case{{"--dial", "orbivist-no-such-peer"}, false},
+          Case{{"--hang-up"}, true}}) {
+        const Outcome run = Orbivist(tooLarge + c.extra);
+        EXPECT_EQ(run.status, 3) << c.extra.join(' ').toStdString() << run.err.toStdString();
+        EXPECT_EQ(run.err.contains(QStringLiteral("Отключение...")), c.hangsUp)
+            << c.extra.join(' ').toStdString();
+    }
+}
+
+TEST_F(BatchCommandLine, TilesThatCouldNotBeObtainedAreCountedOnTheLastLineWithStatusFive) {
+    DemoServerProcess server(world, {}, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+    Home served(server.TilePrefix());
+    ASSERT_TRUE(QDir().mkpath(dir.file("sub")));
+    // A name without an extension gets .jpg, and the map lands beside it.
+    Outcome run = Orbivist({"stitch", "--home", served.path(), "--output", dir.file("sub/pic")});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_TRUE(QFileInfo(dir.file("sub/pic.jpg")).isFile());
+    EXPECT_TRUE(QFileInfo(dir.file("sub/pic.map")).isFile());
+    run = Orbivist({"prefill", "--home", served.path(), "--depth", "2"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+
+    // The same cache but one tile short, and no server to fetch it from.
+    Home offline(kNobodyListens);
+    for (const QString& tile : QDir(served.dir.file("Cash")).entryList(QDir::Files)) {
+        if (tile != "t.jpg" && tile != "tt.jpg")
+            QFile::copy(served.dir.file("Cash/" + tile), offline.dir.file("Cash/" + tile));
+    }
+    for (const auto& [arguments, summary] : std::vector<std::pair<QStringList, QString>>{
+             {{"stitch", "--output", dir.file("b.jpg")}, "1 of 4 tiles"},
+             {{"prefill", "--depth", "2"}, "1 of 16 tiles"}}) {
+        run = Orbivist(QStringList{arguments[0], "--home", offline.path()} + arguments.mid(1));
+        EXPECT_EQ(run.status, 5) << run.err.toStdString();
+        EXPECT_TRUE(run.err.trimmed().split('\n').last().contains(summary))
+            << run.err.toStdString();
+    }
 }

@@ -1,0 +1,15 @@
+#pragma once
+// What a stitch command checks about its picture's name before it fetches a single tile, so
+// that a name it could never write is refused at once rather than after hours of fetching.
+#include <QString>
+#include <optional>
+
+// The picture's name as it will be written: a new name without an extension of at least one
+// character after its dot gets ".jpg", as the save dialog's default suffix does. A name that
+// exists is taken as it is (and refused if it is no regular file).
+QString PictureFileName(const QString& path);
+
+// Why the picture (and the calibration file beside it) cannot be written at path, in one
+// line, or nothing when it can be tried: the folder must exist, be a folder and take new
+// files; an existing picture or calibration file must be a regular file.
+std::optional<QString> OutputRefusal(const QString& path);
