@@ -8,10 +8,10 @@
 #include "batch/rgb_picture.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
-#include "fetch/atomic_file.h"
 #include "fetch/placeholder_tile.h"
 #include "fetch/tile_cache.h"
 #include "fetch/tile_loader.h"
+#include "files/atomic_file.h"
 #include "tiles/tile_ref.h"
 
 #include <algorithm>
