@@ -42,8 +42,8 @@ void TForm1::BuildLayout() {
     face.setPointSize(8);
     setFont(face);
 
-    constexpr std::array<QPoint, 4> kImagePlaces = {QPoint(0, 0), QPoint(256, 0), QPoint(256, 256),
-                                                    QPoint(0, 256)};
+    constexpr std::array<QPoint, 4> kImagePlaces = {
+        QPoint(0, 0), QPoint(kTileSide, 0), QPoint(kTileSide, kTileSide), QPoint(0, kTileSide)};
     for (int slot = 0; slot < 4; ++slot) {
         images[slot] = new TileImage(this);
         images[slot]->move(kImagePlaces[slot]);

@@ -13,6 +13,7 @@
 #include "fetch/tile_loader.h"
 #include "files/atomic_file.h"
 #include "tiles/tile_ref.h"
+#include "tiles/tile_side.h"
 
 #include <algorithm>
 #include <optional>
@@ -22,7 +23,6 @@ namespace {
 const QString kErrorCaption = QStringLiteral("ошибки");
 // A retry pause is cut into this many sleeps so that the window is redrawn meanwhile.
 constexpr int kSleepsPerPause = 99;
-constexpr int kTileSide = 256;
 
 // Everything one run keeps while it goes from ending to ending.
 class StitchRun {
