@@ -59,14 +59,6 @@ std::optional<Session> OpenSession(const QString& homeArgument,
     return s;
 }
 
-BatchRetry RetryOf(const Settings& s) {
-    return BatchRetry{.attempts = s.fetchAttempts,
-                      .pauseSeconds = s.retryInterval,
-                      .badFileLimit = s.badFileErrorLimit,
-                      .writeLimit = s.writeErrorLimit,
-                      .receiveLimit = s.receiveErrorLimit};
-}
-
 TerminalFrontEnd::Setup FrontEndSetup(const Session& session, HttpClient& http,
                                       TileCounters& counters, DialUpService& dialUp,
                                       CancelSignals& cancel, const CommandSchedule& schedule,
@@ -76,7 +68,7 @@ TerminalFrontEnd::Setup FrontEndSetup(const Session& session, HttpClient& http,
         http.SetProxy(ProxyFromFields(s.proxyServer, s.proxyPort, s.proxyUser, s.proxyPassword));
     return TerminalFrontEnd::Setup{
         .source = ViewSource{session.cacheRoot, s.view.prefixLength, WorkModeOf(s), http},
-        .retry = RetryOf(s),
+        .retry = BatchRetryOf(s),
         .counters = counters,
         .dialUp = dialUp,
         .cancel = cancel,
@@ -144,7 +136,7 @@ int RunPrefillCommand(const PrefillCommand& command, CancelSignals& cancel, std:
         .view = session->view,
         .prefixLength = s.view.prefixLength,
         .depth = depth,
-        .settings = BatchSettings{.retry = RetryOf(s), .scheduleDialog = command.schedule.any},
+        .settings = BatchSettings{.retry = BatchRetryOf(s), .scheduleDialog = command.schedule.any},
         .counters = counters,
     };
     const JobEnding ending = RunPrefill(inputs, front);

@@ -8,7 +8,7 @@
 #include "app/tform1.h"
 #include "app/tile_image.h"
 #include "batch/calibration_file.h"
-#include "store/settings.h"
+#include "store/settings_schema.h"
 
 #include <QAbstractItemView>
 #include <QFileDialog>
@@ -17,7 +17,7 @@
 namespace {
 
 // The controls' design-time values are those of settings that no file has set.
-const Settings kDesign;
+const Settings kDesign = DesignSettings();
 
 // A number field over a settings range, from its design-time value.
 QSpinBox* MakeUpDown(QWidget* parent, int x, int y, SpinRange range, int value) {
@@ -135,7 +135,7 @@ void TForm1::BuildSearchTab() {
     SCB = new QComboBox(TabSheet6);
     SCB->setGeometry(60, 4, 44, 22);
     SCB->addItems({QStringLiteral("N"), QStringLiteral("S")});
-    SCB->setCurrentIndex(0);
+    SCB->setCurrentIndex(kDesign.latHemisphere);
     Edit7 = MakeEdit(TabSheet6, QString(), 108, 4, 120);
     Edit7->setMaxLength(14);
     Edit7->setAcceptDrops(false); // only the key filter puts text in
@@ -144,7 +144,7 @@ void TForm1::BuildSearchTab() {
     DCB = new QComboBox(TabSheet6);
     DCB->setGeometry(300, 4, 44, 22);
     DCB->addItems({QStringLiteral("W"), QStringLiteral("E")});
-    DCB->setCurrentIndex(1);
+    DCB->setCurrentIndex(kDesign.lonHemisphere);
     Edit10 = MakeEdit(TabSheet6, QString(), 348, 4, 120);
     Edit10->setMaxLength(14);
     Edit10->setAcceptDrops(false);
@@ -155,11 +155,11 @@ void TForm1::BuildSearchTab() {
     FCB->setGeometry(88, 34, 48, 22);
     for (int level = 1; level <= 20; ++level)
         FCB->addItem(QString::number(level));
-    FCB->setCurrentIndex(-1);
+    FCB->setCurrentIndex(kDesign.searchZoom);
     ButtonFind = MakeButton(TabSheet6, QStringLiteral("Показать"), 140, 33, 90, 24);
     CheckBox3 = new QCheckBox(QStringLiteral("показывать точку"), TabSheet6);
     CheckBox3->move(246, 36);
-    CheckBox3->setChecked(true);
+    CheckBox3->setChecked(kDesign.markPoint);
 
     ComboBox1 = new QComboBox(TabSheet6);
     ComboBox1->setEditable(true);
@@ -179,9 +179,9 @@ void TForm1::BuildStitchTab() {
     TabSheet2 = new QWidget;
     PageControl1->addTab(TabSheet2, QStringLiteral("Склейка"));
     MakeLabel(TabSheet2, QStringLiteral("слева направо"), 8, 8);
-    Edit1 = MakeEdit(TabSheet2, QStringLiteral("5"), 100, 4, 50);
+    Edit1 = MakeEdit(TabSheet2, kDesign.stitchColumns, 100, 4, 50);
     MakeLabel(TabSheet2, QStringLiteral("сверху вниз"), 8, 34);
-    Edit2 = MakeEdit(TabSheet2, QStringLiteral("5"), 100, 30, 50);
+    Edit2 = MakeEdit(TabSheet2, kDesign.stitchRows, 100, 30, 50);
     Label3 = MakeLabel(TabSheet2, QString(), 160, 8, 180);
     Label4 = MakeLabel(TabSheet2, QString(), 160, 34, 180);
     Label7 = MakeLabel(TabSheet2,
@@ -202,7 +202,7 @@ void TForm1::BuildPrefillTab() {
     TabSheet3 = new QWidget;
     PageControl1->addTab(TabSheet3, QStringLiteral("Выкачивание в кэш"));
     MakeLabel(TabSheet3, QStringLiteral("Глубина (увеличение)"), 8, 8);
-    Edit3 = MakeEdit(TabSheet3, QStringLiteral("5"), 150, 4, 50);
+    Edit3 = MakeEdit(TabSheet3, kDesign.prefillLevel, 150, 4, 50);
     Label13 = MakeLabel(TabSheet3, QStringLiteral("Ориентировочный объем:"), 210, 8, 290);
     Label11 = MakeLabel(TabSheet3,
                         QStringLiteral("В кэш выкачиваются все фрагменты видимой области\n"
@@ -222,7 +222,7 @@ void TForm1::BuildSettingsTab() {
     RadioButton2->move(8, 20);
     RadioButton3 = new QRadioButton(QStringLiteral("то и другое"), mode);
     RadioButton3->move(150, 20);
-    RadioButton3->setChecked(true);
+    RadioButton3->setChecked(kDesign.modeLines[2]);
     RadioButton1 = new QRadioButton(QStringLiteral("только кэш"), mode);
     RadioButton1->move(280, 20);
     Button8 = MakeButton(mode, QStringLiteral("Обновить"), 410, 16, 80, 24);

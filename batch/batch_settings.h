@@ -2,8 +2,12 @@
 // The settings every batch job reads, whoever holds them: the main window's controls or the
 // settings file as the command line reads it.
 #include "fetch/view_tiles.h"
+#include "store/settings.h"
 
 struct BatchSettings {
     BatchRetry retry;            // attempts, pause after a failed attempt and the error limits
     bool scheduleDialog = false; // show the scheduling dialog before the job starts
 };
+
+// The retry and limit lines of the settings.
+BatchRetry BatchRetryOf(const Settings& settings);
