@@ -78,6 +78,8 @@ const Schema& CheckedSchema(const Schema& schema) {
 }
 
 template <typename... Handlers> struct Overloaded : Handlers... { using Handlers::operator()...; };
+// Spelled out for clang 14, which builds the fuzz targets and deduces no aggregate.
+template <typename... Handlers> Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 void ReadLine(const SettingsLineSchema& schema, const SettingsFile& file, Settings& s) {
     std::visit(Overloaded{

@@ -54,14 +54,16 @@ TEST(TileKey, LettersAndKeysRoundTrip) {
 TEST(TileKey, NeighboursWrapAroundTheWorld) {
     struct Case {
         TileKey (TileKey::*step)() const;
-        const char* from;
-        const char* to;
+        std::string from;
+        std::string to;
     };
     const Case cases[] = {
-        {&TileKey::East, "r", "q"},      {&TileKey::North, "q", "t"},
-        {&TileKey::South, "t", "q"},     {&TileKey::East, "rrr", "qqq"},
-        {&TileKey::South, "ttt", "qqq"}, {&TileKey::West, "qtq", "rsr"},
-        {&TileKey::North, "qr", "ts"},   {&TileKey::East, "", ""},
+        {&TileKey::East, "r", "q"},
+        {&TileKey::North, "q", "t"},
+        {&TileKey::South, "ttt", "qqq"},
+        {&TileKey::West, "qtq", "rsr"},
+        {&TileKey::East, std::string(kMaxTileLevel, 's'), std::string(kMaxTileLevel, 't')},
+        {&TileKey::East, "", ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ((Key(c.from).*c.step)(), Key(c.to)) << c.from;
@@ -92,5 +94,4 @@ TEST(TileKey, OrderAndHashAgreeWithEquality) {
     EXPECT_EQ(ordered.size(), hashed.size());
     for (const TileKey& key : ordered)
         EXPECT_EQ(hashed.count(key), 1u);
-    EXPECT_LT((TileKey{1, 1, 0}), (TileKey{2, 0, 0}));
 }
