@@ -10,7 +10,7 @@
 #include "batch/stitch_job.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
-#include "fetch/atomic_file.h"
+#include "files/atomic_file.h"
 #include "fetch/http_client.h"
 #include "store/settings.h"
 #include "tiles/decimal_text.h"
@@ -71,14 +71,6 @@ BatchSettings ScheduleSettings(const BatchRetry& retry, const CommandSchedule& s
         .retry = retry, .scheduleDialog = schedule.any, .scheduleOptionHangsUp = false};
 }
 
-BatchRetry RetryOf(const Settings& s) {
-    return BatchRetry{.attempts = s.fetchAttempts,
-                      .pauseSeconds = s.retryInterval,
-                      .badFileLimit = s.badFileErrorLimit,
-                      .writeLimit = s.writeErrorLimit,
-                      .receiveLimit = s.receiveErrorLimit};
-}
-
 TerminalFrontEnd::Setup FrontEndSetup(const Session& session, HttpClient& http,
                                       TileCounters& counters, PppdDialUp& dialUp,
                                       StopSignals& cancel, const CommandSchedule& schedule,
@@ -92,7 +84,7 @@ TerminalFrontEnd::Setup FrontEndSetup(const Session& session, HttpClient& http,
     dialUp.SetStopCheck([&cancel] { return cancel.Requested(); });
     return TerminalFrontEnd::Setup{
         .source = ViewSource{session.cacheRoot, s.view.prefixLength, WorkModeOf(s), http},
-        .retry = RetryOf(s),
+        .retry = BatchRetryOf(s),
         .counters = counters,
         .dialUp = dialUp,
         .cancel = cancel,
@@ -178,7 +170,7 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
         .view = session->view,
         .prefixLength = s.view.prefixLength,
         .depth = depth,
-        .settings = ScheduleSettings(RetryOf(s), command.schedule),
+        .settings = ScheduleSettings(BatchRetryOf(s), command.schedule),
         .counters = counters,
     };
     const JobEnding ending = RunPrefill(inputs, front);

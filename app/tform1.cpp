@@ -222,14 +222,6 @@ ViewLoadOutcome TForm1::RefreshView() {
     return outcome;
 }
 
-BatchRetry TForm1::CurrentBatchRetry() const {
-    return BatchRetry{.attempts = UpDown1->value(),
-                      .pauseSeconds = UpDown6->value(),
-                      .badFileLimit = UpDown5->value(),
-                      .writeLimit = UpDown2->value(),
-                      .receiveLimit = UpDown4->value()};
-}
-
 void TForm1::UpdateAfterRefresh() {
     StatusB->setText(3, QString::number(counters.bytesReceived / 1024) +
                             QStringLiteral(" Кб из интернета"));

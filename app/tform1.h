@@ -202,6 +202,10 @@ public:
 
     void LoadSettings();
     void SaveSettings();
+    // The settings as the controls and the view hold them, and back: lines apply in file
+    // order, each with the side effects of the user's own change, up to settings.linesPresent.
+    Settings CurrentSettings() const;
+    void ApplySettings(const Settings& settings);
     void LoadFavorites();
 
 protected:
@@ -226,7 +230,6 @@ private:
     void SetWorkModeText(const QString& text);
     void ApplySettingsLine(const Settings& settings, int line);
     void ApplyWorkModeLine(QRadioButton* button, bool on, const QString& caption);
-    SettingsLines CurrentSettingsLines() const;
     void SaveFavoritesList();
     void SelectFirstFavorite();
     void ApplyProxyFields();

@@ -11,7 +11,7 @@
 #include "batch/stitch_job.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
-#include "fetch/atomic_file.h"
+#include "files/atomic_file.h"
 #include "tiles/decimal_text.h"
 
 #include <QFileDialog>

@@ -8,7 +8,7 @@
 #include "app/tform1.h"
 #include "app/tile_image.h"
 #include "batch/calibration_file.h"
-#include "store/settings.h"
+#include "store/settings_schema.h"
 
 #include <QAbstractItemView>
 #include <QFileDialog>
@@ -17,7 +17,7 @@
 namespace {
 
 // The controls' design-time values are those of settings that no file has set.
-const Settings kDesign;
+const Settings kDesign = DesignSettings();
 
 // A number field over a settings range, from its design-time value.
 QSpinBox* MakeUpDown(QWidget* parent, int x, int y, SpinRange range, int value) {
@@ -42,8 +42,8 @@ void TForm1::BuildLayout() {
     face.setPointSize(8);
     setFont(face);
 
-    constexpr std::array<QPoint, 4> kImagePlaces = {QPoint(0, 0), QPoint(256, 0), QPoint(256, 256),
-                                                    QPoint(0, 256)};
+    constexpr std::array<QPoint, 4> kImagePlaces = {
+        QPoint(0, 0), QPoint(kTileSide, 0), QPoint(kTileSide, kTileSide), QPoint(0, kTileSide)};
     for (int slot = 0; slot < 4; ++slot) {
         images[slot] = new TileImage(this);
         images[slot]->move(kImagePlaces[slot]);
@@ -137,7 +137,7 @@ void TForm1::BuildSearchTab() {
     SCB = new QComboBox(TabSheet6);
     SCB->setGeometry(60, 4, 44, 22);
     SCB->addItems({QStringLiteral("N"), QStringLiteral("S")});
-    SCB->setCurrentIndex(0);
+    SCB->setCurrentIndex(kDesign.latHemisphere);
     Edit7 = MakeEdit(TabSheet6, QString(), 108, 4, 120);
     Edit7->setMaxLength(14);
     Edit7->setAcceptDrops(false); // only the key filter puts text in
@@ -146,7 +146,7 @@ void TForm1::BuildSearchTab() {
     DCB = new QComboBox(TabSheet6);
     DCB->setGeometry(300, 4, 44, 22);
     DCB->addItems({QStringLiteral("W"), QStringLiteral("E")});
-    DCB->setCurrentIndex(1);
+    DCB->setCurrentIndex(kDesign.lonHemisphere);
     Edit10 = MakeEdit(TabSheet6, QString(), 348, 4, 120);
     Edit10->setMaxLength(14);
     Edit10->setAcceptDrops(false);
@@ -157,11 +157,11 @@ void TForm1::BuildSearchTab() {
     FCB->setGeometry(88, 34, 48, 22);
     for (int level = 1; level <= 20; ++level)
         FCB->addItem(QString::number(level));
-    FCB->setCurrentIndex(-1);
+    FCB->setCurrentIndex(kDesign.searchZoom);
     ButtonFind = MakeButton(TabSheet6, QStringLiteral("Показать"), 140, 33, 90, 24);
     CheckBox3 = new QCheckBox(QStringLiteral("показывать точку"), TabSheet6);
     CheckBox3->move(246, 36);
-    CheckBox3->setChecked(true);
+    CheckBox3->setChecked(kDesign.markPoint);
 
     ComboBox1 = new QComboBox(TabSheet6);
     ComboBox1->setEditable(true);
@@ -181,9 +181,9 @@ void TForm1::BuildStitchTab() {
     TabSheet2 = new QWidget;
     PageControl1->addTab(TabSheet2, QStringLiteral("Склейка"));
     MakeLabel(TabSheet2, QStringLiteral("слева направо"), 8, 8);
-    Edit1 = MakeEdit(TabSheet2, QStringLiteral("5"), 110, 4, 44);
+    Edit1 = MakeEdit(TabSheet2, kDesign.stitchColumns, 110, 4, 44);
     MakeLabel(TabSheet2, QStringLiteral("сверху вниз"), 8, 34);
-    Edit2 = MakeEdit(TabSheet2, QStringLiteral("5"), 110, 30, 44);
+    Edit2 = MakeEdit(TabSheet2, kDesign.stitchRows, 110, 30, 44);
     Label3 = MakeLabel(TabSheet2, QString(), 160, 8, 180);
     Label4 = MakeLabel(TabSheet2, QString(), 160, 34, 180);
     Label7 = MakeLabel(TabSheet2,
@@ -204,7 +204,7 @@ void TForm1::BuildPrefillTab() {
     TabSheet3 = new QWidget;
     PageControl1->addTab(TabSheet3, QStringLiteral("Выкачивание в кэш"));
     MakeLabel(TabSheet3, QStringLiteral("Глубина (увеличение)"), 8, 8);
-    Edit3 = MakeEdit(TabSheet3, QStringLiteral("5"), 156, 4, 46);
+    Edit3 = MakeEdit(TabSheet3, kDesign.prefillLevel, 156, 4, 46);
     Label13 = MakeLabel(TabSheet3, QStringLiteral("Ориентировочный объем:"), 210, 4, 292);
     // Room for three lines: a refused depth says why here.
     Label13->setWordWrap(true);
@@ -228,7 +228,7 @@ void TForm1::BuildSettingsTab() {
     RadioButton2->move(8, 20);
     RadioButton3 = new QRadioButton(QStringLiteral("то и другое"), mode);
     RadioButton3->move(150, 20);
-    RadioButton3->setChecked(true);
+    RadioButton3->setChecked(kDesign.modeLines[2]);
     RadioButton1 = new QRadioButton(QStringLiteral("только кэш"), mode);
     RadioButton1->move(280, 20);
     Button8 = MakeButton(mode, QStringLiteral("Обновить"), 410, 16, 80, 24);

@@ -7,6 +7,7 @@
 #include "store/favorites.h"
 #include "store/settings.h"
 #include "store/settings_file.h"
+#include "store/settings_schema.h"
 #include "store/settings_view.h"
 
 #include <QMessageBox>
@@ -22,9 +23,12 @@ void ShowCannotSave(QWidget* parent, const QString& fileName) {
 
 void TForm1::LoadSettings() {
     cacheRoot = home_.DefaultCacheRoot();
-    const Settings settings = ::ReadSettings(home_.File(kSettingsFileName.toString()));
-    // Lines apply in order, each with the side effects of the user's own change; a short
-    // file stops at its first missing line and the rest keep their design-time values.
+    // A short file stops at its first missing line and the rest keep their design-time
+    // values.
+    ApplySettings(::ReadSettings(home_.File(kSettingsFileName.toString())));
+}
+
+void TForm1::ApplySettings(const Settings& settings) {
     for (int line = 0; line < settings.linesPresent; ++line)
         ApplySettingsLine(settings, line);
     viewUrls = settings.view.urls;
@@ -123,41 +127,42 @@ void TForm1::ApplySettingsLine(const Settings& s, int line) {
     }
 }
 
-SettingsLines TForm1::CurrentSettingsLines() const {
-    using namespace SettingsLine;
-    SettingsLines lines;
-    for (int slot = 0; slot < 4; ++slot)
-        lines[ViewTopLeft + slot] = viewUrls[slot];
-    lines[ModeCacheOnly] = FlagLine(ModeCacheOnly, RadioButton1->isChecked());
-    lines[ModeInternetOnly] = FlagLine(ModeInternetOnly, RadioButton2->isChecked());
-    lines[ModeCacheAndInternet] = FlagLine(ModeCacheAndInternet, RadioButton3->isChecked());
-    lines[ScheduleDialog] = FlagLine(ScheduleDialog, CheckBox1->isChecked());
-    lines[UseProxy] = FlagLine(UseProxy, CheckBox2->isChecked());
-    lines[ProxyServer] = Edit5->text();
-    lines[ProxyPort] = Edit6->text();
-    lines[ProxyUser] = Edit8->text();
-    lines[ProxyPassword] = Edit9->text();
-    lines[PrefixLength] = NumberLine(prefixLength);
-    lines[LatHemisphere] = NumberLine(SCB->currentIndex());
-    lines[LonHemisphere] = NumberLine(DCB->currentIndex());
-    lines[MarkPoint] = FlagLine(MarkPoint, CheckBox3->isChecked());
-    lines[SearchZoom] = NumberLine(FCB->currentIndex());
-    lines[StitchColumns] = Edit1->text();
-    lines[StitchRows] = Edit2->text();
-    lines[JpegQuality] = NumberLine(UpDown3->value());
-    lines[PrefillLevel] = Edit3->text();
-    lines[FetchAttempts] = NumberLine(UpDown1->value());
-    lines[WriteErrorLimit] = NumberLine(UpDown2->value());
-    lines[ReceiveErrorLimit] = NumberLine(UpDown4->value());
-    lines[BadFileErrorLimit] = NumberLine(UpDown5->value());
-    lines[CacheDirectory] = Edit16->text();
-    lines[UseCacheDirectory] = FlagLine(UseCacheDirectory, CheckBox4->isChecked());
-    lines[RetryInterval] = NumberLine(UpDown6->value());
-    return lines;
+Settings TForm1::CurrentSettings() const {
+    Settings s;
+    s.linesPresent = kSettingsLineCount;
+    s.view = {viewUrls, prefixLength};
+    s.modeLines = {RadioButton1->isChecked(), RadioButton2->isChecked(), RadioButton3->isChecked()};
+    s.scheduleDialog = CheckBox1->isChecked();
+    s.useProxy = CheckBox2->isChecked();
+    s.proxyServer = Edit5->text();
+    s.proxyPort = Edit6->text();
+    s.proxyUser = Edit8->text();
+    s.proxyPassword = Edit9->text();
+    s.latHemisphere = SCB->currentIndex();
+    s.lonHemisphere = DCB->currentIndex();
+    s.markPoint = CheckBox3->isChecked();
+    s.searchZoom = FCB->currentIndex();
+    s.stitchColumns = Edit1->text();
+    s.stitchRows = Edit2->text();
+    s.jpegQuality = UpDown3->value();
+    s.prefillLevel = Edit3->text();
+    s.fetchAttempts = UpDown1->value();
+    s.writeErrorLimit = UpDown2->value();
+    s.receiveErrorLimit = UpDown4->value();
+    s.badFileErrorLimit = UpDown5->value();
+    s.cacheDirectory = Edit16->text();
+    s.useCacheDirectory = CheckBox4->isChecked();
+    s.retryInterval = UpDown6->value();
+    return s;
+}
+
+BatchRetry TForm1::CurrentBatchRetry() const {
+    return BatchRetryOf(CurrentSettings());
 }
 
 void TForm1::SaveSettings() {
-    if (!::SaveSettings(home_.File(kSettingsFileName.toString()), CurrentSettingsLines()))
+    const QString path = home_.File(kSettingsFileName.toString());
+    if (!::SaveSettings(path, SettingsLinesOf(CurrentSettings())))
         ShowCannotSave(this, kSettingsFileName.toString());
 }
 

@@ -4,13 +4,15 @@
 // A tile is a picture, not a control: it shows in its own colours whether or not the
 // window takes input, so it paints its pixmap itself instead of through the style, which
 // would grey it (and build a greyed copy on every paint) while the window is disabled.
+#include "tiles/tile_side.h"
+
 #include <QPixmap>
 #include <QWidget>
 
 class TileImage : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kSize = 256;
+    static constexpr int kSize = kTileSide;
     explicit TileImage(QWidget* parent = nullptr);
 
     void setPixmap(const QPixmap& pixmap);

@@ -2,6 +2,7 @@
 // The settings every batch job reads, whoever holds them: the main window's controls or the
 // settings file as the command line reads it.
 #include "fetch/view_tiles.h"
+#include "store/settings.h"
 
 struct BatchSettings {
     BatchRetry retry;            // attempts, pause after a failed attempt and the error limits
@@ -10,3 +11,6 @@ struct BatchSettings {
     // large; a command's waiting or dialling does not, only its own --hang-up.
     bool scheduleOptionHangsUp = true;
 };
+
+// The retry and limit lines of the settings.
+BatchRetry BatchRetryOf(const Settings& settings);

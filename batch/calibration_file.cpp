@@ -1,9 +1,10 @@
 #include "batch/calibration_file.h"
 
-#include "fetch/atomic_file.h"
+#include "files/atomic_file.h"
 #include "store/cp1251_lines.h"
 #include "tiles/coordinates.h"
 #include "tiles/mercator.h"
+#include "tiles/tile_side.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -145,10 +146,10 @@ QStringList CalibrationLines(const QStringList& templateLines, const Calibration
     const GeoPoint se = PointAt(half + southEast.row, half + southEast.column, level);
     const GeoPoint middle = PointAt(northTop - input.rows / 2, westEdge - input.columns / 2, level);
 
-    const qint64 width = qint64{256} * input.columns;
-    const qint64 height = qint64{256} * input.rows;
-    const qint64 middleX = qint64{256} * (input.columns / 2);
-    const qint64 middleY = qint64{256} * (input.rows / 2);
+    const qint64 width = qint64{kTileSide} * input.columns;
+    const qint64 height = qint64{kTileSide} * input.rows;
+    const qint64 middleX = qint64{kTileSide} * (input.columns / 2);
+    const qint64 middleY = qint64{kTileSide} * (input.rows / 2);
 
     lines[1] = QFileInfo(input.picturePath).fileName();
     lines[2] = input.picturePath;

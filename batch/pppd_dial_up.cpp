@@ -3,7 +3,7 @@
 #include "batch/child_process.h"
 #include "batch/pppd_exit_texts.h"
 #include "batch/pppd_processes.h"
-#include "fetch/atomic_file.h"
+#include "files/atomic_file.h"
 
 #include <QCoreApplication>
 #include <QDir>

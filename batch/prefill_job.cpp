@@ -6,17 +6,11 @@
 #include "batch/job_steps.h"
 #include "tiles/neighbours.h"
 #include "tiles/tile_ref.h"
+#include "tiles/view_moves.h"
 
 namespace {
 
 const QString kErrorCaption = QStringLiteral("ошибки");
-
-// The block whose top-left tile is topLeft, in slot order.
-ViewUrls BlockAt(const QString& topLeft, int prefixLength) {
-    const QString topRight = EastNeighbour(topLeft, prefixLength);
-    return {topLeft, topRight, SouthNeighbour(topRight, prefixLength),
-            SouthNeighbour(topLeft, prefixLength)};
-}
 
 // The next block of the column: every tile two tiles further south.
 ViewUrls TwoSouth(const ViewUrls& block, int prefixLength) {
@@ -83,7 +77,7 @@ JobEnding PrefillRun::Run() {
 
 PrefillRun::Stop PrefillRun::VisitColumns(QString columnStart, std::int64_t blocksPerSide) {
     for (std::int64_t column = 0; column < blocksPerSide; ++column) {
-        ViewUrls block = BlockAt(columnStart, in_.prefixLength);
+        ViewUrls block = BlockFromAnchor(columnStart, in_.prefixLength);
         ShowBlock(block);
         for (std::int64_t row = 1; row < blocksPerSide; ++row) {
             front_.SetStatus(FetchedStatusText(done_, total_));

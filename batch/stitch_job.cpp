@@ -8,11 +8,12 @@
 #include "batch/rgb_picture.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
-#include "fetch/atomic_file.h"
 #include "fetch/placeholder_tile.h"
 #include "fetch/tile_cache.h"
 #include "fetch/tile_loader.h"
+#include "files/atomic_file.h"
 #include "tiles/tile_ref.h"
+#include "tiles/tile_side.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -23,7 +24,6 @@ namespace {
 const QString kErrorCaption = QStringLiteral("ошибки");
 // A retry pause is cut into this many sleeps so that the window is redrawn meanwhile.
 constexpr int kSleepsPerPause = 99;
-constexpr int kTileSide = 256;
 
 // Everything one run keeps while it goes from ending to ending.
 class StitchRun {

@@ -3,10 +3,9 @@
 #include "batch/stitch_size.h"
 #include "tiles/decimal_text.h"
 #include "tiles/neighbours.h"
+#include "tiles/tile_side.h"
 
-namespace {
-constexpr int kTileSide = 256;
-} // namespace
+namespace {} // namespace
 
 int StitchSideFromText(QStringView text) {
     return ParseIntOr(text, 2);

@@ -1,11 +1,13 @@
 #include "batch/stitch_size.h"
 
+#include "tiles/tile_side.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QList>
 
 namespace {
-constexpr std::uint64_t kTilePixels = 256 * 256;
+constexpr std::uint64_t kTilePixels = std::uint64_t{kTileSide} * kTileSide;
 constexpr std::uint64_t kPeakBytesPerPixel = 6;
 } // namespace
 

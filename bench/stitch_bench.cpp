@@ -11,6 +11,7 @@
 #include "fetch/tile_cache.h"
 #include "tests/support/fake_front_end.h"
 #include "tests/support/fake_http_get.h"
+#include "tiles/tile_side.h"
 #include "tiles/view_moves.h"
 
 #include <QElapsedTimer>
@@ -31,7 +32,6 @@ namespace {
 
 const QString kPrefix = QStringLiteral("http://tiles/kh?t=t");
 constexpr int kSide = 16; // tiles a side
-constexpr int kTilePixels = 256;
 constexpr int kQuality = 90;
 constexpr double kMiB = 1024.0 * 1024.0;
 
@@ -181,8 +181,7 @@ bool DecodeAll(const QList<RectangleFile>& files) {
 
 // The assembled picture as a binary PPM, cjpeg's input.
 bool WriteAssembledPpm(const QList<RectangleFile>& files, const QString& path) {
-    std::optional<RgbPicture> picture =
-        RgbPicture::Create(kSide * kTilePixels, kSide * kTilePixels);
+    std::optional<RgbPicture> picture = RgbPicture::Create(kSide * kTileSide, kSide * kTileSide);
     if (!picture)
         return false;
     QByteArray bytes;
@@ -264,7 +263,7 @@ void StitchSixteenBySixteenFromCache(benchmark::State& state) {
     const QString stitched = out.filePath(QStringLiteral("stitched.jpg"));
     const QString floorJpeg = out.filePath(QStringLiteral("floor.jpg"));
     InChild([&](ChildFigures&) { return DecodeAll(files); }); // the cache is warm from here
-    const double bitmapBytes = 3.0 * kSide * kTilePixels * kSide * kTilePixels;
+    const double bitmapBytes = 3.0 * kSide * kTileSide * kSide * kTileSide;
     double stitchSeconds = 0, loopSeconds = 0, saveSeconds = 0, stitchPeak = 0, stitchWholePeak = 0,
            decodeSeconds = 0, decodePeak = 0, cjpegSeconds = 0, cjpegPeak = 0;
     for (auto _ : state) {

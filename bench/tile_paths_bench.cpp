@@ -5,6 +5,7 @@
 #include "fetch/tile_loader.h"
 #include "tests/support/jpeg_fixture.h"
 #include "tiles/neighbours.h"
+#include "tiles/tile_side.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -25,7 +26,7 @@ public:
 };
 
 void DecodeTile(benchmark::State& state) {
-    const QByteArray jpeg = MakeTestJpeg(256, 256, QColor(30, 90, 160));
+    const QByteArray jpeg = MakeTestJpeg(kTileSide, kTileSide, QColor(30, 90, 160));
     QImage image;
     for (auto _ : state)
         benchmark::DoNotOptimize(DecodeJpeg(jpeg, image));
@@ -37,7 +38,7 @@ void LoadTileFromCache(benchmark::State& state) {
     const QString root = dir.path() + '/';
     QFile file(root + "qrst.jpg");
     file.open(QIODevice::WriteOnly);
-    file.write(MakeTestJpeg(256, 256, QColor(30, 90, 160)));
+    file.write(MakeTestJpeg(kTileSide, kTileSide, QColor(30, 90, 160)));
     file.close();
     NoHooks hooks;
     NoNetwork network;

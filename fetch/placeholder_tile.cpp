@@ -1,13 +1,13 @@
 #include "fetch/placeholder_tile.h"
 
+#include "tiles/tile_side.h"
+
 #include <QColor>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 
 namespace {
-
-constexpr int kTileSide = 256;
 
 // Places the text's box so that its centre falls on (centreX, centreY).
 void DrawCentred(QPainter& painter, const QString& text, int centreX, int centreY) {

@@ -1,6 +1,6 @@
 #include "fetch/tile_cache.h"
 
-#include "fetch/atomic_file.h"
+#include "files/atomic_file.h"
 #include "tiles/tile_ref.h"
 
 TileRequest MakeTileRequest(const QString& cacheRoot, const QString& url, int prefixLength) {

@@ -2,6 +2,7 @@
 #include "fuzz/cp1251_round_trip.h"
 #include "fuzz/fuzz_check.h"
 #include "store/settings_file.h"
+#include "store/settings_schema.h"
 #include "store/settings_view.h"
 
 #include <cstddef>
@@ -18,12 +19,12 @@ struct LineValues {
 };
 
 LineValues ValuesOf(const SettingsFile& file, int line) {
-    const SettingsLineFormat& format = SettingsLayout()[line];
+    const auto& field = SettingsSchema()[line].field;
     LineValues v;
     v.present = file.has(line);
-    if (format.encoding == LineEncoding::Flag)
+    if (std::holds_alternative<FlagField>(field))
         v.flag = file.flag(line);
-    if (format.encoding == LineEncoding::Number)
+    if (std::holds_alternative<NumberField>(field))
         v.number = file.number(line);
     return v;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The settings file as plain data: what the main window applies to its controls and what the
-// command line uses as it is. Every field holds the control's design-time value until the file
-// sets it, and numbers are clamped to their spinner's range, as the controls would clamp them.
+// command line uses as it is. Numbers are clamped to their spinner's range, as the controls
+// would clamp them.
 #include "fetch/work_mode.h"
 #include "store/settings_file.h"
 #include "store/settings_view.h"
@@ -9,14 +9,16 @@
 #include <QString>
 #include <array>
 
+// Every member is one line of the file (see SettingsSchema()). A Settings built here is
+// empty; DesignSettings() gives the values the window starts with when no file sets them.
 struct Settings {
     // How many lines the file had: the window applies the lines in order and stops at the
     // first missing one, so a short file leaves the rest of the controls as they were.
     int linesPresent = 0;
 
-    SettingsView view = DefaultSettingsView(); // the defaults unless the file's view is usable
+    SettingsView view; // the defaults unless the file's view is usable
     // The three work-mode lines as written: cache only, internet only, both.
-    std::array<bool, 3> modeLines{false, false, true};
+    std::array<bool, 3> modeLines{};
     bool scheduleDialog = false;
 
     bool useProxy = false;
@@ -25,24 +27,26 @@ struct Settings {
     QString proxyUser;
     QString proxyPassword;
 
-    int latHemisphere = 0;
-    int lonHemisphere = 1;
-    bool markPoint = true;
-    int searchZoom = 1;
+    int latHemisphere = 0; // combo box indices, -1 for no selection
+    int lonHemisphere = 0;
+    bool markPoint = false;
+    int searchZoom = 0;
 
-    QString stitchColumns = QStringLiteral("5"); // as typed; the job reads them itself
-    QString stitchRows = QStringLiteral("5");
-    int jpegQuality = 100;
-    QString prefillLevel = QStringLiteral("5");
+    QString stitchColumns; // as typed; the job reads them itself
+    QString stitchRows;
+    int jpegQuality = 0;
+    QString prefillLevel;
 
-    int fetchAttempts = 3;
-    int writeErrorLimit = 3;
-    int receiveErrorLimit = 3;
-    int badFileErrorLimit = 25;
-    int retryInterval = 1; // seconds
+    int fetchAttempts = 0;
+    int writeErrorLimit = 0;
+    int receiveErrorLimit = 0;
+    int badFileErrorLimit = 0;
+    int retryInterval = 0; // seconds
 
     QString cacheDirectory;
     bool useCacheDirectory = false;
+
+    friend bool operator==(const Settings&, const Settings&) = default;
 };
 
 // The spinners' ranges, shared by the window's controls and the reader.
@@ -58,8 +62,6 @@ inline constexpr SpinRange WriteErrorLimit{1, 50};
 inline constexpr SpinRange ReceiveErrorLimit{1, 500};
 inline constexpr SpinRange BadFileErrorLimit{1, 500};
 } // namespace SettingsRange
-
-Settings SettingsFromFile(const SettingsFile& file);
 
 // Never fails: a missing or unreadable file gives the design-time settings.
 Settings ReadSettings(const QString& path);

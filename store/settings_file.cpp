@@ -1,6 +1,7 @@
 #include "store/settings_file.h"
 
 #include "store/cp1251_lines.h"
+#include "store/settings_schema.h"
 #include "tiles/decimal_text.h"
 
 #include <utility>
@@ -25,15 +26,17 @@ QString SettingsFile::text(int line) const {
 bool SettingsFile::flag(int line) const {
     if (!has(line))
         return false;
-    const SettingsLineFormat& format = SettingsLayout()[line];
-    Q_ASSERT(format.encoding == LineEncoding::Flag);
-    return format.encoding == LineEncoding::Flag && lines_[line] == format.token;
+    const auto* flag = std::get_if<FlagField>(&SettingsSchema()[line].field);
+    Q_ASSERT(flag);
+    return flag && lines_[line] == flag->token;
 }
 
 int SettingsFile::number(int line) const {
     if (line < 0 || line >= kSettingsLineCount)
         return 0;
-    const int fallback = SettingsLayout()[line].fallback;
+    const auto* number = std::get_if<NumberField>(&SettingsSchema()[line].field);
+    Q_ASSERT(number);
+    const int fallback = number ? number->fallback : 0;
     return has(line) ? ParseIntOr(lines_[line], fallback) : fallback;
 }
 

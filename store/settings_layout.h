@@ -41,22 +41,3 @@ enum : int {
     RetryInterval,        // UpDown6, seconds
 };
 } // namespace SettingsLine
-
-enum class LineEncoding {
-    Text,   // written and read back unchanged
-    Number, // decimal; a line that is not an integer reads as the fallback
-    Flag,   // the token when on, "-" when off; only the exact token reads as on
-};
-
-struct SettingsLineFormat {
-    LineEncoding encoding = LineEncoding::Text;
-    QStringView token;
-    int fallback = 0;
-};
-
-// The format of every line, indexed by line number.
-const std::array<SettingsLineFormat, kSettingsLineCount>& SettingsLayout();
-
-// The text a flag line is written as.
-QString FlagLine(int line, bool on);
-QString NumberLine(int value);

@@ -6,6 +6,7 @@
 struct SettingsView {
     ViewUrls urls;
     int prefixLength = 0;
+    friend bool operator==(const SettingsView&, const SettingsView&) = default;
 };
 
 // The whole world at level 1 on the default request prefix.

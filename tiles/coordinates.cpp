@@ -2,6 +2,7 @@
 
 #include "tiles/decimal_text.h"
 #include "tiles/mercator.h"
+#include "tiles/tile_side.h"
 
 #include <cmath>
 #include <limits>
@@ -77,13 +78,14 @@ LatLonText ViewCentreText(QStringView anchorPath, int level) {
 LatLonText MouseReadoutText(int level, AnchorOffset offsets, int slot, int x, int y) {
     if (slot < 0 || slot > 3)
         return {};
-    const long double half = TwoToThe(level - 1) * 256;
-    const long double size = TwoToThe(level) * 256;
+    const long double half = TwoToThe(level - 1) * kTileSide;
+    const long double size = TwoToThe(level) * kTileSide;
     const bool topRow = slot == 0 || slot == 1;
     const bool leftColumn = slot == 0 || slot == 3;
     // Pixel distances from the south and east edges of the world.
-    const long double fromSouth = half + offsets.row * 256 + (topRow ? 256 : 0) - y;
-    const long double fromEast = half + offsets.column * 256 + (leftColumn ? 256 : 0) - x;
+    const long double fromSouth = half + offsets.row * kTileSide + (topRow ? kTileSide : 0) - y;
+    const long double fromEast =
+        half + offsets.column * kTileSide + (leftColumn ? kTileSide : 0) - x;
     return StatusText(LatitudeOfFraction(fromSouth / size), LongitudeOfFraction(fromEast / size),
                       3);
 }

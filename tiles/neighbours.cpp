@@ -1,5 +1,6 @@
 #include "tiles/neighbours.h"
 
+#include "tiles/tile_key.h"
 #include "tiles/tile_ref.h"
 
 namespace {
@@ -46,10 +47,12 @@ QString Step(const QString& ref, int prefixLength, const CarryRule& rule) {
     return result;
 }
 
-QChar LetterOf(const char16_t (&letters)[4], int slot) {
+// The letter of the block position turn steps clockwise from slot; a null QChar for a slot
+// outside the block.
+QChar BlockLetter(int slot, int turn) {
     if (slot < 0 || slot > 3)
         return {};
-    return letters[slot];
+    return QLatin1Char(kQuadLetters[static_cast<std::size_t>((slot + turn) % 4)]);
 }
 
 } // namespace
@@ -71,11 +74,10 @@ QString SouthNeighbour(const QString& ref, int prefixLength) {
 }
 
 QChar ChildLetter(int slot) {
-    static constexpr char16_t kLetters[4] = {u'q', u'r', u's', u't'};
-    return LetterOf(kLetters, slot);
+    return BlockLetter(slot, 0);
 }
 
+// The child touching the centre of the view is the one diagonally opposite the slot.
 QChar InnerChildLetter(int slot) {
-    static constexpr char16_t kLetters[4] = {u's', u't', u'q', u'r'};
-    return LetterOf(kLetters, slot);
+    return BlockLetter(slot, 2);
 }

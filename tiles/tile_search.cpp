@@ -2,6 +2,8 @@
 
 #include "tiles/mercator.h"
 #include "tiles/neighbours.h"
+#include "tiles/tile_key.h"
+#include "tiles/view_moves.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,20 +35,13 @@ double HeightAboveEquator(double latitude, long double halfWorld) {
     return SaturatedDouble(2 * halfWorld * m * 0.5L - halfWorld);
 }
 
+// The hemisphere's quarter of the world; none without both selections.
 QChar FirstLetter(int latHemisphereIndex, int lonHemisphereIndex) {
-    const bool north = latHemisphereIndex == 0;
-    const bool south = latHemisphereIndex == 1;
-    const bool west = lonHemisphereIndex == 0;
-    const bool east = lonHemisphereIndex == 1;
-    if (north && east)
-        return u'r';
-    if (north && west)
-        return u'q';
-    if (south && east)
-        return u's';
-    if (south && west)
-        return u't';
-    return {};
+    const bool latChosen = latHemisphereIndex == 0 || latHemisphereIndex == 1;
+    const bool lonChosen = lonHemisphereIndex == 0 || lonHemisphereIndex == 1;
+    if (!latChosen || !lonChosen)
+        return {};
+    return QLatin1Char(QuadLetter(latHemisphereIndex == 1, lonHemisphereIndex == 1));
 }
 
 } // namespace
@@ -70,22 +65,14 @@ TileSearch LatLonToTile(double latitude, double longitude, int latHemisphereInde
     for (long double o = std::trunc(halfWorld * 0.5L); o >= 1; o = std::trunc(o * 0.5L)) {
         const bool upper = q >= o;
         const bool eastern = e >= o;
-        if (upper && eastern) {
-            result.path += u'r';
+        result.path += QLatin1Char(QuadLetter(!upper, eastern));
+        if (upper)
             q -= static_cast<double>(o);
+        if (eastern)
             e -= static_cast<double>(o);
-        } else if (upper) {
-            result.path += u'q';
-            q -= static_cast<double>(o);
-        } else if (eastern) {
-            result.path += u's';
-            e -= static_cast<double>(o);
-        } else {
-            result.path += u't';
-        }
     }
-    result.markY = TruncatedInt(256 - static_cast<long double>(q) * 256);
-    result.markX = TruncatedInt(static_cast<long double>(e) * 256);
+    result.markY = TruncatedInt(kTileSide - static_cast<long double>(q) * kTileSide);
+    result.markX = TruncatedInt(static_cast<long double>(e) * kTileSide);
     return result;
 }
 
@@ -96,17 +83,14 @@ SearchView SearchViewFor(const QString& prefix, const TileSearch& search) {
     result.markX = search.markX;
     result.markY = search.markY;
 
-    const bool upperHalf = search.markY < 128;
-    const bool westHalf = search.markX < 128;
+    const bool upperHalf = search.markY < kTileSide / 2;
+    const bool westHalf = search.markX < kTileSide / 2;
     QString anchor = result.markedTile;
     if (upperHalf)
         anchor = NorthNeighbour(anchor, prefixLength);
     if (westHalf)
         anchor = WestNeighbour(anchor, prefixLength);
 
-    result.view[0] = anchor;
-    result.view[1] = EastNeighbour(result.view[0], prefixLength);
-    result.view[2] = SouthNeighbour(result.view[1], prefixLength);
-    result.view[3] = SouthNeighbour(result.view[0], prefixLength);
+    result.view = BlockFromAnchor(anchor, prefixLength);
     return result;
 }

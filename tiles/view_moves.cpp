@@ -23,6 +23,12 @@ ViewUrls ApplyTwice(const ViewUrls& view, int prefixLength, NeighbourStep first,
 
 } // namespace
 
+ViewUrls BlockFromAnchor(const QString& anchor, int prefixLength) {
+    const QString topRight = EastNeighbour(anchor, prefixLength);
+    return {anchor, topRight, SouthNeighbour(topRight, prefixLength),
+            SouthNeighbour(anchor, prefixLength)};
+}
+
 ViewUrls PanView(const ViewUrls& view, int prefixLength, PanDirection direction) {
     switch (direction) {
     case PanDirection::North:

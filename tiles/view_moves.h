@@ -8,6 +8,10 @@
 
 enum class PanDirection { North, South, West, East, NorthWest, NorthEast, SouthEast, SouthWest };
 
+// The block whose top-left tile is anchor: top-right east of it, bottom-right south of that,
+// bottom-left south of the anchor.
+ViewUrls BlockFromAnchor(const QString& anchor, int prefixLength);
+
 // Moves the view one tile in the direction. A diagonal move applies its first step to all
 // four tiles before its second: west then north, north then east, east then south, west
 // then south.

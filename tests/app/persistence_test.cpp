@@ -1,6 +1,6 @@
 #include "app/rx_slider.h"
 #include "store/favorites.h"
-#include "store/settings_layout.h"
+#include "store/settings_schema.h"
 #include "tests/app/window_fixture.h"
 
 #include <QApplication>
@@ -66,6 +66,13 @@ TEST_F(WindowTest, EveryControlSurvivesARestart) {
     Close();
     // Written back byte for byte.
     EXPECT_EQ(home.read("ORB.ini"), Cp1251Lines(SampleSettings()));
+}
+
+// The controls are built with the values a missing file leaves, and only those.
+TEST_F(WindowTest, WithoutAFileTheControlsHoldTheDesignSettings) {
+    Settings design = DesignSettings();
+    design.linesPresent = kSettingsLineCount;
+    EXPECT_EQ(Build().CurrentSettings(), design);
 }
 
 TEST_F(WindowTest, ShortSettingsFileKeepsWhatItHasButNotTheView) {

@@ -10,6 +10,7 @@
 #include "fetch/default_source.h"
 #include "store/settings_file.h"
 #include "store/settings_layout.h"
+#include "store/settings_schema.h"
 #include "tests/support/fake_dial_up.h"
 #include "tests/support/loopback_tiles.h"
 #include "tests/support/temp_dir.h"

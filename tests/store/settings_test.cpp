@@ -1,4 +1,4 @@
-#include "store/settings.h"
+#include "store/settings_schema.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,4 @@
 #include "tiles/neighbours.h"
-#include "tiles/tile_grid.h"
 #include "tiles/tile_ref.h"
 
 #include <gtest/gtest.h>
@@ -43,33 +42,29 @@ TEST(Neighbours, PrefixLengthOutOfRangeNeverReadsOutside) {
     EXPECT_FALSE(IsQuadPath(u"qxr"));
 }
 
-TEST(Neighbours, RandomPathsMoveOneCellWithWrapAndInvert) {
-    ASSERT_EQ(CellOfPath(u"tq"), (TileCell{2, 0}));
-    ASSERT_EQ(CellOfPath(u"rq"), (TileCell{0, 2}));
-    ASSERT_EQ(PathOfCell(2, {-2, 4}), QStringLiteral("tq")); // taken modulo the grid
-
+// The letter carry of the references against the key's row and column arithmetic.
+TEST(Neighbours, RandomPathsMoveLikeTheKeyAndInvert) {
     std::mt19937 random(20240611);
     const QString prefix = QStringLiteral("t=t");
     struct Move {
         Step step;
         Step inverse;
-        int rows;
-        int columns;
+        TileKey (TileKey::*keyStep)() const;
     };
-    const Move moves[] = {{EastNeighbour, WestNeighbour, 0, 1},
-                          {WestNeighbour, EastNeighbour, 0, -1},
-                          {NorthNeighbour, SouthNeighbour, -1, 0},
-                          {SouthNeighbour, NorthNeighbour, 1, 0}};
+    const Move moves[] = {{EastNeighbour, WestNeighbour, &TileKey::East},
+                          {WestNeighbour, EastNeighbour, &TileKey::West},
+                          {NorthNeighbour, SouthNeighbour, &TileKey::North},
+                          {SouthNeighbour, NorthNeighbour, &TileKey::South}};
     for (int trial = 0; trial < 500; ++trial) {
         const int level = 1 + static_cast<int>(random() % 20);
-        const TileCell cell{static_cast<std::int64_t>(random()),
-                            static_cast<std::int64_t>(random())};
-        const QString ref = prefix + PathOfCell(level, cell);
+        const std::uint32_t mask = (1u << level) - 1;
+        const TileKey key{level, static_cast<std::uint32_t>(random() & mask),
+                          static_cast<std::uint32_t>(random() & mask)};
+        const QString ref = prefix + QuadPathOf(key);
         for (const Move& move : moves) {
             const QString next = move.step(ref, prefix.size());
             ASSERT_EQ(move.inverse(next, prefix.size()), ref);
-            const TileCell moved{cell.row + move.rows, cell.column + move.columns};
-            ASSERT_EQ(next, prefix + PathOfCell(level, moved)) << ref.toStdString();
+            ASSERT_EQ(next, prefix + QuadPathOf((key.*move.keyStep)())) << ref.toStdString();
         }
     }
 }

@@ -1,4 +1,3 @@
-#include "tiles/tile_grid.h"
 #include "tiles/tile_ref.h"
 #include "tiles/view_moves.h"
 
@@ -14,12 +13,13 @@ ViewUrls View(const char* a, const char* b, const char* c, const char* d) {
     return {kPrefix + a, kPrefix + b, kPrefix + c, kPrefix + d};
 }
 
-// The block whose anchor is the cell, built from row and column numbers rather than
-// from the neighbour code.
-ViewUrls BlockAt(int level, TileCell a) {
-    return {kPrefix + PathOfCell(level, a), kPrefix + PathOfCell(level, {a.row, a.column + 1}),
-            kPrefix + PathOfCell(level, {a.row + 1, a.column + 1}),
-            kPrefix + PathOfCell(level, {a.row + 1, a.column})};
+// The block whose anchor is the key, built from row and column numbers rather than
+// from the letter carry.
+ViewUrls BlockAt(const TileKey& anchor) {
+    ViewUrls block;
+    for (int slot = 0; slot < 4; ++slot)
+        block[slot] = kPrefix + QuadPathOf(anchor.Block()[slot]);
+    return block;
 }
 
 } // namespace
@@ -76,10 +76,10 @@ TEST(ViewMoves, RandomCommandsKeepTheBlock) {
                 view = ClickZoom(view, kP, static_cast<int>(random() % 4), random() % 2 == 0);
             else if (kind == 9)
                 view = SliderZoom(view, kP, 1 + static_cast<int>(random() % 20));
-            else if (LevelOf(view[0], kP) < 40)
+            else if (LevelOf(view[0], kP) < kMaxTileLevel)
                 view = ZoomInAboutCentre(view);
-            const TileCell anchor = CellOfPath(QuadPathOf(view[0], kP)).value();
-            ASSERT_EQ(view, BlockAt(LevelOf(view[0], kP), anchor)) << run << " " << command;
+            const TileKey anchor = KeyOfQuadPath(QuadPathOf(view[0], kP)).value();
+            ASSERT_EQ(view, BlockAt(anchor)) << run << " " << command;
         }
     }
 }

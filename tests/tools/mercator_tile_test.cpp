@@ -28,7 +28,7 @@ Rgb At(const RgbImage& tile, int x, int y) {
     return {p[0], p[1], p[2]};
 }
 
-TilePosition Tile(const std::string& key) {
+TileKey Tile(const std::string& key) {
     return ParseTileKey(key).value();
 }
 

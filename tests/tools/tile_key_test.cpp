@@ -16,7 +16,7 @@ TEST(TileKey, LettersGiveRowAndColumnBitsCoarsestFirst) {
          {Case{"tq", 1, 0, 0}, Case{"tr", 1, 0, 1}, Case{"ts", 1, 1, 1}, Case{"tt", 1, 1, 0},
           Case{"ttq", 2, 2, 0}, Case{"trq", 2, 0, 2}, Case{"tsrt", 3, 0b101, 0b110},
           Case{"t" + std::string(20, 's'), 20, (1u << 20) - 1, (1u << 20) - 1}}) {
-        const std::optional<TilePosition> tile = ParseTileKey(c.key);
+        const std::optional<TileKey> tile = ParseTileKey(c.key);
         ASSERT_TRUE(tile) << c.key;
         EXPECT_EQ(tile->level, c.level) << c.key;
         EXPECT_EQ(tile->row, c.row) << c.key;

@@ -31,19 +31,19 @@ SampleSpan ClampedSpan(double position, int size) {
 
 } // namespace
 
-RgbImage RenderMercatorTile(const RgbImage& world, const TilePosition& tile) {
-    RgbImage out(kTileSize, kTileSize);
-    const double worldPixels = std::ldexp(double{kTileSize}, tile.level);
+RgbImage RenderMercatorTile(const RgbImage& world, const TileKey& tile) {
+    RgbImage out(kTileSide, kTileSide);
+    const double worldPixels = std::ldexp(double{kTileSide}, tile.level);
     const double pi = std::numbers::pi;
 
     // Pixel centres of the tile, in the world's global pixel grid of this level.
-    std::array<SampleSpan, kTileSize> columns{};
-    for (int x = 0; x < kTileSize; ++x) {
-        const double global = static_cast<double>(tile.column) * kTileSize + x + 0.5;
+    std::array<SampleSpan, kTileSide> columns{};
+    for (int x = 0; x < kTileSide; ++x) {
+        const double global = static_cast<double>(tile.column) * kTileSide + x + 0.5;
         columns[x] = WrappedSpan(global / worldPixels * world.width - 0.5, world.width);
     }
-    for (int y = 0; y < kTileSize; ++y) {
-        const double global = static_cast<double>(tile.row) * kTileSize + y + 0.5;
+    for (int y = 0; y < kTileSide; ++y) {
+        const double global = static_cast<double>(tile.row) * kTileSide + y + 0.5;
         const double mercatorY = pi * (1 - 2 * global / worldPixels); // pi at the top edge
         const double latitude = std::atan(std::sinh(mercatorY));      // radians
         const SampleSpan row =

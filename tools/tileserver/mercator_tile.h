@@ -5,12 +5,10 @@
 
 namespace tileserver {
 
-inline constexpr int kTileSize = 256;
-
-// The kTileSize square tile at position, sampled bilinearly from world, which spans
+// The kTileSide square tile at position, sampled bilinearly from world, which spans
 // longitude -180 to 180 from left to right and latitude 90 to -90 from top to bottom.
 // The world wraps around east-west; north and south the edge rows are repeated.
 // world must hold at least one pixel.
-RgbImage RenderMercatorTile(const RgbImage& world, const TilePosition& tile);
+RgbImage RenderMercatorTile(const RgbImage& world, const TileKey& tile);
 
 } // namespace tileserver

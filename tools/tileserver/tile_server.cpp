@@ -139,7 +139,7 @@ TileServer::Answer TileServer::AnswerHead(const std::string& head) {
         return answer;
     }
     const std::optional<std::string_view> key = TileKeyParameter(line->target);
-    const std::optional<TilePosition> tile = key ? ParseTileKey(*key) : std::nullopt;
+    const std::optional<TileKey> tile = key ? ParseTileKey(*key) : std::nullopt;
     if (!tile) {
         answer.reply = TextReply(404, "Not Found", "no such tile\n");
         return answer;
@@ -149,7 +149,7 @@ TileServer::Answer TileServer::AnswerHead(const std::string& head) {
     return answer;
 }
 
-std::optional<HttpReply> TileServer::ReplyForTile(std::string_view target, const TilePosition& tile,
+std::optional<HttpReply> TileServer::ReplyForTile(std::string_view target, const TileKey& tile,
                                                   Fault fault) const {
     const std::vector<std::uint8_t> jpeg = EncodeJpeg(RenderMercatorTile(world_, tile));
     if (jpeg.empty())

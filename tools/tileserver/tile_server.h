@@ -37,7 +37,7 @@ private:
 
     void Serve(const UniqueFd& client, int stopFd);
     Answer AnswerHead(const std::string& head);
-    std::optional<HttpReply> ReplyForTile(std::string_view target, const TilePosition& tile,
+    std::optional<HttpReply> ReplyForTile(std::string_view target, const TileKey& tile,
                                           Fault fault) const;
 
     const RgbImage& world_;

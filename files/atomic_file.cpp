@@ -1,4 +1,4 @@
-#include "fetch/atomic_file.h"
+#include "files/atomic_file.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "fetch/atomic_file.h"
+#include "files/atomic_file.h"
 #include "tests/support/full_disk.h"
 #include "tests/support/temp_dir.h"
 
