@@ -3,6 +3,8 @@
 #include "app/batch_command.h"
 #include "app/cancel_signals.h"
 #include "app/command_line.h"
+#include "app/program_home.h"
+#include "orbivist_version.h"
 
 #include <QGuiApplication>
 #include <cstdio>
@@ -25,6 +27,10 @@ int RunHeadless(int argc, char** argv) {
             std::printf("%s", UsageText().toUtf8().constData());
             return 0;
         }
+        if (qstrcmp(argv[i], "--version") == 0) {
+            std::printf("orbivist %s\n", kOrbivistVersion);
+            return 0;
+        }
     }
     qInstallMessageHandler(QuietQtMessages);
     // Blocked before the application starts any thread, so that every thread inherits it.
@@ -41,5 +47,10 @@ int RunHeadless(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    // Installed, the program's files live in the user's data folder unless --home says where;
+    // run from its build folder, --home stays required.
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    if (!arguments.contains(QStringLiteral("--home")) && !InstalledDataDir(exeDir).isEmpty())
+        arguments << QStringLiteral("--home") << OpenProgramHome({}, exeDir).dir;
     return RunBatchCommand(ParseBatchCommand(arguments), cancel);
 }
