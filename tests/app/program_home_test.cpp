@@ -7,72 +7,44 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
-namespace {
-
-// Sets an environment variable for one scope (unset when value is null).
-class EnvironmentVariable {
-public:
-    EnvironmentVariable(const char* name, const QString& value)
-        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value.toUtf8());
-    }
-    ~EnvironmentVariable() {
-        if (had_)
-            qputenv(name_, old_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    bool had_;
-    QByteArray old_;
-};
-
-struct Case {
-    const char* what;
-    const char* exeDir;     // under the scratch directory
-    bool installedData;     // <exeDir>/../share/orbivist/ReadMe.txt exists
-    const char* homeOption; // under the scratch directory; empty: not given
-    const char* xdg;        // XDG_DATA_HOME; null: unset; "/x": <scratch>/x
-    const char* home;       // expected, under the scratch directory
-};
-
-} // namespace
-
 TEST(ProgramHome, FollowsWhereTheProgramRuns) {
-    const Case cases[] = {
-        {"build folder", "build", false, "", "/xdg", "build/"},
-        {"a bin folder of no installation", "tools/bin", false, "", "/xdg", "tools/bin/"},
-        {"installed", "usr/bin", true, "", "/xdg", "xdg/orbivist/"},
-        {"installed, no XDG_DATA_HOME", "usr/bin", true, "", nullptr,
-         "user/.local/share/orbivist/"},
-        {"installed, relative XDG_DATA_HOME", "usr/bin", true, "", "xdg",
-         "user/.local/share/orbivist/"},
-        {"installed with --home", "usr/bin", true, "maps", "/xdg", "maps/"},
+    struct Case {
+        const char* exeDir;     // under the scratch directory
+        bool installed;         // <exeDir>/../share/orbivist/ReadMe.txt exists
+        const char* homeOption; // under the scratch directory; empty: not given
+        const char* xdg;        // XDG_DATA_HOME; "/x" is <scratch>/x, "" unset
+        const char* home;       // expected, under the scratch directory
     };
+    const Case cases[] = {
+        {"build", false, "", "/xdg", "build/"},
+        {"tools/bin", false, "", "/xdg", "tools/bin/"}, // a bin folder of no installation
+        {"usr/bin", true, "", "/xdg", "xdg/orbivist/"},
+        {"usr/bin", true, "", "", "user/.local/share/orbivist/"},
+        {"usr/bin", true, "", "relative", "user/.local/share/orbivist/"},
+        {"usr/bin", true, "maps", "/xdg", "maps/"},
+    };
+    const QByteArray home = qgetenv("HOME");
+    const QByteArray xdg = qgetenv("XDG_DATA_HOME");
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(std::string(c.exeDir) + " " + c.homeOption + " " + c.xdg);
         TempDir tmp;
         ASSERT_TRUE(QDir().mkpath(tmp.file(c.exeDir)));
-        if (c.installedData) {
+        if (c.installed) {
             ASSERT_TRUE(QDir().mkpath(tmp.file("usr/share/orbivist")));
             tmp.write("usr/share/orbivist/ReadMe.txt", "guide");
         }
-        const EnvironmentVariable home("HOME", tmp.file("user"));
-        const QString xdg = !c.xdg ? QString() : c.xdg[0] == '/' ? tmp.file(c.xdg + 1) : c.xdg;
-        const EnvironmentVariable xdgDataHome("XDG_DATA_HOME", xdg);
+        qputenv("HOME", tmp.file("user").toUtf8());
+        qputenv("XDG_DATA_HOME", c.xdg[0] == '/' ? tmp.file(c.xdg + 1).toUtf8() : c.xdg);
 
         const QString option = *c.homeOption ? tmp.file(c.homeOption) : QString();
         const ProgramHome chosen = OpenProgramHome(option, tmp.file(c.exeDir));
 
         EXPECT_EQ(chosen.dir, tmp.file(c.home));
-        EXPECT_EQ(chosen.ReadMe(), c.installedData ? tmp.file("usr/share/orbivist/ReadMe.txt")
-                                                   : tmp.file(c.home) + "ReadMe.txt");
+        EXPECT_EQ(chosen.ReadMe(), c.installed ? tmp.file("usr/share/orbivist/ReadMe.txt")
+                                               : tmp.file(c.home) + "ReadMe.txt");
         // Only the user's data folder is made, with its cache; a build folder stays as it is.
-        EXPECT_EQ(QFileInfo(chosen.DefaultCacheRoot()).isDir(), c.installedData && !*c.homeOption);
+        EXPECT_EQ(QFileInfo(chosen.DefaultCacheRoot()).isDir(), c.installed && !*c.homeOption);
     }
+    qputenv("HOME", home);
+    qputenv("XDG_DATA_HOME", xdg);
 }
