@@ -34,7 +34,8 @@ TEST(ProgramHome, FollowsWhereTheProgramRuns) {
             tmp.write("usr/share/orbivist/ReadMe.txt", "guide");
         }
         qputenv("HOME", tmp.file("user").toUtf8());
-        qputenv("XDG_DATA_HOME", c.xdg[0] == '/' ? tmp.file(c.xdg + 1).toUtf8() : c.xdg);
+        qputenv("XDG_DATA_HOME",
+                c.xdg[0] == '/' ? tmp.file(c.xdg + 1).toUtf8() : QByteArray(c.xdg));
 
         const QString option = *c.homeOption ? tmp.file(c.homeOption) : QString();
         const ProgramHome chosen = OpenProgramHome(option, tmp.file(c.exeDir));
