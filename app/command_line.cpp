@@ -191,7 +191,8 @@ QString UsageText() {
         "viewer; the commands run a batch job without a display.\n"
         "\n"
         "  --home DIR   program directory holding ORB.ini, Favorites.dat and the cache Cash/\n"
-        "               (default for the viewer: the executable's directory)\n"
+        "               (default for the viewer: the executable's directory; installed, for\n"
+        "               the commands too: $XDG_DATA_HOME/orbivist, ~/.local/share/orbivist)\n"
         "  stitch       fetch W x H tiles from the view's top-left tile east and south, save\n"
         "               them as one progressive JPEG and an OziExplorer .map beside it\n"
         "  prefill      fetch every tile of the view's region at level D into the cache\n"
@@ -208,5 +209,6 @@ QString UsageText() {
         "Exit status: 0 done, 1 failure, 2 error limit reached, 3 picture too large,\n"
         "4 cancelled, 5 done but some tiles could not be obtained (the last line says how\n"
         "many; a stitched picture shows them as \"Не удалось загрузить\").\n"
-        "  --help       show this text\n");
+        "  --help       show this text\n"
+        "  --version    print the version\n");
 }

@@ -3,7 +3,10 @@
 #include "app/batch_command.h"
 #include "app/command_line.h"
 #include "batch/stop_signals.h"
+#include "app/program_home.h"
+#include "orbivist_version.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <cstdio>
 
@@ -22,6 +25,16 @@ int RunHeadless(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    if (arguments.contains(QStringLiteral("--version"))) {
+        std::printf("orbivist %s\n", kOrbivistVersion);
+        return 0;
+    }
+    // Installed, the program's files live in the user's data folder unless --home says where;
+    // run from its build folder, --home stays required.
+    // Asked of the kernel: no application object exists yet.
+    const QString exeDir = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+    if (!arguments.contains(QStringLiteral("--home")) && !InstalledDataDir(exeDir).isEmpty())
+        arguments << QStringLiteral("--home") << OpenProgramHome({}, exeDir).dir;
     const BatchCommand command = ParseBatchCommand(arguments);
     if (std::holds_alternative<HelpRequest>(command)) {
         std::printf("%s", UsageText().toUtf8().constData());

@@ -10,10 +10,10 @@
 #include "app/window_dial_reporter.h"
 #include "batch/pppd_dial_up.h"
 #include "fetch/default_source.h"
+#include "orbivist_version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
 #include <QMessageBox>
 #include <csignal>
 #include <cstdio>
@@ -33,6 +33,10 @@ int main(int argc, char** argv) {
             std::printf("%s", UsageText().toUtf8().constData());
             return 0;
         }
+        if (arg == "--version") {
+            std::printf("orbivist %s\n", kOrbivistVersion);
+            return 0;
+        }
         if (arg == "--default-port") { // asked by run.sh before starting the tile server
             std::printf("%d\n", kDefaultTileServerPort);
             return 0;
@@ -47,20 +51,17 @@ int main(int argc, char** argv) {
         QStringLiteral("Orbivist: satellite imagery viewer with an offline tile cache."));
     const QCommandLineOption home(QStringLiteral("home"),
                                   QStringLiteral("Program directory holding ORB.ini, "
-                                                 "Favorites.dat and the cache (default: the "
-                                                 "executable's directory)."),
+                                                 "Favorites.dat and the cache."),
                                   QStringLiteral("DIR"));
     options.addOption(home);
     options.process(app);
 
-    QString dir = options.isSet(home) ? options.value(home) : QApplication::applicationDirPath();
-    dir = QDir(dir).absolutePath();
-    if (!dir.endsWith('/'))
-        dir += '/';
+    const ProgramHome programHome =
+        OpenProgramHome(options.value(home), QApplication::applicationDirPath());
 
     int status = EXIT_FAILURE;
     try {
-        TForm1 form1(ProgramHome{dir});
+        TForm1 form1(programHome);
         bool& cancel = form1.cancelRequested;
         TForm3 form3(cancel);
         PppdDialUp dialUp;

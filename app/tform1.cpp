@@ -308,7 +308,7 @@ void TForm1::SpeedButton11Click() {
 }
 
 void TForm1::Button1Click() {
-    const QString readme = home_.File(QStringLiteral("ReadMe.txt"));
+    const QString readme = home_.ReadMe();
     if (QFile::exists(readme))
         QDesktopServices::openUrl(QUrl::fromLocalFile(readme));
 }

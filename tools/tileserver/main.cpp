@@ -1,5 +1,6 @@
 // orbivist-tileserver: the demo tile server the program talks to out of the box.
 #include "batch/stop_signals.h"
+#include "orbivist_version.h"
 #include "tools/tileserver/server_options.h"
 #include "tools/tileserver/tile_server.h"
 #include "tools/tileserver/world_image.h"
@@ -19,6 +20,10 @@ int main(int argc, char** argv) {
     }
     if (options->help) {
         std::cout << UsageText();
+        return 0;
+    }
+    if (options->version) {
+        std::cout << "orbivist-tileserver " << kOrbivistVersion << '\n';
         return 0;
     }
     const std::optional<RgbImage> world = LoadWorldImage(options->imagePath, error);

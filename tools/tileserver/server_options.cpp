@@ -26,6 +26,10 @@ std::optional<ServerOptions> ParseServerOptions(std::span<const std::string_view
             options.help = true;
             continue;
         }
+        if (name == "--version") {
+            options.version = true;
+            continue;
+        }
         if (i + 1 >= args.size()) {
             error = name.starts_with("--") ? std::string(name) + " needs a value"
                                            : "unknown argument " + std::string(name);
@@ -76,6 +80,7 @@ std::string UsageText() {
            "  --seed S          seed of the fault choice (reproducible per request order)\n"
            "  --delay-ms N      wait N milliseconds before every reply, at most 600000\n"
            "  --help            show this text\n"
+           "  --version         print the version\n"
            "\n"
            "Prints \"listening on 127.0.0.1:PORT\" once ready, logs one line per request\n"
            "to stderr and stops cleanly on SIGINT or SIGTERM.\n";

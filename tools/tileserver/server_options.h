@@ -18,6 +18,7 @@ struct ServerOptions {
     std::uint64_t seed = 0;
     int delayMs = 0; // before every reply
     bool help = false;
+    bool version = false;
 };
 
 // Reads the words after the program name. On a bad word returns nothing and sets error.

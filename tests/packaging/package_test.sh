@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build directory and inspects it.
+# Usage: package_test.sh BUILD_DIR VERSION
+set -euo pipefail
+build=$1 version=$2
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$tmp" >"$tmp/cpack.log" ||
+    fail "cpack: $(cat "$tmp/cpack.log")"
+deb=$(ls "$tmp"/orbivist_"$version"_*.deb) || fail "no orbivist_${version}_*.deb"
+
+dpkg-deb -c "$deb" | awk '{print $6}' >"$tmp/files"
+for f in ./usr/bin/orbivist ./usr/bin/orbivist-tileserver ./usr/share/orbivist/ReadMe.txt \
+    ./usr/share/applications/org.orbivist.Orbivist.desktop \
+    ./usr/share/metainfo/org.orbivist.Orbivist.metainfo.xml \
+    ./usr/share/icons/hicolor/scalable/apps/orbivist.svg \
+    ./usr/share/icons/hicolor/256x256/apps/orbivist.png ./usr/share/man/man1/orbivist.1.gz \
+    ./usr/share/doc/orbivist/copyright ./usr/share/doc/orbivist/changelog.gz; do
+    grep -qxF "$f" "$tmp/files" || fail "$f is not in the package"
+done
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Section)" = science ] && [ -n "$(field Maintainer)" ] || fail "section or maintainer"
+# The libraries come from dpkg-shlibdeps, the Qt platform plugins from the package's own list.
+for dep in libqt6widgets6 libjpeg62-turbo libc6 qt6-qpa-plugins; do
+    field Depends | grep -q "\b$dep\b" || fail "Depends lacks $dep: $(field Depends)"
+done
+
+lintian --fail-on error --tag-display-limit 0 "$deb" | tee "$tmp/lintian.log" ||
+    fail "lintian found errors"
+echo "lintian: $(grep -c '^W:' "$tmp/lintian.log" || true) warnings"
