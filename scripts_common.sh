@@ -2,10 +2,10 @@
 # shellcheck shell=bash
 
 ORBIVIST_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libjpeg62-turbo-dev
-    libgtest-dev libcpp-httplib-dev fonts-dejavu-core xplanet-images tinyproxy ppp)
+    libgtest-dev libcpp-httplib-dev libgdal-dev libsqlite3-dev fonts-dejavu-core xplanet-images tinyproxy ppp)
 # Only the tests need these: the reference encoder and map reader, and clang with its libFuzzer
 # runtime for the fuzz targets.
-ORBIVIST_TEST_PACKAGES=(libjpeg-turbo-progs gdal-bin clang libclang-rt-14-dev)
+ORBIVIST_TEST_PACKAGES=(libjpeg-turbo-progs gdal-bin sqlite3 clang libclang-rt-14-dev)
 
 orbivist_install_packages() {
     local missing=()
