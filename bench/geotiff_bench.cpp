@@ -1,7 +1,9 @@
 // Stitching 64 by 64 tiles of real imagery from a warm cache into a Cloud-Optimized GeoTIFF,
 // beside the JPEG route measured in the same run: the same tiles stitched into one JPEG,
-// then `gdal_translate -of COG` of that JPEG. And the writer's peak at the width of a
-// 512-tile-wide picture, which bounds it for any height. Each part runs in a child of its own.
+// then `gdal_translate -of COG` of that JPEG (given the memory to decode a progressive JPEG
+// of that size: libjpeg is held to 500 MB by GDAL otherwise and refuses). And the writer's peak at
+// the width of a 512-tile-wide picture, which bounds it for any height. Each part runs in a child
+// of its own.
 #include "batch/geotiff_writer.h"
 #include "batch/jpeg_encode.h"
 #include "bench/child_figures.h"
@@ -111,8 +113,8 @@ void GeoTiffSixtyFourBySixtyFourFromCache(benchmark::State& state) {
         const ChildFigures j =
             InChild([&](ChildFigures&) { return StitchJpeg(cacheRoot, block, jpeg); });
         const ChildFigures t = RunProgram(
-            {"gdal_translate", "-q", "-of", "COG", "-co", "COMPRESS=JPEG", "-co",
-             QStringLiteral("QUALITY=%1").arg(kQuality), "-co", "BLOCKSIZE=256", jpeg, cog});
+            {"env", "JPEGMEM=4096M", "gdal_translate", "-q", "-of", "COG", "-co", "COMPRESS=JPEG",
+             "-co", QStringLiteral("QUALITY=%1").arg(kQuality), "-co", "BLOCKSIZE=256", jpeg, cog});
         if (!g.ok || !j.ok || !t.ok) {
             state.SkipWithError("a part failed");
             return;
