@@ -29,7 +29,12 @@ private:
     char** list_ = nullptr;
 };
 
+// The sides GDAL's 32-bit raster sizes allow.
+constexpr std::int64_t kMaxSideTiles = std::numeric_limits<int>::max() / kTilePixels;
+
 std::int64_t PixelBytes(const TileBlock& block) {
+    if (block.columns > kMaxSideTiles || block.rows > kMaxSideTiles) // and the product overflows
+        return std::numeric_limits<std::int64_t>::max() / 4;
     return block.columns * block.rows * kTilePixels * kTilePixels * 3;
 }
 
@@ -76,9 +81,8 @@ void GeoTiffWriter::CloseScratch() {
 }
 
 bool GeoTiffWriter::Begin() {
-    constexpr std::int64_t kMaxSide = std::numeric_limits<int>::max() / kTilePixels;
-    if (block_.columns < 1 || block_.rows < 1 || block_.columns > kMaxSide ||
-        block_.rows > kMaxSide)
+    if (block_.columns < 1 || block_.rows < 1 || block_.columns > kMaxSideTiles ||
+        block_.rows > kMaxSideTiles)
         return Fail(QStringLiteral("the picture is larger than a GeoTIFF can be"));
     if (!scratchFile_.open())
         return Fail(scratchFile_.errorString());

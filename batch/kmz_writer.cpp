@@ -136,6 +136,8 @@ bool KmzWriter::Begin() {
         return Fail(QStringLiteral("%1: already begun").arg(path_));
     if (const std::optional<QString> refusal = KmzRefusal(block_))
         return Fail(*refusal);
+    if (block_.level < 0 || block_.level > kMaxCellLevel || block_.columns < 1 || block_.rows < 1)
+        return Fail(QStringLiteral("%1: no such block of tiles").arg(path_));
     if (!file_.Open())
         return Fail(file_.ErrorText());
     {
@@ -154,9 +156,7 @@ bool KmzWriter::AddTile(TileCell cell, const QByteArray& jpeg) {
     if (zip_ == nullptr || failed_)
         return Fail(QStringLiteral("%1: not begun").arg(path_));
     const std::optional<BlockOffset> offset =
-        cell.row >= 0 && cell.column >= 0 && block_.level <= kMaxCellLevel
-            ? OffsetInBlock(block_, cell)
-            : std::nullopt;
+        cell.row >= 0 && cell.column >= 0 ? OffsetInBlock(block_, cell) : std::nullopt;
     if (!offset)
         return Fail(QStringLiteral("%1: a tile outside the region").arg(path_));
     const std::int64_t index =
