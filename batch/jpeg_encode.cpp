@@ -68,7 +68,7 @@ struct Encoding {
 };
 
 // Everything that can longjmp happens here; no objects with destructors live in this frame.
-bool RunEncoder(Encoding& e, const RgbPicture& picture, int quality) {
+bool RunEncoder(Encoding& e, const RgbPicture& picture, int quality, bool progressive) {
     e.info.err = InstallJpegErrorTrap(e.trap);
     if (setjmp(e.trap.jumpBack) != 0)
         return false;
@@ -84,7 +84,8 @@ bool RunEncoder(Encoding& e, const RgbPicture& picture, int quality) {
     jpeg_set_defaults(&e.info);
     e.info.dct_method = JDCT_FLOAT;
     jpeg_set_quality(&e.info, quality, TRUE);
-    jpeg_simple_progression(&e.info);
+    if (progressive)
+        jpeg_simple_progression(&e.info);
     jpeg_start_compress(&e.info, TRUE);
     while (e.info.next_scanline < e.info.image_height) {
         // libjpeg's row type is not const, but it only reads the input rows.
@@ -95,9 +96,7 @@ bool RunEncoder(Encoding& e, const RgbPicture& picture, int quality) {
     return true;
 }
 
-} // namespace
-
-bool EncodeProgressiveJpeg(const RgbPicture& picture, int quality, const JpegSink& sink) {
+bool Encode(const RgbPicture& picture, int quality, bool progressive, const JpegSink& sink) {
     // JDIMENSION is 32 bits; libjpeg itself refuses sides above 65500.
     if (picture.width() > std::numeric_limits<JDIMENSION>::max() ||
         picture.height() > std::numeric_limits<JDIMENSION>::max() || !sink)
@@ -109,5 +108,15 @@ bool EncodeProgressiveJpeg(const RgbPicture& picture, int quality, const JpegSin
     } catch (const std::bad_alloc&) {
         return false;
     }
-    return RunEncoder(encoding, picture, quality);
+    return RunEncoder(encoding, picture, quality, progressive);
+}
+
+} // namespace
+
+bool EncodeProgressiveJpeg(const RgbPicture& picture, int quality, const JpegSink& sink) {
+    return Encode(picture, quality, true, sink);
+}
+
+bool EncodeBaselineJpeg(const RgbPicture& picture, int quality, const JpegSink& sink) {
+    return Encode(picture, quality, false, sink);
 }

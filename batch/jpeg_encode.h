@@ -17,3 +17,7 @@ using JpegSink = std::function<bool(const char* data, std::size_t size)>;
 // False when libjpeg fails (out of memory, a side above 65500) or the sink refuses;
 // the sink may have received part of the file by then.
 bool EncodeProgressiveJpeg(const RgbPicture& picture, int quality, const JpegSink& sink);
+
+// The same as a baseline (sequential) JPEG, for readers that refuse progressive files
+// (Garmin's custom maps among them).
+bool EncodeBaselineJpeg(const RgbPicture& picture, int quality, const JpegSink& sink);

@@ -6,6 +6,7 @@
 #include "batch/rgb_picture.h"
 #include "batch/stitch_job.h"
 #include "batch/stitch_plan.h"
+#include "bench/child_figures.h"
 #include "bench/earth_tiles.h"
 #include "fetch/jpeg_decode.h"
 #include "fetch/tile_cache.h"
@@ -40,96 +41,10 @@ ViewUrls BenchView() {
     return ZoomIntoTile(kPrefix + QStringLiteral("qrtqt"));
 }
 
-// What a child reports back through its pipe.
-struct ChildFigures {
-    bool ok = false;
-    double seconds = 0;
-    double peakGrowthBytes = 0; // peak resident size above what the child held at its start
-    double peakBytes = 0;       // the child's whole peak resident size
-    double phaseSeconds[2] = {0, 0};
-};
-
-// A line of /proc/self/status in bytes ("VmRSS", "VmHWM"); 0 when it cannot be read.
-double StatusBytes(const char* field) {
-    std::FILE* status = std::fopen("/proc/self/status", "r");
-    if (status == nullptr)
-        return 0;
-    char line[256];
-    double kib = 0;
-    const std::size_t length = std::strlen(field);
-    while (std::fgets(line, sizeof line, status) != nullptr)
-        if (std::strncmp(line, field, length) == 0 && line[length] == ':')
-            kib = std::strtod(line + length + 1, nullptr);
-    std::fclose(status);
-    return kib * 1024;
-}
-
-// The peak resident size starts again from the present one, so that what a part inherits
-// from the parent at the fork does not count as its own.
-void ResetPeak() {
-    const int fd = ::open("/proc/self/clear_refs", O_WRONLY);
-    if (fd < 0)
-        return;
-    [[maybe_unused]] const ssize_t written = ::write(fd, "5", 1);
-    ::close(fd);
-}
-
-// Runs work in a forked child, timed from its start to its end; work may fill in phases.
-ChildFigures InChild(const std::function<bool(ChildFigures&)>& work) {
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return {};
-    const pid_t pid = ::fork();
-    if (pid < 0)
-        return {};
-    if (pid == 0) {
-        ::close(fds[0]);
-        ResetPeak();
-        ChildFigures figures;
-        const double start = StatusBytes("VmRSS");
-        QElapsedTimer timer;
-        timer.start();
-        figures.ok = work(figures);
-        figures.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-        figures.peakBytes = StatusBytes("VmHWM");
-        figures.peakGrowthBytes = figures.peakBytes - start;
-        [[maybe_unused]] const ssize_t written = ::write(fds[1], &figures, sizeof figures);
-        ::_exit(0); // no destructors or Qt clean-up of the parent's objects
-    }
-    ::close(fds[1]);
-    ChildFigures figures;
-    if (::read(fds[0], &figures, sizeof figures) != static_cast<ssize_t>(sizeof figures))
-        figures.ok = false;
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return figures;
-}
-
 // cjpeg run on input, timed from the fork to its end; its peak is the whole process's.
 ChildFigures Cjpeg(const QString& input, const QString& output) {
-    const QByteArray in = input.toLocal8Bit(), out = output.toLocal8Bit();
-    const QByteArray quality = QByteArray::number(kQuality);
-    QElapsedTimer timer;
-    timer.start();
-    const pid_t pid = ::fork();
-    if (pid < 0)
-        return {};
-    if (pid == 0) {
-        ::execlp("cjpeg", "cjpeg", "-dct", "float", "-progressive", "-baseline", "-quality",
-                 quality.constData(), "-outfile", out.constData(), in.constData(), nullptr);
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    ChildFigures figures;
-    if (::wait4(pid, &status, 0, &usage) != pid)
-        return figures;
-    figures.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    figures.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    figures.peakBytes = static_cast<double>(usage.ru_maxrss) * 1024;
-    figures.peakGrowthBytes = figures.peakBytes;
-    return figures;
+    return RunProgram({"cjpeg", "-dct", "float", "-progressive", "-baseline", "-quality",
+                       QString::number(kQuality), "-outfile", output, input});
 }
 
 bool ReadFile(const QString& path, QByteArray& bytes) {

@@ -8,6 +8,7 @@
 //     if (!file.Open() || !file.Write(data, size) || !file.Commit(Durability::Synced))
 //         report(file.ErrorText());
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <chrono>
 
@@ -44,6 +45,11 @@ public:
     // link of that name is replaced itself, never followed. False when anything failed, before or
     // now; the target is then untouched.
     bool Commit(Durability durability);
+
+    // The temporary file's name after a successful Open, for writers that need a path rather
+    // than the descriptor (SQLite, GDAL). They must write that file in place, never replace
+    // it, so that Commit syncs and renames what they wrote.
+    QString TemporaryPath() const { return QFile::decodeName(tempName_); }
 
     // What went wrong, in the user's words for a message; empty while nothing has.
     QString ErrorText() const { return error_; }

@@ -219,9 +219,10 @@ env > "$rec/env"; detach; exit 0)");
     EXPECT_TRUE(reporter.messages.empty());
     // The C library keeps its own signals (32 and up) as it likes; ours are below.
     for (const QByteArray& line : home.read("record/signals").split('\n')) {
-        if (!line.isEmpty())
+        if (!line.isEmpty()) {
             EXPECT_EQ(line.split('\t').last().toULongLong(nullptr, 16) & 0x7fffffffu, 0u)
                 << line.toStdString();
+        }
     }
     EXPECT_EQ(home.read("record/signals").count('\n'), 2);
     EXPECT_FALSE(home.read("record/env").contains("s3cret"));

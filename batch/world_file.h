@@ -1,0 +1,20 @@
+#pragma once
+// The world file and projection file beside a stitched JPEG: `area.jgw` places the pixels
+// on the Web Mercator plane exactly (the tiles are square cells of it), and `area.prj`
+// names that plane, EPSG:3857. GIS programs read the pair where the OziExplorer map file,
+// which ties a few points to latitudes and longitudes, would place the picture only
+// approximately.
+#include "tiles/tile_block.h"
+
+#include <QString>
+
+// The picture's path with its extension (if any) replaced by the given one ("jgw", "prj").
+QString WithExtension(const QString& picturePath, const QString& extension);
+
+// The six lines of the world file: pixel width, two rotations, negative pixel height and
+// the centre of the top-left pixel, in metres.
+QByteArray WorldFileText(const TileBlock& block);
+
+// Writes both files, each atomically; on failure error says which and why, and any file
+// already written stays, since it is right for the picture that was written.
+bool WriteWorldFiles(const QString& picturePath, const TileBlock& block, QString& error);

@@ -1,0 +1,87 @@
+// MBTiles files as sqlite3 and GDAL's reader see them.
+#include "batch/mbtiles_writer.h"
+#include "batch/region_plan.h"
+
+#include "tests/support/jpeg_fixture.h"
+#include "tests/support/temp_dir.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString Output(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+TEST(MbtilesWriter, ReadersFindTheLevelsTheBoundsAndTheTiles) {
+    if (QStandardPaths::findExecutable("sqlite3").isEmpty() ||
+        QStandardPaths::findExecutable("gdalinfo").isEmpty())
+        GTEST_SKIP() << "sqlite3 or gdal-bin is not installed";
+    TempDir dir;
+    const QString path = dir.file("region.mbtiles");
+    // A view at level 5 over Europe, two levels deep: 4, 16 and 64 tiles.
+    const std::vector<TileBlock> plan = PlanRegion(5, {.row = 17, .column = 10}, 7);
+    const QByteArray jpeg = MakeTestJpeg(256, 256, QColor(200, 120, 40));
+    {
+        MbtilesWriter writer(path);
+        ASSERT_TRUE(writer.Begin({"Область", "© source", 5, 7, BlockBounds(plan.front())}));
+        for (const TileBlock& block : plan)
+            for (std::int64_t j = 0; j < block.rows; ++j)
+                for (std::int64_t i = 0; i < block.columns; ++i)
+                    ASSERT_TRUE(writer.AddTile(block.level, CellInBlock(block, i, j), jpeg));
+        ASSERT_TRUE(writer.Finish()) << writer.ErrorText().toStdString();
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"region.mbtiles"});
+
+    const auto query = [&](const QString& sql) { return Output("sqlite3", {path, sql}); };
+    EXPECT_EQ(query("SELECT value FROM metadata WHERE name IN ('format', 'type', 'minzoom', "
+                    "'maxzoom', 'name') ORDER BY name"),
+              "jpg\n7\n5\nОбласть\nbaselayer");
+    EXPECT_EQ(query("SELECT count(*), min(zoom_level), max(zoom_level) FROM tiles"), "84|5|7");
+    // TMS rows count from the south: row 17 of level 5's 32 is row 14 there.
+    EXPECT_EQ(query("SELECT min(tile_row), max(tile_row) FROM tiles WHERE zoom_level = 5"),
+              "13|14");
+    EXPECT_EQ(query("SELECT length(tile_data) FROM tiles LIMIT 1").toLongLong(), jpeg.size());
+    EXPECT_TRUE(query(".schema tiles").contains("UNIQUE INDEX"));
+
+    const QJsonObject info =
+        QJsonDocument::fromJson(Output("gdalinfo", {"-json", path}).toUtf8()).object();
+    EXPECT_EQ(info["driverShortName"].toString(), "MBTiles");
+    EXPECT_EQ(info["size"].toArray(), QJsonArray({8 * 256, 8 * 256})); // level 7
+    EXPECT_EQ(info["bands"][0]["overviews"].toArray().size(), 2);      // levels 6 and 5
+    const std::array<double, 6> t = BlockGeoTransform(plan.back());
+    const QJsonArray upperLeft = info["cornerCoordinates"]["upperLeft"].toArray();
+    const QJsonArray lowerRight = info["cornerCoordinates"]["lowerRight"].toArray();
+    EXPECT_NEAR(upperLeft[0].toDouble(), t[0], 0.01);
+    EXPECT_NEAR(upperLeft[1].toDouble(), t[3], 0.01);
+    EXPECT_NEAR(lowerRight[0].toDouble(), t[0] + 8 * 256 * t[1], 0.01);
+    EXPECT_NEAR(lowerRight[1].toDouble(), t[3] + 8 * 256 * t[5], 0.01);
+}
+
+TEST(MbtilesWriter, AnUnfinishedOrFailedFileLeavesNothing) {
+    TempDir dir;
+    {
+        MbtilesWriter unfinished(dir.file("a.mbtiles"));
+        ASSERT_TRUE(unfinished.Begin({"a", "", 1, 1, {}}));
+        EXPECT_TRUE(unfinished.AddTile(1, {0, 1}, "jpeg"));
+        EXPECT_FALSE(unfinished.AddTile(1, {0, 2}, "jpeg")); // no such column at level 1
+        EXPECT_FALSE(unfinished.Finish());
+        MbtilesWriter nowhere(dir.file("none/a.mbtiles"));
+        EXPECT_FALSE(nowhere.Begin({"a", "", 1, 1, {}}));
+    }
+    EXPECT_TRUE(QDir(dir.path())
+                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                    .isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,63 @@
+// The region an export covers must be the one a prefill of the same view fetches.
+#include "batch/prefill_job.h"
+#include "batch/region_plan.h"
+
+#include "tests/support/fake_front_end.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+std::set<std::pair<std::int64_t, std::int64_t>> Cells(const TileBlock& block) {
+    std::set<std::pair<std::int64_t, std::int64_t>> cells;
+    for (std::int64_t j = 0; j < block.rows; ++j)
+        for (std::int64_t i = 0; i < block.columns; ++i) {
+            const TileCell cell = CellInBlock(block, i, j);
+            cells.insert({cell.row, cell.column});
+        }
+    return cells;
+}
+
+// Every tile the prefill job shows on its way over the region.
+std::set<std::pair<std::int64_t, std::int64_t>> PrefillCells(const QString& anchor, int depth) {
+    FakeFrontEnd front;
+    TileCounters counters;
+    const ViewUrls view{anchor, {}, {}, {}};
+    EXPECT_EQ(RunPrefill({view, 0, depth, {BatchRetry{1, 0, 25, 3, 3}, false}, counters}, front),
+              JobEnding::Done);
+    std::set<std::pair<std::int64_t, std::int64_t>> cells;
+    front.shownViews.pop_back(); // the view put back at the end
+    for (const ViewUrls& block : front.shownViews)
+        for (const QString& ref : block) {
+            const std::optional<TileKey> key = TileKey::FromLetters(ref.toStdString());
+            EXPECT_TRUE(key);
+            cells.insert({key->row, key->column});
+        }
+    return cells;
+}
+
+TEST(RegionPlan, DeepestLevelIsWhatThePrefillFetches) {
+    // Inland, and views whose 2 by 2 block wraps past the east and the south edge.
+    const std::pair<const char*, int> cases[] = {{"rtq", 5}, {"rr", 4}, {"ss", 3}, {"q", 1}};
+    for (const auto& [path, depth] : cases) {
+        const QString anchor = QString::fromLatin1(path);
+        const std::optional<TileKey> key = TileKey::FromLetters(path);
+        ASSERT_TRUE(key);
+        const TileCell cell{key->row, key->column};
+        const std::vector<TileBlock> plan = PlanRegion(int(anchor.size()), cell, depth);
+        ASSERT_EQ(plan.size(), std::size_t(depth - anchor.size() + 1)) << path;
+        EXPECT_EQ(plan.front(), (TileBlock{int(anchor.size()), cell.column, cell.row, 2, 2}));
+        if (depth > anchor.size()) {
+            EXPECT_EQ(Cells(plan.back()), PrefillCells(anchor, depth)) << path;
+        }
+    }
+}
+
+TEST(RegionPlan, RefusesLevelsOutOfOrder) {
+    EXPECT_TRUE(PlanRegion(5, {}, 4).empty());
+    EXPECT_TRUE(PlanRegion(5, {}, kMaxTileLevel + 1).empty());
+}
+
+} // namespace

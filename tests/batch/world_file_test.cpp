@@ -1,0 +1,64 @@
+// World files as GDAL reads them beside a stitched JPEG.
+#include "batch/jpeg_encode.h"
+#include "batch/world_file.h"
+
+#include "tests/support/temp_dir.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(WorldFile, NamesReplaceThePicturesExtension) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/maps/area.jpg", "/maps/area.jgw"},
+        {"/maps/area.jpeg", "/maps/area.jgw"},
+        {"/maps.d/area", "/maps.d/area.jgw"},
+        {"/maps/.hidden", "/maps/.hidden.jgw"},
+    };
+    for (const auto& [picture, world] : cases)
+        EXPECT_EQ(WithExtension(picture, "jgw"), world);
+}
+
+TEST(WorldFile, GdalPlacesThePictureOnItsTiles) {
+    if (QStandardPaths::findExecutable("gdalinfo").isEmpty())
+        GTEST_SKIP() << "gdal-bin is not installed";
+    TempDir dir;
+    const QString picture = dir.file("area.jpg");
+    const TileBlock block{10, 600, 300, 3, 2};
+    QFile file(picture);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(EncodeProgressiveJpeg(*RgbPicture::Create(768, 512), 75,
+                                      [&](const char* data, std::size_t size) {
+                                          return file.write(data, qint64(size)) == qint64(size);
+                                      }));
+    file.close();
+    QString error;
+    ASSERT_TRUE(WriteWorldFiles(picture, block, error)) << error.toStdString();
+
+    QProcess gdalinfo;
+    gdalinfo.start("gdalinfo", {"-json", picture});
+    ASSERT_TRUE(gdalinfo.waitForFinished(60000));
+    const QJsonObject info = QJsonDocument::fromJson(gdalinfo.readAllStandardOutput()).object();
+    const std::array<double, 6> t = BlockGeoTransform(block);
+    const QJsonArray transform = info["geoTransform"].toArray();
+    ASSERT_EQ(transform.size(), 6);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_NEAR(transform[i].toDouble(), t[i], 1e-6) << i;
+
+    // GDAL's JPEG reader takes no .prj; GIS programs that do must find EPSG:3857 in it.
+    QProcess srsinfo;
+    srsinfo.start("gdalsrsinfo", {"-e", WithExtension(picture, "prj")});
+    ASSERT_TRUE(srsinfo.waitForFinished(60000));
+    EXPECT_TRUE(srsinfo.readAllStandardOutput().contains("EPSG:3857"));
+
+    QString failure;
+    EXPECT_FALSE(WriteWorldFiles(dir.file("none/area.jpg"), block, failure));
+    EXPECT_FALSE(failure.isEmpty());
+}
+
+} // namespace
