@@ -2,10 +2,12 @@
 # shellcheck shell=bash
 
 ORBIVIST_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libjpeg62-turbo-dev
-    libgtest-dev libcpp-httplib-dev fonts-dejavu-core xplanet-images tinyproxy ppp)
-# Only the tests need these: the reference encoder and map reader, and clang with its libFuzzer
-# runtime for the fuzz targets.
-ORBIVIST_TEST_PACKAGES=(libjpeg-turbo-progs gdal-bin clang libclang-rt-14-dev)
+    libgtest-dev libcpp-httplib-dev fonts-dejavu-core xplanet-images tinyproxy ppp
+    libcurl4-openssl-dev libpng-dev)
+# Only the tests need these: the reference encoder and map reader, clang with its libFuzzer
+# runtime for the fuzz targets, and a TLS server with its certificate tool and curl.
+ORBIVIST_TEST_PACKAGES=(libjpeg-turbo-progs gdal-bin clang libclang-rt-14-dev nginx-light openssl
+    curl)
 
 orbivist_install_packages() {
     local missing=()
