@@ -1,6 +1,7 @@
 // 1,024 tiles over HTTPS from the demo server behind nginx, every reply delayed by 50 ms as
 // over a distant network: the template transport with 4 connections and with 1, beside
 // curl --parallel --parallel-max 4 fetching the same URLs in the same run.
+#include "bench/curl_seconds.h"
 #include "bench/earth_tiles.h"
 #include "fetch/curl_transport.h"
 #include "fetch/url_template.h"
@@ -8,8 +9,6 @@
 #include "tests/tools/tls_front.h"
 
 #include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -32,26 +31,6 @@ double TransportSeconds(const QStringList& urls, int connections, const QString&
     return clean ? seconds : -1;
 }
 
-double CurlParallelSeconds(const QStringList& urls, const QString& caFile, const QString& dir) {
-    QFile config(dir + "curl.cfg");
-    if (!config.open(QIODevice::WriteOnly))
-        return -1;
-    for (int i = 0; i < urls.size(); ++i)
-        config.write(QStringLiteral("url = \"%1\"\noutput = \"%2%3.jpg\"\n")
-                         .arg(urls[i], dir)
-                         .arg(i)
-                         .toUtf8());
-    config.close();
-    QElapsedTimer timer;
-    timer.start();
-    QProcess curl;
-    curl.start(QStringLiteral("curl"), {"--silent", "--fail", "--parallel", "--parallel-max", "4",
-                                        "--cacert", caFile, "--config", config.fileName()});
-    if (!curl.waitForFinished(600000) || curl.exitCode() != 0)
-        return -1;
-    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
-}
-
 void HttpsTilesFiftyMsAway(benchmark::State& state) {
     TempDir dir;
     DemoServerProcess server(EarthImagePath(), {"--delay-ms", "50"}, dir.file("server.log"));
@@ -68,7 +47,8 @@ void HttpsTilesFiftyMsAway(benchmark::State& state) {
     for (auto _ : state) {
         const double f = TransportSeconds(urls, 4, front.CaFile());
         const double o = TransportSeconds(urls, 1, front.CaFile());
-        const double c = CurlParallelSeconds(urls, front.CaFile(), dir.path());
+        const double c = CurlSeconds(
+            urls, dir.path(), {"--parallel", "--parallel-max", "4", "--cacert", front.CaFile()});
         if (f < 0 || o < 0 || c < 0) {
             state.SkipWithError("a fetch failed");
             return;

@@ -152,3 +152,24 @@ TEST(TemplateSource, AsksForTheQuadkeyAndNamesOrbivistAndTheContact) {
         request.contains("\r\nUser-Agent: Orbivist/" ORBIVIST_VERSION " (+me@example.org)\r\n"))
         << request.toStdString();
 }
+
+TEST(TemplateSource, ARetryAfterOfADayHoldsTheSourceForTenMinutesAtMostAndCanBeStopped) {
+    ScriptedTcpServer peer({ConnectionScript().Reply("HTTP/1.1 503 Busy\r\nRetry-After: 86400\r\n"
+                                                     "Content-Length: 0\r\n\r\n")});
+    CurlTransport transport(Source(1), {});
+    TileFetch got;
+    transport.FetchAll(
+        {peer.Url("/1/0/0.jpg")}, [&](qsizetype, TileFetch f) { got = f; }, [] { return true; });
+    EXPECT_EQ(got.result, TileFetch::Result::ReceiveError);
+    const auto held = transport.pausedUntil() - CurlTransport::Clock::now();
+    EXPECT_GT(held, CurlTransport::kLongestPause - std::chrono::seconds(10));
+    EXPECT_LE(held, CurlTransport::kLongestPause);
+
+    // The next tiles wait, but the user can still stop them.
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(transport.FetchAll(
+        {peer.Url("/1/0/1.jpg")}, [](qsizetype, TileFetch) {}, [] { return false; }));
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_EQ(peer.AcceptedCount(), 1);
+}
