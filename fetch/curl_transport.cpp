@@ -204,6 +204,7 @@ bool CurlTransport::FetchAll(const QStringList& urls, const Done& done,
         int stillRunning = 0;
         curl_multi_perform(multi, &stillRunning);
         int queued = 0;
+        bool slotFreed = false;
         while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
             if (message->msg != CURLMSG_DONE)
                 continue;
@@ -215,6 +216,7 @@ bool CurlTransport::FetchAll(const QStringList& urls, const Done& done,
             const CURLcode code = message->data.result; // read before the handle goes away
             curl_multi_remove_handle(multi, t->easy.get());
             done(t->index, Finish(*t, code));
+            slotFreed = true;
         }
         if (Clock::now() - lastPump >= kPumpInterval) {
             if (!keepGoing())
@@ -223,9 +225,10 @@ bool CurlTransport::FetchAll(const QStringList& urls, const Done& done,
         }
         if (next >= urls.size() && running.empty())
             break;
-        // Waits for the sockets, or idles while the source is paused, but never longer than
-        // the pump interval.
-        curl_multi_poll(multi, nullptr, 0, static_cast<int>(kPumpInterval.count()), nullptr);
+        // A freed slot takes its next tile at once; otherwise wait for the sockets, or idle
+        // while the source is paused, but never longer than the pump interval.
+        if (!slotFreed || next >= urls.size())
+            curl_multi_poll(multi, nullptr, 0, static_cast<int>(kPumpInterval.count()), nullptr);
     }
     return true;
 }
