@@ -3,7 +3,6 @@
 
 #include <QColor>
 #include <QImage>
-#include <future>
 #include <gtest/gtest.h>
 #include <map>
 #include <poll.h>
@@ -148,29 +147,15 @@ TEST(DemoServer, RefusesToStartWithoutAUsableWorldPicture) {
     }
 }
 
-TEST(DemoServer, ServesConnectionsAtOnceAndTheSameTilesByLevelColumnRow) {
+// Concurrent replies and the level/column/row route's pixels are checked through nginx with
+// the template sources; here only what the route refuses.
+TEST(DemoServer, AnswersOnlyWellFormedLevelColumnRowPathsInsideTheGrid) {
     TempDir dir;
-    DemoServerProcess server(WriteQuadrantWorld(dir), {"--delay-ms", "400"}, dir.file("log"));
+    DemoServerProcess server(WriteQuadrantWorld(dir), {}, dir.file("log"));
     ASSERT_NE(server.Port(), 0);
-    // One at a time, four delayed replies would take 1.6 s.
-    const auto start = std::chrono::steady_clock::now();
-    std::vector<std::future<RawReply>> replies;
-    for (const char* target : {"/2/1/1.jpg", "/2/1/1.png", "/kh?v=5&n=404&t=tqs", "/1/0/0.jpg"})
-        replies.push_back(std::async(std::launch::async, RawGet, server.Port(), target));
-    std::vector<RawReply> got;
-    for (auto& reply : replies)
-        got.push_back(reply.get());
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1400));
-
-    EXPECT_EQ(got[0].body, got[2].body); // level 2, column 1, row 1 is tile tqs
-    EXPECT_EQ(got[1].Header("Content-Type"), "image/png");
-    const QImage png = QImage::fromData(reinterpret_cast<const uchar*>(got[1].body.data()),
-                                        static_cast<int>(got[1].body.size()), "PNG");
-    EXPECT_EQ(png.size(), QSize(256, 256));
-    EXPECT_TRUE(NearColour(png.pixelColor(128, 128), DecodeBody(got[0]).pixelColor(128, 128)));
-    EXPECT_TRUE(NearColour(DecodeBody(got[3]).pixelColor(128, 128), Qt::red)); // north-west
-
+    for (const char* target : {"/0/0/0.jpg", "/20/1048575/0.png"})
+        EXPECT_EQ(RawGet(server.Port(), target).status, 200) << target;
     for (const char* target : {"/21/0/0.jpg", "/2/4/0.jpg", "/2/0/4.png", "/2/0/0.gif",
-                               "/2/0/0/0.jpg", "/2/-1/0.jpg", "/2/0/.jpg"})
+                               "/2/0/0/0.jpg", "/2/-1/0.jpg", "/2/0/.jpg", "/2/+1/0.jpg"})
         EXPECT_EQ(RawGet(server.Port(), target).status, 404) << target;
 }

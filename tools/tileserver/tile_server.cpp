@@ -141,23 +141,20 @@ void TileServer::Serve(const UniqueFd& client, int stopFd) {
         return;
     }
     if (answer.reply) {
-        int open = 0;
-        {
-            const std::lock_guard lock(openMutex_);
-            open = open_;
-        }
-        const bool sent =
-            SendFinalReply(client.Get(), stopFd, kSendLimit, SerializeReply(*answer.reply));
-        line << " -> " << answer.reply->status << ' ' << answer.reply->body.size() << " bytes";
-        if (!sent)
-            line << " (client gone)";
-        line << " open=" << open;
+        const std::lock_guard lock(openMutex_);
+        line << " -> " << answer.reply->status << ' ' << answer.reply->body.size()
+             << " bytes open=" << open_;
     } else {
         line << " -> dropped";
     }
     if (answer.fault != Fault::None)
         line << " fault=" << FaultName(answer.fault);
+    // Logged before the reply goes out, so that a client holding its reply always finds the
+    // request in the log.
     Log(line.str());
+    if (answer.reply &&
+        !SendFinalReply(client.Get(), stopFd, kSendLimit, SerializeReply(*answer.reply)))
+        Log('#' + std::to_string(number) + " client gone");
 }
 
 TileServer::Answer TileServer::AnswerHead(const std::string& head) {
