@@ -1,6 +1,7 @@
 // Prefilling a cold cache three levels below a level-2 view (256 tiles) from the demo
 // server on loopback, beside one curl process fetching the same URLs one after another.
 #include "batch/prefill_job.h"
+#include "bench/curl_seconds.h"
 #include "bench/earth_tiles.h"
 #include "fetch/http_client.h"
 #include "fetch/tile_cache.h"
@@ -9,8 +10,6 @@
 #include "tiles/view_moves.h"
 
 #include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -34,26 +33,6 @@ public:
 private:
     HttpClient client_;
 };
-
-// Seconds that one curl process takes to fetch urls one after another into dir.
-double CurlSeconds(const QStringList& urls, const QString& dir) {
-    QFile config(dir + "curl.cfg");
-    if (!config.open(QIODevice::WriteOnly))
-        return -1;
-    for (int i = 0; i < urls.size(); ++i)
-        config.write(QStringLiteral("url = \"%1\"\noutput = \"%2%3.jpg\"\n")
-                         .arg(urls[i], dir)
-                         .arg(i)
-                         .toUtf8());
-    config.close();
-    QElapsedTimer timer;
-    timer.start();
-    QProcess curl;
-    curl.start(QStringLiteral("curl"), {"--silent", "--fail", "--config", config.fileName()});
-    if (!curl.waitForFinished(600000) || curl.exitCode() != 0)
-        return -1;
-    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
-}
 
 void PrefillThreeLevelsFromServer(benchmark::State& state) {
     QTemporaryDir logDir;

@@ -146,3 +146,16 @@ TEST(DemoServer, RefusesToStartWithoutAUsableWorldPicture) {
         EXPECT_TRUE(server.LogLines().join('\n').contains("world picture"));
     }
 }
+
+// Concurrent replies and the level/column/row route's pixels are checked through nginx with
+// the template sources; here only what the route refuses.
+TEST(DemoServer, AnswersOnlyWellFormedLevelColumnRowPathsInsideTheGrid) {
+    TempDir dir;
+    DemoServerProcess server(WriteQuadrantWorld(dir), {}, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+    for (const char* target : {"/0/0/0.jpg", "/20/1048575/0.png"})
+        EXPECT_EQ(RawGet(server.Port(), target).status, 200) << target;
+    for (const char* target : {"/21/0/0.jpg", "/2/4/0.jpg", "/2/0/4.png", "/2/0/0.gif",
+                               "/2/0/0/0.jpg", "/2/-1/0.jpg", "/2/0/.jpg", "/2/+1/0.jpg"})
+        EXPECT_EQ(RawGet(server.Port(), target).status, 404) << target;
+}

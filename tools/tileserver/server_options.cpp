@@ -68,6 +68,8 @@ std::string UsageText() {
            "Serves 256x256 Mercator JPEG tiles at GET /kh?v=5&n=404&t=<key> on 127.0.0.1,\n"
            "rendered from an equirectangular world picture. <key> is 't' followed by one of\n"
            "q r s t (top-left, top-right, bottom-right, bottom-left) per level, 1 to 20.\n"
+           "The same tiles are served at GET /{z}/{x}/{y}.jpg and .png (rows from the north,\n"
+           "levels 0 to 20). Connections are served at once, each on a thread of its own.\n"
            "\n"
            "  --image FILE      world picture (JPEG), default " +
            std::string(kDefaultWorldImagePath) +
@@ -78,11 +80,13 @@ std::string UsageText() {
            "  --fault-rate P    spoil this share (0 to 1) of tile replies: 500, 404, empty\n"
            "                    body, cut body, dropped connection or redirect; default 0\n"
            "  --seed S          seed of the fault choice (reproducible per request order)\n"
-           "  --delay-ms N      wait N milliseconds before every reply, at most 600000\n"
+           "  --delay-ms N      wait N milliseconds before every reply, at most 600000;\n"
+           "                    one reply's wait never holds another\n"
            "  --help            show this text\n"
            "  --version         print the version\n"
            "\n"
            "Prints \"listening on 127.0.0.1:PORT\" once ready, logs one line per request\n"
+           "(with open=N, the connections being served as it was answered)\n"
            "to stderr and stops cleanly on SIGINT or SIGTERM.\n";
 }
 

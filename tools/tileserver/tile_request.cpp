@@ -1,6 +1,7 @@
 #include "tools/tileserver/tile_request.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace tileserver {
 
@@ -63,6 +64,38 @@ std::optional<std::string_view> TileKeyParameter(std::string_view target) {
         query.remove_prefix(std::min(end + 1, query.size()));
     }
     return std::nullopt;
+}
+
+std::optional<XyzTile> ParseXyzTarget(std::string_view target) {
+    std::string_view path = OriginForm(target);
+    path = path.substr(0, path.find('?'));
+    XyzTile tile;
+    if (path.ends_with(".png"))
+        tile.format = ImageFormat::Png;
+    else if (!path.ends_with(".jpg"))
+        return std::nullopt;
+    path.remove_suffix(4);
+    std::uint32_t numbers[3] = {};
+    for (std::uint32_t& number : numbers) {
+        if (!path.starts_with('/'))
+            return std::nullopt;
+        path.remove_prefix(1);
+        const std::size_t end = std::min(path.find('/'), path.size());
+        const std::string_view digits = path.substr(0, end);
+        const auto [stop, problem] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), number);
+        if (digits.empty() || digits.size() > 7 || problem != std::errc{} ||
+            stop != digits.data() + digits.size())
+            return std::nullopt;
+        path.remove_prefix(end);
+    }
+    if (!path.empty() || numbers[0] > static_cast<std::uint32_t>(kMaxTileLevel))
+        return std::nullopt;
+    const std::uint32_t side = 1u << numbers[0];
+    if (numbers[1] >= side || numbers[2] >= side)
+        return std::nullopt;
+    tile.position = TileKey{static_cast<int>(numbers[0]), numbers[1], numbers[2]};
+    return tile;
 }
 
 } // namespace tileserver

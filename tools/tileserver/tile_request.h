@@ -1,5 +1,7 @@
 #pragma once
-// Reading the one kind of request the server answers: GET /kh?...&t=<tile key>.
+// Reading the requests the server answers: GET /kh?...&t=<tile key> and GET /z/x/y.jpg|png.
+#include "tools/tileserver/tile_key.h"
+
 #include <optional>
 #include <string_view>
 
@@ -22,5 +24,16 @@ std::string_view OriginForm(std::string_view target);
 // The value of the first t= query parameter when the path is /kh; the values of the other
 // parameters do not matter. Nothing for another path or without a t= parameter.
 std::optional<std::string_view> TileKeyParameter(std::string_view target);
+
+enum class ImageFormat { Jpeg, Png };
+
+struct XyzTile {
+    TileKey position;
+    ImageFormat format = ImageFormat::Jpeg;
+};
+
+// The tile of a path /{z}/{x}/{y}.jpg or .png, rows counted from the north, level 0 to
+// kMaxTileLevel, column and row inside the level's grid; nothing for any other target.
+std::optional<XyzTile> ParseXyzTarget(std::string_view target);
 
 } // namespace tileserver

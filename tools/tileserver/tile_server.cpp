@@ -3,6 +3,7 @@
 #include "tools/tileserver/connection_io.h"
 #include "tools/tileserver/jpeg_encoder.h"
 #include "tools/tileserver/mercator_tile.h"
+#include "tools/tileserver/png_encoder.h"
 #include "tools/tileserver/tile_key.h"
 #include "tools/tileserver/tile_reply.h"
 #include "tools/tileserver/tile_request.h"
@@ -12,7 +13,9 @@
 #include <cstring>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sstream>
 #include <sys/socket.h>
+#include <thread>
 
 namespace tileserver {
 
@@ -74,21 +77,44 @@ std::optional<std::string> TileServer::Listen(int port) {
 
 void TileServer::Run(int stopFd) {
     for (;;) {
+        {
+            std::unique_lock lock(openMutex_);
+            openChanged_.wait(lock, [this] { return open_ < kMostConnections; });
+        }
         pollfd fds[2] = {{stopFd, POLLIN, 0}, {listener_.Get(), POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0) {
             if (errno == EINTR)
                 continue;
-            log_ << SystemError("poll") << std::endl;
-            return;
+            Log(SystemError("poll"));
+            break;
         }
         if (fds[0].revents != 0)
-            return;
+            break;
         if ((fds[1].revents & POLLIN) == 0)
             continue;
-        const UniqueFd client(::accept4(listener_.Get(), nullptr, nullptr, SOCK_CLOEXEC));
-        if (client.Valid())
+        UniqueFd client(::accept4(listener_.Get(), nullptr, nullptr, SOCK_CLOEXEC));
+        if (!client.Valid())
+            continue;
+        {
+            const std::lock_guard lock(openMutex_);
+            ++open_;
+        }
+        std::thread([this, stopFd, client = std::move(client)]() mutable {
             Serve(client, stopFd);
+            client.Reset(); // closed before Run may return and the server go
+            const std::lock_guard lock(openMutex_);
+            --open_;
+            openChanged_.notify_all();
+        }).detach();
     }
+    // Every connection thread uses this object: wait until the last has finished.
+    std::unique_lock lock(openMutex_);
+    openChanged_.wait(lock, [this] { return open_ == 0; });
+}
+
+void TileServer::Log(const std::string& line) {
+    const std::lock_guard lock(logMutex_);
+    log_ << line << std::endl;
 }
 
 void TileServer::Serve(const UniqueFd& client, int stopFd) {
@@ -103,27 +129,32 @@ void TileServer::Serve(const UniqueFd& client, int stopFd) {
     else if (outcome == HeadOutcome::TooLarge)
         answer.reply = TextReply(431, "Request Header Fields Too Large", "request too large\n");
     else {
-        log_ << '#' << number << ' ' << HeadProblem(outcome) << std::endl;
+        Log('#' + std::to_string(number) + ' ' + HeadProblem(outcome));
         return;
     }
 
-    log_ << '#' << number << ' ' << answer.request;
+    std::ostringstream line;
+    line << '#' << number << ' ' << answer.request;
     if (!WaitUnlessStopped(stopFd, delay_)) {
-        log_ << " -> not answered, stopping" << std::endl;
+        line << " -> not answered, stopping";
+        Log(line.str());
         return;
     }
     if (answer.reply) {
-        const bool sent =
-            SendFinalReply(client.Get(), stopFd, kSendLimit, SerializeReply(*answer.reply));
-        log_ << " -> " << answer.reply->status << ' ' << answer.reply->body.size() << " bytes";
-        if (!sent)
-            log_ << " (client gone)";
+        const std::lock_guard lock(openMutex_);
+        line << " -> " << answer.reply->status << ' ' << answer.reply->body.size()
+             << " bytes open=" << open_;
     } else {
-        log_ << " -> dropped";
+        line << " -> dropped";
     }
     if (answer.fault != Fault::None)
-        log_ << " fault=" << FaultName(answer.fault);
-    log_ << std::endl;
+        line << " fault=" << FaultName(answer.fault);
+    // Logged before the reply goes out, so that a client holding its reply always finds the
+    // request in the log.
+    Log(line.str());
+    if (answer.reply &&
+        !SendFinalReply(client.Get(), stopFd, kSendLimit, SerializeReply(*answer.reply)))
+        Log('#' + std::to_string(number) + " client gone");
 }
 
 TileServer::Answer TileServer::AnswerHead(const std::string& head) {
@@ -138,25 +169,39 @@ TileServer::Answer TileServer::AnswerHead(const std::string& head) {
         answer.reply = TextReply(405, "Method Not Allowed", "only GET is served\n");
         return answer;
     }
-    const std::optional<std::string_view> key = TileKeyParameter(line->target);
-    const std::optional<TileKey> tile = key ? ParseTileKey(*key) : std::nullopt;
+    std::optional<TileKey> tile;
+    bool png = false;
+    if (const std::optional<std::string_view> key = TileKeyParameter(line->target)) {
+        tile = ParseTileKey(*key);
+    } else if (const std::optional<XyzTile> xyz = ParseXyzTarget(line->target)) {
+        tile = xyz->position;
+        png = xyz->format == ImageFormat::Png;
+    }
     if (!tile) {
         answer.reply = TextReply(404, "Not Found", "no such tile\n");
         return answer;
     }
-    answer.fault = faults_.Next();
-    answer.reply = ReplyForTile(line->target, *tile, answer.fault);
+    {
+        const std::lock_guard lock(faultsMutex_);
+        answer.fault = faults_.Next();
+    }
+    answer.reply = ReplyForTile(line->target, *tile, png, answer.fault);
     return answer;
 }
 
 std::optional<HttpReply> TileServer::ReplyForTile(std::string_view target, const TileKey& tile,
-                                                  Fault fault) const {
-    const std::vector<std::uint8_t> jpeg = EncodeJpeg(RenderMercatorTile(world_, tile));
-    if (jpeg.empty())
+                                                  bool png, Fault fault) const {
+    const RgbImage pixels = RenderMercatorTile(world_, tile);
+    const std::vector<std::uint8_t> image = png ? EncodePng(pixels) : EncodeJpeg(pixels);
+    if (image.empty())
         return TextReply(500, "Internal Server Error", "tile could not be encoded\n");
     const std::string selfUrl =
         "http://127.0.0.1:" + std::to_string(port_) + std::string(OriginForm(target));
-    return TileReply(std::string(jpeg.begin(), jpeg.end()), fault, selfUrl);
+    std::optional<HttpReply> reply =
+        TileReply(std::string(image.begin(), image.end()), fault, selfUrl);
+    if (png && reply && reply->contentType == "image/jpeg")
+        reply->contentType = "image/png";
+    return reply;
 }
 
 } // namespace tileserver

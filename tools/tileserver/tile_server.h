@@ -1,13 +1,17 @@
 #pragma once
-// The HTTP side of the demo server: one request per connection, answered in turn.
+// The HTTP side of the demo server: one request per connection, each connection served on a
+// thread of its own, so a delayed or slow reply never holds the others.
 #include "tools/tileserver/fault_plan.h"
 #include "tools/tileserver/http_reply.h"
 #include "tools/tileserver/rgb_image.h"
 #include "tools/tileserver/tile_key.h"
 #include "tools/tileserver/unique_fd.h"
 
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -25,7 +29,8 @@ public:
     // The bound port, once Listen succeeded.
     int Port() const { return port_; }
 
-    // Serves connections until stopFd becomes readable (it is only watched, never read).
+    // Serves connections until stopFd becomes readable (it is only watched, never read), then
+    // waits for the connections under way, which see the same stop.
     void Run(int stopFd);
 
 private:
@@ -35,18 +40,27 @@ private:
         std::string request = "?"; // method and target, for the log
     };
 
+    // At most this many connections are served at once; further ones wait to be accepted.
+    static constexpr int kMostConnections = 256;
+
     void Serve(const UniqueFd& client, int stopFd);
     Answer AnswerHead(const std::string& head);
     std::optional<HttpReply> ReplyForTile(std::string_view target, const TileKey& tile,
-                                          Fault fault) const;
+                                          bool png, Fault fault) const;
+    void Log(const std::string& line);
 
     const RgbImage& world_;
+    std::mutex faultsMutex_;
     FaultPlan faults_;
     std::chrono::milliseconds delay_;
+    std::mutex logMutex_;
     std::ostream& log_;
     UniqueFd listener_;
     int port_ = 0;
-    std::uint64_t requests_ = 0;
+    std::atomic<std::uint64_t> requests_ = 0;
+    std::mutex openMutex_;
+    std::condition_variable openChanged_;
+    int open_ = 0; // connections being served
 };
 
 } // namespace tileserver

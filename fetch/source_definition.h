@@ -1,0 +1,40 @@
+#pragma once
+// One imagery source as the sources file describes it.
+#include <QString>
+#include <QStringList>
+
+enum class SourceKind {
+    Demo,     // the request prefix of ORB.ini plus quadtree letters, over the program's own client
+    Template, // a URL template fetched over libcurl
+};
+
+enum class TileFormat { Jpeg, Png };
+
+struct SourceDefinition {
+    QString name;  // what --source and ORB.ini name it by: letters, digits, '-' and '_'
+    QString title; // what the user sees
+    SourceKind kind = SourceKind::Template;
+    QString urlTemplate; // empty for the demo source
+    TileFormat format = TileFormat::Jpeg;
+    int minLevel = 1;
+    int maxLevel = 20;
+    int connections = 1; // transfers at once
+    QString attribution;
+    bool bulkDownload = false; // whether stitching and prefill may use it
+    QStringList subdomains;    // what {s} takes in turn
+    int jpegQuality = 90;      // for PNG tiles re-encoded as JPEG
+
+    bool operator==(const SourceDefinition&) const = default;
+};
+
+inline const QString kDemoSourceName = QStringLiteral("demo");
+
+// Today's source, used when no sources file says otherwise.
+inline SourceDefinition DemoSource() {
+    SourceDefinition demo;
+    demo.name = kDemoSourceName;
+    demo.title = QStringLiteral("Демо-сервер");
+    demo.kind = SourceKind::Demo;
+    demo.bulkDownload = true;
+    return demo;
+}

@@ -1,0 +1,176 @@
+// Template sources over libcurl against real servers on loopback: the demo server, nginx with
+// TLS in front of it, and tinyproxy.
+#include "fetch/curl_transport.h"
+#include "fetch/url_template.h"
+#include "orbivist_version.h"
+#include "tests/support/scripted_tcp_server.h"
+#include "tests/tools/demo_server_process.h"
+#include "tests/tools/tinyproxy_process.h"
+#include "tests/tools/tls_front.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+SourceDefinition Source(int connections, TileFormat format = TileFormat::Jpeg) {
+    SourceDefinition source;
+    source.name = "test";
+    source.connections = connections;
+    source.format = format;
+    return source;
+}
+
+struct Done {
+    TileFetch fetch;
+    qint64 atMs = 0;
+};
+
+// Fetches urls and gives each result in the order of urls, with when it came.
+std::vector<Done> Fetch(const SourceDefinition& source, const TransportSettings& settings,
+                        const QStringList& urls) {
+    CurlTransport transport(source, settings);
+    std::vector<Done> results(static_cast<std::size_t>(urls.size()));
+    QElapsedTimer clock;
+    clock.start();
+    const bool finished = transport.FetchAll(
+        urls,
+        [&](qsizetype i, TileFetch fetch) {
+            results[static_cast<std::size_t>(i)] = {std::move(fetch), clock.elapsed()};
+        },
+        [] { return true; });
+    EXPECT_TRUE(finished);
+    return results;
+}
+
+QByteArray Bytes(const RawReply& reply) {
+    return QByteArray(reply.body.data(), static_cast<qsizetype>(reply.body.size()));
+}
+
+class TemplateSourceOverTls : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(server.Port(), 0);
+        if (front.Port() == 0)
+            GTEST_SKIP() << front.Problem().toStdString();
+        settings.caFile = front.CaFile();
+    }
+
+    TempDir dir;
+    DemoServerProcess server{WriteQuadrantWorld(dir), {}, dir.file("server.log")};
+    TlsFront front{dir, server.Port()};
+    TransportSettings settings;
+};
+
+} // namespace
+
+TEST_F(TemplateSourceOverTls, TilesMatchTheDemoServersAndPngTilesArriveAsJpeg) {
+    const QByteArray direct = Bytes(RawGet(server.Port(), "/kh?v=5&n=404&t=tqs"));
+    const QString urlTemplate = front.Url("/{z}/{x}/{y}.");
+    const std::vector<Done> got =
+        Fetch(Source(2), settings, {ExpandUrlTemplate(urlTemplate + "jpg", {}, 2, 1, 1)});
+    ASSERT_EQ(got[0].fetch.result, TileFetch::Result::Data) << got[0].fetch.message.toStdString();
+    EXPECT_EQ(got[0].fetch.body, direct);
+    EXPECT_EQ(got[0].fetch.bytesReceived, direct.size());
+
+    const std::vector<Done> png = Fetch(Source(2, TileFormat::Png), settings,
+                                        {ExpandUrlTemplate(urlTemplate + "png", {}, 2, 1, 1)});
+    ASSERT_EQ(png[0].fetch.result, TileFetch::Result::Data) << png[0].fetch.message.toStdString();
+    EXPECT_TRUE(png[0].fetch.body.startsWith("\xFF\xD8") && png[0].fetch.body.endsWith("\xFF\xD9"));
+    const QImage jpeg = QImage::fromData(png[0].fetch.body, "JPEG");
+    const QImage reference = QImage::fromData(direct, "JPEG");
+    ASSERT_EQ(jpeg.size(), QSize(256, 256));
+    for (const QPoint p : {QPoint(10, 10), QPoint(128, 128), QPoint(250, 200)})
+        EXPECT_NEAR(qGray(jpeg.pixel(p)), qGray(reference.pixel(p)), 12);
+}
+
+TEST_F(TemplateSourceOverTls, ACertificateFromAnotherCaIsAReceiveError) {
+    settings.caFile = MakeTestCa(dir, "another-ca");
+    const std::vector<Done> got = Fetch(Source(1), settings, {front.Url("/1/0/0.jpg")});
+    EXPECT_EQ(got[0].fetch.result, TileFetch::Result::ReceiveError);
+    EXPECT_TRUE(got[0].fetch.message.contains("certificate")) << got[0].fetch.message.toStdString();
+}
+
+TEST_F(TemplateSourceOverTls, GoesThroughTinyproxyWithBasicAuthentication) {
+    const int proxyPort = FreePort();
+    Tinyproxy proxy(dir, proxyPort);
+    ASSERT_TRUE(proxy.Ready()) << dir.read("tinyproxy.log").toStdString();
+    const QByteArray direct = Bytes(RawGet(server.Port(), "/kh?v=5&n=404&t=tr"));
+    for (const char* password : {"pass", "wrong"}) {
+        settings.proxy = ProxySettings{"127.0.0.1", proxyPort, "user", password};
+        const std::vector<Done> got = Fetch(Source(1), settings, {front.Url("/1/1/0.jpg")});
+        const bool right = password == std::string("pass");
+        EXPECT_EQ(got[0].fetch.result,
+                  right ? TileFetch::Result::Data : TileFetch::Result::ReceiveError);
+        EXPECT_EQ(got[0].fetch.body == direct, right) << password;
+    }
+}
+
+TEST_F(TemplateSourceOverTls, TooManyRequestsWithRetryAfterHoldsTheNextRequest) {
+    const std::vector<Done> got =
+        Fetch(Source(1), settings, {front.Url("/busy/1"), front.Url("/1/0/0.jpg")});
+    EXPECT_EQ(got[0].fetch.result, TileFetch::Result::ReceiveError);
+    EXPECT_EQ(got[0].fetch.statusCode, 429);
+    EXPECT_EQ(got[1].fetch.result, TileFetch::Result::Data);
+    EXPECT_GE(got[1].atMs - got[0].atMs, 1900);
+}
+
+TEST(TemplateSource, OpensNoMoreConnectionsThanTheSourceAllows) {
+    TempDir dir;
+    DemoServerProcess server(WriteQuadrantWorld(dir), {"--delay-ms", "300"}, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+    QStringList urls;
+    for (quint32 i = 0; i < 12; ++i)
+        urls << ExpandUrlTemplate(
+            QStringLiteral("http://127.0.0.1:%1/{z}/{x}/{y}.jpg").arg(server.Port()), {}, 2, i % 4,
+            i / 4);
+    QElapsedTimer clock;
+    clock.start();
+    for (const Done& done : Fetch(Source(3), {}, urls))
+        EXPECT_EQ(done.fetch.result, TileFetch::Result::Data) << done.fetch.message.toStdString();
+    EXPECT_LT(clock.elapsed(), 12 * 300 / 2); // in parallel
+    ASSERT_EQ(server.Stop(), 0);
+    static const QRegularExpression open(QStringLiteral(" open=(\\d+)"));
+    int most = 0;
+    for (const QString& line : server.LogLines())
+        most = std::max(most, open.match(line).captured(1).toInt());
+    EXPECT_EQ(most, 3);
+}
+
+TEST(TemplateSource, AsksForTheQuadkeyAndNamesOrbivistAndTheContact) {
+    ScriptedTcpServer peer({ConnectionScript().Reply("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n"
+                                                     "Connection: close\r\n\r\nhello")});
+    TransportSettings settings;
+    settings.contact = "me@example.org";
+    const std::vector<Done> got =
+        Fetch(Source(1), settings, {ExpandUrlTemplate(peer.Url("/a{q}.jpeg"), {}, 3, 3, 5)});
+    EXPECT_EQ(got[0].fetch.body, "hello");
+    const QByteArray request = peer.Received().at(0);
+    EXPECT_TRUE(request.startsWith("GET /a213.jpeg HTTP/1.1\r\n")) << request.toStdString();
+    EXPECT_TRUE(
+        request.contains(QByteArray("\r\nUser-Agent: Orbivist/") + kOrbivistVersion + " (+me@example.org)\r\n"))
+        << request.toStdString();
+}
+
+TEST(TemplateSource, ARetryAfterOfADayHoldsTheSourceForTenMinutesAtMostAndCanBeStopped) {
+    ScriptedTcpServer peer({ConnectionScript().Reply("HTTP/1.1 503 Busy\r\nRetry-After: 86400\r\n"
+                                                     "Content-Length: 0\r\n\r\n")});
+    CurlTransport transport(Source(1), {});
+    TileFetch got;
+    transport.FetchAll(
+        {peer.Url("/1/0/0.jpg")}, [&](qsizetype, TileFetch f) { got = f; }, [] { return true; });
+    EXPECT_EQ(got.result, TileFetch::Result::ReceiveError);
+    const auto held = transport.pausedUntil() - CurlTransport::Clock::now();
+    EXPECT_GT(held, CurlTransport::kLongestPause - std::chrono::seconds(10));
+    EXPECT_LE(held, CurlTransport::kLongestPause);
+
+    // The next tiles wait, but the user can still stop them.
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(transport.FetchAll(
+        {peer.Url("/1/0/1.jpg")}, [](qsizetype, TileFetch) {}, [] { return false; }));
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_EQ(peer.AcceptedCount(), 1);
+}
