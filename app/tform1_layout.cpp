@@ -68,6 +68,8 @@ void TForm1::BuildLayout() {
     SDialog->setOption(QFileDialog::DontConfirmOverwrite);
     // The same dialog on every desktop: it speaks the program's Russian and obeys its order.
     SDialog->setOption(QFileDialog::DontUseNativeDialog);
+    // Names only: the detail columns' file types and dates come from the system in English.
+    SDialog->setViewMode(QFileDialog::List);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setTabPosition(QTabWidget::South);
