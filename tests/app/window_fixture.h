@@ -31,27 +31,17 @@ protected:
         form->AttachDialogs(form2.get(), form3.get(), &dialUp, reporter.get());
         return *form;
     }
-    // Writes a settings file with the level-1 view of the loopback server and the layout's
+    // Writes a settings file with the level-1 view of the loopback server and the design
     // values, as a user who typed the server's address would have saved it.
     void ServeFromLoopback() {
         using namespace SettingsLine;
         prefix = http.Prefix();
-        SettingsLines lines;
-        lines.fill(QStringLiteral("-"));
+        SettingsLines lines = SettingsLinesOf(DesignSettings());
         const QString quad = QStringLiteral("qrst");
         for (int slot = 0; slot < 4; ++slot)
             lines[ViewTopLeft + slot] = prefix + quad[slot];
-        lines[ModeCacheAndInternet] = FlagLine(ModeCacheAndInternet, true);
-        lines[MarkPoint] = FlagLine(MarkPoint, true);
         lines[PrefixLength] = QString::number(prefix.size());
-        lines[SearchZoom] = lines[LatHemisphere] = "0";
-        lines[LonHemisphere] = "1";
-        lines[StitchColumns] = lines[StitchRows] = "5";
-        lines[JpegQuality] = "100";
-        lines[PrefillLevel] = "5";
-        lines[FetchAttempts] = lines[WriteErrorLimit] = lines[ReceiveErrorLimit] = "3";
-        lines[BadFileErrorLimit] = "25";
-        lines[CacheDirectory] = "";
+        lines[SearchZoom] = "0";
         lines[RetryInterval] = "1";
         ASSERT_TRUE(SaveSettings(home.file("ORB.ini"), lines));
     }

@@ -3,25 +3,17 @@
 #include "batch/kmz_writer.h"
 
 #include "fetch/jpeg_decode.h"
+#include "tests/batch/gdal_readback.h"
 #include "tests/support/jpeg_fixture.h"
 #include "tests/support/temp_dir.h"
 
-#include <QDir>
-#include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
-#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace {
-
-QByteArray Unzipped(const QString& zip, const QString& entry) {
-    QProcess process;
-    process.start("unzip", {"-p", zip, entry});
-    process.waitForFinished(60000);
-    return process.readAllStandardOutput();
-}
 
 // Tile rows told apart by their red.
 int RedOfRow(std::int64_t row) {
@@ -33,26 +25,16 @@ struct Overlay {
     double north = 0, south = 0, east = 0, west = 0;
 };
 
+// Each GroundOverlay's picture and LatLonBox, whose children KML orders as here.
 QList<Overlay> Overlays(const QByteArray& kml) {
+    static const QRegularExpression overlay(
+        R"(<href>(.*?)</href>.*?<north>(.*?)</north>\s*<south>(.*?)</south>\s*)"
+        R"(<east>(.*?)</east>\s*<west>(.*?)</west>)",
+        QRegularExpression::DotMatchesEverythingOption);
     QList<Overlay> overlays;
-    QXmlStreamReader xml(kml);
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        const QString name = xml.name().toString();
-        if (name == "GroundOverlay")
-            overlays.append(Overlay{});
-        else if (name == "href")
-            overlays.last().href = xml.readElementText();
-        else if (name == "north" || name == "south" || name == "east" || name == "west") {
-            const double value = xml.readElementText().toDouble();
-            Overlay& o = overlays.last();
-            (name == "north"   ? o.north
-             : name == "south" ? o.south
-             : name == "east"  ? o.east
-                               : o.west) = value;
-        }
-    }
+    for (const QRegularExpressionMatch& m : overlay.globalMatch(QString::fromUtf8(kml)))
+        overlays.append({m.captured(1), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                         m.captured(4).toDouble(), m.captured(5).toDouble()});
     return overlays;
 }
 
@@ -70,9 +52,9 @@ TEST(KmzWriter, OverlaysLieExactlyOnTheirTiles) {
             ASSERT_TRUE(writer.AddTile(CellInBlock(block, i, j),
                                        MakeTestJpeg(256, 256, QColor(RedOfRow(1 + j), 128, 128))));
     ASSERT_TRUE(writer.Finish()) << writer.ErrorText().toStdString();
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"region.kmz"});
+    EXPECT_EQ(dir.names(), QStringList{"region.kmz"});
 
-    const QList<Overlay> overlays = Overlays(Unzipped(path, "doc.kml"));
+    const QList<Overlay> overlays = Overlays(ProgramOutput("unzip", {"-p", path, "doc.kml"}));
     ASSERT_EQ(overlays.size(), 4);
     const struct {
         int column, row, columns, rows;
@@ -85,7 +67,7 @@ TEST(KmzWriter, OverlaysLieExactlyOnTheirTiles) {
         EXPECT_NEAR(o.west, ColumnEdgeLongitude(3, e.column), 1e-9) << p;
         EXPECT_NEAR(o.east, ColumnEdgeLongitude(3, e.column + e.columns), 1e-9) << p;
 
-        const QByteArray jpeg = Unzipped(path, o.href);
+        const QByteArray jpeg = ProgramOutput("unzip", {"-p", path, o.href});
         EXPECT_TRUE(jpeg.contains("\xFF\xC0")) << "a baseline frame";
         QImage picture;
         ASSERT_TRUE(DecodeJpeg(jpeg, picture)) << o.href.toStdString();
@@ -112,9 +94,7 @@ TEST(KmzWriter, RefusesMoreThanAHundredPictures) {
     EXPECT_FALSE(writer.Begin());
     EXPECT_TRUE(writer.ErrorText().contains("110")) << writer.ErrorText().toStdString();
     EXPECT_TRUE(writer.ErrorText().contains("100"));
-    EXPECT_TRUE(QDir(dir.path())
-                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
-                    .isEmpty());
+    EXPECT_TRUE(dir.names().isEmpty());
 }
 
 } // namespace

@@ -2,25 +2,13 @@
 #include "batch/mbtiles_writer.h"
 #include "batch/region_plan.h"
 
+#include "tests/batch/gdal_readback.h"
 #include "tests/support/jpeg_fixture.h"
 #include "tests/support/temp_dir.h"
 
-#include <QDir>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QStandardPaths>
-#include <gtest/gtest.h>
 
 namespace {
-
-QString Output(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-}
 
 TEST(MbtilesWriter, ReadersFindTheLevelsTheBoundsAndTheTiles) {
     if (QStandardPaths::findExecutable("sqlite3").isEmpty() ||
@@ -40,10 +28,11 @@ TEST(MbtilesWriter, ReadersFindTheLevelsTheBoundsAndTheTiles) {
                     ASSERT_TRUE(writer.AddTile(block.level, CellInBlock(block, i, j), jpeg));
         ASSERT_TRUE(writer.Finish()) << writer.ErrorText().toStdString();
     }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{"region.mbtiles"});
+    EXPECT_EQ(dir.names(), QStringList{"region.mbtiles"});
 
-    const auto query = [&](const QString& sql) { return Output("sqlite3", {path, sql}); };
+    const auto query = [&](const QString& sql) {
+        return QString::fromUtf8(ProgramOutput("sqlite3", {path, sql}).trimmed());
+    };
     EXPECT_EQ(query("SELECT value FROM metadata WHERE name IN ('format', 'type', 'minzoom', "
                     "'maxzoom', 'name') ORDER BY name"),
               "jpg\n7\n5\nОбласть\nbaselayer");
@@ -54,18 +43,11 @@ TEST(MbtilesWriter, ReadersFindTheLevelsTheBoundsAndTheTiles) {
     EXPECT_EQ(query("SELECT length(tile_data) FROM tiles LIMIT 1").toLongLong(), jpeg.size());
     EXPECT_TRUE(query(".schema tiles").contains("UNIQUE INDEX"));
 
-    const QJsonObject info =
-        QJsonDocument::fromJson(Output("gdalinfo", {"-json", path}).toUtf8()).object();
+    const QJsonObject info = GdalInfo(path);
     EXPECT_EQ(info["driverShortName"].toString(), "MBTiles");
     EXPECT_EQ(info["size"].toArray(), QJsonArray({8 * 256, 8 * 256})); // level 7
     EXPECT_EQ(info["bands"][0]["overviews"].toArray().size(), 2);      // levels 6 and 5
-    const std::array<double, 6> t = BlockGeoTransform(plan.back());
-    const QJsonArray upperLeft = info["cornerCoordinates"]["upperLeft"].toArray();
-    const QJsonArray lowerRight = info["cornerCoordinates"]["lowerRight"].toArray();
-    EXPECT_NEAR(upperLeft[0].toDouble(), t[0], 0.01);
-    EXPECT_NEAR(upperLeft[1].toDouble(), t[3], 0.01);
-    EXPECT_NEAR(lowerRight[0].toDouble(), t[0] + 8 * 256 * t[1], 0.01);
-    EXPECT_NEAR(lowerRight[1].toDouble(), t[3] + 8 * 256 * t[5], 0.01);
+    ExpectCornersOnBlock(info, plan.back());
 }
 
 TEST(MbtilesWriter, AnUnfinishedOrFailedFileLeavesNothing) {
@@ -79,9 +61,7 @@ TEST(MbtilesWriter, AnUnfinishedOrFailedFileLeavesNothing) {
         MbtilesWriter nowhere(dir.file("none/a.mbtiles"));
         EXPECT_FALSE(nowhere.Begin({"a", "", 1, 1, {}}));
     }
-    EXPECT_TRUE(QDir(dir.path())
-                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
-                    .isEmpty());
+    EXPECT_TRUE(dir.names().isEmpty());
 }
 
 } // namespace

@@ -53,9 +53,7 @@ TEST(RegionPlan, DeepestLevelIsWhatThePrefillFetches) {
             EXPECT_EQ(Cells(plan.back()), PrefillCells(anchor, depth)) << path;
         }
     }
-}
-
-TEST(RegionPlan, RefusesLevelsOutOfOrder) {
+    // Levels out of order plan nothing.
     EXPECT_TRUE(PlanRegion(5, {}, 4).empty());
     EXPECT_TRUE(PlanRegion(5, {}, kMaxTileLevel + 1).empty());
 }

@@ -2,14 +2,10 @@
 #include "batch/jpeg_encode.h"
 #include "batch/world_file.h"
 
+#include "tests/batch/gdal_readback.h"
 #include "tests/support/temp_dir.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QStandardPaths>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -40,21 +36,15 @@ TEST(WorldFile, GdalPlacesThePictureOnItsTiles) {
     QString error;
     ASSERT_TRUE(WriteWorldFiles(picture, block, error)) << error.toStdString();
 
-    QProcess gdalinfo;
-    gdalinfo.start("gdalinfo", {"-json", picture});
-    ASSERT_TRUE(gdalinfo.waitForFinished(60000));
-    const QJsonObject info = QJsonDocument::fromJson(gdalinfo.readAllStandardOutput()).object();
     const std::array<double, 6> t = BlockGeoTransform(block);
-    const QJsonArray transform = info["geoTransform"].toArray();
+    const QJsonArray transform = GdalInfo(picture)["geoTransform"].toArray();
     ASSERT_EQ(transform.size(), 6);
     for (int i = 0; i < 6; ++i)
         EXPECT_NEAR(transform[i].toDouble(), t[i], 1e-6) << i;
 
     // GDAL's JPEG reader takes no .prj; GIS programs that do must find EPSG:3857 in it.
-    QProcess srsinfo;
-    srsinfo.start("gdalsrsinfo", {"-e", WithExtension(picture, "prj")});
-    ASSERT_TRUE(srsinfo.waitForFinished(60000));
-    EXPECT_TRUE(srsinfo.readAllStandardOutput().contains("EPSG:3857"));
+    EXPECT_TRUE(
+        ProgramOutput("gdalsrsinfo", {"-e", WithExtension(picture, "prj")}).contains("EPSG:3857"));
 
     QString failure;
     EXPECT_FALSE(WriteWorldFiles(dir.file("none/area.jpg"), block, failure));

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -108,16 +107,6 @@ TEST(AtomicFile, FileSizeLimitFailsTheWriteInsteadOfKillingTheProgram) {
             return WriteFileAtomically(path, QByteArray(first ? 10 : 200, 'x'), Durability::Synced);
         },
         100);
-}
-
-TEST(AtomicFile, FailuresAreToldInTheUsersWords) {
-    const std::pair<int, const char*> cases[] = {{EDQUOT, "нет места на диске"},
-                                                 {EROFS, "нет доступа"},
-                                                 {EACCES, "нет доступа"},
-                                                 {ENOTDIR, "папка не существует"},
-                                                 {EIO, "ошибка записи"}};
-    for (const auto& [error, text] : cases)
-        EXPECT_EQ(WriteFailureText(error), QString::fromUtf8(text)) << error;
 }
 
 TEST(AtomicFile, NeverReplacesWhatIsNotARegularFile) {

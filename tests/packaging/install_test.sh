@@ -16,6 +16,7 @@ for program in orbivist orbivist-tileserver; do
     [ "$("$bin/$program" --version)" = "$program $version" ] || fail "$program --version"
 done
 
+: >"$tmp/server.out" # before the server's shell opens it, which may come after the loop's sed
 "$bin/orbivist-tileserver" --port 0 >"$tmp/server.out" 2>"$tmp/server.log" &
 server_pid=$!
 for _ in $(seq 100); do

@@ -1,10 +1,9 @@
 #include "tests/support/scripted_tcp_server.h"
 
-#include "tests/support/loopback_socket.h"
-
 #include <arpa/inet.h>
 #include <cerrno>
 #include <netinet/in.h>
+#include <optional>
 #include <poll.h>
 #include <stdexcept>
 #include <sys/socket.h>
@@ -38,6 +37,20 @@ bool WaitReadable(int fd, const std::stop_token& stop, Clock::time_point deadlin
     return false;
 }
 
+bool SendAll(int fd, const QByteArray& bytes) {
+    qsizetype sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n = ::send(fd, bytes.constData() + sent,
+                                 static_cast<size_t>(bytes.size() - sent), MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        sent += n;
+    }
+    return true;
+}
+
 } // namespace
 
 ConnectionScript& ConnectionScript::Reply(QByteArray reply) {
@@ -60,9 +73,23 @@ ConnectionScript& ConnectionScript::Stall() {
     return *this;
 }
 
-ScriptedTcpServer::ScriptedTcpServer(std::vector<ConnectionScript> scripts)
-    : scripts_(std::move(scripts)) {
-    listenFd_ = ListenOnLoopback(port_);
+ScriptedTcpServer::ScriptedTcpServer(std::vector<ConnectionScript> scripts, Responder afterScripts)
+    : scripts_(std::move(scripts)), afterScripts_(std::move(afterScripts)) {
+    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (listenFd_ < 0)
+        throw std::runtime_error("socket failed");
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = 0;
+    socklen_t len = sizeof addr;
+    if (::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::listen(listenFd_, 16) != 0 ||
+        ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+        ::close(listenFd_);
+        throw std::runtime_error("cannot listen on 127.0.0.1");
+    }
+    port_ = ntohs(addr.sin_port);
     thread_ = std::jthread([this](std::stop_token stop) { Serve(stop); });
 }
 
@@ -125,18 +152,25 @@ void ScriptedTcpServer::Play(std::stop_token stop, int fd, const ConnectionScrip
         return true;
     };
 
+    // The next whole request's head, or nothing once the client has closed.
+    auto awaitRequest = [&]() -> std::optional<QByteArray> {
+        qsizetype end;
+        while ((end = unread.indexOf("\r\n\r\n")) < 0) {
+            if (!receive(Clock::time_point::max()))
+                return std::nullopt;
+        }
+        const QByteArray head = unread.left(end);
+        unread.remove(0, end + 4);
+        return head;
+    };
+
     const std::vector<Step> none;
     for (const Step& step : script ? script->steps() : none) {
         switch (step.kind) {
-        case Step::Kind::AwaitRequest: {
-            qsizetype end;
-            while ((end = unread.indexOf("\r\n\r\n")) < 0) {
-                if (!receive(Clock::time_point::max()))
-                    return;
-            }
-            unread.remove(0, end + 4);
+        case Step::Kind::AwaitRequest:
+            if (!awaitRequest())
+                return;
             break;
-        }
         case Step::Kind::Send:
             if (!SendAll(fd, step.bytes))
                 return;
@@ -154,6 +188,11 @@ void ScriptedTcpServer::Play(std::stop_token stop, int fd, const ConnectionScrip
             }
             return;
         }
+    }
+    if (!script && afterScripts_) {
+        const std::optional<QByteArray> request = awaitRequest();
+        if (!request || !SendAll(fd, afterScripts_(*request)))
+            return;
     }
     // A clean end: the client sees the close after everything that was sent, and bytes it
     // sent meanwhile are taken in so that the close is not turned into a reset.

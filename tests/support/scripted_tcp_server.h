@@ -2,10 +2,11 @@
 // A TCP server on 127.0.0.1 for tests of network clients. It listens on a port of the
 // system's choosing, plays one script per accepted connection (in order of acceptance)
 // with byte-exact replies, and records every byte each connection received.
-// Connections beyond the scripts are closed at once.
+// Connections beyond the scripts are closed at once, unless a responder answers them.
 #include <QByteArray>
 #include <QString>
 #include <chrono>
+#include <functional>
 #include <mutex>
 #include <stop_token>
 #include <thread>
@@ -36,7 +37,11 @@ private:
 
 class ScriptedTcpServer {
 public:
-    explicit ScriptedTcpServer(std::vector<ConnectionScript> scripts);
+    // Makes a reply of a request's head, on the server's thread.
+    using Responder = std::function<QByteArray(const QByteArray& request)>;
+    // With afterScripts, each connection beyond the scripts gets its one request answered by
+    // it instead of being closed.
+    explicit ScriptedTcpServer(std::vector<ConnectionScript> scripts, Responder afterScripts = {});
     ~ScriptedTcpServer();
     ScriptedTcpServer(const ScriptedTcpServer&) = delete;
     ScriptedTcpServer& operator=(const ScriptedTcpServer&) = delete;
@@ -57,6 +62,7 @@ private:
     int listenFd_ = -1;
     int port_ = 0;
     std::vector<ConnectionScript> scripts_;
+    Responder afterScripts_;
     mutable std::mutex mutex_;
     std::vector<QByteArray> received_;
     std::jthread thread_; // last: started once everything above is ready, stopped first

@@ -1,9 +1,12 @@
 #include "tests/support/temp_dir.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
-TempDir::TempDir() { EXPECT_TRUE(dir_.isValid()); }
+TempDir::TempDir() {
+    EXPECT_TRUE(dir_.isValid());
+}
 
 void TempDir::write(const QString& name, const QByteArray& bytes) const {
     QFile f(file(name));
@@ -18,4 +21,11 @@ QByteArray TempDir::read(const QString& name) const {
     return f.readAll();
 }
 
-bool TempDir::exists(const QString& name) const { return QFile::exists(file(name)); }
+bool TempDir::exists(const QString& name) const {
+    return QFile::exists(file(name));
+}
+
+QStringList TempDir::names() const {
+    return QDir(dir_.path())
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}

@@ -2,6 +2,7 @@
 // A scratch directory per test, removed with everything in it afterwards.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 class TempDir {
@@ -13,6 +14,8 @@ public:
     void write(const QString& name, const QByteArray& bytes) const;
     QByteArray read(const QString& name) const;
     bool exists(const QString& name) const;
+    // Every entry in it, hidden ones included, sorted by name.
+    QStringList names() const;
 
 private:
     QTemporaryDir dir_;

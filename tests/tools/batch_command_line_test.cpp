@@ -11,11 +11,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
-#include <arpa/inet.h>
 #include <csignal>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 
 using namespace SettingsLine;
 

@@ -7,6 +7,11 @@
 // A port nobody listens on right now: bound to 0, read back, released.
 int FreePort();
 
+// Waits up to 10 s for a started server to listen on port; false if it ended or never did.
+bool WaitUntilListening(QProcess& server, int port);
+// Ends a server with SIGTERM, or SIGKILL when it does not end within 10 s.
+void EndServer(QProcess& server);
+
 class Tinyproxy {
 public:
     // Listens on 127.0.0.1:port and lets only user/pass through; logs into dir.

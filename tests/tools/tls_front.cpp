@@ -1,11 +1,8 @@
 #include "tests/tools/tls_front.h"
 
-#include "tests/tools/demo_server_process.h"
 #include "tests/tools/tinyproxy_process.h"
 
-#include <QElapsedTimer>
 #include <QStandardPaths>
-#include <QThread>
 #include <unistd.h>
 
 namespace {
@@ -71,22 +68,14 @@ TlsFront::TlsFront(const TempDir& dir, int upstreamPort) {
     nginx_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     nginx_.start(QStringLiteral("nginx"),
                  {"-p", d, "-c", dir.file("nginx.conf"), "-e", dir.file("nginx.log")});
-    QElapsedTimer clock;
-    clock.start();
-    while (nginx_.waitForStarted(5000) && nginx_.state() == QProcess::Running &&
-           !ConnectLoopback(port).Valid() && clock.elapsed() < 10000)
-        QThread::msleep(50);
-    if (nginx_.state() == QProcess::Running && ConnectLoopback(port).Valid())
+    if (WaitUntilListening(nginx_, port))
         port_ = port;
     else
         problem_ = "nginx did not start: " + QString::fromUtf8(dir.read("nginx.log"));
 }
 
 TlsFront::~TlsFront() {
-    nginx_.terminate(); // SIGTERM: nginx stops at once
-    if (!nginx_.waitForFinished(10000))
-        nginx_.kill();
-    nginx_.waitForFinished(5000);
+    EndServer(nginx_);
 }
 
 QString TlsFront::Url(const QString& path) const {
