@@ -1,7 +1,7 @@
-#include "tests/tools/tls_front.h"
+#include "tests/e2e/tls_front.h"
 
-#include "tests/tools/demo_server_process.h"
-#include "tests/tools/tinyproxy_process.h"
+#include "tests/e2e/demo_server_process.h"
+#include "tests/e2e/tinyproxy_process.h"
 
 #include <QElapsedTimer>
 #include <QStandardPaths>

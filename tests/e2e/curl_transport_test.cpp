@@ -4,9 +4,9 @@
 #include "fetch/url_template.h"
 #include "orbivist_version.h"
 #include "tests/support/scripted_tcp_server.h"
-#include "tests/tools/demo_server_process.h"
-#include "tests/tools/tinyproxy_process.h"
-#include "tests/tools/tls_front.h"
+#include "tests/e2e/demo_server_process.h"
+#include "tests/e2e/tinyproxy_process.h"
+#include "tests/e2e/tls_front.h"
 
 #include <QElapsedTimer>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "tests/tools/tinyproxy_process.h"
+#include "tests/e2e/tinyproxy_process.h"
 
-#include "tests/tools/demo_server_process.h"
+#include "tests/e2e/demo_server_process.h"
 
 #include <QElapsedTimer>
 #include <QThread>
