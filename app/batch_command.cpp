@@ -10,8 +10,8 @@
 #include "batch/stitch_job.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
-#include "files/atomic_file.h"
 #include "fetch/http_client.h"
+#include "files/atomic_file.h"
 #include "store/settings.h"
 #include "tiles/decimal_text.h"
 #include "tiles/tile_ref.h"
@@ -83,7 +83,8 @@ TerminalFrontEnd::Setup FrontEndSetup(const Session& session, HttpClient& http,
     http.SetStopWaiting([&cancel] { return cancel.Requested(); });
     dialUp.SetStopCheck([&cancel] { return cancel.Requested(); });
     return TerminalFrontEnd::Setup{
-        .source = ViewSource{session.cacheRoot, s.view.prefixLength, WorkModeOf(s), http},
+        .source = ViewSource{SourceOfView(session.view[0], s.view.prefixLength, session.cacheRoot),
+                             WorkModeOf(s), http},
         .retry = BatchRetryOf(s),
         .counters = counters,
         .dialUp = dialUp,

@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "store/settings.h"
+
 #include <QRegularExpression>
 #include <cmath>
 #include <functional>
@@ -38,7 +40,7 @@ std::optional<std::pair<double, double>> LatLon(const QString& text) {
     return std::pair{lat, lon};
 }
 
-// "H:MM", the scheduling dialog's hours (0 to 100) and minutes (0 to 60).
+// "H:MM", within the scheduling dialog's hours and minutes.
 std::optional<int> Delay(const QString& text) {
     static const QRegularExpression form(QStringLiteral("^(\\d{1,3}):(\\d{1,2})$"));
     const QRegularExpressionMatch match = form.match(text);
@@ -46,7 +48,7 @@ std::optional<int> Delay(const QString& text) {
         return std::nullopt;
     const int hours = match.captured(1).toInt();
     const int minutes = match.captured(2).toInt();
-    if (hours > 100 || minutes > 60)
+    if (!SettingsRange::DelayHours.Holds(hours) || !SettingsRange::DelayMinutes.Holds(minutes))
         return std::nullopt;
     return hours * 60 + minutes;
 }
@@ -98,7 +100,7 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
         {"--level",
          [&](const QString& v) {
              common.level = WholeNumber(v);
-             return common.level && *common.level >= 1 && *common.level <= 20;
+             return common.level && SettingsRange::SearchLevel.Holds(*common.level);
          }},
         {"--delay",
          [&](const QString& v) {
@@ -117,7 +119,7 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
         withValue["--rows"] = [&](const QString& v) { return (s.rows = Count(v)).has_value(); };
         withValue["--quality"] = [&](const QString& v) {
             s.quality = WholeNumber(v);
-            return s.quality && *s.quality >= 20 && *s.quality <= 100;
+            return s.quality && SettingsRange::JpegQuality.Holds(*s.quality);
         };
     } else {
         withValue["--depth"] = [&](const QString& v) { return (p.depth = Count(v)).has_value(); };

@@ -9,8 +9,8 @@
 #include "app/tform3.h"
 #include "app/window_dial_reporter.h"
 #include "batch/pppd_dial_up.h"
-#include "fetch/default_source.h"
 #include "orbivist_version.h"
+#include "tiles/default_source.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -62,12 +62,12 @@ int main(int argc, char** argv) {
     int status = EXIT_FAILURE;
     try {
         TForm1 form1(programHome);
-        bool& cancel = form1.cancelRequested;
+        CancelFlag cancel;
         TForm3 form3(cancel);
         PppdDialUp dialUp;
         WindowDialReporter dialReporter(form3, &form1);
         TForm2 form2(dialUp, dialReporter, &form1);
-        form1.AttachDialogs(&form2, &form3, &dialUp, &dialReporter);
+        form1.AttachDialogs(&form2, &form3, &dialUp, &dialReporter, &cancel);
         form1.show();
         status = QApplication::exec();
     } catch (const std::exception& e) {

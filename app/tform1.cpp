@@ -10,10 +10,10 @@
 #include "app/tform3.h"
 #include "app/tile_image.h"
 #include "batch/prefill_estimate.h"
-#include "fetch/default_source.h"
 #include "fetch/tile_cache.h"
 #include "fetch/tile_loader.h"
 #include "fetch/view_tiles.h"
+#include "tiles/default_source.h"
 #include "tiles/tile_ref.h"
 #include "tiles/view_moves.h"
 
@@ -45,7 +45,7 @@ public:
         if (form_.form3_)
             form_.form3_->ShowErrorCounts(form_.counters);
     }
-    bool CancelRequested() override { return form_.cancelRequested; }
+    bool CancelRequested() override { return form_.cancel_ && form_.cancel_->Raised(); }
     void SleepMs(int ms) override { QThread::msleep(static_cast<unsigned long>(ms)); }
     void ShowTile(int slot, const QImage& image) override {
         form_.images.at(slot)->setPixmap(QPixmap::fromImage(image));
@@ -75,7 +75,8 @@ TForm1::TForm1(ProgramHome home, QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::AttachDialogs(TForm2* form2, TForm3* form3, DialUpService* dialUp,
-                           DialReporter* reporter) {
+                           DialReporter* reporter, CancelFlag* cancel) {
+    cancel_ = cancel;
     form2_ = form2;
     form3_ = form3;
     dialUp_ = dialUp;
@@ -213,7 +214,8 @@ ViewLoadOutcome TForm1::RefreshView() {
     }
     const QScopedValueRollback<bool> refreshing(refreshing_, true);
     RefreshHooks hooks(*this);
-    const ViewSource source{cacheRoot, prefixLength, CurrentWorkMode(), *http_};
+    const ViewSource source{SourceOfView(viewUrls[0], prefixLength, cacheRoot), CurrentWorkMode(),
+                            *http_};
     const ViewLoadOutcome outcome = LoadView(viewUrls, source, batch, counters, hooks);
     if (outcome == ViewLoadOutcome::Aborted)
         return outcome; // the batch job that asked for this view re-enables the window

@@ -4,15 +4,16 @@
 // store and batch code.
 #include "app/program_home.h"
 #include "batch/batch_settings.h"
+#include "batch/cancel_flag.h"
 #include "batch/dial_up.h"
 #include "fetch/http_client.h"
 #include "fetch/tile_counters.h"
 #include "fetch/view_tiles.h"
-#include "fetch/work_mode.h"
 #include "store/settings.h"
 #include "store/settings_file.h"
 #include "tiles/coordinates.h"
 #include "tiles/view_urls.h"
+#include "tiles/work_mode.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,7 +53,10 @@ public:
     ~TForm1() override;
 
     // The dialogs are created after the main window and handed over here.
-    void AttachDialogs(TForm2* form2, TForm3* form3, DialUpService* dialUp, DialReporter* reporter);
+    void AttachDialogs(TForm2* form2, TForm3* form3, DialUpService* dialUp, DialReporter* reporter,
+                       CancelFlag* cancel);
+    // The running job's "Отмена"; none before the dialogs are attached.
+    CancelFlag* Cancel() const { return cancel_; }
 
     // The outcome tells a batch job whether its refresh was cut short.
     ViewLoadOutcome RefreshView();
@@ -77,7 +81,6 @@ public:
     int markY = -1;
     AnchorOffset anchor;
     TileCounters counters;
-    bool cancelRequested = false;
     bool batchActive = false;
     double searchLatitude = 0;
     double searchLongitude = 0;
@@ -245,6 +248,7 @@ private:
     HttpGet* http_ = nullptr;
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
+    CancelFlag* cancel_ = nullptr;
     DialUpService* dialUp_ = nullptr;
     DialReporter* dialReporter_ = nullptr;
     QString lastStitchFile_; // the save dialog offers the last name again

@@ -5,8 +5,8 @@
 #include "app/tform2.h"
 #include "app/tform3.h"
 #include "app/window_front_end.h"
-#include "batch/calibration_file.h"
 #include "batch/available_memory.h"
+#include "batch/calibration_file.h"
 #include "batch/prefill_job.h"
 #include "batch/stitch_job.h"
 #include "batch/stitch_plan.h"
@@ -34,7 +34,8 @@ void TForm1::Button5Click() {
     WindowFrontEnd front(*this, *form2_, *form3_, *dialUp_, *dialReporter_);
     const StitchInputs inputs{
         .view = viewUrls,
-        .source = ViewSource{cacheRoot, prefixLength, CurrentWorkMode(), *http_},
+        .source = ViewSource{SourceOfView(viewUrls[0], prefixLength, cacheRoot), CurrentWorkMode(),
+                             *http_},
         .counters = counters,
         .settings = CurrentBatchSettings(),
         .columns = StitchSideFromText(Edit1->text()),

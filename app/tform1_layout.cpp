@@ -157,7 +157,8 @@ void TForm1::BuildSearchTab() {
     MakeLabel(TabSheet6, QStringLiteral("Увеличение"), 8, 38);
     FCB = new QComboBox(TabSheet6);
     FCB->setGeometry(88, 34, 48, 22);
-    for (int level = 1; level <= 20; ++level)
+    for (int level = SettingsRange::SearchLevel.min; level <= SettingsRange::SearchLevel.max;
+         ++level)
         FCB->addItem(QString::number(level));
     FCB->setCurrentIndex(kDesign.searchZoom);
     ButtonFind = MakeButton(TabSheet6, QStringLiteral("Показать"), 140, 33, 90, 24);

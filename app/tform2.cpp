@@ -3,6 +3,7 @@
 #include "app/dialog_in_front.h"
 #include "app/form_controls.h"
 #include "batch/phone_book.h"
+#include "store/settings.h"
 
 #include <QShowEvent>
 
@@ -26,10 +27,12 @@ void TForm2::BuildLayout() {
     setFont(face);
 
     Label4 = MakeLabel(this, QStringLiteral("Закачку начать через:"), 8, 12);
-    UpDown1 = MakeUpDown(this, 146, 8, 0, 100, 0);
+    UpDown1 =
+        MakeUpDown(this, 146, 8, SettingsRange::DelayHours.min, SettingsRange::DelayHours.max, 0);
     Edit1 = UpDown1->findChild<QLineEdit*>();
     Label5 = MakeLabel(this, QStringLiteral("часов"), 214, 12);
-    UpDown2 = MakeUpDown(this, 256, 8, 0, 60, 0);
+    UpDown2 = MakeUpDown(this, 256, 8, SettingsRange::DelayMinutes.min,
+                         SettingsRange::DelayMinutes.max, 0);
     Edit2 = UpDown2->findChild<QLineEdit*>();
     Label6 = MakeLabel(this, QStringLiteral("минут"), 324, 12);
 

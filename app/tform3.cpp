@@ -5,8 +5,7 @@
 
 #include <QCloseEvent>
 
-TForm3::TForm3(bool& cancelRequested, QWidget* parent)
-    : QDialog(parent), cancelRequested_(cancelRequested) {
+TForm3::TForm3(CancelFlag& cancel, QWidget* parent) : QDialog(parent), cancel_(cancel) {
     setWindowTitle(QStringLiteral("Процесс"));
     setFixedSize(345, 166);
     QFont face = font();

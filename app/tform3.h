@@ -1,6 +1,7 @@
 #pragma once
 // The progress dialog of the batch jobs: a bar, a status line, the three error
 // counts and the only live control while a job runs, "Отмена".
+#include "batch/cancel_flag.h"
 #include "fetch/tile_counters.h"
 
 #include <QDialog>
@@ -11,8 +12,8 @@
 class TForm3 : public QDialog {
     Q_OBJECT
 public:
-    // cancelRequested is the main window's flag; "Отмена" only raises it.
-    explicit TForm3(bool& cancelRequested, QWidget* parent = nullptr);
+    // "Отмена" only raises the job's flag.
+    explicit TForm3(CancelFlag& cancel, QWidget* parent = nullptr);
 
     void ShowErrorCounts(const TileCounters& counters);
     // Shows the dialog without making it modal, centred over the given window.
@@ -32,7 +33,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void Button1Click() { cancelRequested_ = true; }
+    void Button1Click() { cancel_.Raise(); }
 
-    bool& cancelRequested_;
+    CancelFlag& cancel_;
 };

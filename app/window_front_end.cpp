@@ -31,7 +31,7 @@ void WindowFrontEnd::ShowErrorCounts() {
 }
 
 bool WindowFrontEnd::CancelRequested() {
-    return form1_.cancelRequested;
+    return form1_.Cancel() && form1_.Cancel()->Raised();
 }
 
 void WindowFrontEnd::SleepMs(int ms) {
@@ -91,7 +91,8 @@ void WindowFrontEnd::HideProgress() {
 }
 
 void WindowFrontEnd::ClearCancel() {
-    form1_.cancelRequested = false;
+    if (form1_.Cancel())
+        form1_.Cancel()->Clear();
 }
 
 void WindowFrontEnd::SetProgressMaximum(std::int64_t maximum) {

@@ -152,11 +152,10 @@ bool KmzWriter::Begin() {
     return WriteEntry("doc.kml", DocumentKml(), true);
 }
 
-bool KmzWriter::AddTile(TileCell cell, const QByteArray& jpeg) {
+bool KmzWriter::AddTile(const TileKey& key, const QByteArray& jpeg) {
     if (zip_ == nullptr || failed_)
         return Fail(QStringLiteral("%1: not begun").arg(path_));
-    const std::optional<BlockOffset> offset =
-        cell.row >= 0 && cell.column >= 0 ? OffsetInBlock(block_, cell) : std::nullopt;
+    const std::optional<BlockOffset> offset = OffsetInBlock(block_, key);
     if (!offset)
         return Fail(QStringLiteral("%1: a tile outside the region").arg(path_));
     const std::int64_t index =

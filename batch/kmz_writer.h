@@ -33,8 +33,8 @@ public:
 
     // Refuses a block of too many pictures with KmzRefusal's text as ErrorText.
     bool Begin();
-    // The tile of a cell of the block; a cell outside it is an error.
-    bool AddTile(TileCell cell, const QByteArray& jpeg);
+    // A tile of the block; a tile outside it is an error.
+    bool AddTile(const TileKey& key, const QByteArray& jpeg);
     // Makes the pictures still waiting for tiles, black where a tile never came, and puts
     // the file under the target's name.
     bool Finish();

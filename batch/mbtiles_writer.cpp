@@ -97,19 +97,20 @@ bool MbtilesWriter::Begin(const MbtilesMetadata& metadata) {
     return true;
 }
 
-bool MbtilesWriter::AddTile(int level, TileCell cell, const QByteArray& jpeg) {
+bool MbtilesWriter::AddTile(const TileKey& key, const QByteArray& jpeg) {
     if (!db_)
         return Fail(QStringLiteral("not begun"));
+    const int level = key.level;
     if (level < 0 || level > kMaxTileLevel)
         return Fail(QStringLiteral("a tile outside the grid of its level"));
     const std::int64_t side = std::int64_t{1} << level;
-    if (cell.row < 0 || cell.row >= side || cell.column < 0 || cell.column >= side)
+    if (key.row >= side || key.column >= side)
         return Fail(QStringLiteral("a tile outside the grid of its level"));
     sqlite3_stmt* insert = db_->insertTile;
     const bool ok =
         sqlite3_bind_int(insert, 1, level) == SQLITE_OK &&
-        sqlite3_bind_int64(insert, 2, cell.column) == SQLITE_OK &&
-        sqlite3_bind_int64(insert, 3, side - 1 - cell.row) == SQLITE_OK && // TMS: from the south
+        sqlite3_bind_int64(insert, 2, key.column) == SQLITE_OK &&
+        sqlite3_bind_int64(insert, 3, side - 1 - key.row) == SQLITE_OK && // TMS: from the south
         sqlite3_bind_blob(insert, 4, jpeg.constData(), static_cast<int>(jpeg.size()),
                           SQLITE_STATIC) == SQLITE_OK &&
         sqlite3_step(insert) == SQLITE_DONE;

@@ -31,9 +31,9 @@ public:
     MbtilesWriter& operator=(const MbtilesWriter&) = delete;
 
     bool Begin(const MbtilesMetadata& metadata);
-    // The tile of the cell (rows from the north, as everywhere else here); a second tile of
-    // the same cell replaces the first.
-    bool AddTile(int level, TileCell cell, const QByteArray& jpeg);
+    // The tile at key (rows from the north, as everywhere else here); a second tile of the
+    // same key replaces the first.
+    bool AddTile(const TileKey& key, const QByteArray& jpeg);
     bool Finish();
 
     QString ErrorText() const { return error_; }

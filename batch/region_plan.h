@@ -6,7 +6,7 @@
 
 #include <vector>
 
-// One block per level from the view's level to depth (both included, coarsest first);
-// empty when depth is above kMaxTileLevel or below the view's level. The blocks start
-// at the anchor's own cell scaled down and wrap around the world as the view does.
-std::vector<TileBlock> PlanRegion(int viewLevel, TileCell anchor, int depth);
+// One block per level from the anchor's level to depth (both included, coarsest first);
+// empty when depth is above kMaxTileLevel or below the anchor's level. The blocks start
+// at the anchor scaled down and wrap around the world as the view does.
+std::vector<TileBlock> PlanRegion(const TileKey& anchor, int depth);

@@ -8,22 +8,18 @@
 #include "batch/rgb_picture.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
-#include "fetch/placeholder_tile.h"
+#include "fetch/tile_attempts.h"
 #include "fetch/tile_cache.h"
 #include "fetch/tile_loader.h"
 #include "files/atomic_file.h"
-#include "tiles/tile_ref.h"
 #include "tiles/tile_side.h"
 
 #include <QFileInfo>
-#include <algorithm>
 #include <optional>
 
 namespace {
 
 const QString kErrorCaption = QStringLiteral("ошибки");
-// A retry pause is cut into this many sleeps so that the window is redrawn meanwhile.
-constexpr int kSleepsPerPause = 99;
 
 // Everything one run keeps while it goes from ending to ending.
 class StitchRun {
@@ -53,8 +49,9 @@ public:
         if (!picture)
             return TooLarge();
 
-        const StitchPlan plan =
-            PlanStitch(in_.view[0], in_.source.prefixLength, in_.columns, in_.rows);
+        // Planned over the letters alone: the source makes each one's request.
+        const QString anchorLetters = in_.source.tiles->RequestFor(in_.view[0]).quadPath;
+        const StitchPlan plan = PlanStitch(anchorLetters, in_.columns, in_.rows);
         std::int64_t position = 0;
         for (const StitchTile& tile : plan.tiles) {
             front_.SetStatus(FetchedStatusText(position, tileCount));
@@ -64,13 +61,14 @@ public:
             front_.PumpEvents();
             if (ErrorLimitReached(in_.settings.retry, in_.counters))
                 return Stopped(JobEnding::ErrorLimit);
-            picture->DrawTile(LoadTile(tile.ref), tile.x, tile.y);
+            picture->DrawTile(LoadTile(in_.source.tiles->RequestOfLetters(tile.letters)), tile.x,
+                              tile.y);
         }
 
         const bool hungUp = HangUpIfAsked(front_, choice_);
         front_.HideProgress();
         front_.RestoreAndRaise();
-        const bool saved = Save(*picture, plan.southEastRef);
+        const bool saved = Save(*picture, anchorLetters, plan.southEastLetters);
         picture.reset(); // the picture can be huge: gone before the view is loaded again
         front_.EnableWindow();
         front_.SetBatchActive(false);
@@ -79,29 +77,21 @@ public:
     }
 
 private:
-    // Up to the set number of attempts; a failed one leaves the "could not load" stand-in
-    // and is followed by a pause. A cancel cuts the pause and the attempts short; the loop
-    // sees it at its next check.
+    // A cancel cuts the pause and the attempts short; the loop sees it at its next check.
     QImage LoadTile(const QString& url) {
-        const TileRequest request =
-            MakeTileRequest(in_.source.cacheRoot, url, in_.source.prefixLength);
+        const TileRequest request = in_.source.tiles->RequestFor(url);
         TileLoaderContext context{in_.source.mode, in_.source.http, in_.counters, front_};
-        const int attempts = std::max(in_.settings.retry.attempts, 1);
-        const int sleepMs = in_.settings.retry.pauseSeconds * 10;
+        const TileAttemptRules rules{
+            .attempts = in_.settings.retry.attempts,
+            .pauseSeconds = in_.settings.retry.pauseSeconds,
+            .mayAttempt = [this](int attempt) { return attempt == 1 || !front_.CancelRequested(); },
+            .shown = nullptr};
         QImage image;
-        for (int attempt = 1; attempt <= attempts; ++attempt) {
-            if (TileLoader(request, image, context))
-                return image;
-            image = PlaceholderTile(QStringLiteral("Не удалось загрузить"),
-                                    QuadPathLine(request.quadPath));
-            for (int i = 0; i < kSleepsPerPause && sleepMs > 0 && !front_.CancelRequested(); ++i) {
-                front_.SleepMs(sleepMs);
-                front_.PumpEvents();
-            }
-            if (front_.CancelRequested())
-                break;
-        }
-        ++in_.counters.tilesMissing;
+        const auto load = [&context](const TileRequest& tile, QImage& loaded) {
+            return TileLoader(tile, loaded, context);
+        };
+        if (AttemptTile(request, image, rules, load, front_) != TileAttemptsEnd::Loaded)
+            ++in_.counters.tilesMissing;
         return image;
     }
 
@@ -109,7 +99,8 @@ private:
     // the calibration file the same way; only when both are complete do they replace the
     // files of their names. Nothing is written when the user declines; a failure is reported
     // and leaves the earlier pair as it was.
-    bool Save(const RgbPicture& picture, const QString& southEastUrl) {
+    bool Save(const RgbPicture& picture, const QString& anchorLetters,
+              const QString& southEastLetters) {
         const std::optional<QString> path = front_.AskOutputFile();
         if (!path)
             return true;
@@ -127,12 +118,11 @@ private:
             ReportCannotWrite(*path, file.ErrorText());
             return false;
         }
-        const CalibrationInput calibration{
-            .columns = in_.columns,
-            .rows = in_.rows,
-            .picturePath = *path,
-            .anchorPath = QuadPathOf(in_.view[0], in_.source.prefixLength),
-            .southEastPath = QuadPathOf(southEastUrl, in_.source.prefixLength)};
+        const CalibrationInput calibration{.columns = in_.columns,
+                                           .rows = in_.rows,
+                                           .picturePath = *path,
+                                           .anchorPath = anchorLetters,
+                                           .southEastPath = southEastLetters};
         AtomicFile map(CalibrationFilePath(*path));
         if (!map.Open() || !map.Write(CalibrationFileBytes(in_.calibrationTemplate, calibration)) ||
             !map.Complete(kDurability)) {

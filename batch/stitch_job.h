@@ -12,7 +12,7 @@
 
 struct StitchInputs {
     ViewUrls view;     // the view; its top-left tile is the rectangle's north-west corner
-    ViewSource source; // cache, prefix length, work mode and network
+    ViewSource source; // requests and cache files, work mode and network
     TileCounters& counters;
     BatchSettings settings;
     int columns = 2; // tiles from west to east

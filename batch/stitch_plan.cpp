@@ -5,8 +5,6 @@
 #include "tiles/neighbours.h"
 #include "tiles/tile_side.h"
 
-namespace {} // namespace
-
 int StitchSideFromText(QStringView text) {
     return ParseIntOr(text, 2);
 }
@@ -23,21 +21,21 @@ StitchEstimate EstimateStitch(QStringView widthText, QStringView heightText) {
             megabytes > 0};
 }
 
-StitchPlan PlanStitch(const QString& anchorRef, int prefixLength, int columns, int rows) {
+StitchPlan PlanStitch(const QString& anchorLetters, int columns, int rows) {
     StitchPlan plan;
     if (StitchSizeRefusal(columns, rows, std::nullopt))
         return plan;
     plan.tiles.reserve(qsizetype{columns} * rows);
-    QString columnTop = anchorRef;
+    QString columnTop = anchorLetters;
     for (int column = 0; column < columns; ++column) {
         QString current = columnTop;
         for (int row = 0; row < rows; ++row) {
             plan.tiles.append({column, row, kTileSide * column, kTileSide * row, current});
             if (row + 1 < rows)
-                current = SouthNeighbour(current, prefixLength);
+                current = SouthNeighbour(current, 0);
         }
-        plan.southEastRef = current;
-        columnTop = EastNeighbour(columnTop, prefixLength);
+        plan.southEastLetters = current;
+        columnTop = EastNeighbour(columnTop, 0);
     }
     return plan;
 }

@@ -29,16 +29,17 @@ struct StitchTile {
     int row = 0;
     int x = 0;
     int y = 0;
-    QString ref; // the tile's whole request text
+    QString letters; // the tile's quadrant letters
 };
 
 struct StitchPlan {
     QList<StitchTile> tiles;
-    QString southEastRef; // the tile at the last column and row
+    QString southEastLetters; // the tile at the last column and row
 };
 
-// The tiles of a rectangle of columns by rows tiles whose north-west tile is the anchor,
+// The tiles of a rectangle of columns by rows tiles whose north-west tile has the anchor's
+// quadrant letters,
 // column by column from west to east and each column from north to south. The neighbour
 // steps wrap around the world, so a rectangle that runs past an edge goes on from the
 // opposite one. Empty for a size the size check refuses (a side below 1 or above 255).
-StitchPlan PlanStitch(const QString& anchorRef, int prefixLength, int columns, int rows);
+StitchPlan PlanStitch(const QString& anchorLetters, int columns, int rows);

@@ -28,8 +28,7 @@ TileBlock BenchBlock(std::int64_t columns, std::int64_t rows) {
 }
 
 QString TileFile(const QString& cacheRoot, const TileBlock& block, std::int64_t i, std::int64_t j) {
-    const TileCell cell = CellInBlock(block, i, j);
-    const TileKey key{block.level, std::uint32_t(cell.column), std::uint32_t(cell.row)};
+    const TileKey key = CellInBlock(block, i, j);
     return cacheRoot + QString::fromStdString(key.Letters()) + ".jpg";
 }
 

@@ -5,8 +5,8 @@
 #include "bench/earth_tiles.h"
 #include "fetch/curl_transport.h"
 #include "fetch/url_template.h"
-#include "tests/tools/demo_server_process.h"
-#include "tests/tools/tls_front.h"
+#include "tests/e2e/demo_server_process.h"
+#include "tests/e2e/tls_front.h"
 
 #include <QElapsedTimer>
 #include <benchmark/benchmark.h>

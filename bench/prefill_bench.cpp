@@ -5,8 +5,8 @@
 #include "bench/earth_tiles.h"
 #include "fetch/http_client.h"
 #include "fetch/tile_cache.h"
+#include "tests/e2e/demo_server_process.h"
 #include "tests/support/fake_front_end.h"
-#include "tests/tools/demo_server_process.h"
 #include "tiles/view_moves.h"
 
 #include <QElapsedTimer>
@@ -52,7 +52,8 @@ void PrefillThreeLevelsFromServer(benchmark::State& state) {
         TileCounters counters;
         FakeFrontEnd front(prefixLength);
         front.LoadViewsFrom(
-            ViewSource{cache.path() + '/', prefixLength, WorkMode::CacheAndInternet, http},
+            ViewSource{std::make_shared<PrefixTileSource>(prefix, cache.path() + '/'),
+                       WorkMode::CacheAndInternet, http},
             counters, settings.retry);
         QElapsedTimer timer;
         timer.start();

@@ -63,12 +63,11 @@ struct RectangleFile {
 };
 
 QList<RectangleFile> RectangleFiles(const QString& cacheRoot) {
-    const StitchPlan plan =
-        PlanStitch(BenchView()[0], static_cast<int>(kPrefix.size()), kSide, kSide);
+    const StitchPlan plan = PlanStitch(BenchView()[0].mid(kPrefix.size()), kSide, kSide);
     QList<RectangleFile> files;
     for (const StitchTile& tile : plan.tiles) {
         const TileRequest request =
-            MakeTileRequest(cacheRoot, tile.ref, static_cast<int>(kPrefix.size()));
+            PrefixTileSource(kPrefix, cacheRoot).RequestFor(kPrefix + tile.letters);
         files.append({request.cacheFile.value_or(QString()), tile.x, tile.y});
     }
     return files;
@@ -149,8 +148,8 @@ bool Stitch(const QString& cacheRoot, const QString& output, ChildFigures& figur
     QuietFrontEnd front(output, clock);
     const StitchInputs inputs{
         .view = BenchView(),
-        .source =
-            ViewSource{cacheRoot, static_cast<int>(kPrefix.size()), WorkMode::CacheOnly, http},
+        .source = ViewSource{std::make_shared<PrefixTileSource>(kPrefix, cacheRoot),
+                             WorkMode::CacheOnly, http},
         .counters = counters,
         .settings = BatchSettings{.retry = BatchRetry{3, 1, 25, 3, 3}, .scheduleDialog = false},
         .columns = kSide,

@@ -3,7 +3,7 @@
 #include "fetch/http_get.h"
 #include "fetch/tile_cache.h"
 #include "fetch/tile_counters.h"
-#include "fetch/work_mode.h"
+#include "tiles/work_mode.h"
 
 #include <QImage>
 

@@ -3,12 +3,14 @@
 #include "fetch/tile_cache.h"
 #include "fetch/tile_counters.h"
 #include "fetch/tile_loader.h"
-#include "fetch/work_mode.h"
+#include "fetch/tile_source.h"
 #include "tiles/view_urls.h"
+#include "tiles/work_mode.h"
 
 #include <QImage>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // Settings that apply while a batch job drives the view.
@@ -53,8 +55,7 @@ ViewLoadOutcome LoadViewTiles(const std::array<TileRequest, 4>& tiles,
 
 // Where the tiles of a view come from.
 struct ViewSource {
-    QString cacheRoot; // ends with a directory separator
-    int prefixLength = 0;
+    std::shared_ptr<const TileSource> tiles; // requests and cache files
     WorkMode mode = WorkMode::CacheAndInternet;
     HttpGet& http;
 };

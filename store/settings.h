@@ -2,9 +2,9 @@
 // The settings file as plain data: what the main window applies to its controls and what the
 // command line uses as it is. Numbers are clamped to their spinner's range, as the controls
 // would clamp them.
-#include "fetch/work_mode.h"
 #include "store/settings_file.h"
 #include "store/settings_view.h"
+#include "tiles/work_mode.h"
 
 #include <QString>
 #include <array>
@@ -53,6 +53,7 @@ struct Settings {
 struct SpinRange {
     int min;
     int max;
+    bool Holds(int value) const { return value >= min && value <= max; }
 };
 namespace SettingsRange {
 inline constexpr SpinRange JpegQuality{20, 100};
@@ -61,6 +62,11 @@ inline constexpr SpinRange RetryInterval{1, 60};
 inline constexpr SpinRange WriteErrorLimit{1, 50};
 inline constexpr SpinRange ReceiveErrorLimit{1, 500};
 inline constexpr SpinRange BadFileErrorLimit{1, 500};
+// The search zoom box's levels; its item index is the level less this range's min.
+inline constexpr SpinRange SearchLevel{1, 20};
+// The scheduling dialog's wait before a job.
+inline constexpr SpinRange DelayHours{0, 100};
+inline constexpr SpinRange DelayMinutes{0, 60};
 } // namespace SettingsRange
 
 // Never fails: a missing or unreadable file gives the design-time settings.

@@ -1,8 +1,8 @@
 #include "store/settings_schema.h"
 
-#include "fetch/default_source.h"
 #include "store/settings_view.h"
 #include "tiles/decimal_text.h"
+#include "tiles/default_source.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "store/settings_view.h"
 
-#include "fetch/default_source.h"
+#include "tiles/default_source.h"
 #include "tiles/tile_ref.h"
 
 SettingsView DefaultSettingsView() {

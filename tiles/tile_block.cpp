@@ -17,15 +17,18 @@ std::int64_t Wrapped(std::int64_t value, std::int64_t side) {
 
 } // namespace
 
-TileCell CellInBlock(const TileBlock& block, std::int64_t columnOffset, std::int64_t rowOffset) {
+TileKey CellInBlock(const TileBlock& block, std::int64_t columnOffset, std::int64_t rowOffset) {
     const std::int64_t side = GridSide(block.level);
-    return {Wrapped(block.row + rowOffset, side), Wrapped(block.column + columnOffset, side)};
+    return {block.level, static_cast<std::uint32_t>(Wrapped(block.column + columnOffset, side)),
+            static_cast<std::uint32_t>(Wrapped(block.row + rowOffset, side))};
 }
 
-std::optional<BlockOffset> OffsetInBlock(const TileBlock& block, TileCell cell) {
+std::optional<BlockOffset> OffsetInBlock(const TileBlock& block, const TileKey& key) {
+    if (key.level != block.level)
+        return std::nullopt;
     const std::int64_t side = GridSide(block.level);
-    const BlockOffset offset{Wrapped(cell.column - block.column, side),
-                             Wrapped(cell.row - block.row, side)};
+    const BlockOffset offset{Wrapped(std::int64_t{key.column} - block.column, side),
+                             Wrapped(std::int64_t{key.row} - block.row, side)};
     if (offset.column >= block.columns || offset.row >= block.rows)
         return std::nullopt;
     return offset;

@@ -10,13 +10,6 @@
 #include <cstdint>
 #include <optional>
 
-// A tile's place in the grid of its level: rows from the north edge, columns from the west.
-struct TileCell {
-    std::int64_t row = 0;
-    std::int64_t column = 0;
-    friend bool operator==(const TileCell&, const TileCell&) = default;
-};
-
 struct TileBlock {
     int level = 0;
     std::int64_t column = 0; // of the north-west tile
@@ -30,16 +23,16 @@ struct TileBlock {
 // sphere of radius 6378137 m.
 inline constexpr double kWebMercatorHalfSide = 20037508.342789244;
 
-// The cell of the tile columnOffset columns east and rowOffset rows south of the block's
-// north-west tile, wrapped into the grid.
-TileCell CellInBlock(const TileBlock& block, std::int64_t columnOffset, std::int64_t rowOffset);
+// The tile columnOffset columns east and rowOffset rows south of the block's north-west
+// tile, wrapped into the grid.
+TileKey CellInBlock(const TileBlock& block, std::int64_t columnOffset, std::int64_t rowOffset);
 
-// Where a cell of the level lies inside the block, or nothing when it lies outside.
+// Where a tile lies inside the block, or nothing when it lies outside or is of another level.
 struct BlockOffset {
     std::int64_t column = 0;
     std::int64_t row = 0;
 };
-std::optional<BlockOffset> OffsetInBlock(const TileBlock& block, TileCell cell);
+std::optional<BlockOffset> OffsetInBlock(const TileBlock& block, const TileKey& key);
 
 // GDAL's affine geotransform of the block's picture (one pixel per tile pixel): x of the
 // west edge, pixel width, 0, y of the north edge, 0, negative pixel height, in metres.

@@ -237,12 +237,12 @@ TEST_F(WindowTest, ProgressDialogEscapeCancelsAndTheCloseBoxOnlyHides) {
     Open();
     form3->show();
     QTest::keyClick(form3.get(), Qt::Key_Escape);
-    EXPECT_TRUE(form->cancelRequested);
+    EXPECT_TRUE(cancel.Raised());
     EXPECT_TRUE(form3->isVisible());
-    form->cancelRequested = false;
+    cancel.Clear();
     form3->close();
     EXPECT_FALSE(form3->isVisible());
-    EXPECT_FALSE(form->cancelRequested);
+    EXPECT_FALSE(cancel.Raised());
 }
 
 TEST_F(WindowTest, ProxyFieldsReachTheHttpClientOnlyWhileEnabled) {

@@ -175,7 +175,7 @@ TEST(TForm2PppdTest, EmptyPhoneBookOffersNothingToDial) {
 }
 
 TEST(WindowDialReporter, StatusGoesToTheProgressLineAndMessagesToABox) {
-    bool cancel = false;
+    CancelFlag cancel;
     TForm3 progress(cancel);
     QWidget window;
     WindowDialReporter reporter(progress, &window);

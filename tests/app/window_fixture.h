@@ -7,13 +7,13 @@
 #include "app/tform2.h"
 #include "app/tform3.h"
 #include "app/window_dial_reporter.h"
-#include "fetch/default_source.h"
 #include "store/settings_file.h"
 #include "store/settings_layout.h"
 #include "store/settings_schema.h"
 #include "tests/support/fake_dial_up.h"
 #include "tests/support/loopback_tiles.h"
 #include "tests/support/temp_dir.h"
+#include "tiles/default_source.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -24,11 +24,11 @@ protected:
     // Builds the window, reading the files in home, and does not show it yet.
     TForm1& Build() {
         form = std::make_unique<TForm1>(ProgramHome{home.path()});
-        form3 = std::make_unique<TForm3>(form->cancelRequested);
+        form3 = std::make_unique<TForm3>(cancel);
         reporter = std::make_unique<WindowDialReporter>(*form3, form.get());
         // Not the window's child here, so that a test may drop the window on its own.
         form2 = std::make_unique<TForm2>(dialUp, *reporter);
-        form->AttachDialogs(form2.get(), form3.get(), &dialUp, reporter.get());
+        form->AttachDialogs(form2.get(), form3.get(), &dialUp, reporter.get(), &cancel);
         return *form;
     }
     // Writes a settings file with the level-1 view of the loopback server and the design
@@ -80,6 +80,7 @@ protected:
     LoopbackTiles http;
     QString prefix = DefaultSourcePrefix();
     std::unique_ptr<TForm1> form;
+    CancelFlag cancel;
     std::unique_ptr<TForm3> form3;
     FakeDialUp dialUp;
     std::unique_ptr<WindowDialReporter> reporter;

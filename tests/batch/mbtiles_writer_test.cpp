@@ -17,7 +17,7 @@ TEST(MbtilesWriter, ReadersFindTheLevelsTheBoundsAndTheTiles) {
     TempDir dir;
     const QString path = dir.file("region.mbtiles");
     // A view at level 5 over Europe, two levels deep: 4, 16 and 64 tiles.
-    const std::vector<TileBlock> plan = PlanRegion(5, {.row = 17, .column = 10}, 7);
+    const std::vector<TileBlock> plan = PlanRegion({.level = 5, .column = 10, .row = 17}, 7);
     const QByteArray jpeg = MakeTestJpeg(256, 256, QColor(200, 120, 40));
     {
         MbtilesWriter writer(path);
@@ -25,7 +25,7 @@ TEST(MbtilesWriter, ReadersFindTheLevelsTheBoundsAndTheTiles) {
         for (const TileBlock& block : plan)
             for (std::int64_t j = 0; j < block.rows; ++j)
                 for (std::int64_t i = 0; i < block.columns; ++i)
-                    ASSERT_TRUE(writer.AddTile(block.level, CellInBlock(block, i, j), jpeg));
+                    ASSERT_TRUE(writer.AddTile(CellInBlock(block, i, j), jpeg));
         ASSERT_TRUE(writer.Finish()) << writer.ErrorText().toStdString();
     }
     EXPECT_EQ(dir.names(), QStringList{"region.mbtiles"});
@@ -55,8 +55,8 @@ TEST(MbtilesWriter, AnUnfinishedOrFailedFileLeavesNothing) {
     {
         MbtilesWriter unfinished(dir.file("a.mbtiles"));
         ASSERT_TRUE(unfinished.Begin({"a", "", 1, 1, {}}));
-        EXPECT_TRUE(unfinished.AddTile(1, {0, 1}, "jpeg"));
-        EXPECT_FALSE(unfinished.AddTile(1, {0, 2}, "jpeg")); // no such column at level 1
+        EXPECT_TRUE(unfinished.AddTile({1, 1, 0}, "jpeg"));
+        EXPECT_FALSE(unfinished.AddTile({1, 2, 0}, "jpeg")); // no such column at level 1
         EXPECT_FALSE(unfinished.Finish());
         MbtilesWriter nowhere(dir.file("none/a.mbtiles"));
         EXPECT_FALSE(nowhere.Begin({"a", "", 1, 1, {}}));

@@ -176,9 +176,9 @@ class PrefillLoading : public PrefillJob {
 protected:
     void SetUp() override {
         settings.retry.receiveLimit = 1;
-        front.LoadViewsFrom(
-            ViewSource{cache.path(), kPrefixLength, WorkMode::CacheAndInternet, http}, counters,
-            settings.retry);
+        front.LoadViewsFrom(ViewSource{std::make_shared<PrefixTileSource>(kPrefix, cache.path()),
+                                       WorkMode::CacheAndInternet, http},
+                            counters, settings.retry);
     }
     void ReplyGood(int tiles) {
         for (int i = 0; i < tiles; ++i)

@@ -14,7 +14,7 @@ std::set<std::pair<std::int64_t, std::int64_t>> Cells(const TileBlock& block) {
     std::set<std::pair<std::int64_t, std::int64_t>> cells;
     for (std::int64_t j = 0; j < block.rows; ++j)
         for (std::int64_t i = 0; i < block.columns; ++i) {
-            const TileCell cell = CellInBlock(block, i, j);
+            const TileKey cell = CellInBlock(block, i, j);
             cells.insert({cell.row, cell.column});
         }
     return cells;
@@ -45,17 +45,16 @@ TEST(RegionPlan, DeepestLevelIsWhatThePrefillFetches) {
         const QString anchor = QString::fromLatin1(path);
         const std::optional<TileKey> key = TileKey::FromLetters(path);
         ASSERT_TRUE(key);
-        const TileCell cell{key->row, key->column};
-        const std::vector<TileBlock> plan = PlanRegion(int(anchor.size()), cell, depth);
+        const std::vector<TileBlock> plan = PlanRegion(*key, depth);
         ASSERT_EQ(plan.size(), std::size_t(depth - anchor.size() + 1)) << path;
-        EXPECT_EQ(plan.front(), (TileBlock{int(anchor.size()), cell.column, cell.row, 2, 2}));
+        EXPECT_EQ(plan.front(), (TileBlock{int(anchor.size()), key->column, key->row, 2, 2}));
         if (depth > anchor.size()) {
             EXPECT_EQ(Cells(plan.back()), PrefillCells(anchor, depth)) << path;
         }
     }
     // Levels out of order plan nothing.
-    EXPECT_TRUE(PlanRegion(5, {}, 4).empty());
-    EXPECT_TRUE(PlanRegion(5, {}, kMaxTileLevel + 1).empty());
+    EXPECT_TRUE(PlanRegion({5, 0, 0}, 4).empty());
+    EXPECT_TRUE(PlanRegion({5, 0, 0}, kMaxTileLevel + 1).empty());
 }
 
 } // namespace

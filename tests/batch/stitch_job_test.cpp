@@ -46,7 +46,8 @@ protected:
     StitchInputs Inputs(int columns, int rows, WorkMode mode = WorkMode::CacheAndInternet) {
         return StitchInputs{
             .view = LevelOne(),
-            .source = ViewSource{cache.path(), static_cast<int>(kPrefix.size()), mode, http},
+            .source =
+                ViewSource{std::make_shared<PrefixTileSource>(kPrefix, cache.path()), mode, http},
             .counters = counters,
             .settings = BatchSettings{.retry = BatchRetry{.attempts = 1,
                                                           .pauseSeconds = 0,
@@ -127,7 +128,8 @@ TEST_F(StitchJob, ATileThatFailsEveryAttemptStaysAsTheSilverStandInAndTheJobGoes
 
 TEST_F(StitchJob, AWriteErrorLimitOfOneStopsBeforeTheNextTile) {
     StitchInputs inputs = Inputs(3, 1);
-    inputs.source.cacheRoot = cache.file("missing/"); // every store fails
+    inputs.source.tiles = std::make_shared<PrefixTileSource>(kPrefix, cache.file("missing/"));
+    // every store fails
     inputs.settings.retry.writeLimit = 1;
     ReplyTiles(3);
     front.outputFile = out.file("never.jpg");

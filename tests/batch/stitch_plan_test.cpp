@@ -32,30 +32,28 @@ TEST(StitchPlan, Estimate) {
 }
 
 TEST(StitchPlan, ColumnsFromWestToEastWrappingPastTheEdge) {
-    // Level 2 with a five-character prefix; the anchor is the north-east corner tile.
-    const QString prefix = QStringLiteral("h/?t=");
-    const StitchPlan plan = PlanStitch(prefix + "rr", 5, 2, 3);
+    // Level 2; the anchor is the north-east corner tile.
+    const StitchPlan plan = PlanStitch(QStringLiteral("rr"), 2, 3);
     const QStringList paths{"rr", "rs", "sr", "qq", "qt", "tq"};
     ASSERT_EQ(plan.tiles.size(), paths.size());
     for (int k = 0; k < paths.size(); ++k) {
         const StitchTile& tile = plan.tiles[k];
-        EXPECT_EQ(tile.ref, prefix + paths[k]) << k;
+        EXPECT_EQ(tile.letters, paths[k]) << k;
         EXPECT_EQ(tile.column, k / 3);
         EXPECT_EQ(tile.row, k % 3);
         EXPECT_EQ(tile.x, 256 * (k / 3));
         EXPECT_EQ(tile.y, 256 * (k % 3));
     }
-    EXPECT_EQ(plan.southEastRef, prefix + "tq");
+    EXPECT_EQ(plan.southEastLetters, "tq");
 }
 
 TEST(StitchPlan, SingleTileAndRefusedSizes) {
-    const StitchPlan one = PlanStitch(QStringLiteral("tq"), 1, 1, 1);
+    const StitchPlan one = PlanStitch(QStringLiteral("q"), 1, 1);
     ASSERT_EQ(one.tiles.size(), 1);
-    EXPECT_EQ(one.southEastRef, QStringLiteral("tq"));
-    EXPECT_EQ(PlanStitch(QStringLiteral("tq"), 1, 2, 2).southEastRef,
-              QStringLiteral("tq").replace(1, 1, u's'));
-    EXPECT_TRUE(PlanStitch(QStringLiteral("tq"), 1, 0, 5).tiles.empty());
-    EXPECT_TRUE(PlanStitch(QStringLiteral("tq"), 1, -1, -1).tiles.empty());
-    EXPECT_TRUE(PlanStitch(QStringLiteral("tq"), 1, 256, 1).tiles.empty());
-    EXPECT_EQ(PlanStitch(QStringLiteral("tq"), 1, 255, 255).tiles.size(), 255 * 255);
+    EXPECT_EQ(one.southEastLetters, QStringLiteral("q"));
+    EXPECT_EQ(PlanStitch(QStringLiteral("q"), 2, 2).southEastLetters, QStringLiteral("s"));
+    EXPECT_TRUE(PlanStitch(QStringLiteral("q"), 0, 5).tiles.empty());
+    EXPECT_TRUE(PlanStitch(QStringLiteral("q"), -1, -1).tiles.empty());
+    EXPECT_TRUE(PlanStitch(QStringLiteral("q"), 256, 1).tiles.empty());
+    EXPECT_EQ(PlanStitch(QStringLiteral("q"), 255, 255).tiles.size(), 255 * 255);
 }

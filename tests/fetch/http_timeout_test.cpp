@@ -173,8 +173,8 @@ TEST(HttpTimeout, TheTilesOfOneViewShareOneWaitForASilentServer) {
     TileCounters counters;
     const auto took = Elapsed([&] {
         LoadView(urls,
-                 ViewSource{cache.path(), static_cast<int>(prefix.size()), WorkMode::InternetOnly,
-                            client},
+                 ViewSource{std::make_shared<PrefixTileSource>(prefix, cache.path()),
+                            WorkMode::InternetOnly, client},
                  std::nullopt, counters, hooks);
     });
     EXPECT_EQ(hooks.shown, 4);

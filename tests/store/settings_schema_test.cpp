@@ -1,7 +1,7 @@
 #include "store/settings_schema.h"
 
-#include "fetch/default_source.h"
 #include "tests/store/qt_print.h"
+#include "tiles/default_source.h"
 
 #include <gtest/gtest.h>
 

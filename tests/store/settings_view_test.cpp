@@ -1,9 +1,9 @@
 #include "store/settings_view.h"
 
-#include "fetch/default_source.h"
 #include "store/settings_schema.h"
 #include "tests/store/qt_print.h"
 #include "tests/support/temp_dir.h"
+#include "tiles/default_source.h"
 
 #include <gtest/gtest.h>
 

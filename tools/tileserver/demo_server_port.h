@@ -1,6 +1,6 @@
 #pragma once
 // The demo server's usual port. The program's default tile source points at the same
-// number (kDefaultTileServerPort in fetch/default_source.h); the server keeps its own copy
+// number (kDefaultTileServerPort in tiles/default_source.h); the server keeps its own copy
 // so it needs no Qt, and a test keeps the two equal.
 
 namespace tileserver {

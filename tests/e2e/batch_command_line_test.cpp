@@ -1,5 +1,5 @@
 // The batch commands of the real executable against the real demo tile server.
-#include "tests/tools/demo_server_process.h"
+#include "tests/e2e/demo_server_process.h"
 
 #include "fetch/jpeg_decode.h"
 #include "store/settings_file.h"

@@ -1,5 +1,5 @@
 // The server binary itself, over real sockets.
-#include "tests/tools/demo_server_process.h"
+#include "tests/e2e/demo_server_process.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,6 +1,6 @@
 // The program's HTTP client reaching the demo server through a real tinyproxy.
-#include "tests/tools/demo_server_process.h"
-#include "tests/tools/tinyproxy_process.h"
+#include "tests/e2e/demo_server_process.h"
+#include "tests/e2e/tinyproxy_process.h"
 
 #include "fetch/http_client.h"
 

@@ -1,4 +1,4 @@
-#include "tests/tools/served_tiles.h"
+#include "tests/e2e/served_tiles.h"
 
 #include "tools/tileserver/jpeg_encoder.h"
 #include "tools/tileserver/mercator_tile.h"

@@ -1,6 +1,6 @@
-#include "tests/tools/tls_front.h"
+#include "tests/e2e/tls_front.h"
 
-#include "tests/tools/tinyproxy_process.h"
+#include "tests/e2e/tinyproxy_process.h"
 
 #include <QStandardPaths>
 #include <unistd.h>

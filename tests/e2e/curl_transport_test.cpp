@@ -3,10 +3,10 @@
 #include "fetch/curl_transport.h"
 #include "fetch/url_template.h"
 #include "orbivist_version.h"
+#include "tests/e2e/demo_server_process.h"
+#include "tests/e2e/tinyproxy_process.h"
+#include "tests/e2e/tls_front.h"
 #include "tests/support/scripted_tcp_server.h"
-#include "tests/tools/demo_server_process.h"
-#include "tests/tools/tinyproxy_process.h"
-#include "tests/tools/tls_front.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -149,8 +149,8 @@ TEST(TemplateSource, AsksForTheQuadkeyAndNamesOrbivistAndTheContact) {
     EXPECT_EQ(got[0].fetch.body, "hello");
     const QByteArray request = peer.Received().at(0);
     EXPECT_TRUE(request.startsWith("GET /a213.jpeg HTTP/1.1\r\n")) << request.toStdString();
-    EXPECT_TRUE(
-        request.contains(QByteArray("\r\nUser-Agent: Orbivist/") + kOrbivistVersion + " (+me@example.org)\r\n"))
+    EXPECT_TRUE(request.contains(QByteArray("\r\nUser-Agent: Orbivist/") + kOrbivistVersion +
+                                 " (+me@example.org)\r\n"))
         << request.toStdString();
 }
 

@@ -1,4 +1,4 @@
-#include "tests/tools/demo_server_process.h"
+#include "tests/e2e/demo_server_process.h"
 
 #include "tools/tileserver/jpeg_encoder.h"
 

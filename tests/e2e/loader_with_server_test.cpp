@@ -1,6 +1,6 @@
 // The program's tile loader and HTTP client against the real demo server.
-#include "tests/tools/demo_server_process.h"
-#include "tests/tools/served_tiles.h"
+#include "tests/e2e/demo_server_process.h"
+#include "tests/e2e/served_tiles.h"
 
 #include "fetch/http_client.h"
 #include "fetch/tile_loader.h"

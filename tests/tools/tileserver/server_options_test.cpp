@@ -1,6 +1,6 @@
 #include "tools/tileserver/server_options.h"
 
-#include "fetch/default_source.h"
+#include "tiles/default_source.h"
 
 #include <gtest/gtest.h>
 #include <vector>

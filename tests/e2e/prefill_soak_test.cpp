@@ -1,7 +1,7 @@
 // A long prefill against a demo server that spoils a fifth of its replies: every fault must
 // be counted once, of the right kind, and none may leave a damaged tile in the cache.
-#include "tests/tools/demo_server_process.h"
-#include "tests/tools/served_tiles.h"
+#include "tests/e2e/demo_server_process.h"
+#include "tests/e2e/served_tiles.h"
 
 #include "batch/prefill_job.h"
 #include "fetch/http_client.h"
@@ -47,8 +47,10 @@ TEST(PrefillSoak, ThousandTilesAtAFifthFaultyKeepCountersAndCacheExact) {
     // Three attempts per tile and limits no run reaches, so the job goes to the end.
     const BatchSettings settings{BatchRetry{3, 1, 500, 500, 500}, false};
     UnpausedFrontEnd front(length);
-    front.LoadViewsFrom(ViewSource{cache.path(), length, WorkMode::CacheAndInternet, http},
-                        counters, settings.retry);
+    front.LoadViewsFrom(
+        ViewSource{std::make_shared<PrefixTileSource>(server.TilePrefix(), cache.path()),
+                   WorkMode::CacheAndInternet, http},
+        counters, settings.retry);
 
     // The whole world at level 1, filled four levels down: 1024 tiles at level 5.
     ViewUrls view = {prefix + "q"};

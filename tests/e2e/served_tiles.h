@@ -1,8 +1,8 @@
 #pragma once
 // What the demo server was asked for and what it sent, for checking a client's counters and
 // cache against it.
+#include "tests/e2e/demo_server_process.h"
 #include "tests/support/temp_dir.h"
-#include "tests/tools/demo_server_process.h"
 
 #include "fetch/tile_counters.h"
 #include "tools/tileserver/rgb_image.h"

@@ -1,6 +1,6 @@
 // The prefill job against the real demo server: what goes on the wire, in which order.
-#include "tests/tools/demo_server_process.h"
-#include "tests/tools/served_tiles.h"
+#include "tests/e2e/demo_server_process.h"
+#include "tests/e2e/served_tiles.h"
 
 #include "batch/prefill_job.h"
 #include "fetch/http_client.h"
@@ -55,8 +55,10 @@ protected:
     JobEnding Prefill(const ViewUrls& view, int depth) {
         const int length = static_cast<int>(server.TilePrefix().size());
         FakeFrontEnd front(length);
-        front.LoadViewsFrom(ViewSource{cache.path(), length, WorkMode::CacheAndInternet, http},
-                            counters, settings.retry);
+        front.LoadViewsFrom(
+            ViewSource{std::make_shared<PrefixTileSource>(server.TilePrefix(), cache.path()),
+                       WorkMode::CacheAndInternet, http},
+            counters, settings.retry);
         return RunPrefill({view, length, depth, settings, counters}, front);
     }
 

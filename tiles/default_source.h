@@ -11,7 +11,9 @@ inline QString DefaultSourcePrefix() {
     return QStringLiteral("http://127.0.0.1:%1/kh?v=5&n=404&t=t").arg(kDefaultTileServerPort);
 }
 
-inline int DefaultPrefixLength() { return static_cast<int>(DefaultSourcePrefix().size()); }
+inline int DefaultPrefixLength() {
+    return static_cast<int>(DefaultSourcePrefix().size());
+}
 
 // The whole world at level 1, in view order top-left, top-right, bottom-right, bottom-left.
 inline std::array<QString, 4> DefaultViewUrls() {
