@@ -5,8 +5,8 @@
 #include "app/tform2.h"
 #include "app/tform3.h"
 #include "app/window_front_end.h"
-#include "batch/calibration_file.h"
 #include "batch/available_memory.h"
+#include "batch/calibration_file.h"
 #include "batch/prefill_job.h"
 #include "batch/stitch_job.h"
 #include "batch/stitch_plan.h"
@@ -74,7 +74,7 @@ std::optional<QString> TForm1::AskStitchFile() {
             lastStitchFile_ = path;
             return lastStitchFile_;
         }
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Сохранение невозможно"), *refusal,
+        QMessageBox box(QMessageBox::Warning, tr("Сохранение невозможно"), *refusal,
                         QMessageBox::Ok, SDialog);
         ExecInFront(box);
     }

@@ -7,7 +7,7 @@
 
 TForm3::TForm3(bool& cancelRequested, QWidget* parent)
     : QDialog(parent), cancelRequested_(cancelRequested) {
-    setWindowTitle(QStringLiteral("Процесс"));
+    setWindowTitle(tr("Процесс"));
     setFixedSize(345, 166);
     QFont face = font();
     face.setPointSize(8);
@@ -25,7 +25,7 @@ TForm3::TForm3(bool& cancelRequested, QWidget* parent)
     Label2 = label(68);
     Label3 = label(88);
     Label4 = label(108);
-    Button1 = new QPushButton(QStringLiteral("Отмена"), this);
+    Button1 = new QPushButton(tr("Отмена"), this);
     Button1->setGeometry(260, 132, 75, 25);
     Button1->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
