@@ -3,7 +3,7 @@
 
 ORBIVIST_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libjpeg62-turbo-dev
     libgtest-dev libcpp-httplib-dev libgdal-dev libsqlite3-dev fonts-dejavu-core xplanet-images tinyproxy ppp
-    qt6-translations-l10n librsvg2-bin libcurl4-openssl-dev libpng-dev)
+    qt6-translations-l10n qt6-l10n-tools librsvg2-bin libcurl4-openssl-dev libpng-dev)
 # Only the tests need these: the reference encoder and map reader, clang with its libFuzzer
 # runtime for the fuzz targets, a TLS server with its certificate tool and curl, and what checks the installed files and the Debian package.
 ORBIVIST_TEST_PACKAGES=(libjpeg-turbo-progs gdal-bin sqlite3 clang libclang-rt-14-dev

@@ -2,12 +2,15 @@
 
 #include "app/batch_command.h"
 #include "app/command_line.h"
-#include "batch/stop_signals.h"
+#include "app/language.h"
 #include "app/program_home.h"
+#include "app/qt_translation.h"
+#include "batch/stop_signals.h"
 #include "orbivist_version.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocale>
 #include <cstdio>
 
 namespace {
@@ -35,6 +38,11 @@ int RunHeadless(int argc, char** argv) {
     const QString exeDir = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
     if (!arguments.contains(QStringLiteral("--home")) && !InstalledDataDir(exeDir).isEmpty())
         arguments << QStringLiteral("--home") << OpenProgramHome({}, exeDir).dir;
+    const LanguageArgument language = TakeLanguageArgument(arguments);
+    if (!language.error.isEmpty()) {
+        std::fprintf(stderr, "orbivist: %s\n", language.error.toUtf8().constData());
+        return 1;
+    }
     const BatchCommand command = ParseBatchCommand(arguments);
     if (std::holds_alternative<HelpRequest>(command)) {
         std::printf("%s", UsageText().toUtf8().constData());
@@ -53,6 +61,7 @@ int RunHeadless(int argc, char** argv) {
     int qtArgc = 3;
     QGuiApplication app(qtArgc, qtArgs);
     QGuiApplication::setApplicationName(QStringLiteral("Orbivist"));
+    InstallLanguage(app, ChooseLanguage(language.language, QLocale::system()), exeDir);
 
     const int status = RunBatchCommand(command, cancel);
     // A Ctrl+C after the job's last check must not replace the status it ended with.

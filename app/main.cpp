@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLocale>
 #include <QMessageBox>
 #include <csignal>
 #include <cstdio>
@@ -44,7 +45,6 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orbivist"));
-    InstallQtRussian(app);
 
     QCommandLineParser options;
     options.setApplicationDescription(
@@ -54,7 +54,15 @@ int main(int argc, char** argv) {
                                                  "Favorites.dat and the cache."),
                                   QStringLiteral("DIR"));
     options.addOption(home);
-    options.process(app);
+    QStringList arguments = QApplication::arguments();
+    const LanguageArgument language = TakeLanguageArgument(arguments);
+    if (!language.error.isEmpty()) {
+        std::fprintf(stderr, "orbivist: %s\n", language.error.toUtf8().constData());
+        return EXIT_FAILURE;
+    }
+    options.process(arguments);
+    InstallLanguage(app, ChooseLanguage(language.language, QLocale::system()),
+                    QApplication::applicationDirPath());
 
     const ProgramHome programHome =
         OpenProgramHome(options.value(home), QApplication::applicationDirPath());

@@ -2,6 +2,7 @@
 
 #include "tiles/decimal_text.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 namespace {
@@ -18,18 +19,20 @@ QString Duration(double seconds) {
 
 QString ProgressLine(std::int64_t position, std::int64_t maximum, double elapsedSeconds,
                      const TileCounters& counters) {
-    QString line = QStringLiteral("Закачано %1 из %2").arg(position).arg(maximum);
+    QString line =
+        QCoreApplication::translate("ProgressLine", "Закачано %1 из %2").arg(position).arg(maximum);
     if (maximum > 0)
         line += QStringLiteral(" (%1%)").arg(position * 100 / maximum);
     if (position > 0 && elapsedSeconds > 0) {
         const double rate = static_cast<double>(position) / elapsedSeconds;
-        line += QStringLiteral(", ") + FormatFixed(rate, 1) + QStringLiteral(" фрагм./с");
-        line += QStringLiteral(", осталось ") +
-                Duration(static_cast<double>(maximum - position) / rate);
+        line += QCoreApplication::translate("ProgressLine", ", %1 фрагм./с, осталось %2")
+                    .arg(FormatFixed(rate, 1),
+                         Duration(static_cast<double>(maximum - position) / rate));
     }
-    line += QStringLiteral("; ошибок: получения %1, jpeg %2, записи %3")
-                .arg(counters.receiveErrors)
-                .arg(counters.badFileErrors)
-                .arg(counters.writeErrors);
+    line +=
+        QCoreApplication::translate("ProgressLine", "; ошибок: получения %1, jpeg %2, записи %3")
+            .arg(counters.receiveErrors)
+            .arg(counters.badFileErrors)
+            .arg(counters.writeErrors);
     return line;
 }

@@ -40,7 +40,7 @@ void TerminalFrontEnd::ShowMessage(const QString& caption, const QString& text) 
 std::optional<ScheduleChoice> TerminalFrontEnd::RunScheduleDialog() {
     const CommandSchedule& s = setup_.schedule;
     for (int remaining = s.delayMinutes; remaining > 0; --remaining) {
-        PrintLine(QStringLiteral("До начала закачки осталось: %1ч %2мин")
+        PrintLine(QCoreApplication::translate("Countdown", "До начала закачки осталось: %1ч %2мин")
                       .arg(remaining / 60)
                       .arg(remaining % 60));
         for (int waited = 0; waited < setup_.minuteMs; waited += kCancelPollMs) {

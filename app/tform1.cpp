@@ -30,9 +30,9 @@
 
 namespace {
 
-const QString kCacheOnlyText = QStringLiteral("только кэш");
-const QString kInternetText = QStringLiteral("интернет");
-const QString kBothText = QStringLiteral("кэш и интернет");
+const char* const kCacheOnlyText = QT_TRANSLATE_NOOP("TForm1", "только кэш");
+const char* const kInternetText = QT_TRANSLATE_NOOP("TForm1", "интернет");
+const char* const kBothText = QT_TRANSLATE_NOOP("TForm1", "кэш и интернет");
 
 } // namespace
 
@@ -68,7 +68,7 @@ TForm1::TForm1(ProgramHome home, QWidget* parent)
     LoadSettings();
     Edit1Change(); // the estimate shows from the start, whatever the file held
     LoadFavorites();
-    ComboBox1->setEditText(QStringLiteral("---Новое Имя---"));
+    ComboBox1->setEditText(tr("---Новое Имя---"));
     RxSlider1->setFocus(Qt::OtherFocusReason);
 }
 
@@ -225,8 +225,7 @@ ViewLoadOutcome TForm1::RefreshView() {
 }
 
 void TForm1::UpdateAfterRefresh() {
-    StatusB->setText(3, QString::number(counters.bytesReceived / 1024) +
-                            QStringLiteral(" Кб из интернета"));
+    StatusB->setText(3, QString::number(counters.bytesReceived / 1024) + tr(" Кб из интернета"));
     const int level = ViewLevel();
     Label6->setText(QString::number(level));
     RxSlider1->setValue(level);
@@ -273,28 +272,28 @@ void TForm1::SetWorkModeText(const QString& text) {
 }
 
 void TForm1::RadioButton1Click() {
-    SetWorkModeText(kCacheOnlyText);
+    SetWorkModeText(tr(kCacheOnlyText));
 }
 void TForm1::RadioButton2Click() {
-    SetWorkModeText(kInternetText);
+    SetWorkModeText(tr(kInternetText));
 }
 void TForm1::RadioButton3Click() {
-    SetWorkModeText(kBothText);
+    SetWorkModeText(tr(kBothText));
 }
 
 void TForm1::SpeedButton10Click() {
     switch (CurrentWorkMode()) {
     case WorkMode::CacheOnly:
         RadioButton2->setChecked(true);
-        SpeedButton10->setText(kInternetText);
+        SpeedButton10->setText(tr(kInternetText));
         break;
     case WorkMode::InternetOnly:
         RadioButton3->setChecked(true);
-        SpeedButton10->setText(kBothText);
+        SpeedButton10->setText(tr(kBothText));
         break;
     case WorkMode::CacheAndInternet:
         RadioButton1->setChecked(true);
-        SpeedButton10->setText(kCacheOnlyText);
+        SpeedButton10->setText(tr(kCacheOnlyText));
         break;
     }
 }

@@ -75,7 +75,7 @@ std::optional<QString> TForm1::AskStitchFile() {
             lastStitchFile_ = path;
             return lastStitchFile_;
         }
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Сохранение невозможно"), *refusal,
+        QMessageBox box(QMessageBox::Warning, tr("Сохранение невозможно"), *refusal,
                         QMessageBox::Ok, SDialog);
         ExecInFront(box);
     }

@@ -89,16 +89,15 @@ void TForm1::BuildLayout() {
     StatusB = new StatusPanels(this);
     StatusB->setGeometry(0, kClientHeight - StatusPanels::kHeight, kClientWidth,
                          StatusPanels::kHeight);
-    const QStringList initial = {QStringLiteral("коорд1"), QStringLiteral("коорд2"),
-                                 QStringLiteral("увеличение"), QStringLiteral("закачано"),
-                                 QStringLiteral("интернет и кэш")};
+    const QStringList initial = {tr("коорд1"), tr("коорд2"), tr("увеличение"), tr("закачано"),
+                                 tr("интернет и кэш")};
     for (int i = 0; i < initial.size(); ++i)
         StatusB->setText(i, initial[i]);
 }
 
 void TForm1::BuildViewTab() {
     TabSheet1 = new QWidget;
-    PageControl1->addTab(TabSheet1, QStringLiteral("Просмотр"));
+    PageControl1->addTab(TabSheet1, tr("Просмотр"));
     const QStringList glyphs = {"↖", "↑", "↗", "←", "±", "→", "↙", "↓", "↘"};
     for (int i = 0; i < 9; ++i) {
         pad[i] = new QToolButton(TabSheet1);
@@ -110,7 +109,7 @@ void TForm1::BuildViewTab() {
         pad[i]->setFont(glyphFont);
         pad[i]->setObjectName(QStringLiteral("SpeedButton%1").arg(i + 1));
     }
-    pad[4]->setToolTip(QStringLiteral("Левая кнопка: крупнее, правая: мельче"));
+    pad[4]->setToolTip(tr("Левая кнопка: крупнее, правая: мельче"));
 
     Label6 = new QLabel(QStringLiteral("5"), TabSheet1);
     Label6->setGeometry(128, 13, 30, 22);
@@ -124,18 +123,18 @@ void TForm1::BuildViewTab() {
     RxSlider1->setGeometry(160, 0, 337, 45);
     RxSlider1->setValue(5);
 
-    SpeedButton10 = MakeButton(TabSheet1, QStringLiteral("кэш"), 148, 72, 133, 34);
+    SpeedButton10 = MakeButton(TabSheet1, tr("кэш"), 148, 72, 133, 34);
     SpeedButton10->setFlat(true);
     SpeedButton10->setFocusPolicy(Qt::NoFocus); // like the pad, it leaves the focus alone
-    SpeedButton11 = MakeButton(TabSheet1, QStringLiteral("Получить недостающие"), 332, 72, 161, 34);
+    SpeedButton11 = MakeButton(TabSheet1, tr("Получить недостающие"), 332, 72, 161, 34);
     SpeedButton11->setFlat(true);
     SpeedButton11->setFocusPolicy(Qt::NoFocus);
 }
 
 void TForm1::BuildSearchTab() {
     TabSheet6 = new QWidget;
-    PageControl1->addTab(TabSheet6, QStringLiteral("Поиск"));
-    MakeLabel(TabSheet6, QStringLiteral("широта"), 8, 8);
+    PageControl1->addTab(TabSheet6, tr("Поиск"));
+    MakeLabel(TabSheet6, tr("широта"), 8, 8);
     SCB = new QComboBox(TabSheet6);
     SCB->setGeometry(60, 4, 44, 22);
     SCB->addItems({QStringLiteral("N"), QStringLiteral("S")});
@@ -144,7 +143,7 @@ void TForm1::BuildSearchTab() {
     Edit7->setMaxLength(14);
     Edit7->setAcceptDrops(false); // only the key filter puts text in
     LimitToStorableText(Edit7, 14);
-    MakeLabel(TabSheet6, QStringLiteral("долгота"), 246, 8);
+    MakeLabel(TabSheet6, tr("долгота"), 246, 8);
     DCB = new QComboBox(TabSheet6);
     DCB->setGeometry(300, 4, 44, 22);
     DCB->addItems({QStringLiteral("W"), QStringLiteral("E")});
@@ -154,15 +153,15 @@ void TForm1::BuildSearchTab() {
     Edit10->setAcceptDrops(false);
     LimitToStorableText(Edit10, 14);
 
-    MakeLabel(TabSheet6, QStringLiteral("Увеличение"), 8, 38);
+    MakeLabel(TabSheet6, tr("Увеличение"), 8, 38);
     FCB = new QComboBox(TabSheet6);
     FCB->setGeometry(88, 34, 48, 22);
     for (int level = SettingsRange::SearchLevel.min; level <= SettingsRange::SearchLevel.max;
          ++level)
         FCB->addItem(QString::number(level));
     FCB->setCurrentIndex(kDesign.searchZoom);
-    ButtonFind = MakeButton(TabSheet6, QStringLiteral("Показать"), 140, 33, 90, 24);
-    CheckBox3 = new QCheckBox(QStringLiteral("показывать точку"), TabSheet6);
+    ButtonFind = MakeButton(TabSheet6, tr("Показать"), 140, 33, 90, 24);
+    CheckBox3 = new QCheckBox(tr("показывать точку"), TabSheet6);
     CheckBox3->move(246, 36);
     CheckBox3->setChecked(kDesign.markPoint);
 
@@ -176,72 +175,72 @@ void TForm1::BuildSearchTab() {
     QFont fixed(QStringLiteral("DejaVu Sans Mono"));
     fixed.setStyleHint(QFont::Monospace);
     ComboBox1->view()->setFont(fixed); // entries are fixed-width lines
-    ButtonSave = MakeButton(TabSheet6, QStringLiteral("Сохранить"), 316, 63, 90, 24);
-    ButtonDel = MakeButton(TabSheet6, QStringLiteral("Удалить"), 410, 63, 90, 24);
+    ButtonSave = MakeButton(TabSheet6, tr("Сохранить"), 316, 63, 90, 24);
+    ButtonDel = MakeButton(TabSheet6, tr("Удалить"), 410, 63, 90, 24);
 }
 
 void TForm1::BuildStitchTab() {
     TabSheet2 = new QWidget;
-    PageControl1->addTab(TabSheet2, QStringLiteral("Склейка"));
-    MakeLabel(TabSheet2, QStringLiteral("слева направо"), 8, 8);
+    PageControl1->addTab(TabSheet2, tr("Склейка"));
+    MakeLabel(TabSheet2, tr("слева направо"), 8, 8);
     Edit1 = MakeEdit(TabSheet2, kDesign.stitchColumns, 110, 4, 44);
-    MakeLabel(TabSheet2, QStringLiteral("сверху вниз"), 8, 34);
+    MakeLabel(TabSheet2, tr("сверху вниз"), 8, 34);
     Edit2 = MakeEdit(TabSheet2, kDesign.stitchRows, 110, 30, 44);
     Label3 = MakeLabel(TabSheet2, QString(), 160, 8, 180);
     Label4 = MakeLabel(TabSheet2, QString(), 160, 34, 180);
     Label7 = MakeLabel(TabSheet2,
-                       QStringLiteral("Выкачивание производится при текущем увеличении квадратами "
-                                      "256х256 пикселей, с последующей автоматической склейкой в "
-                                      "единый .jpg файл. Количество квадратов задается от "
-                                      "верхнего левого угла. Автоматически создается файл "
-                                      "привязки для OziExplorer."),
+                       tr("Выкачивание производится при текущем увеличении квадратами "
+                          "256х256 пикселей, с последующей автоматической склейкой в "
+                          "единый .jpg файл. Количество квадратов задается от "
+                          "верхнего левого угла. Автоматически создается файл "
+                          "привязки для OziExplorer."),
                        8, 58, 490);
     Label7->setWordWrap(true);
     Label7->setFixedHeight(Label7->heightForWidth(Label7->width())); // every line shown
-    MakeLabel(TabSheet2, QStringLiteral("Сжатие jpeg:"), 346, 8);
+    MakeLabel(TabSheet2, tr("Сжатие jpeg:"), 346, 8);
     UpDown3 = MakeUpDown(TabSheet2, 430, 4, SettingsRange::JpegQuality, kDesign.jpegQuality);
-    Button5 = MakeButton(TabSheet2, QStringLiteral("Начать"), 420, 30, 80, 24);
+    Button5 = MakeButton(TabSheet2, tr("Начать"), 420, 30, 80, 24);
 }
 
 void TForm1::BuildPrefillTab() {
     TabSheet3 = new QWidget;
-    PageControl1->addTab(TabSheet3, QStringLiteral("Выкачивание в кэш"));
-    MakeLabel(TabSheet3, QStringLiteral("Глубина (увеличение)"), 8, 8);
+    PageControl1->addTab(TabSheet3, tr("Выкачивание в кэш"));
+    MakeLabel(TabSheet3, tr("Глубина (увеличение)"), 8, 8);
     Edit3 = MakeEdit(TabSheet3, kDesign.prefillLevel, 156, 4, 46);
-    Label13 = MakeLabel(TabSheet3, QStringLiteral("Ориентировочный объем:"), 210, 4, 292);
+    Label13 = MakeLabel(TabSheet3, tr("Ориентировочный объем:"), 210, 4, 292);
     // Room for three lines: a refused depth says why here.
     Label13->setWordWrap(true);
     Label13->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label13->setFixedHeight(3 * Label13->fontMetrics().lineSpacing() + 2);
     Label11 = MakeLabel(TabSheet3,
-                        QStringLiteral("В кэш выкачиваются все фрагменты видимой области\n"
-                                       "только заданного увеличения, без промежуточных."),
+                        tr("В кэш выкачиваются все фрагменты видимой области\n"
+                           "только заданного увеличения, без промежуточных."),
                         8, 56, 400);
     Label11->setWordWrap(true);
     Label11->setFixedHeight(34);
-    Button6 = MakeButton(TabSheet3, QStringLiteral("Начать"), 420, 64, 80, 26);
+    Button6 = MakeButton(TabSheet3, tr("Начать"), 420, 64, 80, 26);
 }
 
 void TForm1::BuildSettingsTab() {
     TabSheet4 = new QWidget;
-    PageControl1->addTab(TabSheet4, QStringLiteral("Настройки"));
+    PageControl1->addTab(TabSheet4, tr("Настройки"));
 
-    auto* mode = MakeGroup(TabSheet4, QStringLiteral("Режим работы"), 2, 46);
-    RadioButton2 = new QRadioButton(QStringLiteral("только интернет"), mode);
+    auto* mode = MakeGroup(TabSheet4, tr("Режим работы"), 2, 46);
+    RadioButton2 = new QRadioButton(tr("только интернет"), mode);
     RadioButton2->move(8, 20);
-    RadioButton3 = new QRadioButton(QStringLiteral("то и другое"), mode);
+    RadioButton3 = new QRadioButton(tr("то и другое"), mode);
     RadioButton3->move(150, 20);
     RadioButton3->setChecked(kDesign.modeLines[2]);
-    RadioButton1 = new QRadioButton(QStringLiteral("только кэш"), mode);
+    RadioButton1 = new QRadioButton(tr("только кэш"), mode);
     RadioButton1->move(280, 20);
-    Button8 = MakeButton(mode, QStringLiteral("Обновить"), 410, 16, 80, 24);
+    Button8 = MakeButton(mode, tr("Обновить"), 410, 16, 80, 24);
 
     auto* proxy = MakeGroup(TabSheet4, QStringLiteral("Proxy"), 50, 68);
-    CheckBox2 = new QCheckBox(QStringLiteral("Использoвать proxy"), proxy);
+    CheckBox2 = new QCheckBox(tr("Использoвать proxy"), proxy);
     CheckBox2->move(8, 18);
     CheckBox2->adjustSize();
     // Row one: the switch and the optional user; row two: server, port and password.
-    Label17 = MakeLabel(proxy, QStringLiteral(" (Не обязательно)  Proxy User"),
+    Label17 = MakeLabel(proxy, tr(" (Не обязательно)  Proxy User"),
                         CheckBox2->geometry().right() + 2, 20);
     Edit8 = MakeEdit(proxy, QString(), 352, 16, 138);
     Edit5 = MakeEdit(proxy, QString(), 8, 42, 140);
@@ -252,19 +251,18 @@ void TForm1::BuildSettingsTab() {
     Edit9->setEchoMode(QLineEdit::PasswordEchoOnEdit);
     SetProxyFieldsEnabled(false);
 
-    auto* extra = MakeGroup(TabSheet4, QStringLiteral("Дополнительные возможности"), 120, 42);
-    CheckBox1 = new QCheckBox(
-        QStringLiteral("показывать настройки таймера/соединения перед закачкой "), extra);
+    auto* extra = MakeGroup(TabSheet4, tr("Дополнительные возможности"), 120, 42);
+    CheckBox1 = new QCheckBox(tr("показывать настройки таймера/соединения перед закачкой "), extra);
     CheckBox1->move(8, 18);
 
-    auto* source = MakeGroup(TabSheet4, QStringLiteral("Источник"), 164, 48);
-    MakeLabel(source, QStringLiteral("Запрос"), 8, 22);
+    auto* source = MakeGroup(TabSheet4, tr("Источник"), 164, 48);
+    MakeLabel(source, tr("Запрос"), 8, 22);
     Edit11 = MakeEdit(source, QString(), 56, 18, 252);
-    ButtonSOK = MakeButton(source, QStringLiteral("Принять"), 312, 16, 76, 24);
-    ButtonS = MakeButton(source, QStringLiteral("Восстановить"), 392, 16, 100, 24);
+    ButtonSOK = MakeButton(source, tr("Принять"), 312, 16, 76, 24);
+    ButtonS = MakeButton(source, tr("Восстановить"), 392, 16, 100, 24);
 
-    auto* cache = MakeGroup(TabSheet4, QStringLiteral("Расположение кэша"), 214, 46);
-    CheckBox4 = new QCheckBox(QStringLiteral("Указать"), cache);
+    auto* cache = MakeGroup(TabSheet4, tr("Расположение кэша"), 214, 46);
+    CheckBox4 = new QCheckBox(tr("Указать"), cache);
     CheckBox4->move(8, 20);
     Edit16 = MakeEdit(cache, QString(), 84, 18, 376);
     Edit16->setEnabled(false);
@@ -273,14 +271,13 @@ void TForm1::BuildSettingsTab() {
     Edit16Browse->setGeometry(464, 18, 26, 21);
     Edit16Browse->setEnabled(false);
 
-    auto* limits =
-        MakeGroup(TabSheet4, QStringLiteral("Контроль ошибок при выкачивании / склейке"), 262, 144);
+    auto* limits = MakeGroup(TabSheet4, tr("Контроль ошибок при выкачивании / склейке"), 262, 144);
     const QStringList captions = {
-        QStringLiteral("Попыток закачать фрагмент при ошибке"),
-        QStringLiteral("с интервалом (сек.)"),
-        QStringLiteral("Допускать ошибок записи  фрагментов на диск"),
-        QStringLiteral("Допускать ошибок при получении фрагментов с сервера"),
-        QStringLiteral("Допускать ошибок в полуенных файлах"),
+        tr("Попыток закачать фрагмент при ошибке"),
+        tr("с интервалом (сек.)"),
+        tr("Допускать ошибок записи  фрагментов на диск"),
+        tr("Допускать ошибок при получении фрагментов с сервера"),
+        tr("Допускать ошибок в полуенных файлах"),
     };
     for (int row = 0; row < captions.size(); ++row)
         MakeLabel(limits, captions[row], 8, 22 + 24 * row);
@@ -295,15 +292,15 @@ void TForm1::BuildSettingsTab() {
 
 void TForm1::BuildAboutTab() {
     TabSheet5 = new QWidget;
-    PageControl1->addTab(TabSheet5, QStringLiteral("О программе"));
-    auto* about = MakeLabel(
-        TabSheet5,
-        QStringLiteral("Orbivist — просмотр спутниковых снимков с сервера фрагментов и их "
-                       "выкачивание.\nКаждый полученный фрагмент остаётся в кэше на диске, "
-                       "поэтому однажды просмотренную местность можно смотреть и без сети.\n"
-                       "Склейка собирает прямоугольник фрагментов в один JPEG с файлом привязки "
-                       "OziExplorer; выкачивание заполняет кэш для области на глубину."),
-        8, 8, 490);
+    PageControl1->addTab(TabSheet5, tr("О программе"));
+    auto* about =
+        MakeLabel(TabSheet5,
+                  tr("Orbivist — просмотр спутниковых снимков с сервера фрагментов и их "
+                     "выкачивание.\nКаждый полученный фрагмент остаётся в кэше на диске, "
+                     "поэтому однажды просмотренную местность можно смотреть и без сети.\n"
+                     "Склейка собирает прямоугольник фрагментов в один JPEG с файлом привязки "
+                     "OziExplorer; выкачивание заполняет кэш для области на глубину."),
+                  8, 8, 490);
     about->setWordWrap(true);
     about->setFixedHeight(110);
     Button1 = MakeButton(TabSheet5, QStringLiteral("Ver. 1.2"), 410, 130, 90, 26);

@@ -150,7 +150,7 @@ void TForm1::Edit7Exit(QLineEdit* field) {
     const QScopedValueRollback committing(committingEntry_, true);
     const CoordinateEntry entry = ParseCoordinateText(FieldKind(field), field->text());
     if (!entry.converted) {
-        QMessageBox::critical(this, QStringLiteral("ошибки"), entry.error);
+        QMessageBox::critical(this, tr("ошибки"), entry.error);
         return;
     }
     (field == Edit10 ? searchLongitude : searchLatitude) = entry.value;

@@ -15,8 +15,8 @@
 namespace {
 
 void ShowCannotSave(QWidget* parent, const QString& fileName) {
-    QMessageBox::warning(parent, QStringLiteral("Сохранение невозможно"),
-                         QStringLiteral("Запись файла %1 невозможна").arg(fileName));
+    QMessageBox::warning(parent, TForm1::tr("Сохранение невозможно"),
+                         TForm1::tr("Запись файла %1 невозможна").arg(fileName));
 }
 
 } // namespace
@@ -48,13 +48,13 @@ void TForm1::ApplySettingsLine(const Settings& s, int line) {
     using namespace SettingsLine;
     switch (line) {
     case ModeCacheOnly:
-        ApplyWorkModeLine(RadioButton1, s.modeLines[0], QStringLiteral("только кэш"));
+        ApplyWorkModeLine(RadioButton1, s.modeLines[0], tr("только кэш"));
         break;
     case ModeInternetOnly:
-        ApplyWorkModeLine(RadioButton2, s.modeLines[1], QStringLiteral("интернет"));
+        ApplyWorkModeLine(RadioButton2, s.modeLines[1], tr("интернет"));
         break;
     case ModeCacheAndInternet:
-        ApplyWorkModeLine(RadioButton3, s.modeLines[2], QStringLiteral("кэш и интернет"));
+        ApplyWorkModeLine(RadioButton3, s.modeLines[2], tr("кэш и интернет"));
         break;
     case ScheduleDialog:
         CheckBox1->setChecked(s.scheduleDialog);
@@ -175,9 +175,9 @@ void TForm1::LoadFavorites() {
     // Saving the list would replace a file we could not read, and whatever it holds with it.
     favoritesRefused_ = file.state == FavoritesFile::State::Refused;
     if (favoritesRefused_) {
-        QMessageBox::warning(this, QStringLiteral("ошибки"),
-                             QStringLiteral("Файл Favorites.dat не удалось прочитать; до "
-                                            "выхода из программы он не будет перезаписан"));
+        QMessageBox::warning(this, tr("ошибки"),
+                             tr("Файл Favorites.dat не удалось прочитать; до "
+                                "выхода из программы он не будет перезаписан"));
     }
     ComboBox1->setCurrentIndex(-1); // nothing is selected until the user picks an entry
     favoriteSelected_ = false;
@@ -223,7 +223,7 @@ void TForm1::ButtonDelClick() {
     if (ComboBox1->count() > 0) {
         SelectFirstFavorite();
     } else {
-        ComboBox1->setEditText(kNoFavoritesLeft.toString());
+        ComboBox1->setEditText(tr("---Новое имя---"));
         favoriteSelected_ = false;
     }
 }

@@ -18,7 +18,7 @@ TForm2::TForm2(DialUpService& dialUp, DialReporter& reporter, QWidget* parent)
 }
 
 void TForm2::BuildLayout() {
-    setWindowTitle(QStringLiteral("Таймер"));
+    setWindowTitle(tr("Таймер"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinimizeButtonHint);
     setFixedSize(kClientWidth, kClientHeight);
@@ -26,15 +26,15 @@ void TForm2::BuildLayout() {
     face.setPointSize(8);
     setFont(face);
 
-    Label4 = MakeLabel(this, QStringLiteral("Закачку начать через:"), 8, 12);
+    Label4 = MakeLabel(this, tr("Закачку начать через:"), 8, 12);
     UpDown1 =
         MakeUpDown(this, 146, 8, SettingsRange::DelayHours.min, SettingsRange::DelayHours.max, 0);
     Edit1 = UpDown1->findChild<QLineEdit*>();
-    Label5 = MakeLabel(this, QStringLiteral("часов"), 214, 12);
+    Label5 = MakeLabel(this, tr("часов"), 214, 12);
     UpDown2 = MakeUpDown(this, 256, 8, SettingsRange::DelayMinutes.min,
                          SettingsRange::DelayMinutes.max, 0);
     Edit2 = UpDown2->findChild<QLineEdit*>();
-    Label6 = MakeLabel(this, QStringLiteral("минут"), 324, 12);
+    Label6 = MakeLabel(this, tr("минут"), 324, 12);
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setGeometry(8, 38, 370, 17);
@@ -42,29 +42,29 @@ void TForm2::BuildLayout() {
     ProgressBar1->setValue(0);
     Label1 = MakeLabel(this, QString(), 8, 60, 370);
 
-    CheckBox3 = new QCheckBox(QStringLiteral("Подключаться автоматически"), this);
+    CheckBox3 = new QCheckBox(tr("Подключаться автоматически"), this);
     CheckBox3->move(8, 82);
-    Label2 = MakeLabel(this, QStringLiteral("Подключение:"), 8, 110);
+    Label2 = MakeLabel(this, tr("Подключение:"), 8, 110);
     Cs = new QComboBox(this);
     Cs->setGeometry(120, 106, 258, 22);
     Cs->setEditable(true);
     Cs->setInsertPolicy(QComboBox::NoInsert); // typing never adds a phone-book entry
-    Label3 = MakeLabel(this, QStringLiteral("Имя пользователя:"), 8, 136);
+    Label3 = MakeLabel(this, tr("Имя пользователя:"), 8, 136);
     Edit7 = MakeEdit(this, QString(), 120, 132, 258);
     Edit7->setMaxLength(30);
-    Label7 = MakeLabel(this, QStringLiteral("Пароль:"), 8, 162);
+    Label7 = MakeLabel(this, tr("Пароль:"), 8, 162);
     Edit10 = MakeEdit(this, QString(), 120, 158, 258);
     Edit10->setEchoMode(QLineEdit::Password);
     Edit10->setStyleSheet(QStringLiteral("lineedit-password-character: 42")); // '*'
-    CheckBox1 = new QCheckBox(QStringLiteral("разорвать все оединения после окончания"), this);
+    CheckBox1 = new QCheckBox(tr("разорвать все оединения после окончания"), this);
     CheckBox1->move(8, 186);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Проверка"), this);
+    GroupBox1 = new QGroupBox(tr("Проверка"), this);
     GroupBox1->setGeometry(8, 208, 226, 58);
-    Button3 = MakeButton(GroupBox1, QStringLiteral("Подключится"), 8, 22, 102, 25);
-    Button4 = MakeButton(GroupBox1, QStringLiteral("Отключиться"), 116, 22, 102, 25);
+    Button3 = MakeButton(GroupBox1, tr("Подключится"), 8, 22, 102, 25);
+    Button4 = MakeButton(GroupBox1, tr("Отключиться"), 116, 22, 102, 25);
     Button1 = MakeButton(this, QStringLiteral("Ok"), 242, 236, 64, 25);
-    Button2 = MakeButton(this, QStringLiteral("Отменить"), 314, 236, 64, 25);
+    Button2 = MakeButton(this, tr("Отменить"), 314, 236, 64, 25);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(kMinuteMs);
@@ -116,7 +116,7 @@ void TForm2::FillPhoneBook() {
     for (const QString& name : PhoneBookNames(dialUp_))
         Cs->addItem(name);
     if (Cs->count() == 0) {
-        Cs->setEditText(QStringLiteral("нет подключений"));
+        Cs->setEditText(tr("нет подключений"));
         return;
     }
     // The entry chosen earlier in this run stays chosen while the phone book still has it.

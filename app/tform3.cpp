@@ -6,7 +6,7 @@
 #include <QCloseEvent>
 
 TForm3::TForm3(CancelFlag& cancel, QWidget* parent) : QDialog(parent), cancel_(cancel) {
-    setWindowTitle(QStringLiteral("Процесс"));
+    setWindowTitle(tr("Процесс"));
     setFixedSize(345, 166);
     QFont face = font();
     face.setPointSize(8);
@@ -24,7 +24,7 @@ TForm3::TForm3(CancelFlag& cancel, QWidget* parent) : QDialog(parent), cancel_(c
     Label2 = label(68);
     Label3 = label(88);
     Label4 = label(108);
-    Button1 = new QPushButton(QStringLiteral("Отмена"), this);
+    Button1 = new QPushButton(tr("Отмена"), this);
     Button1->setGeometry(260, 132, 75, 25);
     Button1->setAutoDefault(false);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });

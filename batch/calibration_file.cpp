@@ -6,6 +6,7 @@
 #include "tiles/mercator.h"
 #include "tiles/tile_side.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
@@ -189,9 +190,10 @@ QByteArray CalibrationFileBytes(const QStringList& templateLines, const Calibrat
 std::optional<QString> CalibrationPathRefusal(const QString& picturePath) {
     if (FitsCp1251(picturePath))
         return std::nullopt;
-    return QStringLiteral("Путь %1 нельзя записать в файл привязки: в нём есть символы вне "
-                          "кодировки windows-1251. Выберите имя и папку из русских или "
-                          "латинских букв.")
+    return QCoreApplication::translate(
+               "Calibration", "Путь %1 нельзя записать в файл привязки: в нём есть символы вне "
+                              "кодировки windows-1251. Выберите имя и папку из русских или "
+                              "латинских букв.")
         .arg(picturePath);
 }
 

@@ -1,5 +1,7 @@
 #include "batch/countdown.h"
 
+#include <QCoreApplication>
+
 bool Countdown::Start(int hours, int minutes) {
     remaining_ = hours * 60 + minutes;
     maximum_ = remaining_;
@@ -12,6 +14,7 @@ bool Countdown::Tick() {
 }
 
 QString Countdown::Text() const {
-    return QStringLiteral("До начала закачки осталось: ") + QString::number(remaining_ / 60) +
-           QStringLiteral("ч ") + QString::number(remaining_ % 60) + QStringLiteral("мин");
+    return QCoreApplication::translate("Countdown", "До начала закачки осталось: %1ч %2мин")
+        .arg(remaining_ / 60)
+        .arg(remaining_ % 60);
 }

@@ -1,10 +1,13 @@
 #include "batch/dial_up.h"
 
+#include "batch/error_count_texts.h"
+
+#include <QCoreApplication>
 #include <QThread>
 
 void DialConnection(DialUpService& service, DialReporter& reporter, const QString& entry,
                     const QString& user, const QString& password) {
-    reporter.SetStatus(QStringLiteral("Подключение..."));
+    reporter.SetStatus(QCoreApplication::translate("DialUp", "Подключение..."));
     const DialParams params{entry.left(kDialFieldLength), user.left(kDialFieldLength),
                             password.left(kDialFieldLength)};
     ConnectionHandle handle = 0;
@@ -15,12 +18,12 @@ void DialConnection(DialUpService& service, DialReporter& reporter, const QStrin
     if (handle != 0)
         service.HangUp(handle);
     if (const std::optional<QString> text = service.ErrorText(code))
-        reporter.ShowMessage(QStringLiteral("ошибки"), *text);
+        reporter.ShowMessage(ErrorsCaption(), *text);
 }
 
 bool HangUpAllConnections(DialUpService& service, DialReporter& reporter,
                           const HangUpBound& bound) {
-    reporter.SetStatus(QStringLiteral("Отключение..."));
+    reporter.SetStatus(QCoreApplication::translate("DialUp", "Отключение..."));
     for (int pass = 0; pass < bound.passes; ++pass) {
         const std::vector<ConnectionHandle> active = service.EnumConnections(kConnectionListRoom);
         if (active.empty())
@@ -31,7 +34,8 @@ bool HangUpAllConnections(DialUpService& service, DialReporter& reporter,
     }
     if (service.EnumConnections(kConnectionListRoom).empty())
         return true;
-    reporter.ShowMessage(QStringLiteral("ошибки"),
-                         QStringLiteral("Не удалось разорвать соединение: оно осталось активным"));
+    reporter.ShowMessage(ErrorsCaption(),
+                         QCoreApplication::translate(
+                             "DialUp", "Не удалось разорвать соединение: оно осталось активным"));
     return false;
 }

@@ -1,9 +1,11 @@
 #include "batch/job_steps.h"
 
+#include <QCoreApplication>
+
 void BeginFetching(JobFrontEnd& front, const std::optional<ScheduleChoice>& choice) {
     front.DisableWindow();
     front.SetProgressPosition(0);
-    front.SetStatus(QStringLiteral("начало..."));
+    front.SetStatus(QCoreApplication::translate("JobSteps", "начало..."));
     front.ShowProgress();
     front.ClearCancel();
     front.PumpEvents();

@@ -5,6 +5,7 @@
 #include "batch/rgb_picture.h"
 #include "fetch/jpeg_decode.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <cpl_conv.h>
 #include <cpl_string.h>
@@ -63,8 +64,9 @@ std::optional<QString> KmzRefusal(const TileBlock& block) {
     const std::int64_t pictures = KmzPictureCount(block);
     if (pictures <= kKmzMaxPictures)
         return std::nullopt;
-    return QStringLiteral("Экспорт в KMZ невозможен: область займёт %1 снимков по 1024×1024 "
-                          "точки, а карта Garmin вмещает не более %2. Уменьшите глубину.")
+    return QCoreApplication::translate(
+               "Kmz", "Экспорт в KMZ невозможен: область займёт %1 снимков по 1024×1024 "
+                      "точки, а карта Garmin вмещает не более %2. Уменьшите глубину.")
         .arg(pictures)
         .arg(kKmzMaxPictures);
 }

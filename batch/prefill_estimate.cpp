@@ -3,6 +3,7 @@
 #include "batch/prefill_job.h"
 #include "tiles/decimal_text.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 namespace {
@@ -13,12 +14,14 @@ constexpr double kAverageTileKb = 13.805;
 PrefillEstimate EstimatePrefill(const QString& depthText, int level) {
     const int depth = ParseIntOr(depthText, -1);
     if (depth <= level)
-        return {QStringLiteral("Ориентировочный объем -----"), false};
+        return {QCoreApplication::translate("PrefillEstimate", "Ориентировочный объем -----"),
+                false};
     // A depth the job would refuse says why here, before the user presses the button.
     if (const std::optional<QString> refusal = PrefillRefusal(level, depth))
         return {*refusal, false};
     // Four tiles a block, four times as many blocks per level below the view.
     const double kb = std::pow(4.0, depth - level + 1) * kAverageTileKb;
-    return {QStringLiteral("Ориентировочный объем ") + FormatGeneral(kb) + QStringLiteral(" Кбайт"),
+    return {QCoreApplication::translate("PrefillEstimate", "Ориентировочный объем %1 Кбайт")
+                .arg(FormatGeneral(kb)),
             true};
 }

@@ -10,8 +10,6 @@
 
 namespace {
 
-const QString kErrorCaption = QStringLiteral("ошибки");
-
 // The next block of the column: every tile two tiles further south.
 ViewUrls TwoSouth(const ViewUrls& block, int prefixLength) {
     ViewUrls moved;
@@ -116,7 +114,7 @@ JobEnding PrefillRun::EndOnErrorLimit() {
     front_.SetBatchActive(false);
     HangUpIfAsked(front_, choice_);
     front_.RestoreAndRaise();
-    front_.ShowMessage(kErrorCaption, ErrorLimitMessage(in_.counters));
+    front_.ShowMessage(ErrorsCaption(), ErrorLimitMessage(in_.counters));
     front_.ShowView(saved_);
     return JobEnding::ErrorLimit;
 }
@@ -141,18 +139,25 @@ JobEnding PrefillRun::EndNormally(bool started) {
 } // namespace
 
 std::optional<QString> PrefillRefusal(int level, int depth) {
-    const QString head = QStringLiteral("Закачка невозможна: глубина ") + QString::number(depth);
     if (depth <= level)
-        return head + QStringLiteral(" должна быть больше текущего уровня ") +
-               QString::number(level) + '.';
+        return QCoreApplication::translate(
+                   "PrefillJob",
+                   "Закачка невозможна: глубина %1 должна быть больше текущего уровня %2.")
+            .arg(depth)
+            .arg(level);
     if (depth > kPrefillMaxDepth)
-        return head + QStringLiteral(" больше предельной (") + QString::number(kPrefillMaxDepth) +
-               QStringLiteral(").");
+        return QCoreApplication::translate("PrefillJob",
+                                           "Закачка невозможна: глубина %1 больше предельной (%2).")
+            .arg(depth)
+            .arg(kPrefillMaxDepth);
     if (depth - level > kPrefillMaxLevelsDown)
-        return head + QStringLiteral(" ниже текущего уровня ") + QString::number(level) +
-               QStringLiteral(" более чем на ") + QString::number(kPrefillMaxLevelsDown) +
-               QStringLiteral(" уровней (") + QString::number(PrefillTileCount(depth - level)) +
-               QStringLiteral(" фрагментов).");
+        return QCoreApplication::translate("PrefillJob",
+                                           "Закачка невозможна: глубина %1 ниже текущего уровня %2 "
+                                           "более чем на %3 уровней (%4 фрагментов).")
+            .arg(depth)
+            .arg(level)
+            .arg(kPrefillMaxLevelsDown)
+            .arg(PrefillTileCount(depth - level));
     return std::nullopt;
 }
 
@@ -163,7 +168,7 @@ std::int64_t PrefillTileCount(int levelsDown) {
 JobEnding RunPrefill(const PrefillInputs& inputs, JobFrontEnd& front) {
     const int level = LevelOf(inputs.view[0], inputs.prefixLength);
     if (const std::optional<QString> reason = PrefillRefusal(level, inputs.depth)) {
-        front.ShowMessage(kErrorCaption, *reason);
+        front.ShowMessage(ErrorsCaption(), *reason);
         return JobEnding::Failed;
     }
     return PrefillRun(inputs, front).Run();

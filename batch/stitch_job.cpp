@@ -14,12 +14,12 @@
 #include "files/atomic_file.h"
 #include "tiles/tile_side.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <optional>
 
 namespace {
 
-const QString kErrorCaption = QStringLiteral("ошибки");
 
 // Everything one run keeps while it goes from ending to ending.
 class StitchRun {
@@ -143,10 +143,11 @@ private:
     // The picture is only worth its map: a map without its picture, or the other way
     // round, is reported, and what was there before under either name stays.
     void ReportCannotWrite(const QString& path, const QString& reason) {
-        QString text = QStringLiteral("Запись файла %1 невозможна").arg(path);
+        QString text =
+            QCoreApplication::translate("StitchJob", "Запись файла %1 невозможна").arg(path);
         if (!reason.isEmpty())
             text += QStringLiteral(": ") + reason;
-        front_.ShowMessage(kErrorCaption, text);
+        front_.ShowMessage(ErrorsCaption(), text);
     }
 
     JobEnding Stopped(JobEnding ending) {
@@ -155,7 +156,7 @@ private:
         front_.EnableWindow();
         front_.RestoreAndRaise();
         if (ending == JobEnding::ErrorLimit) {
-            front_.ShowMessage(kErrorCaption, ErrorLimitMessage(in_.counters));
+            front_.ShowMessage(ErrorsCaption(), ErrorLimitMessage(in_.counters));
         }
         front_.SetBatchActive(false);
         return ending;
@@ -171,8 +172,9 @@ private:
             front_.HangUpBoxChecked())
             HangUpAllConnections(front_.DialUp(), front_);
         front_.RestoreAndRaise();
-        front_.ShowMessage(kErrorCaption,
-                           QStringLiteral("Выполнить невозможно - слишком большое изображение?"));
+        front_.ShowMessage(ErrorsCaption(),
+                           QCoreApplication::translate(
+                               "StitchJob", "Выполнить невозможно - слишком большое изображение?"));
         front_.SetBatchActive(false);
         return JobEnding::TooLarge;
     }

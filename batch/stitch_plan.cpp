@@ -5,6 +5,8 @@
 #include "tiles/neighbours.h"
 #include "tiles/tile_side.h"
 
+#include <QCoreApplication>
+
 int StitchSideFromText(QStringView text) {
     return ParseIntOr(text, 2);
 }
@@ -16,8 +18,10 @@ StitchEstimate EstimateStitch(QStringView widthText, QStringView heightText) {
     const double pixels = (double{kTileSide} * columns) * (double{kTileSide} * rows);
     const float megabytes = static_cast<float>(pixels * 24 * 0.125 / 1024 / 1024);
     const double download = static_cast<double>(megabytes * 0.05L);
-    return {QStringLiteral("Память: ") + FormatGeneral(megabytes) + QStringLiteral(" мб"),
-            QStringLiteral("скачать~ ") + FormatGeneral(download) + QStringLiteral(" мб"),
+    return {QCoreApplication::translate("StitchEstimate", "Память: %1 мб")
+                .arg(FormatGeneral(megabytes)),
+            QCoreApplication::translate("StitchEstimate", "скачать~ %1 мб")
+                .arg(FormatGeneral(download)),
             megabytes > 0};
 }
 

@@ -1,5 +1,6 @@
 #include "files/atomic_file.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -60,16 +61,16 @@ QString WriteFailureText(int errorNumber) {
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
-        return QStringLiteral("нет места на диске");
+        return QCoreApplication::translate("AtomicFile", "нет места на диске");
     case EACCES:
     case EPERM:
     case EROFS:
-        return QStringLiteral("нет доступа");
+        return QCoreApplication::translate("AtomicFile", "нет доступа");
     case ENOENT:
     case ENOTDIR:
-        return QStringLiteral("папка не существует");
+        return QCoreApplication::translate("AtomicFile", "папка не существует");
     default:
-        return QStringLiteral("ошибка записи");
+        return QCoreApplication::translate("AtomicFile", "ошибка записи");
     }
 }
 
@@ -101,7 +102,7 @@ bool AtomicFile::Open() {
     if (::lstat(target.constData(), &existing) == 0 && !S_ISREG(existing.st_mode) &&
         !S_ISLNK(existing.st_mode)) {
         failed_ = true;
-        error_ = QStringLiteral("не обычный файл");
+        error_ = QCoreApplication::translate("AtomicFile", "не обычный файл");
         return false;
     }
     const QByteArray directory = DirectoryOf(target);

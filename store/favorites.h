@@ -6,9 +6,6 @@
 #include <QtGlobal>
 
 inline constexpr QStringView kFavoritesFileName = u"Favorites.dat";
-// The box's text after start-up, and after the last entry has been deleted.
-inline constexpr QStringView kNewFavoriteName = u"---Новое Имя---";
-inline constexpr QStringView kNoFavoritesLeft = u"---Новое имя---";
 // The list the box starts with; it stays when the file cannot be read.
 inline constexpr QStringView kDesignTimeFavorite = u"____________________ N E";
 

@@ -4,6 +4,7 @@
 #include "tiles/mercator.h"
 #include "tiles/tile_side.h"
 
+#include <QCoreApplication>
 #include <cmath>
 #include <limits>
 
@@ -52,8 +53,9 @@ QString DegreesMinutesText(double value, QChar positive, QChar negative, int min
     // Degrees are formatted from the floating value: no integer type has to hold them.
     const long double degrees = std::trunc(v);
     const long double minutes = (v - degrees) * 60;
-    return letter + QString::number(static_cast<double>(degrees), 'f', 0) + QStringLiteral("г ") +
-           FormatFixed(static_cast<double>(minutes), minuteDecimals) + QStringLiteral("мин");
+    return QCoreApplication::translate("Coordinates", "%1%2г %3мин")
+        .arg(letter, QString::number(static_cast<double>(degrees), 'f', 0),
+             FormatFixed(static_cast<double>(minutes), minuteDecimals));
 }
 
 namespace {

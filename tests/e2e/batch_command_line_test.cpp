@@ -158,6 +158,47 @@ TEST_F(BatchCommandLine, ErrorLimitStopsWithTheMessage) {
     EXPECT_FALSE(QFileInfo::exists(dir.file("a.jpg")));
 }
 
+TEST_F(BatchCommandLine, JobTextsFollowTheChosenLanguage) {
+    DemoServerProcess server(world, {}, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+    Home served(server.TilePrefix());
+    Home unserved(kNobodyListens, {{ReceiveErrorLimit, "2"}});
+    const QString out = dir.file("a.jpg");
+    struct Case {
+        const Home& home;
+        QStringList extra;  // arguments after the home
+        const char* locale; // LC_ALL of the run
+        int status;
+        const char* text; // on standard error
+    };
+    const Case cases[] = {
+        {served, {"--lang", "en"}, "C.UTF-8", 0, "starting..."},
+        {served, {}, "en_GB.UTF-8", 0, "starting..."},
+        {served, {"--lang=ru"}, "en_US.UTF-8", 0, "начало..."},
+        {unserved,
+         {"--lang", "en"},
+         "ru_RU.UTF-8",
+         2,
+         "errors: Download stopped - error limit exceeded. Errors found: write - 0; receive - 2"},
+        {served, {"--lang", "en", "--columns", "300"}, "C.UTF-8", 3, "picture too large"},
+    };
+    static const QRegularExpression cyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}]"));
+    for (const Case& c : cases) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LC_ALL"), QString::fromUtf8(c.locale));
+        process.setProcessEnvironment(env);
+        Start(process, QStringList{"stitch", "--home", c.home.path(), "--output", out} + c.extra);
+        const Outcome run = Finish(process);
+        const std::string line = (c.extra.join(' ') + ' ' + c.locale).toStdString();
+        EXPECT_EQ(run.status, c.status) << line << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.text))) << line << run.err.toStdString();
+        if (!QString::fromUtf8(c.text).contains(cyrillic)) { // English runs say no Russian
+            EXPECT_FALSE(run.err.contains(cyrillic)) << line << run.err.toStdString();
+        }
+    }
+}
+
 TEST_F(BatchCommandLine, PrefillVisitsBlocksInOrderAndASecondRunAsksForNothing) {
     DemoServerProcess server(world, {}, dir.file("log"));
     ASSERT_NE(server.Port(), 0);
@@ -220,6 +261,7 @@ TEST_F(BatchCommandLine, WhatCannotBeRunIsRefusedInOneLineBeforeAnyRequest) {
         {"stitch", "--output", "/dev/null"},
         {"stitch", "--output", dir.file("none/a.jpg")},
         {"stitch", "--output", dir.file("plain/a.jpg")},
+        {"stitch", "--output", out, "--lang", "de"},
     };
     for (const QStringList& arguments : cases) {
         const Outcome run =

@@ -42,6 +42,10 @@ mkdir "$tmp/home/Cash"
     fail "stitch --home: $(cat "$tmp/stitch.log")"
 [ -s "$tmp/world.jpg" ] && [ -s "$tmp/world.map" ] || fail "stitch wrote no picture and map"
 [ "$(tiles_in "$tmp/home/Cash")" -eq 4 ] || fail "the tiles are not in --home"
+# The installed English texts are found.
+"$bin/orbivist" stitch --lang en --home "$tmp/home" --output "$tmp/en.jpg" 2>"$tmp/stitch.log" ||
+    fail "stitch --lang en: $(cat "$tmp/stitch.log")"
+grep -q 'starting\.\.\.' "$tmp/stitch.log" || fail "not in English: $(cat "$tmp/stitch.log")"
 
 # Without it the installed program keeps its files in the user's data folder, making the
 # cache folder there itself, and leaves $HOME alone.

@@ -13,6 +13,7 @@ deb=$(ls "$tmp"/orbivist_"$version"_*.deb) || fail "no orbivist_${version}_*.deb
 
 dpkg-deb -c "$deb" | awk '{print $6}' >"$tmp/files"
 for f in ./usr/bin/orbivist ./usr/bin/orbivist-tileserver ./usr/share/orbivist/ReadMe.txt \
+    ./usr/share/orbivist/translations/orbivist_en.qm \
     ./usr/share/applications/org.orbivist.Orbivist.desktop \
     ./usr/share/metainfo/org.orbivist.Orbivist.metainfo.xml \
     ./usr/share/icons/hicolor/scalable/apps/orbivist.svg \

@@ -7,6 +7,9 @@
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The tests read the Russian texts: an English locale must not choose English for the
+    // programs they start.
+    qputenv("LC_ALL", "C.UTF-8");
     QApplication app(argc, argv);
     InstallQtRussian(app); // as the program does
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,0 +1,596 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ru_RU">
+<context>
+    <name>AtomicFile</name>
+    <message>
+        <source>нет места на диске</source>
+        <translation>no space left on the disk</translation>
+    </message>
+    <message>
+        <source>нет доступа</source>
+        <translation>access denied</translation>
+    </message>
+    <message>
+        <source>папка не существует</source>
+        <translation>the folder does not exist</translation>
+    </message>
+    <message>
+        <source>ошибка записи</source>
+        <translation>write error</translation>
+    </message>
+    <message>
+        <source>не обычный файл</source>
+        <translation>not a regular file</translation>
+    </message>
+</context>
+<context>
+    <name>Calibration</name>
+    <message>
+        <source>Путь %1 нельзя записать в файл привязки: в нём есть символы вне кодировки windows-1251. Выберите имя и папку из русских или латинских букв.</source>
+        <translation>The path %1 cannot be written into the map file: it holds characters outside the windows-1251 encoding. Choose a name and folder of Russian or Latin letters.</translation>
+    </message>
+</context>
+<context>
+    <name>Coordinates</name>
+    <message>
+        <source>%1%2г %3мин</source>
+        <translation>%1%2° %3&apos;</translation>
+    </message>
+</context>
+<context>
+    <name>Countdown</name>
+    <message>
+        <source>До начала закачки осталось: %1ч %2мин</source>
+        <translation>Download starts in: %1 h %2 min</translation>
+    </message>
+</context>
+<context>
+    <name>DialUp</name>
+    <message>
+        <source>Подключение...</source>
+        <translation>Connecting...</translation>
+    </message>
+    <message>
+        <source>Отключение...</source>
+        <translation>Disconnecting...</translation>
+    </message>
+    <message>
+        <source>Не удалось разорвать соединение: оно осталось активным</source>
+        <translation>Could not hang up: the connection is still active</translation>
+    </message>
+</context>
+<context>
+    <name>ErrorCounts</name>
+    <message>
+        <source>%1 ошибок получения</source>
+        <translation>%1 receive errors</translation>
+    </message>
+    <message>
+        <source>%1 ошибок jpeg</source>
+        <translation>%1 jpeg errors</translation>
+    </message>
+    <message>
+        <source>%1 ошибок записи</source>
+        <translation>%1 write errors</translation>
+    </message>
+    <message>
+        <source>ошибки</source>
+        <translation>errors</translation>
+    </message>
+    <message>
+        <source>Закачка остановлена - превышен предел ошибок. Выявлено ошибок: записи -  %1; получения - %2; ошибочных файлов - %3; </source>
+        <translation>Download stopped - error limit exceeded. Errors found: write - %1; receive - %2; bad files - %3; </translation>
+    </message>
+</context>
+<context>
+    <name>FetchedStatus</name>
+    <message>
+        <source>Закачано %1 фрагментов из %2</source>
+        <translation>Fetched %1 tiles of %2</translation>
+    </message>
+</context>
+<context>
+    <name>JobSteps</name>
+    <message>
+        <source>начало...</source>
+        <translation>starting...</translation>
+    </message>
+</context>
+<context>
+    <name>Kmz</name>
+    <message>
+        <source>Экспорт в KMZ невозможен: область займёт %1 снимков по 1024×1024 точки, а карта Garmin вмещает не более %2. Уменьшите глубину.</source>
+        <translation>KMZ export is impossible: the region takes %1 pictures of 1024×1024 pixels, and a Garmin map holds at most %2. Reduce the depth.</translation>
+    </message>
+</context>
+<context>
+    <name>PppdExit</name>
+    <message>
+        <source>Соединение установлено</source>
+        <translation>Connection established</translation>
+    </message>
+    <message>
+        <source>Неустранимая ошибка pppd: сбой системного вызова или нехватка памяти</source>
+        <translation>Fatal pppd error: a system call failed or memory ran out</translation>
+    </message>
+    <message>
+        <source>Ошибка в параметрах подключения</source>
+        <translation>Error in the connection options</translation>
+    </message>
+    <message>
+        <source>pppd не может работать: он не установлен с правами root, а пользователь не root</source>
+        <translation>pppd cannot run: it is not installed setuid root and the user is not root</translation>
+    </message>
+    <message>
+        <source>Ядро не поддерживает PPP</source>
+        <translation>The kernel does not support PPP</translation>
+    </message>
+    <message>
+        <source>pppd остановлен сигналом SIGINT, SIGTERM или SIGHUP</source>
+        <translation>pppd was stopped by SIGINT, SIGTERM or SIGHUP</translation>
+    </message>
+    <message>
+        <source>Не удалось заблокировать последовательный порт</source>
+        <translation>Could not lock the serial port</translation>
+    </message>
+    <message>
+        <source>Не удалось открыть последовательный порт</source>
+        <translation>Could not open the serial port</translation>
+    </message>
+    <message>
+        <source>Ошибка сценария установки связи (connect)</source>
+        <translation>The connect script failed</translation>
+    </message>
+    <message>
+        <source>Не удалось запустить команду, заданную параметром pty</source>
+        <translation>Could not run the command given by the pty option</translation>
+    </message>
+    <message>
+        <source>Согласование PPP не удалось: ни один сетевой протокол не заработал</source>
+        <translation>PPP negotiation failed: no network protocol came up</translation>
+    </message>
+    <message>
+        <source>Удалённая система не прошла проверку подлинности или отказалась от неё</source>
+        <translation>The peer failed to authenticate itself or refused to</translation>
+    </message>
+    <message>
+        <source>Соединение было установлено и разорвано из-за простоя</source>
+        <translation>The connection was established and hung up for being idle</translation>
+    </message>
+    <message>
+        <source>Соединение было установлено и разорвано по истечении предельного времени</source>
+        <translation>The connection was established and hung up when its time limit ran out</translation>
+    </message>
+    <message>
+        <source>Согласован обратный вызов: скоро должен поступить входящий звонок</source>
+        <translation>Callback negotiated: an incoming call should arrive soon</translation>
+    </message>
+    <message>
+        <source>Соединение разорвано: удалённая система не отвечает на эхо-запросы</source>
+        <translation>Connection hung up: the peer does not answer echo requests</translation>
+    </message>
+    <message>
+        <source>Соединение разорвано: модем положил трубку</source>
+        <translation>Connection hung up: the modem hung up</translation>
+    </message>
+    <message>
+        <source>Согласование PPP не удалось: на линии обнаружена петля</source>
+        <translation>PPP negotiation failed: the line is looped back</translation>
+    </message>
+    <message>
+        <source>Ошибка сценария инициализации (init)</source>
+        <translation>The init script failed</translation>
+    </message>
+    <message>
+        <source>Не удалось пройти проверку подлинности на удалённой системе</source>
+        <translation>Could not authenticate to the peer</translation>
+    </message>
+    <message>
+        <source>Такого подключения нет в списке подключений</source>
+        <translation>There is no such connection in the connection list</translation>
+    </message>
+    <message>
+        <source>Не удалось запустить pppd</source>
+        <translation>Could not start pppd</translation>
+    </message>
+    <message>
+        <source>pppd завершился аварийно</source>
+        <translation>pppd crashed</translation>
+    </message>
+    <message>
+        <source>Не удалось передать пароль pppd: временный файл не записан</source>
+        <translation>Could not pass the password to pppd: the temporary file was not written</translation>
+    </message>
+    <message>
+        <source>Подключение отменено</source>
+        <translation>Connecting cancelled</translation>
+    </message>
+    <message>
+        <source>Неизвестная ошибка подключения (код %1)</source>
+        <translation>Unknown connection error (code %1)</translation>
+    </message>
+</context>
+<context>
+    <name>PrefillEstimate</name>
+    <message>
+        <source>Ориентировочный объем -----</source>
+        <translation>Estimated size -----</translation>
+    </message>
+    <message>
+        <source>Ориентировочный объем %1 Кбайт</source>
+        <translation>Estimated size %1 KB</translation>
+    </message>
+</context>
+<context>
+    <name>PrefillJob</name>
+    <message>
+        <source>Закачка невозможна: глубина %1 должна быть больше текущего уровня %2.</source>
+        <translation>Cannot download: depth %1 must be greater than the current level %2.</translation>
+    </message>
+    <message>
+        <source>Закачка невозможна: глубина %1 больше предельной (%2).</source>
+        <translation>Cannot download: depth %1 is beyond the limit (%2).</translation>
+    </message>
+    <message>
+        <source>Закачка невозможна: глубина %1 ниже текущего уровня %2 более чем на %3 уровней (%4 фрагментов).</source>
+        <translation>Cannot download: depth %1 is more than %3 levels below the current level %2 (%4 tiles).</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressLine</name>
+    <message>
+        <source>Закачано %1 из %2</source>
+        <translation>Fetched %1 of %2</translation>
+    </message>
+    <message>
+        <source>, %1 фрагм./с, осталось %2</source>
+        <translation>, %1 tiles/s, %2 left</translation>
+    </message>
+    <message>
+        <source>; ошибок: получения %1, jpeg %2, записи %3</source>
+        <translation>; errors: receive %1, jpeg %2, write %3</translation>
+    </message>
+</context>
+<context>
+    <name>StitchEstimate</name>
+    <message>
+        <source>Память: %1 мб</source>
+        <translation>Memory: %1 MB</translation>
+    </message>
+    <message>
+        <source>скачать~ %1 мб</source>
+        <translation>download~ %1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>StitchJob</name>
+    <message>
+        <source>Запись файла %1 невозможна</source>
+        <translation>Cannot write the file %1</translation>
+    </message>
+    <message>
+        <source>Выполнить невозможно - слишком большое изображение?</source>
+        <translation>Cannot be done - picture too large?</translation>
+    </message>
+</context>
+<context>
+    <name>TForm1</name>
+    <message>
+        <source>только кэш</source>
+        <translation>cache only</translation>
+    </message>
+    <message>
+        <source>интернет</source>
+        <translation>internet</translation>
+    </message>
+    <message>
+        <source>кэш и интернет</source>
+        <translation>cache and internet</translation>
+    </message>
+    <message>
+        <source>---Новое Имя---</source>
+        <translation>---New Name---</translation>
+    </message>
+    <message>
+        <source> Кб из интернета</source>
+        <translation> KB from the internet</translation>
+    </message>
+    <message>
+        <source>Сохранение невозможно</source>
+        <translation>Cannot save</translation>
+    </message>
+    <message>
+        <source>коорд1</source>
+        <translation>coord1</translation>
+    </message>
+    <message>
+        <source>коорд2</source>
+        <translation>coord2</translation>
+    </message>
+    <message>
+        <source>увеличение</source>
+        <translation>zoom</translation>
+    </message>
+    <message>
+        <source>закачано</source>
+        <translation>fetched</translation>
+    </message>
+    <message>
+        <source>интернет и кэш</source>
+        <translation>internet and cache</translation>
+    </message>
+    <message>
+        <source>Просмотр</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>Левая кнопка: крупнее, правая: мельче</source>
+        <translation>Left button: zoom in, right: zoom out</translation>
+    </message>
+    <message>
+        <source>кэш</source>
+        <translation>cache</translation>
+    </message>
+    <message>
+        <source>Получить недостающие</source>
+        <translation>Fetch missing</translation>
+    </message>
+    <message>
+        <source>Поиск</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>широта</source>
+        <translation>latitude</translation>
+    </message>
+    <message>
+        <source>долгота</source>
+        <translation>longitude</translation>
+    </message>
+    <message>
+        <source>Увеличение</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>Показать</source>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>показывать точку</source>
+        <translation>show the point</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Удалить</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Склейка</source>
+        <translation>Stitch</translation>
+    </message>
+    <message>
+        <source>слева направо</source>
+        <translation>left to right</translation>
+    </message>
+    <message>
+        <source>сверху вниз</source>
+        <translation>top to bottom</translation>
+    </message>
+    <message>
+        <source>Выкачивание производится при текущем увеличении квадратами 256х256 пикселей, с последующей автоматической склейкой в единый .jpg файл. Количество квадратов задается от верхнего левого угла. Автоматически создается файл привязки для OziExplorer.</source>
+        <translation>Tiles of 256x256 pixels are downloaded at the current zoom and then stitched automatically into one .jpg file. The number of tiles is counted from the top left corner. A map file for OziExplorer is created automatically.</translation>
+    </message>
+    <message>
+        <source>Сжатие jpeg:</source>
+        <translation>JPEG quality:</translation>
+    </message>
+    <message>
+        <source>Начать</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Выкачивание в кэш</source>
+        <translation>Prefill cache</translation>
+    </message>
+    <message>
+        <source>Глубина (увеличение)</source>
+        <translation>Depth (zoom)</translation>
+    </message>
+    <message>
+        <source>Ориентировочный объем:</source>
+        <translation>Estimated size:</translation>
+    </message>
+    <message>
+        <source>В кэш выкачиваются все фрагменты видимой области
+только заданного увеличения, без промежуточных.</source>
+        <translation>Every tile of the visible area is downloaded into the cache
+at the given zoom only, without the levels between.</translation>
+    </message>
+    <message>
+        <source>Настройки</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Режим работы</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>только интернет</source>
+        <translation>internet only</translation>
+    </message>
+    <message>
+        <source>то и другое</source>
+        <translation>both</translation>
+    </message>
+    <message>
+        <source>Обновить</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>Использoвать proxy</source>
+        <translation>Use proxy</translation>
+    </message>
+    <message>
+        <source> (Не обязательно)  Proxy User</source>
+        <translation> (Optional)  Proxy User</translation>
+    </message>
+    <message>
+        <source>Дополнительные возможности</source>
+        <translation>More options</translation>
+    </message>
+    <message>
+        <source>показывать настройки таймера/соединения перед закачкой </source>
+        <translation>show the timer/connection settings before downloading </translation>
+    </message>
+    <message>
+        <source>Источник</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <source>Запрос</source>
+        <translation>Request</translation>
+    </message>
+    <message>
+        <source>Принять</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>Восстановить</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>Расположение кэша</source>
+        <translation>Cache location</translation>
+    </message>
+    <message>
+        <source>Указать</source>
+        <translation>Custom</translation>
+    </message>
+    <message>
+        <source>Контроль ошибок при выкачивании / склейке</source>
+        <translation>Error control while downloading / stitching</translation>
+    </message>
+    <message>
+        <source>Попыток закачать фрагмент при ошибке</source>
+        <translation>Attempts to fetch a tile after an error</translation>
+    </message>
+    <message>
+        <source>с интервалом (сек.)</source>
+        <translation>at intervals of (s)</translation>
+    </message>
+    <message>
+        <source>Допускать ошибок записи  фрагментов на диск</source>
+        <translation>Allowed errors writing tiles to disk</translation>
+    </message>
+    <message>
+        <source>Допускать ошибок при получении фрагментов с сервера</source>
+        <translation>Allowed errors receiving tiles from the server</translation>
+    </message>
+    <message>
+        <source>Допускать ошибок в полуенных файлах</source>
+        <translation>Allowed errors in received files</translation>
+    </message>
+    <message>
+        <source>О программе</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Orbivist — просмотр спутниковых снимков с сервера фрагментов и их выкачивание.
+Каждый полученный фрагмент остаётся в кэше на диске, поэтому однажды просмотренную местность можно смотреть и без сети.
+Склейка собирает прямоугольник фрагментов в один JPEG с файлом привязки OziExplorer; выкачивание заполняет кэш для области на глубину.</source>
+        <translation>Orbivist — viewing satellite imagery from a tile server, and downloading it.
+Every tile received stays in the cache on disk, so a place seen once can be seen again without the network.
+Stitch joins a rectangle of tiles into one JPEG with an OziExplorer map file; Prefill fills the cache for a region down to a depth.</translation>
+    </message>
+    <message>
+        <source>ошибки</source>
+        <translation>errors</translation>
+    </message>
+    <message>
+        <source>Запись файла %1 невозможна</source>
+        <translation>Cannot write the file %1</translation>
+    </message>
+    <message>
+        <source>Файл Favorites.dat не удалось прочитать; до выхода из программы он не будет перезаписан</source>
+        <translation>Favorites.dat could not be read; it will not be overwritten until the program exits</translation>
+    </message>
+    <message>
+        <source>---Новое имя---</source>
+        <translation>---New name---</translation>
+    </message>
+</context>
+<context>
+    <name>TForm2</name>
+    <message>
+        <source>Таймер</source>
+        <translation>Timer</translation>
+    </message>
+    <message>
+        <source>Закачку начать через:</source>
+        <translation>Start downloading in:</translation>
+    </message>
+    <message>
+        <source>часов</source>
+        <translation>hours</translation>
+    </message>
+    <message>
+        <source>минут</source>
+        <translation>minutes</translation>
+    </message>
+    <message>
+        <source>Подключаться автоматически</source>
+        <translation>Connect automatically</translation>
+    </message>
+    <message>
+        <source>Подключение:</source>
+        <translation>Connection:</translation>
+    </message>
+    <message>
+        <source>Имя пользователя:</source>
+        <translation>User name:</translation>
+    </message>
+    <message>
+        <source>Пароль:</source>
+        <translation>Password:</translation>
+    </message>
+    <message>
+        <source>разорвать все оединения после окончания</source>
+        <translation>hang up all connections when done</translation>
+    </message>
+    <message>
+        <source>Проверка</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>Подключится</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>Отключиться</source>
+        <translation>Disconnect</translation>
+    </message>
+    <message>
+        <source>Отменить</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>нет подключений</source>
+        <translation>no connections</translation>
+    </message>
+</context>
+<context>
+    <name>TForm3</name>
+    <message>
+        <source>Процесс</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+</TS>
