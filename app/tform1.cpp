@@ -213,7 +213,7 @@ ViewLoadOutcome TForm1::RefreshView() {
     }
     const QScopedValueRollback<bool> refreshing(refreshing_, true);
     RefreshHooks hooks(*this);
-    const ViewSource source{cacheRoot, prefixLength, CurrentWorkMode(), *http_};
+    const ViewSource source{cacheRoot, prefixLength, CurrentWorkMode(), *http_, &tileBuffers_};
     const ViewLoadOutcome outcome = LoadView(viewUrls, source, batch, counters, hooks);
     if (outcome == ViewLoadOutcome::Aborted)
         return outcome; // the batch job that asked for this view re-enables the window

@@ -5,8 +5,8 @@
 #include "app/tform2.h"
 #include "app/tform3.h"
 #include "app/window_front_end.h"
-#include "batch/calibration_file.h"
 #include "batch/available_memory.h"
+#include "batch/calibration_file.h"
 #include "batch/prefill_job.h"
 #include "batch/stitch_job.h"
 #include "batch/stitch_plan.h"
@@ -62,8 +62,21 @@ void TForm1::Button6Click() {
     RunPrefill(inputs, front);
 }
 
+QFileDialog& TForm1::StitchFileDialog() {
+    if (SDialog == nullptr) {
+        SDialog =
+            new QFileDialog(this, QString(), QString(), QStringLiteral("JPEG Image File (*.jpg)"));
+        SDialog->setAcceptMode(QFileDialog::AcceptSave);
+        SDialog->setDefaultSuffix(QStringLiteral("jpg"));
+        SDialog->setOption(QFileDialog::DontConfirmOverwrite);
+        // The same dialog on every desktop: it speaks the program's Russian and obeys its order.
+        SDialog->setOption(QFileDialog::DontUseNativeDialog);
+    }
+    return *SDialog;
+}
+
 std::optional<QString> TForm1::AskStitchFile() {
-    SDialog->selectFile(lastStitchFile_);
+    StitchFileDialog().selectFile(lastStitchFile_);
     for (;;) {
         if (ExecInFront(*SDialog) != QDialog::Accepted || SDialog->selectedFiles().isEmpty())
             return std::nullopt;

@@ -82,13 +82,14 @@ private:
     // Up to the set number of attempts; a failed one leaves the "could not load" stand-in
     // and is followed by a pause. A cancel cuts the pause and the attempts short; the loop
     // sees it at its next check.
-    QImage LoadTile(const QString& url) {
+    const QImage& LoadTile(const QString& url) {
         const TileRequest request =
             MakeTileRequest(in_.source.cacheRoot, url, in_.source.prefixLength);
-        TileLoaderContext context{in_.source.mode, in_.source.http, in_.counters, front_};
+        TileLoaderContext context{in_.source.mode, in_.source.http, in_.counters, front_,
+                                  &buffers_};
         const int attempts = std::max(in_.settings.retry.attempts, 1);
         const int sleepMs = in_.settings.retry.pauseSeconds * 10;
-        QImage image;
+        QImage& image = tile_;
         for (int attempt = 1; attempt <= attempts; ++attempt) {
             if (TileLoader(request, image, context))
                 return image;
@@ -108,8 +109,8 @@ private:
     // Encodes the picture straight into a temporary file beside the chosen one and writes
     // the calibration file the same way; only when both are complete do they replace the
     // files of their names. Nothing is written when the user declines; a failure is reported
-    // and leaves the earlier pair as it was.
-    bool Save(const RgbPicture& picture, const QString& southEastUrl) {
+    // and leaves the earlier pair as it was. The encoding uses the picture up.
+    bool Save(RgbPicture& picture, const QString& southEastUrl) {
         const std::optional<QString> path = front_.AskOutputFile();
         if (!path)
             return true;
@@ -118,10 +119,10 @@ private:
         AtomicFile file(*path);
         const bool encoded =
             file.Open() &&
-            EncodeProgressiveJpeg(picture, in_.quality,
-                                  [&file](const char* data, std::size_t size) {
-                                      return file.Write(data, static_cast<qint64>(size));
-                                  }) &&
+            EncodeProgressiveJpegReleasing(picture, in_.quality,
+                                           [&file](const char* data, std::size_t size) {
+                                               return file.Write(data, static_cast<qint64>(size));
+                                           }) &&
             file.Complete(kDurability);
         if (!encoded) {
             ReportCannotWrite(*path, file.ErrorText());
@@ -190,6 +191,10 @@ private:
     const StitchInputs& in_;
     JobFrontEnd& front_;
     std::optional<ScheduleChoice> choice_;
+    // Kept from tile to tile: the picture only copies each tile, so the decoder can decode
+    // the next one into the same pixels.
+    TileBuffers buffers_;
+    QImage tile_;
 };
 
 } // namespace

@@ -57,6 +57,8 @@ struct ViewSource {
     int prefixLength = 0;
     WorkMode mode = WorkMode::CacheAndInternet;
     HttpGet& http;
+    // Kept by whoever loads view after view, so that no tile allocates buffers of its own.
+    TileBuffers* buffers = nullptr;
 };
 
 // The four tiles of urls through the tile loader, as LoadViewTiles loads them.
