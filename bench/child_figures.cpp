@@ -83,6 +83,10 @@ ChildFigures RunProgram(const QStringList& arguments) {
     if (pid < 0)
         return {};
     if (pid == 0) {
+        // Progress lines and notes would only clutter the benchmark's table.
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, STDOUT_FILENO);
+        ::dup2(null, STDERR_FILENO);
         ::execvp(argv[0], argv.data());
         ::_exit(127);
     }
