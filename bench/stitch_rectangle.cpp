@@ -28,9 +28,10 @@ ViewUrls BenchView() {
     return ZoomIntoTile(kBenchPrefix + QStringLiteral("qrtqt"));
 }
 
-QList<RectangleFile> RectangleFiles(const QString& cacheRoot, int side) {
+QList<RectangleFile> RectangleFiles(const QString& cacheRoot, int side, int levelsDown) {
     const int prefixLength = static_cast<int>(kBenchPrefix.size());
-    const StitchPlan plan = PlanStitch(BenchView()[0], prefixLength, side, side);
+    const QString anchor = BenchView()[0] + QString(levelsDown, QLatin1Char('q'));
+    const StitchPlan plan = PlanStitch(anchor, prefixLength, side, side);
     QList<RectangleFile> files;
     for (const StitchTile& tile : plan.tiles) {
         const TileRequest request = MakeTileRequest(cacheRoot, tile.ref, prefixLength);

@@ -22,8 +22,9 @@ struct RectangleFile {
     int y = 0;
 };
 
-// The files of side by side tiles from the view's top-left tile, in the job's order.
-QList<RectangleFile> RectangleFiles(const QString& cacheRoot, int side);
+// The files of side by side tiles from the view's top-left corner, levelsDown levels below
+// the view, in the stitching job's order.
+QList<RectangleFile> RectangleFiles(const QString& cacheRoot, int side, int levelsDown = 0);
 
 // Renders the real tiles into the cache; false when the Earth picture cannot be read.
 bool FillCache(const QList<RectangleFile>& files, const QString& cacheRoot);

@@ -5,6 +5,7 @@
 #include "bench/child_figures.h"
 #include "bench/stitch_rectangle.h"
 #include "store/settings_file.h"
+#include "tiles/tile_ref.h"
 #include "tiles/tile_side.h"
 
 #include <QDir>
@@ -205,6 +206,45 @@ BENCHMARK(StitchWholeProcess)
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+
+// `orbivist prefill` over a region the cache already holds (the view's four tiles four levels
+// down: 1,024 tiles), per tile, against the same files read and decoded in a plain loop.
+void CachedPrefillWholeProcess(benchmark::State& state) {
+    constexpr int kLevelsDown = 4;
+    constexpr int kSide = 2 << kLevelsDown;
+    QTemporaryDir home;
+    const QString cacheRoot = home.path() + "/Cash/";
+    const QList<RectangleFile> files = RectangleFiles(cacheRoot, kSide, kLevelsDown);
+    const QList<RectangleFile> view = RectangleFiles(cacheRoot, 2);
+    if (!WriteHome(home.path()) || !FillCache(files, cacheRoot) || !FillCache(view, cacheRoot)) {
+        state.SkipWithError("the home or the real tiles could not be made");
+        return;
+    }
+    const int depth = LevelOf(BenchView()[0], static_cast<int>(kBenchPrefix.size())) + kLevelsDown;
+    const QStringList prefill{kOrbivist,   "prefill", "--home",
+                              home.path(), "--depth", QString::number(depth)};
+    const double tiles = files.size();
+    std::vector<double> perTile, floorPerTile, ratios;
+    for (auto _ : state) {
+        for (int pair = 0; pair < 5; ++pair) {
+            const ChildFigures program = RunProgram(prefill);
+            const ChildFigures decode = InChild([&](ChildFigures&) { return DecodeAll(files); });
+            if (!program.ok || !decode.ok) {
+                state.SkipWithError("a part failed");
+                return;
+            }
+            perTile.push_back(program.seconds / tiles);
+            floorPerTile.push_back(decode.seconds / tiles);
+            ratios.push_back(program.seconds / decode.seconds);
+        }
+        state.SetIterationTime(Median(perTile));
+    }
+    PrintRow("prefill of 1,024 cached tiles, whole process, per tile", Median(perTile) * 1e3,
+             Median(floorPerTile) * 1e3, "ms", 1.3, true);
+    std::printf("  median of 5 pair ratios: x%.2f\n", Median(ratios));
+    state.counters["time_ratio"] = Median(ratios);
+}
+BENCHMARK(CachedPrefillWholeProcess)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // The viewer idling on its first view from a warm cache, against the hello-world.
 void IdleMemoryWholeProcess(benchmark::State& state) {
