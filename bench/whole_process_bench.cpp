@@ -77,27 +77,19 @@ bool WriteHome(const QString& home) {
 // environment and the hello-world's line kept off the benchmark's table.
 void QuietChild() {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    const int null = ::open("/dev/null", O_WRONLY);
-    ::dup2(null, STDOUT_FILENO);
-    ::dup2(null, STDERR_FILENO);
+    SilenceOutput();
 }
 
 // A program started with the offscreen platform, ended after it has idled for a while:
 // its peak resident size.
 double IdlePeakBytes(const QStringList& arguments, int idleMs) {
-    QList<QByteArray> bytes;
-    for (const QString& argument : arguments)
-        bytes.append(argument.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& argument : bytes)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
+    ExecArguments argv(arguments);
     const pid_t pid = ::fork();
     if (pid < 0)
         return 0;
     if (pid == 0) {
         QuietChild();
-        ::execv(argv[0], argv.data());
+        ::execv(argv.path(), argv.get());
         ::_exit(127);
     }
     ::usleep(static_cast<useconds_t>(idleMs) * 1000);
@@ -112,13 +104,7 @@ double IdlePeakBytes(const QStringList& arguments, int idleMs) {
 // A program started with the offscreen platform, from its fork until ready says so (or 10 s
 // pass), then ended; the seconds it took, or a negative figure when it never did.
 double SecondsUntil(const QStringList& arguments, int readyFd, const std::function<bool()>& ready) {
-    QList<QByteArray> bytes;
-    for (const QString& argument : arguments)
-        bytes.append(argument.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& argument : bytes)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
+    ExecArguments argv(arguments);
     int out[2];
     if (::pipe(out) != 0)
         return -1;
@@ -130,7 +116,7 @@ double SecondsUntil(const QStringList& arguments, int readyFd, const std::functi
     if (pid == 0) {
         QuietChild();
         ::dup2(out[1], STDOUT_FILENO);
-        ::execv(argv[0], argv.data());
+        ::execv(argv.path(), argv.get());
         ::_exit(127);
     }
     ::close(out[1]);
