@@ -2,11 +2,16 @@
 // the same way in the same run: `orbivist stitch` against the decode loop plus cjpeg, and
 // the idle viewer against a Qt Widgets hello-world. Pairs are interleaved so that a change
 // in the machine's load falls on both sides, and the median of their ratios is printed.
+#include "batch/stitch_plan.h"
 #include "bench/child_figures.h"
+#include "bench/curl_seconds.h"
+#include "bench/earth_tiles.h"
 #include "bench/stitch_rectangle.h"
 #include "store/settings_file.h"
+#include "tests/tools/demo_server_process.h"
 #include "tiles/tile_ref.h"
 #include "tiles/tile_side.h"
+#include "tiles/view_moves.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,16 +55,17 @@ void PrintRow(const char* measure, double figure, double reference, const char* 
                 (atMost ? ratio <= goal : ratio >= goal) ? "met" : "NOT met");
 }
 
-// A program directory whose settings show the benchmark view, with its cache in Cash/.
-bool WriteHome(const QString& home) {
+// A program directory whose settings show the view (the benchmark view unless given), with
+// its cache in Cash/.
+bool WriteHome(const QString& home, const ViewUrls& view = BenchView(),
+               qsizetype prefixLength = kBenchPrefix.size()) {
     using namespace SettingsLine;
     SettingsLines lines;
     lines.fill(QStringLiteral("-"));
-    const ViewUrls view = BenchView();
     for (int slot = 0; slot < 4; ++slot)
         lines[ViewTopLeft + slot] = view[slot];
     lines[ModeCacheAndInternet] = "ci";
-    lines[PrefixLength] = QString::number(kBenchPrefix.size());
+    lines[PrefixLength] = QString::number(prefixLength);
     lines[LatHemisphere] = lines[SearchZoom] = "0";
     lines[LonHemisphere] = "1";
     lines[StitchColumns] = lines[StitchRows] = "2";
@@ -177,7 +183,8 @@ void StitchWholeProcess(benchmark::State& state) {
     }
     char measure[96];
     std::snprintf(measure, sizeof measure, "stitch %d x %d, whole process, time", side, side);
-    PrintRow(measure, Median(times) * 1000, Median(floorTimes) * 1000, "ms", 1.3, true);
+    PrintRow(measure, Median(times) * 1000, Median(floorTimes) * 1000, "ms",
+             side >= 128 ? 1.1 : 1.3, true);
     std::printf("  median of %d pair ratios: x%.2f\n", pairs, Median(timeRatios));
     std::snprintf(measure, sizeof measure, "stitch %d x %d, whole process, peak memory", side,
                   side);
@@ -233,6 +240,58 @@ void CachedPrefillWholeProcess(benchmark::State& state) {
     state.counters["time_ratio"] = Median(ratios);
 }
 BENCHMARK(CachedPrefillWholeProcess)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// `orbivist prefill` of 1,024 tiles from the demo server on loopback into an empty cache,
+// against one curl process fetching the same URLs one after another: curl's time over the
+// program's, so that above 1 the program is the faster.
+void LoopbackPrefillWholeProcess(benchmark::State& state) {
+    QTemporaryDir home, work;
+    DemoServerProcess server(EarthImagePath(), {}, work.filePath("server.log"));
+    if (server.Port() == 0) {
+        state.SkipWithError("the demo server did not start");
+        return;
+    }
+    const QString prefix = server.TilePrefix();
+    const int prefixLength = static_cast<int>(prefix.size());
+    const ViewUrls view = ZoomIntoTile(prefix + 'q');
+    constexpr int kLevelsDown = 4;
+    const StitchPlan region = PlanStitch(view[0] + QString(kLevelsDown, QLatin1Char('q')),
+                                         prefixLength, 2 << kLevelsDown, 2 << kLevelsDown);
+    QStringList urls;
+    for (const StitchTile& tile : region.tiles)
+        urls.append(tile.ref);
+    const QString depth = QString::number(LevelOf(view[0], prefixLength) + kLevelsDown);
+    const QStringList prefill{kOrbivist, "prefill", "--home", home.path(), "--depth", depth};
+    std::vector<double> times, curlTimes, ratios;
+    for (auto _ : state) {
+        for (int pair = 0; pair < 5; ++pair) {
+            QDir(home.filePath("Cash")).removeRecursively();
+            const QString curlDir = work.filePath(QString::number(pair)) + '/';
+            if (!WriteHome(home.path(), view, prefixLength) || !QDir().mkpath(curlDir)) {
+                state.SkipWithError("the home could not be made");
+                return;
+            }
+            const ChildFigures program = RunProgram(prefill);
+            const double curl = CurlSeconds(urls, curlDir);
+            if (!program.ok || curl < 0) {
+                state.SkipWithError("the prefill or curl failed");
+                return;
+            }
+            times.push_back(program.seconds);
+            curlTimes.push_back(curl);
+            ratios.push_back(curl / program.seconds);
+        }
+        state.SetIterationTime(Median(times));
+    }
+    PrintRow("prefill of 1,024 tiles over loopback, curl's time over ours", Median(curlTimes),
+             Median(times), "s", 1.0, false);
+    std::printf("  median of 5 pair ratios: x%.2f\n", Median(ratios));
+    state.counters["speed_ratio"] = Median(ratios);
+}
+BENCHMARK(LoopbackPrefillWholeProcess)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // The viewer idling on its first view from a warm cache, against the hello-world.
 void IdleMemoryWholeProcess(benchmark::State& state) {
