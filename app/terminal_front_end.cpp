@@ -17,6 +17,7 @@ constexpr int kCancelPollMs = 100;
 
 TerminalFrontEnd::TerminalFrontEnd(Setup setup) : setup_(std::move(setup)) {
     started_.start();
+    setup_.source.buffers = &tileBuffers_;
 }
 
 void TerminalFrontEnd::PumpEvents() {

@@ -63,4 +63,5 @@ private:
     std::int64_t maximum_ = 0;
     QElapsedTimer started_;
     QElapsedTimer lastReport_;
+    TileBuffers tileBuffers_; // shared by every view the job loads
 };

@@ -215,7 +215,7 @@ ViewLoadOutcome TForm1::RefreshView() {
     const QScopedValueRollback<bool> refreshing(refreshing_, true);
     RefreshHooks hooks(*this);
     const ViewSource source{SourceOfView(viewUrls[0], prefixLength, cacheRoot), CurrentWorkMode(),
-                            *http_};
+                            *http_, &tileBuffers_};
     const ViewLoadOutcome outcome = LoadView(viewUrls, source, batch, counters, hooks);
     if (outcome == ViewLoadOutcome::Aborted)
         return outcome; // the batch job that asked for this view re-enables the window

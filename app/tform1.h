@@ -66,6 +66,7 @@ public:
     BatchSettings CurrentBatchSettings() const;
     // The save dialog of a stitched picture: the chosen path, or nothing when declined.
     std::optional<QString> AskStitchFile();
+    QFileDialog& StitchFileDialog();
     // While loading, the window takes no input; the focus comes back where it was.
     void DisableWindow();
     void EnableWindow();
@@ -94,6 +95,8 @@ public:
     TileImage* Image4 = nullptr;
     MarkerImage* Image5 = nullptr;
     QPlainTextEdit* Memo1 = nullptr; // the calibration file's template, one line a line
+    // Made at its first use: a file dialog reads the folder and the MIME database and starts
+    // a thread, none of which the first paint needs.
     QFileDialog* SDialog = nullptr;
     QTabWidget* PageControl1 = nullptr;
     StatusPanels* StatusB = nullptr;
@@ -246,6 +249,7 @@ private:
 
     ProgramHome home_;
     HttpGet* http_ = nullptr;
+    TileBuffers tileBuffers_; // shared by every view loaded
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
     CancelFlag* cancel_ = nullptr;

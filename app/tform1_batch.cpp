@@ -63,8 +63,23 @@ void TForm1::Button6Click() {
     RunPrefill(inputs, front);
 }
 
+QFileDialog& TForm1::StitchFileDialog() {
+    if (SDialog == nullptr) {
+        SDialog =
+            new QFileDialog(this, QString(), QString(), QStringLiteral("JPEG Image File (*.jpg)"));
+        SDialog->setAcceptMode(QFileDialog::AcceptSave);
+        SDialog->setDefaultSuffix(QStringLiteral("jpg"));
+        SDialog->setOption(QFileDialog::DontConfirmOverwrite);
+        // The same dialog on every desktop: it speaks the program's Russian and obeys its order.
+        SDialog->setOption(QFileDialog::DontUseNativeDialog);
+        // Names only: the detail columns' file types and dates come from the system in English.
+        SDialog->setViewMode(QFileDialog::List);
+    }
+    return *SDialog;
+}
+
 std::optional<QString> TForm1::AskStitchFile() {
-    SDialog->selectFile(lastStitchFile_);
+    StitchFileDialog().selectFile(lastStitchFile_);
     for (;;) {
         if (ExecInFront(*SDialog) != QDialog::Accepted || SDialog->selectedFiles().isEmpty())
             return std::nullopt;

@@ -11,7 +11,6 @@
 #include "store/settings_schema.h"
 
 #include <QAbstractItemView>
-#include <QFileDialog>
 #include <QGroupBox>
 
 namespace {
@@ -61,15 +60,6 @@ void TForm1::BuildLayout() {
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setPlainText(CalibrationTemplate().join('\n'));
     Memo1->hide();
-    SDialog =
-        new QFileDialog(this, QString(), QString(), QStringLiteral("JPEG Image File (*.jpg)"));
-    SDialog->setAcceptMode(QFileDialog::AcceptSave);
-    SDialog->setDefaultSuffix(QStringLiteral("jpg"));
-    SDialog->setOption(QFileDialog::DontConfirmOverwrite);
-    // The same dialog on every desktop: it speaks the program's Russian and obeys its order.
-    SDialog->setOption(QFileDialog::DontUseNativeDialog);
-    // Names only: the detail columns' file types and dates come from the system in English.
-    SDialog->setViewMode(QFileDialog::List);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setTabPosition(QTabWidget::South);

@@ -68,7 +68,11 @@ struct Encoding {
 };
 
 // Everything that can longjmp happens here; no objects with destructors live in this frame.
-bool RunEncoder(Encoding& e, const RgbPicture& picture, int quality, bool progressive) {
+// libjpeg copies the rows it is given, so a band behind the next row is never read again.
+constexpr JDIMENSION kReleaseBandRows = 64;
+
+bool RunEncoder(Encoding& e, const RgbPicture& picture, int quality, bool progressive,
+                RgbPicture* release) {
     e.info.err = InstallJpegErrorTrap(e.trap);
     if (setjmp(e.trap.jumpBack) != 0)
         return false;
@@ -91,12 +95,15 @@ bool RunEncoder(Encoding& e, const RgbPicture& picture, int quality, bool progre
         // libjpeg's row type is not const, but it only reads the input rows.
         JSAMPROW row = const_cast<unsigned char*>(picture.row(e.info.next_scanline));
         jpeg_write_scanlines(&e.info, &row, 1);
+        if (release != nullptr && e.info.next_scanline % kReleaseBandRows == 0)
+            release->ReleaseRows(e.info.next_scanline - kReleaseBandRows, e.info.next_scanline);
     }
     jpeg_finish_compress(&e.info);
     return true;
 }
 
-bool Encode(const RgbPicture& picture, int quality, bool progressive, const JpegSink& sink) {
+bool Encode(const RgbPicture& picture, int quality, bool progressive, const JpegSink& sink,
+            RgbPicture* release = nullptr) {
     // JDIMENSION is 32 bits; libjpeg itself refuses sides above 65500.
     if (picture.width() > std::numeric_limits<JDIMENSION>::max() ||
         picture.height() > std::numeric_limits<JDIMENSION>::max() || !sink)
@@ -108,13 +115,17 @@ bool Encode(const RgbPicture& picture, int quality, bool progressive, const Jpeg
     } catch (const std::bad_alloc&) {
         return false;
     }
-    return RunEncoder(encoding, picture, quality, progressive);
+    return RunEncoder(encoding, picture, quality, progressive, release);
 }
 
 } // namespace
 
 bool EncodeProgressiveJpeg(const RgbPicture& picture, int quality, const JpegSink& sink) {
     return Encode(picture, quality, true, sink);
+}
+
+bool EncodeProgressiveJpegReleasing(RgbPicture& picture, int quality, const JpegSink& sink) {
+    return Encode(picture, quality, true, sink, &picture);
 }
 
 bool EncodeBaselineJpeg(const RgbPicture& picture, int quality, const JpegSink& sink) {

@@ -18,6 +18,12 @@ using JpegSink = std::function<bool(const char* data, std::size_t size)>;
 // the sink may have received part of the file by then.
 bool EncodeProgressiveJpeg(const RgbPicture& picture, int quality, const JpegSink& sink);
 
+// The same, using the picture up on the way: each band of rows goes back to the system
+// once libjpeg has taken it in. The progressive encoder keeps every coefficient of the
+// picture until its last scan, as many bytes again as the picture itself; released, the
+// picture's memory makes room for them instead of doubling the peak.
+bool EncodeProgressiveJpegReleasing(RgbPicture& picture, int quality, const JpegSink& sink);
+
 // The same as a baseline (sequential) JPEG, for readers that refuse progressive files
 // (Garmin's custom maps among them).
 bool EncodeBaselineJpeg(const RgbPicture& picture, int quality, const JpegSink& sink);

@@ -47,6 +47,21 @@ std::optional<RgbPicture> RgbPicture::Create(qint64 width, qint64 height) {
     return RgbPicture(width, height, std::move(bytes));
 }
 
+void RgbPicture::ReleaseRows(qint64 top, qint64 bottom) {
+    const long page = ::sysconf(_SC_PAGESIZE);
+    top = std::max<qint64>(top, 0);
+    bottom = std::min(bottom, height_);
+    if (page <= 0 || top >= bottom)
+        return;
+    const auto pageSize = static_cast<std::uintptr_t>(page);
+    const auto start = reinterpret_cast<std::uintptr_t>(bytes_.get() + top * width_ * 3);
+    const auto end = reinterpret_cast<std::uintptr_t>(bytes_.get() + bottom * width_ * 3);
+    const std::uintptr_t first = (start + pageSize - 1) / pageSize * pageSize;
+    const std::uintptr_t last = end / pageSize * pageSize;
+    if (first < last)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+}
+
 void RgbPicture::DrawTile(const QImage& tile, qint64 x, qint64 y) {
     // Also keeps x + the tile's width from overflowing.
     if (tile.isNull() || x >= width_ || y >= height_)

@@ -25,6 +25,10 @@ public:
     // tile draws nothing.
     void DrawTile(const QImage& tile, qint64 x, qint64 y);
 
+    // Gives the memory of rows top to bottom (excluded) back to the system, whole pages
+    // only; what was given back reads as black. For a picture that is being used up.
+    void ReleaseRows(qint64 top, qint64 bottom);
+
 private:
     struct FreeBytes {
         void operator()(unsigned char* bytes) const { std::free(bytes); }

@@ -78,15 +78,16 @@ public:
 
 private:
     // A cancel cuts the pause and the attempts short; the loop sees it at its next check.
-    QImage LoadTile(const QString& url) {
+    const QImage& LoadTile(const QString& url) {
         const TileRequest request = in_.source.tiles->RequestFor(url);
-        TileLoaderContext context{in_.source.mode, in_.source.http, in_.counters, front_};
+        TileLoaderContext context{in_.source.mode, in_.source.http, in_.counters, front_,
+                                  &buffers_};
         const TileAttemptRules rules{
             .attempts = in_.settings.retry.attempts,
             .pauseSeconds = in_.settings.retry.pauseSeconds,
             .mayAttempt = [this](int attempt) { return attempt == 1 || !front_.CancelRequested(); },
             .shown = nullptr};
-        QImage image;
+        QImage& image = tile_;
         const auto load = [&context](const TileRequest& tile, QImage& loaded) {
             return TileLoader(tile, loaded, context);
         };
@@ -98,8 +99,8 @@ private:
     // Encodes the picture straight into a temporary file beside the chosen one and writes
     // the calibration file the same way; only when both are complete do they replace the
     // files of their names. Nothing is written when the user declines; a failure is reported
-    // and leaves the earlier pair as it was.
-    bool Save(const RgbPicture& picture, const QString& anchorLetters,
+    // and leaves the earlier pair as it was. The encoding uses the picture up.
+    bool Save(RgbPicture& picture, const QString& anchorLetters,
               const QString& southEastLetters) {
         const std::optional<QString> path = front_.AskOutputFile();
         if (!path)
@@ -109,10 +110,10 @@ private:
         AtomicFile file(*path);
         const bool encoded =
             file.Open() &&
-            EncodeProgressiveJpeg(picture, in_.quality,
-                                  [&file](const char* data, std::size_t size) {
-                                      return file.Write(data, static_cast<qint64>(size));
-                                  }) &&
+            EncodeProgressiveJpegReleasing(picture, in_.quality,
+                                           [&file](const char* data, std::size_t size) {
+                                               return file.Write(data, static_cast<qint64>(size));
+                                           }) &&
             file.Complete(kDurability);
         if (!encoded) {
             ReportCannotWrite(*path, file.ErrorText());
@@ -182,6 +183,10 @@ private:
     const StitchInputs& in_;
     JobFrontEnd& front_;
     std::optional<ScheduleChoice> choice_;
+    // Kept from tile to tile: the picture only copies each tile, so the decoder can decode
+    // the next one into the same pixels.
+    TileBuffers buffers_;
+    QImage tile_;
 };
 
 } // namespace

@@ -69,21 +69,30 @@ ChildFigures InChild(const std::function<bool(ChildFigures&)>& work) {
     return figures;
 }
 
-ChildFigures RunProgram(const QStringList& arguments) {
-    QList<QByteArray> bytes;
+ExecArguments::ExecArguments(const QStringList& arguments) {
     for (const QString& argument : arguments)
-        bytes.append(argument.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& argument : bytes)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
+        bytes_.append(argument.toLocal8Bit());
+    for (QByteArray& argument : bytes_)
+        pointers_.push_back(argument.data());
+    pointers_.push_back(nullptr);
+}
+
+void SilenceOutput() {
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, STDOUT_FILENO);
+    ::dup2(null, STDERR_FILENO);
+}
+
+ChildFigures RunProgram(const QStringList& arguments) {
+    ExecArguments argv(arguments);
     QElapsedTimer timer;
     timer.start();
     const pid_t pid = ::fork();
     if (pid < 0)
         return {};
     if (pid == 0) {
-        ::execvp(argv[0], argv.data());
+        SilenceOutput(); // progress lines would only clutter the benchmark's table
+        ::execvp(argv.path(), argv.get());
         ::_exit(127);
     }
     int status = 0;

@@ -3,6 +3,7 @@
 // memory are its own and not what the parent gathered before.
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 // What a child reports back through its pipe.
 struct ChildFigures {
@@ -22,6 +23,21 @@ void ResetPeak();
 
 // Runs work in a forked child, timed from its start to its end; work may fill in phases.
 ChildFigures InChild(const std::function<bool(ChildFigures&)>& work);
+
+// A program's arguments as exec wants them, with the bytes they point into.
+class ExecArguments {
+public:
+    explicit ExecArguments(const QStringList& arguments);
+    const char* path() const { return pointers_.front(); }
+    char* const* get() const { return pointers_.data(); }
+
+private:
+    QList<QByteArray> bytes_;
+    std::vector<char*> pointers_;
+};
+
+// In a child about to exec: its standard output and error go to /dev/null.
+void SilenceOutput();
 
 // Runs a program found on the PATH, timed from the fork to its end: whether it exited
 // with 0, and its whole peak as its growth.

@@ -3,20 +3,14 @@
 // the same progressive file of the assembled picture. Each part runs in a child process of
 // its own, so that its peak memory is its own.
 #include "batch/calibration_file.h"
-#include "batch/rgb_picture.h"
 #include "batch/stitch_job.h"
-#include "batch/stitch_plan.h"
 #include "bench/child_figures.h"
-#include "bench/earth_tiles.h"
-#include "fetch/jpeg_decode.h"
-#include "fetch/tile_cache.h"
+#include "bench/stitch_rectangle.h"
 #include "tests/support/fake_front_end.h"
 #include "tests/support/fake_http_get.h"
 #include "tiles/tile_side.h"
-#include "tiles/view_moves.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -31,91 +25,10 @@
 
 namespace {
 
-const QString kPrefix = QStringLiteral("http://tiles/kh?t=t");
+const QString& kPrefix = kBenchPrefix;
 constexpr int kSide = 16; // tiles a side
-constexpr int kQuality = 90;
+constexpr int kQuality = kBenchQuality;
 constexpr double kMiB = 1024.0 * 1024.0;
-
-// A level-6 view over Europe and Africa: land, sea and cloud, as real tiles are.
-ViewUrls BenchView() {
-    return ZoomIntoTile(kPrefix + QStringLiteral("qrtqt"));
-}
-
-// cjpeg run on input, timed from the fork to its end; its peak is the whole process's.
-ChildFigures Cjpeg(const QString& input, const QString& output) {
-    return RunProgram({"cjpeg", "-dct", "float", "-progressive", "-baseline", "-quality",
-                       QString::number(kQuality), "-outfile", output, input});
-}
-
-bool ReadFile(const QString& path, QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    bytes = file.readAll();
-    return true;
-}
-
-// The cache files of the stitched rectangle, in the job's order, with where each goes.
-struct RectangleFile {
-    QString path;
-    int x = 0;
-    int y = 0;
-};
-
-QList<RectangleFile> RectangleFiles(const QString& cacheRoot) {
-    const StitchPlan plan = PlanStitch(BenchView()[0].mid(kPrefix.size()), kSide, kSide);
-    QList<RectangleFile> files;
-    for (const StitchTile& tile : plan.tiles) {
-        const TileRequest request =
-            PrefixTileSource(kPrefix, cacheRoot).RequestFor(kPrefix + tile.letters);
-        files.append({request.cacheFile.value_or(QString()), tile.x, tile.y});
-    }
-    return files;
-}
-
-// Renders the real tiles into the cache; false when the Earth picture cannot be read.
-bool FillCache(const QList<RectangleFile>& files, const QString& cacheRoot) {
-    for (const RectangleFile& file : files) {
-        const QByteArray jpeg = EarthTileJpeg(file.path.mid(cacheRoot.size()).section('.', 0, 0));
-        if (jpeg.isEmpty() || !StoreTileFile(file.path, jpeg))
-            return false;
-    }
-    return true;
-}
-
-// The floor's first half: the files read and decoded one after another, nothing else.
-bool DecodeAll(const QList<RectangleFile>& files) {
-    QByteArray bytes;
-    QImage image;
-    for (const RectangleFile& file : files)
-        if (!ReadFile(file.path, bytes) || !DecodeJpeg(bytes, image))
-            return false;
-    return true;
-}
-
-// The assembled picture as a binary PPM, cjpeg's input.
-bool WriteAssembledPpm(const QList<RectangleFile>& files, const QString& path) {
-    std::optional<RgbPicture> picture = RgbPicture::Create(kSide * kTileSide, kSide * kTileSide);
-    if (!picture)
-        return false;
-    QByteArray bytes;
-    QImage image;
-    for (const RectangleFile& file : files) {
-        if (!ReadFile(file.path, bytes) || !DecodeJpeg(bytes, image))
-            return false;
-        picture->DrawTile(image, file.x, file.y);
-    }
-    QFile ppm(path);
-    if (!ppm.open(QIODevice::WriteOnly))
-        return false;
-    ppm.write(
-        QStringLiteral("P6\n%1 %2\n255\n").arg(picture->width()).arg(picture->height()).toLatin1());
-    const auto rowBytes = static_cast<qint64>(picture->width() * 3);
-    for (qint64 y = 0; y < picture->height(); ++y)
-        if (ppm.write(reinterpret_cast<const char*>(picture->row(y)), rowBytes) != rowBytes)
-            return false;
-    return ppm.flush();
-}
 
 // A front end that only answers: the picture goes to path, and the moments the tile loop
 // ends (the question for the file) and the save ends (the view shown again) are noted.
@@ -167,10 +80,10 @@ bool Stitch(const QString& cacheRoot, const QString& output, ChildFigures& figur
 void StitchSixteenBySixteenFromCache(benchmark::State& state) {
     QTemporaryDir cache, out;
     const QString cacheRoot = cache.path() + '/';
-    const QList<RectangleFile> files = RectangleFiles(cacheRoot);
+    const QList<RectangleFile> files = RectangleFiles(cacheRoot, kSide);
     const QString ppm = out.filePath(QStringLiteral("assembled.ppm"));
     if (!FillCache(files, cacheRoot) ||
-        !InChild([&](ChildFigures&) { return WriteAssembledPpm(files, ppm); }).ok) {
+        !InChild([&](ChildFigures&) { return WriteAssembledPpm(files, kSide, ppm); }).ok) {
         state.SkipWithError("the real tiles or the assembled picture could not be made");
         return;
     }

@@ -3,10 +3,39 @@
 #include <QByteArray>
 #include <QImage>
 
+#include <array>
+#include <memory>
+
 // Tiles are 256 pixels square. A header declaring more than this on a side is a bad file:
 // a few kilobytes of progressive data can otherwise claim 8192 by 8192 pixels and keep the
 // decoder busy for seconds in hundreds of megabytes.
 inline constexpr int kMaxJpegSide = 1024;
+
+// Decodes picture after picture with one libjpeg decompressor and a few pixel buffers that
+// go round: the caller's previous picture becomes a spare, and a spare nobody else holds
+// any more is decoded into again. A loop over thousands of tiles of one size then allocates
+// no pixels per tile, which spares the heap from shrinking and growing again on every tile.
+class JpegDecoder {
+public:
+    JpegDecoder();
+    ~JpegDecoder();
+    JpegDecoder(const JpegDecoder&) = delete;
+    JpegDecoder& operator=(const JpegDecoder&) = delete;
+
+    // As DecodeJpeg below.
+    bool Decode(const QByteArray& data, QImage& image);
+
+    struct State;
+
+private:
+    // A spare the caller's previous picture goes to while the window or a stitched picture
+    // still holds the one before; four tiles of a view are on their way at most.
+    static constexpr int kSpares = 6;
+
+    std::unique_ptr<State> state_;
+    std::array<QImage, kSpares> spares_;
+    int nextSpare_ = 0;
+};
 
 // Decodes data into an RGB888 image. Grayscale, YCbCr, RGB and CMYK/YCCK files are
 // accepted. Data that is merely cut short still decodes (the missing part is filled

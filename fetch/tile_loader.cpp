@@ -5,7 +5,12 @@
 #include "fetch/placeholder_tile.h"
 
 #include <QFile>
-#include <QFileInfo>
+#include <cerrno>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -21,25 +26,57 @@ void Count(std::int32_t& counter, TileLoaderContext& context) {
     context.hooks.ShowErrorCounts();
 }
 
-bool ReadWholeFile(const QString& path, QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    bytes = file.readAll();
-    return file.error() == QFileDevice::NoError;
+// Closes the descriptor whichever way the read ends.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Reads the whole of an open file of size bytes into the caller's buffer, whose capacity
+// stays for the next tile: one open, one read, no allocation once the buffer is grown.
+bool ReadWholeFile(const FileDescriptor& file, qint64 size, QByteArray& bytes) {
+    bytes.resize(size);
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t got =
+            ::read(file.get(), bytes.data() + done, static_cast<size_t>(size - done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    bytes.truncate(done); // a file cut short while it was read decodes as cut short
+    return true;
 }
 
 enum class CachedTile { Usable, Absent, Undecodable };
 
 // Reads and checks the cached file once. A file that is too large to be a tile, does not
 // decode, or was cut short (no end marker), is deleted and counted as a bad file.
-CachedTile LoadCachedTile(const QString& path, QImage& image, TileLoaderContext& context) {
-    const QFileInfo info(path);
-    if (!info.isFile())
+CachedTile LoadCachedTile(const QString& path, QImage& image, TileLoaderContext& context,
+                          TileBuffers& buffers) {
+    struct stat status {};
+    const QByteArray name = QFile::encodeName(path);
+    if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode))
         return CachedTile::Absent;
-    QByteArray bytes;
-    if (info.size() > kLargestTileFile || !ReadWholeFile(path, bytes) ||
-        !DecodeJpeg(bytes, image)) {
+    QByteArray& bytes = buffers.fileBytes;
+    const FileDescriptor file(
+        status.st_size > kLargestTileFile ? -1 : ::open(name.constData(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0 || !ReadWholeFile(file, status.st_size, bytes) ||
+        !buffers.decoder.Decode(bytes, image)) {
         QFile::remove(path);
         Count(context.counters.badFileErrors, context);
         return CachedTile::Undecodable;
@@ -54,7 +91,7 @@ CachedTile LoadCachedTile(const QString& path, QImage& image, TileLoaderContext&
 }
 
 bool FetchTile(const TileRequest& tile, const QString& cacheFile, QImage& image,
-               TileLoaderContext& context) {
+               TileLoaderContext& context, TileBuffers& buffers) {
     QByteArray body;
     if (context.http.Get(tile.url, body)) {
         Count(context.counters.receiveErrors, context);
@@ -66,7 +103,7 @@ bool FetchTile(const TileRequest& tile, const QString& cacheFile, QImage& image,
         Count(context.counters.receiveErrors, context);
         return false;
     }
-    if (!EndsWithJpegEndMarker(body) || !DecodeJpeg(body, image)) {
+    if (!EndsWithJpegEndMarker(body) || !buffers.decoder.Decode(body, image)) {
         Count(context.counters.badFileErrors, context);
         return false;
     }
@@ -84,9 +121,11 @@ bool TileLoader(const TileRequest& tile, QImage& image, TileLoaderContext& conte
     if (!tile.cacheFile)
         return false;
     const QString& cacheFile = *tile.cacheFile;
+    std::optional<TileBuffers> own;
+    TileBuffers& buffers = context.buffers ? *context.buffers : own.emplace();
 
     if (context.mode != WorkMode::InternetOnly) {
-        switch (LoadCachedTile(cacheFile, image, context)) {
+        switch (LoadCachedTile(cacheFile, image, context, buffers)) {
         case CachedTile::Usable:
             return true;
         case CachedTile::Undecodable:
@@ -99,5 +138,5 @@ bool TileLoader(const TileRequest& tile, QImage& image, TileLoaderContext& conte
         image = PlaceholderTile(QStringLiteral("Отсутствует в кэше"), QuadPathLine(tile.quadPath));
         return true;
     }
-    return FetchTile(tile, cacheFile, image, context);
+    return FetchTile(tile, cacheFile, image, context, buffers);
 }

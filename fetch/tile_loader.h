@@ -1,6 +1,7 @@
 #pragma once
 // Producing the image of one tile from the disk cache or the tile server.
 #include "fetch/http_get.h"
+#include "fetch/jpeg_decode.h"
 #include "fetch/tile_cache.h"
 #include "fetch/tile_counters.h"
 #include "tiles/work_mode.h"
@@ -17,11 +18,20 @@ public:
     virtual void ShowErrorCounts() = 0;
 };
 
+// What a loop over many tiles keeps from one tile to the next: the cache file's bytes and
+// the decoder with its pixel buffers, so that no tile allocates its own.
+struct TileBuffers {
+    QByteArray fileBytes;
+    JpegDecoder decoder;
+};
+
 struct TileLoaderContext {
     WorkMode mode;
     HttpGet& http;
     TileCounters& counters;
     LoaderHooks& hooks;
+    // The loop's buffers; without them each tile has buffers of its own.
+    TileBuffers* buffers = nullptr;
 };
 
 // Loads one tile into image. True when image holds the tile, or, in cache-only mode,

@@ -41,7 +41,7 @@ ViewLoadOutcome LoadView(const ViewUrls& urls, const ViewSource& source,
     std::array<TileRequest, 4> tiles;
     for (int slot = 0; slot < 4; ++slot)
         tiles[slot] = source.tiles->RequestFor(urls[slot]);
-    TileLoaderContext context{source.mode, source.http, counters, hooks};
+    TileLoaderContext context{source.mode, source.http, counters, hooks, source.buffers};
     // Outside batch work each tile has one attempt: a silent server must not keep the window
     // waiting four times over. Batch work retries and waits for each tile in full.
     source.http.ShareSilentWait(!batch);

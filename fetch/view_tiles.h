@@ -58,6 +58,8 @@ struct ViewSource {
     std::shared_ptr<const TileSource> tiles; // requests and cache files
     WorkMode mode = WorkMode::CacheAndInternet;
     HttpGet& http;
+    // Kept by whoever loads view after view, so that no tile allocates buffers of its own.
+    TileBuffers* buffers = nullptr;
 };
 
 // The four tiles of urls through the tile loader, as LoadViewTiles loads them.

@@ -1,0 +1,373 @@
+// The program as the user runs it, a whole process each time, beside its reference started
+// the same way in the same run: `orbivist stitch` against the decode loop plus cjpeg, and
+// the idle viewer against a Qt Widgets hello-world. Pairs are interleaved so that a change
+// in the machine's load falls on both sides, and the median of their ratios is printed.
+#include "batch/stitch_plan.h"
+#include "bench/child_figures.h"
+#include "bench/curl_seconds.h"
+#include "bench/earth_tiles.h"
+#include "bench/stitch_rectangle.h"
+#include "store/settings_file.h"
+#include "tests/tools/demo_server_process.h"
+#include "tiles/tile_ref.h"
+#include "tiles/tile_side.h"
+#include "tiles/view_moves.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/inotify.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+#include <QSet>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr double kMiB = 1024.0 * 1024.0;
+const QString kOrbivist = QStringLiteral(ORBIVIST_BUILD_DIR "/orbivist");
+const QString kHello = QStringLiteral(ORBIVIST_BUILD_DIR "/orbivist-hello");
+
+double Median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+void PrintRow(const char* measure, double figure, double reference, const char* unit, double goal,
+              bool atMost) {
+    const double ratio = reference > 0 ? figure / reference : 0;
+    std::printf("%-52s %9.3f %s vs %9.3f %s: x%.2f (goal %s %.2f) %s\n", measure, figure, unit,
+                reference, unit, ratio, atMost ? "<=" : ">=", goal,
+                (atMost ? ratio <= goal : ratio >= goal) ? "met" : "NOT met");
+}
+
+// A program directory whose settings show the view (the benchmark view unless given), with
+// its cache in Cash/.
+bool WriteHome(const QString& home, const ViewUrls& view = BenchView(),
+               qsizetype prefixLength = kBenchPrefix.size()) {
+    using namespace SettingsLine;
+    SettingsLines lines;
+    lines.fill(QStringLiteral("-"));
+    for (int slot = 0; slot < 4; ++slot)
+        lines[ViewTopLeft + slot] = view[slot];
+    lines[ModeCacheAndInternet] = "ci";
+    lines[PrefixLength] = QString::number(prefixLength);
+    lines[LatHemisphere] = lines[SearchZoom] = "0";
+    lines[LonHemisphere] = "1";
+    lines[StitchColumns] = lines[StitchRows] = "2";
+    lines[JpegQuality] = QString::number(kBenchQuality);
+    lines[PrefillLevel] = "8";
+    lines[FetchAttempts] = "1";
+    lines[WriteErrorLimit] = lines[ReceiveErrorLimit] = lines[BadFileErrorLimit] = "3";
+    lines[CacheDirectory] = "";
+    lines[RetryInterval] = "1";
+    return SaveSettings(home + "/ORB.ini", lines) && QDir().mkpath(home + "/Cash");
+}
+
+// In a child about to run a program: the offscreen platform, and Qt's notes about its
+// environment and the hello-world's line kept off the benchmark's table.
+void QuietChild() {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    SilenceOutput();
+}
+
+// A program started with the offscreen platform, ended after it has idled for a while:
+// its peak resident size.
+double IdlePeakBytes(const QStringList& arguments, int idleMs) {
+    ExecArguments argv(arguments);
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return 0;
+    if (pid == 0) {
+        QuietChild();
+        ::execv(argv.path(), argv.get());
+        ::_exit(127);
+    }
+    ::usleep(static_cast<useconds_t>(idleMs) * 1000);
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    rusage usage{};
+    if (::wait4(pid, &status, 0, &usage) != pid)
+        return 0;
+    return static_cast<double>(usage.ru_maxrss) * 1024;
+}
+
+// A program started with the offscreen platform, from its fork until ready says so (or 10 s
+// pass), then ended; the seconds it took, or a negative figure when it never did.
+double SecondsUntil(const QStringList& arguments, int readyFd, const std::function<bool()>& ready) {
+    ExecArguments argv(arguments);
+    int out[2];
+    if (::pipe(out) != 0)
+        return -1;
+    QElapsedTimer timer;
+    timer.start();
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return -1;
+    if (pid == 0) {
+        QuietChild();
+        ::dup2(out[1], STDOUT_FILENO);
+        ::execv(argv.path(), argv.get());
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    double seconds = -1;
+    pollfd watched[2] = {{readyFd >= 0 ? readyFd : out[0], POLLIN, 0}, {out[0], POLLIN, 0}};
+    while (timer.elapsed() < 10000 && ::poll(watched, 1, 100) >= 0) {
+        if ((watched[0].revents & POLLIN) != 0 && ready()) {
+            seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+            break;
+        }
+    }
+    ::kill(pid, SIGTERM);
+    ::waitpid(pid, nullptr, 0);
+    ::close(out[0]);
+    return seconds;
+}
+
+// One side of `orbivist stitch` over side by side tiles, and its floor, in interleaved pairs.
+void StitchWholeProcess(benchmark::State& state) {
+    const int side = static_cast<int>(state.range(0));
+    const int pairs = static_cast<int>(state.range(1));
+    QTemporaryDir home, out;
+    const QString cacheRoot = home.path() + "/Cash/";
+    const QList<RectangleFile> files = RectangleFiles(cacheRoot, side);
+    const QString ppm = out.filePath(QStringLiteral("assembled.ppm"));
+    if (!WriteHome(home.path()) || !FillCache(files, cacheRoot) ||
+        !InChild([&](ChildFigures&) { return WriteAssembledPpm(files, side, ppm); }).ok) {
+        state.SkipWithError("the home, the real tiles or the assembled picture could not be made");
+        return;
+    }
+    const QStringList stitch{kOrbivist,   "stitch",
+                             "--home",    home.path(),
+                             "--output",  out.filePath("stitched.jpg"),
+                             "--columns", QString::number(side),
+                             "--rows",    QString::number(side),
+                             "--quality", QString::number(kBenchQuality)};
+    const QString floorJpeg = out.filePath(QStringLiteral("floor.jpg"));
+    std::vector<double> times, floorTimes, timeRatios, peaks, floorPeaks, peakRatios;
+    const double bitmapBytes = 3.0 * side * kTileSide * side * kTileSide;
+    for (auto _ : state) {
+        for (int pair = 0; pair < pairs; ++pair) {
+            const ChildFigures program = RunProgram(stitch);
+            const ChildFigures decode = InChild([&](ChildFigures&) { return DecodeAll(files); });
+            const ChildFigures cjpeg = Cjpeg(ppm, floorJpeg);
+            if (!program.ok || !decode.ok || !cjpeg.ok) {
+                state.SkipWithError("a part failed");
+                return;
+            }
+            const double floorSeconds = decode.seconds + cjpeg.seconds;
+            const double floorPeak = bitmapBytes + cjpeg.peakBytes;
+            times.push_back(program.seconds);
+            floorTimes.push_back(floorSeconds);
+            timeRatios.push_back(program.seconds / floorSeconds);
+            peaks.push_back(program.peakBytes);
+            floorPeaks.push_back(floorPeak);
+            peakRatios.push_back(program.peakBytes / floorPeak);
+        }
+        state.SetIterationTime(Median(times));
+    }
+    char measure[96];
+    std::snprintf(measure, sizeof measure, "stitch %d x %d, whole process, time", side, side);
+    PrintRow(measure, Median(times) * 1000, Median(floorTimes) * 1000, "ms",
+             side >= 128 ? 1.1 : 1.3, true);
+    std::printf("  median of %d pair ratios: x%.2f\n", pairs, Median(timeRatios));
+    std::snprintf(measure, sizeof measure, "stitch %d x %d, whole process, peak memory", side,
+                  side);
+    PrintRow(measure, Median(peaks) / kMiB, Median(floorPeaks) / kMiB, "MiB", 1.1, true);
+    std::printf("  median of %d pair ratios: x%.2f\n", pairs, Median(peakRatios));
+    state.counters["time_ratio"] = Median(timeRatios);
+    state.counters["mem_ratio"] = Median(peakRatios);
+}
+// Tiles a side and pairs: the largest takes minutes a run and 3 GiB a picture.
+BENCHMARK(StitchWholeProcess)
+    ->Args({4, 7})
+    ->Args({16, 7})
+    ->Args({128, 1})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// `orbivist prefill` over a region the cache already holds (the view's four tiles four levels
+// down: 1,024 tiles), per tile, against the same files read and decoded in a plain loop.
+void CachedPrefillWholeProcess(benchmark::State& state) {
+    constexpr int kLevelsDown = 4;
+    constexpr int kSide = 2 << kLevelsDown;
+    QTemporaryDir home;
+    const QString cacheRoot = home.path() + "/Cash/";
+    const QList<RectangleFile> files = RectangleFiles(cacheRoot, kSide, kLevelsDown);
+    const QList<RectangleFile> view = RectangleFiles(cacheRoot, 2);
+    if (!WriteHome(home.path()) || !FillCache(files, cacheRoot) || !FillCache(view, cacheRoot)) {
+        state.SkipWithError("the home or the real tiles could not be made");
+        return;
+    }
+    const int depth = LevelOf(BenchView()[0], static_cast<int>(kBenchPrefix.size())) + kLevelsDown;
+    const QStringList prefill{kOrbivist,   "prefill", "--home",
+                              home.path(), "--depth", QString::number(depth)};
+    const double tiles = files.size();
+    std::vector<double> perTile, floorPerTile, ratios;
+    for (auto _ : state) {
+        for (int pair = 0; pair < 5; ++pair) {
+            const ChildFigures program = RunProgram(prefill);
+            const ChildFigures decode = InChild([&](ChildFigures&) { return DecodeAll(files); });
+            if (!program.ok || !decode.ok) {
+                state.SkipWithError("a part failed");
+                return;
+            }
+            perTile.push_back(program.seconds / tiles);
+            floorPerTile.push_back(decode.seconds / tiles);
+            ratios.push_back(program.seconds / decode.seconds);
+        }
+        state.SetIterationTime(Median(perTile));
+    }
+    PrintRow("prefill of 1,024 cached tiles, whole process, per tile", Median(perTile) * 1e3,
+             Median(floorPerTile) * 1e3, "ms", 1.3, true);
+    std::printf("  median of 5 pair ratios: x%.2f\n", Median(ratios));
+    state.counters["time_ratio"] = Median(ratios);
+}
+BENCHMARK(CachedPrefillWholeProcess)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// `orbivist prefill` of 1,024 tiles from the demo server on loopback into an empty cache,
+// against one curl process fetching the same URLs one after another: curl's time over the
+// program's, so that above 1 the program is the faster.
+void LoopbackPrefillWholeProcess(benchmark::State& state) {
+    QTemporaryDir home, work;
+    DemoServerProcess server(EarthImagePath(), {}, work.filePath("server.log"));
+    if (server.Port() == 0) {
+        state.SkipWithError("the demo server did not start");
+        return;
+    }
+    const QString prefix = server.TilePrefix();
+    const int prefixLength = static_cast<int>(prefix.size());
+    const ViewUrls view = ZoomIntoTile(prefix + 'q');
+    constexpr int kLevelsDown = 4;
+    const StitchPlan region =
+        PlanStitch(view[0].mid(prefixLength) + QString(kLevelsDown, QLatin1Char('q')),
+                   2 << kLevelsDown, 2 << kLevelsDown);
+    QStringList urls;
+    for (const StitchTile& tile : region.tiles)
+        urls.append(prefix + tile.letters);
+    const QString depth = QString::number(LevelOf(view[0], prefixLength) + kLevelsDown);
+    const QStringList prefill{kOrbivist, "prefill", "--home", home.path(), "--depth", depth};
+    std::vector<double> times, curlTimes, ratios;
+    for (auto _ : state) {
+        for (int pair = 0; pair < 5; ++pair) {
+            QDir(home.filePath("Cash")).removeRecursively();
+            const QString curlDir = work.filePath(QString::number(pair)) + '/';
+            if (!WriteHome(home.path(), view, prefixLength) || !QDir().mkpath(curlDir)) {
+                state.SkipWithError("the home could not be made");
+                return;
+            }
+            const ChildFigures program = RunProgram(prefill);
+            const double curl = CurlSeconds(urls, curlDir);
+            if (!program.ok || curl < 0) {
+                state.SkipWithError("the prefill or curl failed");
+                return;
+            }
+            times.push_back(program.seconds);
+            curlTimes.push_back(curl);
+            ratios.push_back(curl / program.seconds);
+        }
+        state.SetIterationTime(Median(times));
+    }
+    PrintRow("prefill of 1,024 tiles over loopback, curl's time over ours", Median(curlTimes),
+             Median(times), "s", 1.0, false);
+    std::printf("  median of 5 pair ratios: x%.2f\n", Median(ratios));
+    state.counters["speed_ratio"] = Median(ratios);
+}
+BENCHMARK(LoopbackPrefillWholeProcess)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+// The viewer idling on its first view from a warm cache, against the hello-world.
+void IdleMemoryWholeProcess(benchmark::State& state) {
+    QTemporaryDir home;
+    const QString cacheRoot = home.path() + "/Cash/";
+    const QList<RectangleFile> files = RectangleFiles(cacheRoot, 2);
+    if (!WriteHome(home.path()) || !FillCache(files, cacheRoot)) {
+        state.SkipWithError("the home could not be made");
+        return;
+    }
+    constexpr int kIdleMs = 1500;
+    std::vector<double> peaks, helloPeaks, ratios;
+    for (auto _ : state) {
+        for (int pair = 0; pair < 5; ++pair) {
+            const double peak = IdlePeakBytes({kOrbivist, "--home", home.path()}, kIdleMs);
+            const double hello = IdlePeakBytes({kHello}, kIdleMs);
+            if (peak <= 0 || hello <= 0) {
+                state.SkipWithError("a program did not run");
+                return;
+            }
+            peaks.push_back(peak);
+            helloPeaks.push_back(hello);
+            ratios.push_back(peak / hello);
+        }
+    }
+    PrintRow("idle peak memory, whole process", Median(peaks) / kMiB, Median(helloPeaks) / kMiB,
+             "MiB", 1.2, true);
+    std::printf("  median of 5 pair ratios: x%.2f\n", Median(ratios));
+    state.counters["mem_ratio"] = Median(ratios);
+}
+BENCHMARK(IdleMemoryWholeProcess)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// From exec until the viewer has read the four tiles of its first view from the cache (their
+// decoding and painting follow within milliseconds), against the hello-world's first paint.
+void ColdStartWholeProcess(benchmark::State& state) {
+    QTemporaryDir home;
+    const QString cacheRoot = home.path() + "/Cash/";
+    const QList<RectangleFile> files = RectangleFiles(cacheRoot, 2);
+    if (!WriteHome(home.path()) || !FillCache(files, cacheRoot)) {
+        state.SkipWithError("the home could not be made");
+        return;
+    }
+    std::vector<double> starts, helloStarts, ratios;
+    for (auto _ : state) {
+        for (int pair = 0; pair < 7; ++pair) {
+            const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+            ::inotify_add_watch(watch, QFile::encodeName(cacheRoot).constData(), IN_CLOSE_NOWRITE);
+            QSet<QByteArray> read;
+            const double start = SecondsUntil({kOrbivist, "--home", home.path()}, watch, [&] {
+                alignas(inotify_event) char events[4096];
+                const ssize_t size = ::read(watch, events, sizeof events);
+                for (ssize_t at = 0; at < size;) {
+                    const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+                    if (event->len > 0)
+                        read.insert(QByteArray(event->name));
+                    at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+                }
+                return read.size() >= 4;
+            });
+            ::close(watch);
+            const double hello = SecondsUntil({kHello}, -1, [] { return true; });
+            if (start <= 0 || hello <= 0) {
+                state.SkipWithError("a program did not show its window");
+                return;
+            }
+            starts.push_back(start);
+            helloStarts.push_back(hello);
+            ratios.push_back(start / hello);
+        }
+    }
+    PrintRow("cold start, exec to first view's tiles (offscreen)", Median(starts) * 1000,
+             Median(helloStarts) * 1000, "ms", 1.2, true);
+    std::printf("  median of 7 pair ratios: x%.2f\n", Median(ratios));
+    state.counters["time_ratio"] = Median(ratios);
+}
+BENCHMARK(ColdStartWholeProcess)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
