@@ -8,7 +8,7 @@
 #include "bench/earth_tiles.h"
 #include "bench/stitch_rectangle.h"
 #include "store/settings_file.h"
-#include "tests/tools/demo_server_process.h"
+#include "tests/e2e/demo_server_process.h"
 #include "tiles/tile_ref.h"
 #include "tiles/tile_side.h"
 #include "tiles/view_moves.h"
