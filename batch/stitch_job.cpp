@@ -20,7 +20,6 @@
 
 namespace {
 
-
 // Everything one run keeps while it goes from ending to ending.
 class StitchRun {
 public:
@@ -100,8 +99,7 @@ private:
     // the calibration file the same way; only when both are complete do they replace the
     // files of their names. Nothing is written when the user declines; a failure is reported
     // and leaves the earlier pair as it was. The encoding uses the picture up.
-    bool Save(RgbPicture& picture, const QString& anchorLetters,
-              const QString& southEastLetters) {
+    bool Save(RgbPicture& picture, const QString& anchorLetters, const QString& southEastLetters) {
         const std::optional<QString> path = front_.AskOutputFile();
         if (!path)
             return true;

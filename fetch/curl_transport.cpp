@@ -1,7 +1,7 @@
 #include "fetch/curl_transport.h"
 
-#include "orbivist_version.h"
 #include "fetch/png_tile.h"
+#include "orbivist_version.h"
 
 #include <QScopeGuard>
 #include <algorithm>

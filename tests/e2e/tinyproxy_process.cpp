@@ -1,7 +1,7 @@
 #include "tests/e2e/tinyproxy_process.h"
 
-#include "tests/support/scripted_tcp_server.h"
 #include "tests/e2e/demo_server_process.h"
+#include "tests/support/scripted_tcp_server.h"
 
 #include <QElapsedTimer>
 #include <QThread>

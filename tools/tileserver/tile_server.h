@@ -45,8 +45,8 @@ private:
 
     void Serve(const UniqueFd& client, int stopFd);
     Answer AnswerHead(const std::string& head);
-    std::optional<HttpReply> ReplyForTile(std::string_view target, const TileKey& tile,
-                                          bool png, Fault fault) const;
+    std::optional<HttpReply> ReplyForTile(std::string_view target, const TileKey& tile, bool png,
+                                          Fault fault) const;
     void Log(const std::string& line);
 
     const RgbImage& world_;
