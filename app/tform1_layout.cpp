@@ -209,6 +209,8 @@ void TForm1::BuildPrefillTab() {
     Label11->setWordWrap(true);
     Label11->setFixedHeight(34);
     Button6 = MakeButton(TabSheet3, tr("Начать"), 420, 64, 80, 26);
+    // Below "Начать": the explanation beside them runs almost to its left edge.
+    Button7 = MakeButton(TabSheet3, tr("Экспорт…"), 420, 93, 80, 24);
 }
 
 void TForm1::BuildSettingsTab() {

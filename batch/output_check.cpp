@@ -1,6 +1,8 @@
 #include "batch/output_check.h"
 
 #include "batch/calibration_file.h"
+#include "batch/stitch_output.h"
+#include "batch/world_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -37,7 +39,15 @@ std::optional<QString> OutputRefusal(const QString& path) {
         return cannot + QStringLiteral("%1 is not a folder").arg(folder);
     if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
         return cannot + QStringLiteral("no permission to write into %1").arg(folder);
-    if (std::optional<QString> refusal = NotARegularFile(picture.absoluteFilePath()))
-        return refusal;
-    return NotARegularFile(CalibrationFilePath(picture.absoluteFilePath()));
+    const QString picturePath = picture.absoluteFilePath();
+    QStringList paths{picturePath};
+    if (StitchFormatOf(picturePath) == StitchFormat::Jpeg) {
+        paths.append(CalibrationFilePath(picturePath));
+        for (const QString& world : WorldFilePaths(picturePath))
+            paths.append(world);
+    }
+    for (const QString& path : paths)
+        if (std::optional<QString> refusal = NotARegularFile(path))
+            return refusal;
+    return std::nullopt;
 }
