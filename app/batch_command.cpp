@@ -8,6 +8,7 @@
 #include "batch/pppd_dial_up.h"
 #include "batch/prefill_job.h"
 #include "batch/stitch_job.h"
+#include "batch/stitch_output.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
 #include "fetch/http_client.h"
@@ -113,7 +114,9 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
         Say(stream, *refusal);
         return 1;
     }
-    if (const std::optional<QString> refusal = CalibrationPathRefusal(output)) {
+    const bool jpeg = StitchFormatOf(output) == StitchFormat::Jpeg;
+    if (const std::optional<QString> refusal =
+            jpeg ? CalibrationPathRefusal(output) : std::nullopt) {
         Say(stream, *refusal); // before anything is fetched
         return 1;
     }
@@ -135,11 +138,13 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
         .quality = command.quality.value_or(s.jpegQuality),
         .calibrationTemplate = CalibrationTemplate(),
         .availableMemory = AvailableMemory(),
+        .output = output,
     };
     const JobEnding ending = RunStitch(inputs, front);
     if (ending != JobEnding::Done)
         return ExitStatusOf(ending);
-    QString done = QStringLiteral("wrote %1 and %2").arg(output, CalibrationFilePath(output));
+    QString done = jpeg ? QStringLiteral("wrote %1 and %2").arg(output, CalibrationFilePath(output))
+                        : QStringLiteral("wrote %1").arg(output);
     if (counters.tilesMissing == 0) {
         Say(stream, done);
         return 0;

@@ -45,6 +45,7 @@ void TForm1::Button5Click() {
         .quality = UpDown3->value(),
         .calibrationTemplate = Memo1->toPlainText().split('\n'),
         .availableMemory = AvailableMemory(),
+        .output = std::nullopt, // asked for at the end
     };
     RemoveStaleTempFiles(cacheRoot);
     RunStitch(inputs, front);

@@ -1,11 +1,10 @@
 #include "batch/stitch_job.h"
 
-#include "batch/calibration_file.h"
 #include "batch/error_count_texts.h"
 #include "batch/job_steps.h"
-#include "batch/jpeg_encode.h"
 #include "batch/progress_text.h"
 #include "batch/rgb_picture.h"
+#include "batch/stitch_output.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
 #include "fetch/tile_attempts.h"
@@ -28,6 +27,8 @@ public:
     JobEnding Run() {
         in_.counters.ResetErrors();
         front_.SetBatchActive(true);
+        if (in_.output && StitchFormatOf(*in_.output) == StitchFormat::GeoTiff)
+            return RunStreamed(*in_.output);
         // A size that can never be made is refused now, not after the countdown and the dial.
         if (StitchSizeRefusal(in_.columns, in_.rows, in_.availableMemory))
             return TooLarge();
@@ -53,13 +54,8 @@ public:
         const StitchPlan plan = PlanStitch(anchorLetters, in_.columns, in_.rows);
         std::int64_t position = 0;
         for (const StitchTile& tile : plan.tiles) {
-            front_.SetStatus(FetchedStatusText(position, tileCount));
-            front_.SetProgressPosition(++position);
-            if (front_.CancelRequested())
-                return Stopped(JobEnding::Cancelled);
-            front_.PumpEvents();
-            if (ErrorLimitReached(in_.settings.retry, in_.counters))
-                return Stopped(JobEnding::ErrorLimit);
+            if (const std::optional<JobEnding> stop = NextTile(position++, tileCount))
+                return Stopped(*stop);
             picture->DrawTile(LoadTile(in_.source.tiles->RequestOfLetters(tile.letters)), tile.x,
                               tile.y);
         }
@@ -72,6 +68,8 @@ public:
         front_.EnableWindow();
         front_.SetBatchActive(false);
         front_.ShowView(in_.view);
+        if (savingCancelled_)
+            return JobEnding::Cancelled;
         return saved && hungUp ? JobEnding::Done : JobEnding::Failed;
     }
 
@@ -95,48 +93,101 @@ private:
         return image;
     }
 
-    // Encodes the picture straight into a temporary file beside the chosen one and writes
-    // the calibration file the same way; only when both are complete do they replace the
-    // files of their names. Nothing is written when the user declines; a failure is reported
-    // and leaves the earlier pair as it was. The encoding uses the picture up.
+    // Nothing is written when the user declines; a failure is reported and leaves the
+    // earlier files as they were. The saving uses the picture up.
     bool Save(RgbPicture& picture, const QString& anchorLetters, const QString& southEastLetters) {
         const std::optional<QString> path = front_.AskOutputFile();
         if (!path)
             return true;
         RemoveStaleTempFiles(QFileInfo(*path).absolutePath());
-        constexpr auto kDurability = AtomicFile::Durability::Synced;
-        AtomicFile file(*path);
-        const bool encoded =
-            file.Open() &&
-            EncodeProgressiveJpegReleasing(picture, in_.quality,
-                                           [&file](const char* data, std::size_t size) {
-                                               return file.Write(data, static_cast<qint64>(size));
-                                           }) &&
-            file.Complete(kDurability);
-        if (!encoded) {
-            ReportCannotWrite(*path, file.ErrorText());
-            return false;
+        StitchOutput output(*path, Spec(anchorLetters, southEastLetters));
+        return output.SaveWhole(picture, FinishProgress()) || Reported(output);
+    }
+
+    // A GeoTIFF named before the first tile: one row of tiles in memory at a time. Its size
+    // is bounded by the disk, which is checked before anything is fetched.
+    JobEnding RunStreamed(const QString& path) {
+        const QString anchorLetters = in_.source.tiles->RequestFor(in_.view[0]).quadPath;
+        const StitchOutputSpec spec = Spec(anchorLetters, {});
+        if (StreamedStitchRefusal(in_.columns, in_.rows, in_.availableMemory) ||
+            !GeoTiffFitsOnDisk(path, spec.block, GeoTiffCompression::Jpeg))
+            return TooLarge();
+        if (in_.settings.scheduleDialog) {
+            choice_ = front_.RunScheduleDialog();
+            if (!choice_) {
+                front_.SetBatchActive(false);
+                return JobEnding::ScheduleCancelled;
+            }
         }
-        const CalibrationInput calibration{.columns = in_.columns,
-                                           .rows = in_.rows,
-                                           .picturePath = *path,
-                                           .anchorPath = anchorLetters,
-                                           .southEastPath = southEastLetters};
-        AtomicFile map(CalibrationFilePath(*path));
-        if (!map.Open() || !map.Write(CalibrationFileBytes(in_.calibrationTemplate, calibration)) ||
-            !map.Complete(kDurability)) {
-            ReportCannotWrite(CalibrationFilePath(*path), map.ErrorText());
-            return false;
+        BeginFetching(front_, choice_);
+        const std::int64_t tileCount = std::int64_t{in_.columns} * in_.rows;
+        front_.SetProgressMaximum(tileCount);
+        std::optional<RgbPicture> band = RgbPicture::Create(in_.columns * kTileSide, kTileSide);
+        if (!band)
+            return TooLarge();
+        RemoveStaleTempFiles(QFileInfo(path).absolutePath());
+        StitchOutput output(path, spec);
+        bool written = output.Begin() || Reported(output);
+        std::int64_t position = 0;
+        for (std::int64_t row = 0; written && row < in_.rows; ++row) {
+            for (std::int64_t column = 0; column < in_.columns; ++column) {
+                if (const std::optional<JobEnding> stop = NextTile(position++, tileCount))
+                    return Stopped(*stop);
+                const TileKey key = CellInBlock(spec.block, column, row);
+                band->DrawTile(LoadTile(in_.source.tiles->RequestOf(key)), column * kTileSide, 0);
+            }
+            written = output.AddTileRow(*band) || Reported(output);
         }
-        if (!file.Commit(kDurability)) {
-            ReportCannotWrite(*path, file.ErrorText());
-            return false;
-        }
-        if (!map.Commit(kDurability)) {
-            ReportCannotWrite(CalibrationFilePath(*path), map.ErrorText());
-            return false;
-        }
-        return true;
+        const bool hungUp = HangUpIfAsked(front_, choice_);
+        written = written && (output.Finish(FinishProgress()) || Reported(output));
+        front_.HideProgress();
+        front_.EnableWindow();
+        front_.RestoreAndRaise();
+        front_.SetBatchActive(false);
+        front_.ShowView(in_.view);
+        if (savingCancelled_)
+            return JobEnding::Cancelled;
+        return written && hungUp ? JobEnding::Done : JobEnding::Failed;
+    }
+
+    // The block the picture shows and what its files say about it.
+    StitchOutputSpec Spec(const QString& anchorLetters, const QString& southEastLetters) const {
+        const TileKey anchor =
+            TileKey::FromLetters(anchorLetters.toStdString()).value_or(TileKey{});
+        return {.block = {anchor.level, anchor.column, anchor.row, in_.columns, in_.rows},
+                .quality = in_.quality,
+                .calibrationTemplate = in_.calibrationTemplate,
+                .anchorLetters = anchorLetters,
+                .southEastLetters = southEastLetters};
+    }
+
+    // The checks before each tile; the ending when one of them stops the job.
+    std::optional<JobEnding> NextTile(std::int64_t position, std::int64_t tileCount) {
+        front_.SetStatus(FetchedStatusText(position, tileCount));
+        front_.SetProgressPosition(position + 1);
+        if (front_.CancelRequested())
+            return JobEnding::Cancelled;
+        front_.PumpEvents();
+        if (ErrorLimitReached(in_.settings.retry, in_.counters))
+            return JobEnding::ErrorLimit;
+        return std::nullopt;
+    }
+
+    // Building a GeoTIFF's overviews takes a while: the window stays alive and "Отмена"
+    // stops it.
+    GeoTiffProgress FinishProgress() {
+        return [this](double) {
+            front_.PumpEvents();
+            return !front_.CancelRequested();
+        };
+    }
+
+    // Says why the output failed, unless it was cancelled; false either way.
+    bool Reported(const StitchOutput& output) {
+        savingCancelled_ = output.Cancelled();
+        if (!savingCancelled_)
+            ReportCannotWrite(output.FailedPath(), output.ErrorText());
+        return false;
     }
 
     // The picture is only worth its map: a map without its picture, or the other way
@@ -185,6 +236,7 @@ private:
     // the next one into the same pixels.
     TileBuffers buffers_;
     QImage tile_;
+    bool savingCancelled_ = false; // "Отмена" while a GeoTIFF was being finished
 };
 
 } // namespace
