@@ -4,6 +4,7 @@
 #include "batch/available_memory.h"
 #include "batch/calibration_file.h"
 #include "batch/child_process.h"
+#include "batch/export_job.h"
 #include "batch/output_check.h"
 #include "batch/pppd_dial_up.h"
 #include "batch/prefill_job.h"
@@ -197,6 +198,54 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
     return kTilesMissingStatus;
 }
 
+int RunExportCommand(const ExportCommand& command, StopSignals& cancel, std::FILE* stream) {
+    const std::optional<Session> session = OpenSession(command.home, command.at, stream);
+    if (!session)
+        return 1;
+    const Settings& s = session->settings;
+    const int depth = ParseIntOr(command.depth.value_or(s.prefillLevel), 0);
+    const int level = LevelOf(session->view[0], s.view.prefixLength);
+    if (const std::optional<QString> refusal = PrefillRefusal(level, depth)) {
+        Say(stream, *refusal);
+        return 1;
+    }
+    const QString output = QFileInfo(command.output).absoluteFilePath();
+    if (const std::optional<QString> refusal = FileRefusal(output)) {
+        Say(stream, *refusal);
+        return 1;
+    }
+    RemoveStaleTempFiles(QFileInfo(output).absolutePath());
+    HttpClient http;
+    TileCounters counters;
+    PppdDialUp dialUp;
+    const CommandSchedule noSchedule;
+    TerminalFrontEnd::Setup setup =
+        FrontEndSetup(*session, http, counters, dialUp, cancel, noSchedule, stream);
+    TerminalFrontEnd front(setup);
+    const ExportInputs inputs{
+        .view = session->view,
+        .source = setup.source,
+        .depth = depth,
+        .output = output,
+        .attribution = AttributionOf(session->view[0].left(s.view.prefixLength)),
+        .quality = s.jpegQuality,
+        .settings = ScheduleSettings(setup.retry, noSchedule),
+        .counters = counters,
+    };
+    const JobEnding ending = RunExport(inputs, front);
+    if (ending != JobEnding::Done)
+        return ExitStatusOf(ending);
+    const QString done =
+        QStringLiteral("wrote %1, levels %2 to %3").arg(output).arg(level).arg(depth);
+    if (counters.tilesMissing == 0) {
+        Say(stream, done);
+        return 0;
+    }
+    Say(stream, done + QStringLiteral("; %1 tiles could not be obtained and are left out")
+                           .arg(counters.tilesMissing));
+    return kTilesMissingStatus;
+}
+
 } // namespace
 
 int ExitStatusOf(JobEnding ending) {
@@ -227,5 +276,7 @@ int RunBatchCommand(const BatchCommand& command, StopSignals& cancel, std::FILE*
     }
     if (const auto* stitch = std::get_if<StitchCommand>(&command))
         return RunStitchCommand(*stitch, cancel, stream);
+    if (const auto* exporting = std::get_if<ExportCommand>(&command))
+        return RunExportCommand(*exporting, cancel, stream);
     return RunPrefillCommand(std::get<PrefillCommand>(command), cancel, stream);
 }

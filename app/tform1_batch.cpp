@@ -7,6 +7,7 @@
 #include "app/window_front_end.h"
 #include "batch/available_memory.h"
 #include "batch/calibration_file.h"
+#include "batch/export_job.h"
 #include "batch/prefill_job.h"
 #include "batch/stitch_job.h"
 #include "batch/stitch_output.h"
@@ -105,9 +106,28 @@ void SelectFilterOf(QFileDialog& dialog, const QString& path) {
 
 } // namespace
 
-// Phase two starts the export job here; for now the file is asked for and kept.
+// The file is asked for first: the export writes it as the tiles come in.
 void TForm1::Button7Click() {
-    AskExportFile();
+    if (!form2_ || !form3_ || !dialUp_ || !dialReporter_)
+        return;
+    const std::optional<QString> path = AskExportFile();
+    if (!path)
+        return;
+    WindowFrontEnd front(*this, *form2_, *form3_, *dialUp_, *dialReporter_);
+    const ExportInputs inputs{
+        .view = viewUrls,
+        .source = ViewSource{SourceOfView(viewUrls[0], prefixLength, cacheRoot), CurrentWorkMode(),
+                             *http_},
+        .depth = ParseIntOr(Edit3->text(), 0),
+        .output = *path,
+        .attribution = AttributionOf(viewUrls[0].left(prefixLength)),
+        .quality = UpDown3->value(),
+        .settings = CurrentBatchSettings(),
+        .counters = counters,
+    };
+    RemoveStaleTempFiles(cacheRoot);
+    RemoveStaleTempFiles(QFileInfo(*path).absolutePath());
+    RunExport(inputs, front);
 }
 
 QFileDialog& TForm1::StitchFileDialog() {

@@ -409,14 +409,15 @@ TEST_F(BatchCommandLine, ACancelledExportLeavesNoFile) {
     ASSERT_NE(server.Port(), 0);
     Home home(server.TilePrefix());
     QProcess process;
-    Start(process,
-          {"export", "--home", home.path(), "--output", dir.file("world.mbtiles"), "--depth", "4"});
+    Start(process, {"export", "--home", home.path(), "--output", dir.file("region.mbtiles"),
+                    "--depth", "4"});
     ASSERT_TRUE(process.waitForStarted());
     for (int i = 0; i < 100 && RequestedPaths(server).size() < 6; ++i)
         QThread::msleep(100);
     kill(static_cast<pid_t>(process.processId()), SIGINT);
     const Outcome run = Finish(process);
     EXPECT_EQ(run.status, 4) << run.err.toStdString();
-    EXPECT_EQ(QDir(dir.path()).entryList({"world*", ".orbivist*"}, QDir::AllEntries | QDir::Hidden),
-              QStringList());
+    EXPECT_EQ(
+        QDir(dir.path()).entryList({"region*", ".orbivist*"}, QDir::AllEntries | QDir::Hidden),
+        QStringList());
 }
