@@ -4,6 +4,7 @@
 #include "batch/available_memory.h"
 #include "batch/calibration_file.h"
 #include "batch/child_process.h"
+#include "batch/export_format.h"
 #include "batch/export_job.h"
 #include "batch/output_check.h"
 #include "batch/pppd_dial_up.h"
@@ -235,8 +236,11 @@ int RunExportCommand(const ExportCommand& command, StopSignals& cancel, std::FIL
     const JobEnding ending = RunExport(inputs, front);
     if (ending != JobEnding::Done)
         return ExitStatusOf(ending);
+    // A KMZ has the deepest level alone.
     const QString done =
-        QStringLiteral("wrote %1, levels %2 to %3").arg(output).arg(level).arg(depth);
+        ExportFormatOf(output) == ExportFormat::Kmz
+            ? QStringLiteral("wrote %1, level %2").arg(output).arg(depth)
+            : QStringLiteral("wrote %1, levels %2 to %3").arg(output).arg(level).arg(depth);
     if (counters.tilesMissing == 0) {
         Say(stream, done);
         return 0;
