@@ -23,6 +23,8 @@ public:
     void Begin();
 
     void SetTotal(std::int64_t total) { progress_.total = total; }
+    std::int64_t Total() const { return progress_.total; }
+    std::int64_t Done() const { return progress_.done; }
     // The bar at done; the status line, when given, changes too.
     void Progress(std::int64_t done, const std::optional<QString>& status = std::nullopt);
     bool Cancelled() { return controls_.CancelRequested(); }

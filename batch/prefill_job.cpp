@@ -2,81 +2,31 @@
 
 #include "batch/error_count_texts.h"
 #include "batch/job_run.h"
-#include "batch/progress_text.h"
+#include "batch/region_walk.h"
 
 namespace {
 
-class PrefillRun {
-public:
-    PrefillRun(const PrefillInputs& inputs, JobRun& run) : in_(inputs), run_(run) {}
-
-    JobEnding Run(const TileKey& anchor);
-
-private:
-    enum class Stop { None, Cancel, ErrorLimit };
-
-    Stop VisitColumns(TileKey columnStart, std::int64_t blocksPerSide);
-    void LoadBlock(const TileKey& northWest);
-
-    const PrefillInputs& in_;
-    JobRun& run_;
-    std::int64_t done_ = 0;
-    std::int64_t total_ = 0;
-    ViewLoadOutcome lastOutcome_ = ViewLoadOutcome::Completed;
-};
-
-JobEnding PrefillRun::Run(const TileKey& anchor) {
-    in_.counters.ResetErrors();
-    if (!run_.Schedule(in_.settings))
-        return run_.End(JobEnding::ScheduleCancelled);
-    const int levelsDown = in_.depth - anchor.level;
-    total_ = PrefillTileCount(levelsDown);
-    run_.SetTotal(total_);
-    run_.Begin();
-
-    TileKey columnStart = anchor;
-    for (int i = 0; i < levelsDown; ++i)
-        columnStart = columnStart.Children()[0];
-    const Stop stop = VisitColumns(columnStart, std::int64_t{1} << levelsDown);
-    const bool hungUp = run_.HangUpIfAsked();
-    switch (stop) {
-    case Stop::Cancel:
-        return run_.End(JobEnding::Cancelled);
-    case Stop::ErrorLimit:
-        return run_.End(JobEnding::ErrorLimit, ErrorLimitMessage(in_.counters));
-    case Stop::None:
+JobEnding Prefill(const PrefillInputs& in, const TileKey& anchor, JobRun& run) {
+    in.counters.ResetErrors();
+    if (!run.Schedule(in.settings))
+        return run.End(JobEnding::ScheduleCancelled);
+    const int levelsDown = in.depth - anchor.level;
+    run.SetTotal(PrefillTileCount(levelsDown));
+    run.Begin();
+    const WalkEnd walked = WalkRegion(
+        anchor, levelsDown, run, in.settings.retry, in.counters, [&](const TileKey& northWest) {
+            return run.LoadBlock(northWest.Block(), in.settings.retry);
+        });
+    const bool hungUp = run.HangUpIfAsked();
+    switch (walked) {
+    case WalkEnd::Cancelled:
+        return run.End(JobEnding::Cancelled);
+    case WalkEnd::ErrorLimit:
+        return run.End(JobEnding::ErrorLimit, ErrorLimitMessage(in.counters));
+    case WalkEnd::Finished:
         break;
     }
-    // A cancel in the very last block cut it short without a check after it; the tiles it
-    // left out must not pass for a finished job.
-    if (lastOutcome_ == ViewLoadOutcome::Aborted && run_.Cancelled())
-        return run_.End(JobEnding::Cancelled);
-    return run_.End(hungUp ? JobEnding::Done : JobEnding::Failed);
-}
-
-PrefillRun::Stop PrefillRun::VisitColumns(TileKey columnStart, std::int64_t blocksPerSide) {
-    for (std::int64_t column = 0; column < blocksPerSide; ++column) {
-        TileKey block = columnStart;
-        LoadBlock(block);
-        for (std::int64_t row = 1; row < blocksPerSide; ++row) {
-            run_.Progress(done_, FetchedStatusText(done_, total_));
-            run_.Pump();
-            if (run_.Cancelled())
-                return Stop::Cancel;
-            block = block.South().South();
-            LoadBlock(block);
-            if (ErrorLimitReached(in_.settings.retry, in_.counters))
-                return Stop::ErrorLimit;
-        }
-        columnStart = columnStart.East().East();
-    }
-    return Stop::None;
-}
-
-void PrefillRun::LoadBlock(const TileKey& northWest) {
-    lastOutcome_ = run_.LoadBlock(northWest.Block(), in_.settings.retry);
-    done_ += 4;
-    run_.Progress(done_);
+    return run.End(hungUp ? JobEnding::Done : JobEnding::Failed);
 }
 
 } // namespace
@@ -118,5 +68,5 @@ JobEnding RunPrefill(const PrefillInputs& inputs, const JobServices& services,
     const std::optional<TileKey> anchor = TileKey::FromLetters(letters.toStdString());
     if (!anchor)
         return run.End(JobEnding::Failed);
-    return PrefillRun(inputs, run).Run(*anchor);
+    return Prefill(inputs, *anchor, run);
 }
