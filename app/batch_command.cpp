@@ -71,31 +71,38 @@ BatchSettings ScheduleSettings(const BatchRetry& retry, const CommandSchedule& s
         .retry = retry, .scheduleDialog = schedule.any, .scheduleOptionHangsUp = false};
 }
 
-TerminalFrontEnd::Setup FrontEndSetup(const Session& session, HttpClient& http,
-                                      TileCounters& counters, PppdDialUp& dialUp,
-                                      StopSignals& cancel, const CommandSchedule& schedule,
-                                      std::FILE* stream) {
-    const Settings& s = session.settings;
-    if (s.useProxy)
-        http.SetProxy(ProxyFromFields(s.proxyServer, s.proxyPort, s.proxyUser, s.proxyPassword));
-    // Ctrl+C ends a wait for a silent server or for pppd at once; the job then ends at its
-    // next check.
-    http.SetStopWaiting([&cancel] { return cancel.Requested(); });
-    dialUp.SetStopCheck([&cancel] { return cancel.Requested(); });
-    return TerminalFrontEnd::Setup{
-        .source = ViewSource{SourceOfView(session.view[0], s.view.prefixLength, session.cacheRoot),
-                             WorkModeOf(s), http},
-        .retry = BatchRetryOf(s),
-        .counters = counters,
-        .dialUp = dialUp,
-        .cancel = cancel,
-        .schedule = schedule,
-        .password = qEnvironmentVariable(kDialPasswordVariable),
-        .output = std::nullopt,
-        .stream = stream,
-        .redraw = isatty(fileno(stream)) != 0,
-    };
-}
+// The network, the dial-up service and the terminal, set up the same way for both commands.
+struct Terminal {
+    Terminal(const Session& session, StopSignals& cancel, const CommandSchedule& schedule,
+             std::FILE* stream, std::optional<QString> output = std::nullopt)
+        : front(TerminalFrontEnd::Setup{
+              .cancel = cancel,
+              .schedule = schedule,
+              .password = qEnvironmentVariable(kDialPasswordVariable),
+              .output = std::move(output),
+              .stream = stream,
+              .redraw = isatty(fileno(stream)) != 0,
+          }),
+          services{.tiles =
+                       ViewSource{SourceOfView(session.view[0], session.settings.view.prefixLength,
+                                               session.cacheRoot),
+                                  WorkModeOf(session.settings), http},
+                   .dialUp = dialUp} {
+        const Settings& s = session.settings;
+        if (s.useProxy)
+            http.SetProxy(
+                ProxyFromFields(s.proxyServer, s.proxyPort, s.proxyUser, s.proxyPassword));
+        // Ctrl+C ends a wait for a silent server or for pppd at once; the job then ends at its
+        // next check.
+        http.SetStopWaiting([&cancel] { return cancel.Requested(); });
+        dialUp.SetStopCheck([&cancel] { return cancel.Requested(); });
+    }
+
+    HttpClient http;
+    PppdDialUp dialUp;
+    TerminalFrontEnd front;
+    JobServices services;
+};
 
 int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FILE* stream) {
     const std::optional<Session> session = OpenSession(command.home, command.at, stream);
@@ -118,25 +125,19 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
         return 1;
     }
     RemoveStaleTempFiles(QFileInfo(output).absolutePath());
-    HttpClient http;
     TileCounters counters;
-    PppdDialUp dialUp;
-    TerminalFrontEnd::Setup setup =
-        FrontEndSetup(*session, http, counters, dialUp, cancel, command.schedule, stream);
-    setup.output = output;
-    TerminalFrontEnd front(setup);
+    Terminal terminal(*session, cancel, command.schedule, stream, output);
     const StitchInputs inputs{
         .view = session->view,
-        .source = setup.source,
         .counters = counters,
-        .settings = ScheduleSettings(setup.retry, command.schedule),
+        .settings = ScheduleSettings(BatchRetryOf(s), command.schedule),
         .columns = StitchSideFromText(columns),
         .rows = StitchSideFromText(rows),
         .quality = command.quality.value_or(s.jpegQuality),
         .calibrationTemplate = CalibrationTemplate(),
         .availableMemory = AvailableMemory(),
     };
-    const JobEnding ending = RunStitch(inputs, front);
+    const JobEnding ending = RunStitch(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
         return ExitStatusOf(ending);
     QString done = QStringLiteral("wrote %1 and %2").arg(output, CalibrationFilePath(output));
@@ -162,19 +163,15 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
         Say(stream, *refusal);
         return 1;
     }
-    HttpClient http;
     TileCounters counters;
-    PppdDialUp dialUp;
-    TerminalFrontEnd front(
-        FrontEndSetup(*session, http, counters, dialUp, cancel, command.schedule, stream));
+    Terminal terminal(*session, cancel, command.schedule, stream);
     const PrefillInputs inputs{
         .view = session->view,
-        .prefixLength = s.view.prefixLength,
         .depth = depth,
         .settings = ScheduleSettings(BatchRetryOf(s), command.schedule),
         .counters = counters,
     };
-    const JobEnding ending = RunPrefill(inputs, front);
+    const JobEnding ending = RunPrefill(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
         return ExitStatusOf(ending);
     if (counters.tilesMissing == 0) {
