@@ -74,31 +74,38 @@ BatchSettings ScheduleSettings(const BatchRetry& retry, const CommandSchedule& s
         .retry = retry, .scheduleDialog = schedule.any, .scheduleOptionHangsUp = false};
 }
 
-TerminalFrontEnd::Setup FrontEndSetup(const Session& session, HttpClient& http,
-                                      TileCounters& counters, PppdDialUp& dialUp,
-                                      StopSignals& cancel, const CommandSchedule& schedule,
-                                      std::FILE* stream) {
-    const Settings& s = session.settings;
-    if (s.useProxy)
-        http.SetProxy(ProxyFromFields(s.proxyServer, s.proxyPort, s.proxyUser, s.proxyPassword));
-    // Ctrl+C ends a wait for a silent server or for pppd at once; the job then ends at its
-    // next check.
-    http.SetStopWaiting([&cancel] { return cancel.Requested(); });
-    dialUp.SetStopCheck([&cancel] { return cancel.Requested(); });
-    return TerminalFrontEnd::Setup{
-        .source = ViewSource{SourceOfView(session.view[0], s.view.prefixLength, session.cacheRoot),
-                             WorkModeOf(s), http},
-        .retry = BatchRetryOf(s),
-        .counters = counters,
-        .dialUp = dialUp,
-        .cancel = cancel,
-        .schedule = schedule,
-        .password = qEnvironmentVariable(kDialPasswordVariable),
-        .output = std::nullopt,
-        .stream = stream,
-        .redraw = isatty(fileno(stream)) != 0,
-    };
-}
+// The network, the dial-up service and the terminal, set up the same way for both commands.
+struct Terminal {
+    Terminal(const Session& session, StopSignals& cancel, const CommandSchedule& schedule,
+             std::FILE* stream, std::optional<QString> output = std::nullopt)
+        : front(TerminalFrontEnd::Setup{
+              .cancel = cancel,
+              .schedule = schedule,
+              .password = qEnvironmentVariable(kDialPasswordVariable),
+              .output = std::move(output),
+              .stream = stream,
+              .redraw = isatty(fileno(stream)) != 0,
+          }),
+          services{.tiles =
+                       ViewSource{SourceOfView(session.view[0], session.settings.view.prefixLength,
+                                               session.cacheRoot),
+                                  WorkModeOf(session.settings), http},
+                   .dialUp = dialUp} {
+        const Settings& s = session.settings;
+        if (s.useProxy)
+            http.SetProxy(
+                ProxyFromFields(s.proxyServer, s.proxyPort, s.proxyUser, s.proxyPassword));
+        // Ctrl+C ends a wait for a silent server or for pppd at once; the job then ends at its
+        // next check.
+        http.SetStopWaiting([&cancel] { return cancel.Requested(); });
+        dialUp.SetStopCheck([&cancel] { return cancel.Requested(); });
+    }
+
+    HttpClient http;
+    PppdDialUp dialUp;
+    TerminalFrontEnd front;
+    JobServices services;
+};
 
 int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FILE* stream) {
     const std::optional<Session> session = OpenSession(command.home, command.at, stream);
@@ -123,18 +130,12 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
         return 1;
     }
     RemoveStaleTempFiles(QFileInfo(output).absolutePath());
-    HttpClient http;
     TileCounters counters;
-    PppdDialUp dialUp;
-    TerminalFrontEnd::Setup setup =
-        FrontEndSetup(*session, http, counters, dialUp, cancel, command.schedule, stream);
-    setup.output = output;
-    TerminalFrontEnd front(setup);
+    Terminal terminal(*session, cancel, command.schedule, stream, output);
     const StitchInputs inputs{
         .view = session->view,
-        .source = setup.source,
         .counters = counters,
-        .settings = ScheduleSettings(setup.retry, command.schedule),
+        .settings = ScheduleSettings(BatchRetryOf(s), command.schedule),
         .columns = StitchSideFromText(columns),
         .rows = StitchSideFromText(rows),
         .quality = command.quality.value_or(s.jpegQuality),
@@ -142,7 +143,7 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
         .availableMemory = AvailableMemory(),
         .output = output,
     };
-    const JobEnding ending = RunStitch(inputs, front);
+    const JobEnding ending = RunStitch(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
         return ExitStatusOf(ending);
     QString done = jpeg ? QStringLiteral("wrote %1 and %2").arg(output, CalibrationFilePath(output))
@@ -158,35 +159,52 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
     return kTilesMissingStatus;
 }
 
-int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::FILE* stream) {
-    const std::optional<Session> session = OpenSession(command.home, command.at, stream);
+// The session of a command over the view's region, with the view's level and the depth as a
+// prefill takes them; nothing (and why said) when the depth is refused.
+struct Region {
+    Session session;
+    int level = 0;
+    int depth = 0;
+};
+
+std::optional<Region> OpenRegion(const QString& home, const std::optional<CommandPoint>& at,
+                                 const std::optional<QString>& depthArgument, std::FILE* stream) {
+    std::optional<Session> session = OpenSession(home, at, stream);
     if (!session)
-        return 1;
+        return std::nullopt;
     const Settings& s = session->settings;
-    const int depth = ParseIntOr(command.depth.value_or(s.prefillLevel), 0);
+    const int depth = ParseIntOr(depthArgument.value_or(s.prefillLevel), 0);
     const int level = LevelOf(session->view[0], s.view.prefixLength);
     if (const std::optional<QString> refusal = PrefillRefusal(level, depth)) {
         Say(stream, *refusal);
-        return 1;
+        return std::nullopt;
     }
-    HttpClient http;
+    return Region{std::move(*session), level, depth};
+}
+
+int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::FILE* stream) {
+    const std::optional<Region> region =
+        OpenRegion(command.home, command.at, command.depth, stream);
+    if (!region)
+        return 1;
+    const Session& session = region->session;
+    const Settings& s = session.settings;
+    const int depth = region->depth;
+    const int level = region->level;
     TileCounters counters;
-    PppdDialUp dialUp;
-    TerminalFrontEnd front(
-        FrontEndSetup(*session, http, counters, dialUp, cancel, command.schedule, stream));
+    Terminal terminal(session, cancel, command.schedule, stream);
     const PrefillInputs inputs{
-        .view = session->view,
-        .prefixLength = s.view.prefixLength,
+        .view = session.view,
         .depth = depth,
         .settings = ScheduleSettings(BatchRetryOf(s), command.schedule),
         .counters = counters,
     };
-    const JobEnding ending = RunPrefill(inputs, front);
+    const JobEnding ending = RunPrefill(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
         return ExitStatusOf(ending);
     if (counters.tilesMissing == 0) {
         Say(stream, QStringLiteral("the cache %1 holds level %2 of the region")
-                        .arg(session->cacheRoot)
+                        .arg(session.cacheRoot)
                         .arg(depth));
         return 0;
     }
@@ -195,45 +213,37 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
                     .arg(counters.tilesMissing)
                     .arg(PrefillTileCount(depth - level))
                     .arg(depth)
-                    .arg(session->cacheRoot));
+                    .arg(session.cacheRoot));
     return kTilesMissingStatus;
 }
 
 int RunExportCommand(const ExportCommand& command, StopSignals& cancel, std::FILE* stream) {
-    const std::optional<Session> session = OpenSession(command.home, command.at, stream);
-    if (!session)
+    const std::optional<Region> region =
+        OpenRegion(command.home, command.at, command.depth, stream);
+    if (!region)
         return 1;
-    const Settings& s = session->settings;
-    const int depth = ParseIntOr(command.depth.value_or(s.prefillLevel), 0);
-    const int level = LevelOf(session->view[0], s.view.prefixLength);
-    if (const std::optional<QString> refusal = PrefillRefusal(level, depth)) {
-        Say(stream, *refusal);
-        return 1;
-    }
+    const Settings& s = region->session.settings;
+    const int depth = region->depth;
+    const int level = region->level;
     const QString output = QFileInfo(command.output).absoluteFilePath();
     if (const std::optional<QString> refusal = FileRefusal(output)) {
         Say(stream, *refusal);
         return 1;
     }
     RemoveStaleTempFiles(QFileInfo(output).absolutePath());
-    HttpClient http;
     TileCounters counters;
-    PppdDialUp dialUp;
     const CommandSchedule noSchedule;
-    TerminalFrontEnd::Setup setup =
-        FrontEndSetup(*session, http, counters, dialUp, cancel, noSchedule, stream);
-    TerminalFrontEnd front(setup);
+    Terminal terminal(region->session, cancel, noSchedule, stream);
     const ExportInputs inputs{
-        .view = session->view,
-        .source = setup.source,
+        .view = region->session.view,
         .depth = depth,
         .output = output,
-        .attribution = AttributionOf(session->view[0].left(s.view.prefixLength)),
+        .attribution = AttributionOf(region->session.view[0].left(s.view.prefixLength)),
         .quality = s.jpegQuality,
-        .settings = ScheduleSettings(setup.retry, noSchedule),
+        .settings = ScheduleSettings(BatchRetryOf(s), noSchedule),
         .counters = counters,
     };
-    const JobEnding ending = RunExport(inputs, front);
+    const JobEnding ending = RunExport(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
         return ExitStatusOf(ending);
     // A KMZ has the deepest level alone.

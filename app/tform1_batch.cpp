@@ -31,14 +31,18 @@ void TForm1::Edit1Change() {
     Button5->setEnabled(estimate.canStart);
 }
 
+JobServices TForm1::CurrentJobServices() {
+    return JobServices{.tiles = ViewSource{SourceOfView(viewUrls[0], prefixLength, cacheRoot),
+                                           CurrentWorkMode(), *http_},
+                       .dialUp = *dialUp_};
+}
+
 void TForm1::Button5Click() {
     if (!form2_ || !form3_ || !dialUp_ || !dialReporter_)
         return;
-    WindowFrontEnd front(*this, *form2_, *form3_, *dialUp_, *dialReporter_);
+    WindowFrontEnd front(*this, *form2_, *form3_, *dialReporter_);
     const StitchInputs inputs{
         .view = viewUrls,
-        .source = ViewSource{SourceOfView(viewUrls[0], prefixLength, cacheRoot), CurrentWorkMode(),
-                             *http_},
         .counters = counters,
         .settings = CurrentBatchSettings(),
         .columns = StitchSideFromText(Edit1->text()),
@@ -49,22 +53,21 @@ void TForm1::Button5Click() {
         .output = std::nullopt, // asked for at the end
     };
     RemoveStaleTempFiles(cacheRoot);
-    RunStitch(inputs, front);
+    RunStitch(inputs, CurrentJobServices(), front, front);
 }
 
 void TForm1::Button6Click() {
     if (!form2_ || !form3_ || !dialUp_ || !dialReporter_)
         return;
-    WindowFrontEnd front(*this, *form2_, *form3_, *dialUp_, *dialReporter_);
+    WindowFrontEnd front(*this, *form2_, *form3_, *dialReporter_);
     const PrefillInputs inputs{
         .view = viewUrls,
-        .prefixLength = prefixLength,
         .depth = ParseIntOr(Edit3->text(), 0),
         .settings = CurrentBatchSettings(),
         .counters = counters,
     };
     RemoveStaleTempFiles(cacheRoot);
-    RunPrefill(inputs, front);
+    RunPrefill(inputs, CurrentJobServices(), front, front);
 }
 
 namespace {
@@ -113,11 +116,9 @@ void TForm1::Button7Click() {
     const std::optional<QString> path = AskExportFile();
     if (!path)
         return;
-    WindowFrontEnd front(*this, *form2_, *form3_, *dialUp_, *dialReporter_);
+    WindowFrontEnd front(*this, *form2_, *form3_, *dialReporter_);
     const ExportInputs inputs{
         .view = viewUrls,
-        .source = ViewSource{SourceOfView(viewUrls[0], prefixLength, cacheRoot), CurrentWorkMode(),
-                             *http_},
         .depth = ParseIntOr(Edit3->text(), 0),
         .output = *path,
         .attribution = AttributionOf(viewUrls[0].left(prefixLength)),
@@ -127,7 +128,7 @@ void TForm1::Button7Click() {
     };
     RemoveStaleTempFiles(cacheRoot);
     RemoveStaleTempFiles(QFileInfo(*path).absolutePath());
-    RunExport(inputs, front);
+    RunExport(inputs, CurrentJobServices(), front, front);
 }
 
 QFileDialog& TForm1::StitchFileDialog() {

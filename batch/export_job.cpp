@@ -1,7 +1,7 @@
 #include "batch/export_job.h"
 
 #include "batch/error_count_texts.h"
-#include "batch/job_steps.h"
+#include "batch/job_run.h"
 #include "batch/prefill_job.h"
 #include "batch/region_export.h"
 #include "batch/region_walk.h"
@@ -13,90 +13,73 @@ namespace {
 
 class ExportRun {
 public:
-    ExportRun(const ExportInputs& inputs, JobFrontEnd& front, ExportFormat format,
+    ExportRun(const ExportInputs& inputs, JobRun& run, const TileKey& anchor, ExportFormat format,
               std::vector<TileBlock> blocks)
-        : in_(inputs), front_(front), blocks_(std::move(blocks)),
+        : in_(inputs), run_(run), anchor_(anchor), blocks_(std::move(blocks)),
           out_(inputs.output, format, blocks_, inputs.attribution, inputs.quality) {}
 
     JobEnding Run() {
         in_.counters.ResetErrors();
-        front_.SetBatchActive(true);
-        if (in_.settings.scheduleDialog) {
-            choice_ = front_.RunScheduleDialog();
-            if (!choice_) {
-                front_.SetBatchActive(false);
-                return JobEnding::ScheduleCancelled;
+        if (!run_.Schedule(in_.settings))
+            return run_.End(JobEnding::ScheduleCancelled);
+        run_.SetTotal(TileCountOf(blocks_));
+        run_.Begin();
+        bool written = out_.Begin();
+        WalkEnd walked = WalkEnd::Finished;
+        for (std::size_t i = 0; written && walked == WalkEnd::Finished && i < blocks_.size(); ++i) {
+            if (i > 0) { // between levels as between blocks
+                run_.Pump();
+                if (run_.Cancelled())
+                    walked = WalkEnd::Cancelled;
             }
+            if (walked == WalkEnd::Finished)
+                walked =
+                    WalkRegion(anchor_, blocks_[i].level - anchor_.level, run_, in_.settings.retry,
+                               in_.counters, [&](const TileKey& northWest) {
+                                   return LoadBlock(northWest, written);
+                               });
         }
-        BeginFetching(front_, choice_);
-        const std::int64_t total = TileCountOf(blocks_);
-        front_.SetProgressMaximum(total);
-        if (!out_.Begin())
-            return End(JobEnding::Failed, out_.ErrorText());
-        RegionWalk walk(front_, *in_.source.tiles, in_.settings.retry, in_.counters, total);
-        WalkStop stop = WalkStop::None;
-        for (const TileBlock& square : blocks_) {
-            stop = walk.Walk(
-                square, [this](const std::array<TileKey, 4>& block) { return AddBlock(block); });
-            // Between levels as between blocks.
-            front_.PumpEvents();
-            if (stop == WalkStop::None && front_.CancelRequested())
-                stop = WalkStop::Cancel;
-            if (stop != WalkStop::None)
-                break;
-        }
-        switch (stop) {
-        case WalkStop::Cancel:
-            return End(JobEnding::Cancelled);
-        case WalkStop::ErrorLimit:
-            return End(JobEnding::ErrorLimit, ErrorLimitMessage(in_.counters));
-        case WalkStop::Refused:
-            return End(JobEnding::Failed, out_.ErrorText());
-        case WalkStop::None:
+        const bool hungUp = run_.HangUpIfAsked();
+        switch (walked) {
+        case WalkEnd::Cancelled:
+            return run_.End(JobEnding::Cancelled);
+        case WalkEnd::ErrorLimit:
+            return run_.End(JobEnding::ErrorLimit, ErrorLimitMessage(in_.counters));
+        case WalkEnd::Finished:
             break;
         }
-        if (walk.LastBlockCancelled())
-            return End(JobEnding::Cancelled);
         in_.counters.tilesMissing = absent_;
-        if (!out_.Finish())
-            return End(JobEnding::Failed, out_.ErrorText());
-        return End(JobEnding::Done);
+        if (!written || !out_.Finish())
+            return run_.End(JobEnding::Failed, out_.ErrorText());
+        return run_.End(hungUp ? JobEnding::Done : JobEnding::Failed);
     }
 
 private:
-    // The block's tiles as the cache holds them now that the block is loaded; a tile that
-    // could not be had is left out of the file and counted.
-    bool AddBlock(const std::array<TileKey, 4>& block) {
+    // Loads the block as the prefill does, then hands its tiles to the file as the cache
+    // holds them; a tile that could not be had is left out and counted. Once the file has
+    // failed, the rest of the walk fetches nothing.
+    ViewLoadOutcome LoadBlock(const TileKey& northWest, bool& written) {
+        if (!written)
+            return ViewLoadOutcome::Completed;
+        const std::array<TileKey, 4> block = northWest.Block();
+        const ViewLoadOutcome outcome = run_.LoadBlock(block, in_.settings.retry);
+        const TileSource& source = *run_.services().tiles.tiles;
         for (const TileKey& key : block) {
-            QFile file(in_.source.tiles->CachePathOf(key));
+            QFile file(source.CachePathOf(key));
             const QByteArray jpeg = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-            if (jpeg.isEmpty()) {
+            if (jpeg.isEmpty())
                 ++absent_;
-                continue;
-            }
-            if (!out_.AddTile(key, jpeg))
-                return false;
+            else
+                written = written && out_.AddTile(key, jpeg);
         }
-        return true;
-    }
-
-    JobEnding End(JobEnding ending, const QString& message = {}) {
-        const bool hungUp = HangUpIfAsked(front_, choice_);
-        front_.HideProgress();
-        front_.EnableWindow();
-        front_.SetBatchActive(false);
-        front_.RestoreAndRaise();
-        if (!message.isEmpty())
-            front_.ShowMessage(ErrorsCaption(), message);
-        front_.ShowView(in_.view);
-        return ending == JobEnding::Done && !hungUp ? JobEnding::Failed : ending;
+        return outcome;
     }
 
     const ExportInputs& in_;
-    JobFrontEnd& front_;
+    JobRun& run_;
+    TileKey anchor_;
     std::vector<TileBlock> blocks_;
     RegionExport out_;
-    std::optional<ScheduleChoice> choice_;
     std::int64_t absent_ = 0;
 };
 
@@ -107,20 +90,21 @@ QString AttributionOf(const QString& requestPrefix) {
     return host.isEmpty() ? requestPrefix : host;
 }
 
-JobEnding RunExport(const ExportInputs& inputs, JobFrontEnd& front) {
-    const QString letters = inputs.source.tiles->RequestFor(inputs.view[0]).quadPath;
-    if (const std::optional<QString> reason = PrefillRefusal(int(letters.size()), inputs.depth)) {
-        front.ShowMessage(ErrorsCaption(), *reason);
-        return JobEnding::Failed;
-    }
+JobEnding RunExport(const ExportInputs& inputs, const JobServices& services, JobControls& controls,
+                    JobObserver& observer) {
+    JobRun run(services, controls, observer, inputs.counters);
+    const QString letters = services.tiles.tiles->RequestFor(inputs.view[0]).quadPath;
+    if (const std::optional<QString> reason = PrefillRefusal(int(letters.size()), inputs.depth))
+        return run.End(JobEnding::Failed, *reason);
     const std::optional<TileKey> anchor = TileKey::FromLetters(letters.toStdString());
     const std::optional<ExportFormat> format = ExportFormatOf(inputs.output);
     if (!anchor || !format)
-        return JobEnding::Failed;
+        return run.End(JobEnding::Failed);
     std::vector<TileBlock> blocks = ExportBlocks(*format, *anchor, inputs.depth);
+    // Refused before the scheduling, the dial and any tile.
     if (const std::optional<QString> refusal = ExportRefusal(*format, blocks)) {
-        front.ShowMessage(ErrorsCaption(), *refusal);
-        return JobEnding::TooLarge;
+        run.HangUpIfWanted(inputs.settings);
+        return run.End(JobEnding::TooLarge, *refusal);
     }
-    return ExportRun(inputs, front, *format, std::move(blocks)).Run();
+    return ExportRun(inputs, run, *anchor, *format, std::move(blocks)).Run();
 }

@@ -5,16 +5,17 @@
 // or KMZ file. The file appears under its name only when the job is done; every other ending
 // leaves nothing there.
 #include "batch/batch_settings.h"
+#include "batch/job_controls.h"
 #include "batch/job_ending.h"
-#include "batch/job_front_end.h"
+#include "batch/job_observer.h"
+#include "batch/job_services.h"
 #include "fetch/tile_counters.h"
-#include "fetch/view_tiles.h"
+#include "tiles/view_urls.h"
 
 #include <QString>
 
 struct ExportInputs {
-    ViewUrls view;       // its top-left tile anchors the region; shown again at every end
-    ViewSource source;   // requests and cache files, work mode and network
+    ViewUrls view;       // its top-left tile anchors the region
     int depth;           // the deepest level written
     QString output;      // .mbtiles or .kmz
     QString attribution; // the imagery's source, named in an MBTiles file
@@ -28,7 +29,8 @@ struct ExportInputs {
 // Runs the whole job. A depth the prefill refuses, or an output of neither kind, ends Failed
 // with its reason before anything else; a KMZ of too many pictures ends TooLarge, also before
 // any tile is fetched.
-JobEnding RunExport(const ExportInputs& inputs, JobFrontEnd& front);
+JobEnding RunExport(const ExportInputs& inputs, const JobServices& services, JobControls& controls,
+                    JobObserver& observer);
 
 // The attribution of tiles requested by a prefix: its host, or the prefix itself.
 QString AttributionOf(const QString& requestPrefix);

@@ -2,36 +2,36 @@
 
 #include "batch/progress_text.h"
 
-WalkStop RegionWalk::Walk(const TileBlock& square, const BlockLoaded& loaded) {
-    const std::int64_t blocksPerSide = square.columns / 2;
-    TileKey columnStart = CellInBlock(square, 0, 0);
+WalkEnd WalkRegion(const TileKey& anchor, int levelsDown, JobRun& run, const BatchRetry& retry,
+                   const TileCounters& counters,
+                   const std::function<ViewLoadOutcome(const TileKey& northWest)>& loadBlock) {
+    ViewLoadOutcome last = ViewLoadOutcome::Completed;
+    const auto visit = [&](const TileKey& northWest) {
+        last = loadBlock(northWest);
+        run.Progress(run.Done() + 4);
+    };
+    TileKey columnStart = anchor;
+    for (int i = 0; i < levelsDown; ++i)
+        columnStart = columnStart.Children()[0];
+    const std::int64_t blocksPerSide = std::int64_t{1} << levelsDown;
     for (std::int64_t column = 0; column < blocksPerSide; ++column) {
         TileKey block = columnStart;
-        if (!LoadBlock(block, loaded))
-            return WalkStop::Refused;
+        visit(block);
         for (std::int64_t row = 1; row < blocksPerSide; ++row) {
-            front_.SetStatus(FetchedStatusText(done_, total_));
-            front_.PumpEvents();
-            if (front_.CancelRequested())
-                return WalkStop::Cancel;
+            run.Progress(run.Done(), FetchedStatusText(run.Done(), run.Total()));
+            run.Pump();
+            if (run.Cancelled())
+                return WalkEnd::Cancelled;
             block = block.South().South();
-            if (!LoadBlock(block, loaded))
-                return WalkStop::Refused;
-            if (ErrorLimitReached(retry_, counters_))
-                return WalkStop::ErrorLimit;
+            visit(block);
+            if (ErrorLimitReached(retry, counters))
+                return WalkEnd::ErrorLimit;
         }
         columnStart = columnStart.East().East();
     }
-    return WalkStop::None;
-}
-
-bool RegionWalk::LoadBlock(const TileKey& northWest, const BlockLoaded& loaded) {
-    const std::array<TileKey, 4> block = northWest.Block();
-    ViewUrls urls;
-    for (std::size_t slot = 0; slot < block.size(); ++slot)
-        urls[slot] = source_.RequestOf(block[slot]);
-    lastOutcome_ = front_.ShowView(urls);
-    done_ += 4;
-    front_.SetProgressPosition(done_);
-    return !loaded || loaded(block);
+    // The last block has no check after it; the tiles a cancel left out of it must not pass
+    // for a finished walk.
+    if (last == ViewLoadOutcome::Aborted && run.Cancelled())
+        return WalkEnd::Cancelled;
+    return WalkEnd::Finished;
 }

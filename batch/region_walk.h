@@ -1,46 +1,18 @@
 #pragma once
-// Walking a square of tiles as a prefill does: in 2 by 2 blocks, column by column from west
-// to east and each column from north to south, every block loaded as the view with the batch
-// retries, the progress moved on, "Отмена" and the error limits checked between the blocks
-// of a column. An export walks each level of its region this way and takes every block's
-// tiles from the cache as they come in.
-#include "batch/job_front_end.h"
-#include "fetch/tile_source.h"
-#include "tiles/tile_block.h"
+// The walk over a view's region at a deeper level, as the jobs that fill a region make it:
+// 2 by 2 blocks, column by column from west to east and each column from north to south.
+#include "batch/job_run.h"
 
-#include <array>
-#include <cstdint>
 #include <functional>
 
-enum class WalkStop { None, Cancel, ErrorLimit, Refused };
+enum class WalkEnd { Finished, Cancelled, ErrorLimit };
 
-class RegionWalk {
-public:
-    // Called after each block is loaded, with its four tiles in block order; false stops
-    // the walk (the tiles could not be used).
-    using BlockLoaded = std::function<bool(const std::array<TileKey, 4>& block)>;
-
-    RegionWalk(JobFrontEnd& front, const TileSource& source, const BatchRetry& retry,
-               TileCounters& counters, std::int64_t total)
-        : front_(front), source_(source), retry_(retry), counters_(counters), total_(total) {}
-
-    // Walks the square (its sides even, as every region's are).
-    WalkStop Walk(const TileBlock& square, const BlockLoaded& loaded = {});
-
-    // A cancel in the very last block cut it short without a check after it; the tiles it
-    // left out must not pass for a finished job.
-    bool LastBlockCancelled() {
-        return lastOutcome_ == ViewLoadOutcome::Aborted && front_.CancelRequested();
-    }
-
-private:
-    bool LoadBlock(const TileKey& northWest, const BlockLoaded& loaded);
-
-    JobFrontEnd& front_;
-    const TileSource& source_;
-    const BatchRetry& retry_;
-    TileCounters& counters_;
-    std::int64_t done_ = 0;
-    std::int64_t total_ = 0;
-    ViewLoadOutcome lastOutcome_ = ViewLoadOutcome::Completed;
-};
+// Visits the blocks of the region of the 2 by 2 view whose top-left tile is anchor,
+// levelsDown levels deeper, through loadBlock (given each block's north-west tile); each
+// block adds four to the run's progress. Before every block but the first of a column the
+// status line shows the count, events are pumped and a cancel ends the walk; after each such
+// block a reached error limit ends it. A cancel that cut the very last block short ends it
+// as Cancelled too.
+WalkEnd WalkRegion(const TileKey& anchor, int levelsDown, JobRun& run, const BatchRetry& retry,
+                   const TileCounters& counters,
+                   const std::function<ViewLoadOutcome(const TileKey& northWest)>& loadBlock);

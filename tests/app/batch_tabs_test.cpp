@@ -156,7 +156,6 @@ TEST_F(WindowTest, StitchThroughTheSaveDialogWritesPictureAndMapAndRefreshesTheV
     // and the view put back come from the cache the first two filled.
     EXPECT_EQ(http.requests, QStringList({Url("q"), Url("t"), Url("r"), Url("s")}));
     EXPECT_TRUE(w.isEnabled());
-    EXPECT_FALSE(w.batchActive);
     EXPECT_FALSE(form3->isVisible());
     EXPECT_EQ(Paths(), QStringList({"q", "r", "s", "t"}));
 }
@@ -230,7 +229,6 @@ TEST_F(WindowTest, EveryJobEndingShowsItsDialogsInFront) {
             EXPECT_TRUE(http.requests.isEmpty());
         }
         EXPECT_TRUE(w.isEnabled());
-        EXPECT_FALSE(w.batchActive);
         EXPECT_FALSE(form3->isVisible());
     }
     EXPECT_FALSE(QFileInfo::exists(home.file("map.jpg")));
@@ -283,7 +281,6 @@ TEST_F(WindowTest, PrefillFromTheWindowVisitsTheRegionAndPutsTheViewBack) {
     EXPECT_EQ(http.requests.mid(0, 4), QStringList({Url("qq"), Url("qr"), Url("qs"), Url("qt")}));
     EXPECT_EQ(Paths(), QStringList({"q", "r", "s", "t"}));
     EXPECT_TRUE(w.isEnabled());
-    EXPECT_FALSE(w.batchActive);
 }
 
 // A name without an extension takes the chosen filter's: a GeoTIFF that GDAL places on the
