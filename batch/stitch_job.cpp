@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <cerrno>
 #include <optional>
 
 namespace {
@@ -64,7 +65,14 @@ private:
         if (!path)
             return true;
         RemoveStaleTempFiles(QFileInfo(*path).absolutePath());
-        StitchOutput output(*path, Spec(anchorLetters, southEastLetters));
+        const StitchOutputSpec spec = Spec(anchorLetters, southEastLetters);
+        StitchOutput output(*path, spec);
+        // A GeoTIFF needs room for its scratch copy as well: said before minutes of writing.
+        if (output.Format() == StitchFormat::GeoTiff &&
+            !GeoTiffFitsOnDisk(*path, spec.block, GeoTiffCompression::Jpeg)) {
+            ReportCannotWrite(*path, WriteFailureText(ENOSPC));
+            return false;
+        }
         return output.SaveWhole(picture, FinishProgress()) || Reported(output);
     }
 
