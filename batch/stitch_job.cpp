@@ -65,11 +65,11 @@ private:
         if (!path)
             return true;
         RemoveStaleTempFiles(QFileInfo(*path).absolutePath());
-        const StitchOutputSpec spec = Spec(anchorLetters, southEastLetters);
-        StitchOutput output(*path, spec);
+        const StitchOutputOptions options = OutputOptions(anchorLetters, southEastLetters);
+        StitchOutput output(*path, options);
         // A GeoTIFF needs room for its scratch copy as well: said before minutes of writing.
         if (output.Format() == StitchFormat::GeoTiff &&
-            !GeoTiffFitsOnDisk(*path, spec.block, GeoTiffCompression::Jpeg)) {
+            !GeoTiffFitsOnDisk(*path, options.block, GeoTiffCompression::Jpeg)) {
             ReportCannotWrite(*path, WriteFailureText(ENOSPC));
             return false;
         }
@@ -81,9 +81,10 @@ private:
     // is checked before anything is fetched.
     JobEnding RunStreamed(const QString& path) {
         const TileSource& source = *run_.services().tiles.tiles;
-        const StitchOutputSpec spec = Spec(source.RequestFor(in_.view[0]).quadPath, {});
+        const StitchOutputOptions options =
+            OutputOptions(source.RequestFor(in_.view[0]).quadPath, {});
         if (StreamedStitchRefusal(in_.columns, in_.rows, in_.availableMemory) ||
-            !GeoTiffFitsOnDisk(path, spec.block, GeoTiffCompression::Jpeg))
+            !GeoTiffFitsOnDisk(path, options.block, GeoTiffCompression::Jpeg))
             return TooLarge();
         if (!Start())
             return run_.End(JobEnding::ScheduleCancelled);
@@ -91,7 +92,7 @@ private:
         if (!band)
             return TooLarge();
         RemoveStaleTempFiles(QFileInfo(path).absolutePath());
-        StitchOutput output(path, spec);
+        StitchOutput output(path, options);
         bool written = output.Begin() || Reported(output);
         std::int64_t position = 0;
         for (std::int64_t row = 0; written && row < in_.rows; ++row) {
@@ -99,7 +100,7 @@ private:
                 if (const std::optional<JobEnding> stop = NextTile(position++))
                     return Stopped(*stop);
                 const TileRequest request =
-                    source.RequestForKey(CellInBlock(spec.block, column, row));
+                    source.RequestForKey(CellInBlock(options.block, column, row));
                 band->DrawTile(run_.LoadTile(request, in_.settings.retry), column * kTileSide, 0);
             }
             written = output.AddTileRow(*band) || Reported(output);
@@ -137,7 +138,8 @@ private:
     }
 
     // The block the picture shows and what its files say about it.
-    StitchOutputSpec Spec(const QString& anchorLetters, const QString& southEastLetters) const {
+    StitchOutputOptions OutputOptions(const QString& anchorLetters,
+                                      const QString& southEastLetters) const {
         const TileKey anchor =
             TileKey::FromLetters(anchorLetters.toStdString()).value_or(TileKey{});
         return {.block = {anchor.level, anchor.column, anchor.row, in_.columns, in_.rows},

@@ -26,8 +26,8 @@ StitchFormat StitchFormatOf(const QString& path) {
                                                                              : StitchFormat::Jpeg;
 }
 
-StitchOutput::StitchOutput(QString path, StitchOutputSpec spec)
-    : path_(std::move(path)), spec_(std::move(spec)), format_(StitchFormatOf(path_)) {}
+StitchOutput::StitchOutput(QString path, StitchOutputOptions options)
+    : path_(std::move(path)), options_(std::move(options)), format_(StitchFormatOf(path_)) {}
 
 StitchOutput::~StitchOutput() = default;
 
@@ -48,8 +48,8 @@ bool StitchOutput::FailGeoTiff() {
 }
 
 bool StitchOutput::Begin() {
-    const GeoTiffOptions options{GeoTiffCompression::Jpeg, spec_.quality};
-    geoTiff_ = std::make_unique<GeoTiffWriter>(path_, spec_.block, options);
+    const GeoTiffOptions geoTiff{GeoTiffCompression::Jpeg, options_.quality};
+    geoTiff_ = std::make_unique<GeoTiffWriter>(path_, options_.block, geoTiff);
     return geoTiff_->Begin() || FailGeoTiff();
 }
 
@@ -85,21 +85,22 @@ bool StitchOutput::SaveJpeg(RgbPicture& picture) {
     AtomicFile& jpeg = files.emplace_back(path_);
     const bool encoded =
         jpeg.Open() &&
-        EncodeProgressiveJpegReleasing(picture, spec_.quality,
+        EncodeProgressiveJpegReleasing(picture, options_.quality,
                                        [&jpeg](const char* data, std::size_t size) {
                                            return jpeg.Write(data, static_cast<qint64>(size));
                                        }) &&
         jpeg.Complete(kDurability);
     if (!encoded)
         return Fail(path_, jpeg.ErrorText());
-    const CalibrationInput calibration{.columns = static_cast<int>(spec_.block.columns),
-                                       .rows = static_cast<int>(spec_.block.rows),
+    const CalibrationInput calibration{.columns = static_cast<int>(options_.block.columns),
+                                       .rows = static_cast<int>(options_.block.rows),
                                        .picturePath = path_,
-                                       .anchorPath = spec_.anchorLetters,
-                                       .southEastPath = spec_.southEastLetters};
+                                       .anchorPath = options_.anchorLetters,
+                                       .southEastPath = options_.southEastLetters};
     std::vector<PendingFile> beside{
-        {CalibrationFilePath(path_), CalibrationFileBytes(spec_.calibrationTemplate, calibration)}};
-    for (BesideFile& world : WorldFiles(path_, spec_.block))
+        {CalibrationFilePath(path_),
+         CalibrationFileBytes(options_.calibrationTemplate, calibration)}};
+    for (BesideFile& world : WorldFiles(path_, options_.block))
         beside.push_back({world.path, world.text});
     std::vector<QString> paths{path_};
     for (const PendingFile& pending : beside) {

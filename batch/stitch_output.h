@@ -4,7 +4,7 @@
 // is the progressive JPEG with the OziExplorer map file, the world file and the projection
 // file beside it, all four replaced together so that a failure leaves the earlier ones.
 //
-//     StitchOutput output(path, spec);
+//     StitchOutput output(path, options);
 //     streamed:  ok = output.Begin(); for (each row of tiles) ok = ok && output.AddTileRow(band);
 //                ok = ok && output.Finish(progress);
 //     whole:     ok = output.SaveWhole(picture, progress);
@@ -22,7 +22,7 @@ enum class StitchFormat { Jpeg, GeoTiff };
 // GeoTiff for a name ending in ".tif" or ".tiff" in any case, Jpeg for any other.
 StitchFormat StitchFormatOf(const QString& path);
 
-struct StitchOutputSpec {
+struct StitchOutputOptions {
     TileBlock block; // the picture's tiles, for the placement of every format
     int quality = 100;
     // The map file's template and the quadrant letters of the corner tiles it names.
@@ -33,7 +33,7 @@ struct StitchOutputSpec {
 
 class StitchOutput {
 public:
-    StitchOutput(QString path, StitchOutputSpec spec);
+    StitchOutput(QString path, StitchOutputOptions options);
     ~StitchOutput();
     StitchOutput(const StitchOutput&) = delete;
     StitchOutput& operator=(const StitchOutput&) = delete;
@@ -62,7 +62,7 @@ private:
     bool FailGeoTiff();
 
     QString path_;
-    StitchOutputSpec spec_;
+    StitchOutputOptions options_;
     StitchFormat format_;
     std::unique_ptr<GeoTiffWriter> geoTiff_;
     QString failedPath_;

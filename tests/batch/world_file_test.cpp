@@ -29,8 +29,8 @@ TEST(WorldFile, GdalPlacesAStitchedJpegOnItsTiles) {
     TempDir dir;
     const QString picture = dir.file("area.jpg");
     const TileBlock block{10, 600, 300, 3, 2};
-    const StitchOutputSpec spec{block, 75, CalibrationTemplate(), "qrtsqrtsqr", "qrtsqrtsqt"};
-    StitchOutput output(picture, spec);
+    const StitchOutputOptions options{block, 75, CalibrationTemplate(), "qrtsqrtsqr", "qrtsqrtsqt"};
+    StitchOutput output(picture, options);
     std::optional<RgbPicture> pixels = RgbPicture::Create(768, 512);
     ASSERT_TRUE(output.SaveWhole(*pixels)) << output.ErrorText().toStdString();
 
@@ -49,7 +49,7 @@ TEST(WorldFile, GdalPlacesAStitchedJpegOnItsTiles) {
     dir.write("other.jpg", "earlier");
     QDir().mkpath(WithExtension(other, "prj"));
     pixels = RgbPicture::Create(768, 512);
-    StitchOutput failing(other, spec);
+    StitchOutput failing(other, options);
     EXPECT_FALSE(failing.SaveWhole(*pixels));
     EXPECT_EQ(failing.FailedPath(), WithExtension(other, "prj"));
     EXPECT_EQ(dir.read("other.jpg"), "earlier");
