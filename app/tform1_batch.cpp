@@ -29,9 +29,9 @@ void TForm1::Edit1Change() {
 }
 
 JobServices TForm1::CurrentJobServices() {
-    return JobServices{.tiles = ViewSource{SourceOfView(viewUrls[0], prefixLength, cacheRoot),
-                                           CurrentWorkMode(), *http_},
-                       .dialUp = *dialUp_};
+    return JobServices{
+        .tiles = ViewSource{CurrentViewRefs().Source(cacheRoot), CurrentWorkMode(), *http_},
+        .dialUp = *dialUp_};
 }
 
 void TForm1::Button5Click() {
