@@ -14,10 +14,10 @@
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
 #include "fetch/http_client.h"
+#include "fetch/tile_source.h"
 #include "files/atomic_file.h"
 #include "store/settings.h"
 #include "tiles/decimal_text.h"
-#include "tiles/tile_ref.h"
 #include "tiles/tile_search.h"
 
 #include <QDir>
@@ -36,6 +36,8 @@ struct Session {
     Settings settings;
     ViewUrls view;
     QString cacheRoot;
+
+    ViewRefs Refs() const { return ViewRefs(view, settings.view.prefixLength); }
 };
 
 std::optional<Session> OpenSession(const QString& homeArgument,
@@ -54,7 +56,8 @@ std::optional<Session> OpenSession(const QString& homeArgument,
         const TileSearch found =
             LatLonToTile(std::abs(at->latitude), std::abs(at->longitude), at->latitude < 0 ? 1 : 0,
                          at->longitude < 0 ? 0 : 1, at->level);
-        s.view = SearchViewFor(PrefixOf(s.view[0], s.settings.view.prefixLength), found).view;
+        // On the prefix of the view the settings hold.
+        s.view = s.Refs().Rebuilt(ViewMove::FromSlot(0, SearchViewFor(found).view));
     }
     s.cacheRoot = CacheRootOf(s.settings, home + QStringLiteral("Cash/"));
     // The program never makes its cache directory; without it every tile would be a write
@@ -86,10 +89,8 @@ struct Terminal {
               .stream = stream,
               .redraw = isatty(fileno(stream)) != 0,
           }),
-          services{.tiles =
-                       ViewSource{SourceOfView(session.view[0], session.settings.view.prefixLength,
-                                               session.cacheRoot),
-                                  WorkModeOf(session.settings), http},
+          services{.tiles = ViewSource{session.Refs().Source(session.cacheRoot),
+                                       WorkModeOf(session.settings), http},
                    .dialUp = dialUp} {
         const Settings& s = session.settings;
         if (s.useProxy)
@@ -174,7 +175,7 @@ std::optional<Region> OpenRegion(const QString& home, const std::optional<Comman
         return std::nullopt;
     const Settings& s = session->settings;
     const int depth = ParseIntOr(depthArgument.value_or(s.prefillLevel), 0);
-    const int level = LevelOf(session->view[0], s.view.prefixLength);
+    const int level = session->Refs().Level();
     if (const std::optional<QString> refusal = PrefillRefusal(level, depth)) {
         Say(stream, *refusal);
         return std::nullopt;
@@ -238,7 +239,7 @@ int RunExportCommand(const ExportCommand& command, StopSignals& cancel, std::FIL
         .view = region->session.view,
         .depth = depth,
         .output = output,
-        .attribution = AttributionOf(region->session.view[0].left(s.view.prefixLength)),
+        .attribution = AttributionOf(region->session.Refs().Prefix()),
         .quality = s.jpegQuality,
         .settings = ScheduleSettings(BatchRetryOf(s), noSchedule),
         .counters = counters,

@@ -14,7 +14,6 @@
 #include "fetch/tile_loader.h"
 #include "fetch/view_tiles.h"
 #include "tiles/default_source.h"
-#include "tiles/tile_ref.h"
 #include "tiles/view_moves.h"
 
 #include <QCloseEvent>
@@ -173,7 +172,11 @@ void TForm1::FormClose() {
 }
 
 int TForm1::ViewLevel() const {
-    return LevelOf(viewUrls[0], prefixLength);
+    return CurrentViewRefs().Level();
+}
+
+ViewRefs TForm1::CurrentViewRefs() const {
+    return ViewRefs(viewUrls, prefixLength);
 }
 
 WorkMode TForm1::CurrentWorkMode() const {
@@ -207,8 +210,8 @@ void TForm1::RefreshView() {
     const InputBlock block(*this);
     const QScopedValueRollback<bool> refreshing(refreshing_, true);
     RefreshHooks hooks(*this);
-    const ViewSource source{SourceOfView(viewUrls[0], prefixLength, cacheRoot), CurrentWorkMode(),
-                            *http_, &tileBuffers_};
+    const ViewSource source{CurrentViewRefs().Source(cacheRoot), CurrentWorkMode(), *http_,
+                            &tileBuffers_};
     LoadView(viewUrls, source, std::nullopt, counters, hooks);
     QCoreApplication::processEvents();
     UpdateAfterRefresh();
@@ -222,7 +225,7 @@ void TForm1::UpdateAfterRefresh() {
     StatusB->setText(2, QString::number(level));
     Edit3Change();
 
-    const QString anchorPath = QuadPathOf(viewUrls[0], prefixLength);
+    const QString anchorPath = CurrentViewRefs().Letters()[0];
     anchor = AnchorOffsets(anchorPath);
     const LatLonText centre = ViewCentreText(anchorPath, level);
     StatusB->setText(0, centre.latitude);
@@ -249,7 +252,7 @@ void TForm1::PageControl1Change() {
         height = 200;
     } else if (PageControl1->currentWidget() == TabSheet4) {
         height = 439;
-        Edit11->setText(viewUrls[0].left(prefixLength));
+        Edit11->setText(CurrentViewRefs().Prefix());
     }
     const int bottom = kClientHeight - StatusPanels::kHeight;
     PageControl1->setGeometry(0, bottom - height, kClientWidth, height);
@@ -306,7 +309,7 @@ void TForm1::Button1Click() {
 
 void TForm1::ButtonSOKClick() {
     const QString prefix = Edit11->text();
-    viewUrls = WithPrefix(viewUrls, prefixLength, prefix);
+    viewUrls = CurrentViewRefs().OnPrefix(prefix);
     prefixLength = static_cast<int>(prefix.size());
     RefreshView();
 }
@@ -314,7 +317,7 @@ void TForm1::ButtonSOKClick() {
 void TForm1::ButtonSClick() {
     viewUrls = DefaultViewUrls();
     prefixLength = DefaultPrefixLength();
-    Edit11->setText(viewUrls[0].left(prefixLength));
+    Edit11->setText(CurrentViewRefs().Prefix());
     RefreshView();
 }
 

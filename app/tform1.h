@@ -9,6 +9,7 @@
 #include "batch/job_services.h"
 #include "fetch/http_client.h"
 #include "fetch/tile_counters.h"
+#include "fetch/tile_source.h"
 #include "fetch/view_tiles.h"
 #include "store/settings.h"
 #include "store/settings_file.h"
@@ -62,6 +63,8 @@ public:
     // Loads the view's four tiles, one attempt each, and updates what describes the view.
     void RefreshView();
     WorkMode CurrentWorkMode() const;
+    // The view taken apart at the prefix length of the settings.
+    ViewRefs CurrentViewRefs() const;
     // The retry and limit settings of the settings tab.
     BatchRetry CurrentBatchRetry() const;
     BatchSettings CurrentBatchSettings() const;

@@ -32,9 +32,9 @@ void TForm1::Edit1Change() {
 }
 
 JobServices TForm1::CurrentJobServices() {
-    return JobServices{.tiles = ViewSource{SourceOfView(viewUrls[0], prefixLength, cacheRoot),
-                                           CurrentWorkMode(), *http_},
-                       .dialUp = *dialUp_};
+    return JobServices{
+        .tiles = ViewSource{CurrentViewRefs().Source(cacheRoot), CurrentWorkMode(), *http_},
+        .dialUp = *dialUp_};
 }
 
 void TForm1::Button5Click() {
@@ -121,7 +121,7 @@ void TForm1::Button7Click() {
         .view = viewUrls,
         .depth = ParseIntOr(Edit3->text(), 0),
         .output = *path,
-        .attribution = AttributionOf(viewUrls[0].left(prefixLength)),
+        .attribution = AttributionOf(CurrentViewRefs().Prefix()),
         .quality = UpDown3->value(),
         .settings = CurrentBatchSettings(),
         .counters = counters,

@@ -4,7 +4,6 @@
 #include "app/tform1.h"
 #include "app/tile_image.h"
 #include "tiles/coordinate_entry.h"
-#include "tiles/tile_ref.h"
 #include "tiles/tile_search.h"
 #include "tiles/view_moves.h"
 
@@ -95,12 +94,14 @@ bool TForm1::IsLeavingField(const QFocusEvent& event) const {
 }
 
 void TForm1::PanView(PanDirection direction) {
-    viewUrls = ::PanView(viewUrls, prefixLength, direction);
+    const ViewRefs refs = CurrentViewRefs();
+    viewUrls = refs.Rebuilt(::PanView(refs.Letters(), direction));
     RefreshView();
 }
 
 void TForm1::ImageClick(int slot, Qt::MouseButton button) {
-    viewUrls = ClickZoom(viewUrls, prefixLength, slot, button == Qt::RightButton);
+    const ViewRefs refs = CurrentViewRefs();
+    viewUrls = refs.Rebuilt(ClickZoom(refs.Letters(), slot, button == Qt::RightButton));
     RefreshView();
     RxSlider1->setValue(ViewLevel());
 }
@@ -116,7 +117,8 @@ void TForm1::RxSlider1Change(int value) {
 }
 
 void TForm1::RxSlider1Changed() {
-    viewUrls = SliderZoom(viewUrls, prefixLength, RxSlider1->value());
+    const ViewRefs refs = CurrentViewRefs();
+    viewUrls = refs.Rebuilt(SliderZoom(refs.Letters(), RxSlider1->value()));
     RefreshView();
 }
 
@@ -162,9 +164,11 @@ void TForm1::ButtonFindClick() {
     const int level = FCB->currentIndex() + 1;
     const TileSearch found = LatLonToTile(searchLatitude, searchLongitude, SCB->currentIndex(),
                                           DCB->currentIndex(), level);
-    const SearchView view = SearchViewFor(PrefixOf(viewUrls[0], prefixLength), found);
-    viewUrls = view.view;
-    markedTile = view.markedTile;
+    // The search is made on the anchor's prefix.
+    const ViewRefs refs = CurrentViewRefs();
+    const SearchView view = SearchViewFor(found);
+    viewUrls = refs.Rebuilt(ViewMove::FromSlot(0, view.view));
+    markedTile = refs.RefOf(0, view.markedTile);
     markX = view.markX;
     markY = view.markY;
     RefreshView();

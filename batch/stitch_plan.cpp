@@ -36,10 +36,10 @@ StitchPlan PlanStitch(const QString& anchorLetters, int columns, int rows) {
         for (int row = 0; row < rows; ++row) {
             plan.tiles.append({column, row, kTileSide * column, kTileSide * row, current});
             if (row + 1 < rows)
-                current = SouthNeighbour(current, 0);
+                current = SouthNeighbour(current);
         }
         plan.southEastLetters = current;
-        columnTop = EastNeighbour(columnTop, 0);
+        columnTop = EastNeighbour(columnTop);
     }
     return plan;
 }

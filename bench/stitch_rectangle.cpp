@@ -100,8 +100,7 @@ QList<RectangleFile> RectangleFiles(const QString& cacheRoot, int side, int leve
     const StitchPlan plan = PlanStitch(anchor.mid(prefixLength), side, side);
     QList<RectangleFile> files;
     for (const StitchTile& tile : plan.tiles) {
-        const TileRequest request =
-            MakeTileRequest(cacheRoot, kBenchPrefix + tile.letters, prefixLength);
+        const TileRequest request = MakeTileRequest(cacheRoot, kBenchPrefix, tile.letters);
         files.append({request.cacheFile.value_or(QString()), tile.x, tile.y});
     }
     return files;

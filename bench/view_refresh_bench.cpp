@@ -110,8 +110,8 @@ void LoadAndShowViewTiles(benchmark::State& state) {
         return state.SkipWithError("no Earth picture or no cache");
     TForm1& form = *window.form;
     ShowInWindow hooks(form);
-    const ViewSource source{SourceOfView(form.viewUrls[0], form.prefixLength, form.cacheRoot),
-                            form.CurrentWorkMode(), form.IdHTTP1};
+    const ViewSource source{form.CurrentViewRefs().Source(form.cacheRoot), form.CurrentWorkMode(),
+                            form.IdHTTP1};
     for (auto _ : state) {
         LoadView(form.viewUrls, source, std::nullopt, form.counters, hooks);
         QCoreApplication::processEvents();

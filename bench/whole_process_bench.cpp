@@ -7,9 +7,9 @@
 #include "bench/curl_seconds.h"
 #include "bench/earth_tiles.h"
 #include "bench/stitch_rectangle.h"
+#include "fetch/tile_source.h"
 #include "store/settings_file.h"
 #include "tests/e2e/demo_server_process.h"
-#include "tiles/tile_ref.h"
 #include "tiles/tile_side.h"
 #include "tiles/view_moves.h"
 
@@ -215,7 +215,8 @@ void CachedPrefillWholeProcess(benchmark::State& state) {
         state.SkipWithError("the home or the real tiles could not be made");
         return;
     }
-    const int depth = LevelOf(BenchView()[0], static_cast<int>(kBenchPrefix.size())) + kLevelsDown;
+    const int depth =
+        ViewRefs(BenchView(), static_cast<int>(kBenchPrefix.size())).Level() + kLevelsDown;
     const QStringList prefill{kOrbivist,   "prefill", "--home",
                               home.path(), "--depth", QString::number(depth)};
     const double tiles = files.size();
@@ -261,7 +262,7 @@ void LoopbackPrefillWholeProcess(benchmark::State& state) {
     QStringList urls;
     for (const StitchTile& tile : region.tiles)
         urls.append(prefix + tile.letters);
-    const QString depth = QString::number(LevelOf(view[0], prefixLength) + kLevelsDown);
+    const QString depth = QString::number(ViewRefs(view, prefixLength).Level() + kLevelsDown);
     const QStringList prefill{kOrbivist, "prefill", "--home", home.path(), "--depth", depth};
     std::vector<double> times, curlTimes, ratios;
     for (auto _ : state) {

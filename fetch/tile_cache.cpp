@@ -3,8 +3,9 @@
 #include "files/atomic_file.h"
 #include "tiles/tile_ref.h"
 
-TileRequest MakeTileRequest(const QString& cacheRoot, const QString& url, int prefixLength) {
-    TileRequest request{url, QuadPathOf(url, prefixLength), std::nullopt};
+TileRequest MakeTileRequest(const QString& cacheRoot, const QString& prefix,
+                            const QString& quadPath) {
+    TileRequest request{prefix + quadPath, quadPath, std::nullopt};
     if (IsQuadPath(request.quadPath))
         request.cacheFile = cacheRoot + request.quadPath + QStringLiteral(".jpg");
     return request;

@@ -13,8 +13,9 @@ struct TileRequest {
     std::optional<QString> cacheFile;
 };
 
-// cacheRoot must end with a directory separator; prefixLength is clamped to the URL.
-TileRequest MakeTileRequest(const QString& cacheRoot, const QString& url, int prefixLength);
+// The request prefix + quadPath; cacheRoot must end with a directory separator.
+TileRequest MakeTileRequest(const QString& cacheRoot, const QString& prefix,
+                            const QString& quadPath);
 
 // Writes bytes as the file at path, replacing any old file only once the new one is
 // complete; a symbolic link of that name is replaced, never followed. Never creates the

@@ -4,6 +4,8 @@
 // too.
 #include "fetch/tile_cache.h"
 #include "tiles/tile_key.h"
+#include "tiles/view_moves.h"
+#include "tiles/view_urls.h"
 
 #include <QString>
 #include <memory>
@@ -42,6 +44,44 @@ private:
     QString cacheRoot_;
 };
 
-// The source of a view whose tiles are prefixLength characters of prefix, then their letters.
-std::shared_ptr<const TileSource> SourceOfView(const QString& anyRef, int prefixLength,
-                                               const QString& cacheRoot);
+// A reference taken apart: the request prefix and the quadrant letters after it.
+struct RefParts {
+    QString prefix;
+    QString letters;
+};
+
+// The first prefixLength characters are the prefix. The length comes from the settings file
+// and may be out of range, so it is clamped to 0..ref.size() instead of trusted.
+RefParts SplitRef(const QString& ref, int prefixLength);
+
+// The view's four references taken apart at the prefix length, for moving the view by its
+// letters, and put back together. Each reference keeps its own prefix, so a rebuilt tile goes
+// back on the prefix of the tile it was derived from.
+class ViewRefs {
+public:
+    ViewRefs(const ViewUrls& refs, int prefixLength);
+
+    const ViewUrls& Letters() const { return letters_; }
+    // The anchor's: the view's zoom level.
+    int Level() const { return static_cast<int>(letters_[0].size()); }
+    // The anchor's prefix.
+    const QString& Prefix() const { return prefixes_[0]; }
+
+    // Each slot on its own prefix.
+    ViewUrls Rebuilt(const ViewUrls& letters) const;
+    // Each slot on the prefix of the slot it was derived from.
+    ViewUrls Rebuilt(const ViewMove& move) const;
+    QString RefOf(int fromSlot, const QString& letters) const {
+        return prefixes_[static_cast<std::size_t>(fromSlot)] + letters;
+    }
+    // The same tiles on another prefix. File names depend on the quadrant letters alone, so the
+    // cache still serves the same files.
+    ViewUrls OnPrefix(const QString& prefix) const;
+
+    // The source whose requests are the anchor's prefix followed by the letters.
+    std::shared_ptr<const TileSource> Source(const QString& cacheRoot) const;
+
+private:
+    ViewUrls prefixes_;
+    ViewUrls letters_;
+};

@@ -1,7 +1,6 @@
 #include "tiles/neighbours.h"
 
 #include "tiles/tile_key.h"
-#include "tiles/tile_ref.h"
 
 namespace {
 
@@ -28,18 +27,17 @@ int IndexIn(const char16_t (&pair)[2], QChar c) {
     return -1;
 }
 
-QString Step(const QString& ref, int prefixLength, const CarryRule& rule) {
-    QString result = ref;
-    const qsizetype first = ClampedPrefixLength(ref, prefixLength);
+QString Step(const QString& letters, const CarryRule& rule) {
+    QString result = letters;
     qsizetype i = result.size() - 1;
-    while (i >= first) {
+    while (i >= 0) {
         const int carried = IndexIn(rule.carry, result[i]);
         if (carried < 0)
             break;
         result[i] = rule.carryTo[carried];
         --i;
     }
-    if (i >= first) {
+    if (i >= 0) {
         const int stopped = IndexIn(rule.stop, result[i]);
         if (stopped >= 0)
             result[i] = rule.stopTo[stopped];
@@ -57,20 +55,20 @@ QChar BlockLetter(int slot, int turn) {
 
 } // namespace
 
-QString EastNeighbour(const QString& ref, int prefixLength) {
-    return Step(ref, prefixLength, kEast);
+QString EastNeighbour(const QString& letters) {
+    return Step(letters, kEast);
 }
 
-QString WestNeighbour(const QString& ref, int prefixLength) {
-    return Step(ref, prefixLength, kWest);
+QString WestNeighbour(const QString& letters) {
+    return Step(letters, kWest);
 }
 
-QString NorthNeighbour(const QString& ref, int prefixLength) {
-    return Step(ref, prefixLength, kNorth);
+QString NorthNeighbour(const QString& letters) {
+    return Step(letters, kNorth);
 }
 
-QString SouthNeighbour(const QString& ref, int prefixLength) {
-    return Step(ref, prefixLength, kSouth);
+QString SouthNeighbour(const QString& letters) {
+    return Step(letters, kSouth);
 }
 
 QChar ChildLetter(int slot) {

@@ -2,22 +2,6 @@
 
 #include <algorithm>
 
-int ClampedPrefixLength(QStringView ref, int prefixLength) {
-    return static_cast<int>(std::clamp<qsizetype>(prefixLength, 0, ref.size()));
-}
-
-QString QuadPathOf(const QString& ref, int prefixLength) {
-    return ref.mid(ClampedPrefixLength(ref, prefixLength));
-}
-
-int LevelOf(const QString& ref, int prefixLength) {
-    return static_cast<int>(ref.size()) - ClampedPrefixLength(ref, prefixLength);
-}
-
-QString PrefixOf(const QString& ref, int prefixLength) {
-    return ref.left(ClampedPrefixLength(ref, prefixLength));
-}
-
 bool IsQuadPath(QStringView path) {
     if (path.isEmpty())
         return false;

@@ -76,10 +76,9 @@ TileSearch LatLonToTile(double latitude, double longitude, int latHemisphereInde
     return result;
 }
 
-SearchView SearchViewFor(const QString& prefix, const TileSearch& search) {
-    const int prefixLength = static_cast<int>(prefix.size());
+SearchView SearchViewFor(const TileSearch& search) {
     SearchView result;
-    result.markedTile = prefix + search.path;
+    result.markedTile = search.path;
     result.markX = search.markX;
     result.markY = search.markY;
 
@@ -87,10 +86,10 @@ SearchView SearchViewFor(const QString& prefix, const TileSearch& search) {
     const bool westHalf = search.markX < kTileSide / 2;
     QString anchor = result.markedTile;
     if (upperHalf)
-        anchor = NorthNeighbour(anchor, prefixLength);
+        anchor = NorthNeighbour(anchor);
     if (westHalf)
-        anchor = WestNeighbour(anchor, prefixLength);
+        anchor = WestNeighbour(anchor);
 
-    result.view = BlockFromAnchor(anchor, prefixLength);
+    result.view = BlockFromAnchor(anchor);
     return result;
 }

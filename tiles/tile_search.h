@@ -36,7 +36,7 @@ struct SearchView {
     int markY = 0;
 };
 
-// The view for a search result: the marked tile is prefix + path, the anchor is chosen by
-// the quarter of the marked tile the point falls in, so that the point lies in the view's
-// central square, and the rest of the block follows from the anchor.
-SearchView SearchViewFor(const QString& prefix, const TileSearch& search);
+// The view for a search result, in quadrant letters: the marked tile is the path, the anchor
+// is chosen by the quarter of the marked tile the point falls in, so that the point lies in
+// the view's central square, and the rest of the block follows from the anchor.
+SearchView SearchViewFor(const TileSearch& search);

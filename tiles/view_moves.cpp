@@ -1,52 +1,49 @@
 #include "tiles/view_moves.h"
 
 #include "tiles/neighbours.h"
-#include "tiles/tile_ref.h"
 
 #include <algorithm>
 
 namespace {
 
-using NeighbourStep = QString (*)(const QString&, int);
+using NeighbourStep = QString (*)(const QString&);
 
-ViewUrls ApplyToAll(const ViewUrls& view, int prefixLength, NeighbourStep step) {
+ViewUrls ApplyToAll(const ViewUrls& view, NeighbourStep step) {
     ViewUrls moved;
     for (std::size_t slot = 0; slot < view.size(); ++slot)
-        moved[slot] = step(view[slot], prefixLength);
+        moved[slot] = step(view[slot]);
     return moved;
 }
 
-ViewUrls ApplyTwice(const ViewUrls& view, int prefixLength, NeighbourStep first,
-                    NeighbourStep second) {
-    return ApplyToAll(ApplyToAll(view, prefixLength, first), prefixLength, second);
+ViewUrls ApplyTwice(const ViewUrls& view, NeighbourStep first, NeighbourStep second) {
+    return ApplyToAll(ApplyToAll(view, first), second);
 }
 
 } // namespace
 
-ViewUrls BlockFromAnchor(const QString& anchor, int prefixLength) {
-    const QString topRight = EastNeighbour(anchor, prefixLength);
-    return {anchor, topRight, SouthNeighbour(topRight, prefixLength),
-            SouthNeighbour(anchor, prefixLength)};
+ViewUrls BlockFromAnchor(const QString& anchor) {
+    const QString topRight = EastNeighbour(anchor);
+    return {anchor, topRight, SouthNeighbour(topRight), SouthNeighbour(anchor)};
 }
 
-ViewUrls PanView(const ViewUrls& view, int prefixLength, PanDirection direction) {
+ViewUrls PanView(const ViewUrls& view, PanDirection direction) {
     switch (direction) {
     case PanDirection::North:
-        return ApplyToAll(view, prefixLength, NorthNeighbour);
+        return ApplyToAll(view, NorthNeighbour);
     case PanDirection::South:
-        return ApplyToAll(view, prefixLength, SouthNeighbour);
+        return ApplyToAll(view, SouthNeighbour);
     case PanDirection::West:
-        return ApplyToAll(view, prefixLength, WestNeighbour);
+        return ApplyToAll(view, WestNeighbour);
     case PanDirection::East:
-        return ApplyToAll(view, prefixLength, EastNeighbour);
+        return ApplyToAll(view, EastNeighbour);
     case PanDirection::NorthWest:
-        return ApplyTwice(view, prefixLength, WestNeighbour, NorthNeighbour);
+        return ApplyTwice(view, WestNeighbour, NorthNeighbour);
     case PanDirection::NorthEast:
-        return ApplyTwice(view, prefixLength, NorthNeighbour, EastNeighbour);
+        return ApplyTwice(view, NorthNeighbour, EastNeighbour);
     case PanDirection::SouthEast:
-        return ApplyTwice(view, prefixLength, EastNeighbour, SouthNeighbour);
+        return ApplyTwice(view, EastNeighbour, SouthNeighbour);
     case PanDirection::SouthWest:
-        return ApplyTwice(view, prefixLength, WestNeighbour, SouthNeighbour);
+        return ApplyTwice(view, WestNeighbour, SouthNeighbour);
     }
     return view;
 }
@@ -62,13 +59,6 @@ ViewUrls ZoomOutToAncestor(const QString& ancestor) {
     return ZoomIntoTile(ancestor);
 }
 
-ViewUrls WithPrefix(const ViewUrls& view, int prefixLength, const QString& newPrefix) {
-    ViewUrls moved;
-    for (int slot = 0; slot < 4; ++slot)
-        moved[slot] = newPrefix + QuadPathOf(view[slot], prefixLength);
-    return moved;
-}
-
 ViewUrls ZoomInAboutCentre(const ViewUrls& view) {
     ViewUrls deeper;
     for (int slot = 0; slot < 4; ++slot)
@@ -76,22 +66,21 @@ ViewUrls ZoomInAboutCentre(const ViewUrls& view) {
     return deeper;
 }
 
-ViewUrls ClickZoom(const ViewUrls& view, int prefixLength, int slot, bool rightButton) {
-    if (rightButton && LevelOf(view[0], prefixLength) >= 2)
-        return ZoomOutToAncestor(view[0].chopped(2));
+ViewMove ClickZoom(const ViewUrls& view, int slot, bool rightButton) {
+    if (rightButton && view[0].size() >= 2)
+        return ViewMove::FromSlot(0, ZoomOutToAncestor(view[0].chopped(2)));
     if (slot < 0 || slot > 3)
-        return view;
-    return ZoomIntoTile(view[slot]);
+        return {view};
+    return ViewMove::FromSlot(slot, ZoomIntoTile(view[slot]));
 }
 
-ViewUrls SliderZoom(const ViewUrls& view, int prefixLength, int value) {
+ViewMove SliderZoom(const ViewUrls& view, int value) {
     const int target = std::clamp(value, kSliderMinLevel, kSliderMaxLevel);
-    const int level = LevelOf(view[0], prefixLength);
+    const auto level = static_cast<int>(view[0].size());
     if (target < level)
-        return ZoomOutToAncestor(
-            view[0].left(ClampedPrefixLength(view[0], prefixLength) + target - 1));
+        return ViewMove::FromSlot(0, ZoomOutToAncestor(view[0].left(target - 1)));
     ViewUrls result = view;
     for (int i = level; i < target; ++i)
         result = ZoomInAboutCentre(result);
-    return result;
+    return {result};
 }

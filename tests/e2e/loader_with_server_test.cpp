@@ -43,7 +43,7 @@ TEST(LoaderWithServer, LevelOneViewFillsAnEmptyCacheWithWhatTheServerSent) {
     qint64 sent = 0;
     for (const QString letter : {"q", "r", "s", "t"}) {
         QImage image;
-        const TileRequest tile = MakeTileRequest(cache.path(), prefix + letter, prefix.size());
+        const TileRequest tile = MakeTileRequest(cache.path(), prefix, letter);
         ASSERT_TRUE(TileLoader(tile, image, context)) << letter.toStdString();
         EXPECT_EQ(image.size(), QSize(256, 256));
         const RawReply reply = RawGet(server.Port(), "/kh?v=5&n=404&t=t" + letter.toStdString());
@@ -72,8 +72,7 @@ TEST(LoaderWithServer, CountersMatchInjectedFaultsAndTheCacheKeepsOnlyGoodTiles)
         for (const QString& path : LevelTwoPaths()) {
             QImage image;
             ++attempts;
-            loaded += TileLoader(MakeTileRequest(cache.path(), prefix + path, prefix.size()), image,
-                                 context);
+            loaded += TileLoader(MakeTileRequest(cache.path(), prefix, path), image, context);
         }
     ASSERT_EQ(server.Stop(), 0);
 

@@ -5,8 +5,9 @@
 
 #include "batch/prefill_job.h"
 #include "fetch/http_client.h"
+#include "fetch/tile_source.h"
 #include "tests/support/fake_front_end.h"
-#include "tiles/neighbours.h"
+#include "tiles/view_moves.h"
 
 #include <QDir>
 #include <QSet>
@@ -34,7 +35,6 @@ TEST(PrefillSoak, ThousandTilesAtAFifthFaultyKeepCountersAndCacheExact) {
     DemoServerProcess server(worldPath, {"--fault-rate", "0.2", "--seed", "7"}, dir.file("log"));
     ASSERT_NE(server.Port(), 0);
     const QString prefix = server.TilePrefix();
-    const int length = static_cast<int>(prefix.size());
     HttpClient http;
     TileCounters counters;
     // Three attempts per tile and limits no run reaches, so the job goes to the end.
@@ -47,10 +47,7 @@ TEST(PrefillSoak, ThousandTilesAtAFifthFaultyKeepCountersAndCacheExact) {
     services.sleepMs = [](int) {};
 
     // The whole world at level 1, filled four levels down: 1024 tiles at level 5.
-    ViewUrls view = {prefix + "q"};
-    view[1] = EastNeighbour(view[0], length);
-    view[3] = SouthNeighbour(view[0], length);
-    view[2] = SouthNeighbour(view[1], length);
+    const ViewUrls view = ViewRefs(BlockFromAnchor("q"), 0).OnPrefix(prefix);
     constexpr int kDepth = 5;
     ASSERT_EQ(RunPrefill({view, kDepth, settings, counters}, services, front, front),
               JobEnding::Done);

@@ -4,8 +4,9 @@
 
 #include "batch/prefill_job.h"
 #include "fetch/http_client.h"
+#include "fetch/tile_source.h"
 #include "tests/support/fake_front_end.h"
-#include "tiles/neighbours.h"
+#include "tiles/view_moves.h"
 #include "tools/tileserver/tile_key.h"
 
 #include <QDir>
@@ -43,13 +44,7 @@ protected:
 
     // The view whose top-left tile has these quadrant letters.
     ViewUrls ViewAt(const QString& anchor) const {
-        const QString prefix = server.TilePrefix();
-        const int length = static_cast<int>(prefix.size());
-        ViewUrls view = {prefix + anchor};
-        view[1] = EastNeighbour(view[0], length);
-        view[3] = SouthNeighbour(view[0], length);
-        view[2] = SouthNeighbour(view[1], length);
-        return view;
+        return ViewRefs(BlockFromAnchor(anchor), 0).OnPrefix(server.TilePrefix());
     }
 
     JobEnding Prefill(const ViewUrls& view, int depth) {

@@ -21,7 +21,7 @@ protected:
 
     bool Load(WorkMode mode, const QString& quadPath = "qr") {
         TileLoaderContext context{mode, http, counters, *this};
-        return TileLoader(MakeTileRequest(root, "pre" + quadPath, 3), image, context);
+        return TileLoader(MakeTileRequest(root, "pre", quadPath), image, context);
     }
     // Counts are shown at every call and after every change, so the screen is never stale.
     void ExpectShown(int times) {

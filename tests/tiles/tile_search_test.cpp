@@ -8,10 +8,8 @@
 
 namespace {
 
-const QString kPrefix = QStringLiteral("t=t");
-
 ViewUrls View(const char* a, const char* b, const char* c, const char* d) {
-    return {kPrefix + a, kPrefix + b, kPrefix + c, kPrefix + d};
+    return {a, b, c, d};
 }
 
 } // namespace
@@ -49,15 +47,15 @@ TEST(TileSearch, PointsGiveTheirTileAndMark) {
 }
 
 TEST(TileSearch, ViewPutsThePointInTheCentralSquare) {
-    const SearchView origin = SearchViewFor(kPrefix, LatLonToTile(0, 0, 0, 1, 1));
+    const SearchView origin = SearchViewFor(LatLonToTile(0, 0, 0, 1, 1));
     EXPECT_EQ(origin.view, View("q", "r", "s", "t"));
-    EXPECT_EQ(origin.markedTile, kPrefix + "r");
-    const SearchView east = SearchViewFor(kPrefix, LatLonToTile(45, 90, 0, 1, 2));
+    EXPECT_EQ(origin.markedTile, "r");
+    const SearchView east = SearchViewFor(LatLonToTile(45, 90, 0, 1, 2));
     EXPECT_EQ(east.view, View("rq", "rr", "rs", "rt"));
     EXPECT_EQ(east.view[2], east.markedTile);
-    const SearchView moscow = SearchViewFor(kPrefix, LatLonToTile(55.75, 37.6, 0, 1, 10));
+    const SearchView moscow = SearchViewFor(LatLonToTile(55.75, 37.6, 0, 1, 10));
     EXPECT_EQ(moscow.view[3], moscow.markedTile);
-    const SearchView low = SearchViewFor(kPrefix, {QStringLiteral("qq"), 200, 200});
+    const SearchView low = SearchViewFor({QStringLiteral("qq"), 200, 200});
     EXPECT_EQ(low.view[0], low.markedTile);
 }
 

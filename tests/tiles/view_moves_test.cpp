@@ -6,11 +6,8 @@
 
 namespace {
 
-const QString kPrefix = QStringLiteral("http://host/kh?v=5&n=404&t=t");
-const int kP = static_cast<int>(kPrefix.size());
-
 ViewUrls View(const char* a, const char* b, const char* c, const char* d) {
-    return {kPrefix + a, kPrefix + b, kPrefix + c, kPrefix + d};
+    return {a, b, c, d};
 }
 
 // The block whose anchor is the key, built from row and column numbers rather than
@@ -18,7 +15,7 @@ ViewUrls View(const char* a, const char* b, const char* c, const char* d) {
 ViewUrls BlockAt(const TileKey& anchor) {
     ViewUrls block;
     for (int slot = 0; slot < 4; ++slot)
-        block[slot] = kPrefix + QuadPathOf(anchor.Block()[slot]);
+        block[slot] = QuadPathOf(anchor.Block()[slot]);
     return block;
 }
 
@@ -26,42 +23,43 @@ ViewUrls BlockAt(const TileKey& anchor) {
 
 TEST(ViewMoves, ClickRule) {
     const ViewUrls world = View("q", "r", "s", "t");
-    EXPECT_EQ(ClickZoom(world, kP, 2, false), View("sq", "sr", "ss", "st"));
-    EXPECT_EQ(ClickZoom(world, kP, 1, true), View("rq", "rr", "rs", "rt"));
-    EXPECT_EQ(ClickZoom(View("qq", "qr", "qs", "qt"), kP, 1, true), world);
-    EXPECT_EQ(ClickZoom(View("qrs", "qrt", "qsq", "qsr"), kP, 3, true),
+    EXPECT_EQ(ClickZoom(world, 2, false).letters, View("sq", "sr", "ss", "st"));
+    EXPECT_EQ(ClickZoom(world, 1, true).letters, View("rq", "rr", "rs", "rt"));
+    EXPECT_EQ(ClickZoom(View("qq", "qr", "qs", "qt"), 1, true).letters, world);
+    EXPECT_EQ(ClickZoom(View("qrs", "qrt", "qsq", "qsr"), 3, true).letters,
               View("qq", "qr", "qs", "qt"));
-    EXPECT_EQ(ClickZoom(world, kP, 7, false), world);
-    const ViewUrls deep = ZoomIntoTile(kPrefix + QString(19, u'q'));
-    EXPECT_EQ(LevelOf(ClickZoom(deep, kP, 0, false)[0], kP), 21);
+    EXPECT_EQ(ClickZoom(world, 7, false).letters, world);
+    const ViewUrls deep = ZoomIntoTile(QString(19, u'q'));
+    EXPECT_EQ(ClickZoom(deep, 0, false).letters[0].size(), 21);
 }
 
 TEST(ViewMoves, SliderRule) {
     const ViewUrls world = View("q", "r", "s", "t");
-    EXPECT_EQ(SliderZoom(View("qrs", "qrt", "qsq", "qsr"), kP, 2), View("qq", "qr", "qs", "qt"));
-    EXPECT_EQ(SliderZoom(world, kP, 3), View("qss", "rtt", "sqq", "trr"));
-    EXPECT_EQ(SliderZoom(View("qs", "rt", "rq", "qr"), kP, 1), world);
-    // Values beyond the slider's range are clamped: never cut into the prefix.
-    EXPECT_EQ(SliderZoom(View("qs", "rt", "rq", "qr"), kP, -4), world);
-    const ViewUrls level21 = ZoomIntoTile(kPrefix + QString(20, u'r'));
-    EXPECT_EQ(SliderZoom(level21, kP, 21), ZoomOutToAncestor(kPrefix + QString(19, u'r')));
+    EXPECT_EQ(SliderZoom(View("qrs", "qrt", "qsq", "qsr"), 2).letters,
+              View("qq", "qr", "qs", "qt"));
+    EXPECT_EQ(SliderZoom(world, 3).letters, View("qss", "rtt", "sqq", "trr"));
+    EXPECT_EQ(SliderZoom(View("qs", "rt", "rq", "qr"), 1).letters, world);
+    // Values beyond the slider's range are clamped: never below the world's four quarters.
+    EXPECT_EQ(SliderZoom(View("qs", "rt", "rq", "qr"), -4).letters, world);
+    const ViewUrls level21 = ZoomIntoTile(QString(20, u'r'));
+    EXPECT_EQ(SliderZoom(level21, 21).letters, ZoomOutToAncestor(QString(19, u'r')));
 }
 
 TEST(ViewMoves, PanningMovesOneTileInEachDirection) {
     // Level 2 is a 4 by 4 grid; the view's anchor starts in row 1, column 1.
     const ViewUrls middle = View("qs", "rt", "sq", "tr");
-    EXPECT_EQ(PanView(middle, kP, PanDirection::North), View("qr", "rq", "rt", "qs"));
-    EXPECT_EQ(PanView(middle, kP, PanDirection::South), View("tr", "sq", "st", "ts"));
-    EXPECT_EQ(PanView(middle, kP, PanDirection::West), View("qt", "qs", "tr", "tq"));
-    EXPECT_EQ(PanView(middle, kP, PanDirection::East), View("rt", "rs", "sr", "sq"));
-    EXPECT_EQ(PanView(middle, kP, PanDirection::NorthWest), View("qq", "qr", "qs", "qt"));
-    EXPECT_EQ(PanView(middle, kP, PanDirection::NorthEast), View("rq", "rr", "rs", "rt"));
-    EXPECT_EQ(PanView(middle, kP, PanDirection::SouthEast), View("sq", "sr", "ss", "st"));
-    EXPECT_EQ(PanView(middle, kP, PanDirection::SouthWest), View("tq", "tr", "ts", "tt"));
+    EXPECT_EQ(PanView(middle, PanDirection::North), View("qr", "rq", "rt", "qs"));
+    EXPECT_EQ(PanView(middle, PanDirection::South), View("tr", "sq", "st", "ts"));
+    EXPECT_EQ(PanView(middle, PanDirection::West), View("qt", "qs", "tr", "tq"));
+    EXPECT_EQ(PanView(middle, PanDirection::East), View("rt", "rs", "sr", "sq"));
+    EXPECT_EQ(PanView(middle, PanDirection::NorthWest), View("qq", "qr", "qs", "qt"));
+    EXPECT_EQ(PanView(middle, PanDirection::NorthEast), View("rq", "rr", "rs", "rt"));
+    EXPECT_EQ(PanView(middle, PanDirection::SouthEast), View("sq", "sr", "ss", "st"));
+    EXPECT_EQ(PanView(middle, PanDirection::SouthWest), View("tq", "tr", "ts", "tt"));
     // Past the edges of the world: west and east wrap, and so do north and south.
     const ViewUrls corner = View("qq", "qr", "qs", "qt");
-    EXPECT_EQ(PanView(corner, kP, PanDirection::North), View("tt", "ts", "qr", "qq"));
-    EXPECT_EQ(PanView(corner, kP, PanDirection::West), View("rr", "qq", "qt", "rs"));
+    EXPECT_EQ(PanView(corner, PanDirection::North), View("tt", "ts", "qr", "qq"));
+    EXPECT_EQ(PanView(corner, PanDirection::West), View("rr", "qq", "qt", "rs"));
 }
 
 TEST(ViewMoves, RandomCommandsKeepTheBlock) {
@@ -71,14 +69,14 @@ TEST(ViewMoves, RandomCommandsKeepTheBlock) {
         for (int command = 0; command < 60; ++command) {
             const int kind = static_cast<int>(random() % 11);
             if (kind < 8)
-                view = PanView(view, kP, static_cast<PanDirection>(kind));
+                view = PanView(view, static_cast<PanDirection>(kind));
             else if (kind == 8)
-                view = ClickZoom(view, kP, static_cast<int>(random() % 4), random() % 2 == 0);
+                view = ClickZoom(view, static_cast<int>(random() % 4), random() % 2 == 0).letters;
             else if (kind == 9)
-                view = SliderZoom(view, kP, 1 + static_cast<int>(random() % 20));
-            else if (LevelOf(view[0], kP) < kMaxTileLevel)
+                view = SliderZoom(view, 1 + static_cast<int>(random() % 20)).letters;
+            else if (view[0].size() < kMaxTileLevel)
                 view = ZoomInAboutCentre(view);
-            const TileKey anchor = KeyOfQuadPath(QuadPathOf(view[0], kP)).value();
+            const TileKey anchor = KeyOfQuadPath(view[0]).value();
             ASSERT_EQ(view, BlockAt(anchor)) << run << " " << command;
         }
     }
