@@ -6,7 +6,7 @@ ORBIVIST_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libjpeg62-turbo
     qt6-translations-l10n qt6-l10n-tools librsvg2-bin libcurl4-openssl-dev libpng-dev)
 # Only the tests need these: the reference encoder and map reader, clang with its libFuzzer
 # runtime for the fuzz targets, a TLS server with its certificate tool and curl, and what checks the installed files and the Debian package.
-ORBIVIST_TEST_PACKAGES=(libjpeg-turbo-progs gdal-bin sqlite3 clang libclang-rt-14-dev
+ORBIVIST_TEST_PACKAGES=(libjpeg-turbo-progs gdal-bin sqlite3 unzip clang libclang-rt-14-dev
     nginx-light openssl curl desktop-file-utils appstream dpkg-dev lintian)
 
 orbivist_install_packages() {

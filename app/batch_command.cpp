@@ -4,10 +4,13 @@
 #include "batch/available_memory.h"
 #include "batch/calibration_file.h"
 #include "batch/child_process.h"
+#include "batch/export_format.h"
+#include "batch/export_job.h"
 #include "batch/output_check.h"
 #include "batch/pppd_dial_up.h"
 #include "batch/prefill_job.h"
 #include "batch/stitch_job.h"
+#include "batch/stitch_output.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
 #include "fetch/http_client.h"
@@ -121,7 +124,9 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
         Say(stream, *refusal);
         return 1;
     }
-    if (const std::optional<QString> refusal = CalibrationPathRefusal(output)) {
+    const bool jpeg = StitchFormatOf(output) == StitchFormat::Jpeg;
+    if (const std::optional<QString> refusal =
+            jpeg ? CalibrationPathRefusal(output) : std::nullopt) {
         Say(stream, *refusal); // before anything is fetched
         return 1;
     }
@@ -137,11 +142,13 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
         .quality = command.quality.value_or(s.jpegQuality),
         .calibrationTemplate = CalibrationTemplate(),
         .availableMemory = AvailableMemory(),
+        .output = output,
     };
     const JobEnding ending = RunStitch(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
         return ExitStatusOf(ending);
-    QString done = QStringLiteral("wrote %1 and %2").arg(output, CalibrationFilePath(output));
+    QString done = jpeg ? QStringLiteral("wrote %1 and %2").arg(output, CalibrationFilePath(output))
+                        : QStringLiteral("wrote %1").arg(output);
     if (counters.tilesMissing == 0) {
         Say(stream, done);
         return 0;
@@ -153,21 +160,42 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
     return kTilesMissingStatus;
 }
 
-int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::FILE* stream) {
-    const std::optional<Session> session = OpenSession(command.home, command.at, stream);
+// The session of a command over the view's region, with the view's level and the depth as a
+// prefill takes them; nothing (and why said) when the depth is refused.
+struct Region {
+    Session session;
+    int level = 0;
+    int depth = 0;
+};
+
+std::optional<Region> OpenRegion(const QString& home, const std::optional<CommandPoint>& at,
+                                 const std::optional<QString>& depthArgument, std::FILE* stream) {
+    std::optional<Session> session = OpenSession(home, at, stream);
     if (!session)
-        return 1;
+        return std::nullopt;
     const Settings& s = session->settings;
-    const int depth = ParseIntOr(command.depth.value_or(s.prefillLevel), 0);
+    const int depth = ParseIntOr(depthArgument.value_or(s.prefillLevel), 0);
     const int level = session->Refs().Level();
     if (const std::optional<QString> refusal = PrefillRefusal(level, depth)) {
         Say(stream, *refusal);
-        return 1;
+        return std::nullopt;
     }
+    return Region{std::move(*session), level, depth};
+}
+
+int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::FILE* stream) {
+    const std::optional<Region> region =
+        OpenRegion(command.home, command.at, command.depth, stream);
+    if (!region)
+        return 1;
+    const Session& session = region->session;
+    const Settings& s = session.settings;
+    const int depth = region->depth;
+    const int level = region->level;
     TileCounters counters;
-    Terminal terminal(*session, cancel, command.schedule, stream);
+    Terminal terminal(session, cancel, command.schedule, stream);
     const PrefillInputs inputs{
-        .view = session->view,
+        .view = session.view,
         .depth = depth,
         .settings = ScheduleSettings(BatchRetryOf(s), command.schedule),
         .counters = counters,
@@ -177,7 +205,7 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
         return ExitStatusOf(ending);
     if (counters.tilesMissing == 0) {
         Say(stream, QStringLiteral("the cache %1 holds level %2 of the region")
-                        .arg(session->cacheRoot)
+                        .arg(session.cacheRoot)
                         .arg(depth));
         return 0;
     }
@@ -186,7 +214,50 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
                     .arg(counters.tilesMissing)
                     .arg(PrefillTileCount(depth - level))
                     .arg(depth)
-                    .arg(session->cacheRoot));
+                    .arg(session.cacheRoot));
+    return kTilesMissingStatus;
+}
+
+int RunExportCommand(const ExportCommand& command, StopSignals& cancel, std::FILE* stream) {
+    const std::optional<Region> region =
+        OpenRegion(command.home, command.at, command.depth, stream);
+    if (!region)
+        return 1;
+    const Settings& s = region->session.settings;
+    const int depth = region->depth;
+    const int level = region->level;
+    const QString output = QFileInfo(command.output).absoluteFilePath();
+    if (const std::optional<QString> refusal = FileRefusal(output)) {
+        Say(stream, *refusal);
+        return 1;
+    }
+    RemoveStaleTempFiles(QFileInfo(output).absolutePath());
+    TileCounters counters;
+    const CommandSchedule noSchedule;
+    Terminal terminal(region->session, cancel, noSchedule, stream);
+    const ExportInputs inputs{
+        .view = region->session.view,
+        .depth = depth,
+        .output = output,
+        .attribution = AttributionOf(region->session.Refs().Prefix()),
+        .quality = s.jpegQuality,
+        .settings = ScheduleSettings(BatchRetryOf(s), noSchedule),
+        .counters = counters,
+    };
+    const JobEnding ending = RunExport(inputs, terminal.services, terminal.front, terminal.front);
+    if (ending != JobEnding::Done)
+        return ExitStatusOf(ending);
+    // A KMZ has the deepest level alone.
+    const QString done =
+        ExportFormatOf(output) == ExportFormat::Kmz
+            ? QStringLiteral("wrote %1, level %2").arg(output).arg(depth)
+            : QStringLiteral("wrote %1, levels %2 to %3").arg(output).arg(level).arg(depth);
+    if (counters.tilesMissing == 0) {
+        Say(stream, done);
+        return 0;
+    }
+    Say(stream, done + QStringLiteral("; %1 tiles could not be obtained and are left out")
+                           .arg(counters.tilesMissing));
     return kTilesMissingStatus;
 }
 
@@ -220,5 +291,7 @@ int RunBatchCommand(const BatchCommand& command, StopSignals& cancel, std::FILE*
     }
     if (const auto* stitch = std::get_if<StitchCommand>(&command))
         return RunStitchCommand(*stitch, cancel, stream);
+    if (const auto* exporting = std::get_if<ExportCommand>(&command))
+        return RunExportCommand(*exporting, cancel, stream);
     return RunPrefillCommand(std::get<PrefillCommand>(command), cancel, stream);
 }

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "batch/export_format.h"
 #include "store/settings.h"
 
 #include <QRegularExpression>
@@ -77,16 +78,19 @@ struct Common {
 
 bool IsBatchCommand(const QStringList& arguments) {
     return !arguments.isEmpty() &&
-           (arguments[0] == QLatin1String("stitch") || arguments[0] == QLatin1String("prefill"));
+           (arguments[0] == QLatin1String("stitch") || arguments[0] == QLatin1String("prefill") ||
+            arguments[0] == QLatin1String("export"));
 }
 
 BatchCommand ParseBatchCommand(const QStringList& arguments) {
     if (!IsBatchCommand(arguments))
         return CommandError{QStringLiteral("unknown command; see orbivist --help")};
     const bool stitch = arguments[0] == QLatin1String("stitch");
+    const bool exporting = arguments[0] == QLatin1String("export");
     Common common;
     StitchCommand s;
     PrefillCommand p;
+    ExportCommand e;
     QString error;
 
     using Handler = std::function<bool(const QString&)>;
@@ -124,6 +128,15 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
     } else {
         withValue["--depth"] = [&](const QString& v) { return (p.depth = Count(v)).has_value(); };
     }
+    if (exporting) {
+        // Nothing waits or dials before an export: it is usually run from the cache.
+        for (const char* schedule : {"--delay", "--dial", "--user"})
+            withValue.erase(QString::fromLatin1(schedule));
+        withValue["--output"] = [&](const QString& v) {
+            e.output = v;
+            return ExportFormatOf(v).has_value();
+        };
+    }
 
     std::set<QString> given;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
@@ -133,7 +146,7 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
         // The last value silently winning would hide a mistake in a script.
         if (!given.insert(option).second)
             return CommandError{QStringLiteral("%1 is given twice").arg(Shown(option))};
-        if (option == QLatin1String("--hang-up")) {
+        if (option == QLatin1String("--hang-up") && !exporting) {
             common.schedule.hangUp = true;
             common.schedule.any = true;
             continue;
@@ -166,6 +179,11 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
     if (common.at)
         at = CommandPoint{common.at->first, common.at->second, *common.level};
 
+    if (exporting) {
+        if (e.output.isEmpty())
+            return CommandError{QStringLiteral("--output FILE.mbtiles or FILE.kmz is required")};
+        return ExportCommand{common.home, e.output, p.depth, at};
+    }
     if (stitch) {
         if (s.output.isEmpty())
             return CommandError{QStringLiteral("--output FILE.jpg is required")};
@@ -188,6 +206,8 @@ QString UsageText() {
         "                [--dial ENTRY [--user NAME]] [--hang-up]\n"
         "       orbivist prefill --home DIR [--depth D] [--at LAT,LON --level L]\n"
         "                [--delay H:MM] [--dial ENTRY [--user NAME]] [--hang-up]\n"
+        "       orbivist export --home DIR --output FILE.mbtiles|FILE.kmz [--depth D]\n"
+        "                [--at LAT,LON --level L]\n"
         "\n"
         "Satellite imagery viewer with an offline tile cache. Without a command it opens the\n"
         "viewer; the commands run a batch job without a display.\n"
@@ -196,8 +216,13 @@ QString UsageText() {
         "               (default for the viewer: the executable's directory; installed, for\n"
         "               the commands too: $XDG_DATA_HOME/orbivist, ~/.local/share/orbivist)\n"
         "  stitch       fetch W x H tiles from the view's top-left tile east and south, save\n"
-        "               them as one progressive JPEG and an OziExplorer .map beside it\n"
+        "               them as one progressive JPEG with an OziExplorer .map and a world file\n"
+        "               (.jgw, .prj) beside it, or, for a FILE ending in .tif, as a\n"
+        "               Cloud-Optimized GeoTIFF (EPSG:3857) of any size the disk can hold\n"
         "  prefill      fetch every tile of the view's region at level D into the cache\n"
+        "  export       write every tile of that region from the view's level to D, from the\n"
+        "               cache or fetched, as an MBTiles file or a KMZ of ground overlays (at\n"
+        "               most 100 pictures of 4 x 4 tiles, the limit of Garmin's custom maps)\n"
         "  --at, --level  centre the view on a point first (decimal degrees, north and east\n"
         "               positive; level 1 to 20), as the search does\n"
         "  --delay      wait this long before starting; --dial dials a pppd peer first (the\n"
@@ -208,7 +233,7 @@ QString UsageText() {
         "is given at most once; W, H and D are whole numbers of at least 1. A FILE without an\n"
         "extension gets .jpg.\n"
         "Progress goes to standard error; Ctrl+C cancels at the next tile or block.\n"
-        "Exit status: 0 done, 1 failure, 2 error limit reached, 3 picture too large,\n"
+        "Exit status: 0 done, 1 failure, 2 error limit reached, 3 picture or map too large,\n"
         "4 cancelled, 5 done but some tiles could not be obtained (the last line says how\n"
         "many; a stitched picture shows them as \"Не удалось загрузить\").\n"
         "  --help       show this text\n"

@@ -39,6 +39,15 @@ struct PrefillCommand {
     CommandSchedule schedule;
 };
 
+// Writing the region a prefill of the view covers, from the view's level to the depth, as
+// one file for other programs: MBTiles or KMZ, by the output's extension.
+struct ExportCommand {
+    QString home;
+    QString output;               // ends in .mbtiles or .kmz
+    std::optional<QString> depth; // a whole number of at least 1
+    std::optional<CommandPoint> at;
+};
+
 struct CommandError {
     QString reason; // one line
 };
@@ -46,9 +55,11 @@ struct CommandError {
 // --help (or -h) in the place of an option.
 struct HelpRequest {};
 
-using BatchCommand = std::variant<StitchCommand, PrefillCommand, HelpRequest, CommandError>;
+using BatchCommand =
+    std::variant<StitchCommand, PrefillCommand, ExportCommand, HelpRequest, CommandError>;
 
-// True when argv names a batch command (its first argument is "stitch" or "prefill").
+// True when argv names a batch command (its first argument is "stitch", "prefill" or
+// "export").
 bool IsBatchCommand(const QStringList& arguments);
 
 // arguments without the program name: the command word, then its options. Each option at

@@ -118,6 +118,7 @@ void TForm1::ConnectHandlers() {
     connect(Edit2, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
     connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
     connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
+    connect(Button7, &QPushButton::clicked, this, [this] { Button7Click(); });
     ConnectNavigation();
     ConnectFavorites();
 }
@@ -364,4 +365,5 @@ void TForm1::Edit3Change() {
     const PrefillEstimate estimate = EstimatePrefill(Edit3->text(), ViewLevel());
     Label13->setText(estimate.text);
     Button6->setEnabled(estimate.canStart);
+    Button7->setEnabled(estimate.canStart);
 }

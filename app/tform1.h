@@ -73,6 +73,9 @@ public:
     // The save dialog of a stitched picture: the chosen path, or nothing when declined.
     std::optional<QString> AskStitchFile();
     QFileDialog& StitchFileDialog();
+    // The save dialog of an exported region ("Экспорт…"): MBTiles or KMZ.
+    std::optional<QString> AskExportFile();
+    QFileDialog& ExportFileDialog();
     // While loading, the window takes no input; the focus comes back where it was.
     void DisableWindow();
     void EnableWindow();
@@ -103,6 +106,7 @@ public:
     // Made at its first use: a file dialog reads the folder and the MIME database and starts
     // a thread, none of which the first paint needs.
     QFileDialog* SDialog = nullptr;
+    QFileDialog* EDialog = nullptr;
     QTabWidget* PageControl1 = nullptr;
     StatusPanels* StatusB = nullptr;
 
@@ -143,6 +147,7 @@ public:
     QLabel* Label13 = nullptr;
     QLabel* Label11 = nullptr;
     QPushButton* Button6 = nullptr;
+    QPushButton* Button7 = nullptr; // "Экспорт…"
 
     // "Настройки"
     QWidget* TabSheet4 = nullptr;
@@ -196,6 +201,7 @@ public:
     void Edit1Change();
     void Button5Click();
     void Button6Click();
+    void Button7Click();
 
     void PanView(PanDirection direction);
     void ImageClick(int slot, Qt::MouseButton button);
@@ -261,6 +267,7 @@ private:
     DialUpService* dialUp_ = nullptr;
     DialReporter* dialReporter_ = nullptr;
     QString lastStitchFile_; // the save dialog offers the last name again
+    QString lastExportFile_;
     bool shownOnce_ = false;
     bool favoriteSelected_ = false;
     bool committingEntry_ = false; // inside Edit7Exit

@@ -7,14 +7,17 @@
 #include "app/window_front_end.h"
 #include "batch/available_memory.h"
 #include "batch/calibration_file.h"
+#include "batch/export_job.h"
 #include "batch/prefill_job.h"
 #include "batch/stitch_job.h"
+#include "batch/stitch_output.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
 #include "files/atomic_file.h"
 #include "tiles/decimal_text.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 BatchSettings TForm1::CurrentBatchSettings() const {
@@ -47,6 +50,7 @@ void TForm1::Button5Click() {
         .quality = UpDown3->value(),
         .calibrationTemplate = Memo1->toPlainText().split('\n'),
         .availableMemory = AvailableMemory(),
+        .output = std::nullopt, // asked for at the end
     };
     RemoveStaleTempFiles(cacheRoot);
     RunStitch(inputs, CurrentJobServices(), front, front);
@@ -66,29 +70,100 @@ void TForm1::Button6Click() {
     RunPrefill(inputs, CurrentJobServices(), front, front);
 }
 
+namespace {
+
+// "GeoTIFF (*.tif)" gives "tif".
+QString SuffixOfFilter(const QString& filter) {
+    const qsizetype dot = filter.lastIndexOf(QLatin1String("*."));
+    return dot < 0 ? QString() : filter.mid(dot + 2).chopped(1);
+}
+
+// A save dialog whose first filter is the default; a name typed without an extension gets
+// the one of the filter shown.
+QFileDialog* MakeSaveDialog(QWidget* parent, const QStringList& filters) {
+    auto* dialog = new QFileDialog(parent);
+    dialog->setNameFilters(filters);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(SuffixOfFilter(filters.constFirst()));
+    QObject::connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString& filter) {
+        dialog->setDefaultSuffix(SuffixOfFilter(filter));
+    });
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    // The same dialog on every desktop: it speaks the program's Russian and obeys its order.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    // Names only: the detail columns' file types and dates come from the system in English.
+    dialog->setViewMode(QFileDialog::List);
+    return dialog;
+}
+
+// Shows the filter of the name offered again, so that its extension stays the default.
+void SelectFilterOf(QFileDialog& dialog, const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    for (const QString& filter : dialog.nameFilters())
+        if (!suffix.isEmpty() && suffix == SuffixOfFilter(filter)) {
+            dialog.selectNameFilter(filter);
+            dialog.setDefaultSuffix(suffix);
+        }
+    dialog.selectFile(path);
+}
+
+} // namespace
+
+// The file is asked for first: the export writes it as the tiles come in.
+void TForm1::Button7Click() {
+    if (!form2_ || !form3_ || !dialUp_ || !dialReporter_)
+        return;
+    const std::optional<QString> path = AskExportFile();
+    if (!path)
+        return;
+    WindowFrontEnd front(*this, *form2_, *form3_, *dialReporter_);
+    const ExportInputs inputs{
+        .view = viewUrls,
+        .depth = ParseIntOr(Edit3->text(), 0),
+        .output = *path,
+        .attribution = AttributionOf(CurrentViewRefs().Prefix()),
+        .quality = UpDown3->value(),
+        .settings = CurrentBatchSettings(),
+        .counters = counters,
+    };
+    RemoveStaleTempFiles(cacheRoot);
+    RemoveStaleTempFiles(QFileInfo(*path).absolutePath());
+    RunExport(inputs, CurrentJobServices(), front, front);
+}
+
 QFileDialog& TForm1::StitchFileDialog() {
-    if (SDialog == nullptr) {
-        SDialog =
-            new QFileDialog(this, QString(), QString(), QStringLiteral("JPEG Image File (*.jpg)"));
-        SDialog->setAcceptMode(QFileDialog::AcceptSave);
-        SDialog->setDefaultSuffix(QStringLiteral("jpg"));
-        SDialog->setOption(QFileDialog::DontConfirmOverwrite);
-        // The same dialog on every desktop: it speaks the program's Russian and obeys its order.
-        SDialog->setOption(QFileDialog::DontUseNativeDialog);
-        // Names only: the detail columns' file types and dates come from the system in English.
-        SDialog->setViewMode(QFileDialog::List);
-    }
+    if (SDialog == nullptr)
+        SDialog = MakeSaveDialog(
+            this, {QStringLiteral("JPEG Image File (*.jpg)"), QStringLiteral("GeoTIFF (*.tif)")});
     return *SDialog;
 }
 
+QFileDialog& TForm1::ExportFileDialog() {
+    if (EDialog == nullptr)
+        EDialog = MakeSaveDialog(
+            this, {QStringLiteral("MBTiles (*.mbtiles)"), QStringLiteral("KMZ (*.kmz)")});
+    return *EDialog;
+}
+
+std::optional<QString> TForm1::AskExportFile() {
+    SelectFilterOf(ExportFileDialog(), lastExportFile_);
+    if (ExecInFront(*EDialog) != QDialog::Accepted || EDialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    lastExportFile_ = EDialog->selectedFiles().constFirst();
+    return lastExportFile_;
+}
+
 std::optional<QString> TForm1::AskStitchFile() {
-    StitchFileDialog().selectFile(lastStitchFile_);
+    SelectFilterOf(StitchFileDialog(), lastStitchFile_);
     for (;;) {
         if (ExecInFront(*SDialog) != QDialog::Accepted || SDialog->selectedFiles().isEmpty())
             return std::nullopt;
         const QString path = SDialog->selectedFiles().constFirst();
         // A name the map file cannot hold is refused here, while another can still be chosen.
-        const std::optional<QString> refusal = CalibrationPathRefusal(path);
+        // A GeoTIFF has no map file beside it.
+        const std::optional<QString> refusal = StitchFormatOf(path) == StitchFormat::GeoTiff
+                                                   ? std::nullopt
+                                                   : CalibrationPathRefusal(path);
         if (!refusal) {
             lastStitchFile_ = path;
             return lastStitchFile_;

@@ -208,7 +208,10 @@ void TForm1::BuildPrefillTab() {
                         8, 56, 400);
     Label11->setWordWrap(true);
     Label11->setFixedHeight(34);
-    Button6 = MakeButton(TabSheet3, tr("Начать"), 420, 64, 80, 26);
+    // One above the other: the explanation beside them runs almost to their left edge, and
+    // a refused depth's three lines above it leave room from y = 60 on.
+    Button6 = MakeButton(TabSheet3, tr("Начать"), 420, 60, 80, 26);
+    Button7 = MakeButton(TabSheet3, tr("Экспорт…"), 420, 89, 80, 25);
 }
 
 void TForm1::BuildSettingsTab() {

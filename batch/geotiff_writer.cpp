@@ -1,5 +1,7 @@
 #include "batch/geotiff_writer.h"
 
+#include "batch/stitch_size.h"
+
 #include <QFileInfo>
 #include <QStorageInfo>
 #include <cpl_string.h>
@@ -29,8 +31,7 @@ private:
     char** list_ = nullptr;
 };
 
-// The sides GDAL's 32-bit raster sizes allow.
-constexpr std::int64_t kMaxSideTiles = std::numeric_limits<int>::max() / kTileSide;
+constexpr std::int64_t kMaxSideTiles = kMaxStreamedStitchSide;
 
 std::int64_t PixelBytes(const TileBlock& block) {
     if (block.columns > kMaxSideTiles || block.rows > kMaxSideTiles) // and the product overflows

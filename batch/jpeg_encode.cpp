@@ -71,8 +71,7 @@ struct Encoding {
 // libjpeg copies the rows it is given, so a band behind the next row is never read again.
 constexpr JDIMENSION kReleaseBandRows = 64;
 
-bool RunEncoder(Encoding& e, const RgbPicture& picture, int quality, bool progressive,
-                RgbPicture* release) {
+bool RunEncoder(Encoding& e, const RgbPicture& picture, int quality, RgbPicture* release) {
     e.info.err = InstallJpegErrorTrap(e.trap);
     if (setjmp(e.trap.jumpBack) != 0)
         return false;
@@ -88,8 +87,7 @@ bool RunEncoder(Encoding& e, const RgbPicture& picture, int quality, bool progre
     jpeg_set_defaults(&e.info);
     e.info.dct_method = JDCT_FLOAT;
     jpeg_set_quality(&e.info, quality, TRUE);
-    if (progressive)
-        jpeg_simple_progression(&e.info);
+    jpeg_simple_progression(&e.info);
     jpeg_start_compress(&e.info, TRUE);
     while (e.info.next_scanline < e.info.image_height) {
         // libjpeg's row type is not const, but it only reads the input rows.
@@ -102,7 +100,7 @@ bool RunEncoder(Encoding& e, const RgbPicture& picture, int quality, bool progre
     return true;
 }
 
-bool Encode(const RgbPicture& picture, int quality, bool progressive, const JpegSink& sink,
+bool Encode(const RgbPicture& picture, int quality, const JpegSink& sink,
             RgbPicture* release = nullptr) {
     // JDIMENSION is 32 bits; libjpeg itself refuses sides above 65500.
     if (picture.width() > std::numeric_limits<JDIMENSION>::max() ||
@@ -115,19 +113,15 @@ bool Encode(const RgbPicture& picture, int quality, bool progressive, const Jpeg
     } catch (const std::bad_alloc&) {
         return false;
     }
-    return RunEncoder(encoding, picture, quality, progressive, release);
+    return RunEncoder(encoding, picture, quality, release);
 }
 
 } // namespace
 
 bool EncodeProgressiveJpeg(const RgbPicture& picture, int quality, const JpegSink& sink) {
-    return Encode(picture, quality, true, sink);
+    return Encode(picture, quality, sink);
 }
 
 bool EncodeProgressiveJpegReleasing(RgbPicture& picture, int quality, const JpegSink& sink) {
-    return Encode(picture, quality, true, sink, &picture);
-}
-
-bool EncodeBaselineJpeg(const RgbPicture& picture, int quality, const JpegSink& sink) {
-    return Encode(picture, quality, false, sink);
+    return Encode(picture, quality, sink, &picture);
 }

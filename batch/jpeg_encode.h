@@ -23,7 +23,3 @@ bool EncodeProgressiveJpeg(const RgbPicture& picture, int quality, const JpegSin
 // picture until its last scan, as many bytes again as the picture itself; released, the
 // picture's memory makes room for them instead of doubling the peak.
 bool EncodeProgressiveJpegReleasing(RgbPicture& picture, int quality, const JpegSink& sink);
-
-// The same as a baseline (sequential) JPEG, for readers that refuse progressive files
-// (Garmin's custom maps among them).
-bool EncodeBaselineJpeg(const RgbPicture& picture, int quality, const JpegSink& sink);

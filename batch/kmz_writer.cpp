@@ -1,9 +1,8 @@
 #include "batch/kmz_writer.h"
 
 #include "batch/gdal_session.h"
-#include "batch/jpeg_encode.h"
-#include "batch/rgb_picture.h"
 #include "fetch/jpeg_decode.h"
+#include "fetch/rgb_jpeg_encode.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -193,18 +192,13 @@ bool KmzWriter::WritePicture(std::int64_t index) {
     }
     const QImage resampled =
         RowsAtEqualLatitudes(picture, block_.level, double(block_.row + p.row));
-    std::optional<RgbPicture> rgb = RgbPicture::Create(resampled.width(), resampled.height());
-    if (!rgb)
-        return Fail(QStringLiteral("%1: out of memory").arg(path_));
-    rgb->DrawTile(resampled, 0, 0);
-    QByteArray jpeg;
-    const bool encoded = EncodeBaselineJpeg(*rgb, quality_, [&](const char* data, std::size_t n) {
-        jpeg.append(data, qsizetype(n));
-        return true;
-    });
-    if (!encoded)
+    const std::vector<std::uint8_t> encoded =
+        EncodeRgbJpeg(resampled.constBits(), resampled.width(), resampled.height(),
+                      std::size_t(resampled.bytesPerLine()), quality_);
+    if (encoded.empty())
         return Fail(QStringLiteral("%1: a picture could not be encoded").arg(path_));
     // JPEG does not shrink any further; storing it spares the device the inflating.
+    const QByteArray jpeg(reinterpret_cast<const char*>(encoded.data()), qsizetype(encoded.size()));
     return WriteEntry(PictureEntry(index).toUtf8(), jpeg, false);
 }
 

@@ -1,6 +1,8 @@
 #include "batch/output_check.h"
 
 #include "batch/calibration_file.h"
+#include "batch/stitch_output.h"
+#include "batch/world_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -26,18 +28,31 @@ QString PictureFileName(const QString& path) {
     return path;
 }
 
-std::optional<QString> OutputRefusal(const QString& path) {
-    const QFileInfo picture(path);
-    const QString folder = picture.absolutePath();
+std::optional<QString> FileRefusal(const QString& path) {
+    const QFileInfo file(path);
+    const QString folder = file.absolutePath();
     const QFileInfo folderInfo(folder);
-    const QString cannot = QStringLiteral("cannot write %1: ").arg(picture.absoluteFilePath());
+    const QString cannot = QStringLiteral("cannot write %1: ").arg(file.absoluteFilePath());
     if (!folderInfo.exists())
         return cannot + QStringLiteral("the folder %1 does not exist").arg(folder);
     if (!folderInfo.isDir())
         return cannot + QStringLiteral("%1 is not a folder").arg(folder);
     if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
         return cannot + QStringLiteral("no permission to write into %1").arg(folder);
-    if (std::optional<QString> refusal = NotARegularFile(picture.absoluteFilePath()))
+    return NotARegularFile(file.absoluteFilePath());
+}
+
+std::optional<QString> OutputRefusal(const QString& path) {
+    if (std::optional<QString> refusal = FileRefusal(path))
         return refusal;
-    return NotARegularFile(CalibrationFilePath(picture.absoluteFilePath()));
+    const QString picturePath = QFileInfo(path).absoluteFilePath();
+    if (StitchFormatOf(picturePath) != StitchFormat::Jpeg)
+        return std::nullopt;
+    QStringList beside{CalibrationFilePath(picturePath)};
+    for (const QString& world : WorldFilePaths(picturePath))
+        beside.append(world);
+    for (const QString& file : beside)
+        if (std::optional<QString> refusal = NotARegularFile(file))
+            return refusal;
+    return std::nullopt;
 }

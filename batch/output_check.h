@@ -9,7 +9,10 @@
 // exists is taken as it is (and refused if it is no regular file).
 QString PictureFileName(const QString& path);
 
-// Why the picture (and the calibration file beside it) cannot be written at path, in one
-// line, or nothing when it can be tried: the folder must exist, be a folder and take new
-// files; an existing picture or calibration file must be a regular file.
+// Why a file cannot be written at path, in one line, or nothing when it can be tried: the
+// folder must exist, be a folder and take new files; an existing file there must be a
+// regular file.
+std::optional<QString> FileRefusal(const QString& path);
+
+// FileRefusal of the picture, and for a JPEG also of its calibration and world files.
 std::optional<QString> OutputRefusal(const QString& path);

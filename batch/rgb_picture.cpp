@@ -47,6 +47,14 @@ std::optional<RgbPicture> RgbPicture::Create(qint64 width, qint64 height) {
     return RgbPicture(width, height, std::move(bytes));
 }
 
+std::optional<RgbPicture> RgbPicture::CopyRows(qint64 top, qint64 bottom) const {
+    std::optional<RgbPicture> band = Create(width_, bottom - top);
+    if (band)
+        std::memcpy(band->bytes_.get(), row(top),
+                    static_cast<std::size_t>(band->height_ * width_ * 3));
+    return band;
+}
+
 void RgbPicture::ReleaseRows(qint64 top, qint64 bottom) {
     const long page = ::sysconf(_SC_PAGESIZE);
     top = std::max<qint64>(top, 0);

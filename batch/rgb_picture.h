@@ -25,6 +25,10 @@ public:
     // tile draws nothing.
     void DrawTile(const QImage& tile, qint64 x, qint64 y);
 
+    // A copy of rows top to bottom (excluded, both within the picture); nothing when the
+    // memory cannot be had. A band of a picture that is handed on a band at a time.
+    std::optional<RgbPicture> CopyRows(qint64 top, qint64 bottom) const;
+
     // Gives the memory of rows top to bottom (excluded) back to the system, whole pages
     // only; what was given back reads as black. For a picture that is being used up.
     void ReleaseRows(qint64 top, qint64 bottom);

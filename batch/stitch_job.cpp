@@ -1,11 +1,10 @@
 #include "batch/stitch_job.h"
 
-#include "batch/calibration_file.h"
 #include "batch/error_count_texts.h"
 #include "batch/job_run.h"
-#include "batch/jpeg_encode.h"
 #include "batch/progress_text.h"
 #include "batch/rgb_picture.h"
+#include "batch/stitch_output.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
 #include "fetch/tile_cache.h"
@@ -14,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <cerrno>
 #include <optional>
 
 namespace {
@@ -25,14 +25,13 @@ public:
 
     JobEnding Run() {
         in_.counters.ResetErrors();
+        if (in_.output && StitchFormatOf(*in_.output) == StitchFormat::GeoTiff)
+            return RunStreamed(*in_.output);
         // A size that can never be made is refused now, not after the countdown and the dial.
         if (StitchSizeRefusal(in_.columns, in_.rows, in_.availableMemory))
             return TooLarge();
-        if (!run_.Schedule(in_.settings))
+        if (!Start())
             return run_.End(JobEnding::ScheduleCancelled);
-        const std::int64_t tileCount = std::int64_t{in_.columns} * in_.rows;
-        run_.SetTotal(tileCount);
-        run_.Begin();
 
         // The memory can still be gone by now: the bitmap itself may be refused.
         std::optional<RgbPicture> picture = RgbPicture::Create(
@@ -46,13 +45,8 @@ public:
         const StitchPlan plan = PlanStitch(anchorLetters, in_.columns, in_.rows);
         std::int64_t position = 0;
         for (const StitchTile& tile : plan.tiles) {
-            run_.Progress(position + 1, FetchedStatusText(position, tileCount));
-            ++position;
-            if (run_.Cancelled())
-                return Stopped(JobEnding::Cancelled);
-            run_.Pump();
-            if (ErrorLimitReached(in_.settings.retry, in_.counters))
-                return Stopped(JobEnding::ErrorLimit);
+            if (const std::optional<JobEnding> stop = NextTile(position++))
+                return Stopped(*stop);
             const TileRequest request = source.RequestFor(source.RequestOfLetters(tile.letters));
             picture->DrawTile(run_.LoadTile(request, in_.settings.retry), tile.x, tile.y);
         }
@@ -60,52 +54,116 @@ public:
         const bool hungUp = run_.HangUpIfAsked();
         const bool saved = Save(*picture, anchorLetters, plan.southEastLetters);
         picture.reset(); // the picture can be huge: gone before the view is loaded again
-        return run_.End(saved && hungUp ? JobEnding::Done : JobEnding::Failed);
+        return End(saved && hungUp);
     }
 
 private:
-    // Encodes the picture straight into a temporary file beside the chosen one and writes
-    // the calibration file the same way; only when both are complete do they replace the
-    // files of their names. Nothing is written when the user declines; a failure is reported
-    // and leaves the earlier pair as it was. The encoding uses the picture up.
+    // Nothing is written when the user declines; a failure is reported and leaves the
+    // earlier files as they were. The saving uses the picture up.
     bool Save(RgbPicture& picture, const QString& anchorLetters, const QString& southEastLetters) {
         const std::optional<QString> path = run_.AskOutputFile();
         if (!path)
             return true;
         RemoveStaleTempFiles(QFileInfo(*path).absolutePath());
-        constexpr auto kDurability = AtomicFile::Durability::Synced;
-        AtomicFile file(*path);
-        const bool encoded =
-            file.Open() &&
-            EncodeProgressiveJpegReleasing(picture, in_.quality,
-                                           [&file](const char* data, std::size_t size) {
-                                               return file.Write(data, static_cast<qint64>(size));
-                                           }) &&
-            file.Complete(kDurability);
-        if (!encoded) {
-            ReportCannotWrite(*path, file.ErrorText());
+        const StitchOutputOptions options = OutputOptions(anchorLetters, southEastLetters);
+        StitchOutput output(*path, options);
+        // A GeoTIFF needs room for its scratch copy as well: said before minutes of writing.
+        if (output.Format() == StitchFormat::GeoTiff &&
+            !GeoTiffFitsOnDisk(*path, options.block, GeoTiffCompression::Jpeg)) {
+            ReportCannotWrite(*path, WriteFailureText(ENOSPC));
             return false;
         }
-        const CalibrationInput calibration{.columns = in_.columns,
-                                           .rows = in_.rows,
-                                           .picturePath = *path,
-                                           .anchorPath = anchorLetters,
-                                           .southEastPath = southEastLetters};
-        AtomicFile map(CalibrationFilePath(*path));
-        if (!map.Open() || !map.Write(CalibrationFileBytes(in_.calibrationTemplate, calibration)) ||
-            !map.Complete(kDurability)) {
-            ReportCannotWrite(CalibrationFilePath(*path), map.ErrorText());
-            return false;
+        return output.SaveWhole(picture, FinishProgress()) || Reported(output);
+    }
+
+    // A GeoTIFF named before the first tile: one row of tiles in memory at a time, row by
+    // row from the north and each row from the west. Its size is bounded by the disk, which
+    // is checked before anything is fetched.
+    JobEnding RunStreamed(const QString& path) {
+        const TileSource& source = *run_.services().tiles.tiles;
+        const StitchOutputOptions options =
+            OutputOptions(source.RequestFor(in_.view[0]).quadPath, {});
+        if (StreamedStitchRefusal(in_.columns, in_.rows, in_.availableMemory) ||
+            !GeoTiffFitsOnDisk(path, options.block, GeoTiffCompression::Jpeg))
+            return TooLarge();
+        if (!Start())
+            return run_.End(JobEnding::ScheduleCancelled);
+        std::optional<RgbPicture> band = RgbPicture::Create(in_.columns * kTileSide, kTileSide);
+        if (!band)
+            return TooLarge();
+        RemoveStaleTempFiles(QFileInfo(path).absolutePath());
+        StitchOutput output(path, options);
+        bool written = output.Begin() || Reported(output);
+        std::int64_t position = 0;
+        for (std::int64_t row = 0; written && row < in_.rows; ++row) {
+            for (std::int64_t column = 0; column < in_.columns; ++column) {
+                if (const std::optional<JobEnding> stop = NextTile(position++))
+                    return Stopped(*stop);
+                const TileRequest request =
+                    source.RequestForKey(CellInBlock(options.block, column, row));
+                band->DrawTile(run_.LoadTile(request, in_.settings.retry), column * kTileSide, 0);
+            }
+            written = output.AddTileRow(*band) || Reported(output);
         }
-        if (!file.Commit(kDurability)) {
-            ReportCannotWrite(*path, file.ErrorText());
+        const bool hungUp = run_.HangUpIfAsked();
+        written = written && (output.Finish(FinishProgress()) || Reported(output));
+        return End(written && hungUp);
+    }
+
+    // The scheduling choice, then the start; false when the choice was cancelled.
+    bool Start() {
+        if (!run_.Schedule(in_.settings))
             return false;
-        }
-        if (!map.Commit(kDurability)) {
-            ReportCannotWrite(CalibrationFilePath(*path), map.ErrorText());
-            return false;
-        }
+        run_.SetTotal(std::int64_t{in_.columns} * in_.rows);
+        run_.Begin();
         return true;
+    }
+
+    // The checks before each tile; the ending when one of them stops the job.
+    std::optional<JobEnding> NextTile(std::int64_t position) {
+        const std::int64_t tileCount = std::int64_t{in_.columns} * in_.rows;
+        run_.Progress(position + 1, FetchedStatusText(position, tileCount));
+        if (run_.Cancelled())
+            return JobEnding::Cancelled;
+        run_.Pump();
+        if (ErrorLimitReached(in_.settings.retry, in_.counters))
+            return JobEnding::ErrorLimit;
+        return std::nullopt;
+    }
+
+    JobEnding End(bool done) {
+        if (savingCancelled_)
+            return run_.End(JobEnding::Cancelled);
+        return run_.End(done ? JobEnding::Done : JobEnding::Failed);
+    }
+
+    // The block the picture shows and what its files say about it.
+    StitchOutputOptions OutputOptions(const QString& anchorLetters,
+                                      const QString& southEastLetters) const {
+        const TileKey anchor =
+            TileKey::FromLetters(anchorLetters.toStdString()).value_or(TileKey{});
+        return {.block = {anchor.level, anchor.column, anchor.row, in_.columns, in_.rows},
+                .quality = in_.quality,
+                .calibrationTemplate = in_.calibrationTemplate,
+                .anchorLetters = anchorLetters,
+                .southEastLetters = southEastLetters};
+    }
+
+    // Building a GeoTIFF's overviews takes a while: the program stays alive and "Отмена"
+    // stops it.
+    GeoTiffProgress FinishProgress() {
+        return [this](double) {
+            run_.Pump();
+            return !run_.Cancelled();
+        };
+    }
+
+    // Says why the output failed, unless it was cancelled; false either way.
+    bool Reported(const StitchOutput& output) {
+        savingCancelled_ = output.Cancelled();
+        if (!savingCancelled_)
+            ReportCannotWrite(output.FailedPath(), output.ErrorText());
+        return false;
     }
 
     // The picture is only worth its map: a map without its picture, or the other way
@@ -133,6 +191,7 @@ private:
 
     const StitchInputs& in_;
     JobRun& run_;
+    bool savingCancelled_ = false; // "Отмена" while a GeoTIFF was being finished
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // Stitching: a rectangle of tiles from the view's top-left tile to the east and south, drawn
-// into one picture, saved as a progressive JPEG with a calibration file beside it.
+// into one picture, saved as a progressive JPEG with its calibration and world files beside
+// it, or as a GeoTIFF (see StitchOutput).
 #include "batch/batch_settings.h"
 #include "batch/job_controls.h"
 #include "batch/job_ending.h"
@@ -23,6 +24,11 @@ struct StitchInputs {
     // fit rather than be killed for it half-way.
     // Nothing when it is not known: then only the picture's sides are checked.
     std::optional<std::uint64_t> availableMemory;
+    // The picture's name when it is known before the first tile (the command line). A
+    // GeoTIFF is then streamed into it a row of tiles at a time, from north to south and
+    // each row west to east, so that neither its size nor its memory is bounded by a
+    // picture held whole; any other name is asked for at the end as usual.
+    std::optional<QString> output;
 };
 
 // Runs the whole job, loading each tile through the services' tile source. The output file is

@@ -31,6 +31,22 @@ std::optional<StitchRefusal> StitchSizeRefusal(int columns, int rows,
     return std::nullopt;
 }
 
+std::uint64_t StreamedStitchBytesNeeded(int columns) {
+    if (columns < 1)
+        return 0;
+    return 2 * static_cast<std::uint64_t>(columns) * kTilePixels * 3;
+}
+
+std::optional<StitchRefusal> StreamedStitchRefusal(int columns, int rows,
+                                                   std::optional<std::uint64_t> availableBytes) {
+    if (columns < 1 || rows < 1 || columns > kMaxStreamedStitchSide ||
+        rows > kMaxStreamedStitchSide)
+        return StitchRefusal::SideOutOfRange;
+    if (availableBytes && StreamedStitchBytesNeeded(columns) > *availableBytes)
+        return StitchRefusal::NotEnoughMemory;
+    return std::nullopt;
+}
+
 std::optional<std::uint64_t> ParseMemAvailable(QByteArrayView meminfo) {
     // A line reads "MemAvailable:   12345678 kB".
     for (const QByteArray& line : meminfo.toByteArray().split('\n')) {

@@ -1,9 +1,12 @@
 #pragma once
 // Whether a stitched picture of a given size in tiles can be made at all, decided before
 // any tile is fetched so that a hopeless job fails at once rather than after hours.
+#include "tiles/tile_side.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <cstdint>
+#include <limits>
 #include <optional>
 
 // A JPEG side is at most 65500 pixels in libjpeg (65535 in the format), so a picture has
@@ -11,7 +14,7 @@
 inline constexpr int kMaxStitchSide = 255;
 
 enum class StitchRefusal {
-    SideOutOfRange,  // a side below 1 tile or above kMaxStitchSide
+    SideOutOfRange,  // a side below 1 tile or above kMaxStitchSide (kMaxStreamedStitchSide)
     NotEnoughMemory, // the picture would not fit in the memory available
 };
 
@@ -25,6 +28,20 @@ std::uint64_t StitchBytesNeeded(int columns, int rows);
 // the system can still give (MemAvailableBytes); without it only the sides are checked.
 std::optional<StitchRefusal> StitchSizeRefusal(int columns, int rows,
                                                std::optional<std::uint64_t> availableBytes);
+
+// A GeoTIFF is streamed a row of tiles at a time, so its sides are bounded only by GDAL's
+// 32-bit raster sizes.
+inline constexpr std::int64_t kMaxStreamedStitchSide = std::numeric_limits<int>::max() / kTileSide;
+
+// The memory a streamed picture needs at its peak: the row of tiles being drawn and the one
+// GDAL is writing, whatever the number of rows.
+std::uint64_t StreamedStitchBytesNeeded(int columns);
+
+// Why a streamed picture cannot be made, or nothing when it can; as StitchSizeRefusal, with
+// the memory of a row of tiles in place of the whole picture's. Disk space is the writer's
+// own check (GeoTiffFitsOnDisk), since only it knows where the file goes.
+std::optional<StitchRefusal> StreamedStitchRefusal(int columns, int rows,
+                                                   std::optional<std::uint64_t> availableBytes);
 
 // The MemAvailable figure of a /proc/meminfo text, in bytes; nothing when it is absent
 // or unreadable.

@@ -1,7 +1,5 @@
 #include "batch/world_file.h"
 
-#include "files/atomic_file.h"
-
 #include <QFileInfo>
 
 namespace {
@@ -42,17 +40,16 @@ QByteArray WorldFileText(const TileBlock& block) {
     return text;
 }
 
-bool WriteWorldFiles(const QString& picturePath, const TileBlock& block, QString& error) {
-    const std::pair<QString, QByteArray> files[] = {
-        {WithExtension(picturePath, QStringLiteral("jgw")), WorldFileText(block)},
-        {WithExtension(picturePath, QStringLiteral("prj")), QByteArray(kWebMercatorPrj) + '\n'},
+std::array<QString, 2> WorldFilePaths(const QString& picturePath) {
+    const auto beside = [&picturePath](const char* extension) {
+        const QString path = WithExtension(picturePath, QLatin1String(extension));
+        return path == picturePath ? picturePath + '.' + QLatin1String(extension) : path;
     };
-    for (const auto& [path, text] : files) {
-        AtomicFile file(path);
-        if (!file.Open() || !file.Write(text) || !file.Commit(AtomicFile::Durability::Synced)) {
-            error = file.ErrorText();
-            return false;
-        }
-    }
-    return true;
+    return {beside("jgw"), beside("prj")};
+}
+
+std::array<BesideFile, 2> WorldFiles(const QString& picturePath, const TileBlock& block) {
+    const std::array<QString, 2> paths = WorldFilePaths(picturePath);
+    return {BesideFile{paths[0], WorldFileText(block)},
+            BesideFile{paths[1], QByteArray(kWebMercatorPrj) + '\n'}};
 }

@@ -6,7 +6,9 @@
 // approximately.
 #include "tiles/tile_block.h"
 
+#include <QByteArray>
 #include <QString>
+#include <array>
 
 // The picture's path with its extension (if any) replaced by the given one ("jgw", "prj").
 QString WithExtension(const QString& picturePath, const QString& extension);
@@ -15,6 +17,12 @@ QString WithExtension(const QString& picturePath, const QString& extension);
 // the centre of the top-left pixel, in metres.
 QByteArray WorldFileText(const TileBlock& block);
 
-// Writes both files, each atomically; on failure error says which and why, and any file
-// already written stays, since it is right for the picture that was written.
-bool WriteWorldFiles(const QString& picturePath, const TileBlock& block, QString& error);
+// The two files beside the picture, with their contents: the world file (".jgw") and the
+// projection file (".prj"). A picture whose own name would be taken (area.jgw) keeps it:
+// the world files then add their extension instead (area.jgw.jgw).
+std::array<QString, 2> WorldFilePaths(const QString& picturePath);
+struct BesideFile {
+    QString path;
+    QByteArray text;
+};
+std::array<BesideFile, 2> WorldFiles(const QString& picturePath, const TileBlock& block);

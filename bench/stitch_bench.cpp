@@ -2,15 +2,10 @@
 // measured in the same run: the same 256 files decoded in a plain loop, plus cjpeg making
 // the same progressive file of the assembled picture. Each part runs in a child process of
 // its own, so that its peak memory is its own.
-#include "batch/calibration_file.h"
-#include "batch/stitch_job.h"
 #include "bench/child_figures.h"
 #include "bench/stitch_rectangle.h"
-#include "tests/support/fake_front_end.h"
-#include "tests/support/fake_http_get.h"
 #include "tiles/tile_side.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -25,56 +20,9 @@
 
 namespace {
 
-const QString& kPrefix = kBenchPrefix;
 constexpr int kSide = 16; // tiles a side
 constexpr int kQuality = kBenchQuality;
 constexpr double kMiB = 1024.0 * 1024.0;
-
-// A front end that only answers: the picture goes to path, and the moments the tile loop
-// ends (the question for the file) and the save ends (the job's ending) are noted.
-class QuietFrontEnd : public FakeFrontEnd {
-public:
-    QuietFrontEnd(const QString& path, const QElapsedTimer& clock) : clock_(clock) {
-        outputFile = path;
-    }
-    std::optional<QString> AskOutputFile() override {
-        loopEnd = clock_.nsecsElapsed();
-        return FakeFrontEnd::AskOutputFile();
-    }
-    void OnEnded(JobEnding ending, const QString& message) override {
-        saveEnd = clock_.nsecsElapsed();
-        FakeFrontEnd::OnEnded(ending, message);
-    }
-    qint64 loopEnd = 0;
-    qint64 saveEnd = 0;
-
-private:
-    const QElapsedTimer& clock_;
-};
-
-bool Stitch(const QString& cacheRoot, const QString& output, ChildFigures& figures) {
-    FakeHttpGet http; // never asked: the cache alone is read
-    TileCounters counters;
-    QElapsedTimer clock;
-    clock.start();
-    QuietFrontEnd front(output, clock);
-    const StitchInputs inputs{
-        .view = BenchView(),
-        .counters = counters,
-        .settings = BatchSettings{.retry = BatchRetry{3, 1, 25, 3, 3}, .scheduleDialog = false},
-        .columns = kSide,
-        .rows = kSide,
-        .quality = kQuality,
-        .calibrationTemplate = CalibrationTemplate(),
-        .availableMemory = std::nullopt,
-    };
-    const JobServices services = front.Services(ViewSource{
-        std::make_shared<PrefixTileSource>(kPrefix, cacheRoot), WorkMode::CacheOnly, http});
-    const bool done = RunStitch(inputs, services, front, front) == JobEnding::Done;
-    figures.phaseSeconds[0] = static_cast<double>(front.loopEnd) / 1e9;
-    figures.phaseSeconds[1] = static_cast<double>(front.saveEnd - front.loopEnd) / 1e9;
-    return done && counters.badFileErrors == 0 && http.requests.isEmpty();
-}
 
 void StitchSixteenBySixteenFromCache(benchmark::State& state) {
     QTemporaryDir cache, out;
@@ -93,8 +41,8 @@ void StitchSixteenBySixteenFromCache(benchmark::State& state) {
     double stitchSeconds = 0, loopSeconds = 0, saveSeconds = 0, stitchPeak = 0, stitchWholePeak = 0,
            decodeSeconds = 0, decodePeak = 0, cjpegSeconds = 0, cjpegPeak = 0;
     for (auto _ : state) {
-        const ChildFigures stitch =
-            InChild([&](ChildFigures& f) { return Stitch(cacheRoot, stitched, f); });
+        const ChildFigures stitch = InChild(
+            [&](ChildFigures& f) { return StitchFromCache(cacheRoot, stitched, kSide, f); });
         const ChildFigures decode = InChild([&](ChildFigures&) { return DecodeAll(files); });
         const ChildFigures cjpeg = Cjpeg(ppm, floorJpeg);
         if (!stitch.ok || !decode.ok || !cjpeg.ok) {

@@ -1,13 +1,18 @@
 #include "bench/stitch_rectangle.h"
 
+#include "batch/calibration_file.h"
 #include "batch/rgb_picture.h"
+#include "batch/stitch_job.h"
 #include "batch/stitch_plan.h"
 #include "bench/earth_tiles.h"
 #include "fetch/jpeg_decode.h"
 #include "fetch/tile_cache.h"
+#include "tests/support/fake_front_end.h"
+#include "tests/support/fake_http_get.h"
 #include "tiles/tile_side.h"
 #include "tiles/view_moves.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <fcntl.h>
@@ -33,7 +38,57 @@ bool ReadFile(const QString& path, QByteArray& bytes) {
     return read;
 }
 
+// A front end that only answers: the picture goes to path, and the moments the tile loop
+// ends (the question for the file) and the save ends (the job's ending) are noted.
+class QuietFrontEnd : public FakeFrontEnd {
+public:
+    QuietFrontEnd(const QString& path, const QElapsedTimer& clock) : clock_(clock) {
+        outputFile = path;
+    }
+    std::optional<QString> AskOutputFile() override {
+        loopEnd = clock_.nsecsElapsed();
+        return FakeFrontEnd::AskOutputFile();
+    }
+    void OnEnded(JobEnding ending, const QString& message) override {
+        saveEnd = clock_.nsecsElapsed();
+        FakeFrontEnd::OnEnded(ending, message);
+    }
+    qint64 loopEnd = 0;
+    qint64 saveEnd = 0;
+
+private:
+    const QElapsedTimer& clock_;
+};
+
 } // namespace
+
+bool StitchFromCache(const QString& cacheRoot, const QString& output, int side,
+                     ChildFigures& figures) {
+    FakeHttpGet http; // never asked: the cache alone is read
+    TileCounters counters;
+    QElapsedTimer clock;
+    clock.start();
+    QuietFrontEnd front(output, clock);
+    const StitchInputs inputs{
+        .view = BenchView(),
+        .counters = counters,
+        .settings = BatchSettings{.retry = BatchRetry{3, 1, 25, 3, 3}, .scheduleDialog = false},
+        .columns = side,
+        .rows = side,
+        .quality = kBenchQuality,
+        .calibrationTemplate = CalibrationTemplate(),
+        .availableMemory = std::nullopt,
+        .output = output,
+    };
+    const JobServices services = front.Services(ViewSource{
+        std::make_shared<PrefixTileSource>(kBenchPrefix, cacheRoot), WorkMode::CacheOnly, http});
+    const bool done = RunStitch(inputs, services, front, front) == JobEnding::Done;
+    if (front.loopEnd > 0) {
+        figures.phaseSeconds[0] = static_cast<double>(front.loopEnd) / 1e9;
+        figures.phaseSeconds[1] = static_cast<double>(front.saveEnd - front.loopEnd) / 1e9;
+    }
+    return done && counters.badFileErrors == 0 && http.requests.isEmpty();
+}
 
 ViewUrls BenchView() {
     return ZoomIntoTile(kBenchPrefix + QStringLiteral("qrtqt"));

@@ -35,5 +35,12 @@ bool DecodeAll(const QList<RectangleFile>& files);
 // The assembled picture of side by side tiles as a binary PPM, cjpeg's input.
 bool WriteAssembledPpm(const QList<RectangleFile>& files, int side, const QString& path);
 
+// The stitching job over side by side tiles of the cache (from the view's top-left corner,
+// as RectangleFiles has them) into output, as the command line runs it: a GeoTIFF named up
+// front is streamed a row at a time. For a JPEG, phaseSeconds[0] is the tile loop and [1]
+// the save; false when the job did not end done from the cache alone.
+bool StitchFromCache(const QString& cacheRoot, const QString& output, int side,
+                     ChildFigures& figures);
+
 // cjpeg run on input, timed from the fork to its end; its peak is the whole process's.
 ChildFigures Cjpeg(const QString& input, const QString& output);

@@ -522,6 +522,10 @@ Stitch joins a rectangle of tiles into one JPEG with an OziExplorer map file; Pr
         <source>---Новое имя---</source>
         <translation>---New name---</translation>
     </message>
+    <message>
+        <source>Экспорт…</source>
+        <translation>Export…</translation>
+    </message>
 </context>
 <context>
     <name>TForm2</name>

@@ -2,9 +2,11 @@
 #include "app/tform2.h"
 #include "app/tile_image.h"
 #include "tests/app/window_fixture.h"
+#include "tests/batch/gdal_readback.h"
 #include "tests/support/jpeg_fixture.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -81,6 +83,16 @@ DialogDriver::Step SaveAs(const QString& path) {
             QApplication::sendEvent(name, &key);
         }
         QTest::keyClick(name, Qt::Key_Return);
+    };
+}
+
+// Shows the save dialog's second filter as a user picks it from the list, then saves.
+DialogDriver::Step SaveWithSecondFilter(const QString& path) {
+    return [path](QWidget* dialog) {
+        auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+        ASSERT_NE(types, nullptr);
+        QTest::keyClick(types, Qt::Key_Down);
+        SaveAs(path)(dialog);
     };
 }
 
@@ -268,5 +280,44 @@ TEST_F(WindowTest, PrefillFromTheWindowVisitsTheRegionAndPutsTheViewBack) {
     ASSERT_EQ(http.requests.size(), 20);
     EXPECT_EQ(http.requests.mid(0, 4), QStringList({Url("qq"), Url("qr"), Url("qs"), Url("qt")}));
     EXPECT_EQ(Paths(), QStringList({"q", "r", "s", "t"}));
+    EXPECT_TRUE(w.isEnabled());
+}
+
+// A name without an extension takes the chosen filter's: a GeoTIFF that GDAL places on the
+// tiles of the level-1 world, and no map file beside it.
+TEST_F(WindowTest, StitchToGeoTiffThroughTheSaveDialogLiesOnItsTiles) {
+    ServeFromLoopback();
+    ASSERT_TRUE(QDir().mkpath(home.file("Cash")));
+    TForm1& w = Open();
+    w.Edit1->setText("3");
+    w.Edit2->setText("2");
+    for (int i = 0; i < 4; ++i)
+        http.Reply(MakeTestJpeg(256, 256, Qt::green));
+    DialogDriver driver({SaveWithSecondFilter(home.file("карта"))});
+    w.Button5->click();
+    ASSERT_EQ(driver.met.size(), 1) << driver.met.join('\n').toStdString();
+    const QJsonObject info = GdalInfo(home.file("карта.tif"));
+    EXPECT_TRUE(info["coordinateSystem"]["wkt"].toString().contains(R"(ID["EPSG",3857]])"));
+    ExpectCornersOnBlock(info, {1, 0, 0, 3, 2});
+    EXPECT_FALSE(home.exists("карта.map"));
+}
+
+// "Экспорт…" over the region a prefill to level 2 covers: one KMZ overlay of its 4 × 4 tiles.
+TEST_F(WindowTest, ExportFromThePrefillTabWritesTheChosenKmz) {
+    ServeFromLoopback();
+    ASSERT_TRUE(QDir().mkpath(home.file("Cash")));
+    TForm1& w = Open();
+    w.Edit3->setText("2");
+    for (int i = 0; i < 16 + 4; ++i) // the region's tiles, then the view put back
+        http.Reply(MakeTestJpeg(256, 256, Qt::blue));
+    DialogDriver driver({SaveWithSecondFilter(home.file("область"))});
+    w.Button7->click();
+    ASSERT_EQ(driver.met.size(), 1) << driver.met.join('\n').toStdString();
+    const QList<Overlay> overlays =
+        Overlays(ProgramOutput("unzip", {"-p", home.file("область.kmz"), "doc.kml"}));
+    ASSERT_EQ(overlays.size(), 1);
+    const GeoBounds world = BlockBounds({2, 0, 0, 4, 4});
+    EXPECT_NEAR(overlays[0].north, world.north, 1e-9);
+    EXPECT_NEAR(overlays[0].west, world.west, 1e-9);
     EXPECT_TRUE(w.isEnabled());
 }

@@ -53,6 +53,18 @@ TEST(CommandLine, PrefillTakesItsDepthAndDialsWithTheUserOfThePeerFile) {
     EXPECT_TRUE(std::holds_alternative<HelpRequest>(Parse("prefill --home /maps --help")));
 }
 
+TEST(CommandLine, ExportTakesAMapFileItsDepthAndAPoint) {
+    const auto command = Parse("export --home /maps --output /tmp/a.MBTILES --depth 9 --at "
+                               "59.93,30.31 --level 7");
+    const auto* e = std::get_if<ExportCommand>(&command);
+    ASSERT_TRUE(e) << ErrorOf(command).toStdString();
+    EXPECT_EQ(e->output, "/tmp/a.MBTILES");
+    EXPECT_EQ(e->depth, "9");
+    ASSERT_TRUE(e->at);
+    EXPECT_EQ(e->at->level, 7);
+    EXPECT_TRUE(std::holds_alternative<ExportCommand>(Parse("export --home /m --output b.kmz")));
+}
+
 TEST(CommandLine, RefusesWhatItCannotRunWithAReason) {
     for (const char* line : {
              "stitch --output a.jpg",                      // no home
@@ -69,6 +81,10 @@ TEST(CommandLine, RefusesWhatItCannotRunWithAReason) {
              "prefill --home /m --password secret",        // secrets never on argv
              "prefill --home",                             // a value is missing
              "draw --home /m",                             // no such command
+             "export --home /m",                           // no output
+             "export --home /m --output a.jpg",            // neither MBTiles nor KMZ
+             "export --home /m --output a.kmz --depth 0",  // below the least depth
+             "export --home /m --output a.kmz --hang-up",  // nothing to hang up
          }) {
         const QString reason = ErrorOf(Parse(QString::fromUtf8(line)));
         EXPECT_FALSE(reason.isEmpty()) << line;

@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 // What program prints on its standard output.
@@ -30,4 +31,22 @@ inline void ExpectCornersOnBlock(const QJsonObject& info, const TileBlock& block
     EXPECT_NEAR(upperLeft[1].toDouble(), t[3], 0.01);
     EXPECT_NEAR(lowerRight[0].toDouble(), t[0] + double(block.columns * kTileSide) * t[1], 0.01);
     EXPECT_NEAR(lowerRight[1].toDouble(), t[3] + double(block.rows * kTileSide) * t[5], 0.01);
+}
+
+struct Overlay {
+    QString href;
+    double north = 0, south = 0, east = 0, west = 0;
+};
+
+// Each GroundOverlay's picture and LatLonBox, whose children KML orders as here.
+inline QList<Overlay> Overlays(const QByteArray& kml) {
+    static const QRegularExpression overlay(
+        R"(<href>(.*?)</href>.*?<north>(.*?)</north>\s*<south>(.*?)</south>\s*)"
+        R"(<east>(.*?)</east>\s*<west>(.*?)</west>)",
+        QRegularExpression::DotMatchesEverythingOption);
+    QList<Overlay> overlays;
+    for (const QRegularExpressionMatch& m : overlay.globalMatch(QString::fromUtf8(kml)))
+        overlays.append({m.captured(1), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                         m.captured(4).toDouble(), m.captured(5).toDouble()});
+    return overlays;
 }

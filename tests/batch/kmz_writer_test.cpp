@@ -7,7 +7,6 @@
 #include "tests/support/jpeg_fixture.h"
 #include "tests/support/temp_dir.h"
 
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -18,24 +17,6 @@ namespace {
 // Tile rows told apart by their red.
 int RedOfRow(std::int64_t row) {
     return int(20 + 40 * row);
-}
-
-struct Overlay {
-    QString href;
-    double north = 0, south = 0, east = 0, west = 0;
-};
-
-// Each GroundOverlay's picture and LatLonBox, whose children KML orders as here.
-QList<Overlay> Overlays(const QByteArray& kml) {
-    static const QRegularExpression overlay(
-        R"(<href>(.*?)</href>.*?<north>(.*?)</north>\s*<south>(.*?)</south>\s*)"
-        R"(<east>(.*?)</east>\s*<west>(.*?)</west>)",
-        QRegularExpression::DotMatchesEverythingOption);
-    QList<Overlay> overlays;
-    for (const QRegularExpressionMatch& m : overlay.globalMatch(QString::fromUtf8(kml)))
-        overlays.append({m.captured(1), m.captured(2).toDouble(), m.captured(3).toDouble(),
-                         m.captured(4).toDouble(), m.captured(5).toDouble()});
-    return overlays;
 }
 
 TEST(KmzWriter, OverlaysLieExactlyOnTheirTiles) {

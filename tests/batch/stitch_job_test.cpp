@@ -65,6 +65,7 @@ protected:
             .quality = 90,
             .calibrationTemplate = CalibrationTemplate(),
             .availableMemory = std::nullopt,
+            .output = std::nullopt,
         };
     }
     void ReplyTiles(int count, QColor colour = Qt::red) {

@@ -1,10 +1,13 @@
 // World files as GDAL reads them beside a stitched JPEG.
-#include "batch/jpeg_encode.h"
 #include "batch/world_file.h"
+
+#include "batch/calibration_file.h"
+#include "batch/stitch_output.h"
 
 #include "tests/batch/gdal_readback.h"
 #include "tests/support/temp_dir.h"
 
+#include <QDir>
 #include <QStandardPaths>
 
 namespace {
@@ -20,35 +23,38 @@ TEST(WorldFile, NamesReplaceThePicturesExtension) {
         EXPECT_EQ(WithExtension(picture, "jgw"), world);
 }
 
-TEST(WorldFile, GdalPlacesThePictureOnItsTiles) {
+TEST(WorldFile, GdalPlacesAStitchedJpegOnItsTiles) {
     if (QStandardPaths::findExecutable("gdalinfo").isEmpty())
         GTEST_SKIP() << "gdal-bin is not installed";
     TempDir dir;
     const QString picture = dir.file("area.jpg");
     const TileBlock block{10, 600, 300, 3, 2};
-    QFile file(picture);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(EncodeProgressiveJpeg(*RgbPicture::Create(768, 512), 75,
-                                      [&](const char* data, std::size_t size) {
-                                          return file.write(data, qint64(size)) == qint64(size);
-                                      }));
-    file.close();
-    QString error;
-    ASSERT_TRUE(WriteWorldFiles(picture, block, error)) << error.toStdString();
+    const StitchOutputOptions options{block, 75, CalibrationTemplate(), "qrtsqrtsqr", "qrtsqrtsqt"};
+    StitchOutput output(picture, options);
+    std::optional<RgbPicture> pixels = RgbPicture::Create(768, 512);
+    ASSERT_TRUE(output.SaveWhole(*pixels)) << output.ErrorText().toStdString();
 
     const std::array<double, 6> t = BlockGeoTransform(block);
     const QJsonArray transform = GdalInfo(picture)["geoTransform"].toArray();
     ASSERT_EQ(transform.size(), 6);
     for (int i = 0; i < 6; ++i)
         EXPECT_NEAR(transform[i].toDouble(), t[i], 1e-6) << i;
-
     // GDAL's JPEG reader takes no .prj; GIS programs that do must find EPSG:3857 in it.
     EXPECT_TRUE(
         ProgramOutput("gdalsrsinfo", {"-e", WithExtension(picture, "prj")}).contains("EPSG:3857"));
 
-    QString failure;
-    EXPECT_FALSE(WriteWorldFiles(dir.file("none/area.jpg"), block, failure));
-    EXPECT_FALSE(failure.isEmpty());
+    // A set that cannot be completed leaves the earlier one whole: here the world file's
+    // name is taken by a folder, and the picture, its map and its world files stay as they were.
+    const QString other = dir.file("other.jpg");
+    dir.write("other.jpg", "earlier");
+    QDir().mkpath(WithExtension(other, "prj"));
+    pixels = RgbPicture::Create(768, 512);
+    StitchOutput failing(other, options);
+    EXPECT_FALSE(failing.SaveWhole(*pixels));
+    EXPECT_EQ(failing.FailedPath(), WithExtension(other, "prj"));
+    EXPECT_EQ(dir.read("other.jpg"), "earlier");
+    EXPECT_FALSE(dir.exists("other.map"));
+    EXPECT_FALSE(dir.exists("other.jgw"));
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 // The batch commands of the real executable against the real demo tile server.
 #include "tests/e2e/demo_server_process.h"
 
+#include "batch/region_plan.h"
 #include "fetch/jpeg_decode.h"
 #include "store/settings_file.h"
+#include "tests/batch/gdal_readback.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -111,6 +113,8 @@ TEST_F(BatchCommandLine, StitchWritesPictureAndMapFetchingColumnByColumn) {
     ASSERT_TRUE(DecodeJpeg(picture.readAll(), image));
     EXPECT_EQ(image.size(), QSize(512, 512));
     EXPECT_TRUE(QFileInfo::exists(dir.file("world.map")));
+    EXPECT_TRUE(QFileInfo::exists(dir.file("world.jgw")));
+    EXPECT_TRUE(QFileInfo::exists(dir.file("world.prj")));
     // West column north to south, then the east one; the closing refresh asks for nothing.
     EXPECT_EQ(RequestedPaths(server), QStringList({"q", "t", "r", "s"}));
 }
@@ -342,4 +346,78 @@ TEST_F(BatchCommandLine, TilesThatCouldNotBeObtainedAreCountedOnTheLastLineWithS
         EXPECT_TRUE(run.err.trimmed().split('\n').last().contains(summary))
             << run.err.toStdString();
     }
+}
+
+// Levels 1 to 3 of the level-1 world: GDAL reads the MBTiles file with its levels and bounds,
+// and each tile sits in its TMS row with the bytes the cache holds.
+TEST_F(BatchCommandLine, ExportWritesEveryLevelAsMbtilesThatGdalReads) {
+    DemoServerProcess server(world, {}, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+    Home home(server.TilePrefix());
+    const QString out = dir.file("world.mbtiles");
+    const Outcome run =
+        Orbivist({"export", "--home", home.path(), "--output", out, "--depth", "3"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(RequestedPaths(server).size(), 4 + 16 + 64);
+
+    const QJsonObject info = GdalInfo(out);
+    EXPECT_EQ(info["driverShortName"].toString(), "MBTiles");
+    ExpectCornersOnBlock(info, PlanRegion(TileKey{1, 0, 0}, 3).back());
+    const QJsonObject metadata = info["metadata"][""].toObject();
+    EXPECT_EQ(metadata["minzoom"].toString(), "1");
+    EXPECT_EQ(metadata["maxzoom"].toString(), "3");
+    EXPECT_EQ(ProgramOutput("sqlite3", {out, "SELECT zoom_level, count(*) FROM tiles GROUP BY 1"}),
+              "1|4\n2|16\n3|64\n");
+    // "t" is the level-1 tile in the south-west: row 0 counted from the south.
+    const QByteArray cached = home.dir.read("Cash/t.jpg");
+    ASSERT_FALSE(cached.isEmpty());
+    EXPECT_EQ(ProgramOutput("sqlite3", {out, "SELECT hex(tile_data) FROM tiles WHERE "
+                                             "zoom_level = 1 AND tile_column = 0 AND tile_row = 0"})
+                  .trimmed(),
+              cached.toHex().toUpper());
+}
+
+// Level 3 of the world is 8 × 8 tiles, four overlays of 4 × 4 on their tiles; level 6
+// would be 256 overlays, refused before a single request.
+TEST_F(BatchCommandLine, ExportWritesKmzOverlaysOfTheDeepestLevelAndRefusesTooMany) {
+    DemoServerProcess server(world, {}, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+    Home home(server.TilePrefix());
+    const QString out = dir.file("world.kmz");
+    Outcome run = Orbivist({"export", "--home", home.path(), "--output", out, "--depth", "6"});
+    EXPECT_EQ(run.status, 3) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("KMZ")) << run.err.toStdString();
+    EXPECT_TRUE(RequestedPaths(server).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(out));
+
+    run = Orbivist({"export", "--home", home.path(), "--output", out, "--depth", "3"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(RequestedPaths(server).size(), 64);
+    const QList<Overlay> overlays = Overlays(ProgramOutput("unzip", {"-p", out, "doc.kml"}));
+    ASSERT_EQ(overlays.size(), 4);
+    for (int p = 0; p < 4; ++p) {
+        const GeoBounds b = BlockBounds({3, 4 * (p % 2), 4 * (p / 2), 4, 4});
+        EXPECT_NEAR(overlays[p].north, b.north, 1e-9) << p;
+        EXPECT_NEAR(overlays[p].south, b.south, 1e-9) << p;
+        EXPECT_NEAR(overlays[p].west, b.west, 1e-9) << p;
+        EXPECT_NEAR(overlays[p].east, b.east, 1e-9) << p;
+    }
+}
+
+TEST_F(BatchCommandLine, ACancelledExportLeavesNoFile) {
+    DemoServerProcess server(world, {"--delay-ms", "200"}, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+    Home home(server.TilePrefix());
+    QProcess process;
+    Start(process, {"export", "--home", home.path(), "--output", dir.file("region.mbtiles"),
+                    "--depth", "4"});
+    ASSERT_TRUE(process.waitForStarted());
+    for (int i = 0; i < 100 && RequestedPaths(server).size() < 6; ++i)
+        QThread::msleep(100);
+    kill(static_cast<pid_t>(process.processId()), SIGINT);
+    const Outcome run = Finish(process);
+    EXPECT_EQ(run.status, 4) << run.err.toStdString();
+    EXPECT_EQ(
+        QDir(dir.path()).entryList({"region*", ".orbivist*"}, QDir::AllEntries | QDir::Hidden),
+        QStringList());
 }
