@@ -55,6 +55,26 @@ void PrintRow(const char* measure, double figure, double reference, const char* 
                 (atMost ? ratio <= goal : ratio >= goal) ? "met" : "NOT met");
 }
 
+// The figures of runs taken in pairs, one of ours then one of the reference, so that a change
+// in the machine's load falls on both: the row of the medians and the median of the ratios.
+struct Pairs {
+    std::vector<double> figures, references, ratios;
+
+    void Add(double figure, double reference) {
+        figures.push_back(figure);
+        references.push_back(reference);
+        ratios.push_back(figure / reference);
+    }
+    // Prints the row with each median times scale; returns the median of the pair ratios.
+    double Report(const char* measure, double scale, const char* unit, double goal,
+                  bool atMost) const {
+        PrintRow(measure, Median(figures) * scale, Median(references) * scale, unit, goal, atMost);
+        const double ratio = Median(ratios);
+        std::printf("  median of %zu pair ratios: x%.2f\n", ratios.size(), ratio);
+        return ratio;
+    }
+};
+
 // A program directory whose settings show the view (the benchmark view unless given), with
 // its cache in Cash/.
 bool WriteHome(const QString& home, const ViewUrls& view = BenchView(),
@@ -159,7 +179,7 @@ void StitchWholeProcess(benchmark::State& state) {
                              "--rows",    QString::number(side),
                              "--quality", QString::number(kBenchQuality)};
     const QString floorJpeg = out.filePath(QStringLiteral("floor.jpg"));
-    std::vector<double> times, floorTimes, timeRatios, peaks, floorPeaks, peakRatios;
+    Pairs times, peaks;
     const double bitmapBytes = 3.0 * side * kTileSide * side * kTileSide;
     for (auto _ : state) {
         for (int pair = 0; pair < pairs; ++pair) {
@@ -172,26 +192,17 @@ void StitchWholeProcess(benchmark::State& state) {
             }
             const double floorSeconds = decode.seconds + cjpeg.seconds;
             const double floorPeak = bitmapBytes + cjpeg.peakBytes;
-            times.push_back(program.seconds);
-            floorTimes.push_back(floorSeconds);
-            timeRatios.push_back(program.seconds / floorSeconds);
-            peaks.push_back(program.peakBytes);
-            floorPeaks.push_back(floorPeak);
-            peakRatios.push_back(program.peakBytes / floorPeak);
+            times.Add(program.seconds, floorSeconds);
+            peaks.Add(program.peakBytes, floorPeak);
         }
-        state.SetIterationTime(Median(times));
+        state.SetIterationTime(Median(times.figures));
     }
     char measure[96];
     std::snprintf(measure, sizeof measure, "stitch %d x %d, whole process, time", side, side);
-    PrintRow(measure, Median(times) * 1000, Median(floorTimes) * 1000, "ms",
-             side >= 128 ? 1.1 : 1.3, true);
-    std::printf("  median of %d pair ratios: x%.2f\n", pairs, Median(timeRatios));
+    state.counters["time_ratio"] = times.Report(measure, 1000, "ms", side >= 128 ? 1.1 : 1.3, true);
     std::snprintf(measure, sizeof measure, "stitch %d x %d, whole process, peak memory", side,
                   side);
-    PrintRow(measure, Median(peaks) / kMiB, Median(floorPeaks) / kMiB, "MiB", 1.1, true);
-    std::printf("  median of %d pair ratios: x%.2f\n", pairs, Median(peakRatios));
-    state.counters["time_ratio"] = Median(timeRatios);
-    state.counters["mem_ratio"] = Median(peakRatios);
+    state.counters["mem_ratio"] = peaks.Report(measure, 1.0 / kMiB, "MiB", 1.1, true);
 }
 // Tiles a side and pairs: the largest takes minutes a run and 3 GiB a picture.
 BENCHMARK(StitchWholeProcess)
@@ -220,7 +231,7 @@ void CachedPrefillWholeProcess(benchmark::State& state) {
     const QStringList prefill{kOrbivist,   "prefill", "--home",
                               home.path(), "--depth", QString::number(depth)};
     const double tiles = files.size();
-    std::vector<double> perTile, floorPerTile, ratios;
+    Pairs perTile;
     for (auto _ : state) {
         for (int pair = 0; pair < 5; ++pair) {
             const ChildFigures program = RunProgram(prefill);
@@ -229,16 +240,12 @@ void CachedPrefillWholeProcess(benchmark::State& state) {
                 state.SkipWithError("a part failed");
                 return;
             }
-            perTile.push_back(program.seconds / tiles);
-            floorPerTile.push_back(decode.seconds / tiles);
-            ratios.push_back(program.seconds / decode.seconds);
+            perTile.Add(program.seconds / tiles, decode.seconds / tiles);
         }
-        state.SetIterationTime(Median(perTile));
+        state.SetIterationTime(Median(perTile.figures));
     }
-    PrintRow("prefill of 1,024 cached tiles, whole process, per tile", Median(perTile) * 1e3,
-             Median(floorPerTile) * 1e3, "ms", 1.3, true);
-    std::printf("  median of 5 pair ratios: x%.2f\n", Median(ratios));
-    state.counters["time_ratio"] = Median(ratios);
+    state.counters["time_ratio"] = perTile.Report(
+        "prefill of 1,024 cached tiles, whole process, per tile", 1e3, "ms", 1.3, true);
 }
 BENCHMARK(CachedPrefillWholeProcess)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -264,7 +271,7 @@ void LoopbackPrefillWholeProcess(benchmark::State& state) {
         urls.append(prefix + tile.letters);
     const QString depth = QString::number(ViewRefs(view, prefixLength).Level() + kLevelsDown);
     const QStringList prefill{kOrbivist, "prefill", "--home", home.path(), "--depth", depth};
-    std::vector<double> times, curlTimes, ratios;
+    Pairs curlOverOurs;
     for (auto _ : state) {
         for (int pair = 0; pair < 5; ++pair) {
             QDir(home.filePath("Cash")).removeRecursively();
@@ -279,16 +286,12 @@ void LoopbackPrefillWholeProcess(benchmark::State& state) {
                 state.SkipWithError("the prefill or curl failed");
                 return;
             }
-            times.push_back(program.seconds);
-            curlTimes.push_back(curl);
-            ratios.push_back(curl / program.seconds);
+            curlOverOurs.Add(curl, program.seconds);
         }
-        state.SetIterationTime(Median(times));
+        state.SetIterationTime(Median(curlOverOurs.references));
     }
-    PrintRow("prefill of 1,024 tiles over loopback, curl's time over ours", Median(curlTimes),
-             Median(times), "s", 1.0, false);
-    std::printf("  median of 5 pair ratios: x%.2f\n", Median(ratios));
-    state.counters["speed_ratio"] = Median(ratios);
+    state.counters["speed_ratio"] = curlOverOurs.Report(
+        "prefill of 1,024 tiles over loopback, curl's time over ours", 1, "s", 1.0, false);
 }
 BENCHMARK(LoopbackPrefillWholeProcess)
     ->Iterations(1)
@@ -305,7 +308,7 @@ void IdleMemoryWholeProcess(benchmark::State& state) {
         return;
     }
     constexpr int kIdleMs = 1500;
-    std::vector<double> peaks, helloPeaks, ratios;
+    Pairs peaks;
     for (auto _ : state) {
         for (int pair = 0; pair < 5; ++pair) {
             const double peak = IdlePeakBytes({kOrbivist, "--home", home.path()}, kIdleMs);
@@ -314,15 +317,11 @@ void IdleMemoryWholeProcess(benchmark::State& state) {
                 state.SkipWithError("a program did not run");
                 return;
             }
-            peaks.push_back(peak);
-            helloPeaks.push_back(hello);
-            ratios.push_back(peak / hello);
+            peaks.Add(peak, hello);
         }
     }
-    PrintRow("idle peak memory, whole process", Median(peaks) / kMiB, Median(helloPeaks) / kMiB,
-             "MiB", 1.2, true);
-    std::printf("  median of 5 pair ratios: x%.2f\n", Median(ratios));
-    state.counters["mem_ratio"] = Median(ratios);
+    state.counters["mem_ratio"] =
+        peaks.Report("idle peak memory, whole process", 1.0 / kMiB, "MiB", 1.2, true);
 }
 BENCHMARK(IdleMemoryWholeProcess)->Iterations(1)->Unit(benchmark::kMillisecond);
 
@@ -336,7 +335,7 @@ void ColdStartWholeProcess(benchmark::State& state) {
         state.SkipWithError("the home could not be made");
         return;
     }
-    std::vector<double> starts, helloStarts, ratios;
+    Pairs starts;
     for (auto _ : state) {
         for (int pair = 0; pair < 7; ++pair) {
             const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
@@ -359,15 +358,11 @@ void ColdStartWholeProcess(benchmark::State& state) {
                 state.SkipWithError("a program did not show its window");
                 return;
             }
-            starts.push_back(start);
-            helloStarts.push_back(hello);
-            ratios.push_back(start / hello);
+            starts.Add(start, hello);
         }
     }
-    PrintRow("cold start, exec to first view's tiles (offscreen)", Median(starts) * 1000,
-             Median(helloStarts) * 1000, "ms", 1.2, true);
-    std::printf("  median of 7 pair ratios: x%.2f\n", Median(ratios));
-    state.counters["time_ratio"] = Median(ratios);
+    state.counters["time_ratio"] =
+        starts.Report("cold start, exec to first view's tiles (offscreen)", 1000, "ms", 1.2, true);
 }
 BENCHMARK(ColdStartWholeProcess)->Iterations(1)->Unit(benchmark::kMillisecond);
 
