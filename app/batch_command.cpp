@@ -1,7 +1,9 @@
 #include "app/batch_command.h"
 
+#include "app/program_home.h"
 #include "app/terminal_front_end.h"
 #include "batch/available_memory.h"
+#include "batch/bulk_download_check.h"
 #include "batch/calibration_file.h"
 #include "batch/child_process.h"
 #include "batch/output_check.h"
@@ -10,7 +12,8 @@
 #include "batch/stitch_job.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
-#include "fetch/http_client.h"
+#include "fetch/source_cache_folder.h"
+#include "fetch/source_services.h"
 #include "files/atomic_file.h"
 #include "store/settings.h"
 #include "tiles/decimal_text.h"
@@ -33,10 +36,29 @@ struct Session {
     Settings settings;
     ViewUrls view;
     QString cacheRoot;
+    SourceDefinition source;
 };
 
+// The source named on the command line, else the one chosen in the viewer. A name the
+// sources files do not hold is refused rather than replaced: a job must not download from
+// another server than the one asked for.
+std::optional<SourceDefinition> ChosenSource(const QString& home, const Settings& settings,
+                                             const std::optional<QString>& option,
+                                             std::FILE* stream) {
+    const SourceCatalog catalog = ProgramSources(ProgramHome(home));
+    for (const QString& problem : catalog.problems)
+        Say(stream, problem);
+    const auto found = FindSource(catalog, option.value_or(settings.sourceName));
+    if (const QString* reason = std::get_if<QString>(&found)) {
+        Say(stream, *reason);
+        return std::nullopt;
+    }
+    return std::get<SourceDefinition>(found);
+}
+
 std::optional<Session> OpenSession(const QString& homeArgument,
-                                   const std::optional<CommandPoint>& at, std::FILE* stream) {
+                                   const std::optional<CommandPoint>& at,
+                                   const std::optional<QString>& sourceOption, std::FILE* stream) {
     QString home = QDir(homeArgument).absolutePath();
     if (!QFileInfo(home).isDir()) {
         Say(stream, QStringLiteral("no such directory: %1").arg(home));
@@ -44,7 +66,12 @@ std::optional<Session> OpenSession(const QString& homeArgument,
     }
     if (!home.endsWith('/'))
         home += '/';
-    Session s{home, ReadSettings(home + QStringLiteral("ORB.ini")), {}, {}};
+    Session s{home, ReadSettings(home + QStringLiteral("ORB.ini")), {}, {}, {}};
+    const std::optional<SourceDefinition> source =
+        ChosenSource(home, s.settings, sourceOption, stream);
+    if (!source)
+        return std::nullopt;
+    s.source = *source;
     s.view = s.settings.view.urls;
     if (at) {
         // As the search tab takes it: unsigned degrees and a hemisphere each.
@@ -61,6 +88,7 @@ std::optional<Session> OpenSession(const QString& homeArgument,
         return std::nullopt;
     }
     RemoveStaleTempFiles(s.cacheRoot);
+    MakeSourceFolder(s.source, s.cacheRoot);
     return s;
 }
 
@@ -71,19 +99,27 @@ BatchSettings ScheduleSettings(const BatchRetry& retry, const CommandSchedule& s
         .retry = retry, .scheduleDialog = schedule.any, .scheduleOptionHangsUp = false};
 }
 
-TerminalFrontEnd::Setup FrontEndSetup(const Session& session, HttpClient& http,
-                                      TileCounters& counters, PppdDialUp& dialUp,
-                                      StopSignals& cancel, const CommandSchedule& schedule,
-                                      std::FILE* stream) {
+// The client of the session's source. Ctrl+C ends a wait for a silent server at once; the job
+// then ends at its next check.
+std::unique_ptr<HttpGet> SessionHttp(const Session& session, StopSignals& cancel) {
     const Settings& s = session.settings;
-    if (s.useProxy)
-        http.SetProxy(ProxyFromFields(s.proxyServer, s.proxyPort, s.proxyUser, s.proxyPassword));
-    // Ctrl+C ends a wait for a silent server or for pppd at once; the job then ends at its
-    // next check.
-    http.SetStopWaiting([&cancel] { return cancel.Requested(); });
+    const ProxySettings proxy =
+        s.useProxy ? ProxyFromFields(s.proxyServer, s.proxyPort, s.proxyUser, s.proxyPassword)
+                   : ProxySettings{};
+    return HttpGetFor(
+        session.source, TransportSettingsWith(proxy),
+        FetchHooks{.whileWaiting = nullptr, .stop = [&cancel] { return cancel.Requested(); }});
+}
+
+TerminalFrontEnd::Setup FrontEndSetup(const Session& session, HttpGet& http, TileCounters& counters,
+                                      PppdDialUp& dialUp, StopSignals& cancel,
+                                      const CommandSchedule& schedule, std::FILE* stream) {
+    const Settings& s = session.settings;
+    // Ctrl+C ends a wait for pppd at once, too.
     dialUp.SetStopCheck([&cancel] { return cancel.Requested(); });
     return TerminalFrontEnd::Setup{
-        .source = ViewSource{SourceOfView(session.view[0], s.view.prefixLength, session.cacheRoot),
+        .source = ViewSource{TileSourceFor(session.source, session.view[0], s.view.prefixLength,
+                                           session.cacheRoot),
                              WorkModeOf(s), http},
         .retry = BatchRetryOf(s),
         .counters = counters,
@@ -98,10 +134,16 @@ TerminalFrontEnd::Setup FrontEndSetup(const Session& session, HttpClient& http,
 }
 
 int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FILE* stream) {
-    const std::optional<Session> session = OpenSession(command.home, command.at, stream);
+    const std::optional<Session> session =
+        OpenSession(command.home, command.at, command.source, stream);
     if (!session)
         return 1;
     const Settings& s = session->settings;
+    if (const std::optional<QString> refusal =
+            BulkDownloadRefusal(session->source, LevelOf(session->view[0], s.view.prefixLength))) {
+        Say(stream, *refusal);
+        return 1;
+    }
     const QString columns = command.columns.value_or(s.stitchColumns);
     const QString rows = command.rows.value_or(s.stitchRows);
     if (!EstimateStitch(columns, rows).canStart) {
@@ -118,11 +160,11 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
         return 1;
     }
     RemoveStaleTempFiles(QFileInfo(output).absolutePath());
-    HttpClient http;
+    const std::unique_ptr<HttpGet> http = SessionHttp(*session, cancel);
     TileCounters counters;
     PppdDialUp dialUp;
     TerminalFrontEnd::Setup setup =
-        FrontEndSetup(*session, http, counters, dialUp, cancel, command.schedule, stream);
+        FrontEndSetup(*session, *http, counters, dialUp, cancel, command.schedule, stream);
     setup.output = output;
     TerminalFrontEnd front(setup);
     const StitchInputs inputs{
@@ -152,21 +194,25 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
 }
 
 int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::FILE* stream) {
-    const std::optional<Session> session = OpenSession(command.home, command.at, stream);
+    const std::optional<Session> session =
+        OpenSession(command.home, command.at, command.source, stream);
     if (!session)
         return 1;
     const Settings& s = session->settings;
     const int depth = ParseIntOr(command.depth.value_or(s.prefillLevel), 0);
     const int level = LevelOf(session->view[0], s.view.prefixLength);
-    if (const std::optional<QString> refusal = PrefillRefusal(level, depth)) {
-        Say(stream, *refusal);
-        return 1;
+    for (const std::optional<QString>& refusal :
+         {PrefillRefusal(level, depth), BulkDownloadRefusal(session->source, depth)}) {
+        if (refusal) {
+            Say(stream, *refusal);
+            return 1;
+        }
     }
-    HttpClient http;
+    const std::unique_ptr<HttpGet> http = SessionHttp(*session, cancel);
     TileCounters counters;
     PppdDialUp dialUp;
     TerminalFrontEnd front(
-        FrontEndSetup(*session, http, counters, dialUp, cancel, command.schedule, stream));
+        FrontEndSetup(*session, *http, counters, dialUp, cancel, command.schedule, stream));
     const PrefillInputs inputs{
         .view = session->view,
         .prefixLength = s.view.prefixLength,
@@ -177,9 +223,10 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
     const JobEnding ending = RunPrefill(inputs, front);
     if (ending != JobEnding::Done)
         return ExitStatusOf(ending);
+    const QString tilesFolder = SourceCacheFolder(session->cacheRoot, session->source);
     if (counters.tilesMissing == 0) {
         Say(stream, QStringLiteral("the cache %1 holds level %2 of the region")
-                        .arg(session->cacheRoot)
+                        .arg(tilesFolder)
                         .arg(depth));
         return 0;
     }
@@ -188,7 +235,7 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
                     .arg(counters.tilesMissing)
                     .arg(PrefillTileCount(depth - level))
                     .arg(depth)
-                    .arg(session->cacheRoot));
+                    .arg(tilesFolder));
     return kTilesMissingStatus;
 }
 

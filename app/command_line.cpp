@@ -71,6 +71,7 @@ struct Common {
     std::optional<std::pair<double, double>> at;
     std::optional<int> level;
     CommandSchedule schedule;
+    std::optional<QString> source;
 };
 
 } // namespace
@@ -110,6 +111,7 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
          }},
         {"--dial", [&](const QString& v) { return common.schedule.dialEntry = v, !v.isEmpty(); }},
         {"--user", [&](const QString& v) { return common.schedule.user = v, true; }},
+        {"--source", [&](const QString& v) { return common.source = v, !v.isEmpty(); }},
     };
     if (stitch) {
         withValue["--output"] = [&](const QString& v) { return s.output = v, !v.isEmpty(); };
@@ -172,22 +174,25 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
         s.home = common.home;
         s.at = at;
         s.schedule = common.schedule;
+        s.source = common.source;
         return s;
     }
     p.home = common.home;
     p.at = at;
     p.schedule = common.schedule;
+    p.source = common.source;
     return p;
 }
 
 QString UsageText() {
     return QStringLiteral(
-        "Usage: orbivist [--home DIR]\n"
+        "Usage: orbivist [--home DIR] [--source NAME]\n"
         "       orbivist stitch --home DIR --output FILE.jpg [--columns W] [--rows H]\n"
-        "                [--quality Q] [--at LAT,LON --level L] [--delay H:MM]\n"
-        "                [--dial ENTRY [--user NAME]] [--hang-up]\n"
-        "       orbivist prefill --home DIR [--depth D] [--at LAT,LON --level L]\n"
+        "                [--quality Q] [--at LAT,LON --level L] [--source NAME]\n"
         "                [--delay H:MM] [--dial ENTRY [--user NAME]] [--hang-up]\n"
+        "       orbivist prefill --home DIR [--depth D] [--at LAT,LON --level L]\n"
+        "                [--source NAME] [--delay H:MM] [--dial ENTRY [--user NAME]]\n"
+        "                [--hang-up]\n"
         "\n"
         "Satellite imagery viewer with an offline tile cache. Without a command it opens the\n"
         "viewer; the commands run a batch job without a display.\n"
@@ -198,6 +203,10 @@ QString UsageText() {
         "  stitch       fetch W x H tiles from the view's top-left tile east and south, save\n"
         "               them as one progressive JPEG and an OziExplorer .map beside it\n"
         "  prefill      fetch every tile of the view's region at level D into the cache\n"
+        "  --source     the imagery source of Sources.ini or DIR/MySources.ini by name\n"
+        "               (default: the one chosen in the viewer, else demo); a template\n"
+        "               source trusts the certificates of ORBIVIST_CA_FILE besides the\n"
+        "               system's, and its User-Agent names ORBIVIST_CONTACT\n"
         "  --at, --level  centre the view on a point first (decimal degrees, north and east\n"
         "               positive; level 1 to 20), as the search does\n"
         "  --delay      wait this long before starting; --dial dials a pppd peer first (the\n"

@@ -27,6 +27,7 @@
 #include <QScreen>
 #include <QThread>
 #include <QUrl>
+#include <cstdio>
 
 namespace {
 
@@ -57,7 +58,9 @@ private:
 
 TForm1::TForm1(ProgramHome home, QWidget* parent)
     : QWidget(parent), IdHTTP1(QStringLiteral("127.0.0.1")), home_(std::move(home)) {
-    http_ = &IdHTTP1;
+    sources_ = ProgramSources(home_);
+    for (const QString& problem : sources_.problems)
+        std::fprintf(stderr, "orbivist: %s\n", problem.toUtf8().constData());
     // A tile can take up to a minute; meanwhile the window is repainted and timers run, but
     // clicks and keys wait, so a cancel still takes effect only between tiles.
     IdHTTP1.SetWhileWaiting(
@@ -104,6 +107,7 @@ void TForm1::ConnectHandlers() {
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(ButtonSOK, &QPushButton::clicked, this, [this] { ButtonSOKClick(); });
     connect(ButtonS, &QPushButton::clicked, this, [this] { ButtonSClick(); });
+    connect(SourceBox, &QComboBox::activated, this, [this](int index) { SourceBoxSelect(index); });
     connect(CheckBox4, &QCheckBox::toggled, this, [this] { CheckBox4Click(); });
     connect(Edit16, &QLineEdit::textChanged, this, [this] { Edit16Change(); });
     connect(Edit16Browse, &QToolButton::clicked, this, [this] {
@@ -214,9 +218,7 @@ ViewLoadOutcome TForm1::RefreshView() {
     }
     const QScopedValueRollback<bool> refreshing(refreshing_, true);
     RefreshHooks hooks(*this);
-    const ViewSource source{SourceOfView(viewUrls[0], prefixLength, cacheRoot), CurrentWorkMode(),
-                            *http_, &tileBuffers_};
-    const ViewLoadOutcome outcome = LoadView(viewUrls, source, batch, counters, hooks);
+    const ViewLoadOutcome outcome = LoadView(viewUrls, CurrentViewSource(), batch, counters, hooks);
     if (outcome == ViewLoadOutcome::Aborted)
         return outcome; // the batch job that asked for this view re-enables the window
     QCoreApplication::processEvents();

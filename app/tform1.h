@@ -7,6 +7,7 @@
 #include "batch/cancel_flag.h"
 #include "batch/dial_up.h"
 #include "fetch/http_client.h"
+#include "fetch/source_catalog.h"
 #include "fetch/tile_counters.h"
 #include "fetch/view_tiles.h"
 #include "store/settings.h"
@@ -29,6 +30,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class MarkerImage;
@@ -155,6 +157,7 @@ public:
     QLabel* Label18 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QLineEdit* Edit11 = nullptr;
+    QComboBox* SourceBox = nullptr; // the imagery sources by title, in catalog order
     QPushButton* ButtonSOK = nullptr;
     QPushButton* ButtonS = nullptr;
     QCheckBox* CheckBox4 = nullptr;
@@ -191,6 +194,14 @@ public:
     void Edit1Change();
     void Button5Click();
     void Button6Click();
+    void SourceBoxSelect(int index);
+
+    // The imagery source chosen on the settings tab.
+    SourceDefinition CurrentSource() const;
+    // Chooses the source of that name (any case), as the user would on the settings tab;
+    // false when the catalog has none of that name.
+    bool ChooseSource(const QString& name);
+    const SourceCatalog& Sources() const { return sources_; }
 
     void PanView(PanDirection direction);
     void ImageClick(int slot, Qt::MouseButton button);
@@ -241,6 +252,13 @@ private:
     void ApplyProxyFields();
     void SetProxyFieldsEnabled(bool on);
     void UpdateAfterRefresh();
+    // The chosen source's tiles of the view, its client and the loader's settings.
+    ViewSource CurrentViewSource();
+    HttpGet& SourceHttp();
+    // False, with the reason in the status line, when the source has no tiles at level.
+    bool LevelAllowed(int level);
+    // False, with the reason in a message box, when the source refuses a job down to level.
+    bool SourceAllowsJob(int level);
     QString ChosenCacheRoot() const;
     int ViewLevel() const;
     CoordField FieldKind(const QLineEdit* field) const;
@@ -248,7 +266,11 @@ private:
     bool IsLeavingField(const QFocusEvent& event) const;
 
     ProgramHome home_;
-    HttpGet* http_ = nullptr;
+    SourceCatalog sources_;
+    // The client of a template source, made again when the source or the proxy changes.
+    std::unique_ptr<HttpGet> sourceHttp_;
+    QString sourceHttpName_;
+    ProxySettings sourceHttpProxy_;
     TileBuffers tileBuffers_; // shared by every view loaded
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;

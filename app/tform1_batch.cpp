@@ -6,6 +6,7 @@
 #include "app/tform3.h"
 #include "app/window_front_end.h"
 #include "batch/available_memory.h"
+#include "batch/bulk_download_check.h"
 #include "batch/calibration_file.h"
 #include "batch/prefill_job.h"
 #include "batch/stitch_job.h"
@@ -28,14 +29,20 @@ void TForm1::Edit1Change() {
     Button5->setEnabled(estimate.canStart);
 }
 
+bool TForm1::SourceAllowsJob(int level) {
+    const std::optional<QString> refusal = BulkDownloadRefusal(CurrentSource(), level);
+    if (refusal)
+        QMessageBox::warning(this, tr("ошибки"), *refusal);
+    return !refusal;
+}
+
 void TForm1::Button5Click() {
-    if (!form2_ || !form3_ || !dialUp_ || !dialReporter_)
+    if (!form2_ || !form3_ || !dialUp_ || !dialReporter_ || !SourceAllowsJob(ViewLevel()))
         return;
     WindowFrontEnd front(*this, *form2_, *form3_, *dialUp_, *dialReporter_);
     const StitchInputs inputs{
         .view = viewUrls,
-        .source = ViewSource{SourceOfView(viewUrls[0], prefixLength, cacheRoot), CurrentWorkMode(),
-                             *http_},
+        .source = CurrentViewSource(),
         .counters = counters,
         .settings = CurrentBatchSettings(),
         .columns = StitchSideFromText(Edit1->text()),
@@ -49,7 +56,8 @@ void TForm1::Button5Click() {
 }
 
 void TForm1::Button6Click() {
-    if (!form2_ || !form3_ || !dialUp_ || !dialReporter_)
+    if (!form2_ || !form3_ || !dialUp_ || !dialReporter_ ||
+        !SourceAllowsJob(ParseIntOr(Edit3->text(), 0)))
         return;
     WindowFrontEnd front(*this, *form2_, *form3_, *dialUp_, *dialReporter_);
     const PrefillInputs inputs{

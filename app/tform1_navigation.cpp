@@ -100,7 +100,10 @@ void TForm1::PanView(PanDirection direction) {
 }
 
 void TForm1::ImageClick(int slot, Qt::MouseButton button) {
-    viewUrls = ClickZoom(viewUrls, prefixLength, slot, button == Qt::RightButton);
+    const ViewUrls zoomed = ClickZoom(viewUrls, prefixLength, slot, button == Qt::RightButton);
+    if (!LevelAllowed(LevelOf(zoomed[0], prefixLength)))
+        return;
+    viewUrls = zoomed;
     RefreshView();
     RxSlider1->setValue(ViewLevel());
 }
@@ -116,7 +119,12 @@ void TForm1::RxSlider1Change(int value) {
 }
 
 void TForm1::RxSlider1Changed() {
-    viewUrls = SliderZoom(viewUrls, prefixLength, RxSlider1->value());
+    const ViewUrls zoomed = SliderZoom(viewUrls, prefixLength, RxSlider1->value());
+    if (!LevelAllowed(LevelOf(zoomed[0], prefixLength))) {
+        RxSlider1->setValue(ViewLevel()); // the slider shows the level the view still has
+        return;
+    }
+    viewUrls = zoomed;
     RefreshView();
 }
 
@@ -163,6 +171,8 @@ void TForm1::ButtonFindClick() {
     const TileSearch found = LatLonToTile(searchLatitude, searchLongitude, SCB->currentIndex(),
                                           DCB->currentIndex(), level);
     const SearchView view = SearchViewFor(PrefixOf(viewUrls[0], prefixLength), found);
+    if (!LevelAllowed(LevelOf(view.view[0], prefixLength)))
+        return;
     viewUrls = view.view;
     markedTile = view.markedTile;
     markX = view.markX;

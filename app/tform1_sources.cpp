@@ -1,0 +1,75 @@
+// The imagery source of the window: chosen on the settings tab, it decides where the view's
+// tiles are asked for and kept, and which levels the view may show.
+#include "app/tform1.h"
+
+#include "app/status_panels.h"
+#include "fetch/source_services.h"
+#include "tiles/tile_ref.h"
+
+#include <QCoreApplication>
+
+SourceDefinition TForm1::CurrentSource() const {
+    const int index = SourceBox->currentIndex();
+    if (index < 0 || index >= static_cast<int>(sources_.sources.size()))
+        return DemoSource();
+    return sources_.sources[static_cast<std::size_t>(index)];
+}
+
+bool TForm1::ChooseSource(const QString& name) {
+    for (std::size_t i = 0; i < sources_.sources.size(); ++i) {
+        if (sources_.sources[i].name.compare(name, Qt::CaseInsensitive) == 0) {
+            SourceBox->setCurrentIndex(static_cast<int>(i));
+            return true;
+        }
+    }
+    return false;
+}
+
+void TForm1::SourceBoxSelect(int index) {
+    (void)index;
+    // Tiles of the new source show at once; a level it lacks is said instead.
+    if (LevelAllowed(ViewLevel()))
+        RefreshView();
+}
+
+bool TForm1::LevelAllowed(int level) {
+    const SourceDefinition source = CurrentSource();
+    // The demo server answers every level the view can reach, as it always has.
+    if (source.kind == SourceKind::Demo || (level >= source.minLevel && level <= source.maxLevel))
+        return true;
+    const QString reason = tr("Источник «%1» показывает уровни с %2 по %3")
+                               .arg(source.title)
+                               .arg(source.minLevel)
+                               .arg(source.maxLevel);
+    StatusB->setText(
+        3, tr("нет уровня %1 (%2–%3)").arg(level).arg(source.minLevel).arg(source.maxLevel));
+    StatusB->setToolTip(reason);
+    return false;
+}
+
+HttpGet& TForm1::SourceHttp() {
+    const SourceDefinition source = CurrentSource();
+    if (source.kind == SourceKind::Demo) {
+        sourceHttp_.reset();
+        return IdHTTP1;
+    }
+    // Made again only when something it was made with changed, so that its connections stay
+    // open from one view to the next.
+    if (!sourceHttp_ || sourceHttpName_ != source.name || sourceHttpProxy_ != IdHTTP1.proxy()) {
+        const FetchHooks hooks{
+            .whileWaiting =
+                [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); },
+            .stop = nullptr};
+        sourceHttp_.reset();
+        sourceHttp_ = HttpGetFor(source, TransportSettingsWith(IdHTTP1.proxy()), hooks);
+        sourceHttpName_ = source.name;
+        sourceHttpProxy_ = IdHTTP1.proxy();
+    }
+    return *sourceHttp_;
+}
+
+ViewSource TForm1::CurrentViewSource() {
+    MakeSourceFolder(CurrentSource(), cacheRoot); // the user may have chosen another root
+    return ViewSource{TileSourceFor(CurrentSource(), viewUrls[0], prefixLength, cacheRoot),
+                      CurrentWorkMode(), SourceHttp(), &tileBuffers_};
+}
