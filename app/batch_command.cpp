@@ -12,6 +12,7 @@
 #include "batch/stitch_job.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
+#include "batch/tile_walks.h"
 #include "fetch/source_cache_folder.h"
 #include "fetch/source_services.h"
 #include "files/atomic_file.h"
@@ -166,6 +167,11 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
     TerminalFrontEnd::Setup setup =
         FrontEndSetup(*session, *http, counters, dialUp, cancel, command.schedule, stream);
     setup.output = output;
+    const QString anchorLetters = setup.source.tiles->RequestFor(session->view[0]).quadPath;
+    http->Follow(
+        StitchWalk(setup.source.tiles, PlanStitch(anchorLetters, StitchSideFromText(columns),
+                                                  StitchSideFromText(rows))),
+        setup.source.mode);
     TerminalFrontEnd front(setup);
     const StitchInputs inputs{
         .view = session->view,
@@ -211,8 +217,11 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
     const std::unique_ptr<HttpGet> http = SessionHttp(*session, cancel);
     TileCounters counters;
     PppdDialUp dialUp;
-    TerminalFrontEnd front(
-        FrontEndSetup(*session, *http, counters, dialUp, cancel, command.schedule, stream));
+    const TerminalFrontEnd::Setup setup =
+        FrontEndSetup(*session, *http, counters, dialUp, cancel, command.schedule, stream);
+    http->Follow(PrefillWalk(setup.source.tiles, session->view, s.view.prefixLength, depth),
+                 setup.source.mode);
+    TerminalFrontEnd front(setup);
     const PrefillInputs inputs{
         .view = session->view,
         .prefixLength = s.view.prefixLength,

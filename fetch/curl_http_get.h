@@ -5,14 +5,9 @@
 // source's connections at once.
 #include "fetch/curl_transport.h"
 #include "fetch/http_get.h"
-#include "fetch/tile_cache.h"
-#include "tiles/work_mode.h"
 
 #include <deque>
 #include <functional>
-
-// The tiles a job asks for, in its order, one per call; nothing once there are no more.
-using UpcomingTiles = std::function<std::optional<TileRequest>()>;
 
 class CurlHttpGet final : public HttpGet {
 public:
@@ -29,12 +24,11 @@ public:
     // failure is the caller's to count, as any other.
     std::optional<HttpFailure> Get(const QString& url, QByteArray& body) override;
 
-    // From now on the caller asks for tiles in the order of upcoming: when a tile asked for is
-    // not read ahead yet, the next tiles are fetched with it, as many at once as the source
-    // allows. Tiles whose cache file exists are left out when mode reads the cache; nothing is
-    // read ahead in cache-only mode or for a source of one connection. An empty function ends
-    // reading ahead.
-    void Follow(UpcomingTiles upcoming, WorkMode mode);
+    // When a tile asked for is not read ahead yet, the next tiles of upcoming are fetched with
+    // it, as many at once as the source allows. Tiles whose cache file exists are left out
+    // when mode reads the cache; nothing is read ahead in cache-only mode or for a source of
+    // one connection.
+    void Follow(UpcomingTiles upcoming, WorkMode mode) override;
 
     // Called about every CurlTransport::kPumpInterval while tiles are under way, so that the
     // window stays painted; a fetch asked for from it fails at once.

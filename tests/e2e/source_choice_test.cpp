@@ -3,11 +3,15 @@
 #include "store/settings_schema.h"
 #include "tests/e2e/demo_server_process.h"
 #include "tests/e2e/tls_front.h"
+#include "tests/support/jpeg_fixture.h"
+#include "tests/support/scripted_tcp_server.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <map>
+#include <mutex>
 
 namespace {
 
@@ -63,6 +67,8 @@ TEST_F(SourceChoice, PrefillOverHttpsLandsInTheSourcesOwnFolder) {
     const QDir folder(home.file("Cash/source-secure"));
     EXPECT_EQ(folder.entryList(QDir::Files).size(), 16);
     EXPECT_TRUE(QDir(home.file("Cash")).entryList(QDir::Files).isEmpty()); // demo tiles: none
+    // Read ahead two at a time in the job's own order: each tile asked for once.
+    EXPECT_EQ(server.LogLines().filter(QStringLiteral("GET")).size(), 16);
     // The tile the demo server makes for the same place, byte for byte: column 3, row 1.
     QFile tile(folder.filePath("rs.jpg"));
     ASSERT_TRUE(tile.open(QIODevice::ReadOnly));
@@ -94,4 +100,50 @@ TEST_F(SourceChoice, UnknownSourcesBulkAndLevelsAreRefusedBeforeAnyRequest) {
     }
     EXPECT_TRUE(server.LogLines().filter(QStringLiteral("GET")).isEmpty());
     EXPECT_FALSE(QFile::exists(out));
+}
+
+// A tile the read-ahead could not get is fetched by the job itself, which alone counts its
+// failures: with one receive error allowed, a failure in the read-ahead alone leaves the job
+// clean, and a second one, the job's own, ends it at the limit.
+TEST(SourceReadAhead, LeavesTheCountersToTheJob) {
+    struct Case {
+        int failures; // of the tile at column 1, row 1 of level 2, before it is served
+        int status;
+        int asked;
+    };
+    for (const Case c : {Case{1, 0, 2}, Case{2, 2, 2}}) {
+        std::mutex mutex;
+        std::map<QByteArray, int> asked;
+        const QByteArray tile = MakeTestJpeg(256, 256, Qt::darkGreen);
+        ScriptedTcpServer server({}, [&](const QByteArray& request) -> QByteArray {
+            const QByteArray target = request.split(' ').value(1);
+            std::lock_guard lock(mutex);
+            if (target == "/2/1/1.jpg" && ++asked[target] <= c.failures)
+                return "HTTP/1.1 500 Oops\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+            if (target != "/2/1/1.jpg")
+                ++asked[target];
+            return "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(tile.size()) +
+                   "\r\nConnection: close\r\n\r\n" + tile;
+        });
+        TempDir home;
+        Settings settings = DesignSettings();
+        settings.receiveErrorLimit = 1;
+        ASSERT_TRUE(SaveSettings(home.file("ORB.ini"), SettingsLinesOf(settings)));
+        ASSERT_TRUE(QDir().mkpath(home.file("Cash")));
+        home.write("MySources.ini", QStringLiteral("[local]\nurl = %1\nconnections = 4\n"
+                                                   "bulk-download = yes\n")
+                                        .arg(server.Url("/{z}/{x}/{y}.jpg"))
+                                        .toUtf8());
+        const Outcome run =
+            Orbivist({"prefill", "--home", home.path(), "--source", "local", "--depth", "2"}, {});
+        EXPECT_EQ(run.status, c.status) << run.err.toStdString();
+        std::lock_guard lock(mutex);
+        EXPECT_EQ(asked["/2/1/1.jpg"], c.asked);
+        if (c.status == 0) {
+            EXPECT_EQ(asked.size(), 16u);
+            for (const auto& [target, times] : asked)
+                EXPECT_EQ(times, target == "/2/1/1.jpg" ? 2 : 1) << target.toStdString();
+            EXPECT_EQ(QDir(home.file("Cash/source-local")).entryList(QDir::Files).size(), 16);
+        }
+    }
 }
