@@ -5,8 +5,10 @@
 #include "app/status_panels.h"
 #include "fetch/source_services.h"
 #include "tiles/tile_ref.h"
+#include "tiles/view_moves.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 
 SourceDefinition TForm1::CurrentSource() const {
     const int index = SourceBox->currentIndex();
@@ -27,9 +29,18 @@ bool TForm1::ChooseSource(const QString& name) {
 
 void TForm1::SourceBoxSelect(int index) {
     (void)index;
-    // Tiles of the new source show at once; a level it lacks is said instead.
-    if (LevelAllowed(ViewLevel()))
-        RefreshView();
+    // Tiles of the new source show at once, so that no tile of the old one stays in view: at
+    // the nearest level it has when it lacks the view's, which the status line then says.
+    const int level = ViewLevel();
+    const SourceDefinition source = CurrentSource();
+    const int shown = source.kind == SourceKind::Demo
+                          ? level
+                          : std::clamp(level, source.minLevel, source.maxLevel);
+    if (shown != level)
+        viewUrls = SliderZoom(viewUrls, prefixLength, shown);
+    RefreshView();
+    if (shown != level)
+        LevelAllowed(level);
 }
 
 bool TForm1::LevelAllowed(int level) {
@@ -37,13 +48,9 @@ bool TForm1::LevelAllowed(int level) {
     // The demo server answers every level the view can reach, as it always has.
     if (source.kind == SourceKind::Demo || (level >= source.minLevel && level <= source.maxLevel))
         return true;
-    const QString reason = tr("Источник «%1» показывает уровни с %2 по %3")
-                               .arg(source.title)
-                               .arg(source.minLevel)
-                               .arg(source.maxLevel);
+    // The panel of the download count, which the next refresh writes again.
     StatusB->setText(
-        3, tr("нет уровня %1 (%2–%3)").arg(level).arg(source.minLevel).arg(source.maxLevel));
-    StatusB->setToolTip(reason);
+        3, tr("нет уровня %1 (есть %2–%3)").arg(level).arg(source.minLevel).arg(source.maxLevel));
     return false;
 }
 

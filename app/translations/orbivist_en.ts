@@ -538,16 +538,12 @@ Stitch joins a rectangle of tiles into one JPEG with an OziExplorer map file; Pr
         <translation>Imagery</translation>
     </message>
     <message>
-        <source>Источник «%1» показывает уровни с %2 по %3</source>
-        <translation>The source “%1” shows levels %2 to %3</translation>
-    </message>
-    <message>
-        <source>нет уровня %1 (%2–%3)</source>
-        <translation>no level %1 (%2–%3)</translation>
-    </message>
-    <message>
         <source>Демо-сервер</source>
         <translation>Demo server</translation>
+    </message>
+    <message>
+        <source>нет уровня %1 (есть %2–%3)</source>
+        <translation>no level %1 (has %2–%3)</translation>
     </message>
 </context>
 <context>

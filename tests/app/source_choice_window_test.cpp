@@ -23,7 +23,7 @@ TEST_F(WindowTest, ChosenSourceBoundsZoomingAndIsKeptAfterTheOldLines) {
     QTest::keyClick(w.RxSlider1, Qt::Key_Right); // level 3: the source has none
     EXPECT_EQ(Paths(), QStringList({"qs", "rt", "sq", "tr"}));
     EXPECT_EQ(w.RxSlider1->value(), 2);
-    EXPECT_EQ(Panel(3), "нет уровня 3 (1–2)");
+    EXPECT_EQ(Panel(3), "нет уровня 3 (есть 1–2)");
     Close();
 
     QFile file(home.file("ORB.ini"));
