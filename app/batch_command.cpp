@@ -12,7 +12,6 @@
 #include "batch/stitch_job.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
-#include "batch/tile_walks.h"
 #include "fetch/source_cache_folder.h"
 #include "fetch/source_services.h"
 #include "files/atomic_file.h"
@@ -112,27 +111,33 @@ std::unique_ptr<HttpGet> SessionHttp(const Session& session, StopSignals& cancel
         FetchHooks{.whileWaiting = nullptr, .stop = [&cancel] { return cancel.Requested(); }});
 }
 
-TerminalFrontEnd::Setup FrontEndSetup(const Session& session, HttpGet& http, TileCounters& counters,
-                                      PppdDialUp& dialUp, StopSignals& cancel,
-                                      const CommandSchedule& schedule, std::FILE* stream) {
-    const Settings& s = session.settings;
-    // Ctrl+C ends a wait for pppd at once, too.
-    dialUp.SetStopCheck([&cancel] { return cancel.Requested(); });
-    return TerminalFrontEnd::Setup{
-        .source = ViewSource{TileSourceFor(session.source, session.view[0], s.view.prefixLength,
-                                           session.cacheRoot),
-                             WorkModeOf(s), http},
-        .retry = BatchRetryOf(s),
-        .counters = counters,
-        .dialUp = dialUp,
-        .cancel = cancel,
-        .schedule = schedule,
-        .password = qEnvironmentVariable(kDialPasswordVariable),
-        .output = std::nullopt,
-        .stream = stream,
-        .redraw = isatty(fileno(stream)) != 0,
-    };
-}
+// The network, the dial-up service and the terminal, set up the same way for both commands.
+struct Terminal {
+    Terminal(const Session& session, StopSignals& cancel, const CommandSchedule& schedule,
+             std::FILE* stream, std::optional<QString> output = std::nullopt)
+        : http(SessionHttp(session, cancel)),
+          front(TerminalFrontEnd::Setup{
+              .cancel = cancel,
+              .schedule = schedule,
+              .password = qEnvironmentVariable(kDialPasswordVariable),
+              .output = std::move(output),
+              .stream = stream,
+              .redraw = isatty(fileno(stream)) != 0,
+          }),
+          services{.tiles = ViewSource{TileSourceFor(session.source, session.view[0],
+                                                     session.settings.view.prefixLength,
+                                                     session.cacheRoot),
+                                       WorkModeOf(session.settings), *http},
+                   .dialUp = dialUp} {
+        // Ctrl+C ends a wait for pppd at once, too.
+        dialUp.SetStopCheck([&cancel] { return cancel.Requested(); });
+    }
+
+    std::unique_ptr<HttpGet> http;
+    PppdDialUp dialUp;
+    TerminalFrontEnd front;
+    JobServices services;
+};
 
 int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FILE* stream) {
     const std::optional<Session> session =
@@ -161,30 +166,19 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
         return 1;
     }
     RemoveStaleTempFiles(QFileInfo(output).absolutePath());
-    const std::unique_ptr<HttpGet> http = SessionHttp(*session, cancel);
     TileCounters counters;
-    PppdDialUp dialUp;
-    TerminalFrontEnd::Setup setup =
-        FrontEndSetup(*session, *http, counters, dialUp, cancel, command.schedule, stream);
-    setup.output = output;
-    const QString anchorLetters = setup.source.tiles->RequestFor(session->view[0]).quadPath;
-    http->Follow(
-        StitchWalk(setup.source.tiles, PlanStitch(anchorLetters, StitchSideFromText(columns),
-                                                  StitchSideFromText(rows))),
-        setup.source.mode);
-    TerminalFrontEnd front(setup);
+    Terminal terminal(*session, cancel, command.schedule, stream, output);
     const StitchInputs inputs{
         .view = session->view,
-        .source = setup.source,
         .counters = counters,
-        .settings = ScheduleSettings(setup.retry, command.schedule),
+        .settings = ScheduleSettings(BatchRetryOf(s), command.schedule),
         .columns = StitchSideFromText(columns),
         .rows = StitchSideFromText(rows),
         .quality = command.quality.value_or(s.jpegQuality),
         .calibrationTemplate = CalibrationTemplate(),
         .availableMemory = AvailableMemory(),
     };
-    const JobEnding ending = RunStitch(inputs, front);
+    const JobEnding ending = RunStitch(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
         return ExitStatusOf(ending);
     QString done = QStringLiteral("wrote %1 and %2").arg(output, CalibrationFilePath(output));
@@ -214,22 +208,15 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
             return 1;
         }
     }
-    const std::unique_ptr<HttpGet> http = SessionHttp(*session, cancel);
     TileCounters counters;
-    PppdDialUp dialUp;
-    const TerminalFrontEnd::Setup setup =
-        FrontEndSetup(*session, *http, counters, dialUp, cancel, command.schedule, stream);
-    http->Follow(PrefillWalk(setup.source.tiles, session->view, s.view.prefixLength, depth),
-                 setup.source.mode);
-    TerminalFrontEnd front(setup);
+    Terminal terminal(*session, cancel, command.schedule, stream);
     const PrefillInputs inputs{
         .view = session->view,
-        .prefixLength = s.view.prefixLength,
         .depth = depth,
         .settings = ScheduleSettings(BatchRetryOf(s), command.schedule),
         .counters = counters,
     };
-    const JobEnding ending = RunPrefill(inputs, front);
+    const JobEnding ending = RunPrefill(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
         return ExitStatusOf(ending);
     const QString tilesFolder = SourceCacheFolder(session->cacheRoot, session->source);

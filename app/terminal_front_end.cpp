@@ -1,7 +1,7 @@
 #include "app/terminal_front_end.h"
 
 #include "app/progress_line.h"
-#include "batch/progress_text.h"
+#include "batch/error_count_texts.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -17,28 +17,35 @@ constexpr int kCancelPollMs = 100;
 
 TerminalFrontEnd::TerminalFrontEnd(Setup setup) : setup_(std::move(setup)) {
     started_.start();
-    setup_.source.buffers = &tileBuffers_;
 }
 
-void TerminalFrontEnd::PumpEvents() {
-    QCoreApplication::processEvents();
+void TerminalFrontEnd::OnProgress(const JobProgress& progress) {
+    if (!progressShown_ && progress.phase == JobPhase::Starting) {
+        progressShown_ = true;
+        started_.restart();
+        lastReport_.invalidate();
+    }
+    // The fetch count is the progress line's; the other states ("Подключение...") are news.
+    if (progress.phase != JobPhase::Fetching && progress.status != progress_.status)
+        PrintLine(progress.status);
+    progress_ = progress;
+    Report(false);
 }
 
-void TerminalFrontEnd::SleepMs(int ms) {
-    QThread::msleep(static_cast<unsigned long>(ms));
-}
-
-void TerminalFrontEnd::SetStatus(const QString& text) {
-    // The fetch count is the progress line's; other states ("Подключение...") are news.
-    if (!IsFetchedStatusText(text))
-        PrintLine(text);
-}
-
-void TerminalFrontEnd::ShowMessage(const QString& caption, const QString& text) {
+void TerminalFrontEnd::OnMessage(const QString& caption, const QString& text) {
     PrintLine(caption + QStringLiteral(": ") + text);
 }
 
-std::optional<ScheduleChoice> TerminalFrontEnd::RunScheduleDialog() {
+void TerminalFrontEnd::OnEnded(JobEnding, const QString& message) {
+    if (progressShown_)
+        Report(true);
+    ClearProgressLine();
+    progressShown_ = false;
+    if (!message.isEmpty())
+        OnMessage(ErrorsCaption(), message);
+}
+
+std::optional<ScheduleChoice> TerminalFrontEnd::AskSchedule() {
     const CommandSchedule& s = setup_.schedule;
     for (int remaining = s.delayMinutes; remaining > 0; --remaining) {
         PrintLine(QCoreApplication::translate("Countdown", "До начала закачки осталось: %1ч %2мин")
@@ -47,7 +54,7 @@ std::optional<ScheduleChoice> TerminalFrontEnd::RunScheduleDialog() {
         for (int waited = 0; waited < setup_.minuteMs; waited += kCancelPollMs) {
             if (setup_.cancel.Requested())
                 return std::nullopt;
-            SleepMs(kCancelPollMs);
+            QThread::msleep(kCancelPollMs);
         }
     }
     if (setup_.cancel.Requested())
@@ -59,35 +66,6 @@ std::optional<ScheduleChoice> TerminalFrontEnd::RunScheduleDialog() {
                           .hangUp = s.hangUp};
 }
 
-void TerminalFrontEnd::ShowProgress() {
-    progressShown_ = true;
-    started_.restart();
-    lastReport_.invalidate();
-}
-
-void TerminalFrontEnd::HideProgress() {
-    if (progressShown_)
-        Report(true);
-    ClearProgressLine();
-    progressShown_ = false;
-}
-
-void TerminalFrontEnd::SetProgressMaximum(std::int64_t maximum) {
-    maximum_ = maximum;
-}
-
-void TerminalFrontEnd::SetProgressPosition(std::int64_t position) {
-    position_ = position;
-    Report(false);
-}
-
-ViewLoadOutcome TerminalFrontEnd::ShowView(const ViewUrls& urls) {
-    // Headless, only a job's blocks are loaded; the view put back at its end is shown nowhere.
-    if (!batchActive_)
-        return ViewLoadOutcome::Completed;
-    return LoadView(urls, setup_.source, setup_.retry, setup_.counters, *this);
-}
-
 void TerminalFrontEnd::Report(bool force) {
     if (!progressShown_)
         return;
@@ -95,8 +73,9 @@ void TerminalFrontEnd::Report(bool force) {
     if (!force && lastReport_.isValid() && lastReport_.elapsed() < interval)
         return;
     lastReport_.restart();
-    const QString line = ProgressLine(
-        position_, maximum_, static_cast<double>(started_.elapsed()) / 1000.0, setup_.counters);
+    const QString line =
+        ProgressLine(progress_.done, progress_.total,
+                     static_cast<double>(started_.elapsed()) / 1000.0, progress_.counters);
     if (setup_.redraw) {
         std::fprintf(setup_.stream, "\r%s\033[K", line.toUtf8().constData());
         lineOpen_ = true;

@@ -204,26 +204,15 @@ void TForm1::EnableWindow() {
         focusBeforeDisable_->setFocus(Qt::OtherFocusReason);
 }
 
-ViewLoadOutcome TForm1::RefreshView() {
-    // A job keeps the window disabled from its start to its end. Outside one, input is held
-    // back for the refresh only: greying every control and back would cost more than the
-    // refresh itself.
-    std::optional<InputBlock> block;
-    std::optional<BatchRetry> batch;
-    if (batchActive) {
-        DisableWindow();
-        batch = CurrentBatchRetry();
-    } else {
-        block.emplace(*this);
-    }
+void TForm1::RefreshView() {
+    // Input is held back for the refresh only: greying every control and back would cost more
+    // than the refresh itself.
+    const InputBlock block(*this);
     const QScopedValueRollback<bool> refreshing(refreshing_, true);
     RefreshHooks hooks(*this);
-    const ViewLoadOutcome outcome = LoadView(viewUrls, CurrentViewSource(), batch, counters, hooks);
-    if (outcome == ViewLoadOutcome::Aborted)
-        return outcome; // the batch job that asked for this view re-enables the window
+    LoadView(viewUrls, CurrentViewSource(), std::nullopt, counters, hooks);
     QCoreApplication::processEvents();
     UpdateAfterRefresh();
-    return outcome;
 }
 
 void TForm1::UpdateAfterRefresh() {

@@ -6,6 +6,7 @@
 #include "batch/batch_settings.h"
 #include "batch/cancel_flag.h"
 #include "batch/dial_up.h"
+#include "batch/job_services.h"
 #include "fetch/http_client.h"
 #include "fetch/source_catalog.h"
 #include "fetch/tile_counters.h"
@@ -60,12 +61,14 @@ public:
     // The running job's "Отмена"; none before the dialogs are attached.
     CancelFlag* Cancel() const { return cancel_; }
 
-    // The outcome tells a batch job whether its refresh was cut short.
-    ViewLoadOutcome RefreshView();
+    // Loads the view's four tiles, one attempt each, and updates what describes the view.
+    void RefreshView();
     WorkMode CurrentWorkMode() const;
     // The retry and limit settings of the settings tab.
     BatchRetry CurrentBatchRetry() const;
     BatchSettings CurrentBatchSettings() const;
+    // The view's tile source, the work mode and the network, as a job started now uses them.
+    JobServices CurrentJobServices();
     // The save dialog of a stitched picture: the chosen path, or nothing when declined.
     std::optional<QString> AskStitchFile();
     QFileDialog& StitchFileDialog();
@@ -84,7 +87,6 @@ public:
     int markY = -1;
     AnchorOffset anchor;
     TileCounters counters;
-    bool batchActive = false;
     double searchLatitude = 0;
     double searchLongitude = 0;
     HttpClient IdHTTP1;

@@ -36,13 +36,16 @@ bool TForm1::SourceAllowsJob(int level) {
     return !refusal;
 }
 
+JobServices TForm1::CurrentJobServices() {
+    return JobServices{.tiles = CurrentViewSource(), .dialUp = *dialUp_};
+}
+
 void TForm1::Button5Click() {
     if (!form2_ || !form3_ || !dialUp_ || !dialReporter_ || !SourceAllowsJob(ViewLevel()))
         return;
-    WindowFrontEnd front(*this, *form2_, *form3_, *dialUp_, *dialReporter_);
+    WindowFrontEnd front(*this, *form2_, *form3_, *dialReporter_);
     const StitchInputs inputs{
         .view = viewUrls,
-        .source = CurrentViewSource(),
         .counters = counters,
         .settings = CurrentBatchSettings(),
         .columns = StitchSideFromText(Edit1->text()),
@@ -52,23 +55,22 @@ void TForm1::Button5Click() {
         .availableMemory = AvailableMemory(),
     };
     RemoveStaleTempFiles(cacheRoot);
-    RunStitch(inputs, front);
+    RunStitch(inputs, CurrentJobServices(), front, front);
 }
 
 void TForm1::Button6Click() {
     if (!form2_ || !form3_ || !dialUp_ || !dialReporter_ ||
         !SourceAllowsJob(ParseIntOr(Edit3->text(), 0)))
         return;
-    WindowFrontEnd front(*this, *form2_, *form3_, *dialUp_, *dialReporter_);
+    WindowFrontEnd front(*this, *form2_, *form3_, *dialReporter_);
     const PrefillInputs inputs{
         .view = viewUrls,
-        .prefixLength = prefixLength,
         .depth = ParseIntOr(Edit3->text(), 0),
         .settings = CurrentBatchSettings(),
         .counters = counters,
     };
     RemoveStaleTempFiles(cacheRoot);
-    RunPrefill(inputs, front);
+    RunPrefill(inputs, CurrentJobServices(), front, front);
 }
 
 QFileDialog& TForm1::StitchFileDialog() {

@@ -4,9 +4,8 @@
 #include "app/tform2.h"
 #include "app/tform3.h"
 #include "app/tile_image.h"
+#include "batch/error_count_texts.h"
 
-#include <QCoreApplication>
-#include <QThread>
 #include <climits>
 
 namespace {
@@ -22,93 +21,79 @@ int ScaleShift(std::int64_t maximum) {
 
 } // namespace
 
-void WindowFrontEnd::PumpEvents() {
-    QCoreApplication::processEvents();
+void WindowFrontEnd::OnProgress(const JobProgress& progress) {
+    // Hanging up for a job refused before its start only says so on the status line.
+    if (!started_ && progress.phase != JobPhase::Starting) {
+        reporter_.SetStatus(progress.status);
+        return;
+    }
+    const bool first = !started_;
+    if (first) {
+        started_ = true;
+        form1_.DisableWindow();
+    }
+    if (progress.total != maximum_) {
+        maximum_ = progress.total;
+        form3_.ProgressBar1->setMaximum(static_cast<int>(maximum_ >> ScaleShift(maximum_)));
+    }
+    form3_.ProgressBar1->setValue(static_cast<int>(progress.done >> ScaleShift(maximum_)));
+    if (progress.status != form3_.Label1->text())
+        reporter_.SetStatus(progress.status);
+    form3_.ShowErrorCounts(progress.counters);
+    if (first) {
+        form3_.ShowOver(&form1_);
+        if (form1_.Cancel())
+            form1_.Cancel()->Clear();
+    }
 }
 
-void WindowFrontEnd::ShowErrorCounts() {
-    form3_.ShowErrorCounts(form1_.counters);
+void WindowFrontEnd::OnTile(int slot, const QImage& image) {
+    drewTiles_ = true;
+    form1_.images.at(slot)->setPixmap(QPixmap::fromImage(image));
+}
+
+void WindowFrontEnd::OnMessage(const QString& caption, const QString& text) {
+    reporter_.ShowMessage(caption, text);
+}
+
+// Whichever job it was and however it ended: the window comes back in front and takes input,
+// the ending's message is read, and the view shows its own tiles again when the job drew over
+// them or finished its work.
+void WindowFrontEnd::OnEnded(JobEnding ending, const QString& message) {
+    if (started_) {
+        HideProgressAndRestore();
+        form1_.EnableWindow();
+    }
+    if (!message.isEmpty())
+        reporter_.ShowMessage(ErrorsCaption(), message);
+    if (drewTiles_ || (started_ && (ending == JobEnding::Done || ending == JobEnding::Failed)))
+        form1_.RefreshView();
+    // Enabling the window already gave the focus back to the control that had it.
+    if (started_)
+        form1_.activateWindow();
 }
 
 bool WindowFrontEnd::CancelRequested() {
     return form1_.Cancel() && form1_.Cancel()->Raised();
 }
 
-void WindowFrontEnd::SleepMs(int ms) {
-    QThread::msleep(static_cast<unsigned long>(ms));
-}
-
-void WindowFrontEnd::ShowTile(int slot, const QImage& image) {
-    form1_.images.at(slot)->setPixmap(QPixmap::fromImage(image));
-}
-
-void WindowFrontEnd::SetStatus(const QString& text) {
-    reporter_.SetStatus(text);
-}
-
-void WindowFrontEnd::ShowMessage(const QString& caption, const QString& text) {
-    reporter_.ShowMessage(caption, text);
-}
-
-std::optional<ScheduleChoice> WindowFrontEnd::RunScheduleDialog() {
+std::optional<ScheduleChoice> WindowFrontEnd::AskSchedule() {
     return form2_.RunScheduleDialog();
 }
 
-bool WindowFrontEnd::HangUpBoxChecked() {
+bool WindowFrontEnd::HangUpWanted() {
     return form2_.CheckBox1->isChecked();
 }
 
-void WindowFrontEnd::SetBatchActive(bool on) {
-    form1_.batchActive = on;
+std::optional<QString> WindowFrontEnd::AskOutputFile() {
+    HideProgressAndRestore();
+    return form1_.AskStitchFile();
 }
 
-void WindowFrontEnd::DisableWindow() {
-    form1_.DisableWindow();
-}
-
-void WindowFrontEnd::EnableWindow() {
-    form1_.EnableWindow();
-}
-
-void WindowFrontEnd::RestoreAndRaise() {
+void WindowFrontEnd::HideProgressAndRestore() {
+    form3_.hide();
     form1_.setWindowState(form1_.windowState() & ~Qt::WindowMinimized);
     form1_.show();
     form1_.raise();
     form1_.activateWindow();
-}
-
-void WindowFrontEnd::FocusWindow() {
-    // Enabling the window already gave the focus back to the control that had it.
-    form1_.activateWindow();
-}
-
-void WindowFrontEnd::ShowProgress() {
-    form3_.ShowOver(&form1_);
-}
-
-void WindowFrontEnd::HideProgress() {
-    form3_.hide();
-}
-
-void WindowFrontEnd::ClearCancel() {
-    if (form1_.Cancel())
-        form1_.Cancel()->Clear();
-}
-
-void WindowFrontEnd::SetProgressMaximum(std::int64_t maximum) {
-    maximum_ = maximum;
-    form3_.ProgressBar1->setMaximum(static_cast<int>(maximum >> ScaleShift(maximum)));
-}
-
-void WindowFrontEnd::SetProgressPosition(std::int64_t position) {
-    form3_.ProgressBar1->setValue(static_cast<int>(position >> ScaleShift(maximum_)));
-}
-
-ViewLoadOutcome WindowFrontEnd::ShowView(const ViewUrls& urls) {
-    form1_.viewUrls = urls;
-    return form1_.RefreshView();
-}
-
-std::optional<QString> WindowFrontEnd::AskOutputFile() {
-    return form1_.AskStitchFile();
 }

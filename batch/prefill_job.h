@@ -1,10 +1,12 @@
 #pragma once
-// Filling the tile cache with every tile of the view's region at one deeper level: the view
-// is walked over the region in 2 by 2 blocks, column by column from west to east and each
-// column from north to south, and every block is loaded as the view.
+// Filling the tile cache with every tile of the view's region at one deeper level: the region
+// is walked in 2 by 2 blocks, column by column from west to east and each column from north
+// to south, and every block is loaded with the batch retries and error limits.
 #include "batch/batch_settings.h"
+#include "batch/job_controls.h"
 #include "batch/job_ending.h"
-#include "batch/job_front_end.h"
+#include "batch/job_observer.h"
+#include "batch/job_services.h"
 #include "fetch/tile_counters.h"
 #include "tiles/view_urls.h"
 
@@ -13,9 +15,8 @@
 #include <optional>
 
 struct PrefillInputs {
-    ViewUrls view;    // the view when the job starts; shown again at every end
-    int prefixLength; // characters of each reference before its quadrant letters
-    int depth;        // the level whose tiles are fetched
+    ViewUrls view; // the view when the job starts; its top-left tile anchors the region
+    int depth;     // the level whose tiles are fetched
     BatchSettings settings;
     TileCounters& counters; // the error counts are reset at the start and read at the checks
 };
@@ -32,7 +33,8 @@ std::optional<QString> PrefillRefusal(int level, int depth);
 // <= 30).
 std::int64_t PrefillTileCount(int levelsDown);
 
-// Runs the whole job through front. A depth that PrefillRefusal refuses shows its reason in
-// a box titled "ошибки" and ends Failed before anything else happens. Every other end puts
-// inputs.view back on show.
-JobEnding RunPrefill(const PrefillInputs& inputs, JobFrontEnd& front);
+// Runs the whole job, loading each block through the services' tile source and showing its
+// tiles to the observer. A depth that PrefillRefusal refuses ends Failed with its reason
+// before anything else happens.
+JobEnding RunPrefill(const PrefillInputs& inputs, const JobServices& services,
+                     JobControls& controls, JobObserver& observer);

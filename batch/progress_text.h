@@ -10,9 +10,3 @@ inline QString FetchedStatusText(std::int64_t position, std::int64_t maximum) {
         .arg(position)
         .arg(maximum);
 }
-
-// True for a text FetchedStatusText made, in whichever language it was made.
-inline bool IsFetchedStatusText(const QString& text) {
-    const QString pattern = FetchedStatusText(-1, -1);
-    return text.startsWith(pattern.left(pattern.indexOf(QStringLiteral("-1"))));
-}

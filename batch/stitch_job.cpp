@@ -2,15 +2,13 @@
 
 #include "batch/calibration_file.h"
 #include "batch/error_count_texts.h"
-#include "batch/job_steps.h"
+#include "batch/job_run.h"
 #include "batch/jpeg_encode.h"
 #include "batch/progress_text.h"
 #include "batch/rgb_picture.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
-#include "fetch/tile_attempts.h"
 #include "fetch/tile_cache.h"
-#include "fetch/tile_loader.h"
 #include "files/atomic_file.h"
 #include "tiles/tile_side.h"
 
@@ -23,25 +21,19 @@ namespace {
 // Everything one run keeps while it goes from ending to ending.
 class StitchRun {
 public:
-    StitchRun(const StitchInputs& inputs, JobFrontEnd& front) : in_(inputs), front_(front) {}
+    StitchRun(const StitchInputs& inputs, JobRun& run) : in_(inputs), run_(run) {}
 
     JobEnding Run() {
         in_.counters.ResetErrors();
-        front_.SetBatchActive(true);
         // A size that can never be made is refused now, not after the countdown and the dial.
         if (StitchSizeRefusal(in_.columns, in_.rows, in_.availableMemory))
             return TooLarge();
-        if (in_.settings.scheduleDialog) {
-            choice_ = front_.RunScheduleDialog();
-            if (!choice_) {
-                front_.SetBatchActive(false);
-                return JobEnding::ScheduleCancelled;
-            }
-        }
-        BeginFetching(front_, choice_);
-
+        if (!run_.Schedule(in_.settings))
+            return run_.End(JobEnding::ScheduleCancelled);
         const std::int64_t tileCount = std::int64_t{in_.columns} * in_.rows;
-        front_.SetProgressMaximum(tileCount);
+        run_.SetTotal(tileCount);
+        run_.Begin();
+
         // The memory can still be gone by now: the bitmap itself may be refused.
         std::optional<RgbPicture> picture = RgbPicture::Create(
             std::int64_t{in_.columns} * kTileSide, std::int64_t{in_.rows} * kTileSide);
@@ -49,58 +41,36 @@ public:
             return TooLarge();
 
         // Planned over the letters alone: the source makes each one's request.
-        const QString anchorLetters = in_.source.tiles->RequestFor(in_.view[0]).quadPath;
+        const TileSource& source = *run_.services().tiles.tiles;
+        const QString anchorLetters = source.RequestFor(in_.view[0]).quadPath;
         const StitchPlan plan = PlanStitch(anchorLetters, in_.columns, in_.rows);
+        run_.ReadAhead(StitchTiles(run_.services().tiles.tiles, plan));
         std::int64_t position = 0;
         for (const StitchTile& tile : plan.tiles) {
-            front_.SetStatus(FetchedStatusText(position, tileCount));
-            front_.SetProgressPosition(++position);
-            if (front_.CancelRequested())
+            run_.Progress(position + 1, FetchedStatusText(position, tileCount));
+            ++position;
+            if (run_.Cancelled())
                 return Stopped(JobEnding::Cancelled);
-            front_.PumpEvents();
+            run_.Pump();
             if (ErrorLimitReached(in_.settings.retry, in_.counters))
                 return Stopped(JobEnding::ErrorLimit);
-            picture->DrawTile(LoadTile(in_.source.tiles->RequestOfLetters(tile.letters)), tile.x,
-                              tile.y);
+            const TileRequest request = source.RequestFor(source.RequestOfLetters(tile.letters));
+            picture->DrawTile(run_.LoadTile(request, in_.settings.retry), tile.x, tile.y);
         }
 
-        const bool hungUp = HangUpIfAsked(front_, choice_);
-        front_.HideProgress();
-        front_.RestoreAndRaise();
+        const bool hungUp = run_.HangUpIfAsked();
         const bool saved = Save(*picture, anchorLetters, plan.southEastLetters);
         picture.reset(); // the picture can be huge: gone before the view is loaded again
-        front_.EnableWindow();
-        front_.SetBatchActive(false);
-        front_.ShowView(in_.view);
-        return saved && hungUp ? JobEnding::Done : JobEnding::Failed;
+        return run_.End(saved && hungUp ? JobEnding::Done : JobEnding::Failed);
     }
 
 private:
-    // A cancel cuts the pause and the attempts short; the loop sees it at its next check.
-    const QImage& LoadTile(const QString& url) {
-        const TileRequest request = in_.source.tiles->RequestFor(url);
-        TileLoaderContext context{in_.source.mode, in_.source.http, in_.counters, front_,
-                                  &buffers_};
-        const TileAttemptRules rules{
-            .attempts = in_.settings.retry.attempts,
-            .pauseSeconds = in_.settings.retry.pauseSeconds,
-            .mayAttempt = [this](int attempt) { return attempt == 1 || !front_.CancelRequested(); },
-            .shown = nullptr};
-        QImage& image = tile_;
-        const auto load = [&context](const TileRequest& tile, QImage& loaded) {
-            return TileLoader(tile, loaded, context);
-        };
-        if (AttemptTile(request, image, rules, load, front_) != TileAttemptsEnd::Loaded)
-            ++in_.counters.tilesMissing;
-        return image;
-    }
-
     // Encodes the picture straight into a temporary file beside the chosen one and writes
     // the calibration file the same way; only when both are complete do they replace the
     // files of their names. Nothing is written when the user declines; a failure is reported
     // and leaves the earlier pair as it was. The encoding uses the picture up.
     bool Save(RgbPicture& picture, const QString& anchorLetters, const QString& southEastLetters) {
-        const std::optional<QString> path = front_.AskOutputFile();
+        const std::optional<QString> path = run_.AskOutputFile();
         if (!path)
             return true;
         RemoveStaleTempFiles(QFileInfo(*path).absolutePath());
@@ -146,49 +116,30 @@ private:
             QCoreApplication::translate("StitchJob", "Запись файла %1 невозможна").arg(path);
         if (!reason.isEmpty())
             text += QStringLiteral(": ") + reason;
-        front_.ShowMessage(ErrorsCaption(), text);
+        run_.Message(ErrorsCaption(), text);
     }
 
     JobEnding Stopped(JobEnding ending) {
-        HangUpIfAsked(front_, choice_);
-        front_.HideProgress();
-        front_.EnableWindow();
-        front_.RestoreAndRaise();
-        if (ending == JobEnding::ErrorLimit) {
-            front_.ShowMessage(ErrorsCaption(), ErrorLimitMessage(in_.counters));
-        }
-        front_.SetBatchActive(false);
-        return ending;
+        run_.HangUpIfAsked();
+        return run_.End(ending, ending == JobEnding::ErrorLimit ? ErrorLimitMessage(in_.counters)
+                                                                : QString());
     }
 
-    // Either switch asks for the hang-up here: the option to show the scheduling dialog (where
-    // it stands for the hang-up), or the dialog's own hang-up box, whether or not the dialog
-    // was shown this time.
     JobEnding TooLarge() {
-        front_.HideProgress();
-        front_.EnableWindow();
-        if ((in_.settings.scheduleDialog && in_.settings.scheduleOptionHangsUp) ||
-            front_.HangUpBoxChecked())
-            HangUpAllConnections(front_.DialUp(), front_);
-        front_.RestoreAndRaise();
-        front_.ShowMessage(ErrorsCaption(),
-                           QCoreApplication::translate(
-                               "StitchJob", "Выполнить невозможно - слишком большое изображение?"));
-        front_.SetBatchActive(false);
-        return JobEnding::TooLarge;
+        run_.HangUpIfWanted(in_.settings);
+        return run_.End(JobEnding::TooLarge,
+                        QCoreApplication::translate(
+                            "StitchJob", "Выполнить невозможно - слишком большое изображение?"));
     }
 
     const StitchInputs& in_;
-    JobFrontEnd& front_;
-    std::optional<ScheduleChoice> choice_;
-    // Kept from tile to tile: the picture only copies each tile, so the decoder can decode
-    // the next one into the same pixels.
-    TileBuffers buffers_;
-    QImage tile_;
+    JobRun& run_;
 };
 
 } // namespace
 
-JobEnding RunStitch(const StitchInputs& inputs, JobFrontEnd& front) {
-    return StitchRun(inputs, front).Run();
+JobEnding RunStitch(const StitchInputs& inputs, const JobServices& services, JobControls& controls,
+                    JobObserver& observer) {
+    JobRun run(services, controls, observer, inputs.counters);
+    return StitchRun(inputs, run).Run();
 }

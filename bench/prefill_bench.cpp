@@ -42,7 +42,6 @@ void PrefillThreeLevelsFromServer(benchmark::State& state) {
         return;
     }
     const QString prefix = server.TilePrefix();
-    const int prefixLength = static_cast<int>(prefix.size());
     const ViewUrls view = ZoomIntoTile(prefix + 'q');
     const BatchSettings settings{BatchRetry{3, 1, 25, 3, 3}, false};
     double prefillSeconds = 0, curlSeconds = 0, httpSeconds = 0, tiles = 0;
@@ -50,14 +49,13 @@ void PrefillThreeLevelsFromServer(benchmark::State& state) {
         QTemporaryDir cache, curlDir;
         TimedHttp http;
         TileCounters counters;
-        FakeFrontEnd front(prefixLength);
-        front.LoadViewsFrom(
+        FakeFrontEnd front;
+        const JobServices services = front.Services(
             ViewSource{std::make_shared<PrefixTileSource>(prefix, cache.path() + '/'),
-                       WorkMode::CacheAndInternet, http},
-            counters, settings.retry);
+                       WorkMode::CacheAndInternet, http});
         QElapsedTimer timer;
         timer.start();
-        const JobEnding ending = RunPrefill({view, prefixLength, 5, settings, counters}, front);
+        const JobEnding ending = RunPrefill({view, 5, settings, counters}, services, front, front);
         const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
         state.SetIterationTime(seconds);
         if (ending != JobEnding::Done ||

@@ -31,20 +31,19 @@ constexpr int kQuality = kBenchQuality;
 constexpr double kMiB = 1024.0 * 1024.0;
 
 // A front end that only answers: the picture goes to path, and the moments the tile loop
-// ends (the question for the file) and the save ends (the view shown again) are noted.
+// ends (the question for the file) and the save ends (the job's ending) are noted.
 class QuietFrontEnd : public FakeFrontEnd {
 public:
-    QuietFrontEnd(const QString& path, const QElapsedTimer& clock)
-        : FakeFrontEnd(static_cast<int>(kPrefix.size())), clock_(clock) {
+    QuietFrontEnd(const QString& path, const QElapsedTimer& clock) : clock_(clock) {
         outputFile = path;
     }
     std::optional<QString> AskOutputFile() override {
         loopEnd = clock_.nsecsElapsed();
         return FakeFrontEnd::AskOutputFile();
     }
-    ViewLoadOutcome ShowView(const ViewUrls& urls) override {
+    void OnEnded(JobEnding ending, const QString& message) override {
         saveEnd = clock_.nsecsElapsed();
-        return FakeFrontEnd::ShowView(urls);
+        FakeFrontEnd::OnEnded(ending, message);
     }
     qint64 loopEnd = 0;
     qint64 saveEnd = 0;
@@ -61,8 +60,6 @@ bool Stitch(const QString& cacheRoot, const QString& output, ChildFigures& figur
     QuietFrontEnd front(output, clock);
     const StitchInputs inputs{
         .view = BenchView(),
-        .source = ViewSource{std::make_shared<PrefixTileSource>(kPrefix, cacheRoot),
-                             WorkMode::CacheOnly, http},
         .counters = counters,
         .settings = BatchSettings{.retry = BatchRetry{3, 1, 25, 3, 3}, .scheduleDialog = false},
         .columns = kSide,
@@ -71,7 +68,9 @@ bool Stitch(const QString& cacheRoot, const QString& output, ChildFigures& figur
         .calibrationTemplate = CalibrationTemplate(),
         .availableMemory = std::nullopt,
     };
-    const bool done = RunStitch(inputs, front) == JobEnding::Done;
+    const JobServices services = front.Services(ViewSource{
+        std::make_shared<PrefixTileSource>(kPrefix, cacheRoot), WorkMode::CacheOnly, http});
+    const bool done = RunStitch(inputs, services, front, front) == JobEnding::Done;
     figures.phaseSeconds[0] = static_cast<double>(front.loopEnd) / 1e9;
     figures.phaseSeconds[1] = static_cast<double>(front.saveEnd - front.loopEnd) / 1e9;
     return done && counters.badFileErrors == 0 && http.requests.isEmpty();

@@ -44,7 +44,11 @@ void CurlHttpGet::Follow(UpcomingTiles upcoming, WorkMode mode) {
 
 bool CurlHttpGet::ReadAhead() {
     QStringList urls;
-    while (upcoming_ && urls.size() < window_) {
+    // A long run of cached tiles is not looked through in one go: the window is not pumped
+    // meanwhile, and the job passes them by quickly anyway.
+    constexpr int kMostTilesLookedAt = 4096;
+    for (int looked = 0; upcoming_ && urls.size() < window_ && looked < kMostTilesLookedAt;
+         ++looked) {
         const std::optional<TileRequest> tile = upcoming_();
         if (!tile) {
             upcoming_ = nullptr;

@@ -9,7 +9,11 @@ QString TemplateTileSource::RequestOf(const TileKey& key) const {
 }
 
 QString TemplateTileSource::CachePathOf(const TileKey& key) const {
-    return RequestFor(RequestOfLetters(QuadPathOf(key))).cacheFile.value_or(QString());
+    return RequestForKey(key).cacheFile.value_or(QString());
+}
+
+TileRequest TemplateTileSource::RequestForKey(const TileKey& key) const {
+    return RequestFor(RequestOfLetters(QuadPathOf(key)));
 }
 
 TileRequest TemplateTileSource::RequestFor(const QString& ref) const {

@@ -18,6 +18,7 @@ public:
     // A text whose letters name no tile (or name the level-0 world) gets neither a URL nor a
     // cache file, so it is never fetched.
     TileRequest RequestFor(const QString& ref) const override;
+    TileRequest RequestForKey(const TileKey& key) const override;
 
 private:
     SourceDefinition source_;

@@ -18,6 +18,10 @@ public:
     virtual QString RequestOfLetters(const QString& letters) const = 0;
     // The request, the quadrant letters and the cache file of a tile held as its request text.
     virtual TileRequest RequestFor(const QString& ref) const = 0;
+    // The request, the quadrant letters and the cache file of a tile named by its key.
+    virtual TileRequest RequestForKey(const TileKey& key) const {
+        return RequestFor(RequestOf(key));
+    }
 };
 
 // A request is the source's prefix followed by the tile's quadrant letters; the cache is one

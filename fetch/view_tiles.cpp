@@ -41,6 +41,12 @@ ViewLoadOutcome LoadView(const ViewUrls& urls, const ViewSource& source,
     std::array<TileRequest, 4> tiles;
     for (int slot = 0; slot < 4; ++slot)
         tiles[slot] = source.tiles->RequestFor(urls[slot]);
+    return LoadViewRequests(tiles, source, batch, counters, hooks);
+}
+
+ViewLoadOutcome LoadViewRequests(const std::array<TileRequest, 4>& tiles, const ViewSource& source,
+                                 const std::optional<BatchRetry>& batch, TileCounters& counters,
+                                 ViewLoadHooks& hooks) {
     TileLoaderContext context{source.mode, source.http, counters, hooks, source.buffers};
     // Outside batch work each tile has one attempt: a silent server must not keep the window
     // waiting four times over. Batch work retries and waits for each tile in full.

@@ -62,7 +62,12 @@ struct ViewSource {
     TileBuffers* buffers = nullptr;
 };
 
-// The four tiles of urls through the tile loader, as LoadViewTiles loads them.
+// The four tiles through the tile loader, as LoadViewTiles loads them.
+ViewLoadOutcome LoadViewRequests(const std::array<TileRequest, 4>& tiles, const ViewSource& source,
+                                 const std::optional<BatchRetry>& batch, TileCounters& counters,
+                                 ViewLoadHooks& hooks);
+
+// The four tiles of urls, as LoadViewRequests loads them.
 ViewLoadOutcome LoadView(const ViewUrls& urls, const ViewSource& source,
                          const std::optional<BatchRetry>& batch, TileCounters& counters,
                          ViewLoadHooks& hooks);

@@ -144,7 +144,6 @@ TEST_F(WindowTest, StitchThroughTheSaveDialogWritesPictureAndMapAndRefreshesTheV
     // and the view put back come from the cache the first two filled.
     EXPECT_EQ(http.requests, QStringList({Url("q"), Url("t"), Url("r"), Url("s")}));
     EXPECT_TRUE(w.isEnabled());
-    EXPECT_FALSE(w.batchActive);
     EXPECT_FALSE(form3->isVisible());
     EXPECT_EQ(Paths(), QStringList({"q", "r", "s", "t"}));
 }
@@ -218,7 +217,6 @@ TEST_F(WindowTest, EveryJobEndingShowsItsDialogsInFront) {
             EXPECT_TRUE(http.requests.isEmpty());
         }
         EXPECT_TRUE(w.isEnabled());
-        EXPECT_FALSE(w.batchActive);
         EXPECT_FALSE(form3->isVisible());
     }
     EXPECT_FALSE(QFileInfo::exists(home.file("map.jpg")));
@@ -271,5 +269,4 @@ TEST_F(WindowTest, PrefillFromTheWindowVisitsTheRegionAndPutsTheViewBack) {
     EXPECT_EQ(http.requests.mid(0, 4), QStringList({Url("qq"), Url("qr"), Url("qs"), Url("qt")}));
     EXPECT_EQ(Paths(), QStringList({"q", "r", "s", "t"}));
     EXPECT_TRUE(w.isEnabled());
-    EXPECT_FALSE(w.batchActive);
 }

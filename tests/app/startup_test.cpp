@@ -186,24 +186,6 @@ TEST_F(WindowTest, PrefillEstimateFollowsLevelAndDepth) {
     }
 }
 
-TEST_F(WindowTest, BatchRefreshAtTheErrorLimitLeavesTheWindowDisabled) {
-    ServeFromLoopback();
-    const QByteArray settings = home.read("ORB.ini");
-    TForm1& w = Open();
-    http.requests.clear();
-    w.batchActive = true;
-    w.counters.receiveErrors = w.UpDown4->value();
-    w.RefreshView();
-    EXPECT_TRUE(http.requests.isEmpty());
-    EXPECT_FALSE(w.isEnabled());
-    w.Edit1->setText("7");
-    w.close(); // a busy window cannot be closed
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(home.read("ORB.ini"), settings);
-    w.batchActive = false;
-    w.EnableWindow();
-}
-
 TEST_F(WindowTest, RequestPrefixCanBeReplacedAndRestored) {
     TForm1& w = Open();
     w.viewUrls = View("qq", "qr", "qs", "qt");

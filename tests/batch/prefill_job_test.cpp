@@ -1,4 +1,4 @@
-// The prefill job's steps and endings, driven through a scripted front end.
+// The prefill job's walk and endings, loading from a scripted server.
 #include "batch/prefill_job.h"
 #include "batch/progress_text.h"
 
@@ -27,186 +27,148 @@ BatchSettings Settings() {
             false};
 }
 
-// The events from the first one equal to `from` to the end.
-QStringList From(const QStringList& events, const QString& from) {
-    const qsizetype at = events.indexOf(from);
-    return at < 0 ? QStringList{} : events.mid(at);
+QStringList Paths(const QStringList& urls) {
+    QStringList paths;
+    for (const QString& url : urls)
+        paths << url.mid(kPrefixLength);
+    return paths;
 }
 
-// The block views the job showed, the final view left out.
-QStringList BlockViews(const QStringList& events) {
-    QStringList views;
-    for (const QString& event : events)
-        if (event.startsWith(QStringLiteral("ShowView ")))
-            views.append(event.mid(9));
-    if (!views.isEmpty())
-        views.removeLast();
-    return views;
-}
-
+// Jobs loading their blocks from a scripted server into an empty cache.
 class PrefillJob : public ::testing::Test {
 protected:
     JobEnding Run(int depth, bool scheduleDialog = false) {
+        return RunWith(front, http, cache, depth, scheduleDialog);
+    }
+    JobEnding RunWith(FakeFrontEnd& with, FakeHttpGet& server, const TempDir& into, int depth,
+                      bool scheduleDialog) {
         settings.scheduleDialog = scheduleDialog;
-        return RunPrefill({LevelOneView(), kPrefixLength, depth, settings, counters}, front);
+        const ViewSource tiles{std::make_shared<PrefixTileSource>(kPrefix, into.path()),
+                               WorkMode::CacheAndInternet, server};
+        return RunPrefill({LevelOneView(), depth, settings, counters}, with.Services(tiles), with,
+                          with);
+    }
+    static void ReplyGood(FakeHttpGet& server, int tiles) {
+        for (int i = 0; i < tiles; ++i)
+            server.Reply(MakeTestJpeg(256, 256, Qt::darkGreen));
+    }
+    void ReplyGood(int tiles) { ReplyGood(http, tiles); }
+    ScheduleChoice HangUpChoice() {
+        return {.dial = false, .entry = {}, .user = {}, .password = {}, .hangUp = true};
     }
 
     BatchSettings settings = Settings();
     TileCounters counters;
-    FakeFrontEnd front{kPrefixLength};
+    FakeFrontEnd front;
+    TempDir cache;
+    FakeHttpGet http;
 };
 
-TEST_F(PrefillJob, WalksTheRegionColumnByColumnAndRestoresTheView) {
+TEST_F(PrefillJob, WalksTheRegionBlockByBlockColumnByColumn) {
+    ReplyGood(16);
     EXPECT_EQ(Run(2), JobEnding::Done);
-    EXPECT_EQ(front.events, QStringList({"SetBatchActive 1",
-                                         "DisableWindow",
-                                         "SetProgressPosition 0",
-                                         "SetStatus начало...",
-                                         "ShowProgress",
-                                         "ClearCancel",
-                                         "PumpEvents",
-                                         "SetProgressMaximum 16",
-                                         "ShowView qq qr qs qt",
-                                         "SetProgressPosition 4",
-                                         "SetStatus Закачано 4 фрагментов из 16",
-                                         "PumpEvents",
-                                         "ShowView tq tr ts tt",
-                                         "SetProgressPosition 8",
-                                         "ShowView rq rr rs rt",
-                                         "SetProgressPosition 12",
-                                         "SetStatus Закачано 12 фрагментов из 16",
-                                         "PumpEvents",
-                                         "ShowView sq sr ss st",
-                                         "SetProgressPosition 16",
-                                         "HideProgress",
-                                         "EnableWindow",
-                                         "SetBatchActive 0",
-                                         "ShowView q r s t",
-                                         "RestoreAndRaise",
-                                         "FocusWindow"}));
-    EXPECT_EQ(front.shownViews.back(), LevelOneView());
+    EXPECT_EQ(Paths(http.requests), QStringList({"qq", "qr", "qs", "qt", "tq", "tr", "ts", "tt",
+                                                 "rq", "rr", "rs", "rt", "sq", "sr", "ss", "st"}));
+    EXPECT_EQ(front.tilesShown, 16);
+    EXPECT_EQ(front.statuses, QStringList({"начало...", "Закачано 4 фрагментов из 16",
+                                           "Закачано 12 фрагментов из 16"}));
+    EXPECT_EQ(front.progress.back().done, 16);
+    EXPECT_EQ(front.progress.back().total, 16);
+    EXPECT_EQ(front.events, QStringList({"Ended 0 "}));
 }
 
 TEST_F(PrefillJob, TwoLevelsDownVisitsSixteenBlocksNorthToSouthInEachColumn) {
+    ReplyGood(64);
     EXPECT_EQ(Run(3), JobEnding::Done);
-    const QStringList blocks = BlockViews(front.events);
-    ASSERT_EQ(blocks.size(), 16);
+    const QStringList paths = Paths(http.requests);
+    ASSERT_EQ(paths.size(), 64);
     // The first column runs down the western edge; the second starts two tiles east.
-    EXPECT_EQ(blocks.mid(0, 5),
-              QStringList({"qqq qqr qqs qqt", "qtq qtr qts qtt", "tqq tqr tqs tqt",
-                           "ttq ttr tts ttt", "qrq qrr qrs qrt"}));
-    EXPECT_EQ(blocks.last(), QStringLiteral("ssq ssr sss sst"));
-    EXPECT_EQ(front.progressMaximum, 64);
-    EXPECT_EQ(front.progressPosition, 64);
+    EXPECT_EQ(paths.mid(0, 20).join(' '), "qqq qqr qqs qqt qtq qtr qts qtt tqq tqr tqs tqt "
+                                          "ttq ttr tts ttt qrq qrr qrs qrt");
+    EXPECT_EQ(paths.mid(60).join(' '), "ssq ssr sss sst");
+    EXPECT_EQ(front.progress.back().done, 64);
 }
 
-TEST_F(PrefillJob, ScheduledRunDialsAndHangsUpAtEveryEnding) {
+TEST_F(PrefillJob, ScheduledRunDialsFirstAndHangsUpBeforeItsEnding) {
+    ReplyGood(16);
     front.scheduleResult = ScheduleChoice{.dial = true,
                                           .entry = QStringLiteral("Модем"),
                                           .user = QStringLiteral("u"),
                                           .password = QStringLiteral("p"),
                                           .hangUp = true};
     EXPECT_EQ(Run(2, true), JobEnding::Done);
-    EXPECT_EQ(
-        front.events.mid(0, 10),
-        QStringList({"SetBatchActive 1", "RunScheduleDialog ok", "DisableWindow",
-                     "SetProgressPosition 0", "SetStatus начало...", "ShowProgress", "ClearCancel",
-                     "PumpEvents", "SetStatus Подключение...", "Dial Модем u p"}));
-    EXPECT_EQ(From(front.events, "SetProgressPosition 16"),
-              QStringList({"SetProgressPosition 16", "SetStatus Отключение...", "HangUp 1",
-                           "HideProgress", "EnableWindow", "SetBatchActive 0", "ShowView q r s t",
-                           "RestoreAndRaise", "FocusWindow"}));
+    EXPECT_EQ(front.events, QStringList({"AskSchedule", "Dial Модем u p", "HangUp 1", "Ended 0 "}));
+    EXPECT_EQ(front.statuses.mid(0, 2), QStringList({"начало...", "Подключение..."}));
+    EXPECT_EQ(front.statuses.last(), "Отключение...");
     EXPECT_TRUE(front.dialUp.connections.empty());
 }
 
-TEST_F(PrefillJob, CancelInABlockIsSeenBeforeTheNextBlockOfTheColumn) {
-    front.scheduleResult =
-        ScheduleChoice{.dial = false, .entry = {}, .user = {}, .password = {}, .hangUp = true};
-    front.dialUp.connections = {7};
-    front.cancelAtShowView = 1;
-    EXPECT_EQ(Run(2, true), JobEnding::Cancelled);
-    EXPECT_EQ(BlockViews(front.events), QStringList({"qq qr qs qt"}));
-    EXPECT_EQ(
-        From(front.events, "SetProgressPosition 4"),
-        QStringList({"SetProgressPosition 4", "SetStatus Закачано 4 фрагментов из 16", "PumpEvents",
-                     "HideProgress", "SetBatchActive 0", "EnableWindow", "SetStatus Отключение...",
-                     "HangUp 7", "RestoreAndRaise", "ShowView q r s t"}));
-}
-
-TEST_F(PrefillJob, CancelInTheLastBlockOfAColumnIsSeenAfterTheNextColumnStarts) {
-    front.cancelAtShowView = 2;
-    EXPECT_EQ(Run(2), JobEnding::Cancelled);
-    EXPECT_EQ(BlockViews(front.events), QStringList({"qq qr qs qt", "tq tr ts tt", "rq rr rs rt"}));
-    EXPECT_EQ(front.shownViews.back(), LevelOneView());
-}
-
-TEST_F(PrefillJob, ErrorLimitIsTestedAfterEachBlockReachedGoingSouth) {
-    front.scheduleResult =
-        ScheduleChoice{.dial = false, .entry = {}, .user = {}, .password = {}, .hangUp = true};
-    front.dialUp.connections = {3};
-    // The first block of the second column reaches the limit; the job sees it only once the
-    // block below it is done.
-    front.onShowView = [this](int index) {
-        if (index == 3)
-            counters.writeErrors = 3;
+// A cancel or a reached limit cuts the block short; the job sees it before its next block.
+TEST_F(PrefillJob, CancelAndErrorLimitStopTheWalkAndHangUpFirst) {
+    const struct {
+        const char* name;
+        int atTile;
+        bool limit;
+        int requests;
+        JobEnding ending;
+    } cases[] = {
+        {"cancel in the first block", 2, false, 2, JobEnding::Cancelled},
+        // The last block of a column has no check after it: the next column's first block
+        // starts and stops at once.
+        {"cancel in the last block of a column", 8, false, 8, JobEnding::Cancelled},
+        {"cancel in the very last block", 12, false, 12, JobEnding::Cancelled},
+        {"limit in the second column", 9, true, 9, JobEnding::ErrorLimit},
     };
-    EXPECT_EQ(Run(2, true), JobEnding::ErrorLimit);
-    EXPECT_EQ(
-        From(front.events, "SetProgressPosition 16"),
-        QStringList({"SetProgressPosition 16", "HideProgress", "EnableWindow", "SetBatchActive 0",
-                     "SetStatus Отключение...", "HangUp 3", "RestoreAndRaise",
-                     "ShowMessage ошибки: Закачка остановлена - превышен предел ошибок. "
-                     "Выявлено ошибок: записи -  3; получения - 0; ошибочных файлов - 0; ",
-                     "ShowView q r s t"}));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeFrontEnd watcher;
+        FakeHttpGet server;
+        TempDir fresh;
+        ReplyGood(server, 16);
+        watcher.scheduleResult = HangUpChoice();
+        watcher.dialUp.connections = {7};
+        watcher.onTile = [&](int tile) {
+            if (tile != c.atTile)
+                return;
+            if (c.limit)
+                counters.writeErrors = 3;
+            else
+                watcher.cancel = true;
+        };
+        EXPECT_EQ(RunWith(watcher, server, fresh, 2, true), c.ending);
+        EXPECT_EQ(server.requests.size(), c.requests);
+        EXPECT_EQ(
+            watcher.events.mid(0, 3),
+            QStringList({"AskSchedule", "HangUp 7",
+                         QStringLiteral("Ended %1 ").arg(int(c.ending)) + watcher.endMessage}));
+        if (c.limit) {
+            EXPECT_EQ(watcher.endMessage,
+                      "Закачка остановлена - превышен предел ошибок. Выявлено ошибок: записи -  "
+                      "3; получения - 0; ошибочных файлов - 0; ");
+        } else {
+            EXPECT_TRUE(watcher.endMessage.isEmpty());
+        }
+    }
 }
 
-TEST_F(PrefillJob, CancelledScheduleFetchesNothingButResetsTheCountersAndRefreshesOnce) {
-    counters = {.bytesReceived = 123456, .receiveErrors = 4, .badFileErrors = 5, .writeErrors = 6};
-    front.scheduleResult.reset();
-    EXPECT_EQ(Run(2, true), JobEnding::ScheduleCancelled);
-    EXPECT_EQ(front.events,
-              QStringList({"SetBatchActive 1", "RunScheduleDialog cancelled", "SetBatchActive 0",
-                           "ShowView q r s t", "RestoreAndRaise", "FocusWindow"}));
-    EXPECT_EQ(counters.bytesReceived, 123456);
-    EXPECT_EQ(counters.receiveErrors + counters.badFileErrors + counters.writeErrors, 0);
-}
-
-// Jobs that really load their blocks, from a scripted server.
-class PrefillLoading : public PrefillJob {
-protected:
-    void SetUp() override {
-        settings.retry.receiveLimit = 1;
-        front.LoadViewsFrom(ViewSource{std::make_shared<PrefixTileSource>(kPrefix, cache.path()),
-                                       WorkMode::CacheAndInternet, http},
-                            counters, settings.retry);
-    }
-    void ReplyGood(int tiles) {
-        for (int i = 0; i < tiles; ++i)
-            http.Reply(MakeTestJpeg(256, 256, Qt::darkGreen));
-    }
-
-    TempDir cache;
-    FakeHttpGet http;
-};
-
-TEST_F(PrefillLoading, LimitReachedOnTheVeryLastTileStillStopsWithTheMessage) {
+TEST_F(PrefillJob, LimitReachedOnTheVeryLastTileStillStopsWithTheMessage) {
+    settings.retry.receiveLimit = 1;
     ReplyGood(15); // the sixteenth request fails
     EXPECT_EQ(Run(2), JobEnding::ErrorLimit);
     EXPECT_EQ(http.requests.size(), 16);
-    EXPECT_TRUE(front.JobEvents().contains(
-        "ShowMessage ошибки: Закачка остановлена - превышен предел ошибок. "
-        "Выявлено ошибок: записи -  0; получения - 1; ошибочных файлов - 0; "));
-    EXPECT_EQ(front.shownViews.back(), LevelOneView());
+    EXPECT_EQ(front.endMessage,
+              "Закачка остановлена - превышен предел ошибок. "
+              "Выявлено ошибок: записи -  0; получения - 1; ошибочных файлов - 0; ");
 }
 
-TEST_F(PrefillLoading, CancelInTheVeryLastBlockIsNotAFinishedJob) {
-    ReplyGood(16);
-    front.cancelAtShowView = 4;
-    EXPECT_EQ(Run(2), JobEnding::Cancelled);
-    EXPECT_EQ(http.requests.size(), 12);
-    EXPECT_EQ(From(front.JobEvents(), "HideProgress"),
-              QStringList({"HideProgress", "SetBatchActive 0", "EnableWindow", "RestoreAndRaise",
-                           "ShowView q r s t"}));
+TEST_F(PrefillJob, CancelledScheduleFetchesNothingButResetsTheCounters) {
+    counters = {.bytesReceived = 123456, .receiveErrors = 4, .badFileErrors = 5, .writeErrors = 6};
+    front.scheduleResult.reset();
+    EXPECT_EQ(Run(2, true), JobEnding::ScheduleCancelled);
+    EXPECT_TRUE(http.requests.isEmpty());
+    EXPECT_TRUE(front.progress.empty());
+    EXPECT_EQ(counters.bytesReceived, 123456);
+    EXPECT_EQ(counters.receiveErrors + counters.badFileErrors + counters.writeErrors, 0);
 }
 
 TEST(PrefillBounds, DepthMustLieBelowTheViewByAtMostTwelveLevelsAndAtMostAtLevel24) {
@@ -225,9 +187,9 @@ TEST(PrefillBounds, DepthMustLieBelowTheViewByAtMostTwelveLevelsAndAtMostAtLevel
 TEST_F(PrefillJob, RefusedDepthOnlyShowsWhy) {
     counters.receiveErrors = 2;
     EXPECT_EQ(Run(14), JobEnding::Failed);
-    EXPECT_EQ(front.events, QStringList({"ShowMessage ошибки: Закачка невозможна: глубина 14 ниже "
-                                         "текущего уровня 1 более чем на 12 уровней "
-                                         "(268435456 фрагментов)."}));
+    EXPECT_EQ(front.endMessage, "Закачка невозможна: глубина 14 ниже текущего уровня 1 более чем "
+                                "на 12 уровней (268435456 фрагментов).");
+    EXPECT_TRUE(front.progress.empty());
     EXPECT_EQ(counters.receiveErrors, 2);
 }
 

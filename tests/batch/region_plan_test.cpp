@@ -3,6 +3,9 @@
 #include "batch/region_plan.h"
 
 #include "tests/support/fake_front_end.h"
+#include "tests/support/fake_http_get.h"
+#include "tests/support/jpeg_fixture.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -20,21 +23,26 @@ std::set<std::pair<std::int64_t, std::int64_t>> Cells(const TileBlock& block) {
     return cells;
 }
 
-// Every tile the prefill job shows on its way over the region.
+// Every tile the prefill job asks for on its way over the region.
 std::set<std::pair<std::int64_t, std::int64_t>> PrefillCells(const QString& anchor, int depth) {
     FakeFrontEnd front;
+    FakeHttpGet http;
+    TempDir cache;
+    for (int i = 0; i < 4 << (2 * (depth - anchor.size())); ++i)
+        http.Reply(MakeTestJpeg(256, 256, Qt::gray));
     TileCounters counters;
-    const ViewUrls view{anchor, {}, {}, {}};
-    EXPECT_EQ(RunPrefill({view, 0, depth, {BatchRetry{1, 0, 25, 3, 3}, false}, counters}, front),
-              JobEnding::Done);
+    const ViewSource tiles{std::make_shared<PrefixTileSource>(QString(), cache.path()),
+                           WorkMode::CacheAndInternet, http};
+    EXPECT_EQ(
+        RunPrefill({{anchor, {}, {}, {}}, depth, {BatchRetry{1, 0, 25, 3, 3}, false}, counters},
+                   front.Services(tiles), front, front),
+        JobEnding::Done);
     std::set<std::pair<std::int64_t, std::int64_t>> cells;
-    front.shownViews.pop_back(); // the view put back at the end
-    for (const ViewUrls& block : front.shownViews)
-        for (const QString& ref : block) {
-            const std::optional<TileKey> key = TileKey::FromLetters(ref.toStdString());
-            EXPECT_TRUE(key);
-            cells.insert({key->row, key->column});
-        }
+    for (const QString& letters : http.requests) {
+        const std::optional<TileKey> key = TileKey::FromLetters(letters.toStdString());
+        EXPECT_TRUE(key);
+        cells.insert({key->row, key->column});
+    }
     return cells;
 }
 

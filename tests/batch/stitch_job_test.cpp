@@ -41,13 +41,18 @@ protected:
     TempDir cache, out;
     FakeHttpGet http;
     TileCounters counters;
-    FakeFrontEnd front{static_cast<int>(kPrefix.size())};
+    FakeFrontEnd front;
+    WorkMode mode = WorkMode::CacheAndInternet;
+    QString cacheRoot = cache.path();
 
-    StitchInputs Inputs(int columns, int rows, WorkMode mode = WorkMode::CacheAndInternet) {
+    JobEnding Run(const StitchInputs& inputs) { return Run(inputs, front); }
+    JobEnding Run(const StitchInputs& inputs, FakeFrontEnd& with) {
+        const ViewSource tiles{std::make_shared<PrefixTileSource>(kPrefix, cacheRoot), mode, http};
+        return RunStitch(inputs, with.Services(tiles), with, with);
+    }
+    StitchInputs Inputs(int columns, int rows) {
         return StitchInputs{
             .view = LevelOne(),
-            .source =
-                ViewSource{std::make_shared<PrefixTileSource>(kPrefix, cache.path()), mode, http},
             .counters = counters,
             .settings = BatchSettings{.retry = BatchRetry{.attempts = 1,
                                                           .pauseSeconds = 0,
@@ -73,31 +78,24 @@ protected:
 TEST_F(StitchJob, OneTileMakesA256PictureAndItsMapAndRefreshesTheView) {
     ReplyTiles(1);
     front.outputFile = out.file("one.jpg");
-    EXPECT_EQ(RunStitch(Inputs(1, 1), front), JobEnding::Done);
+    EXPECT_EQ(Run(Inputs(1, 1)), JobEnding::Done);
     EXPECT_EQ(Paths(http.requests), QStringList({"q"}));
-    EXPECT_EQ(front.progressMaximum, 1);
+    EXPECT_EQ(front.progress.back().total, 1);
     const QImage picture = ReadPicture(out.file("one.jpg"));
     ASSERT_EQ(picture.size(), QSize(256, 256));
     EXPECT_TRUE(Near(picture.pixel(128, 128), 255, 0, 0));
     EXPECT_TRUE(out.exists("one.map"));
-    // The closing steps: window back, batch over, the view loaded again as it was.
-    EXPECT_TRUE(front.windowEnabled);
-    EXPECT_FALSE(front.batchActive);
-    EXPECT_FALSE(front.progressVisible);
-    ASSERT_FALSE(front.shownViews.empty());
-    EXPECT_EQ(front.shownViews.back(), LevelOne());
-    EXPECT_EQ(front.JobEvents().last(), "ShowView q r s t");
+    EXPECT_EQ(front.events, QStringList({"Ended 0 "}));
 }
 
 TEST_F(StitchJob, CacheOnlyDrawsMissingTilesOnceWithTheirStandInAndCountsFromZero) {
     front.outputFile = out.file("five.jpg");
-    EXPECT_EQ(RunStitch(Inputs(5, 5, WorkMode::CacheOnly), front), JobEnding::Done);
+    mode = WorkMode::CacheOnly;
+    EXPECT_EQ(Run(Inputs(5, 5)), JobEnding::Done);
     EXPECT_TRUE(http.requests.isEmpty());
-    const QStringList events = front.JobEvents();
-    const qsizetype first = events.indexOf("SetStatus Закачано 0 фрагментов из 25");
-    ASSERT_GE(first, 0);
-    EXPECT_LT(first, events.indexOf("SetStatus Закачано 1 фрагментов из 25"));
-    EXPECT_FALSE(front.events.join('\n').contains("SleepMs")); // not retried
+    EXPECT_EQ(front.statuses.mid(0, 3), QStringList({"начало...", "Закачано 0 фрагментов из 25",
+                                                     "Закачано 1 фрагментов из 25"}));
+    EXPECT_TRUE(front.sleeps.empty()); // not retried
     const QImage picture = ReadPicture(out.file("five.jpg"));
     ASSERT_EQ(picture.size(), QSize(1280, 1280));
     EXPECT_TRUE(Near(picture.pixel(1270, 1270), 192, 192, 192));
@@ -111,10 +109,10 @@ TEST_F(StitchJob, ATileThatFailsEveryAttemptStaysAsTheSilverStandInAndTheJobGoes
     http.Fail();
     ReplyTiles(1, Qt::blue);
     front.outputFile = out.file("two.jpg");
-    EXPECT_EQ(RunStitch(inputs, front), JobEnding::Done);
+    EXPECT_EQ(Run(inputs), JobEnding::Done);
     EXPECT_EQ(Paths(http.requests), QStringList({"q", "q", "r"}));
     // Each failed attempt, the last one included, is followed by a pause of 99 sleeps.
-    EXPECT_EQ(front.events.filter(QStringLiteral("SleepMs 10")).size(), 2 * 99);
+    EXPECT_EQ(std::count(front.sleeps.begin(), front.sleeps.end(), 10), 2 * 99);
     const QImage picture = ReadPicture(out.file("two.jpg"));
     ASSERT_EQ(picture.size(), QSize(512, 256));
     EXPECT_TRUE(Near(picture.pixel(10, 10), 192, 192, 192));
@@ -128,20 +126,16 @@ TEST_F(StitchJob, ATileThatFailsEveryAttemptStaysAsTheSilverStandInAndTheJobGoes
 
 TEST_F(StitchJob, AWriteErrorLimitOfOneStopsBeforeTheNextTile) {
     StitchInputs inputs = Inputs(3, 1);
-    inputs.source.tiles = std::make_shared<PrefixTileSource>(kPrefix, cache.file("missing/"));
+    cacheRoot = cache.file("missing/");
     // every store fails
     inputs.settings.retry.writeLimit = 1;
     ReplyTiles(3);
     front.outputFile = out.file("never.jpg");
-    EXPECT_EQ(RunStitch(inputs, front), JobEnding::ErrorLimit);
+    EXPECT_EQ(Run(inputs), JobEnding::ErrorLimit);
     EXPECT_EQ(http.requests.size(), 1);
     EXPECT_FALSE(out.exists("never.jpg"));
-    EXPECT_TRUE(front.events.contains(
-        "ShowMessage ошибки: Закачка остановлена - превышен предел ошибок. Выявлено ошибок: "
-        "записи -  1; получения - 0; ошибочных файлов - 0; "));
-    EXPECT_TRUE(front.windowEnabled);
-    EXPECT_FALSE(front.batchActive);
-    EXPECT_TRUE(front.shownViews.empty()); // no refresh after a stop
+    EXPECT_EQ(front.endMessage, "Закачка остановлена - превышен предел ошибок. Выявлено ошибок: "
+                                "записи -  1; получения - 0; ошибочных файлов - 0; ");
 }
 
 TEST_F(StitchJob, ErrorsOfTheLastTileNeverStopTheSave) {
@@ -150,7 +144,7 @@ TEST_F(StitchJob, ErrorsOfTheLastTileNeverStopTheSave) {
     ReplyTiles(1);
     http.Fail();
     front.outputFile = out.file("last.jpg");
-    EXPECT_EQ(RunStitch(inputs, front), JobEnding::Done);
+    EXPECT_EQ(Run(inputs), JobEnding::Done);
     EXPECT_EQ(counters.receiveErrors, 1);
     EXPECT_TRUE(out.exists("last.jpg"));
 }
@@ -160,28 +154,25 @@ TEST_F(StitchJob, ARectanglePastTheEastEdgeGoesOnFromTheWest) {
     inputs.view = LevelOne("r");
     ReplyTiles(4);
     front.outputFile = out.file("wrap.jpg");
-    EXPECT_EQ(RunStitch(inputs, front), JobEnding::Done);
+    EXPECT_EQ(Run(inputs), JobEnding::Done);
     EXPECT_EQ(Paths(http.requests), QStringList({"r", "s", "q", "t"}));
 }
 
-TEST_F(StitchJob, ADeclinedSaveWritesNothingAndStillRefreshes) {
+TEST_F(StitchJob, ADeclinedSaveWritesNothingAndIsDone) {
     ReplyTiles(4);
     front.outputFile.reset();
-    EXPECT_EQ(RunStitch(Inputs(2, 2), front), JobEnding::Done);
+    EXPECT_EQ(Run(Inputs(2, 2)), JobEnding::Done);
     EXPECT_TRUE(QDir(out.path()).entryList(QDir::Files).isEmpty());
-    EXPECT_EQ(front.JobEvents().last(), "ShowView q r s t");
 }
 
-TEST_F(StitchJob, AFailedWriteIsReportedWithItsFileAndTheJobStillCloses) {
+TEST_F(StitchJob, AFailedWriteIsReportedWithItsFileBeforeTheEnding) {
     ReplyTiles(1);
     front.outputFile = out.file("no/such/dir/a.jpg");
-    EXPECT_EQ(RunStitch(Inputs(1, 1), front), JobEnding::Failed);
-    const QStringList messages = front.events.filter("ShowMessage ошибки: ");
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(out.file("no/such/dir/a.jpg")));
-    EXPECT_TRUE(front.windowEnabled);
-    EXPECT_FALSE(front.batchActive);
-    EXPECT_EQ(front.JobEvents().last(), "ShowView q r s t");
+    EXPECT_EQ(Run(Inputs(1, 1)), JobEnding::Failed);
+    ASSERT_EQ(front.events.size(), 2);
+    EXPECT_TRUE(front.events[0].startsWith("Message ошибки: "));
+    EXPECT_TRUE(front.events[0].contains(out.file("no/such/dir/a.jpg")));
+    EXPECT_EQ(front.events[1], "Ended 5 ");
 }
 
 TEST_F(StitchJob, AnUnwritableMapIsReportedWithItsFileAndTheOldPictureStays) {
@@ -192,28 +183,25 @@ TEST_F(StitchJob, AnUnwritableMapIsReportedWithItsFileAndTheOldPictureStays) {
     const QFile::Permissions mode = QFile::permissions(out.file("pic.jpg"));
     ASSERT_TRUE(QDir().mkpath(out.file("pic.map"))); // a directory where the map would go
     front.outputFile = out.file("pic.jpg");
-    EXPECT_EQ(RunStitch(Inputs(1, 1), front), JobEnding::Failed);
-    const QStringList messages = front.events.filter("ShowMessage ошибки: ");
+    EXPECT_EQ(Run(Inputs(1, 1)), JobEnding::Failed);
+    const QStringList messages = front.events.filter("Message ошибки: ");
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("pic.map"));
     EXPECT_EQ(out.read("pic.jpg"), "old picture");
 
     // Once both can be written, the new picture takes the old one's permissions.
     ASSERT_TRUE(QDir(out.file("pic.map")).removeRecursively());
-    EXPECT_EQ(RunStitch(Inputs(1, 1), front), JobEnding::Done);
+    EXPECT_EQ(Run(Inputs(1, 1)), JobEnding::Done);
     EXPECT_EQ(ReadPicture(out.file("pic.jpg")).size(), QSize(256, 256));
     EXPECT_EQ(QFile::permissions(out.file("pic.jpg")), mode);
 }
 
 TEST_F(StitchJob, SizesBeyondAJpegOrTheMemoryAreRefusedBeforeAnyRequest) {
     for (const auto& [columns, rows] : {std::pair{256, 1}, {1, 256}, {0, 3}, {-2, -2}}) {
-        FakeFrontEnd fresh(static_cast<int>(kPrefix.size()));
+        FakeFrontEnd fresh;
         fresh.outputFile = out.file("big.jpg");
-        EXPECT_EQ(RunStitch(Inputs(columns, rows), fresh), JobEnding::TooLarge) << columns;
-        EXPECT_TRUE(fresh.events.contains(
-            "ShowMessage ошибки: Выполнить невозможно - слишком большое изображение?"));
-        EXPECT_TRUE(fresh.windowEnabled);
-        EXPECT_FALSE(fresh.batchActive);
+        EXPECT_EQ(Run(Inputs(columns, rows), fresh), JobEnding::TooLarge) << columns;
+        EXPECT_EQ(fresh.endMessage, "Выполнить невозможно - слишком большое изображение?");
     }
     StitchInputs inputs = Inputs(100, 100);
     inputs.availableMemory = 100u * 1024 * 1024; // 100 MiB for a 25600-pixel square
@@ -221,12 +209,12 @@ TEST_F(StitchJob, SizesBeyondAJpegOrTheMemoryAreRefusedBeforeAnyRequest) {
     inputs.settings.scheduleDialog = true;
     front.scheduleResult =
         ScheduleChoice{.dial = true, .entry = "modem", .user = "", .password = "", .hangUp = true};
-    EXPECT_EQ(RunStitch(inputs, front), JobEnding::TooLarge);
+    EXPECT_EQ(Run(inputs), JobEnding::TooLarge);
     EXPECT_TRUE(http.requests.isEmpty());
     const QString log = front.events.join('\n');
-    EXPECT_FALSE(log.contains("RunScheduleDialog")) << log.toStdString();
+    EXPECT_FALSE(log.contains("AskSchedule")) << log.toStdString();
     EXPECT_FALSE(log.contains("Dial")) << log.toStdString();
-    EXPECT_FALSE(log.contains("ShowProgress")) << log.toStdString();
+    EXPECT_EQ(front.statuses, QStringList({"Отключение..."})); // the option hangs up, no more
 }
 
 TEST_F(StitchJob, ACancelledScheduleEndsBeforeAnythingWithTheCountersReset) {
@@ -234,11 +222,10 @@ TEST_F(StitchJob, ACancelledScheduleEndsBeforeAnythingWithTheCountersReset) {
     StitchInputs inputs = Inputs(2, 2);
     inputs.settings.scheduleDialog = true;
     front.scheduleResult.reset();
-    EXPECT_EQ(RunStitch(inputs, front), JobEnding::ScheduleCancelled);
+    EXPECT_EQ(Run(inputs), JobEnding::ScheduleCancelled);
     EXPECT_EQ(counters.receiveErrors, 0);
     EXPECT_TRUE(http.requests.isEmpty());
-    EXPECT_FALSE(front.batchActive);
-    EXPECT_FALSE(front.events.contains("DisableWindow"));
+    EXPECT_TRUE(front.progress.empty());
 }
 
 TEST_F(StitchJob, ACancelCutsTheRetryPauseShort) {
@@ -246,9 +233,9 @@ TEST_F(StitchJob, ACancelCutsTheRetryPauseShort) {
     inputs.settings.retry.attempts = 3;
     inputs.settings.retry.pauseSeconds = 10; // 99 sleeps of 100 ms
     front.cancelAtPump = 5;                  // during the first pause
-    EXPECT_EQ(RunStitch(inputs, front), JobEnding::Cancelled);
+    EXPECT_EQ(Run(inputs), JobEnding::Cancelled);
     EXPECT_EQ(http.requests.size(), 1);
-    EXPECT_LT(front.events.filter("SleepMs").size(), 5);
+    EXPECT_LT(front.sleeps.size(), 5);
 }
 
 TEST_F(StitchJob, CancelIsSeenBeforeTheNextTileAndHangsUpWhenAsked) {
@@ -258,11 +245,9 @@ TEST_F(StitchJob, CancelIsSeenBeforeTheNextTileAndHangsUpWhenAsked) {
         .dial = true, .entry = "modem", .user = "u", .password = "p", .hangUp = true};
     ReplyTiles(3);
     front.cancelAtPump = 3; // while the first tile loads
-    EXPECT_EQ(RunStitch(inputs, front), JobEnding::Cancelled);
+    EXPECT_EQ(Run(inputs), JobEnding::Cancelled);
     EXPECT_EQ(http.requests.size(), 1);
     const QString log = front.events.join('\n');
     EXPECT_TRUE(log.contains("Dial modem")) << log.toStdString();
-    EXPECT_TRUE(log.contains("HangUp")) << log.toStdString();
-    EXPECT_TRUE(front.windowEnabled);
-    EXPECT_TRUE(front.shownViews.empty());
+    EXPECT_TRUE(log.endsWith("HangUp 1\nEnded 2 ")) << log.toStdString();
 }

@@ -15,13 +15,6 @@
 
 namespace {
 
-// The retry pauses would make a thousand tiles take minutes; they are kept but not slept.
-class UnpausedFrontEnd : public FakeFrontEnd {
-public:
-    using FakeFrontEnd::FakeFrontEnd;
-    void SleepMs(int) override {}
-};
-
 // Every quadrant path of this many letters.
 QSet<QString> AllPaths(int level) {
     QSet<QString> paths{QString()};
@@ -46,11 +39,12 @@ TEST(PrefillSoak, ThousandTilesAtAFifthFaultyKeepCountersAndCacheExact) {
     TileCounters counters;
     // Three attempts per tile and limits no run reaches, so the job goes to the end.
     const BatchSettings settings{BatchRetry{3, 1, 500, 500, 500}, false};
-    UnpausedFrontEnd front(length);
-    front.LoadViewsFrom(
+    FakeFrontEnd front;
+    JobServices services = front.Services(
         ViewSource{std::make_shared<PrefixTileSource>(server.TilePrefix(), cache.path()),
-                   WorkMode::CacheAndInternet, http},
-        counters, settings.retry);
+                   WorkMode::CacheAndInternet, http});
+    // The retry pauses would make a thousand tiles take minutes; they are kept but not slept.
+    services.sleepMs = [](int) {};
 
     // The whole world at level 1, filled four levels down: 1024 tiles at level 5.
     ViewUrls view = {prefix + "q"};
@@ -58,7 +52,8 @@ TEST(PrefillSoak, ThousandTilesAtAFifthFaultyKeepCountersAndCacheExact) {
     view[3] = SouthNeighbour(view[0], length);
     view[2] = SouthNeighbour(view[1], length);
     constexpr int kDepth = 5;
-    ASSERT_EQ(RunPrefill({view, length, kDepth, settings, counters}, front), JobEnding::Done);
+    ASSERT_EQ(RunPrefill({view, kDepth, settings, counters}, services, front, front),
+              JobEnding::Done);
     ASSERT_EQ(server.Stop(), 0);
 
     const std::vector<std::string> faults = server.InjectedFaults();

@@ -53,13 +53,11 @@ protected:
     }
 
     JobEnding Prefill(const ViewUrls& view, int depth) {
-        const int length = static_cast<int>(server.TilePrefix().size());
-        FakeFrontEnd front(length);
-        front.LoadViewsFrom(
-            ViewSource{std::make_shared<PrefixTileSource>(server.TilePrefix(), cache.path()),
-                       WorkMode::CacheAndInternet, http},
-            counters, settings.retry);
-        return RunPrefill({view, length, depth, settings, counters}, front);
+        FakeFrontEnd front;
+        const ViewSource tiles{
+            std::make_shared<PrefixTileSource>(server.TilePrefix(), cache.path()),
+            WorkMode::CacheAndInternet, http};
+        return RunPrefill({view, depth, settings, counters}, front.Services(tiles), front, front);
     }
 
     // Checks that the server was asked for every tile of the region of the view anchored at

@@ -62,17 +62,17 @@ protected:
 
 TEST_F(SourceChoice, PrefillOverHttpsLandsInTheSourcesOwnFolder) {
     const Outcome run = Orbivist(
-        {"prefill", "--home", home.path(), "--source", "SECURE", "--depth", "2"}, front.CaFile());
+        {"prefill", "--home", home.path(), "--source", "SECURE", "--depth", "3"}, front.CaFile());
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     const QDir folder(home.file("Cash/source-secure"));
-    EXPECT_EQ(folder.entryList(QDir::Files).size(), 16);
+    EXPECT_EQ(folder.entryList(QDir::Files).size(), 64);
     EXPECT_TRUE(QDir(home.file("Cash")).entryList(QDir::Files).isEmpty()); // demo tiles: none
-    // Read ahead two at a time in the job's own order: each tile asked for once.
-    EXPECT_EQ(server.LogLines().filter(QStringLiteral("GET")).size(), 16);
-    // The tile the demo server makes for the same place, byte for byte: column 3, row 1.
-    QFile tile(folder.filePath("rs.jpg"));
+    // Read ahead 16 at a time in the job's own order: each tile asked for once.
+    EXPECT_EQ(server.LogLines().filter(QStringLiteral("GET")).size(), 64);
+    // The tile the demo server makes for the same place, byte for byte: column 6, row 3.
+    QFile tile(folder.filePath("rst.jpg"));
     ASSERT_TRUE(tile.open(QIODevice::ReadOnly));
-    const RawReply served = RawGet(server.Port(), "/2/3/1.jpg");
+    const RawReply served = RawGet(server.Port(), "/3/6/3.jpg");
     EXPECT_EQ(tile.readAll(), QByteArray::fromStdString(served.body));
 }
 

@@ -1,126 +1,55 @@
 #include "tests/support/fake_front_end.h"
 
-#include "tiles/tile_ref.h"
-
 #include <QThread>
 
-FakeFrontEnd::FakeFrontEnd(int prefixLength) : prefixLength_(prefixLength) {
+FakeFrontEnd::FakeFrontEnd() {
     dialUp.goodDialConnects = true;
     dialUp.log = &events;
 }
 
-void FakeFrontEnd::LoadViewsFrom(const ViewSource& source, TileCounters& counters, BatchRetry retry,
-                                 bool outsideBatch) {
-    loading_.emplace(Loading{source, counters, retry, outsideBatch});
+JobServices FakeFrontEnd::Services(const ViewSource& tiles) {
+    return JobServices{.tiles = tiles,
+                       .dialUp = dialUp,
+                       .sleepMs =
+                           [this](int ms) {
+                               sleeps.push_back(ms);
+                               QThread::msleep(static_cast<unsigned long>(ms));
+                           },
+                       .pumpEvents =
+                           [this] {
+                               if (++pumps == cancelAtPump)
+                                   cancel = true;
+                           }};
 }
 
-QStringList FakeFrontEnd::JobEvents() const {
-    QStringList own;
-    for (const QString& event : events)
-        if (!event.startsWith(' '))
-            own.append(event);
-    return own;
+void FakeFrontEnd::OnProgress(const JobProgress& p) {
+    if (statuses.isEmpty() || statuses.last() != p.status)
+        statuses.append(p.status);
+    progress.push_back(p);
 }
 
-void FakeFrontEnd::Log(const QString& event) {
-    events.append(inView_ ? QStringLiteral("  ") + event : event);
+void FakeFrontEnd::OnTile(int, const QImage&) {
+    if (onTile)
+        onTile(++tilesShown);
+    else
+        ++tilesShown;
 }
 
-void FakeFrontEnd::PumpEvents() {
-    Log(QStringLiteral("PumpEvents"));
-    if (++pumps == cancelAtPump)
-        cancel = true;
+void FakeFrontEnd::OnMessage(const QString& caption, const QString& text) {
+    events.append(QStringLiteral("Message ") + caption + QStringLiteral(": ") + text);
 }
 
-void FakeFrontEnd::SleepMs(int ms) {
-    Log(QStringLiteral("SleepMs %1").arg(ms));
-    QThread::msleep(static_cast<unsigned long>(ms));
+void FakeFrontEnd::OnEnded(JobEnding end, const QString& message) {
+    events.append(QStringLiteral("Ended %1 %2").arg(static_cast<int>(end)).arg(message));
+    ending = end;
+    endMessage = message;
 }
 
-void FakeFrontEnd::ShowTile(int slot, const QImage& image) {
-    Log(QStringLiteral("ShowTile %1").arg(slot));
-    tiles.at(static_cast<std::size_t>(slot)) = image;
-}
-
-void FakeFrontEnd::SetStatus(const QString& text) {
-    Log(QStringLiteral("SetStatus ") + text);
-    status = text;
-}
-
-void FakeFrontEnd::ShowMessage(const QString& caption, const QString& text) {
-    Log(QStringLiteral("ShowMessage ") + caption + QStringLiteral(": ") + text);
-}
-
-std::optional<ScheduleChoice> FakeFrontEnd::RunScheduleDialog() {
-    Log(scheduleResult ? QStringLiteral("RunScheduleDialog ok")
-                       : QStringLiteral("RunScheduleDialog cancelled"));
+std::optional<ScheduleChoice> FakeFrontEnd::AskSchedule() {
+    events.append(QStringLiteral("AskSchedule"));
     return scheduleResult;
 }
 
-void FakeFrontEnd::SetBatchActive(bool on) {
-    Log(QStringLiteral("SetBatchActive %1").arg(on));
-    batchActive = on;
-}
-
-void FakeFrontEnd::DisableWindow() {
-    Log(QStringLiteral("DisableWindow"));
-    windowEnabled = false;
-}
-
-void FakeFrontEnd::EnableWindow() {
-    Log(QStringLiteral("EnableWindow"));
-    windowEnabled = true;
-}
-
-void FakeFrontEnd::ShowProgress() {
-    Log(QStringLiteral("ShowProgress"));
-    progressVisible = true;
-}
-
-void FakeFrontEnd::HideProgress() {
-    Log(QStringLiteral("HideProgress"));
-    progressVisible = false;
-}
-
-void FakeFrontEnd::ClearCancel() {
-    Log(QStringLiteral("ClearCancel"));
-    cancel = false;
-}
-
-void FakeFrontEnd::SetProgressMaximum(std::int64_t maximum) {
-    Log(QStringLiteral("SetProgressMaximum %1").arg(maximum));
-    progressMaximum = maximum;
-}
-
-void FakeFrontEnd::SetProgressPosition(std::int64_t position) {
-    Log(QStringLiteral("SetProgressPosition %1").arg(position));
-    progressPosition = position;
-}
-
-ViewLoadOutcome FakeFrontEnd::ShowView(const ViewUrls& urls) {
-    QStringList paths;
-    for (const QString& url : urls)
-        paths.append(QuadPathOf(url, prefixLength_));
-    Log(QStringLiteral("ShowView ") + paths.join(' '));
-    shownViews.push_back(urls);
-    const int index = static_cast<int>(shownViews.size());
-    if (index == cancelAtShowView)
-        cancel = true;
-    if (onShowView)
-        onShowView(index);
-    if (!loading_ || (!batchActive && !loading_->outsideBatch))
-        return ViewLoadOutcome::Completed;
-    std::optional<BatchRetry> batch;
-    if (batchActive)
-        batch = loading_->retry;
-    inView_ = true;
-    const ViewLoadOutcome outcome =
-        LoadView(urls, loading_->source, batch, loading_->counters, *this);
-    inView_ = false;
-    return outcome;
-}
-
 std::optional<QString> FakeFrontEnd::AskOutputFile() {
-    Log(QStringLiteral("AskOutputFile"));
     return outputFile;
 }
