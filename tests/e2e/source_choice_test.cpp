@@ -2,37 +2,18 @@
 // chosen with --source and through MySources.ini in the program directory.
 #include "store/settings_schema.h"
 #include "tests/e2e/demo_server_process.h"
+#include "tests/e2e/orbivist_process.h"
 #include "tests/e2e/tls_front.h"
 #include "tests/support/jpeg_fixture.h"
 #include "tests/support/scripted_tcp_server.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 #include <map>
 #include <mutex>
 
 namespace {
-
-struct Outcome {
-    int status = -1;
-    QString err;
-};
-
-Outcome Orbivist(const QStringList& arguments, const QString& caFile) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("ORBIVIST_CA_FILE"), caFile);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(ORBIVIST_BUILD_DIR "/orbivist"), arguments);
-    Outcome run;
-    if (!process.waitForFinished(120000))
-        process.kill();
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 class SourceChoice : public ::testing::Test {
 protected:
@@ -40,6 +21,8 @@ protected:
         ASSERT_NE(server.Port(), 0);
         if (front.Port() == 0)
             GTEST_SKIP() << front.Problem().toStdString();
+        qputenv("ORBIVIST_CA_FILE", front.CaFile().toLocal8Bit()); // for the executable
+
         // The design settings: the level-1 world of the demo prefix.
         ASSERT_TRUE(SaveSettings(home.file("ORB.ini"), SettingsLinesOf(DesignSettings())));
         ASSERT_TRUE(QDir().mkpath(home.file("Cash")));
@@ -56,13 +39,15 @@ protected:
     TempDir home;
     DemoServerProcess server{WriteQuadrantWorld(dir), {}, dir.file("log")};
     TlsFront front{dir, server.Port()};
+
+    void TearDown() override { qunsetenv("ORBIVIST_CA_FILE"); }
 };
 
 } // namespace
 
 TEST_F(SourceChoice, PrefillOverHttpsLandsInTheSourcesOwnFolder) {
-    const Outcome run = Orbivist(
-        {"prefill", "--home", home.path(), "--source", "SECURE", "--depth", "3"}, front.CaFile());
+    const Outcome run =
+        Orbivist({"prefill", "--home", home.path(), "--source", "SECURE", "--depth", "3"});
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     const QDir folder(home.file("Cash/source-secure"));
     EXPECT_EQ(folder.entryList(QDir::Files).size(), 64);
@@ -93,7 +78,7 @@ TEST_F(SourceChoice, UnknownSourcesBulkAndLevelsAreRefusedBeforeAnyRequest) {
     for (const Case& c : cases) {
         const QStringList arguments =
             QStringList{c.arguments[0], "--home", home.path()} + c.arguments.mid(1);
-        const Outcome run = Orbivist(arguments, front.CaFile());
+        const Outcome run = Orbivist(arguments);
         EXPECT_EQ(run.status, 1) << c.arguments.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains(c.said)) << run.err.toStdString();
         EXPECT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
@@ -135,7 +120,7 @@ TEST(SourceReadAhead, LeavesTheCountersToTheJob) {
                                         .arg(server.Url("/{z}/{x}/{y}.jpg"))
                                         .toUtf8());
         const Outcome run =
-            Orbivist({"prefill", "--home", home.path(), "--source", "local", "--depth", "2"}, {});
+            Orbivist({"prefill", "--home", home.path(), "--source", "local", "--depth", "2"});
         EXPECT_EQ(run.status, c.status) << run.err.toStdString();
         std::lock_guard lock(mutex);
         EXPECT_EQ(asked["/2/1/1.jpg"], c.asked);
