@@ -1,7 +1,9 @@
 #include "app/batch_command.h"
 
+#include "app/program_home.h"
 #include "app/terminal_front_end.h"
 #include "batch/available_memory.h"
+#include "batch/bulk_download_check.h"
 #include "batch/calibration_file.h"
 #include "batch/child_process.h"
 #include "batch/export_format.h"
@@ -13,7 +15,8 @@
 #include "batch/stitch_output.h"
 #include "batch/stitch_plan.h"
 #include "batch/stitch_size.h"
-#include "fetch/http_client.h"
+#include "fetch/source_cache_folder.h"
+#include "fetch/source_services.h"
 #include "fetch/tile_source.h"
 #include "files/atomic_file.h"
 #include "store/settings.h"
@@ -36,12 +39,31 @@ struct Session {
     Settings settings;
     ViewUrls view;
     QString cacheRoot;
+    SourceDefinition source;
 
     ViewRefs Refs() const { return ViewRefs(view, settings.view.prefixLength); }
 };
 
+// The source named on the command line, else the one chosen in the viewer. A name the
+// sources files do not hold is refused rather than replaced: a job must not download from
+// another server than the one asked for.
+std::optional<SourceDefinition> ChosenSource(const QString& home, const Settings& settings,
+                                             const std::optional<QString>& option,
+                                             std::FILE* stream) {
+    const SourceCatalog catalog = ProgramSources(ProgramHome(home));
+    for (const QString& problem : catalog.problems)
+        Say(stream, problem);
+    const auto found = FindSource(catalog, option.value_or(settings.sourceName));
+    if (const QString* reason = std::get_if<QString>(&found)) {
+        Say(stream, *reason);
+        return std::nullopt;
+    }
+    return std::get<SourceDefinition>(found);
+}
+
 std::optional<Session> OpenSession(const QString& homeArgument,
-                                   const std::optional<CommandPoint>& at, std::FILE* stream) {
+                                   const std::optional<CommandPoint>& at,
+                                   const std::optional<QString>& sourceOption, std::FILE* stream) {
     QString home = QDir(homeArgument).absolutePath();
     if (!QFileInfo(home).isDir()) {
         Say(stream, QStringLiteral("no such directory: %1").arg(home));
@@ -49,7 +71,12 @@ std::optional<Session> OpenSession(const QString& homeArgument,
     }
     if (!home.endsWith('/'))
         home += '/';
-    Session s{home, ReadSettings(home + QStringLiteral("ORB.ini")), {}, {}};
+    Session s{home, ReadSettings(home + QStringLiteral("ORB.ini")), {}, {}, {}};
+    const std::optional<SourceDefinition> source =
+        ChosenSource(home, s.settings, sourceOption, stream);
+    if (!source)
+        return std::nullopt;
+    s.source = *source;
     s.view = s.settings.view.urls;
     if (at) {
         // As the search tab takes it: unsigned degrees and a hemisphere each.
@@ -67,6 +94,7 @@ std::optional<Session> OpenSession(const QString& homeArgument,
         return std::nullopt;
     }
     RemoveStaleTempFiles(s.cacheRoot);
+    MakeSourceFolder(s.source, s.cacheRoot);
     return s;
 }
 
@@ -77,11 +105,24 @@ BatchSettings ScheduleSettings(const BatchRetry& retry, const CommandSchedule& s
         .retry = retry, .scheduleDialog = schedule.any, .scheduleOptionHangsUp = false};
 }
 
+// The client of the session's source. Ctrl+C ends a wait for a silent server at once; the job
+// then ends at its next check.
+std::unique_ptr<HttpGet> SessionHttp(const Session& session, StopSignals& cancel) {
+    const Settings& s = session.settings;
+    const ProxySettings proxy =
+        s.useProxy ? ProxyFromFields(s.proxyServer, s.proxyPort, s.proxyUser, s.proxyPassword)
+                   : ProxySettings{};
+    return HttpGetFor(
+        session.source, TransportSettingsWith(proxy),
+        FetchHooks{.whileWaiting = nullptr, .stop = [&cancel] { return cancel.Requested(); }});
+}
+
 // The network, the dial-up service and the terminal, set up the same way for both commands.
 struct Terminal {
     Terminal(const Session& session, StopSignals& cancel, const CommandSchedule& schedule,
              std::FILE* stream, std::optional<QString> output = std::nullopt)
-        : front(TerminalFrontEnd::Setup{
+        : http(SessionHttp(session, cancel)),
+          front(TerminalFrontEnd::Setup{
               .cancel = cancel,
               .schedule = schedule,
               .password = qEnvironmentVariable(kDialPasswordVariable),
@@ -89,30 +130,31 @@ struct Terminal {
               .stream = stream,
               .redraw = isatty(fileno(stream)) != 0,
           }),
-          services{.tiles = ViewSource{session.Refs().Source(session.cacheRoot),
-                                       WorkModeOf(session.settings), http},
+          services{.tiles =
+                       ViewSource{TileSourceFor(session.source, session.Refs(), session.cacheRoot),
+                                  WorkModeOf(session.settings), *http},
                    .dialUp = dialUp} {
-        const Settings& s = session.settings;
-        if (s.useProxy)
-            http.SetProxy(
-                ProxyFromFields(s.proxyServer, s.proxyPort, s.proxyUser, s.proxyPassword));
-        // Ctrl+C ends a wait for a silent server or for pppd at once; the job then ends at its
-        // next check.
-        http.SetStopWaiting([&cancel] { return cancel.Requested(); });
+        // Ctrl+C ends a wait for pppd at once, too.
         dialUp.SetStopCheck([&cancel] { return cancel.Requested(); });
     }
 
-    HttpClient http;
+    std::unique_ptr<HttpGet> http;
     PppdDialUp dialUp;
     TerminalFrontEnd front;
     JobServices services;
 };
 
 int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FILE* stream) {
-    const std::optional<Session> session = OpenSession(command.home, command.at, stream);
+    const std::optional<Session> session =
+        OpenSession(command.home, command.at, command.source, stream);
     if (!session)
         return 1;
     const Settings& s = session->settings;
+    if (const std::optional<QString> refusal =
+            BulkDownloadRefusal(session->source, session->Refs().Level())) {
+        Say(stream, *refusal);
+        return 1;
+    }
     const QString columns = command.columns.value_or(s.stitchColumns);
     const QString rows = command.rows.value_or(s.stitchRows);
     if (!EstimateStitch(columns, rows).canStart) {
@@ -161,7 +203,7 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
 }
 
 // The session of a command over the view's region, with the view's level and the depth as a
-// prefill takes them; nothing (and why said) when the depth is refused.
+// prefill takes them; nothing (and why said) when the depth or the source is refused.
 struct Region {
     Session session;
     int level = 0;
@@ -169,23 +211,27 @@ struct Region {
 };
 
 std::optional<Region> OpenRegion(const QString& home, const std::optional<CommandPoint>& at,
-                                 const std::optional<QString>& depthArgument, std::FILE* stream) {
-    std::optional<Session> session = OpenSession(home, at, stream);
+                                 const std::optional<QString>& depthArgument,
+                                 const std::optional<QString>& sourceOption, std::FILE* stream) {
+    std::optional<Session> session = OpenSession(home, at, sourceOption, stream);
     if (!session)
         return std::nullopt;
     const Settings& s = session->settings;
     const int depth = ParseIntOr(depthArgument.value_or(s.prefillLevel), 0);
     const int level = session->Refs().Level();
-    if (const std::optional<QString> refusal = PrefillRefusal(level, depth)) {
-        Say(stream, *refusal);
-        return std::nullopt;
+    for (const std::optional<QString>& refusal :
+         {PrefillRefusal(level, depth), BulkDownloadRefusal(session->source, depth)}) {
+        if (refusal) {
+            Say(stream, *refusal);
+            return std::nullopt;
+        }
     }
     return Region{std::move(*session), level, depth};
 }
 
 int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::FILE* stream) {
     const std::optional<Region> region =
-        OpenRegion(command.home, command.at, command.depth, stream);
+        OpenRegion(command.home, command.at, command.depth, command.source, stream);
     if (!region)
         return 1;
     const Session& session = region->session;
@@ -203,9 +249,10 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
     const JobEnding ending = RunPrefill(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
         return ExitStatusOf(ending);
+    const QString tilesFolder = SourceCacheFolder(session.cacheRoot, session.source);
     if (counters.tilesMissing == 0) {
         Say(stream, QStringLiteral("the cache %1 holds level %2 of the region")
-                        .arg(session.cacheRoot)
+                        .arg(tilesFolder)
                         .arg(depth));
         return 0;
     }
@@ -214,13 +261,13 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
                     .arg(counters.tilesMissing)
                     .arg(PrefillTileCount(depth - level))
                     .arg(depth)
-                    .arg(session.cacheRoot));
+                    .arg(tilesFolder));
     return kTilesMissingStatus;
 }
 
 int RunExportCommand(const ExportCommand& command, StopSignals& cancel, std::FILE* stream) {
     const std::optional<Region> region =
-        OpenRegion(command.home, command.at, command.depth, stream);
+        OpenRegion(command.home, command.at, command.depth, command.source, stream);
     if (!region)
         return 1;
     const Settings& s = region->session.settings;
@@ -239,7 +286,7 @@ int RunExportCommand(const ExportCommand& command, StopSignals& cancel, std::FIL
         .view = region->session.view,
         .depth = depth,
         .output = output,
-        .attribution = AttributionOf(region->session.Refs().Prefix()),
+        .attribution = AttributionOf(region->session.source, region->session.Refs().Prefix()),
         .quality = s.jpegQuality,
         .settings = ScheduleSettings(BatchRetryOf(s), noSchedule),
         .counters = counters,

@@ -72,6 +72,7 @@ struct Common {
     std::optional<std::pair<double, double>> at;
     std::optional<int> level;
     CommandSchedule schedule;
+    std::optional<QString> source;
 };
 
 } // namespace
@@ -114,6 +115,7 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
          }},
         {"--dial", [&](const QString& v) { return common.schedule.dialEntry = v, !v.isEmpty(); }},
         {"--user", [&](const QString& v) { return common.schedule.user = v, true; }},
+        {"--source", [&](const QString& v) { return common.source = v, !v.isEmpty(); }},
     };
     if (stitch) {
         withValue["--output"] = [&](const QString& v) { return s.output = v, !v.isEmpty(); };
@@ -182,7 +184,7 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
     if (exporting) {
         if (e.output.isEmpty())
             return CommandError{QStringLiteral("--output FILE.mbtiles or FILE.kmz is required")};
-        return ExportCommand{common.home, e.output, p.depth, at};
+        return ExportCommand{common.home, e.output, p.depth, at, common.source};
     }
     if (stitch) {
         if (s.output.isEmpty())
@@ -190,24 +192,27 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
         s.home = common.home;
         s.at = at;
         s.schedule = common.schedule;
+        s.source = common.source;
         return s;
     }
     p.home = common.home;
     p.at = at;
     p.schedule = common.schedule;
+    p.source = common.source;
     return p;
 }
 
 QString UsageText() {
     return QStringLiteral(
-        "Usage: orbivist [--home DIR]\n"
+        "Usage: orbivist [--home DIR] [--source NAME]\n"
         "       orbivist stitch --home DIR --output FILE.jpg [--columns W] [--rows H]\n"
-        "                [--quality Q] [--at LAT,LON --level L] [--delay H:MM]\n"
-        "                [--dial ENTRY [--user NAME]] [--hang-up]\n"
-        "       orbivist prefill --home DIR [--depth D] [--at LAT,LON --level L]\n"
+        "                [--quality Q] [--at LAT,LON --level L] [--source NAME]\n"
         "                [--delay H:MM] [--dial ENTRY [--user NAME]] [--hang-up]\n"
+        "       orbivist prefill --home DIR [--depth D] [--at LAT,LON --level L]\n"
+        "                [--source NAME] [--delay H:MM] [--dial ENTRY [--user NAME]]\n"
+        "                [--hang-up]\n"
         "       orbivist export --home DIR --output FILE.mbtiles|FILE.kmz [--depth D]\n"
-        "                [--at LAT,LON --level L]\n"
+        "                [--at LAT,LON --level L] [--source NAME]\n"
         "\n"
         "Satellite imagery viewer with an offline tile cache. Without a command it opens the\n"
         "viewer; the commands run a batch job without a display.\n"
@@ -223,6 +228,10 @@ QString UsageText() {
         "  export       write every tile of that region from the view's level to D, from the\n"
         "               cache or fetched, as an MBTiles file or a KMZ of ground overlays (at\n"
         "               most 100 pictures of 4 x 4 tiles, the limit of Garmin's custom maps)\n"
+        "  --source     the imagery source of Sources.ini or DIR/MySources.ini by name\n"
+        "               (default: the one chosen in the viewer, else demo); a template\n"
+        "               source trusts the certificates of ORBIVIST_CA_FILE besides the\n"
+        "               system's, and its User-Agent names ORBIVIST_CONTACT\n"
         "  --at, --level  centre the view on a point first (decimal degrees, north and east\n"
         "               positive; level 1 to 20), as the search does\n"
         "  --delay      wait this long before starting; --dial dials a pppd peer first (the\n"

@@ -30,6 +30,7 @@ struct StitchCommand {
     std::optional<int> quality;
     std::optional<CommandPoint> at;
     CommandSchedule schedule;
+    std::optional<QString> source; // the imagery source by name; ORB.ini's choice without it
 };
 
 struct PrefillCommand {
@@ -37,6 +38,7 @@ struct PrefillCommand {
     std::optional<QString> depth; // a whole number of at least 1
     std::optional<CommandPoint> at;
     CommandSchedule schedule;
+    std::optional<QString> source;
 };
 
 // Writing the region a prefill of the view covers, from the view's level to the depth, as
@@ -46,6 +48,7 @@ struct ExportCommand {
     QString output;               // ends in .mbtiles or .kmz
     std::optional<QString> depth; // a whole number of at least 1
     std::optional<CommandPoint> at;
+    std::optional<QString> source;
 };
 
 struct CommandError {

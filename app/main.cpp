@@ -9,6 +9,7 @@
 #include "app/tform3.h"
 #include "app/window_dial_reporter.h"
 #include "batch/pppd_dial_up.h"
+#include "fetch/source_services.h"
 #include "orbivist_version.h"
 #include "tiles/default_source.h"
 
@@ -54,6 +55,10 @@ int main(int argc, char** argv) {
                                                  "Favorites.dat and the cache."),
                                   QStringLiteral("DIR"));
     options.addOption(home);
+    const QCommandLineOption source(QStringLiteral("source"),
+                                    QStringLiteral("Imagery source to show, by name."),
+                                    QStringLiteral("NAME"));
+    options.addOption(source);
     QStringList arguments = QApplication::arguments();
     const LanguageArgument language = TakeLanguageArgument(arguments);
     if (!language.error.isEmpty()) {
@@ -70,6 +75,14 @@ int main(int argc, char** argv) {
     int status = EXIT_FAILURE;
     try {
         TForm1 form1(programHome);
+        if (options.isSet(source)) {
+            const auto found = FindSource(form1.Sources(), options.value(source));
+            if (const QString* reason = std::get_if<QString>(&found)) {
+                std::fprintf(stderr, "orbivist: %s\n", reason->toUtf8().constData());
+                return EXIT_FAILURE;
+            }
+            form1.ChooseSource(options.value(source));
+        }
         CancelFlag cancel;
         TForm3 form3(cancel);
         PppdDialUp dialUp;

@@ -1,5 +1,8 @@
 #include "app/program_home.h"
 
+#include "fetch/source_catalog.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
@@ -39,4 +42,10 @@ ProgramHome OpenProgramHome(const QString& homeOption, const QString& exeDir) {
         std::fprintf(stderr, "orbivist: cannot create %s\n",
                      QDir::toNativeSeparators(home.DefaultCacheRoot()).toUtf8().constData());
     return home;
+}
+
+SourceCatalog ProgramSources(const ProgramHome& home) {
+    const QString shippedDir =
+        home.dataDir.isEmpty() ? WithSlash(QCoreApplication::applicationDirPath()) : home.dataDir;
+    return LoadSourceCatalog(shippedDir + kShippedSourcesFile, home.File(kUserSourcesFile));
 }

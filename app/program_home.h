@@ -1,5 +1,7 @@
 #pragma once
 // The program directory: where ORB.ini, Favorites.dat and the default cache live.
+#include "fetch/source_catalog.h"
+
 #include <QString>
 #include <utility>
 
@@ -33,3 +35,8 @@ QString UserDataHome();
 // directory is the system's, UserDataHome(). Creates that last one with its cache folder when
 // missing; a failure to do so is said on standard error, and each save reports its own.
 ProgramHome OpenProgramHome(const QString& homeOption, const QString& exeDir);
+
+// The imagery sources the user may choose from: the shipped Sources.ini where the program's
+// read-only files lie (beside the executable in a build folder), then MySources.ini in the
+// program directory.
+SourceCatalog ProgramSources(const ProgramHome& home);

@@ -26,6 +26,7 @@
 #include <QScreen>
 #include <QThread>
 #include <QUrl>
+#include <cstdio>
 
 namespace {
 
@@ -56,7 +57,9 @@ private:
 
 TForm1::TForm1(ProgramHome home, QWidget* parent)
     : QWidget(parent), IdHTTP1(QStringLiteral("127.0.0.1")), home_(std::move(home)) {
-    http_ = &IdHTTP1;
+    sources_ = ProgramSources(home_);
+    for (const QString& problem : sources_.problems)
+        std::fprintf(stderr, "orbivist: %s\n", problem.toUtf8().constData());
     // A tile can take up to a minute; meanwhile the window is repainted and timers run, but
     // clicks and keys wait, so a cancel still takes effect only between tiles.
     IdHTTP1.SetWhileWaiting(
@@ -103,6 +106,7 @@ void TForm1::ConnectHandlers() {
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(ButtonSOK, &QPushButton::clicked, this, [this] { ButtonSOKClick(); });
     connect(ButtonS, &QPushButton::clicked, this, [this] { ButtonSClick(); });
+    connect(SourceBox, &QComboBox::activated, this, [this](int index) { SourceBoxSelect(index); });
     connect(CheckBox4, &QCheckBox::toggled, this, [this] { CheckBox4Click(); });
     connect(Edit16, &QLineEdit::textChanged, this, [this] { Edit16Change(); });
     connect(Edit16Browse, &QToolButton::clicked, this, [this] {
@@ -210,9 +214,7 @@ void TForm1::RefreshView() {
     const InputBlock block(*this);
     const QScopedValueRollback<bool> refreshing(refreshing_, true);
     RefreshHooks hooks(*this);
-    const ViewSource source{CurrentViewRefs().Source(cacheRoot), CurrentWorkMode(), *http_,
-                            &tileBuffers_};
-    LoadView(viewUrls, source, std::nullopt, counters, hooks);
+    LoadView(viewUrls, CurrentViewSource(), std::nullopt, counters, hooks);
     QCoreApplication::processEvents();
     UpdateAfterRefresh();
 }

@@ -8,6 +8,7 @@
 #include "batch/dial_up.h"
 #include "batch/job_services.h"
 #include "fetch/http_client.h"
+#include "fetch/source_catalog.h"
 #include "fetch/tile_counters.h"
 #include "fetch/tile_source.h"
 #include "fetch/view_tiles.h"
@@ -31,6 +32,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class MarkerImage;
@@ -165,6 +167,7 @@ public:
     QLabel* Label18 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QLineEdit* Edit11 = nullptr;
+    QComboBox* SourceBox = nullptr; // the imagery sources by title, in catalog order
     QPushButton* ButtonSOK = nullptr;
     QPushButton* ButtonS = nullptr;
     QCheckBox* CheckBox4 = nullptr;
@@ -202,6 +205,14 @@ public:
     void Button5Click();
     void Button6Click();
     void Button7Click();
+    void SourceBoxSelect(int index);
+
+    // The imagery source chosen on the settings tab.
+    SourceDefinition CurrentSource() const;
+    // Chooses the source of that name (any case), as the user would on the settings tab;
+    // false when the catalog has none of that name.
+    bool ChooseSource(const QString& name);
+    const SourceCatalog& Sources() const { return sources_; }
 
     void PanView(PanDirection direction);
     void ImageClick(int slot, Qt::MouseButton button);
@@ -252,6 +263,13 @@ private:
     void ApplyProxyFields();
     void SetProxyFieldsEnabled(bool on);
     void UpdateAfterRefresh();
+    // The chosen source's tiles of the view, its client and the loader's settings.
+    ViewSource CurrentViewSource();
+    HttpGet& SourceHttp();
+    // False, with the reason in the status line, when the source has no tiles at level.
+    bool LevelAllowed(int level);
+    // False, with the reason in a message box, when the source refuses a job down to level.
+    bool SourceAllowsJob(int level);
     QString ChosenCacheRoot() const;
     int ViewLevel() const;
     CoordField FieldKind(const QLineEdit* field) const;
@@ -259,7 +277,11 @@ private:
     bool IsLeavingField(const QFocusEvent& event) const;
 
     ProgramHome home_;
-    HttpGet* http_ = nullptr;
+    SourceCatalog sources_;
+    // The client of a template source, made again when the source or the proxy changes.
+    std::unique_ptr<HttpGet> sourceHttp_;
+    QString sourceHttpName_;
+    ProxySettings sourceHttpProxy_;
     TileBuffers tileBuffers_; // shared by every view loaded
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;

@@ -6,6 +6,7 @@
 #include "app/tform3.h"
 #include "app/window_front_end.h"
 #include "batch/available_memory.h"
+#include "batch/bulk_download_check.h"
 #include "batch/calibration_file.h"
 #include "batch/export_job.h"
 #include "batch/prefill_job.h"
@@ -31,14 +32,19 @@ void TForm1::Edit1Change() {
     Button5->setEnabled(estimate.canStart);
 }
 
+bool TForm1::SourceAllowsJob(int level) {
+    const std::optional<QString> refusal = BulkDownloadRefusal(CurrentSource(), level);
+    if (refusal)
+        QMessageBox::warning(this, tr("ошибки"), *refusal);
+    return !refusal;
+}
+
 JobServices TForm1::CurrentJobServices() {
-    return JobServices{
-        .tiles = ViewSource{CurrentViewRefs().Source(cacheRoot), CurrentWorkMode(), *http_},
-        .dialUp = *dialUp_};
+    return JobServices{.tiles = CurrentViewSource(), .dialUp = *dialUp_};
 }
 
 void TForm1::Button5Click() {
-    if (!form2_ || !form3_ || !dialUp_ || !dialReporter_)
+    if (!form2_ || !form3_ || !dialUp_ || !dialReporter_ || !SourceAllowsJob(ViewLevel()))
         return;
     WindowFrontEnd front(*this, *form2_, *form3_, *dialReporter_);
     const StitchInputs inputs{
@@ -57,7 +63,8 @@ void TForm1::Button5Click() {
 }
 
 void TForm1::Button6Click() {
-    if (!form2_ || !form3_ || !dialUp_ || !dialReporter_)
+    if (!form2_ || !form3_ || !dialUp_ || !dialReporter_ ||
+        !SourceAllowsJob(ParseIntOr(Edit3->text(), 0)))
         return;
     WindowFrontEnd front(*this, *form2_, *form3_, *dialReporter_);
     const PrefillInputs inputs{
@@ -121,7 +128,7 @@ void TForm1::Button7Click() {
         .view = viewUrls,
         .depth = ParseIntOr(Edit3->text(), 0),
         .output = *path,
-        .attribution = AttributionOf(CurrentViewRefs().Prefix()),
+        .attribution = AttributionOf(CurrentSource(), CurrentViewRefs().Prefix()),
         .quality = UpDown3->value(),
         .settings = CurrentBatchSettings(),
         .counters = counters,

@@ -248,13 +248,21 @@ void TForm1::BuildSettingsTab() {
     CheckBox1 = new QCheckBox(tr("показывать настройки таймера/соединения перед закачкой "), extra);
     CheckBox1->move(8, 18);
 
-    auto* source = MakeGroup(TabSheet4, tr("Источник"), 164, 48);
-    MakeLabel(source, tr("Запрос"), 8, 22);
-    Edit11 = MakeEdit(source, QString(), 56, 18, 252);
-    ButtonSOK = MakeButton(source, tr("Принять"), 312, 16, 76, 24);
-    ButtonS = MakeButton(source, tr("Восстановить"), 392, 16, 100, 24);
+    // The imagery source, then the request prefix that the demo source is reached by.
+    auto* source = MakeGroup(TabSheet4, tr("Источник"), 164, 68);
+    MakeLabel(source, tr("Снимки"), 8, 20);
+    SourceBox = new QComboBox(source);
+    SourceBox->setGeometry(62, 16, 430, 22);
+    // The demo source is the program's own, named in the window's language.
+    for (const SourceDefinition& each : sources_.sources)
+        SourceBox->addItem(each.kind == SourceKind::Demo ? tr("Демо-сервер") : each.title,
+                           each.name);
+    MakeLabel(source, tr("Запрос"), 8, 44);
+    Edit11 = MakeEdit(source, QString(), 56, 40, 252);
+    ButtonSOK = MakeButton(source, tr("Принять"), 312, 38, 76, 24);
+    ButtonS = MakeButton(source, tr("Восстановить"), 392, 38, 100, 24);
 
-    auto* cache = MakeGroup(TabSheet4, tr("Расположение кэша"), 214, 46);
+    auto* cache = MakeGroup(TabSheet4, tr("Расположение кэша"), 234, 44);
     CheckBox4 = new QCheckBox(tr("Указать"), cache);
     CheckBox4->move(8, 20);
     Edit16 = MakeEdit(cache, QString(), 84, 18, 376);
@@ -264,7 +272,8 @@ void TForm1::BuildSettingsTab() {
     Edit16Browse->setGeometry(464, 18, 26, 21);
     Edit16Browse->setEnabled(false);
 
-    auto* limits = MakeGroup(TabSheet4, tr("Контроль ошибок при выкачивании / склейке"), 262, 144);
+    // Rows 22 pixels apart: the tab's height is fixed, and the spinners are 21 high.
+    auto* limits = MakeGroup(TabSheet4, tr("Контроль ошибок при выкачивании / склейке"), 280, 132);
     const QStringList captions = {
         tr("Попыток закачать фрагмент при ошибке"),
         tr("с интервалом (сек.)"),
@@ -273,14 +282,14 @@ void TForm1::BuildSettingsTab() {
         tr("Допускать ошибок в полуенных файлах"),
     };
     for (int row = 0; row < captions.size(); ++row)
-        MakeLabel(limits, captions[row], 8, 22 + 24 * row);
+        MakeLabel(limits, captions[row], 8, 21 + 22 * row);
     UpDown1 = MakeUpDown(limits, 420, 18, SettingsRange::FetchAttempts, kDesign.fetchAttempts);
-    UpDown6 = MakeUpDown(limits, 420, 42, SettingsRange::RetryInterval, kDesign.retryInterval);
-    UpDown2 = MakeUpDown(limits, 420, 66, SettingsRange::WriteErrorLimit, kDesign.writeErrorLimit);
+    UpDown6 = MakeUpDown(limits, 420, 40, SettingsRange::RetryInterval, kDesign.retryInterval);
+    UpDown2 = MakeUpDown(limits, 420, 62, SettingsRange::WriteErrorLimit, kDesign.writeErrorLimit);
     UpDown4 =
-        MakeUpDown(limits, 420, 90, SettingsRange::ReceiveErrorLimit, kDesign.receiveErrorLimit);
+        MakeUpDown(limits, 420, 84, SettingsRange::ReceiveErrorLimit, kDesign.receiveErrorLimit);
     UpDown5 =
-        MakeUpDown(limits, 420, 114, SettingsRange::BadFileErrorLimit, kDesign.badFileErrorLimit);
+        MakeUpDown(limits, 420, 106, SettingsRange::BadFileErrorLimit, kDesign.badFileErrorLimit);
 }
 
 void TForm1::BuildAboutTab() {

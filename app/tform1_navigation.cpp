@@ -101,7 +101,10 @@ void TForm1::PanView(PanDirection direction) {
 
 void TForm1::ImageClick(int slot, Qt::MouseButton button) {
     const ViewRefs refs = CurrentViewRefs();
-    viewUrls = refs.Rebuilt(ClickZoom(refs.Letters(), slot, button == Qt::RightButton));
+    const ViewMove zoomed = ClickZoom(refs.Letters(), slot, button == Qt::RightButton);
+    if (!LevelAllowed(int(zoomed.letters[0].size())))
+        return;
+    viewUrls = refs.Rebuilt(zoomed);
     RefreshView();
     RxSlider1->setValue(ViewLevel());
 }
@@ -118,7 +121,12 @@ void TForm1::RxSlider1Change(int value) {
 
 void TForm1::RxSlider1Changed() {
     const ViewRefs refs = CurrentViewRefs();
-    viewUrls = refs.Rebuilt(SliderZoom(refs.Letters(), RxSlider1->value()));
+    const ViewMove zoomed = SliderZoom(refs.Letters(), RxSlider1->value());
+    if (!LevelAllowed(int(zoomed.letters[0].size()))) {
+        RxSlider1->setValue(ViewLevel()); // the slider shows the level the view still has
+        return;
+    }
+    viewUrls = refs.Rebuilt(zoomed);
     RefreshView();
 }
 
@@ -167,6 +175,8 @@ void TForm1::ButtonFindClick() {
     // The search is made on the anchor's prefix.
     const ViewRefs refs = CurrentViewRefs();
     const SearchView view = SearchViewFor(found);
+    if (!LevelAllowed(int(view.view[0].size())))
+        return;
     viewUrls = refs.Rebuilt(ViewMove::FromSlot(0, view.view));
     markedTile = refs.RefOf(0, view.markedTile);
     markX = view.markX;

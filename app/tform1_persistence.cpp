@@ -33,6 +33,9 @@ void TForm1::ApplySettings(const Settings& settings) {
         ApplySettingsLine(settings, line);
     viewUrls = settings.view.urls;
     prefixLength = settings.view.prefixLength;
+    // A source no longer in the sources files leaves the demo source chosen.
+    if (!ChooseSource(settings.sourceName))
+        ChooseSource(kDemoSourceName);
 }
 
 void TForm1::ApplyWorkModeLine(QRadioButton* button, bool on, const QString& caption) {
@@ -153,6 +156,7 @@ Settings TForm1::CurrentSettings() const {
     s.cacheDirectory = Edit16->text();
     s.useCacheDirectory = CheckBox4->isChecked();
     s.retryInterval = UpDown6->value();
+    s.sourceName = CurrentSource().name;
     return s;
 }
 
@@ -162,7 +166,8 @@ BatchRetry TForm1::CurrentBatchRetry() const {
 
 void TForm1::SaveSettings() {
     const QString path = home_.File(kSettingsFileName.toString());
-    if (!::SaveSettings(path, SettingsLinesOf(CurrentSettings())))
+    const Settings settings = CurrentSettings();
+    if (!::SaveSettings(path, SettingsLinesOf(settings), AddedSettingsLinesOf(settings)))
         ShowCannotSave(this, kSettingsFileName.toString());
 }
 

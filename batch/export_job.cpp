@@ -85,9 +85,13 @@ private:
 
 } // namespace
 
-QString AttributionOf(const QString& requestPrefix) {
-    const QString host = QUrl(requestPrefix).host();
-    return host.isEmpty() ? requestPrefix : host;
+QString AttributionOf(const SourceDefinition& source, const QString& requestPrefix) {
+    if (source.kind == SourceKind::Template && !source.attribution.isEmpty())
+        return source.attribution;
+    const QString address =
+        source.kind == SourceKind::Template ? source.urlTemplate : requestPrefix;
+    const QString host = QUrl(address).host();
+    return host.isEmpty() ? address : host;
 }
 
 JobEnding RunExport(const ExportInputs& inputs, const JobServices& services, JobControls& controls,

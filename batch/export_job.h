@@ -9,6 +9,7 @@
 #include "batch/job_ending.h"
 #include "batch/job_observer.h"
 #include "batch/job_services.h"
+#include "fetch/source_definition.h"
 #include "fetch/tile_counters.h"
 #include "tiles/view_urls.h"
 
@@ -32,5 +33,6 @@ struct ExportInputs {
 JobEnding RunExport(const ExportInputs& inputs, const JobServices& services, JobControls& controls,
                     JobObserver& observer);
 
-// The attribution of tiles requested by a prefix: its host, or the prefix itself.
-QString AttributionOf(const QString& requestPrefix);
+// The credit for the tiles of source: a template source's own attribution, else the host its
+// tiles come from (the request prefix's for the demo source), else that address itself.
+QString AttributionOf(const SourceDefinition& source, const QString& requestPrefix);

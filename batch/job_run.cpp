@@ -9,6 +9,10 @@ JobRun::JobRun(const JobServices& services, JobControls& controls, JobObserver& 
     source_.buffers = &buffers_;
 }
 
+JobRun::~JobRun() {
+    source_.http.Follow(nullptr, source_.mode);
+}
+
 bool JobRun::Schedule(const BatchSettings& settings) {
     if (!settings.scheduleDialog)
         return true;

@@ -15,6 +15,10 @@ class JobRun final : private ViewLoadHooks, private DialReporter {
 public:
     JobRun(const JobServices& services, JobControls& controls, JobObserver& observer,
            TileCounters& counters);
+    // Reading ahead ends with the run.
+    ~JobRun() override;
+    JobRun(const JobRun&) = delete;
+    JobRun& operator=(const JobRun&) = delete;
 
     // Asks for the scheduling choice when the settings want it; false when it was cancelled.
     bool Schedule(const BatchSettings& settings);
@@ -29,6 +33,12 @@ public:
     void Progress(std::int64_t done, const std::optional<QString>& status = std::nullopt);
     bool Cancelled() { return controls_.CancelRequested(); }
     void Pump() { services_.pumpEvents(); }
+
+    // The tiles will be loaded in the order of upcoming: a client of several connections reads
+    // them ahead into memory, while the loading, its retries and its counts stay as they are.
+    void ReadAhead(UpcomingTiles upcoming) {
+        source_.http.Follow(std::move(upcoming), source_.mode);
+    }
 
     // The four tiles of a block with the batch retries, each shown as it comes.
     ViewLoadOutcome LoadBlock(const std::array<TileKey, 4>& block, const BatchRetry& retry);

@@ -13,6 +13,7 @@ JobEnding Prefill(const PrefillInputs& in, const TileKey& anchor, JobRun& run) {
     const int levelsDown = in.depth - anchor.level;
     run.SetTotal(PrefillTileCount(levelsDown));
     run.Begin();
+    run.ReadAhead(RegionTiles(run.services().tiles.tiles, anchor, levelsDown));
     const WalkEnd walked = WalkRegion(
         anchor, levelsDown, run, in.settings.retry, in.counters, [&](const TileKey& northWest) {
             return run.LoadBlock(northWest.Block(), in.settings.retry);

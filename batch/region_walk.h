@@ -3,9 +3,20 @@
 // 2 by 2 blocks, column by column from west to east and each column from north to south.
 #include "batch/job_run.h"
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 
 enum class WalkEnd { Finished, Cancelled, ErrorLimit };
+
+// The north-west tile of the block at column and row (from 0) of the walk below anchor: the
+// world wraps at its edges, as the tiles east and south of a tile do.
+TileKey RegionBlock(const TileKey& anchor, int levelsDown, std::int64_t column, std::int64_t row);
+
+// The tiles of the walk's blocks in its order, each block's four in block order, as requests of
+// source: what a client reads ahead while the walk goes on.
+UpcomingTiles RegionTiles(std::shared_ptr<const TileSource> source, const TileKey& anchor,
+                          int levelsDown);
 
 // Visits the blocks of the region of the 2 by 2 view whose top-left tile is anchor,
 // levelsDown levels deeper, through loadBlock (given each block's north-west tile); each

@@ -43,6 +43,7 @@ public:
         const TileSource& source = *run_.services().tiles.tiles;
         const QString anchorLetters = source.RequestFor(in_.view[0]).quadPath;
         const StitchPlan plan = PlanStitch(anchorLetters, in_.columns, in_.rows);
+        run_.ReadAhead(StitchTiles(run_.services().tiles.tiles, plan));
         std::int64_t position = 0;
         for (const StitchTile& tile : plan.tiles) {
             if (const std::optional<JobEnding> stop = NextTile(position++))

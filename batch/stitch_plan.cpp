@@ -43,3 +43,13 @@ StitchPlan PlanStitch(const QString& anchorLetters, int columns, int rows) {
     }
     return plan;
 }
+
+UpcomingTiles StitchTiles(std::shared_ptr<const TileSource> source, StitchPlan plan) {
+    qsizetype next = 0;
+    return [source = std::move(source), plan = std::move(plan),
+            next]() mutable -> std::optional<TileRequest> {
+        if (next >= plan.tiles.size())
+            return std::nullopt;
+        return source->RequestFor(source->RequestOfLetters(plan.tiles[next++].letters));
+    };
+}

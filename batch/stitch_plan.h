@@ -1,9 +1,13 @@
 #pragma once
 // The stitching job's arithmetic: the size fields, the estimate beside them and the order
 // in which the rectangle's tiles are fetched.
+#include "fetch/http_get.h"
+#include "fetch/tile_source.h"
+
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <memory>
 
 // A picture side in tiles as read from its field when the job starts: the decimal integer,
 // or 2 for any other text. Negative and oversized values come through as they are (the
@@ -43,3 +47,7 @@ struct StitchPlan {
 // steps wrap around the world, so a rectangle that runs past an edge goes on from the
 // opposite one. Empty for a size the size check refuses (a side below 1 or above 255).
 StitchPlan PlanStitch(const QString& anchorLetters, int columns, int rows);
+
+// The plan's tiles in its order, as requests of source: what a client reads ahead while the
+// stitching goes on.
+UpcomingTiles StitchTiles(std::shared_ptr<const TileSource> source, StitchPlan plan);

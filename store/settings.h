@@ -43,6 +43,8 @@ struct Settings {
     int badFileErrorLimit = 0;
     int retryInterval = 0; // seconds
 
+    QString sourceName; // the line after the layout, written only for a source other than the demo
+
     QString cacheDirectory;
     bool useCacheDirectory = false;
 

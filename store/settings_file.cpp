@@ -15,6 +15,8 @@ constexpr qint64 kMaxSettingsBytes = 64 * 1024;
 } // namespace
 
 SettingsFile::SettingsFile(QStringList lines) : lines_(std::move(lines)) {
+    if (lines_.size() > SettingsLine::SourceName)
+        sourceName_ = lines_[SettingsLine::SourceName];
     if (lines_.size() > kSettingsLineCount)
         lines_.resize(kSettingsLineCount);
 }
@@ -48,6 +50,6 @@ SettingsFile LoadSettings(const QString& path) {
     return SettingsFile(std::move(file.lines));
 }
 
-bool SaveSettings(const QString& path, const SettingsLines& lines) {
-    return WriteCp1251Lines(path, QStringList(lines.begin(), lines.end()));
+bool SaveSettings(const QString& path, const SettingsLines& lines, const QStringList& addedLines) {
+    return WriteCp1251Lines(path, QStringList(lines.begin(), lines.end()) + addedLines);
 }

@@ -6,12 +6,14 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 class SettingsFile {
 public:
     // No lines at all: a missing or unreadable file.
     SettingsFile() = default;
-    // Keeps the first kSettingsLineCount lines; any further lines mean nothing.
+    // Keeps the first kSettingsLineCount lines, and the source line after them; any further
+    // lines mean nothing.
     explicit SettingsFile(QStringList lines);
 
     // A file shorter than the layout has its lines up to some point and none after it.
@@ -25,9 +27,12 @@ public:
     bool flag(int line) const;
     // The line as an integer, or the layout's fallback when it is not one.
     int number(int line) const;
+    // The line after the layout, when a complete file has it.
+    std::optional<QString> sourceName() const { return sourceName_; }
 
 private:
     QStringList lines_;
+    std::optional<QString> sourceName_;
 };
 
 // Never fails: a missing or unreadable file, or one larger than 64 KiB, gives a SettingsFile
@@ -36,5 +41,7 @@ SettingsFile LoadSettings(const QString& path);
 
 using SettingsLines = std::array<QString, kSettingsLineCount>;
 
-// Replaces the file with the lines; false when it could not be written (the old file stays).
-bool SaveSettings(const QString& path, const SettingsLines& lines);
+// Replaces the file with the lines, then the added lines after them; false when it could not
+// be written (the old file stays).
+bool SaveSettings(const QString& path, const SettingsLines& lines,
+                  const QStringList& addedLines = {});

@@ -6,6 +6,8 @@
 
 inline constexpr QStringView kSettingsFileName = u"ORB.ini";
 inline constexpr int kSettingsLineCount = 29;
+// The name of the program's own demo source, which a file without a source line means.
+inline constexpr QStringView kDemoSettingsSource = u"demo";
 
 // Line numbers, in file order.
 namespace SettingsLine {
@@ -39,5 +41,8 @@ enum : int {
     CacheDirectory,       // Edit16
     UseCacheDirectory,    // CheckBox4
     RetryInterval,        // UpDown6, seconds
+    // Added after the layout, so that older versions read the file as they always did: a file
+    // without the line means the demo source.
+    SourceName = kSettingsLineCount, // the imagery source chosen on the settings tab
 };
 } // namespace SettingsLine

@@ -116,6 +116,7 @@ Settings DesignSettings() {
     for (const SettingsLineSchema& schema : SettingsSchema()) {
         std::visit([&s](const auto& f) { f.member(s) = f.design; }, schema.field);
     }
+    s.sourceName = kDemoSettingsSource.toString();
     return s;
 }
 
@@ -125,6 +126,8 @@ Settings SettingsFromFile(const SettingsFile& file) {
         ReadLine(SettingsSchema()[s.linesPresent++], file, s);
     // The four references and the prefix length only make sense together.
     s.view = ViewFromSettings(file);
+    if (file.sourceName() && s.linesPresent == kSettingsLineCount)
+        s.sourceName = *file.sourceName();
     return s;
 }
 
@@ -133,6 +136,12 @@ SettingsLines SettingsLinesOf(Settings settings) {
     for (const SettingsLineSchema& schema : SettingsSchema())
         lines[schema.line] = WrittenLine(schema, settings);
     return lines;
+}
+
+QStringList AddedSettingsLinesOf(const Settings& settings) {
+    if (settings.sourceName.compare(kDemoSettingsSource, Qt::CaseInsensitive) == 0)
+        return {};
+    return {settings.sourceName};
 }
 
 QString FlagLine(int line, bool on) {

@@ -25,6 +25,17 @@
     </message>
 </context>
 <context>
+    <name>BulkDownload</name>
+    <message>
+        <source>Источник «%1» не разрешает массовое скачивание: склейка и выкачивание в кэш с него невозможны.</source>
+        <translation>The source “%1” does not allow bulk downloading: stitching and prefilling the cache from it are not possible.</translation>
+    </message>
+    <message>
+        <source>Уровня %1 у источника «%2» нет: он даёт уровни с %3 по %4.</source>
+        <translation>The source “%2” has no level %1: it serves levels %3 to %4.</translation>
+    </message>
+</context>
+<context>
     <name>Calibration</name>
     <message>
         <source>Путь %1 нельзя записать в файл привязки: в нём есть символы вне кодировки windows-1251. Выберите имя и папку из русских или латинских букв.</source>
@@ -525,6 +536,18 @@ Stitch joins a rectangle of tiles into one JPEG with an OziExplorer map file; Pr
     <message>
         <source>Экспорт…</source>
         <translation>Export…</translation>
+    </message>
+    <message>
+        <source>Снимки</source>
+        <translation>Imagery</translation>
+    </message>
+    <message>
+        <source>Демо-сервер</source>
+        <translation>Demo server</translation>
+    </message>
+    <message>
+        <source>нет уровня %1 (есть %2–%3)</source>
+        <translation>no level %1 (has %2–%3)</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 // The batch commands of the real executable against the real demo tile server.
 #include "tests/e2e/demo_server_process.h"
+#include "tests/e2e/orbivist_process.h"
 
 #include "batch/region_plan.h"
 #include "fetch/jpeg_decode.h"
@@ -49,34 +50,6 @@ struct Home {
     }
     QString path() const { return dir.path(); }
 };
-
-struct Outcome {
-    int status = -1;
-    QString err;
-};
-
-QProcess* Start(QProcess& process, const QStringList& arguments) {
-    process.setProgram(QStringLiteral(ORBIVIST_BUILD_DIR "/orbivist"));
-    process.setArguments(arguments);
-    process.setProcessChannelMode(QProcess::SeparateChannels);
-    process.start();
-    return &process;
-}
-
-Outcome Finish(QProcess& process) {
-    Outcome run;
-    if (!process.waitForFinished(120000))
-        process.kill();
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
-Outcome Orbivist(const QStringList& arguments) {
-    QProcess process;
-    Start(process, arguments);
-    return Finish(process);
-}
 
 // The quadrant letters of every tile the server was asked for, in order.
 QStringList RequestedPaths(const DemoServerProcess& server) {

@@ -1,0 +1,84 @@
+// The imagery source of the window: chosen on the settings tab, it decides where the view's
+// tiles are asked for and kept, and which levels the view may show.
+#include "app/tform1.h"
+
+#include "app/status_panels.h"
+#include "fetch/source_services.h"
+#include "tiles/tile_ref.h"
+#include "tiles/view_moves.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+
+SourceDefinition TForm1::CurrentSource() const {
+    const int index = SourceBox->currentIndex();
+    if (index < 0 || index >= static_cast<int>(sources_.sources.size()))
+        return DemoSource();
+    return sources_.sources[static_cast<std::size_t>(index)];
+}
+
+bool TForm1::ChooseSource(const QString& name) {
+    for (std::size_t i = 0; i < sources_.sources.size(); ++i) {
+        if (sources_.sources[i].name.compare(name, Qt::CaseInsensitive) == 0) {
+            SourceBox->setCurrentIndex(static_cast<int>(i));
+            return true;
+        }
+    }
+    return false;
+}
+
+void TForm1::SourceBoxSelect(int index) {
+    (void)index;
+    // Tiles of the new source show at once, so that no tile of the old one stays in view: at
+    // the nearest level it has when it lacks the view's, which the status line then says.
+    const int level = ViewLevel();
+    const SourceDefinition source = CurrentSource();
+    const int shown = source.kind == SourceKind::Demo
+                          ? level
+                          : std::clamp(level, source.minLevel, source.maxLevel);
+    if (shown != level) {
+        const ViewRefs refs = CurrentViewRefs();
+        viewUrls = refs.Rebuilt(SliderZoom(refs.Letters(), shown));
+    }
+    RefreshView();
+    if (shown != level)
+        LevelAllowed(level);
+}
+
+bool TForm1::LevelAllowed(int level) {
+    const SourceDefinition source = CurrentSource();
+    // The demo server answers every level the view can reach, as it always has.
+    if (source.kind == SourceKind::Demo || (level >= source.minLevel && level <= source.maxLevel))
+        return true;
+    // The panel of the download count, which the next refresh writes again.
+    StatusB->setText(
+        3, tr("нет уровня %1 (есть %2–%3)").arg(level).arg(source.minLevel).arg(source.maxLevel));
+    return false;
+}
+
+HttpGet& TForm1::SourceHttp() {
+    const SourceDefinition source = CurrentSource();
+    if (source.kind == SourceKind::Demo) {
+        sourceHttp_.reset();
+        return IdHTTP1;
+    }
+    // Made again only when something it was made with changed, so that its connections stay
+    // open from one view to the next.
+    if (!sourceHttp_ || sourceHttpName_ != source.name || sourceHttpProxy_ != IdHTTP1.proxy()) {
+        const FetchHooks hooks{
+            .whileWaiting =
+                [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); },
+            .stop = nullptr};
+        sourceHttp_.reset();
+        sourceHttp_ = HttpGetFor(source, TransportSettingsWith(IdHTTP1.proxy()), hooks);
+        sourceHttpName_ = source.name;
+        sourceHttpProxy_ = IdHTTP1.proxy();
+    }
+    return *sourceHttp_;
+}
+
+ViewSource TForm1::CurrentViewSource() {
+    MakeSourceFolder(CurrentSource(), cacheRoot); // the user may have chosen another root
+    return ViewSource{TileSourceFor(CurrentSource(), CurrentViewRefs(), cacheRoot),
+                      CurrentWorkMode(), SourceHttp(), &tileBuffers_};
+}

@@ -1,0 +1,43 @@
+#include "bench/https_fifty_ms.h"
+
+#include "bench/curl_seconds.h"
+#include "bench/earth_tiles.h"
+#include "fetch/url_template.h"
+
+HttpsFiftyMsAway::HttpsFiftyMsAway()
+    : server(EarthImagePath(), {"--delay-ms", "50"}, dir.file("server.log")),
+      front(dir, server.Port()), urlTemplate(front.Url("/{z}/{x}/{y}.jpg")) {
+    for (quint32 row = 0; row < 32; ++row)
+        for (quint32 column = 0; column < 32; ++column)
+            urls << ExpandUrlTemplate(urlTemplate, {}, 5, column, row);
+}
+
+void CompareBesideParallelCurl(benchmark::State& state, const HttpsFiftyMsAway& https,
+                               const std::function<double(int connections)>& seconds) {
+    if (https.server.Port() == 0 || https.front.Port() == 0) {
+        state.SkipWithError(qPrintable("no HTTPS server: " + https.front.Problem()));
+        return;
+    }
+    double four = 0, one = 0, curl = 0;
+    for (auto _ : state) {
+        const double f = seconds(4);
+        const double o = seconds(1);
+        const double c =
+            CurlSeconds(https.urls, https.dir.path(),
+                        {"--parallel", "--parallel-max", "4", "--cacert", https.front.CaFile()});
+        if (f < 0 || o < 0 || c < 0) {
+            state.SkipWithError("a fetch failed");
+            return;
+        }
+        state.SetIterationTime(f);
+        four += f;
+        one += o;
+        curl += c;
+    }
+    const double tiles = static_cast<double>(https.urls.size() * state.iterations());
+    state.counters["n4_tiles_per_s"] = tiles / four;
+    state.counters["n1_tiles_per_s"] = tiles / one;
+    state.counters["curl_parallel4_tiles_per_s"] = tiles / curl;
+    state.counters["n4_vs_curl"] = curl / four;
+    state.counters["n4_vs_n1"] = one / four;
+}
