@@ -118,7 +118,8 @@ void SelectFilterOf(QFileDialog& dialog, const QString& path) {
 
 // The file is asked for first: the export writes it as the tiles come in.
 void TForm1::Button7Click() {
-    if (!form2_ || !form3_ || !dialUp_ || !dialReporter_)
+    if (!form2_ || !form3_ || !dialUp_ || !dialReporter_ ||
+        !SourceAllowsJob(ParseIntOr(Edit3->text(), 0)))
         return;
     const std::optional<QString> path = AskExportFile();
     if (!path)
