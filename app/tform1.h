@@ -236,6 +236,13 @@ public:
     void ApplySettings(const Settings& settings);
     void LoadFavorites();
 
+    // A batch job's block on show: the level, the slider, the coordinates and the bytes
+    // received follow it as they follow the view.
+    void ShowJobBlock(const ViewUrls& block) {
+        viewUrls = block;
+        UpdateAfterRefresh();
+    }
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

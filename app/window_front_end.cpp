@@ -52,6 +52,12 @@ void WindowFrontEnd::OnTile(int slot, const QImage& image) {
     form1_.images.at(slot)->setPixmap(QPixmap::fromImage(image));
 }
 
+void WindowFrontEnd::OnBlockShown(const ViewUrls& block) {
+    if (!viewBefore_)
+        viewBefore_ = form1_.viewUrls;
+    form1_.ShowJobBlock(block);
+}
+
 void WindowFrontEnd::OnMessage(const QString& caption, const QString& text) {
     reporter_.ShowMessage(caption, text);
 }
@@ -66,6 +72,8 @@ void WindowFrontEnd::OnEnded(JobEnding ending, const QString& message) {
     }
     if (!message.isEmpty())
         reporter_.ShowMessage(ErrorsCaption(), message);
+    if (viewBefore_)
+        form1_.viewUrls = *viewBefore_;
     if (drewTiles_ || (started_ && (ending == JobEnding::Done || ending == JobEnding::Failed)))
         form1_.RefreshView();
     // Enabling the window already gave the focus back to the control that had it.

@@ -6,6 +6,8 @@
 #include "batch/job_controls.h"
 #include "batch/job_observer.h"
 
+#include <optional>
+
 class TForm1;
 class TForm2;
 class TForm3;
@@ -17,6 +19,7 @@ public:
 
     void OnProgress(const JobProgress& progress) override;
     void OnTile(int slot, const QImage& image) override;
+    void OnBlockShown(const ViewUrls& block) override;
     void OnMessage(const QString& caption, const QString& text) override;
     void OnEnded(JobEnding ending, const QString& message) override;
 
@@ -36,4 +39,5 @@ private:
     bool started_ = false;   // the window is disabled and the progress dialog was shown
     bool drewTiles_ = false; // the view shows the job's tiles, not its own
     std::int64_t maximum_ = -1;
+    std::optional<ViewUrls> viewBefore_; // the window's own view while a job's blocks show
 };

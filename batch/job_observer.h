@@ -4,6 +4,7 @@
 // shows.
 #include "batch/job_ending.h"
 #include "fetch/tile_counters.h"
+#include "tiles/view_urls.h"
 
 #include <QImage>
 #include <QString>
@@ -32,6 +33,9 @@ public:
     // A tile the job has loaded, in its block's slot (0 top-left, 1 top-right, 2 bottom-right,
     // 3 bottom-left).
     virtual void OnTile(int /*slot*/, const QImage& /*image*/) {}
+    // A whole block of the region loaded, as the view's four tile references: a window's
+    // labels follow it as they follow the view.
+    virtual void OnBlockShown(const ViewUrls& /*block*/) {}
     // Something a person must read before the job goes on (a failed dial, a file not written).
     virtual void OnMessage(const QString& /*caption*/, const QString& /*text*/) {}
     // The last call of a job; message, when not empty, is shown in a box titled "ошибки".

@@ -1,6 +1,7 @@
 #include "batch/job_run.h"
 
 #include "fetch/tile_attempts.h"
+#include "tiles/tile_ref.h"
 
 JobRun::JobRun(const JobServices& services, JobControls& controls, JobObserver& observer,
                TileCounters& counters)
@@ -43,7 +44,14 @@ ViewLoadOutcome JobRun::LoadBlock(const std::array<TileKey, 4>& block, const Bat
     std::array<TileRequest, 4> tiles;
     for (std::size_t slot = 0; slot < tiles.size(); ++slot)
         tiles[slot] = source_.tiles->RequestForKey(block[slot]);
-    return LoadViewRequests(tiles, source_, retry, counters_, *this);
+    const ViewLoadOutcome outcome = LoadViewRequests(tiles, source_, retry, counters_, *this);
+    if (outcome == ViewLoadOutcome::Completed) {
+        ViewUrls shown;
+        for (std::size_t slot = 0; slot < shown.size(); ++slot)
+            shown[slot] = source_.tiles->RequestOfLetters(QuadPathOf(block[slot]));
+        observer_.OnBlockShown(shown);
+    }
+    return outcome;
 }
 
 const QImage& JobRun::LoadTile(const TileRequest& tile, const BatchRetry& retry) {
