@@ -1,6 +1,5 @@
 #include "batch/export_job.h"
 
-#include "batch/error_count_texts.h"
 #include "batch/job_run.h"
 #include "batch/prefill_job.h"
 #include "batch/region_export.h"
@@ -40,14 +39,8 @@ public:
                                });
         }
         const bool hungUp = run_.HangUpIfAsked();
-        switch (walked) {
-        case WalkEnd::Cancelled:
-            return run_.End(JobEnding::Cancelled);
-        case WalkEnd::ErrorLimit:
-            return run_.End(JobEnding::ErrorLimit, ErrorLimitMessage(in_.counters));
-        case WalkEnd::Finished:
-            break;
-        }
+        if (const std::optional<JobEnding> stopped = EndStoppedWalk(walked, run_, in_.counters))
+            return *stopped;
         in_.counters.tilesMissing = absent_;
         if (!written || !out_.Finish())
             return run_.End(JobEnding::Failed, out_.ErrorText());

@@ -1,6 +1,5 @@
 #include "batch/prefill_job.h"
 
-#include "batch/error_count_texts.h"
 #include "batch/job_run.h"
 #include "batch/region_walk.h"
 
@@ -19,14 +18,8 @@ JobEnding Prefill(const PrefillInputs& in, const TileKey& anchor, JobRun& run) {
             return run.LoadBlock(northWest.Block(), in.settings.retry);
         });
     const bool hungUp = run.HangUpIfAsked();
-    switch (walked) {
-    case WalkEnd::Cancelled:
-        return run.End(JobEnding::Cancelled);
-    case WalkEnd::ErrorLimit:
-        return run.End(JobEnding::ErrorLimit, ErrorLimitMessage(in.counters));
-    case WalkEnd::Finished:
-        break;
-    }
+    if (const std::optional<JobEnding> stopped = EndStoppedWalk(walked, run, in.counters))
+        return *stopped;
     return run.End(hungUp ? JobEnding::Done : JobEnding::Failed);
 }
 

@@ -1,5 +1,6 @@
 #include "batch/region_walk.h"
 
+#include "batch/error_count_texts.h"
 #include "batch/progress_text.h"
 
 TileKey RegionBlock(const TileKey& anchor, int levelsDown, std::int64_t column, std::int64_t row) {
@@ -52,4 +53,16 @@ WalkEnd WalkRegion(const TileKey& anchor, int levelsDown, JobRun& run, const Bat
     if (last == ViewLoadOutcome::Aborted && run.Cancelled())
         return WalkEnd::Cancelled;
     return WalkEnd::Finished;
+}
+
+std::optional<JobEnding> EndStoppedWalk(WalkEnd walked, JobRun& run, const TileCounters& counters) {
+    switch (walked) {
+    case WalkEnd::Cancelled:
+        return run.End(JobEnding::Cancelled);
+    case WalkEnd::ErrorLimit:
+        return run.End(JobEnding::ErrorLimit, ErrorLimitMessage(counters));
+    case WalkEnd::Finished:
+        break;
+    }
+    return std::nullopt;
 }

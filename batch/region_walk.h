@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 enum class WalkEnd { Finished, Cancelled, ErrorLimit };
 
@@ -27,3 +28,7 @@ UpcomingTiles RegionTiles(std::shared_ptr<const TileSource> source, const TileKe
 WalkEnd WalkRegion(const TileKey& anchor, int levelsDown, JobRun& run, const BatchRetry& retry,
                    const TileCounters& counters,
                    const std::function<ViewLoadOutcome(const TileKey& northWest)>& loadBlock);
+
+// Ends the run of a walk that stopped early: a cancel as Cancelled, a reached error limit as
+// ErrorLimit with the counters' message. Nothing for a walk that finished, whose job goes on.
+std::optional<JobEnding> EndStoppedWalk(WalkEnd walked, JobRun& run, const TileCounters& counters);
