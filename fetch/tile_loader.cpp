@@ -3,6 +3,7 @@
 #include "fetch/jpeg_decode.h"
 #include "fetch/jpeg_end_marker.h"
 #include "fetch/placeholder_tile.h"
+#include "files/unique_fd.h"
 
 #include <QFile>
 #include <cerrno>
@@ -26,30 +27,14 @@ void Count(std::int32_t& counter, TileLoaderContext& context) {
     context.hooks.ShowErrorCounts();
 }
 
-// Closes the descriptor whichever way the read ends.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
 // Reads the whole of an open file of size bytes into the caller's buffer, whose capacity
 // stays for the next tile: one open, one read, no allocation once the buffer is grown.
-bool ReadWholeFile(const FileDescriptor& file, qint64 size, QByteArray& bytes) {
+bool ReadWholeFile(const UniqueFd& file, qint64 size, QByteArray& bytes) {
     bytes.resize(size);
     qint64 done = 0;
     while (done < size) {
         const ssize_t got =
-            ::read(file.get(), bytes.data() + done, static_cast<size_t>(size - done));
+            ::read(file.Get(), bytes.data() + done, static_cast<size_t>(size - done));
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
@@ -73,9 +58,9 @@ CachedTile LoadCachedTile(const QString& path, QImage& image, TileLoaderContext&
     if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode))
         return CachedTile::Absent;
     QByteArray& bytes = buffers.fileBytes;
-    const FileDescriptor file(
+    const UniqueFd file(
         status.st_size > kLargestTileFile ? -1 : ::open(name.constData(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0 || !ReadWholeFile(file, status.st_size, bytes) ||
+    if (!file.Valid() || !ReadWholeFile(file, status.st_size, bytes) ||
         !buffers.decoder.Decode(bytes, image)) {
         QFile::remove(path);
         Count(context.counters.badFileErrors, context);

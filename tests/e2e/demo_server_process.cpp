@@ -90,8 +90,8 @@ std::string RawReply::Header(const std::string& name) const {
     return head.substr(start, head.find("\r\n", start) - start);
 }
 
-tileserver::UniqueFd ConnectLoopback(int port) {
-    tileserver::UniqueFd socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+UniqueFd ConnectLoopback(int port) {
+    UniqueFd socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -103,7 +103,7 @@ tileserver::UniqueFd ConnectLoopback(int port) {
 
 RawReply RawGet(int port, const std::string& target) {
     RawReply reply;
-    const tileserver::UniqueFd socket = ConnectLoopback(port);
+    const UniqueFd socket = ConnectLoopback(port);
     if (!socket.Valid()) {
         ADD_FAILURE() << "cannot connect to port " << port;
         return reply;

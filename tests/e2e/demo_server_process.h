@@ -1,8 +1,8 @@
 #pragma once
 // The real orbivist-tileserver binary, run for one test, and a bare-socket HTTP client
 // that sees exactly what the server put on the wire.
+#include "files/unique_fd.h"
 #include "tests/support/temp_dir.h"
-#include "tools/tileserver/unique_fd.h"
 
 #include <QProcess>
 #include <QStringList>
@@ -48,7 +48,7 @@ struct RawReply {
 };
 
 // A TCP connection to 127.0.0.1:port; not Valid() when refused.
-tileserver::UniqueFd ConnectLoopback(int port);
+UniqueFd ConnectLoopback(int port);
 
 // GET target from 127.0.0.1:port with a minimal HTTP/1.0 request, reading until close.
 RawReply RawGet(int port, const std::string& target);

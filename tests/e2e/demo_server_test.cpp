@@ -25,7 +25,7 @@ const std::string kTarget = "/kh?v=5&n=404&t=";
 // Reads one reply by its Content-Length, exactly as a client that wants to reuse the
 // connection would, then tells whether the server's close is already waiting.
 bool CloseArrivesWithReply(int port, const std::string& target) {
-    const tileserver::UniqueFd socket = ConnectLoopback(port);
+    const UniqueFd socket = ConnectLoopback(port);
     if (!socket.Valid())
         return false;
     const std::string request = "GET " + target + " HTTP/1.0\r\n\r\n";

@@ -1,9 +1,8 @@
 #pragma once
-// Sole ownership of a POSIX file descriptor (socket, signalfd), closed on destruction.
+// Sole ownership of a POSIX file descriptor (a file, a socket, a signalfd), closed on
+// destruction. Plain C++, so that the demo tile server holds its sockets with it too.
 #include <unistd.h>
 #include <utility>
-
-namespace tileserver {
 
 class UniqueFd {
 public:
@@ -32,5 +31,3 @@ public:
 private:
     int fd_ = -1;
 };
-
-} // namespace tileserver
