@@ -272,7 +272,7 @@ private:
     void UpdateAfterRefresh();
     // The chosen source's tiles of the view, its client and the loader's settings.
     ViewSource CurrentViewSource();
-    HttpGet& SourceHttp();
+    HttpGet& SourceHttp(const SourceDefinition& source);
     // False, with the reason in the status line, when the source has no tiles at level.
     bool LevelAllowed(int level);
     // False, with the reason in a message box, when the source refuses a job down to level.

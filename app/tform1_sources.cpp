@@ -8,7 +8,6 @@
 #include "tiles/view_moves.h"
 
 #include <QCoreApplication>
-#include <algorithm>
 
 SourceDefinition TForm1::CurrentSource() const {
     const int index = SourceBox->currentIndex();
@@ -33,9 +32,7 @@ void TForm1::SourceBoxSelect(int index) {
     // the nearest level it has when it lacks the view's, which the status line then says.
     const int level = ViewLevel();
     const SourceDefinition source = CurrentSource();
-    const int shown = source.kind == SourceKind::Demo
-                          ? level
-                          : std::clamp(level, source.minLevel, source.maxLevel);
+    const int shown = source.NearestLevel(level);
     if (shown != level) {
         const ViewRefs refs = CurrentViewRefs();
         viewUrls = refs.Rebuilt(SliderZoom(refs.Letters(), shown));
@@ -47,8 +44,7 @@ void TForm1::SourceBoxSelect(int index) {
 
 bool TForm1::LevelAllowed(int level) {
     const SourceDefinition source = CurrentSource();
-    // The demo server answers every level the view can reach, as it always has.
-    if (source.kind == SourceKind::Demo || (level >= source.minLevel && level <= source.maxLevel))
+    if (source.ServesLevel(level))
         return true;
     // The panel of the download count, which the next refresh writes again.
     StatusB->setText(
@@ -56,8 +52,7 @@ bool TForm1::LevelAllowed(int level) {
     return false;
 }
 
-HttpGet& TForm1::SourceHttp() {
-    const SourceDefinition source = CurrentSource();
+HttpGet& TForm1::SourceHttp(const SourceDefinition& source) {
     if (source.kind == SourceKind::Demo) {
         sourceHttp_.reset();
         return IdHTTP1;
@@ -78,7 +73,8 @@ HttpGet& TForm1::SourceHttp() {
 }
 
 ViewSource TForm1::CurrentViewSource() {
-    MakeSourceFolder(CurrentSource(), cacheRoot); // the user may have chosen another root
-    return ViewSource{TileSourceFor(CurrentSource(), CurrentViewRefs(), cacheRoot),
-                      CurrentWorkMode(), SourceHttp(), &tileBuffers_};
+    const SourceDefinition source = CurrentSource();
+    MakeSourceFolder(source, cacheRoot); // the user may have chosen another root
+    return ViewSource{TileSourceFor(source, CurrentViewRefs(), cacheRoot), CurrentWorkMode(),
+                      SourceHttp(source), &tileBuffers_};
 }

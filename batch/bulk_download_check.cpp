@@ -10,7 +10,7 @@ std::optional<QString> BulkDownloadRefusal(const SourceDefinition& source, int l
                                            "Источник «%1» не разрешает массовое скачивание: "
                                            "склейка и выкачивание в кэш с него невозможны.")
             .arg(source.title);
-    if (level < source.minLevel || level > source.maxLevel)
+    if (!source.ServesLevel(level))
         return QCoreApplication::translate("BulkDownload",
                                            "Уровня %1 у источника «%2» нет: он даёт уровни с %3 "
                                            "по %4.")

@@ -2,6 +2,7 @@
 // One imagery source as the sources file describes it.
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 
 enum class SourceKind {
     Demo,     // the request prefix of ORB.ini plus quadtree letters, over the program's own client
@@ -23,6 +24,16 @@ struct SourceDefinition {
     bool bulkDownload = false; // whether stitching and prefill may use it
     QStringList subdomains;    // what {s} takes in turn
     int jpegQuality = 90;      // for PNG tiles re-encoded as JPEG
+
+    // Whether the source has tiles of level: the demo server answers every level the view can
+    // reach, as it always has.
+    bool ServesLevel(int level) const {
+        return kind == SourceKind::Demo || (level >= minLevel && level <= maxLevel);
+    }
+    // The served level nearest to level.
+    int NearestLevel(int level) const {
+        return kind == SourceKind::Demo ? level : std::clamp(level, minLevel, maxLevel);
+    }
 
     bool operator==(const SourceDefinition&) const = default;
 };
