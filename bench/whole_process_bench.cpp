@@ -98,6 +98,16 @@ bool WriteHome(const QString& home, const ViewUrls& view = BenchView(),
     return SaveSettings(home + "/ORB.ini", lines) && QDir().mkpath(home + "/Cash");
 }
 
+// A program directory whose cache holds the four tiles of the benchmark view; a failure is
+// the benchmark's error.
+bool WriteHomeWithViewCached(const QString& home, benchmark::State& state) {
+    const QString cacheRoot = home + "/Cash/";
+    if (WriteHome(home) && FillCache(RectangleFiles(cacheRoot, 2), cacheRoot))
+        return true;
+    state.SkipWithError("the home could not be made");
+    return false;
+}
+
 // In a child about to run a program: the offscreen platform, and Qt's notes about its
 // environment and the hello-world's line kept off the benchmark's table.
 void QuietChild() {
@@ -301,12 +311,8 @@ BENCHMARK(LoopbackPrefillWholeProcess)
 // The viewer idling on its first view from a warm cache, against the hello-world.
 void IdleMemoryWholeProcess(benchmark::State& state) {
     QTemporaryDir home;
-    const QString cacheRoot = home.path() + "/Cash/";
-    const QList<RectangleFile> files = RectangleFiles(cacheRoot, 2);
-    if (!WriteHome(home.path()) || !FillCache(files, cacheRoot)) {
-        state.SkipWithError("the home could not be made");
+    if (!WriteHomeWithViewCached(home.path(), state))
         return;
-    }
     constexpr int kIdleMs = 1500;
     Pairs peaks;
     for (auto _ : state) {
@@ -330,11 +336,8 @@ BENCHMARK(IdleMemoryWholeProcess)->Iterations(1)->Unit(benchmark::kMillisecond);
 void ColdStartWholeProcess(benchmark::State& state) {
     QTemporaryDir home;
     const QString cacheRoot = home.path() + "/Cash/";
-    const QList<RectangleFile> files = RectangleFiles(cacheRoot, 2);
-    if (!WriteHome(home.path()) || !FillCache(files, cacheRoot)) {
-        state.SkipWithError("the home could not be made");
+    if (!WriteHomeWithViewCached(home.path(), state))
         return;
-    }
     Pairs starts;
     for (auto _ : state) {
         for (int pair = 0; pair < 7; ++pair) {
