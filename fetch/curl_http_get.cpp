@@ -89,13 +89,13 @@ std::optional<HttpFailure> CurlHttpGet::Get(const QString& url, QByteArray& body
         found = find();
     }
     if (found != ahead_.end()) {
-        std::optional<QByteArray> got = std::move(found->body);
+        const bool fetched = found->body.has_value();
+        if (fetched)
+            body = std::move(*found->body);
         // Tiles the caller passed by were taken from the cache after all.
         ahead_.erase(ahead_.begin(), found + 1);
-        if (got) {
-            body = std::move(*got);
+        if (fetched)
             return std::nullopt;
-        }
     }
     return FetchOne(url, body);
 }

@@ -2,7 +2,7 @@
 
 #include "store/settings_schema.h"
 
-#include <optional>
+#include <array>
 
 Settings ReadSettings(const QString& path) {
     return SettingsFromFile(LoadSettings(path));
@@ -11,14 +11,15 @@ Settings ReadSettings(const QString& path) {
 WorkMode WorkModeOf(const Settings& settings) {
     constexpr std::array<WorkMode, 3> kModes{WorkMode::CacheOnly, WorkMode::InternetOnly,
                                              WorkMode::CacheAndInternet};
-    std::optional<int> selected = 2; // the design-time choice
+    constexpr int kNone = -1;
+    int selected = 2; // the design-time choice
     for (int i = 0; i < 3 && i < settings.linesPresent - SettingsLine::ModeCacheOnly; ++i) {
         if (settings.modeLines[i])
             selected = i;
         else if (selected == i)
-            selected.reset();
+            selected = kNone;
     }
-    return selected ? kModes[*selected] : WorkMode::CacheAndInternet;
+    return selected == kNone ? WorkMode::CacheAndInternet : kModes[selected];
 }
 
 QString CacheRootFor(bool useDirectory, const QString& directory, const QString& defaultRoot) {
