@@ -1,0 +1,150 @@
+// The tiles a region meets, checked against GDAL's own geometry: every tile square near the
+// region is asked whether it intersects the region's polygons.
+#include "tiles/region_tile_walk.h"
+
+#include <gtest/gtest.h>
+#include <ogr_geometry.h>
+
+#include <cmath>
+#include <set>
+
+namespace {
+
+std::unique_ptr<OGRGeometry> OgrOf(const GeoRegion& region) {
+    auto ring = [](const GeoRing& points) {
+        auto out = new OGRLinearRing;
+        for (const GeoPoint& p : points)
+            out->addPoint(p.longitude, p.latitude);
+        out->closeRings();
+        return out;
+    };
+    auto multi = std::make_unique<OGRMultiPolygon>();
+    for (const GeoPolygon& polygon : region.Polygons()) {
+        auto part = new OGRPolygon;
+        part->addRingDirectly(ring(polygon.outer));
+        for (const GeoRing& hole : polygon.holes)
+            part->addRingDirectly(ring(hole));
+        multi->addGeometryDirectly(part);
+    }
+    return multi;
+}
+
+// Every tile of the level within a tile of the region's box whose square intersects it.
+std::set<TileKey> ExpectedTiles(const GeoRegion& region, int level) {
+    const auto geometry = OgrOf(region);
+    const GeoBounds box = region.Bounds();
+    const double side = std::ldexp(1.0, level);
+    const auto clampTo = [&](double v) { return std::clamp(v, 0.0, side - 1); };
+    const double west = clampTo(std::floor((box.west + 180) / 360 * side) - 1);
+    const double east = clampTo(std::floor((box.east + 180) / 360 * side) + 1);
+    const double north = clampTo(std::floor(RowAtLatitude(level, std::min(box.north, 89.0))) - 1);
+    const double south = clampTo(std::floor(RowAtLatitude(level, std::max(box.south, -89.0))) + 1);
+    std::set<TileKey> tiles;
+    for (double row = north; row <= south; ++row)
+        for (double column = west; column <= east; ++column) {
+            const double w = ColumnEdgeLongitude(level, column);
+            const double e = ColumnEdgeLongitude(level, column + 1);
+            const double n = RowEdgeLatitude(level, row);
+            const double s = RowEdgeLatitude(level, row + 1);
+            OGRLinearRing ring;
+            ring.addPoint(w, s);
+            ring.addPoint(e, s);
+            ring.addPoint(e, n);
+            ring.addPoint(w, n);
+            ring.closeRings();
+            OGRPolygon square;
+            square.addRing(&ring);
+            if (geometry->Intersects(&square))
+                tiles.insert(
+                    {level, static_cast<std::uint32_t>(column), static_cast<std::uint32_t>(row)});
+        }
+    return tiles;
+}
+
+GeoRegion Star(GeoPoint centre, double radius, int points) {
+    GeoRing ring;
+    for (int i = 0; i < 2 * points; ++i) {
+        const double angle = M_PI * i / points;
+        const double r = i % 2 ? radius : radius * 0.35;
+        ring.push_back(
+            {centre.longitude + r * std::cos(angle), centre.latitude + r * std::sin(angle)});
+    }
+    return GeoRegion({{ring, {}}});
+}
+
+struct RegionCase {
+    const char* name;
+    GeoRegion region;
+    int firstLevel;
+    int lastLevel;
+};
+
+// Edges and corners of tiles at level 6: columns every 5.625 degrees of longitude.
+const double kRow20 = RowEdgeLatitude(6, 20);
+const double kRow23 = RowEdgeLatitude(6, 23);
+
+TEST(RegionTiles, MatchGdalIntersectionTileByTile) {
+    GeoRegion holed(
+        {{{{10, 40}, {30, 40}, {30, 55}, {10, 55}}, {{{14, 44}, {26, 44}, {26, 51}, {14, 51}}}}});
+    const RegionCase cases[] = {
+        {"box on tile edges", *GeoRegion::Box(11.25, kRow23, 22.5, kRow20), 5, 7},
+        {"box across 180", *GeoRegion::Box(170.3, -20.1, -172.4, -5.2), 3, 6},
+        {"polygon with a hole", holed, 4, 7},
+        {"star", Star({37.6, 55.7}, 3.1, 9), 4, 7},
+        {"triangle on a tile corner",
+         GeoRegion({{{{5.625, kRow20}, {9.1, kRow20 + 4}, {4.3, kRow20 + 3}}, {}}}), 6, 6},
+        {"sliver", GeoRegion({{{{-3.01, 47.2}, {2.4, 50.3}, {2.41, 50.31}, {-3.0, 47.19}}, {}}}), 5,
+         9},
+        {"past the pole clamp", *GeoRegion::Box(-40.2, 80.1, -10.3, 89.5), 3, 6},
+        {"beyond the clamp", *GeoRegion::Box(-40.2, 85.06, -10.3, 89.5), 3, 5},
+    };
+    for (const RegionCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        RegionTileWalk walk(c.region, c.firstLevel, c.lastLevel);
+        std::optional<TileKey> previous;
+        std::set<TileKey> walked;
+        while (const std::optional<TileKey> tile = walk.Next()) {
+            if (previous) { // levels, rows from the north, columns from the west, each once
+                EXPECT_LT(std::tuple(previous->level, previous->row, previous->column),
+                          std::tuple(tile->level, tile->row, tile->column));
+            }
+            walked.insert(*tile);
+            previous = tile;
+        }
+        std::set<TileKey> expected;
+        for (int level = c.firstLevel; level <= c.lastLevel; ++level)
+            expected.merge(ExpectedTiles(c.region, level));
+        for (const TileKey& t : walked)
+            EXPECT_TRUE(expected.count(t))
+                << "extra " << t.level << '/' << t.column << '/' << t.row;
+        for (const TileKey& t : expected)
+            EXPECT_TRUE(walked.count(t))
+                << "missing " << t.level << '/' << t.column << '/' << t.row;
+        EXPECT_EQ(CountRegionTiles(c.region, c.firstLevel, c.lastLevel),
+                  static_cast<std::int64_t>(expected.size()));
+    }
+}
+
+TEST(RegionTiles, BoxesOutsideTheGlobeAreRefused) {
+    EXPECT_FALSE(GeoRegion::Box(10, 50, 20, 50)); // south not below north
+    EXPECT_FALSE(GeoRegion::Box(10, 50, 20, 40));
+    EXPECT_FALSE(GeoRegion::Box(-181, 0, 20, 10));
+    EXPECT_FALSE(GeoRegion::Box(0, -91, 20, 10));
+    EXPECT_FALSE(GeoRegion::Box(0, 0, NAN, 10));
+    EXPECT_EQ(GeoRegion::Box(170, 0, -170, 10)->Polygons().size(), 2u);
+}
+
+// A country at the deepest level a job takes: counted without listing, and the walk agrees.
+TEST(RegionTiles, DeepLevelsAreCountedRowByRow) {
+    const GeoRegion region = Star({10, 50}, 4, 40);
+    const std::int64_t count = CountRegionTiles(region, 17);
+    EXPECT_GT(count, 3'000'000);
+    RegionRows rows(region, 17);
+    std::int64_t walked = 0;
+    while (rows.Next())
+        for (const ColumnRun& run : rows.Runs())
+            walked += std::int64_t{run.last} - run.first + 1;
+    EXPECT_EQ(walked, count);
+}
+
+} // namespace
