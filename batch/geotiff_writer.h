@@ -12,7 +12,7 @@
 //     for (each row of tiles, top to bottom) ok = ok && writer.AddTileRow(band);
 //     ok = ok && writer.Finish(progress);
 //     if (!ok) report(writer.ErrorText());
-#include "batch/gdal_session.h"
+#include "gis/gdal_session.h"
 #include "batch/rgb_picture.h"
 #include "files/atomic_file.h"
 #include "tiles/tile_block.h"

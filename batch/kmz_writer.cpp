@@ -1,6 +1,6 @@
 #include "batch/kmz_writer.h"
 
-#include "batch/gdal_session.h"
+#include "gis/gdal_session.h"
 #include "fetch/jpeg_decode.h"
 #include "fetch/rgb_jpeg_encode.h"
 

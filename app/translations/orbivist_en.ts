@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ru_RU">
 <context>
+    <name>AreaFile</name>
+    <message>
+        <source>Файл области %1 не читается: %2</source>
+        <translation>The area file %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>В файле области %1 нет ни областей, ни линий, ни точек</source>
+        <translation>The area file %1 has no areas, lines or points</translation>
+    </message>
+</context>
+<context>
     <name>AtomicFile</name>
     <message>
         <source>нет места на диске</source>

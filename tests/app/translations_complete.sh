@@ -8,7 +8,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cp "$src/app/translations/orbivist_en.ts" "$tmp/en.ts"
 cd "$src"
-"$lupdate" app batch fetch files store tiles -extensions cpp,h -source-language ru_RU \
+"$lupdate" app batch fetch files gis store tiles -extensions cpp,h -source-language ru_RU \
     -target-language en -no-obsolete -locations none -ts "$tmp/en.ts" >/dev/null 2>&1
 report=$("$lrelease" "$tmp/en.ts" -qm "$tmp/en.qm")
 echo "$report"

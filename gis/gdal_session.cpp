@@ -1,4 +1,4 @@
-#include "batch/gdal_session.h"
+#include "gis/gdal_session.h"
 
 #include <cpl_error.h>
 #include <gdal.h>
