@@ -3,19 +3,21 @@
 RegionTileWalk::RegionTileWalk(GeoRegion region, int firstLevel, int lastLevel)
     : region_(region), lastLevel_(lastLevel), rows_(std::move(region), firstLevel) {}
 
-bool RegionTileWalk::NextRow() {
-    if (rows_.Level() > lastLevel_)
-        return false;
-    while (!rows_.Next()) {
-        if (rows_.Level() >= lastLevel_) {
-            runCount_ = run_ = 0;
+bool RegionTileWalk::NextRun() {
+    if (++run_ >= rows_.Runs().size()) {
+        if (rows_.Level() > lastLevel_)
             return false;
+        while (!rows_.Next()) {
+            if (rows_.Level() >= lastLevel_)
+                return false;
+            rows_ = RegionRows(region_, rows_.Level() + 1);
         }
-        rows_ = RegionRows(region_, rows_.Level() + 1);
+        run_ = 0;
+        level_ = rows_.Level();
+        row_ = rows_.Row();
     }
-    run_ = 0;
-    runCount_ = rows_.Runs().size();
-    column_ = rows_.Runs().front().first;
+    column_ = rows_.Runs()[run_].first;
+    runLast_ = rows_.Runs()[run_].last;
     return true;
 }
 

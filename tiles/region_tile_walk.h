@@ -13,26 +13,23 @@ public:
     RegionTileWalk(GeoRegion region, int firstLevel, int lastLevel);
 
     std::optional<TileKey> Next() {
-        while (run_ == runCount_ || column_ > rows_.Runs()[run_].last) {
-            if (run_ < runCount_ && ++run_ < runCount_) {
-                column_ = rows_.Runs()[run_].first;
-                continue;
-            }
-            if (!NextRow())
-                return std::nullopt;
-        }
-        return TileKey{rows_.Level(), static_cast<std::uint32_t>(column_++), rows_.Row()};
+        if (column_ > runLast_ && !NextRun())
+            return std::nullopt;
+        return TileKey{level_, static_cast<std::uint32_t>(column_++), row_};
     }
 
 private:
-    bool NextRow();
+    // Moves to the next run of the row, else to the next row that has one; false at the end.
+    bool NextRun();
 
     GeoRegion region_;
     int lastLevel_;
     RegionRows rows_;
-    std::size_t run_ = 0;
-    std::size_t runCount_ = 0;
-    std::uint64_t column_ = 0;
+    std::size_t run_ = 0; // of rows_.Runs(); past them before the first row
+    int level_ = 0;
+    std::uint32_t row_ = 0;
+    std::uint64_t column_ = 1; // the next column of the run; past runLast_ when it is done
+    std::uint64_t runLast_ = 0;
 };
 
 // How many tiles the region meets over the levels, both included.

@@ -1,0 +1,171 @@
+// Counting and walking the tiles of regions of any shape beside a plain loop over as many
+// (level, column, row) values: a 1 km corridor along a 300 km track at levels 12 to 17, and a
+// country-sized polygon at level 17. Each part runs in a child process of its own, so that
+// its peak memory is its own: it should not grow with the number of tiles.
+#include "bench/child_figures.h"
+#include "gis/area_file.h"
+#include "tiles/region_tile_walk.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <random>
+
+namespace {
+
+constexpr double kMiB = 1024.0 * 1024.0;
+
+// A track wandering north-east from Saint Petersburg for about 300 km, a vertex every 100 m or so.
+GeoRegion Corridor() {
+    QTemporaryDir dir;
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> turn(-0.3, 0.3);
+    double lon = 30.3, lat = 59.9, heading = 0.8;
+    QByteArray coordinates;
+    for (int i = 0; i < 3000; ++i) {
+        coordinates += (i ? ",[" : "[") + QByteArray::number(lon, 'f', 7) + ',' +
+                       QByteArray::number(lat, 'f', 7) + ']';
+        heading += turn(random);
+        lat += 0.0009 * std::cos(heading);
+        lon += 0.0009 * std::sin(heading) / std::cos(lat * M_PI / 180);
+    }
+    const QByteArray json = R"({"type":"LineString","coordinates":[)" + coordinates + "]}";
+    const QString path = dir.filePath("track.geojson");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size())
+        return {};
+    file.close();
+    return GeoRegion(ReadAreaFile(path, 500).polygons);
+}
+
+// A polygon of 20,000 vertices about 900 km across, its outline winding like a coast: bays
+// and capes of many sizes, and a small jitter at every vertex.
+GeoRegion Country() {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> phase(0, 2 * M_PI);
+    std::uniform_real_distribution<double> jitter(-0.003, 0.003);
+    double phases[6];
+    for (double& p : phases)
+        p = phase(random);
+    GeoRing ring;
+    constexpr int kVertices = 20'000;
+    for (int i = 0; i < kVertices; ++i) {
+        const double angle = 2 * M_PI * i / kVertices;
+        double r = 4.0;
+        for (int k = 0; k < 6; ++k)
+            r += 0.6 / (k + 1) * std::sin((3 << k) * angle + phases[k]);
+        ring.push_back({19 + r * 1.5 * std::cos(angle) + jitter(random),
+                        52 + r * std::sin(angle) + jitter(random)});
+    }
+    return GeoRegion({{ring, {}}});
+}
+
+// The fastest of several runs: on a shared machine the others measure the neighbours.
+template <typename Work> double FastestSeconds(Work work) {
+    double fastest = INFINITY;
+    for (int run = 0; run < 7; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!work())
+            return NAN;
+        fastest = std::min(
+            fastest,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    return fastest;
+}
+
+struct Figures {
+    std::int64_t tiles = 0;
+    double countSeconds = 0, walkSeconds = 0, loopSeconds = 0;
+    double walkPeak = 0, loopPeak = 0;
+};
+
+Figures Measure(const GeoRegion& region, int first, int last) {
+    Figures figures;
+    std::vector<std::int64_t> perLevel;
+    figures.countSeconds = FastestSeconds([&] {
+        perLevel.clear();
+        for (int level = first; level <= last; ++level)
+            perLevel.push_back(CountRegionTiles(region, level));
+        return true;
+    });
+    for (const std::int64_t n : perLevel)
+        figures.tiles += n;
+
+    const auto walkAll = [&] {
+        RegionTileWalk tiles(region, first, last);
+        std::int64_t seen = 0;
+        while (const std::optional<TileKey> key = tiles.Next()) {
+            benchmark::DoNotOptimize(*key);
+            ++seen;
+        }
+        return seen == figures.tiles;
+    };
+    const auto loopAll = [&] {
+        constexpr std::uint32_t kWidth = 4096;
+        for (int level = first; level <= last; ++level) {
+            const std::int64_t n = perLevel[static_cast<std::size_t>(level - first)];
+            for (std::uint32_t row = 0; std::int64_t{row} * kWidth < n; ++row)
+                for (std::uint32_t column = 0;
+                     column < kWidth && std::int64_t{row} * kWidth + column < n; ++column) {
+                    const TileKey key{level, column, row};
+                    benchmark::DoNotOptimize(key);
+                }
+        }
+        return true;
+    };
+    figures.walkSeconds = FastestSeconds(walkAll);
+    figures.loopSeconds = FastestSeconds(loopAll);
+    // Peak memory from children of their own, so that each is the walk's or the loop's alone.
+    figures.walkPeak = InChild([&](ChildFigures&) { return walkAll(); }).peakGrowthBytes;
+    figures.loopPeak = InChild([&](ChildFigures&) { return loopAll(); }).peakGrowthBytes;
+    return figures;
+}
+
+void Report(benchmark::State& state, const char* name, const Figures& f) {
+    state.counters["tiles"] = static_cast<double>(f.tiles);
+    state.counters["count_s"] = f.countSeconds;
+    state.counters["walk_s"] = f.walkSeconds;
+    state.counters["loop_s"] = f.loopSeconds;
+    state.counters["walk_ratio"] = f.walkSeconds / f.loopSeconds;
+    state.counters["walk_MiB"] = f.walkPeak / kMiB;
+    std::printf("%s: %lld tiles; count %.4f s, walk %.4f s vs plain loop %.4f s: x%.2f "
+                "(goal x2); walk peak %.2f MiB above its start, loop %.2f MiB\n",
+                name, static_cast<long long>(f.tiles), f.countSeconds, f.walkSeconds, f.loopSeconds,
+                f.walkSeconds / f.loopSeconds, f.walkPeak / kMiB, f.loopPeak / kMiB);
+}
+
+void CorridorAlongTrackLevels12To17(benchmark::State& state) {
+    const GeoRegion region = Corridor();
+    if (region.IsEmpty()) {
+        state.SkipWithError("the corridor could not be made");
+        return;
+    }
+    Figures f;
+    for (auto _ : state) {
+        f = Measure(region, 12, 17);
+        state.SetIterationTime(f.walkSeconds);
+    }
+    Report(state, "corridor 1 km x 300 km, levels 12-17", f);
+}
+BENCHMARK(CorridorAlongTrackLevels12To17)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+void CountryAtLevel17(benchmark::State& state) {
+    const GeoRegion region = Country();
+    Figures f;
+    for (auto _ : state) {
+        f = Measure(region, 17, 17);
+        state.SetIterationTime(f.walkSeconds);
+    }
+    Report(state, "country of 20,000 vertices, level 17", f);
+}
+BENCHMARK(CountryAtLevel17)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
