@@ -11,6 +11,8 @@
 #include "batch/output_check.h"
 #include "batch/pppd_dial_up.h"
 #include "batch/prefill_job.h"
+#include "batch/region_export_job.h"
+#include "batch/region_prefill_job.h"
 #include "batch/stitch_job.h"
 #include "batch/stitch_output.h"
 #include "batch/stitch_plan.h"
@@ -19,8 +21,10 @@
 #include "fetch/source_services.h"
 #include "fetch/tile_source.h"
 #include "files/atomic_file.h"
+#include "gis/area_file.h"
 #include "store/settings.h"
 #include "tiles/decimal_text.h"
+#include "tiles/region_cover.h"
 #include "tiles/tile_search.h"
 
 #include <QDir>
@@ -144,19 +148,70 @@ struct Terminal {
     JobServices services;
 };
 
+// The region of the command: its box, or the area of its file; nothing (and why said) when
+// the file has none.
+std::optional<GeoRegion> CommandGeoRegion(const CommandRegion& region, std::FILE* stream) {
+    if (region.box) {
+        const auto& [west, south, east, north] = *region.box;
+        return GeoRegion::Box(west, south, east, north);
+    }
+    const AreaFile area =
+        ReadAreaFile(QFileInfo(region.areaFile).absoluteFilePath(), region.bufferMetres);
+    if (!area.error.isEmpty()) {
+        Say(stream, area.error);
+        return std::nullopt;
+    }
+    return GeoRegion(area.polygons);
+}
+
+// Why the source cannot give the region's levels, or nothing when it can.
+std::optional<QString> LevelsRefusal(const SourceDefinition& source, const RegionLevels& levels) {
+    if (levels.firstLevel < 1 || levels.lastLevel > kPrefillMaxDepth)
+        return QStringLiteral("levels %1 to %2 are outside the levels 1 to %3 a job fetches")
+            .arg(levels.firstLevel)
+            .arg(levels.lastLevel)
+            .arg(kPrefillMaxDepth);
+    for (const int level : {levels.firstLevel, levels.lastLevel})
+        if (std::optional<QString> refusal = BulkDownloadRefusal(source, level))
+            return refusal;
+    if (levels.Count() == 0)
+        return QStringLiteral("the region has no tiles at levels %1 to %2 (tiles reach 85.0511 "
+                              "degrees north and south)")
+            .arg(levels.firstLevel)
+            .arg(levels.lastLevel);
+    return std::nullopt;
+}
+
 int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FILE* stream) {
-    const std::optional<Session> session =
-        OpenSession(command.home, command.at, command.source, stream);
+    std::optional<Session> session = OpenSession(command.home, command.at, command.source, stream);
     if (!session)
         return 1;
     const Settings& s = session->settings;
+    QString columns = command.columns.value_or(s.stitchColumns);
+    QString rows = command.rows.value_or(s.stitchRows);
+    if (command.region) {
+        const std::optional<GeoRegion> region = CommandGeoRegion(*command.region, stream);
+        if (!region)
+            return 1;
+        const RegionLevels level{*region, command.regionLevel, command.regionLevel};
+        if (const std::optional<QString> refusal = LevelsRefusal(session->source, level)) {
+            Say(stream, *refusal);
+            return 1;
+        }
+        const TileBlock cover = *RegionCover(*region, command.regionLevel);
+        ViewUrls letters;
+        const std::array<TileKey, 4> block = CellInBlock(cover, 0, 0).Block();
+        for (std::size_t slot = 0; slot < letters.size(); ++slot)
+            letters[slot] = QString::fromStdString(block[slot].Letters());
+        session->view = session->Refs().Rebuilt(ViewMove::FromSlot(0, letters));
+        columns = QString::number(cover.columns);
+        rows = QString::number(cover.rows);
+    }
     if (const std::optional<QString> refusal =
             BulkDownloadRefusal(session->source, session->Refs().Level())) {
         Say(stream, *refusal);
         return 1;
     }
-    const QString columns = command.columns.value_or(s.stitchColumns);
-    const QString rows = command.rows.value_or(s.stitchRows);
     if (!EstimateStitch(columns, rows).canStart) {
         Say(stream, QStringLiteral("nothing to stitch: %1 x %2 tiles").arg(columns, rows));
         return 1;
@@ -229,7 +284,142 @@ std::optional<Region> OpenRegion(const QString& home, const std::optional<Comman
     return Region{std::move(*session), level, depth};
 }
 
+// The session of a command over a region of any shape and its levels: --levels, else the
+// depth alone (prefill) or the view's level to the depth (export); nothing (and why said) when
+// the region or its levels are refused.
+struct AreaRegion {
+    Session session;
+    RegionLevels levels;
+};
+
+std::optional<AreaRegion> OpenAreaRegion(const QString& home, const CommandRegion& region,
+                                         const std::optional<CommandLevels>& levels,
+                                         const std::optional<QString>& depthArgument,
+                                         const std::optional<QString>& sourceOption,
+                                         bool fromViewLevel, std::FILE* stream) {
+    std::optional<Session> session = OpenSession(home, std::nullopt, sourceOption, stream);
+    if (!session)
+        return std::nullopt;
+    const std::optional<GeoRegion> shape = CommandGeoRegion(region, stream);
+    if (!shape)
+        return std::nullopt;
+    const int depth = ParseIntOr(depthArgument.value_or(session->settings.prefillLevel), 0);
+    RegionLevels chosen{*shape, depth, depth};
+    if (levels)
+        chosen = {*shape, levels->first, levels->last};
+    else if (fromViewLevel)
+        chosen.firstLevel = std::min(session->Refs().Level(), depth);
+    if (const std::optional<QString> refusal = LevelsRefusal(session->source, chosen)) {
+        Say(stream, *refusal);
+        return std::nullopt;
+    }
+    return AreaRegion{std::move(*session), chosen};
+}
+
+// The estimate of a region's fetch, printed line by line: a dry run's whole output.
+int RunDryRun(const AreaRegion& region, StopSignals& cancel, std::FILE* stream) {
+    TileCounters counters;
+    const CommandSchedule noSchedule;
+    Terminal terminal(region.session, cancel, noSchedule, stream);
+    RegionEstimate estimate;
+    const RegionPrefillInputs inputs{
+        .region = region.levels,
+        .cacheRoot = region.session.cacheRoot,
+        .settings = ScheduleSettings(BatchRetryOf(region.session.settings), noSchedule),
+        .counters = counters,
+        .dryRun = true,
+        .estimate = &estimate,
+    };
+    const JobEnding ending =
+        RunRegionPrefill(inputs, terminal.services, terminal.front, terminal.front);
+    if (ending != JobEnding::Done)
+        return ExitStatusOf(ending);
+    for (const QString& line : EstimateLines(estimate))
+        Say(stream, line);
+    return 0;
+}
+
+int RunAreaPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::FILE* stream) {
+    const std::optional<AreaRegion> region =
+        OpenAreaRegion(command.home, *command.region, command.levels, command.depth, command.source,
+                       false, stream);
+    if (!region)
+        return 1;
+    if (command.dryRun)
+        return RunDryRun(*region, cancel, stream);
+    const Session& session = region->session;
+    TileCounters counters;
+    Terminal terminal(session, cancel, command.schedule, stream);
+    const RegionPrefillInputs inputs{
+        .region = region->levels,
+        .cacheRoot = session.cacheRoot,
+        .settings = ScheduleSettings(BatchRetryOf(session.settings), command.schedule),
+        .counters = counters,
+    };
+    const JobEnding ending =
+        RunRegionPrefill(inputs, terminal.services, terminal.front, terminal.front);
+    if (ending != JobEnding::Done)
+        return ExitStatusOf(ending);
+    const QString done = QStringLiteral("the cache %1 holds levels %2 to %3 of the region")
+                             .arg(SourceCacheFolder(session.cacheRoot, session.source))
+                             .arg(region->levels.firstLevel)
+                             .arg(region->levels.lastLevel);
+    if (counters.tilesMissing == 0) {
+        Say(stream, done);
+        return 0;
+    }
+    Say(stream,
+        done +
+            QStringLiteral(" but %1 tiles that could not be obtained").arg(counters.tilesMissing));
+    return kTilesMissingStatus;
+}
+
+int RunAreaExportCommand(const ExportCommand& command, StopSignals& cancel, std::FILE* stream) {
+    const std::optional<AreaRegion> region = OpenAreaRegion(
+        command.home, *command.region, command.levels, command.depth, command.source, true, stream);
+    if (!region)
+        return 1;
+    if (command.dryRun)
+        return RunDryRun(*region, cancel, stream);
+    const QString output = QFileInfo(command.output).absoluteFilePath();
+    if (const std::optional<QString> refusal = FileRefusal(output)) {
+        Say(stream, *refusal);
+        return 1;
+    }
+    RemoveStaleTempFiles(QFileInfo(output).absolutePath());
+    const Session& session = region->session;
+    TileCounters counters;
+    const CommandSchedule noSchedule;
+    Terminal terminal(session, cancel, noSchedule, stream);
+    const RegionExportInputs inputs{
+        .region = region->levels,
+        .output = output,
+        .attribution = AttributionOf(session.source, session.Refs().Prefix()),
+        .quality = session.settings.jpegQuality,
+        .settings = ScheduleSettings(BatchRetryOf(session.settings), noSchedule),
+        .counters = counters,
+    };
+    const JobEnding ending =
+        RunRegionExport(inputs, terminal.services, terminal.front, terminal.front);
+    if (ending != JobEnding::Done)
+        return ExitStatusOf(ending);
+    const bool kmz = ExportFormatOf(output) == ExportFormat::Kmz;
+    const QString done = QStringLiteral("wrote %1, levels %2 to %3")
+                             .arg(output)
+                             .arg(kmz ? region->levels.lastLevel : region->levels.firstLevel)
+                             .arg(region->levels.lastLevel);
+    if (counters.tilesMissing == 0) {
+        Say(stream, done);
+        return 0;
+    }
+    Say(stream, done + QStringLiteral("; %1 tiles could not be obtained and are left out")
+                           .arg(counters.tilesMissing));
+    return kTilesMissingStatus;
+}
+
 int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::FILE* stream) {
+    if (command.region)
+        return RunAreaPrefillCommand(command, cancel, stream);
     const std::optional<Region> region =
         OpenRegion(command.home, command.at, command.depth, command.source, stream);
     if (!region)
@@ -266,6 +456,8 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
 }
 
 int RunExportCommand(const ExportCommand& command, StopSignals& cancel, std::FILE* stream) {
+    if (command.region)
+        return RunAreaExportCommand(command, cancel, stream);
     const std::optional<Region> region =
         OpenRegion(command.home, command.at, command.depth, command.source, stream);
     if (!region)

@@ -1,7 +1,9 @@
 #include "app/command_line.h"
 
 #include "batch/export_format.h"
+#include "gis/area_file.h"
 #include "store/settings.h"
+#include "tiles/geo_region.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -41,6 +43,33 @@ std::optional<std::pair<double, double>> LatLon(const QString& text) {
     return std::pair{lat, lon};
 }
 
+// "W,S,E,N" in degrees, a box on the globe with its south below its north.
+std::optional<std::array<double, 4>> Box(const QString& text) {
+    const QStringList parts = text.split(',');
+    if (parts.size() != 4)
+        return std::nullopt;
+    std::array<double, 4> box{};
+    for (std::size_t i = 0; i < box.size(); ++i) {
+        bool ok = false;
+        box[i] = parts[static_cast<qsizetype>(i)].trimmed().toDouble(&ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    if (!GeoRegion::Box(box[0], box[1], box[2], box[3]))
+        return std::nullopt;
+    return box;
+}
+
+// "A-B" or "A": levels from A to B, A not above B.
+std::optional<CommandLevels> Levels(const QString& text) {
+    const QStringList parts = text.split('-');
+    const std::optional<int> first = parts.size() <= 2 ? WholeNumber(parts.front()) : std::nullopt;
+    const std::optional<int> last = parts.size() == 2 ? WholeNumber(parts.back()) : first;
+    if (!first || !last || *first < 0 || *first > *last)
+        return std::nullopt;
+    return CommandLevels{*first, *last};
+}
+
 // "H:MM", within the scheduling dialog's hours and minutes.
 std::optional<int> Delay(const QString& text) {
     static const QRegularExpression form(QStringLiteral("^(\\d{1,3}):(\\d{1,2})$"));
@@ -73,7 +102,37 @@ struct Common {
     std::optional<int> level;
     CommandSchedule schedule;
     std::optional<QString> source;
+    CommandRegion region;
+    bool regionGiven = false;
+    std::optional<CommandLevels> levels;
+    bool dryRun = false;
 };
+
+// Why the region options do not go together, or nothing when they do.
+std::optional<QString> RegionConflict(const Common& c, const std::set<QString>& given,
+                                      bool stitch) {
+    const auto has = [&](const char* option) { return given.count(QString::fromLatin1(option)); };
+    if (has("--bbox") && has("--area"))
+        return QStringLiteral("--bbox and --area cannot be given together");
+    if (has("--buffer") && !has("--area"))
+        return QStringLiteral("--buffer goes with --area");
+    if (!c.regionGiven) {
+        for (const char* option : {"--levels", "--dry-run"})
+            if (has(option))
+                return QStringLiteral("%1 goes with --bbox or --area").arg(option);
+        return std::nullopt;
+    }
+    if (has("--at"))
+        return QStringLiteral("--at places the view, which a --bbox or --area region does not use");
+    if (has("--levels") && has("--depth"))
+        return QStringLiteral("--levels and --depth cannot be given together");
+    if (stitch && (has("--columns") || has("--rows")))
+        return QStringLiteral("--columns and --rows do not go with --bbox or --area: the region "
+                              "decides the picture's size");
+    if (stitch && !c.level)
+        return QStringLiteral("--level L is needed with --bbox or --area");
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -116,6 +175,23 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
         {"--dial", [&](const QString& v) { return common.schedule.dialEntry = v, !v.isEmpty(); }},
         {"--user", [&](const QString& v) { return common.schedule.user = v, true; }},
         {"--source", [&](const QString& v) { return common.source = v, !v.isEmpty(); }},
+        {"--bbox",
+         [&](const QString& v) {
+             common.region.box = Box(v);
+             return common.regionGiven = common.region.box.has_value();
+         }},
+        {"--area",
+         [&](const QString& v) {
+             common.region.areaFile = v;
+             return common.regionGiven = !v.isEmpty();
+         }},
+        {"--buffer",
+         [&](const QString& v) {
+             bool ok = false;
+             common.region.bufferMetres = v.toDouble(&ok);
+             return ok && common.region.bufferMetres >= 0 &&
+                    common.region.bufferMetres <= kMaxBufferMetres;
+         }},
     };
     if (stitch) {
         withValue["--output"] = [&](const QString& v) { return s.output = v, !v.isEmpty(); };
@@ -129,6 +205,9 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
         };
     } else {
         withValue["--depth"] = [&](const QString& v) { return (p.depth = Count(v)).has_value(); };
+        withValue["--levels"] = [&](const QString& v) {
+            return (common.levels = Levels(v)).has_value();
+        };
     }
     if (exporting) {
         // Nothing waits or dials before an export: it is usually run from the cache.
@@ -153,6 +232,10 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
             common.schedule.any = true;
             continue;
         }
+        if (option == QLatin1String("--dry-run") && !stitch) {
+            common.dryRun = true;
+            continue;
+        }
         if (option == QLatin1String("--password"))
             return CommandError{QStringLiteral(
                 "the dial-up password is read from ORBIVIST_DIAL_PASSWORD, never from the "
@@ -172,7 +255,9 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
 
     if (common.home.isEmpty())
         return CommandError{QStringLiteral("--home DIR is required")};
-    if (common.at.has_value() != common.level.has_value())
+    if (const std::optional<QString> conflict = RegionConflict(common, given, stitch))
+        return CommandError{*conflict};
+    if (common.at.has_value() != common.level.has_value() && !(stitch && common.regionGiven))
         return CommandError{QStringLiteral("--at and --level go together")};
     // An empty user name is the peer file's own, as the dialog allows.
     if (given.count(QStringLiteral("--user")) && !common.schedule.dialEntry)
@@ -180,11 +265,15 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
     std::optional<CommandPoint> at;
     if (common.at)
         at = CommandPoint{common.at->first, common.at->second, *common.level};
+    std::optional<CommandRegion> region;
+    if (common.regionGiven)
+        region = common.region;
 
     if (exporting) {
         if (e.output.isEmpty())
             return CommandError{QStringLiteral("--output FILE.mbtiles or FILE.kmz is required")};
-        return ExportCommand{common.home, e.output, p.depth, at, common.source};
+        return ExportCommand{common.home,   e.output, p.depth,       at,
+                             common.source, region,   common.levels, common.dryRun};
     }
     if (stitch) {
         if (s.output.isEmpty())
@@ -193,12 +282,17 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
         s.at = at;
         s.schedule = common.schedule;
         s.source = common.source;
+        s.region = region;
+        s.regionLevel = region ? *common.level : 0;
         return s;
     }
     p.home = common.home;
     p.at = at;
     p.schedule = common.schedule;
     p.source = common.source;
+    p.region = region;
+    p.levels = common.levels;
+    p.dryRun = common.dryRun;
     return p;
 }
 
@@ -213,6 +307,9 @@ QString UsageText() {
         "                [--hang-up]\n"
         "       orbivist export --home DIR --output FILE.mbtiles|FILE.kmz [--depth D]\n"
         "                [--at LAT,LON --level L] [--source NAME]\n"
+        "       orbivist prefill|export ... --bbox W,S,E,N | --area FILE [--buffer METRES]\n"
+        "                [--levels A-B] [--dry-run]\n"
+        "       orbivist stitch ... --bbox W,S,E,N | --area FILE [--buffer METRES] --level L\n"
         "\n"
         "Satellite imagery viewer with an offline tile cache. Without a command it opens the\n"
         "viewer; the commands run a batch job without a display.\n"
@@ -234,6 +331,18 @@ QString UsageText() {
         "               system's, and its User-Agent names ORBIVIST_CONTACT\n"
         "  --at, --level  centre the view on a point first (decimal degrees, north and east\n"
         "               positive; level 1 to 20), as the search does\n"
+        "  --bbox       a region of its own instead of the view's: west, south, east, north in\n"
+        "               decimal degrees (west above east crosses the 180th meridian)\n"
+        "  --area       the region of a GPX, KML, KMZ, GeoJSON, Shapefile or GeoPackage file:\n"
+        "               its polygons, and corridors of --buffer metres either side of its\n"
+        "               tracks, routes and lines and around its points (default 500)\n"
+        "  --levels     every level from A to B (default: the depth for prefill, the view's\n"
+        "               level to the depth for export); tiles the cache holds are skipped\n"
+        "  --dry-run    print per level the tiles, the cached ones, those to fetch and their\n"
+        "               estimated size (from cached tiles, else a few fetched at random), and\n"
+        "               the free space; a real run refuses a region larger than that space\n"
+        "               (exit status 3). stitch --level L stitches the tiles covering the\n"
+        "               region at level L\n"
         "  --delay      wait this long before starting; --dial dials a pppd peer first (the\n"
         "               password comes from ORBIVIST_DIAL_PASSWORD, the user name, if any,\n"
         "               from --user); --hang-up ends every dial-up connection afterwards\n"

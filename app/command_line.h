@@ -2,6 +2,7 @@
 // The batch commands of the command line: what was asked, before anything is run.
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <optional>
 #include <variant>
 
@@ -22,6 +23,19 @@ struct CommandSchedule {
     bool any = false;
 };
 
+// A region of any shape in the place of the view's: a box or the area of a file.
+struct CommandRegion {
+    std::optional<std::array<double, 4>> box; // west, south, east, north in degrees
+    QString areaFile;                         // read through GDAL, when there is no box
+    double bufferMetres = 500;                // around the file's lines and points
+};
+
+// --levels A-B: every level from first to last.
+struct CommandLevels {
+    int first = 0;
+    int last = 0;
+};
+
 struct StitchCommand {
     QString home;
     QString output;
@@ -31,6 +45,9 @@ struct StitchCommand {
     std::optional<CommandPoint> at;
     CommandSchedule schedule;
     std::optional<QString> source; // the imagery source by name; ORB.ini's choice without it
+    // The rectangle covering the region at regionLevel, in the place of the view's W x H.
+    std::optional<CommandRegion> region;
+    int regionLevel = 0;
 };
 
 struct PrefillCommand {
@@ -39,6 +56,9 @@ struct PrefillCommand {
     std::optional<CommandPoint> at;
     CommandSchedule schedule;
     std::optional<QString> source;
+    std::optional<CommandRegion> region;
+    std::optional<CommandLevels> levels; // with a region; its single level is the depth without
+    bool dryRun = false;                 // with a region: the estimate alone
 };
 
 // Writing the region a prefill of the view covers, from the view's level to the depth, as
@@ -49,6 +69,9 @@ struct ExportCommand {
     std::optional<QString> depth; // a whole number of at least 1
     std::optional<CommandPoint> at;
     std::optional<QString> source;
+    std::optional<CommandRegion> region;
+    std::optional<CommandLevels> levels; // with a region; the view's level to the depth without
+    bool dryRun = false;
 };
 
 struct CommandError {

@@ -27,3 +27,15 @@ std::int64_t CountRegionTiles(const GeoRegion& region, int firstLevel, int lastL
         count += CountRegionTiles(region, level);
     return count;
 }
+
+std::optional<TileKey> NthRegionTile(const GeoRegion& region, int level, std::int64_t index) {
+    RegionRows rows(region, level);
+    while (index >= 0 && rows.Next())
+        for (const ColumnRun& run : rows.Runs()) {
+            const std::int64_t length = std::int64_t{run.last} - run.first + 1;
+            if (index < length)
+                return TileKey{level, static_cast<std::uint32_t>(run.first + index), rows.Row()};
+            index -= length;
+        }
+    return std::nullopt;
+}

@@ -34,3 +34,17 @@ private:
 
 // How many tiles the region meets over the levels, both included.
 std::int64_t CountRegionTiles(const GeoRegion& region, int firstLevel, int lastLevel);
+
+// A region and the levels a job takes of it, both included.
+struct RegionLevels {
+    GeoRegion region;
+    int firstLevel = 1;
+    int lastLevel = 1;
+
+    RegionTileWalk Walk() const { return RegionTileWalk(region, firstLevel, lastLevel); }
+    std::int64_t Count() const { return CountRegionTiles(region, firstLevel, lastLevel); }
+};
+
+// The tile at index (from 0) in the walk of one level, or nothing past its end: found row by
+// row, so that a sample can be drawn without listing the tiles.
+std::optional<TileKey> NthRegionTile(const GeoRegion& region, int level, std::int64_t index);

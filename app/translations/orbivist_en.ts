@@ -275,6 +275,45 @@
     </message>
 </context>
 <context>
+    <name>RegionEstimate</name>
+    <message>
+        <source>около %1 МБ</source>
+        <translation>about %1 MB</translation>
+    </message>
+    <message>
+        <source>объём неизвестен</source>
+        <translation>size unknown</translation>
+    </message>
+    <message>
+        <source>Оценка объёма...</source>
+        <translation>Estimating the size...</translation>
+    </message>
+    <message>
+        <source>Закачка невозможна: по оценке нужно %1 МБ, а на диске кэша свободно %2 МБ.</source>
+        <translation>Cannot download: the estimate is %1 MB, but the cache's disk has %2 MB free.</translation>
+    </message>
+    <message>
+        <source>уровень %1: фрагментов %2, в кэше %3, скачать %4, %5</source>
+        <translation>level %1: %2 tiles, %3 cached, %4 to fetch, %5</translation>
+    </message>
+    <message>
+        <source>всего: фрагментов %1, в кэше %2, скачать %3, %4</source>
+        <translation>total: %1 tiles, %2 cached, %3 to fetch, %4</translation>
+    </message>
+    <message>
+        <source>свободное место на диске кэша неизвестно</source>
+        <translation>free space on the cache's disk unknown</translation>
+    </message>
+    <message>
+        <source>свободно на диске кэша %1 МБ</source>
+        <translation>%1 MB free on the cache's disk</translation>
+    </message>
+    <message>
+        <source>около %1 КБ</source>
+        <translation>about %1 KB</translation>
+    </message>
+</context>
+<context>
     <name>StitchEstimate</name>
     <message>
         <source>Память: %1 мб</source>
