@@ -1,65 +1,14 @@
-// The tiles a region meets, checked against GDAL's own geometry: every tile square near the
-// region is asked whether it intersects the region's polygons.
+// The tiles a region meets, checked against GDAL's own geometry tile by tile.
 #include "tiles/region_tile_walk.h"
 
+#include "tests/support/ogr_tiles.h"
+
 #include <gtest/gtest.h>
-#include <ogr_geometry.h>
 
 #include <cmath>
 #include <set>
 
 namespace {
-
-std::unique_ptr<OGRGeometry> OgrOf(const GeoRegion& region) {
-    auto ring = [](const GeoRing& points) {
-        auto out = new OGRLinearRing;
-        for (const GeoPoint& p : points)
-            out->addPoint(p.longitude, p.latitude);
-        out->closeRings();
-        return out;
-    };
-    auto multi = std::make_unique<OGRMultiPolygon>();
-    for (const GeoPolygon& polygon : region.Polygons()) {
-        auto part = new OGRPolygon;
-        part->addRingDirectly(ring(polygon.outer));
-        for (const GeoRing& hole : polygon.holes)
-            part->addRingDirectly(ring(hole));
-        multi->addGeometryDirectly(part);
-    }
-    return multi;
-}
-
-// Every tile of the level within a tile of the region's box whose square intersects it.
-std::set<TileKey> ExpectedTiles(const GeoRegion& region, int level) {
-    const auto geometry = OgrOf(region);
-    const GeoBounds box = region.Bounds();
-    const double side = std::ldexp(1.0, level);
-    const auto clampTo = [&](double v) { return std::clamp(v, 0.0, side - 1); };
-    const double west = clampTo(std::floor((box.west + 180) / 360 * side) - 1);
-    const double east = clampTo(std::floor((box.east + 180) / 360 * side) + 1);
-    const double north = clampTo(std::floor(RowAtLatitude(level, std::min(box.north, 89.0))) - 1);
-    const double south = clampTo(std::floor(RowAtLatitude(level, std::max(box.south, -89.0))) + 1);
-    std::set<TileKey> tiles;
-    for (double row = north; row <= south; ++row)
-        for (double column = west; column <= east; ++column) {
-            const double w = ColumnEdgeLongitude(level, column);
-            const double e = ColumnEdgeLongitude(level, column + 1);
-            const double n = RowEdgeLatitude(level, row);
-            const double s = RowEdgeLatitude(level, row + 1);
-            OGRLinearRing ring;
-            ring.addPoint(w, s);
-            ring.addPoint(e, s);
-            ring.addPoint(e, n);
-            ring.addPoint(w, n);
-            ring.closeRings();
-            OGRPolygon square;
-            square.addRing(&ring);
-            if (geometry->Intersects(&square))
-                tiles.insert(
-                    {level, static_cast<std::uint32_t>(column), static_cast<std::uint32_t>(row)});
-        }
-    return tiles;
-}
 
 GeoRegion Star(GeoPoint centre, double radius, int points) {
     GeoRing ring;
@@ -113,7 +62,7 @@ TEST(RegionTiles, MatchGdalIntersectionTileByTile) {
         }
         std::set<TileKey> expected;
         for (int level = c.firstLevel; level <= c.lastLevel; ++level)
-            expected.merge(ExpectedTiles(c.region, level));
+            expected.merge(IntersectingTiles(c.region.Polygons(), level));
         for (const TileKey& t : walked)
             EXPECT_TRUE(expected.count(t))
                 << "extra " << t.level << '/' << t.column << '/' << t.row;
