@@ -11,6 +11,7 @@
 #include "batch/output_check.h"
 #include "batch/pppd_dial_up.h"
 #include "batch/prefill_job.h"
+#include "batch/region_choice.h"
 #include "batch/region_export_job.h"
 #include "batch/region_prefill_job.h"
 #include "batch/stitch_job.h"
@@ -164,24 +165,6 @@ std::optional<GeoRegion> CommandGeoRegion(const CommandRegion& region, std::FILE
     return GeoRegion(area.polygons);
 }
 
-// Why the source cannot give the region's levels, or nothing when it can.
-std::optional<QString> LevelsRefusal(const SourceDefinition& source, const RegionLevels& levels) {
-    if (levels.firstLevel < 1 || levels.lastLevel > kPrefillMaxDepth)
-        return QStringLiteral("levels %1 to %2 are outside the levels 1 to %3 a job fetches")
-            .arg(levels.firstLevel)
-            .arg(levels.lastLevel)
-            .arg(kPrefillMaxDepth);
-    for (const int level : {levels.firstLevel, levels.lastLevel})
-        if (std::optional<QString> refusal = BulkDownloadRefusal(source, level))
-            return refusal;
-    if (levels.Count() == 0)
-        return QStringLiteral("the region has no tiles at levels %1 to %2 (tiles reach 85.0511 "
-                              "degrees north and south)")
-            .arg(levels.firstLevel)
-            .arg(levels.lastLevel);
-    return std::nullopt;
-}
-
 int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FILE* stream) {
     std::optional<Session> session = OpenSession(command.home, command.at, command.source, stream);
     if (!session)
@@ -194,7 +177,7 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
         if (!region)
             return 1;
         const RegionLevels level{*region, command.regionLevel, command.regionLevel};
-        if (const std::optional<QString> refusal = LevelsRefusal(session->source, level)) {
+        if (const std::optional<QString> refusal = RegionLevelsRefusal(session->source, level)) {
             Say(stream, *refusal);
             return 1;
         }
@@ -309,7 +292,7 @@ std::optional<AreaRegion> OpenAreaRegion(const QString& home, const CommandRegio
         chosen = {*shape, levels->first, levels->last};
     else if (fromViewLevel)
         chosen.firstLevel = std::min(session->Refs().Level(), depth);
-    if (const std::optional<QString> refusal = LevelsRefusal(session->source, chosen)) {
+    if (const std::optional<QString> refusal = RegionLevelsRefusal(session->source, chosen)) {
         Say(stream, *refusal);
         return std::nullopt;
     }

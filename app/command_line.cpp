@@ -1,9 +1,9 @@
 #include "app/command_line.h"
 
 #include "batch/export_format.h"
+#include "batch/region_choice.h"
 #include "gis/area_file.h"
 #include "store/settings.h"
-#include "tiles/geo_region.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -41,33 +41,6 @@ std::optional<std::pair<double, double>> LatLon(const QString& text) {
         lon < -180 || lon > 180)
         return std::nullopt;
     return std::pair{lat, lon};
-}
-
-// "W,S,E,N" in degrees, a box on the globe with its south below its north.
-std::optional<std::array<double, 4>> Box(const QString& text) {
-    const QStringList parts = text.split(',');
-    if (parts.size() != 4)
-        return std::nullopt;
-    std::array<double, 4> box{};
-    for (std::size_t i = 0; i < box.size(); ++i) {
-        bool ok = false;
-        box[i] = parts[static_cast<qsizetype>(i)].trimmed().toDouble(&ok);
-        if (!ok)
-            return std::nullopt;
-    }
-    if (!GeoRegion::Box(box[0], box[1], box[2], box[3]))
-        return std::nullopt;
-    return box;
-}
-
-// "A-B" or "A": levels from A to B, A not above B.
-std::optional<CommandLevels> Levels(const QString& text) {
-    const QStringList parts = text.split('-');
-    const std::optional<int> first = parts.size() <= 2 ? WholeNumber(parts.front()) : std::nullopt;
-    const std::optional<int> last = parts.size() == 2 ? WholeNumber(parts.back()) : first;
-    if (!first || !last || *first < 0 || *first > *last)
-        return std::nullopt;
-    return CommandLevels{*first, *last};
 }
 
 // "H:MM", within the scheduling dialog's hours and minutes.
@@ -177,7 +150,7 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
         {"--source", [&](const QString& v) { return common.source = v, !v.isEmpty(); }},
         {"--bbox",
          [&](const QString& v) {
-             common.region.box = Box(v);
+             common.region.box = BoxOfText(v);
              return common.regionGiven = common.region.box.has_value();
          }},
         {"--area",
@@ -206,7 +179,10 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
     } else {
         withValue["--depth"] = [&](const QString& v) { return (p.depth = Count(v)).has_value(); };
         withValue["--levels"] = [&](const QString& v) {
-            return (common.levels = Levels(v)).has_value();
+            const std::optional<LevelRange> levels = LevelsOfText(v);
+            if (levels)
+                common.levels = CommandLevels{levels->first, levels->last};
+            return levels.has_value();
         };
     }
     if (exporting) {

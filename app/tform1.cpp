@@ -125,6 +125,7 @@ void TForm1::ConnectHandlers() {
     connect(Button7, &QPushButton::clicked, this, [this] { Button7Click(); });
     ConnectNavigation();
     ConnectFavorites();
+    ConnectRegionChoice();
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -364,6 +365,8 @@ void TForm1::ProxyFieldChange() {
 }
 
 void TForm1::Edit3Change() {
+    if (RegionBox->currentIndex() != 0)
+        return RegionChoiceChange();
     const PrefillEstimate estimate = EstimatePrefill(Edit3->text(), ViewLevel());
     Label13->setText(estimate.text);
     Button6->setEnabled(estimate.canStart);

@@ -15,6 +15,7 @@
 #include "store/settings.h"
 #include "store/settings_file.h"
 #include "tiles/coordinates.h"
+#include "tiles/region_tile_walk.h"
 #include "tiles/view_urls.h"
 #include "tiles/work_mode.h"
 
@@ -39,6 +40,7 @@ class MarkerImage;
 class QFileDialog;
 class QFocusEvent;
 class QKeyEvent;
+class RegionOutline;
 class RxSlider;
 class StatusPanels;
 class TForm2;
@@ -150,6 +152,15 @@ public:
     QLabel* Label11 = nullptr;
     QPushButton* Button6 = nullptr;
     QPushButton* Button7 = nullptr; // "Экспорт…"
+    // The region of both buttons: the visible one, an area file's or a box in degrees, with
+    // its levels ("A-B"; the depth alone when empty) and the buffer around a file's lines.
+    static constexpr const char* kRegionPart = "region part"; // shown for a region not visible
+    QComboBox* RegionBox = nullptr;
+    QToolButton* RegionFileButton = nullptr; // "…"
+    QLineEdit* RegionEdit = nullptr;         // the file chosen, or the box typed
+    QSpinBox* BufferUpDown = nullptr;
+    QLineEdit* LevelsEdit = nullptr;
+    RegionOutline* Outline = nullptr;
 
     // "Настройки"
     QWidget* TabSheet4 = nullptr;
@@ -205,6 +216,10 @@ public:
     void Button5Click();
     void Button6Click();
     void Button7Click();
+    void RegionBoxSelect();
+    void RegionFileClick();
+    // Reads the area file with the buffer shown; its region or why it has none.
+    void RegionFileRead(const QString& path);
     void SourceBoxSelect(int index);
 
     // The imagery source chosen on the settings tab.
@@ -270,6 +285,12 @@ private:
     void ApplyProxyFields();
     void SetProxyFieldsEnabled(bool on);
     void UpdateAfterRefresh();
+    void ConnectRegionChoice();
+    // The region chosen on the prefill tab with its levels, or why it cannot be fetched;
+    // nothing either way for the visible region.
+    std::optional<RegionLevels> ChosenRegion(QString* why) const;
+    // The estimate, the buttons and the outline after the region choice or the depth changed.
+    void RegionChoiceChange();
     // The chosen source's tiles of the view, its client and the loader's settings.
     ViewSource CurrentViewSource();
     HttpGet& SourceHttp(const SourceDefinition& source);
@@ -297,6 +318,10 @@ private:
     DialReporter* dialReporter_ = nullptr;
     QString lastStitchFile_; // the save dialog offers the last name again
     QString lastExportFile_;
+    // The area file of the prefill tab as last read: its region, or why it has none.
+    QString lastRegionFile_;
+    std::optional<GeoRegion> fileRegion_;
+    QString fileRegionError_;
     bool shownOnce_ = false;
     bool favoriteSelected_ = false;
     bool committingEntry_ = false; // inside Edit7Exit

@@ -10,6 +10,8 @@
 #include "batch/calibration_file.h"
 #include "batch/export_job.h"
 #include "batch/prefill_job.h"
+#include "batch/region_export_job.h"
+#include "batch/region_prefill_job.h"
 #include "batch/stitch_job.h"
 #include "batch/stitch_output.h"
 #include "batch/stitch_plan.h"
@@ -63,6 +65,19 @@ void TForm1::Button5Click() {
 }
 
 void TForm1::Button6Click() {
+    QString why;
+    if (const std::optional<RegionLevels> region = ChosenRegion(&why)) {
+        if (!form2_ || !form3_ || !dialUp_ || !dialReporter_)
+            return;
+        WindowFrontEnd front(*this, *form2_, *form3_, *dialReporter_);
+        const RegionPrefillInputs inputs{.region = *region,
+                                         .cacheRoot = cacheRoot,
+                                         .settings = CurrentBatchSettings(),
+                                         .counters = counters};
+        RemoveStaleTempFiles(cacheRoot);
+        RunRegionPrefill(inputs, CurrentJobServices(), front, front);
+        return;
+    }
     if (!form2_ || !form3_ || !dialUp_ || !dialReporter_ ||
         !SourceAllowsJob(ParseIntOr(Edit3->text(), 0)))
         return;
@@ -118,13 +133,29 @@ void SelectFilterOf(QFileDialog& dialog, const QString& path) {
 
 // The file is asked for first: the export writes it as the tiles come in.
 void TForm1::Button7Click() {
+    QString why;
+    const std::optional<RegionLevels> region = ChosenRegion(&why);
     if (!form2_ || !form3_ || !dialUp_ || !dialReporter_ ||
-        !SourceAllowsJob(ParseIntOr(Edit3->text(), 0)))
+        (!region && !SourceAllowsJob(ParseIntOr(Edit3->text(), 0))))
         return;
     const std::optional<QString> path = AskExportFile();
     if (!path)
         return;
     WindowFrontEnd front(*this, *form2_, *form3_, *dialReporter_);
+    RemoveStaleTempFiles(cacheRoot);
+    RemoveStaleTempFiles(QFileInfo(*path).absolutePath());
+    if (region) {
+        const RegionExportInputs inputs{
+            .region = *region,
+            .output = *path,
+            .attribution = AttributionOf(CurrentSource(), CurrentViewRefs().Prefix()),
+            .quality = UpDown3->value(),
+            .settings = CurrentBatchSettings(),
+            .counters = counters,
+        };
+        RunRegionExport(inputs, CurrentJobServices(), front, front);
+        return;
+    }
     const ExportInputs inputs{
         .view = viewUrls,
         .depth = ParseIntOr(Edit3->text(), 0),
@@ -134,8 +165,6 @@ void TForm1::Button7Click() {
         .settings = CurrentBatchSettings(),
         .counters = counters,
     };
-    RemoveStaleTempFiles(cacheRoot);
-    RemoveStaleTempFiles(QFileInfo(*path).absolutePath());
     RunExport(inputs, CurrentJobServices(), front, front);
 }
 

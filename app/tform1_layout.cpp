@@ -3,11 +3,13 @@
 #include "app/field_validator.h"
 #include "app/form_controls.h"
 #include "app/marker_image.h"
+#include "app/region_outline.h"
 #include "app/rx_slider.h"
 #include "app/status_panels.h"
 #include "app/tform1.h"
 #include "app/tile_image.h"
 #include "batch/calibration_file.h"
+#include "gis/area_file.h"
 #include "store/settings_schema.h"
 
 #include <QAbstractItemView>
@@ -212,6 +214,33 @@ void TForm1::BuildPrefillTab() {
     // a refused depth's three lines above it leave room from y = 60 on.
     Button6 = MakeButton(TabSheet3, tr("Начать"), 420, 60, 80, 26);
     Button7 = MakeButton(TabSheet3, tr("Экспорт…"), 420, 89, 80, 25);
+
+    // The region: the visible one keeps the tab as it was; another takes the explanation's
+    // place with its file or box, and the row of the choice with its buffer and levels.
+    RegionBox = new QComboBox(TabSheet3);
+    RegionBox->addItems({tr("видимая область"), tr("область из файла"), tr("рамка в градусах")});
+    RegionBox->setGeometry(8, 91, 150, 21);
+    RegionFileButton = new QToolButton(TabSheet3);
+    RegionFileButton->setText(QStringLiteral("…"));
+    RegionFileButton->setGeometry(8, 60, 24, 22);
+    RegionEdit = MakeEdit(TabSheet3, QString(), 36, 60, 372);
+    auto* bufferLabel = MakeLabel(TabSheet3, tr("буфер, м"), 164, 95);
+    BufferUpDown =
+        MakeUpDown(TabSheet3, bufferLabel->geometry().right() + 4, 91, 0,
+                   static_cast<int>(kMaxBufferMetres), static_cast<int>(kDefaultBufferMetres));
+    BufferUpDown->setSingleStep(100);
+    BufferUpDown->findChild<QLineEdit*>()->setReadOnly(false); // metres are typed too
+    auto* levelsLabel =
+        MakeLabel(TabSheet3, tr("уровни"), BufferUpDown->geometry().right() + 8, 95);
+    const int levelsX = levelsLabel->geometry().right() + 4;
+    LevelsEdit = MakeEdit(TabSheet3, QString(), levelsX, 91, 414 - levelsX);
+    LevelsEdit->setPlaceholderText(QStringLiteral("A-B"));
+    for (QWidget* part : std::initializer_list<QWidget*>{RegionFileButton, RegionEdit, bufferLabel,
+                                                         BufferUpDown, levelsLabel, LevelsEdit}) {
+        part->setObjectName(kRegionPart);
+        part->hide();
+    }
+    Outline = new RegionOutline(this);
 }
 
 void TForm1::BuildSettingsTab() {

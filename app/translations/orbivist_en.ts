@@ -275,6 +275,29 @@
     </message>
 </context>
 <context>
+    <name>RegionChoice</name>
+    <message>
+        <source>Уровни %1–%2 вне уровней 1–%3, которые берут задания.</source>
+        <translation>Levels %1–%2 are outside the levels 1–%3 the jobs fetch.</translation>
+    </message>
+    <message>
+        <source>В области нет фрагментов уровней %1–%2 (фрагменты доходят до 85,0511° широты).</source>
+        <translation>The region has no tiles at levels %1–%2 (tiles reach 85.0511° of latitude).</translation>
+    </message>
+    <message>
+        <source>Фрагментов %1, уровни %2–%3</source>
+        <translation>%1 tiles, levels %2–%3</translation>
+    </message>
+    <message>
+        <source>; объём будет оценён при запуске</source>
+        <translation>; the size is estimated at the start</translation>
+    </message>
+    <message>
+        <source>, около %1 МБ</source>
+        <translation>, about %1 MB</translation>
+    </message>
+</context>
+<context>
     <name>RegionEstimate</name>
     <message>
         <source>около %1 МБ</source>
@@ -290,7 +313,7 @@
     </message>
     <message>
         <source>Закачка невозможна: по оценке нужно %1 МБ, а на диске кэша свободно %2 МБ.</source>
-        <translation>Cannot download: the estimate is %1 MB, but the cache's disk has %2 MB free.</translation>
+        <translation>Cannot download: the estimate is %1 MB, but the cache&apos;s disk has %2 MB free.</translation>
     </message>
     <message>
         <source>уровень %1: фрагментов %2, в кэше %3, скачать %4, %5</source>
@@ -302,11 +325,11 @@
     </message>
     <message>
         <source>свободное место на диске кэша неизвестно</source>
-        <translation>free space on the cache's disk unknown</translation>
+        <translation>free space on the cache&apos;s disk unknown</translation>
     </message>
     <message>
         <source>свободно на диске кэша %1 МБ</source>
-        <translation>%1 MB free on the cache's disk</translation>
+        <translation>%1 MB free on the cache&apos;s disk</translation>
     </message>
     <message>
         <source>около %1 КБ</source>
@@ -598,6 +621,54 @@ Stitch joins a rectangle of tiles into one JPEG with an OziExplorer map file; Pr
     <message>
         <source>нет уровня %1 (есть %2–%3)</source>
         <translation>no level %1 (has %2–%3)</translation>
+    </message>
+    <message>
+        <source>видимая область</source>
+        <translation>visible region</translation>
+    </message>
+    <message>
+        <source>область из файла</source>
+        <translation>region of a file</translation>
+    </message>
+    <message>
+        <source>рамка в градусах</source>
+        <translation>box in degrees</translation>
+    </message>
+    <message>
+        <source>буфер, м</source>
+        <translation>buffer, m</translation>
+    </message>
+    <message>
+        <source>уровни</source>
+        <translation>levels</translation>
+    </message>
+    <message>
+        <source>файл GPX, KML, KMZ, GeoJSON, SHP, GPKG</source>
+        <translation>a GPX, KML, KMZ, GeoJSON, SHP or GPKG file</translation>
+    </message>
+    <message>
+        <source>запад,юг,восток,север</source>
+        <translation>west,south,east,north</translation>
+    </message>
+    <message>
+        <source>Область</source>
+        <translation>Region</translation>
+    </message>
+    <message>
+        <source>Области (*.gpx *.kml *.kmz *.geojson *.json *.shp *.gpkg);;Все файлы (*)</source>
+        <translation>Regions (*.gpx *.kml *.kmz *.geojson *.json *.shp *.gpkg);;All files (*)</translation>
+    </message>
+    <message>
+        <source>Выберите файл области кнопкой «…».</source>
+        <translation>Choose the region's file with the “…” button.</translation>
+    </message>
+    <message>
+        <source>Рамка: запад, юг, восток и север в градусах через запятую, юг меньше севера.</source>
+        <translation>Box: west, south, east and north in degrees, separated by commas, south below north.</translation>
+    </message>
+    <message>
+        <source>Уровни: «A-B», A не больше B.</source>
+        <translation>Levels: “A-B”, A not above B.</translation>
     </message>
 </context>
 <context>
