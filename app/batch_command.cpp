@@ -267,6 +267,23 @@ std::optional<Region> OpenRegion(const QString& home, const std::optional<Comman
     return Region{std::move(*session), level, depth};
 }
 
+// The last line of an export done: the file and its levels, and the tiles it lacks.
+int ExportWritten(const QString& output, int first, int last, const TileCounters& counters,
+                  std::FILE* stream) {
+    // A KMZ has the deepest level alone.
+    const QString done =
+        ExportFormatOf(output) == ExportFormat::Kmz
+            ? QStringLiteral("wrote %1, level %2").arg(output).arg(last)
+            : QStringLiteral("wrote %1, levels %2 to %3").arg(output).arg(first).arg(last);
+    if (counters.tilesMissing == 0) {
+        Say(stream, done);
+        return 0;
+    }
+    Say(stream, done + QStringLiteral("; %1 tiles could not be obtained and are left out")
+                           .arg(counters.tilesMissing));
+    return kTilesMissingStatus;
+}
+
 // The session of a command over a region of any shape and its levels: --levels, else the
 // depth alone (prefill) or the view's level to the depth (export); nothing (and why said) when
 // the region or its levels are refused.
@@ -386,18 +403,8 @@ int RunAreaExportCommand(const ExportCommand& command, StopSignals& cancel, std:
         RunRegionExport(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
         return ExitStatusOf(ending);
-    const bool kmz = ExportFormatOf(output) == ExportFormat::Kmz;
-    const QString done = QStringLiteral("wrote %1, levels %2 to %3")
-                             .arg(output)
-                             .arg(kmz ? region->levels.lastLevel : region->levels.firstLevel)
-                             .arg(region->levels.lastLevel);
-    if (counters.tilesMissing == 0) {
-        Say(stream, done);
-        return 0;
-    }
-    Say(stream, done + QStringLiteral("; %1 tiles could not be obtained and are left out")
-                           .arg(counters.tilesMissing));
-    return kTilesMissingStatus;
+    return ExportWritten(output, region->levels.firstLevel, region->levels.lastLevel, counters,
+                         stream);
 }
 
 int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::FILE* stream) {
@@ -469,18 +476,7 @@ int RunExportCommand(const ExportCommand& command, StopSignals& cancel, std::FIL
     const JobEnding ending = RunExport(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
         return ExitStatusOf(ending);
-    // A KMZ has the deepest level alone.
-    const QString done =
-        ExportFormatOf(output) == ExportFormat::Kmz
-            ? QStringLiteral("wrote %1, level %2").arg(output).arg(depth)
-            : QStringLiteral("wrote %1, levels %2 to %3").arg(output).arg(level).arg(depth);
-    if (counters.tilesMissing == 0) {
-        Say(stream, done);
-        return 0;
-    }
-    Say(stream, done + QStringLiteral("; %1 tiles could not be obtained and are left out")
-                           .arg(counters.tilesMissing));
-    return kTilesMissingStatus;
+    return ExportWritten(output, level, depth, counters, stream);
 }
 
 } // namespace
