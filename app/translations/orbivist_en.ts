@@ -660,7 +660,7 @@ Stitch joins a rectangle of tiles into one JPEG with an OziExplorer map file; Pr
     </message>
     <message>
         <source>Выберите файл области кнопкой «…».</source>
-        <translation>Choose the region's file with the “…” button.</translation>
+        <translation>Choose the region&apos;s file with the “…” button.</translation>
     </message>
     <message>
         <source>Рамка: запад, юг, восток и север в градусах через запятую, юг меньше севера.</source>
