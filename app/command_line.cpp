@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "batch/export_format.h"
+#include "batch/outputs/export_format.h"
 #include "store/settings.h"
 
 #include <QRegularExpression>
