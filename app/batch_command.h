@@ -1,8 +1,8 @@
 #pragma once
 // Running a batch job from the command line, headless, through the same job as the window.
 #include "app/command_line.h"
-#include "batch/job_ending.h"
-#include "batch/stop_signals.h"
+#include "batch/jobs/job_ending.h"
+#include "os/stop_signals.h"
 
 #include <cstdio>
 

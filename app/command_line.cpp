@@ -1,7 +1,7 @@
 #include "app/command_line.h"
 
-#include "batch/export_format.h"
-#include "batch/region_choice.h"
+#include "batch/jobs/region_choice.h"
+#include "batch/outputs/export_format.h"
 #include "gis/area_file.h"
 #include "store/settings.h"
 

@@ -5,8 +5,8 @@
 #include "app/language.h"
 #include "app/program_home.h"
 #include "app/qt_translation.h"
-#include "batch/stop_signals.h"
 #include "orbivist_version.h"
+#include "os/stop_signals.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>

@@ -8,8 +8,8 @@
 #include "app/tform2.h"
 #include "app/tform3.h"
 #include "app/window_dial_reporter.h"
-#include "batch/pppd_dial_up.h"
-#include "fetch/source_services.h"
+#include "batch/dialup/pppd_dial_up.h"
+#include "loader/source_services.h"
 #include "orbivist_version.h"
 #include "tiles/default_source.h"
 

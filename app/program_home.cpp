@@ -1,6 +1,6 @@
 #include "app/program_home.h"
 
-#include "fetch/source_catalog.h"
+#include "sources/source_catalog.h"
 
 #include <QCoreApplication>
 #include <QDir>

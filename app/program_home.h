@@ -1,6 +1,6 @@
 #pragma once
 // The program directory: where ORB.ini, Favorites.dat and the default cache live.
-#include "fetch/source_catalog.h"
+#include "sources/source_catalog.h"
 
 #include <QString>
 #include <utility>

@@ -1,6 +1,6 @@
 #pragma once
 // The command line's progress report: how far, how fast, how long still, and what failed.
-#include "fetch/tile_counters.h"
+#include "loader/tile_counters.h"
 
 #include <QString>
 #include <cstdint>

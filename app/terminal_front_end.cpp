@@ -1,7 +1,7 @@
 #include "app/terminal_front_end.h"
 
 #include "app/progress_line.h"
-#include "batch/error_count_texts.h"
+#include "batch/jobs/error_count_texts.h"
 
 #include <QCoreApplication>
 #include <QThread>

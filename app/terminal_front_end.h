@@ -3,9 +3,9 @@
 // standard error, Ctrl+C is "Отмена", the scheduling dialog's choices come from the command
 // line and the save dialog's answer is the output file given there.
 #include "app/command_line.h"
-#include "batch/job_controls.h"
-#include "batch/job_observer.h"
-#include "batch/stop_signals.h"
+#include "batch/jobs/job_controls.h"
+#include "batch/jobs/job_observer.h"
+#include "os/stop_signals.h"
 
 #include <QElapsedTimer>
 #include <cstdio>

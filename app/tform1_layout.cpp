@@ -8,7 +8,7 @@
 #include "app/status_panels.h"
 #include "app/tform1.h"
 #include "app/tile_image.h"
-#include "batch/calibration_file.h"
+#include "batch/outputs/calibration_file.h"
 #include "gis/area_file.h"
 #include "store/settings_schema.h"
 

@@ -4,8 +4,8 @@
 
 #include "app/dialog_in_front.h"
 #include "app/region_outline.h"
-#include "batch/region_choice.h"
-#include "fetch/source_cache_folder.h"
+#include "batch/jobs/region_choice.h"
+#include "sources/source_cache_folder.h"
 #include "gis/area_file.h"
 #include "tiles/decimal_text.h"
 

@@ -3,7 +3,7 @@
 #include "app/tform1.h"
 
 #include "app/status_panels.h"
-#include "fetch/source_services.h"
+#include "loader/source_services.h"
 #include "tiles/tile_ref.h"
 #include "tiles/view_moves.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/dialog_in_front.h"
 #include "app/form_controls.h"
-#include "batch/phone_book.h"
+#include "batch/dialup/phone_book.h"
 #include "store/settings.h"
 
 #include <QShowEvent>

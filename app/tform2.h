@@ -3,9 +3,9 @@
 // whether to dial before the job and with what, whether to hang up after it, and two
 // buttons that dial and hang up by hand. Created hidden at start-up; what the user chose
 // lasts for the run and is never written to a file.
-#include "batch/countdown.h"
-#include "batch/dial_up.h"
-#include "batch/schedule_choice.h"
+#include "batch/dialup/dial_up.h"
+#include "batch/jobs/countdown.h"
+#include "batch/jobs/schedule_choice.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "app/tform3.h"
 
 #include "app/dialog_in_front.h"
-#include "batch/error_count_texts.h"
+#include "batch/jobs/error_count_texts.h"
 
 #include <QCloseEvent>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The progress dialog of the batch jobs: a bar, a status line, the three error
 // counts and the only live control while a job runs, "Отмена".
-#include "batch/cancel_flag.h"
-#include "fetch/tile_counters.h"
+#include "batch/jobs/cancel_flag.h"
+#include "loader/tile_counters.h"
 
 #include <QDialog>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #pragma once
 // Where dialling reports in the window program: the progress dialog's status line, and a
 // message box over the window the user is looking at.
-#include "batch/dial_up.h"
+#include "batch/dialup/dial_up.h"
 
 class TForm3;
 class QWidget;

@@ -4,7 +4,7 @@
 #include "app/tform2.h"
 #include "app/tform3.h"
 #include "app/tile_image.h"
-#include "batch/error_count_texts.h"
+#include "batch/jobs/error_count_texts.h"
 
 #include <climits>
 

@@ -2,9 +2,9 @@
 // The main window and its dialogs as the front end of a batch job: the progress dialog shows
 // the job's progress, the view its tiles, and the window's own steps at the end of a job are
 // taken here, once, whichever job it was.
-#include "batch/dial_up.h"
-#include "batch/job_controls.h"
-#include "batch/job_observer.h"
+#include "batch/dialup/dial_up.h"
+#include "batch/jobs/job_controls.h"
+#include "batch/jobs/job_observer.h"
 
 #include <optional>
 

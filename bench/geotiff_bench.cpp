@@ -4,12 +4,12 @@
 // memory to decode a progressive JPEG of that size: libjpeg is held to 500 MB by GDAL otherwise
 // and refuses). And the writer's peak at the width of a 512-tile-wide picture, which bounds it
 // for any height. Each part runs in a child of its own.
-#include "batch/geotiff_writer.h"
-#include "batch/jpeg_encode.h"
 #include "bench/child_figures.h"
 #include "bench/earth_tiles.h"
 #include "bench/stitch_rectangle.h"
-#include "fetch/jpeg_decode.h"
+#include "gis/geotiff_writer.h"
+#include "image/jpeg_decode.h"
+#include "image/jpeg_encode.h"
 
 #include <QElapsedTimer>
 #include <QFile>

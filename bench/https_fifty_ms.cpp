@@ -2,7 +2,7 @@
 
 #include "bench/curl_seconds.h"
 #include "bench/earth_tiles.h"
-#include "fetch/url_template.h"
+#include "sources/url_template.h"
 
 HttpsFiftyMsAway::HttpsFiftyMsAway()
     : server(EarthImagePath(), {"--delay-ms", "50"}, dir.file("server.log")),

@@ -2,7 +2,7 @@
 // over a distant network: the template transport with 4 connections and with 1, beside
 // curl --parallel --parallel-max 4 fetching the same URLs in the same run.
 #include "bench/https_fifty_ms.h"
-#include "fetch/curl_transport.h"
+#include "net/curl_transport.h"
 
 #include <QElapsedTimer>
 
@@ -10,12 +10,9 @@ namespace {
 
 // Seconds the transport takes for urls with the given connections; -1 when a tile failed.
 double TransportSeconds(const QStringList& urls, int connections, const QString& caFile) {
-    SourceDefinition source;
-    source.name = "bench";
-    source.connections = connections;
     TransportSettings settings;
     settings.caFile = caFile;
-    CurlTransport transport(source, settings);
+    CurlTransport transport(connections, settings);
     bool clean = true;
     QElapsedTimer timer;
     timer.start();

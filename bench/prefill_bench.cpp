@@ -1,10 +1,10 @@
 // Prefilling a cold cache three levels below a level-2 view (256 tiles) from the demo
 // server on loopback, beside one curl process fetching the same URLs one after another.
-#include "batch/prefill_job.h"
+#include "batch/jobs/prefill_job.h"
 #include "bench/curl_seconds.h"
 #include "bench/earth_tiles.h"
-#include "fetch/http_client.h"
-#include "fetch/tile_cache.h"
+#include "loader/tile_cache.h"
+#include "net/http_client.h"
 #include "tests/e2e/demo_server_process.h"
 #include "tests/support/fake_front_end.h"
 #include "tiles/view_moves.h"

@@ -1,8 +1,8 @@
 // How long the work behind one view takes: loading tiles from the cache, decoding them,
 // and the reference arithmetic of panning at the deepest level.
-#include "fetch/jpeg_decode.h"
-#include "fetch/tile_cache.h"
-#include "fetch/tile_loader.h"
+#include "image/jpeg_decode.h"
+#include "loader/tile_loader.h"
+#include "sources/tile_request.h"
 #include "tests/support/jpeg_fixture.h"
 #include "tiles/neighbours.h"
 #include "tiles/tile_side.h"

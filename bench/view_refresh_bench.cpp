@@ -6,7 +6,7 @@
 #include "app/tform1.h"
 #include "app/tile_image.h"
 #include "bench/earth_tiles.h"
-#include "fetch/jpeg_decode.h"
+#include "image/jpeg_decode.h"
 #include "tiles/view_moves.h"
 
 #include <QCoreApplication>

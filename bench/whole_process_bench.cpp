@@ -2,12 +2,12 @@
 // the same way in the same run: `orbivist stitch` against the decode loop plus cjpeg, and
 // the idle viewer against a Qt Widgets hello-world. Pairs are interleaved so that a change
 // in the machine's load falls on both sides, and the median of their ratios is printed.
-#include "batch/stitch_plan.h"
+#include "batch/jobs/stitch_plan.h"
 #include "bench/child_figures.h"
 #include "bench/curl_seconds.h"
 #include "bench/earth_tiles.h"
 #include "bench/stitch_rectangle.h"
-#include "fetch/tile_source.h"
+#include "sources/tile_source.h"
 #include "store/settings_file.h"
 #include "tests/e2e/demo_server_process.h"
 #include "tiles/tile_side.h"

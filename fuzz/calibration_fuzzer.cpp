@@ -2,7 +2,7 @@
 // the size and the two corner tiles' quad paths, the rest is the picture's path (UTF-8).
 // The file always has its 56 lines with the picture's name and size in place, and it is
 // always named in the picture's own folder, never as the picture itself.
-#include "batch/calibration_file.h"
+#include "batch/outputs/calibration_file.h"
 #include "fuzz/fuzz_check.h"
 
 #include <QFileInfo>

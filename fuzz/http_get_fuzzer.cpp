@@ -5,9 +5,9 @@
 // bit 1 adds proxy credentials. Without the proxy the URL is a target on the peer; with it the
 // URL is taken as it stands. Any "://" in the input (a redirect to some host) forces the
 // proxy, so that no request ever leaves the machine.
-#include "fetch/http_client.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/loopback_peer.h"
+#include "net/http_client.h"
 
 #include <QByteArrayView>
 #include <cstddef>

@@ -1,11 +1,11 @@
 // The reply head and body readers over one end of a socket pair whose other end has sent the
 // input and closed. Replies are read one after the other, as on a connection that is kept,
 // until one fails or the input is used up.
-#include "fetch/http_body.h"
-#include "fetch/http_reply_head.h"
-#include "fetch/http_reply_reader.h"
-#include "fetch/tcp_socket.h"
 #include "fuzz/fuzz_check.h"
+#include "net/http_body.h"
+#include "net/http_reply_head.h"
+#include "net/http_reply_reader.h"
+#include "net/tcp_socket.h"
 
 #include <cstddef>
 #include <cstdint>

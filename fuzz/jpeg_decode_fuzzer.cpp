@@ -1,8 +1,8 @@
 // Tile data as the loader treats it: the end-marker check, then decoding. Every input is
 // decoded, with or without the marker, since cut files reach the decoder from the cache too.
-#include "fetch/jpeg_decode.h"
-#include "fetch/jpeg_end_marker.h"
 #include "fuzz/fuzz_check.h"
+#include "image/jpeg_decode.h"
+#include "image/jpeg_end_marker.h"
 
 #include <cstddef>
 #include <cstdint>

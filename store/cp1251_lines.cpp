@@ -1,6 +1,6 @@
 #include "store/cp1251_lines.h"
 
-#include "files/atomic_file.h"
+#include "os/atomic_file.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -2,7 +2,7 @@
 #include "app/tform2.h"
 #include "app/tile_image.h"
 #include "tests/app/window_fixture.h"
-#include "tests/batch/gdal_readback.h"
+#include "tests/support/gdal_readback.h"
 #include "tests/support/jpeg_fixture.h"
 
 #include <QApplication>

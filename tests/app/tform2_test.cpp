@@ -3,7 +3,7 @@
 #include "app/tform2.h"
 #include "app/tform3.h"
 #include "app/window_dial_reporter.h"
-#include "batch/pppd_dial_up.h"
+#include "batch/dialup/pppd_dial_up.h"
 #include "tests/support/fake_dial_up.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Gathers the texts of the sources into a copy of the English .ts, as update_translations
 # does, and fails when any of them has no finished translation.
-# Usage: translations_complete.sh SOURCE_DIR LUPDATE LRELEASE
+# Usage: translations_complete.sh SOURCE_DIR LUPDATE LRELEASE FOLDER...
 set -euo pipefail
 src=$1 lupdate=$2 lrelease=$3
+shift 3
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cp "$src/app/translations/orbivist_en.ts" "$tmp/en.ts"
 cd "$src"
-"$lupdate" app batch fetch files gis store tiles -extensions cpp,h -source-language ru_RU \
+"$lupdate" "$@" -extensions cpp,h -source-language ru_RU \
     -target-language en -no-obsolete -locations none -ts "$tmp/en.ts" >/dev/null 2>&1
 report=$("$lrelease" "$tmp/en.ts" -qm "$tmp/en.qm")
 echo "$report"

@@ -2,10 +2,10 @@
 #include "tests/e2e/demo_server_process.h"
 #include "tests/e2e/orbivist_process.h"
 
-#include "batch/region_plan.h"
-#include "fetch/jpeg_decode.h"
+#include "image/jpeg_decode.h"
 #include "store/settings_file.h"
-#include "tests/batch/gdal_readback.h"
+#include "tests/support/gdal_readback.h"
+#include "tiles/region_plan.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #pragma once
 // The real orbivist-tileserver binary, run for one test, and a bare-socket HTTP client
 // that sees exactly what the server put on the wire.
-#include "files/unique_fd.h"
+#include "os/unique_fd.h"
 #include "tests/support/temp_dir.h"
 
 #include <QProcess>

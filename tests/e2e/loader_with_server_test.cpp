@@ -2,8 +2,8 @@
 #include "tests/e2e/demo_server_process.h"
 #include "tests/e2e/served_tiles.h"
 
-#include "fetch/http_client.h"
-#include "fetch/tile_loader.h"
+#include "loader/tile_loader.h"
+#include "net/http_client.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

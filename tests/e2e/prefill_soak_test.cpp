@@ -3,9 +3,9 @@
 #include "tests/e2e/demo_server_process.h"
 #include "tests/e2e/served_tiles.h"
 
-#include "batch/prefill_job.h"
-#include "fetch/http_client.h"
-#include "fetch/tile_source.h"
+#include "batch/jobs/prefill_job.h"
+#include "net/http_client.h"
+#include "sources/tile_source.h"
 #include "tests/support/fake_front_end.h"
 #include "tiles/view_moves.h"
 

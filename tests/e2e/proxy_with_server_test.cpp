@@ -2,7 +2,7 @@
 #include "tests/e2e/demo_server_process.h"
 #include "tests/e2e/tinyproxy_process.h"
 
-#include "fetch/http_client.h"
+#include "net/http_client.h"
 
 #include <QStandardPaths>
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 
 #include "gis/area_file.h"
 #include "store/settings_file.h"
-#include "tests/batch/gdal_readback.h"
+#include "tests/support/gdal_readback.h"
 #include "tests/support/full_disk.h"
 #include "tests/support/ogr_tiles.h"
 

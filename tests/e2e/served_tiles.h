@@ -4,7 +4,7 @@
 #include "tests/e2e/demo_server_process.h"
 #include "tests/support/temp_dir.h"
 
-#include "fetch/tile_counters.h"
+#include "loader/tile_counters.h"
 #include "tools/tileserver/rgb_image.h"
 
 #include <QByteArray>

@@ -1,7 +1,7 @@
 #pragma once
 // A dial-up service and a reporter that remember what was asked of them, for the dialling
 // algorithms and the scheduling dialog without any modem.
-#include "batch/dial_up.h"
+#include "batch/dialup/dial_up.h"
 
 #include <QStringList>
 #include <map>
@@ -38,8 +38,8 @@ public:
     std::uint32_t Dial(const DialParams& params, ConnectionHandle& handle) override {
         dials.push_back(params);
         if (log)
-            log->append(QStringLiteral("Dial %1 %2 %3").arg(params.entry, params.user,
-                                                             params.password));
+            log->append(
+                QStringLiteral("Dial %1 %2 %3").arg(params.entry, params.user, params.password));
         handle = dialHandle;
         if (dialResult == 0 && goodDialConnects) {
             handle = nextHandle_++;

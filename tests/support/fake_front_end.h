@@ -2,9 +2,9 @@
 // A batch job's watcher and controls for tests: it answers as scripted and keeps what it was
 // told. Services() gives the job a dial-up service, sleeps and event pumps that are recorded
 // here too. Dials, hang-ups, messages and the ending go to `events` in the order they came.
-#include "batch/job_controls.h"
-#include "batch/job_observer.h"
-#include "batch/job_services.h"
+#include "batch/jobs/job_controls.h"
+#include "batch/jobs/job_observer.h"
+#include "batch/jobs/job_services.h"
 #include "tests/support/fake_dial_up.h"
 
 #include <QImage>

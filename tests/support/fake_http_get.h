@@ -1,6 +1,6 @@
 #pragma once
 // An HttpGet that plays back scripted replies and remembers what was asked of it.
-#include "fetch/http_get.h"
+#include "net/http_get.h"
 
 #include <QStringList>
 #include <deque>

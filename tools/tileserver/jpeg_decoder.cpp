@@ -1,6 +1,6 @@
 #include "tools/tileserver/jpeg_decoder.h"
 
-#include "fetch/jpeg_error_trap.h"
+#include "image/jpeg_error_trap.h"
 
 namespace tileserver {
 

@@ -1,6 +1,6 @@
 #include "tools/tileserver/jpeg_encoder.h"
 
-#include "fetch/rgb_jpeg_encode.h"
+#include "image/rgb_jpeg_encode.h"
 
 namespace tileserver {
 

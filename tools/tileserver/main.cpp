@@ -1,6 +1,6 @@
 // orbivist-tileserver: the demo tile server the program talks to out of the box.
-#include "batch/stop_signals.h"
 #include "orbivist_version.h"
+#include "os/stop_signals.h"
 #include "tools/tileserver/server_options.h"
 #include "tools/tileserver/tile_server.h"
 #include "tools/tileserver/world_image.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The HTTP side of the demo server: one request per connection, each connection served on a
 // thread of its own, so a delayed or slow reply never holds the others.
-#include "files/unique_fd.h"
+#include "os/unique_fd.h"
 #include "tools/tileserver/fault_plan.h"
 #include "tools/tileserver/http_reply.h"
 #include "tools/tileserver/rgb_image.h"

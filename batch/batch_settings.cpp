@@ -1,9 +1,0 @@
-#include "batch/batch_settings.h"
-
-BatchRetry BatchRetryOf(const Settings& s) {
-    return BatchRetry{.attempts = s.fetchAttempts,
-                      .pauseSeconds = s.retryInterval,
-                      .badFileLimit = s.badFileErrorLimit,
-                      .writeLimit = s.writeErrorLimit,
-                      .receiveLimit = s.receiveErrorLimit};
-}

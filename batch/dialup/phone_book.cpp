@@ -1,0 +1,12 @@
+#include "batch/dialup/phone_book.h"
+
+#include <algorithm>
+
+std::vector<QString> PhoneBookNames(DialUpService& service) {
+    EntryListing listing = service.EnumEntries(1);
+    if (listing.result != 0)
+        listing = service.EnumEntries(std::max(listing.count, 1));
+    if (listing.result != 0)
+        return {};
+    return listing.names;
+}

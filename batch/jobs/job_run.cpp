@@ -1,0 +1,107 @@
+#include "batch/jobs/job_run.h"
+
+#include "loader/tile_attempts.h"
+#include "tiles/tile_ref.h"
+
+JobRun::JobRun(const JobServices& services, JobControls& controls, JobObserver& observer,
+               TileCounters& counters)
+    : services_(services), source_(services.tiles), controls_(controls), observer_(observer),
+      counters_(counters) {
+    source_.buffers = &buffers_;
+}
+
+JobRun::~JobRun() {
+    source_.http.Follow(nullptr);
+}
+
+bool JobRun::Schedule(const BatchSettings& settings) {
+    if (!settings.scheduleDialog)
+        return true;
+    choice_ = controls_.AskSchedule();
+    return choice_.has_value();
+}
+
+void JobRun::Begin() {
+    progress_.phase = JobPhase::Starting;
+    progress_.status = QCoreApplication::translate("JobSteps", "начало...");
+    ShowErrorCounts();
+    services_.pumpEvents();
+    if (choice_ && choice_->dial) {
+        progress_.phase = JobPhase::Dialling;
+        DialConnection(services_.dialUp, *this, choice_->entry, choice_->user, choice_->password);
+    }
+    progress_.phase = JobPhase::Fetching;
+}
+
+void JobRun::Progress(std::int64_t done, const std::optional<QString>& status) {
+    progress_.done = done;
+    if (status)
+        progress_.status = *status;
+    ShowErrorCounts();
+}
+
+ViewLoadOutcome JobRun::LoadBlock(const std::array<TileKey, 4>& block, const BatchRetry& retry) {
+    std::array<TileRequest, 4> tiles;
+    for (std::size_t slot = 0; slot < tiles.size(); ++slot)
+        tiles[slot] = source_.tiles->RequestForKey(block[slot]);
+    const ViewLoadOutcome outcome = LoadViewRequests(tiles, source_, retry, counters_, *this);
+    if (outcome == ViewLoadOutcome::Completed) {
+        ViewUrls shown;
+        for (std::size_t slot = 0; slot < shown.size(); ++slot)
+            shown[slot] = source_.tiles->RequestOfLetters(QuadPathOf(block[slot]));
+        observer_.OnBlockShown(shown);
+    }
+    return outcome;
+}
+
+const QImage& JobRun::LoadTile(const TileRequest& tile, const BatchRetry& retry) {
+    TileLoaderContext context{source_.mode, source_.http, counters_, *this, &buffers_};
+    const TileAttemptRules rules{
+        .attempts = retry.attempts,
+        .pauseSeconds = retry.pauseSeconds,
+        .mayAttempt = [this](int attempt) { return attempt == 1 || !Cancelled(); },
+        .shown = nullptr};
+    const auto load = [&context](const TileRequest& request, QImage& loaded) {
+        return TileLoader(request, loaded, context);
+    };
+    if (AttemptTile(tile, tile_, rules, load, *this) != TileAttemptsEnd::Loaded)
+        ++counters_.tilesMissing;
+    return tile_;
+}
+
+bool JobRun::HangUpIfAsked() {
+    return !(choice_ && choice_->hangUp) || HangUpAll();
+}
+
+// The option to show the scheduling dialog stands for the hang-up where the settings say so.
+void JobRun::HangUpIfWanted(const BatchSettings& settings) {
+    if ((settings.scheduleDialog && settings.scheduleOptionHangsUp) || controls_.HangUpWanted())
+        HangUpAll();
+}
+
+bool JobRun::HangUpAll() {
+    const JobPhase phase = progress_.phase;
+    progress_.phase = JobPhase::HangingUp;
+    const bool down = HangUpAllConnections(services_.dialUp, *this);
+    progress_.phase = phase;
+    return down;
+}
+
+JobEnding JobRun::End(JobEnding ending, const QString& message) {
+    observer_.OnEnded(ending, message);
+    return ending;
+}
+
+void JobRun::ShowErrorCounts() {
+    progress_.counters = counters_;
+    observer_.OnProgress(progress_);
+}
+
+void JobRun::SetStatus(const QString& text) {
+    progress_.status = text;
+    ShowErrorCounts();
+}
+
+void JobRun::ShowMessage(const QString& caption, const QString& text) {
+    observer_.OnMessage(caption, text);
+}

@@ -1,0 +1,152 @@
+#include "image/jpeg_decode.h"
+
+#include "image/jpeg_error_trap.h"
+
+namespace {
+
+// A progressive file with thousands of tiny scans can take minutes to decode.
+constexpr int kMaxScans = 500;
+
+void LimitScans(j_common_ptr info) {
+    if (info->is_decompressor &&
+        reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans)
+        (*info->err->error_exit)(info); // gives up through the trap, like any fatal error
+}
+
+} // namespace
+
+// Everything libjpeg touches, owned outside the function that calls setjmp so that a
+// jump back never skips a destructor. The decompressor is made once and reset after each
+// picture, so its permanent allocations are made once too.
+struct JpegDecoder::State {
+    jpeg_decompress_struct info{};
+    JpegErrorTrap trap;
+    jpeg_progress_mgr progress{};
+    bool created = false;
+
+    State() = default;
+    State(const State&) = delete;
+    State& operator=(const State&) = delete;
+    ~State() {
+        if (created)
+            jpeg_destroy_decompress(&info);
+    }
+};
+
+namespace {
+
+using State = JpegDecoder::State;
+
+bool DimensionsAcceptable(const jpeg_decompress_struct& info) {
+    return info.image_width > 0 && info.image_height > 0 && info.image_width <= kMaxJpegSide &&
+           info.image_height <= kMaxJpegSide;
+}
+
+// Ink amounts to RGB. Adobe applications store CMYK inverted and mark it with their
+// marker, which is by far the common case; plain CMYK counts ink upwards.
+void CmykRowToRgb(const JSAMPLE* cmyk, unsigned char* rgb, JDIMENSION width, bool inverted) {
+    for (JDIMENSION x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
+        const int k = inverted ? cmyk[3] : 255 - cmyk[3];
+        for (int c = 0; c < 3; ++c) {
+            const int paper = inverted ? cmyk[c] : 255 - cmyk[c];
+            rgb[c] = static_cast<unsigned char>(paper * k / 255);
+        }
+    }
+}
+
+// The spare to decode into: one of the right size that nobody else holds, or else a fresh
+// image in the next slot round. Gives its index, or -1 when the memory cannot be had. Kept
+// out of Run so that no temporary image is ever alive inside it.
+template <std::size_t N>
+int PickRgbImage(std::array<QImage, N>& spares, int& next, JDIMENSION width, JDIMENSION height) {
+    const QSize size(static_cast<int>(width), static_cast<int>(height));
+    for (std::size_t i = 0; i < N; ++i) {
+        const QImage& spare = spares[i];
+        if (spare.isDetached() && spare.size() == size && spare.format() == QImage::Format_RGB888)
+            return static_cast<int>(i);
+    }
+    const int slot = next;
+    next = (next + 1) % static_cast<int>(N);
+    spares[slot] = QImage(size, QImage::Format_RGB888);
+    return spares[slot].isNull() ? -1 : slot;
+}
+
+// Decodes into one of spares and gives its index, or -1 on failure. Holds no objects with
+// destructors: libjpeg may jump out of any call below.
+template <std::size_t N>
+int Run(State& d, const QByteArray& data, std::array<QImage, N>& spares, int& next) {
+    d.info.err = InstallJpegErrorTrap(d.trap);
+    if (setjmp(d.trap.jumpBack))
+        return -1;
+
+    if (!d.created) {
+        jpeg_create_decompress(&d.info);
+        d.created = true;
+        d.progress.progress_monitor = LimitScans;
+        d.info.progress = &d.progress;
+    }
+    jpeg_mem_src(&d.info, reinterpret_cast<const unsigned char*>(data.constData()),
+                 static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&d.info, TRUE);
+    // Decided from the header alone: jpeg_start_decompress already allocates for the whole
+    // picture, and a few kilobytes can declare 8192 by 8192 pixels.
+    if (!DimensionsAcceptable(d.info))
+        return -1;
+
+    const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
+    d.info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    jpeg_start_decompress(&d.info);
+
+    const JDIMENSION width = d.info.output_width;
+    const int slot = PickRgbImage(spares, next, width, d.info.output_height);
+    if (slot < 0)
+        return -1;
+    unsigned char* const bits = spares[slot].bits();
+    const qsizetype stride = spares[slot].bytesPerLine();
+    // A row for the four-channel samples, released with the decoder.
+    JSAMPARRAY cmykRow = cmyk ? (*d.info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d.info),
+                                                            JPOOL_IMAGE, width * 4, 1)
+                              : nullptr;
+
+    while (d.info.output_scanline < d.info.output_height) {
+        unsigned char* row = bits + stride * d.info.output_scanline;
+        if (cmyk) {
+            if (jpeg_read_scanlines(&d.info, cmykRow, 1) != 1)
+                return -1;
+            CmykRowToRgb(cmykRow[0], row, width, d.info.saw_Adobe_marker);
+        } else {
+            JSAMPROW rows[1] = {row};
+            if (jpeg_read_scanlines(&d.info, rows, 1) != 1)
+                return -1;
+        }
+    }
+    jpeg_finish_decompress(&d.info);
+    return slot;
+}
+
+} // namespace
+
+JpegDecoder::JpegDecoder() : state_(std::make_unique<State>()) {}
+
+JpegDecoder::~JpegDecoder() = default;
+
+bool JpegDecoder::Decode(const QByteArray& data, QImage& image) {
+    if (data.isEmpty())
+        return false;
+    const int slot = Run(*state_, data, spares_, nextSpare_);
+    if (slot < 0) {
+        // Back to the start state, ready for the next picture; the image pool is freed.
+        if (state_->created)
+            jpeg_abort_decompress(&state_->info);
+        return false;
+    }
+    // The caller's previous picture becomes a spare, to be decoded into again once it is
+    // let go of everywhere else.
+    std::swap(image, spares_[slot]);
+    return true;
+}
+
+bool DecodeJpeg(const QByteArray& data, QImage& image) {
+    JpegDecoder decoder;
+    return decoder.Decode(data, image);
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Encoding the stitched picture as a progressive JPEG, streamed out piece by piece so that
+// the compressed file never has to be held in memory as well.
+#include "image/rgb_picture.h"
+
+#include <cstddef>
+#include <functional>
+
+// Receives the encoded bytes in order; returns false to abort the encoding (a failed
+// write, say).
+using JpegSink = std::function<bool(const char* data, std::size_t size)>;
+
+// Encodes the picture as a progressive colour JPEG: RGB input, libjpeg's defaults, the
+// floating-point DCT, the quality (libjpeg's scale, 1 to 100) with quantisation tables
+// limited to baseline values and the simple progression script; byte for byte what
+// `cjpeg -dct float -progressive -baseline -quality q` makes of the same pixels.
+// False when libjpeg fails (out of memory, a side above 65500) or the sink refuses;
+// the sink may have received part of the file by then.
+bool EncodeProgressiveJpeg(const RgbPicture& picture, int quality, const JpegSink& sink);
+
+// The same, using the picture up on the way: each band of rows goes back to the system
+// once libjpeg has taken it in. The progressive encoder keeps every coefficient of the
+// picture until its last scan, as many bytes again as the picture itself; released, the
+// picture's memory makes room for them instead of doubling the peak.
+bool EncodeProgressiveJpegReleasing(RgbPicture& picture, int quality, const JpegSink& sink);

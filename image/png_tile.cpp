@@ -1,0 +1,43 @@
+#include "image/png_tile.h"
+
+#include "image/rgb_jpeg_encode.h"
+
+#include <QImage>
+#include <QPainter>
+
+namespace {
+
+constexpr int kTileSide = 256;
+
+} // namespace
+
+std::optional<QByteArray> PngTileAsJpeg(const QByteArray& data, int quality) {
+    // The header alone gives the size, so an oversized picture is never decoded.
+    if (!data.startsWith("\x89PNG\r\n\x1a\n") || data.size() < 24)
+        return std::nullopt;
+    const auto side = [&](int at) {
+        return (static_cast<quint32>(static_cast<unsigned char>(data[at])) << 24) |
+               (static_cast<quint32>(static_cast<unsigned char>(data[at + 1])) << 16) |
+               (static_cast<quint32>(static_cast<unsigned char>(data[at + 2])) << 8) |
+               static_cast<quint32>(static_cast<unsigned char>(data[at + 3]));
+    };
+    if (side(16) != kTileSide || side(20) != kTileSide)
+        return std::nullopt;
+    QImage image;
+    if (!image.loadFromData(data, "PNG") || image.size() != QSize(kTileSide, kTileSide))
+        return std::nullopt;
+    if (image.hasAlphaChannel()) {
+        QImage flat(image.size(), QImage::Format_RGB32);
+        flat.fill(Qt::white);
+        QPainter(&flat).drawImage(0, 0, image);
+        image = flat;
+    }
+    image.convertTo(QImage::Format_RGB888);
+    const std::vector<std::uint8_t> jpeg =
+        EncodeRgbJpeg(image.constBits(), image.width(), image.height(),
+                      static_cast<std::size_t>(image.bytesPerLine()), quality);
+    if (jpeg.empty())
+        return std::nullopt;
+    return QByteArray(reinterpret_cast<const char*>(jpeg.data()),
+                      static_cast<qsizetype>(jpeg.size()));
+}

@@ -1,0 +1,113 @@
+#include "loader/curl_http_get.h"
+
+#include "image/png_tile.h"
+
+#include <algorithm>
+
+namespace {
+
+// Shorter bodies are the loader's to judge (it counts them as missing tiles), not bad PNGs.
+constexpr qsizetype kShortestPicture = 5;
+
+} // namespace
+
+// A bad PNG gets a body the loader counts as a bad file: the byte added keeps even a JPEG that
+// a PNG source sent from passing for a tile, since the loader wants a JPEG end.
+std::optional<QByteArray> CurlHttpGet::BodyOf(TileFetch& fetch) const {
+    if (fetch.result != TileFetch::Result::Data)
+        return std::nullopt;
+    if (format_ != TileFormat::Png || fetch.body.size() < kShortestPicture)
+        return std::move(fetch.body);
+    if (std::optional<QByteArray> jpeg = PngTileAsJpeg(fetch.body, jpegQuality_))
+        return std::move(*jpeg);
+    return std::move(fetch.body) + '\0';
+}
+
+CurlHttpGet::CurlHttpGet(const SourceDefinition& source, TransportSettings settings)
+    : transport_(source.connections, std::move(settings)),
+      window_(std::max(1, source.connections) * kTilesAheadPerConnection), format_(source.format),
+      jpegQuality_(source.jpegQuality) {
+    if (source.connections <= 1)
+        window_ = 1;
+}
+
+bool CurlHttpGet::KeepGoing() {
+    if (whileWaiting_)
+        whileWaiting_();
+    return !(stop_ && stop_());
+}
+
+void CurlHttpGet::Follow(UpcomingUrls upcoming) {
+    ahead_.clear();
+    lastAsked_.clear();
+    upcoming_ = window_ > 1 ? std::move(upcoming) : nullptr;
+}
+
+bool CurlHttpGet::ReadAhead() {
+    QStringList urls;
+    // A long run of cached tiles is not looked through in one go: the window is not pumped
+    // meanwhile, and the job passes them by quickly anyway.
+    constexpr int kMostTilesLookedAt = 4096;
+    for (int looked = 0; upcoming_ && urls.size() < window_ && looked < kMostTilesLookedAt;
+         ++looked) {
+        const std::optional<QString> url = upcoming_();
+        if (!url) {
+            upcoming_ = nullptr;
+            break;
+        }
+        if (!url->isEmpty())
+            urls << *url;
+    }
+    const auto first = static_cast<qsizetype>(ahead_.size());
+    for (const QString& url : urls)
+        ahead_.push_back(Ahead{url, std::nullopt});
+    return transport_.FetchAll(
+        urls,
+        [this, first](qsizetype index, TileFetch fetch) {
+            ahead_[static_cast<std::size_t>(first + index)].body = BodyOf(fetch);
+        },
+        [this] { return KeepGoing(); });
+}
+
+std::optional<HttpFailure> CurlHttpGet::Get(const QString& url, QByteArray& body) {
+    body.clear();
+    const auto find = [&] {
+        return std::find_if(ahead_.begin(), ahead_.end(),
+                            [&](const Ahead& tile) { return tile.url == url; });
+    };
+    auto found = find();
+    // Asked again, a tile is retried alone; any other tile not read ahead is the walk going
+    // on, past what is left of the last tiles read ahead.
+    const bool retry = url == lastAsked_;
+    lastAsked_ = url;
+    if (found == ahead_.end() && !retry && upcoming_) {
+        ahead_.clear();
+        if (!ReadAhead())
+            return HttpFailure{0, {}, QStringLiteral("the fetch was stopped")};
+        found = find();
+    }
+    if (found != ahead_.end()) {
+        const bool fetched = found->body.has_value();
+        if (fetched)
+            body = std::move(*found->body);
+        // Tiles the caller passed by were taken from the cache after all.
+        ahead_.erase(ahead_.begin(), found + 1);
+        if (fetched)
+            return std::nullopt;
+    }
+    return FetchOne(url, body);
+}
+
+std::optional<HttpFailure> CurlHttpGet::FetchOne(const QString& url, QByteArray& body) {
+    std::optional<TileFetch> got;
+    const bool finished = transport_.FetchAll(
+        {url}, [&got](qsizetype, TileFetch fetch) { got = std::move(fetch); },
+        [this] { return KeepGoing(); });
+    if (!finished || !got)
+        return HttpFailure{0, {}, QStringLiteral("the fetch was stopped")};
+    if (std::optional<QByteArray> tile = BodyOf(*got)) {
+        body = std::move(*tile);
+        return std::nullopt;
+    }
+    return HttpFailure{got->statusCode, {}, got->message};
+}

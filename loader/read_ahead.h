@@ -1,0 +1,17 @@
+#pragma once
+// What a job tells the client about the tiles it will load next, so that a client of several
+// connections can fetch them before they are asked for.
+#include "net/http_get.h"
+#include "sources/tile_request.h"
+#include "tiles/work_mode.h"
+
+#include <functional>
+#include <optional>
+
+// The tiles a job asks for, in its order, one per call; nothing once there are no more.
+using UpcomingTiles = std::function<std::optional<TileRequest>()>;
+
+// The URLs of upcoming for the client to read ahead, with the loader in mode: a tile the
+// loader takes from the cache without asking, or never fetches, gives an empty URL. Nothing
+// at all in cache-only mode.
+UpcomingUrls UrlsToFetch(UpcomingTiles upcoming, WorkMode mode);

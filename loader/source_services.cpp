@@ -1,0 +1,55 @@
+#include "loader/source_services.h"
+
+#include "loader/curl_http_get.h"
+#include "net/http_client.h"
+#include "sources/source_cache_folder.h"
+#include "sources/template_tile_source.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+std::variant<SourceDefinition, QString> FindSource(const SourceCatalog& catalog,
+                                                   const QString& name) {
+    if (std::optional<SourceDefinition> found = catalog.Find(name))
+        return *found;
+    QStringList known;
+    for (const SourceDefinition& source : catalog.sources)
+        known << source.name;
+    return QStringLiteral("unknown source \"%1\"; the sources are: %2")
+        .arg(name, known.join(QStringLiteral(", ")));
+}
+
+std::shared_ptr<const TileSource> TileSourceFor(const SourceDefinition& source,
+                                                const ViewRefs& view, const QString& cacheRoot) {
+    if (source.kind == SourceKind::Demo)
+        return view.Source(cacheRoot);
+    return std::make_shared<TemplateTileSource>(source, view.Prefix(),
+                                                SourceCacheFolder(cacheRoot, source));
+}
+
+std::unique_ptr<HttpGet> HttpGetFor(const SourceDefinition& source,
+                                    const TransportSettings& settings, const FetchHooks& hooks) {
+    if (source.kind == SourceKind::Demo) {
+        auto http = std::make_unique<HttpClient>(QStringLiteral("127.0.0.1"), settings.limits);
+        http->SetProxy(settings.proxy);
+        http->SetWhileWaiting(hooks.whileWaiting);
+        http->SetStopWaiting(hooks.stop);
+        return http;
+    }
+    auto http = std::make_unique<CurlHttpGet>(source, settings);
+    http->SetWhileWaiting(hooks.whileWaiting);
+    http->SetStopWaiting(hooks.stop);
+    return http;
+}
+
+void MakeSourceFolder(const SourceDefinition& source, const QString& cacheRoot) {
+    if (source.kind != SourceKind::Demo && QFileInfo(cacheRoot).isDir())
+        QDir().mkdir(SourceCacheFolder(cacheRoot, source));
+}
+
+TransportSettings TransportSettingsWith(const ProxySettings& proxy) {
+    return TransportSettings{.proxy = proxy,
+                             .caFile = qEnvironmentVariable(kCaFileVariable),
+                             .contact = qEnvironmentVariable(kContactVariable),
+                             .limits = {}};
+}

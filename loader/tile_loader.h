@@ -1,0 +1,43 @@
+#pragma once
+// Producing the image of one tile from the disk cache or the tile server.
+#include "image/jpeg_decode.h"
+#include "loader/tile_cache.h"
+#include "loader/tile_counters.h"
+#include "net/http_get.h"
+#include "sources/tile_request.h"
+#include "tiles/work_mode.h"
+
+#include <QImage>
+
+// What the loader needs from the window it works for.
+class LoaderHooks {
+public:
+    virtual ~LoaderHooks() = default;
+    // Processes pending window messages, so that a cancel button stays alive.
+    virtual void PumpEvents() = 0;
+    // Redraws the three error counters (also while no progress dialog is visible).
+    virtual void ShowErrorCounts() = 0;
+};
+
+// What a loop over many tiles keeps from one tile to the next: the cache file's bytes and
+// the decoder with its pixel buffers, so that no tile allocates its own.
+struct TileBuffers {
+    QByteArray fileBytes;
+    JpegDecoder decoder;
+};
+
+struct TileLoaderContext {
+    WorkMode mode;
+    HttpGet& http;
+    TileCounters& counters;
+    LoaderHooks& hooks;
+    // The loop's buffers; without them each tile has buffers of its own.
+    TileBuffers* buffers = nullptr;
+};
+
+// Loads one tile into image. True when image holds the tile, or, in cache-only mode,
+// the "missing from cache" placeholder; false when nothing usable was obtained (image is
+// then unspecified). Damaged cache files are deleted, every failure is counted in
+// context.counters by kind, and good replies are stored in the cache. Never retries.
+// A tile without a cache file name is refused outright: false, nothing counted.
+bool TileLoader(const TileRequest& tile, QImage& image, TileLoaderContext& context);

@@ -1,0 +1,61 @@
+#include "loader/view_tiles.h"
+
+#include "loader/tile_attempts.h"
+
+#include <QScopeGuard>
+
+ViewLoadOutcome LoadViewTiles(const std::array<TileRequest, 4>& tiles,
+                              const std::optional<BatchRetry>& batch, TileCounters& counters,
+                              const std::function<bool(const TileRequest&, QImage&)>& loadTile,
+                              ViewLoadHooks& hooks) {
+    QImage image;
+    for (int slot = 0; slot < static_cast<int>(tiles.size()); ++slot) {
+        // Every tile is tried at least once, or its slot would keep a stale picture.
+        const TileAttemptRules rules{
+            .attempts = batch ? batch->attempts : 1,
+            .pauseSeconds = batch ? batch->pauseSeconds : 0,
+            .mayAttempt =
+                [&](int) {
+                    hooks.PumpEvents();
+                    return !batch ||
+                           !(hooks.CancelRequested() || ErrorLimitReached(*batch, counters));
+                },
+            .shown = [&](const QImage& shown) { hooks.ShowTile(slot, shown); }};
+        switch (AttemptTile(tiles[slot], image, rules, loadTile, hooks)) {
+        case TileAttemptsEnd::Stopped:
+            return ViewLoadOutcome::Aborted;
+        case TileAttemptsEnd::Missing:
+            if (batch)
+                ++counters.tilesMissing;
+            break;
+        case TileAttemptsEnd::Loaded:
+            break;
+        }
+    }
+    return ViewLoadOutcome::Completed;
+}
+
+ViewLoadOutcome LoadView(const ViewUrls& urls, const ViewSource& source,
+                         const std::optional<BatchRetry>& batch, TileCounters& counters,
+                         ViewLoadHooks& hooks) {
+    std::array<TileRequest, 4> tiles;
+    for (int slot = 0; slot < 4; ++slot)
+        tiles[slot] = source.tiles->RequestFor(urls[slot]);
+    return LoadViewRequests(tiles, source, batch, counters, hooks);
+}
+
+ViewLoadOutcome LoadViewRequests(const std::array<TileRequest, 4>& tiles, const ViewSource& source,
+                                 const std::optional<BatchRetry>& batch, TileCounters& counters,
+                                 ViewLoadHooks& hooks) {
+    TileLoaderContext context{source.mode, source.http, counters, hooks, source.buffers};
+    // Outside batch work each tile has one attempt: a silent server must not keep the window
+    // waiting four times over. Batch work retries and waits for each tile in full.
+    source.http.ShareSilentWait(!batch);
+    const auto shared = qScopeGuard([&source] { source.http.ShareSilentWait(false); });
+    return LoadViewTiles(
+        tiles, batch, counters,
+        [&context](const TileRequest& tile, QImage& image) {
+            return TileLoader(tile, image, context);
+        },
+        hooks);
+}

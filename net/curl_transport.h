@@ -1,0 +1,77 @@
+#pragma once
+// Fetching URLs over libcurl: HTTPS with certificate checks, the proxy of the settings,
+// kept-alive connections (HTTP/2 where the server offers it) and up to a set number of
+// transfers at once, all on the calling thread.
+#include "net/http_client.h"
+#include "net/proxy_settings.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <chrono>
+#include <functional>
+#include <memory>
+
+struct TransportSettings {
+    ProxySettings proxy;
+    QString caFile;  // certificates trusted besides the system's store; empty: none
+    QString contact; // for the User-Agent, so that a provider can reach the user; may be empty
+    HttpClientOptions limits; // the same time-outs and body limit as the program's own client
+};
+
+// What became of one transfer.
+struct TileFetch {
+    enum class Result {
+        Data,         // body holds the reply body; the loader checks it
+        ReceiveError, // no usable reply: a network or TLS failure, a status other than 2xx
+    };
+    Result result = Result::ReceiveError;
+    QByteArray body;
+    qint64 bytesReceived = 0; // the reply body as it came, whatever it was
+    int statusCode = 0;       // 0 when no reply came
+    QString message;          // what went wrong, for diagnostics
+};
+
+// "Orbivist/<version>", followed by the contact in brackets when there is one.
+QByteArray OrbivistUserAgent(const QString& contact);
+
+class CurlTransport {
+public:
+    using Clock = std::chrono::steady_clock;
+    // How often the caller's callback runs at least, as the program's own client pumps.
+    static constexpr std::chrono::milliseconds kPumpInterval{50};
+    // The longest a Retry-After may hold the transfers back.
+    static constexpr std::chrono::seconds kLongestPause{600};
+
+    // connections: the most transfers at once, and the most connections kept open.
+    CurlTransport(int connections, TransportSettings settings);
+    ~CurlTransport();
+    CurlTransport(const CurlTransport&) = delete;
+    CurlTransport& operator=(const CurlTransport&) = delete;
+
+    using Done = std::function<void(qsizetype index, TileFetch fetch)>;
+    // Fetches urls with up to the connections at once and calls done for each as it
+    // ends (not in order). keepGoing runs at least every kPumpInterval, also while the server
+    // is paused; when it returns false the transfers under way are dropped, the rest are not
+    // started and FetchAll returns false. A call made from inside a callback is refused.
+    bool FetchAll(const QStringList& urls, const Done& done,
+                  const std::function<bool()>& keepGoing);
+
+    // Until when the server asked to be left alone (429 or 503 with Retry-After).
+    Clock::time_point pausedUntil() const { return pausedUntil_; }
+
+private:
+    struct Transfer;
+    struct MultiDeleter {
+        void operator()(void* multi) const;
+    };
+
+    std::unique_ptr<Transfer> Start(const QString& url, qsizetype index);
+    TileFetch Finish(Transfer& transfer, int curlCode);
+
+    int connections_ = 1;
+    TransportSettings settings_;
+    QByteArray userAgent_;
+    std::unique_ptr<void, MultiDeleter> multi_;
+    Clock::time_point pausedUntil_{};
+    bool fetching_ = false;
+};

@@ -1,0 +1,27 @@
+#pragma once
+// The tiles of a source addressed by a URL template. The view still holds each tile as the
+// request prefix of the settings followed by its quadrant letters; only the request sent and
+// the folder of the cached copy differ from the demo source.
+#include "sources/source_definition.h"
+#include "sources/tile_source.h"
+
+class TemplateTileSource final : public TileSource {
+public:
+    // prefix is the part of the view's tile texts before the letters; folder is the source's
+    // own cache folder, ending with '/'.
+    TemplateTileSource(SourceDefinition source, QString prefix, QString folder)
+        : source_(std::move(source)), prefix_(std::move(prefix)), folder_(std::move(folder)) {}
+
+    QString RequestOf(const TileKey& key) const override;
+    QString CachePathOf(const TileKey& key) const override;
+    QString RequestOfLetters(const QString& letters) const override { return prefix_ + letters; }
+    // A text whose letters name no tile (or name the level-0 world) gets neither a URL nor a
+    // cache file, so it is never fetched.
+    TileRequest RequestFor(const QString& ref) const override;
+    TileRequest RequestForKey(const TileKey& key) const override;
+
+private:
+    SourceDefinition source_;
+    QString prefix_;
+    QString folder_;
+};

@@ -1,0 +1,11 @@
+#include "sources/tile_request.h"
+
+#include "tiles/tile_ref.h"
+
+TileRequest MakeTileRequest(const QString& cacheRoot, const QString& prefix,
+                            const QString& quadPath) {
+    TileRequest request{prefix + quadPath, quadPath, std::nullopt};
+    if (IsQuadPath(request.quadPath))
+        request.cacheFile = cacheRoot + request.quadPath + QStringLiteral(".jpg");
+    return request;
+}

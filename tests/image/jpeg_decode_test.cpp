@@ -1,0 +1,65 @@
+#include "image/jpeg_decode.h"
+#include "tests/support/jpeg_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QColor DecodedColour(const QByteArray& jpeg) {
+    QImage image;
+    EXPECT_TRUE(DecodeJpeg(jpeg, image));
+    EXPECT_EQ(image.format(), QImage::Format_RGB888);
+    return image.pixelColor(image.width() - 1, image.height() - 1);
+}
+
+// Where a baseline frame header keeps the picture's height, then its width.
+qsizetype FrameSizeAt(const QByteArray& jpeg) {
+    return jpeg.indexOf("\xFF\xC0") + 5;
+}
+
+} // namespace
+
+TEST(JpegDecode, EveryColourSpaceComesOutAsRgb) {
+    const auto near = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+                   std::abs(a.blue() - b.blue()) <
+               20;
+    };
+    EXPECT_TRUE(near(DecodedColour(MakeTestJpeg(40, 24, QColor(200, 40, 30))), {200, 40, 30}));
+    EXPECT_TRUE(near(DecodedColour(MakeTestJpeg(9, 9, QColor(90, 90, 90), FixtureColours::Gray)),
+                     {90, 90, 90}));
+    // Inverted inks of cyan 0, magenta and yellow full, no black: red.
+    EXPECT_TRUE(
+        near(DecodedColour(MakeTestJpeg(9, 9, Qt::red, FixtureColours::AdobeCmyk)), Qt::red));
+}
+
+TEST(JpegDecode, CutShortStillDecodesButCorruptDataFailsAndKeepsTheImage) {
+    const QByteArray whole = MakeTestJpeg(256, 256, Qt::blue);
+    QImage image;
+    ASSERT_TRUE(DecodeJpeg(whole.left(whole.size() * 2 / 3), image));
+    EXPECT_EQ(image.size(), QSize(256, 256));
+
+    const QImage before = image;
+    const QByteArray noFrame = whole.left(FrameSizeAt(whole) - 5) + QByteArray(300, 'Z');
+    for (const QByteArray& bad :
+         {QByteArray(), QByteArray("\xFF\xD8\xFF\xD9"), QByteArray(1000, 'B'), noFrame}) {
+        EXPECT_FALSE(DecodeJpeg(bad, image)) << bad.size();
+        EXPECT_EQ(image, before);
+    }
+}
+
+TEST(JpegDecode, ASideAboveTheTileLimitIsABadFileWhateverTheData) {
+    QImage image;
+    EXPECT_TRUE(DecodeJpeg(MakeTestJpeg(kMaxJpegSide, 8, Qt::green), image));
+    EXPECT_TRUE(DecodeJpeg(MakeTestJpeg(8, kMaxJpegSide, Qt::green), image));
+    EXPECT_FALSE(DecodeJpeg(MakeTestJpeg(kMaxJpegSide + 1, 8, Qt::green), image));
+    EXPECT_FALSE(DecodeJpeg(MakeTestJpeg(8, kMaxJpegSide + 1, Qt::green), image));
+
+    // A few hundred bytes claiming 8192 by 8192, and 20000 by 20000: refused from the header.
+    for (const char* size : {"\x20\x00\x20\x00", "\x4E\x20\x4E\x20"}) {
+        QByteArray forged = MakeTestJpeg(8, 8, Qt::green);
+        forged.replace(FrameSizeAt(forged), 4, QByteArray(size, 4));
+        EXPECT_FALSE(DecodeJpeg(forged, image));
+        EXPECT_EQ(image.size(), QSize(8, kMaxJpegSide)); // untouched
+    }
+}

@@ -1,0 +1,45 @@
+#include "loader/tile_cache.h"
+#include "tests/support/full_disk.h"
+#include "tests/support/temp_dir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+TEST(TileCache, StoreReplacesTheFileButNeverCreatesTheDirectory) {
+    TempDir dir;
+    dir.write("q.jpg", "old contents");
+    ASSERT_TRUE(StoreTileFile(dir.file("q.jpg"), "new"));
+    EXPECT_EQ(dir.read("q.jpg"), "new");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"q.jpg"});
+    EXPECT_FALSE(StoreTileFile(dir.file("missing/q.jpg"), "new"));
+    EXPECT_FALSE(dir.exists("missing"));
+}
+
+namespace {
+
+// The size of a real tile that a full disk once cut to 4,096 bytes.
+bool StoreTile(const QString& path, bool first) {
+    return StoreTileFile(path, QByteArray(first ? 3000 : 5418, first ? 'o' : 'n'));
+}
+
+} // namespace
+
+TEST(TileCache, FullDiskFailsTheStoreAndKeepsTheCachedTile) {
+    ExpectFullDiskKeepsTheOldFile("q.jpg", StoreTile, 4096);
+}
+
+TEST(TileCache, FileSizeLimitFailsTheStoreAndKeepsTheCachedTile) {
+    ExpectSizeLimitKeepsTheOldFile("q.jpg", StoreTile, 4096);
+}
+
+TEST(TileCache, ALinkNamedLikeATileIsReplacedNotFollowed) {
+    TempDir cache;
+    TempDir elsewhere;
+    ASSERT_TRUE(QFile::link(elsewhere.file("planted"), cache.file("q.jpg")));
+    ASSERT_TRUE(StoreTileFile(cache.file("q.jpg"), "tile"));
+    EXPECT_FALSE(elsewhere.exists("planted"));
+    EXPECT_FALSE(QFileInfo(cache.file("q.jpg")).isSymLink());
+    EXPECT_EQ(cache.read("q.jpg"), "tile");
+}

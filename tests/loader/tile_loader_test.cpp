@@ -1,0 +1,169 @@
+#include "image/jpeg_decode.h"
+#include "image/placeholder_tile.h"
+#include "loader/tile_loader.h"
+#include "tests/support/fake_http_get.h"
+#include "tests/support/jpeg_fixture.h"
+#include "tests/support/temp_dir.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+int Errors(const TileCounters& c) {
+    return c.receiveErrors + c.badFileErrors + c.writeErrors;
+}
+
+class TileLoaderTest : public ::testing::Test, public LoaderHooks {
+protected:
+    void PumpEvents() override { ++pumps; }
+    void ShowErrorCounts() override { errorsShown.push_back(Errors(counters)); }
+
+    bool Load(WorkMode mode, const QString& quadPath = "qr") {
+        TileLoaderContext context{mode, http, counters, *this};
+        return TileLoader(MakeTileRequest(root, "pre", quadPath), image, context);
+    }
+    // Counts are shown at every call and after every change, so the screen is never stale.
+    void ExpectShown(int times) {
+        EXPECT_EQ(errorsShown.size(), size_t(times));
+        EXPECT_EQ(errorsShown.empty() ? -1 : errorsShown.back(), Errors(counters));
+    }
+    static QImage Decoded(const QByteArray& jpeg) {
+        QImage decoded;
+        EXPECT_TRUE(DecodeJpeg(jpeg, decoded));
+        return decoded;
+    }
+
+    TempDir cache;
+    QString root = cache.path();
+    FakeHttpGet http;
+    TileCounters counters;
+    int pumps = 0;
+    std::vector<int> errorsShown;
+    QImage image;
+    const QByteArray red = MakeTestJpeg(256, 256, Qt::red);
+    const QByteArray blue = MakeTestJpeg(256, 256, Qt::blue);
+    const QImage missing = PlaceholderTile(QStringLiteral("Отсутствует в кэше"), "-qr-");
+};
+
+} // namespace
+
+TEST_F(TileLoaderTest, CachedTileIsUsedWithoutTheNetworkUnlessInternetOnly) {
+    cache.write("qr.jpg", red);
+    EXPECT_TRUE(Load(WorkMode::CacheOnly));
+    EXPECT_EQ(image, Decoded(red));
+    EXPECT_TRUE(Load(WorkMode::CacheAndInternet));
+    EXPECT_TRUE(http.requests.isEmpty());
+
+    http.Reply(blue);
+    EXPECT_TRUE(Load(WorkMode::InternetOnly));
+    EXPECT_EQ(http.requests, QStringList{"preqr"});
+    EXPECT_EQ(image, Decoded(blue));
+    EXPECT_EQ(cache.read("qr.jpg"), blue);
+    EXPECT_EQ(counters.bytesReceived, blue.size());
+    EXPECT_EQ(pumps, 3);
+    ExpectShown(3);
+}
+
+TEST_F(TileLoaderTest, CachedFileCutShortIsDeletedThenRefetchedOrReplacedByThePlaceholder) {
+    EXPECT_TRUE(Load(WorkMode::CacheOnly));
+    EXPECT_EQ(image, missing);
+
+    cache.write("qr.jpg", red.left(red.size() - 40));
+    http.Reply(blue);
+    EXPECT_TRUE(Load(WorkMode::CacheAndInternet));
+    EXPECT_EQ(image, Decoded(blue));
+    EXPECT_EQ(cache.read("qr.jpg"), blue);
+    EXPECT_EQ(pumps, 3);
+
+    cache.write("qr.jpg", red.left(red.size() - 40));
+    EXPECT_TRUE(Load(WorkMode::CacheOnly));
+    EXPECT_EQ(image, missing);
+    EXPECT_FALSE(cache.exists("qr.jpg"));
+    EXPECT_EQ(counters.badFileErrors, 2);
+    EXPECT_EQ(http.requests.size(), 1);
+    ExpectShown(5);
+}
+
+TEST_F(TileLoaderTest, UndecodableCachedFileFailsWithoutFetchingThenIsFetchedNextTime) {
+    cache.write("qr.jpg", QByteArray(600, 'x') + "\xFF\xD9");
+    http.Reply(blue);
+    EXPECT_FALSE(Load(WorkMode::CacheAndInternet));
+    EXPECT_TRUE(http.requests.isEmpty());
+    EXPECT_FALSE(cache.exists("qr.jpg"));
+    EXPECT_EQ(counters.badFileErrors, 1);
+
+    EXPECT_TRUE(Load(WorkMode::CacheAndInternet));
+    EXPECT_EQ(cache.read("qr.jpg"), blue);
+    ExpectShown(3);
+}
+
+TEST_F(TileLoaderTest, EveryBadReplyIsCountedByKindAndFails) {
+    struct Case {
+        std::optional<QByteArray> reply; // none: the request itself fails
+        std::int32_t TileCounters::*counter;
+        bool cacheFileKept;
+    } const cases[] = {
+        {std::nullopt, &TileCounters::receiveErrors, true},
+        {QByteArray(), &TileCounters::receiveErrors, false},
+        {QByteArray("\xFF\xD8\xFF\xD9", 4), &TileCounters::receiveErrors, false},
+        {blue.left(blue.size() - 2), &TileCounters::badFileErrors, true},
+        {QByteArray(600, 'x') + "\xFF\xD9", &TileCounters::badFileErrors, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reply ? c.reply->size() : -1);
+        counters = TileCounters{};
+        errorsShown.clear();
+        cache.write("qr.jpg", red);
+        c.reply ? http.Reply(*c.reply) : http.Fail();
+        EXPECT_FALSE(Load(WorkMode::InternetOnly));
+        EXPECT_EQ(counters.*c.counter, 1);
+        EXPECT_EQ(Errors(counters), 1);
+        EXPECT_EQ(counters.bytesReceived, c.reply ? c.reply->size() : 0);
+        EXPECT_EQ(cache.read("qr.jpg"), c.cacheFileKept ? red : QByteArray());
+        ExpectShown(2);
+    }
+}
+
+TEST_F(TileLoaderTest, TileIsShownWhenTheCacheCannotKeepIt) {
+    root = cache.file("absent/");
+    http.Reply(blue);
+    EXPECT_TRUE(Load(WorkMode::CacheAndInternet));
+    EXPECT_EQ(image, Decoded(blue));
+    EXPECT_EQ(counters.writeErrors, 1);
+    ExpectShown(2);
+    EXPECT_FALSE(cache.exists("absent"));
+}
+
+TEST_F(TileLoaderTest, PathsWithOtherLettersNeverTouchTheDisk) {
+    // The cache is a subdirectory, so an escaping name would land beside it.
+    ASSERT_TRUE(QDir(cache.path()).mkdir("cache"));
+    cache.write("x.jpg", red);
+    root = cache.file("cache/");
+    for (const QString path : {"../x", "q/../../x", ""}) {
+        for (WorkMode mode :
+             {WorkMode::CacheOnly, WorkMode::CacheAndInternet, WorkMode::InternetOnly}) {
+            http.Reply(blue);
+            EXPECT_FALSE(Load(mode, path));
+        }
+    }
+    EXPECT_TRUE(http.requests.isEmpty());
+    EXPECT_EQ(QDir(cache.path()).entryList(QDir::Files), QStringList{"x.jpg"});
+    EXPECT_EQ(cache.read("x.jpg"), red);
+    EXPECT_TRUE(QDir(root).isEmpty());
+    EXPECT_EQ(Errors(counters), 0);
+}
+
+// A file no tile could be (a 5 MiB JPEG, all of it valid) is refused unread.
+TEST_F(TileLoaderTest, CachedFileLargerThanAnyTileIsABadFile) {
+    QByteArray huge = red.left(2); // SOI, then 80 comment segments of 64 KiB, then the rest
+    const QByteArray comment = QByteArray("\xff\xfe\xff\xff", 4) + QByteArray(65533, 'x');
+    for (int i = 0; i < 80; ++i)
+        huge += comment;
+    huge += red.mid(2);
+    cache.write("qr.jpg", huge);
+    EXPECT_FALSE(Load(WorkMode::CacheAndInternet));
+    EXPECT_EQ(counters.badFileErrors, 1);
+    EXPECT_FALSE(cache.exists("qr.jpg"));
+    EXPECT_TRUE(http.requests.isEmpty());
+}
