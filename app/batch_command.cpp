@@ -1,5 +1,7 @@
 #include "app/batch_command.h"
 
+#include "app/demo_server_launch.h"
+#include "app/failure_tally.h"
 #include "app/program_home.h"
 #include "app/terminal_front_end.h"
 #include "batch/dialup/pppd_dial_up.h"
@@ -67,7 +69,17 @@ std::optional<SourceDefinition> ChosenSource(const QString& home, const Settings
     return std::get<SourceDefinition>(found);
 }
 
-std::optional<Session> OpenSession(const QString& homeArgument,
+// The retries and error limits given for this run in the place of ORB.ini's, which stays as
+// it is.
+void TakeRetry(const CommandRetry& retry, Settings& settings) {
+    settings.fetchAttempts = retry.attempts.value_or(settings.fetchAttempts);
+    settings.retryInterval = retry.pauseSeconds.value_or(settings.retryInterval);
+    settings.receiveErrorLimit = retry.receiveLimit.value_or(settings.receiveErrorLimit);
+    settings.badFileErrorLimit = retry.badFileLimit.value_or(settings.badFileErrorLimit);
+    settings.writeErrorLimit = retry.writeLimit.value_or(settings.writeErrorLimit);
+}
+
+std::optional<Session> OpenSession(const QString& homeArgument, const CommandRetry& retry,
                                    const std::optional<CommandPoint>& at,
                                    const std::optional<QString>& sourceOption, std::FILE* stream) {
     QString home = QDir(homeArgument).absolutePath();
@@ -78,6 +90,7 @@ std::optional<Session> OpenSession(const QString& homeArgument,
     if (!home.endsWith('/'))
         home += '/';
     Session s{home, ReadSettings(home + QStringLiteral("ORB.ini")), {}, {}, {}};
+    TakeRetry(retry, s.settings);
     const std::optional<SourceDefinition> source =
         ChosenSource(home, s.settings, sourceOption, stream);
     if (!source)
@@ -127,7 +140,9 @@ std::unique_ptr<HttpGet> SessionHttp(const Session& session, StopSignals& cancel
 struct Terminal {
     Terminal(const Session& session, StopSignals& cancel, const CommandSchedule& schedule,
              std::FILE* stream, std::optional<QString> output = std::nullopt)
-        : http(SessionHttp(session, cancel)),
+        : demoServer(session.source, session.Refs().Prefix(),
+                     QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath()),
+          http(SessionHttp(session, cancel)), tally(*http),
           front(TerminalFrontEnd::Setup{
               .cancel = cancel,
               .schedule = schedule,
@@ -138,16 +153,50 @@ struct Terminal {
           }),
           services{.tiles =
                        ViewSource{TileSourceFor(session.source, session.Refs(), session.cacheRoot),
-                                  WorkModeOf(session.settings), *http},
+                                  WorkModeOf(session.settings), tally},
                    .dialUp = dialUp} {
         // Ctrl+C ends a wait for pppd at once, too.
         dialUp.SetStopCheck([&cancel] { return cancel.Requested(); });
     }
 
+    // Started first and stopped last: the demo server, when the job needs it and none runs.
+    DemoServerLaunch demoServer;
     std::unique_ptr<HttpGet> http;
+    FailureTally tally;
     PppdDialUp dialUp;
     TerminalFrontEnd front;
     JobServices services;
+
+    // A job that did not end done says how it ended on its last line, with the commonest
+    // reason its fetches failed; the exit status follows from the ending.
+    int NotDone(JobEnding ending, std::FILE* stream) const {
+        const QString reason = tally.Commonest();
+        switch (ending) {
+        case JobEnding::Cancelled:
+        case JobEnding::ScheduleCancelled:
+            Say(stream, QStringLiteral("cancelled"));
+            break;
+        case JobEnding::ErrorLimit:
+            Say(stream, reason.isEmpty()
+                            ? QStringLiteral("stopped at the error limit")
+                            : QStringLiteral("stopped at the error limit: %1").arg(reason));
+            break;
+        case JobEnding::Failed:
+            if (!reason.isEmpty())
+                Say(stream, QStringLiteral("failed: %1").arg(reason));
+            break;
+        case JobEnding::TooLarge:
+        case JobEnding::Done:
+            break;
+        }
+        return ExitStatusOf(ending);
+    }
+
+    // Before the last line of a job done with tiles missing: why they are.
+    void SayWhyMissing(const TileCounters& counters, std::FILE* stream) const {
+        if (counters.tilesMissing > 0 && !tally.Commonest().isEmpty())
+            Say(stream, QStringLiteral("fetches failed: %1").arg(tally.Commonest()));
+    }
 };
 
 // The region of the command: its box, or the area of its file; nothing (and why said) when
@@ -167,7 +216,8 @@ std::optional<GeoRegion> CommandGeoRegion(const CommandRegion& region, std::FILE
 }
 
 int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FILE* stream) {
-    std::optional<Session> session = OpenSession(command.home, command.at, command.source, stream);
+    std::optional<Session> session =
+        OpenSession(command.home, command.retry, command.at, command.source, stream);
     if (!session)
         return 1;
     const Settings& s = session->settings;
@@ -227,15 +277,16 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
     };
     const JobEnding ending = RunStitch(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
-        return ExitStatusOf(ending);
+        return terminal.NotDone(ending, stream);
     QString done = jpeg ? QStringLiteral("wrote %1 and %2").arg(output, CalibrationFilePath(output))
                         : QStringLiteral("wrote %1").arg(output);
     if (counters.tilesMissing == 0) {
         Say(stream, done);
         return 0;
     }
-    Say(stream, done + QStringLiteral("; %1 of %2 tiles could not be obtained and show "
-                                      "\"Не удалось загрузить\"")
+    terminal.SayWhyMissing(counters, stream);
+    Say(stream, done + QStringLiteral("; %1 of %2 tiles could not be obtained and show a "
+                                      "placeholder")
                            .arg(counters.tilesMissing)
                            .arg(std::int64_t{inputs.columns} * inputs.rows));
     return kTilesMissingStatus;
@@ -249,10 +300,11 @@ struct Region {
     int depth = 0;
 };
 
-std::optional<Region> OpenRegion(const QString& home, const std::optional<CommandPoint>& at,
+std::optional<Region> OpenRegion(const QString& home, const CommandRetry& retry,
+                                 const std::optional<CommandPoint>& at,
                                  const std::optional<QString>& depthArgument,
                                  const std::optional<QString>& sourceOption, std::FILE* stream) {
-    std::optional<Session> session = OpenSession(home, at, sourceOption, stream);
+    std::optional<Session> session = OpenSession(home, retry, at, sourceOption, stream);
     if (!session)
         return std::nullopt;
     const Settings& s = session->settings;
@@ -293,12 +345,13 @@ struct AreaRegion {
     RegionLevels levels;
 };
 
-std::optional<AreaRegion> OpenAreaRegion(const QString& home, const CommandRegion& region,
+std::optional<AreaRegion> OpenAreaRegion(const QString& home, const CommandRetry& retry,
+                                         const CommandRegion& region,
                                          const std::optional<CommandLevels>& levels,
                                          const std::optional<QString>& depthArgument,
                                          const std::optional<QString>& sourceOption,
                                          bool fromViewLevel, std::FILE* stream) {
-    std::optional<Session> session = OpenSession(home, std::nullopt, sourceOption, stream);
+    std::optional<Session> session = OpenSession(home, retry, std::nullopt, sourceOption, stream);
     if (!session)
         return std::nullopt;
     const std::optional<GeoRegion> shape = CommandGeoRegion(region, stream);
@@ -334,7 +387,7 @@ int RunDryRun(const AreaRegion& region, StopSignals& cancel, std::FILE* stream) 
     const JobEnding ending =
         RunRegionPrefill(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
-        return ExitStatusOf(ending);
+        return terminal.NotDone(ending, stream);
     for (const QString& line : EstimateLines(estimate))
         Say(stream, line);
     return 0;
@@ -342,8 +395,8 @@ int RunDryRun(const AreaRegion& region, StopSignals& cancel, std::FILE* stream) 
 
 int RunAreaPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::FILE* stream) {
     const std::optional<AreaRegion> region =
-        OpenAreaRegion(command.home, *command.region, command.levels, command.depth, command.source,
-                       false, stream);
+        OpenAreaRegion(command.home, command.retry, *command.region, command.levels, command.depth,
+                       command.source, false, stream);
     if (!region)
         return 1;
     if (command.dryRun)
@@ -360,7 +413,7 @@ int RunAreaPrefillCommand(const PrefillCommand& command, StopSignals& cancel, st
     const JobEnding ending =
         RunRegionPrefill(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
-        return ExitStatusOf(ending);
+        return terminal.NotDone(ending, stream);
     const QString done = QStringLiteral("the cache %1 holds levels %2 to %3 of the region")
                              .arg(SourceCacheFolder(session.cacheRoot, session.source))
                              .arg(region->levels.firstLevel)
@@ -369,6 +422,7 @@ int RunAreaPrefillCommand(const PrefillCommand& command, StopSignals& cancel, st
         Say(stream, done);
         return 0;
     }
+    terminal.SayWhyMissing(counters, stream);
     Say(stream,
         done +
             QStringLiteral(" but %1 tiles that could not be obtained").arg(counters.tilesMissing));
@@ -376,8 +430,9 @@ int RunAreaPrefillCommand(const PrefillCommand& command, StopSignals& cancel, st
 }
 
 int RunAreaExportCommand(const ExportCommand& command, StopSignals& cancel, std::FILE* stream) {
-    const std::optional<AreaRegion> region = OpenAreaRegion(
-        command.home, *command.region, command.levels, command.depth, command.source, true, stream);
+    const std::optional<AreaRegion> region =
+        OpenAreaRegion(command.home, command.retry, *command.region, command.levels, command.depth,
+                       command.source, true, stream);
     if (!region)
         return 1;
     if (command.dryRun)
@@ -403,7 +458,8 @@ int RunAreaExportCommand(const ExportCommand& command, StopSignals& cancel, std:
     const JobEnding ending =
         RunRegionExport(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
-        return ExitStatusOf(ending);
+        return terminal.NotDone(ending, stream);
+    terminal.SayWhyMissing(counters, stream);
     return ExportWritten(output, region->levels.firstLevel, region->levels.lastLevel, counters,
                          stream);
 }
@@ -412,7 +468,7 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
     if (command.region)
         return RunAreaPrefillCommand(command, cancel, stream);
     const std::optional<Region> region =
-        OpenRegion(command.home, command.at, command.depth, command.source, stream);
+        OpenRegion(command.home, command.retry, command.at, command.depth, command.source, stream);
     if (!region)
         return 1;
     const Session& session = region->session;
@@ -429,7 +485,7 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
     };
     const JobEnding ending = RunPrefill(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
-        return ExitStatusOf(ending);
+        return terminal.NotDone(ending, stream);
     const QString tilesFolder = SourceCacheFolder(session.cacheRoot, session.source);
     if (counters.tilesMissing == 0) {
         Say(stream, QStringLiteral("the cache %1 holds level %2 of the region")
@@ -437,6 +493,7 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
                         .arg(depth));
         return 0;
     }
+    terminal.SayWhyMissing(counters, stream);
     Say(stream, QStringLiteral("%1 of %2 tiles of level %3 could not be obtained; the cache %4 "
                                "holds the rest of the region")
                     .arg(counters.tilesMissing)
@@ -450,7 +507,7 @@ int RunExportCommand(const ExportCommand& command, StopSignals& cancel, std::FIL
     if (command.region)
         return RunAreaExportCommand(command, cancel, stream);
     const std::optional<Region> region =
-        OpenRegion(command.home, command.at, command.depth, command.source, stream);
+        OpenRegion(command.home, command.retry, command.at, command.depth, command.source, stream);
     if (!region)
         return 1;
     const Settings& s = region->session.settings;
@@ -476,7 +533,8 @@ int RunExportCommand(const ExportCommand& command, StopSignals& cancel, std::FIL
     };
     const JobEnding ending = RunExport(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
-        return ExitStatusOf(ending);
+        return terminal.NotDone(ending, stream);
+    terminal.SayWhyMissing(counters, stream);
     return ExportWritten(output, level, depth, counters, stream);
 }
 
@@ -505,7 +563,8 @@ int RunBatchCommand(const BatchCommand& command, StopSignals& cancel, std::FILE*
         return 1;
     }
     if (std::holds_alternative<HelpRequest>(command)) {
-        std::fprintf(stream, "%s", UsageText().toUtf8().constData());
+        std::fprintf(stream, "%s",
+                     UsageText(std::get<HelpRequest>(command).command).toUtf8().constData());
         return 0;
     }
     if (const auto* stitch = std::get_if<StitchCommand>(&command))

@@ -6,6 +6,7 @@
 #include "store/settings.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -56,6 +57,67 @@ std::optional<int> Delay(const QString& text) {
     return hours * 60 + minutes;
 }
 
+// "receive=N,bad=N,write=N", any of the three once each, within the settings tab's ranges.
+bool ReadErrorLimits(const QString& text, CommandRetry& retry) {
+    const struct {
+        const char* name;
+        SpinRange range;
+        std::optional<int> CommandRetry::*limit;
+    } kinds[] = {
+        {"receive", SettingsRange::ReceiveErrorLimit, &CommandRetry::receiveLimit},
+        {"bad", SettingsRange::BadFileErrorLimit, &CommandRetry::badFileLimit},
+        {"write", SettingsRange::WriteErrorLimit, &CommandRetry::writeLimit},
+    };
+    for (const QString& part : text.split(u',')) {
+        const qsizetype equals = part.indexOf(u'=');
+        const QString name = part.left(equals).trimmed();
+        const std::optional<int> value = WholeNumber(part.mid(equals + 1).trimmed());
+        const auto kind = std::find_if(std::begin(kinds), std::end(kinds), [&](const auto& k) {
+            return name == QLatin1String(k.name);
+        });
+        if (equals < 0 || kind == std::end(kinds) || !value || !kind->range.Holds(*value) ||
+            (retry.*(kind->limit)).has_value())
+            return false;
+        retry.*(kind->limit) = *value;
+    }
+    return true;
+}
+
+// What an option's value must be, for the reason that refuses another.
+QString ValueForm(const QString& option, const QString& command) {
+    namespace R = SettingsRange;
+    const auto range = [](SpinRange r) {
+        return QStringLiteral("a whole number from %1 to %2").arg(r.min).arg(r.max);
+    };
+    static const std::map<QString, QString> kForms{
+        {"--quality", range(R::JpegQuality)},
+        {"--level", range(R::SearchLevel)},
+        {"--retries", range(R::FetchAttempts)},
+        {"--retry-pause", range(R::RetryInterval)},
+        {"--columns", QStringLiteral("a whole number of at least 1")},
+        {"--rows", QStringLiteral("a whole number of at least 1")},
+        {"--depth", QStringLiteral("a whole number of at least 1")},
+        {"--at", QStringLiteral("LAT,LON in decimal degrees, -90 to 90 and -180 to 180")},
+        {"--delay", QStringLiteral("H:MM, at most %1 hours").arg(R::DelayHours.max)},
+        {"--buffer", QStringLiteral("metres from 0 to %1").arg(kMaxBufferMetres)},
+        {"--bbox", QStringLiteral("W,S,E,N in decimal degrees, south below north")},
+        {"--levels",
+         QStringLiteral("A-B, levels from 1 to %1, A not above B").arg(R::SearchLevel.max)},
+        {"--max-errors",
+         QStringLiteral("receive=N,bad=N,write=N: receive %1 to %2, bad %3 to %4, write %5 to %6")
+             .arg(R::ReceiveErrorLimit.min)
+             .arg(R::ReceiveErrorLimit.max)
+             .arg(R::BadFileErrorLimit.min)
+             .arg(R::BadFileErrorLimit.max)
+             .arg(R::WriteErrorLimit.min)
+             .arg(R::WriteErrorLimit.max)},
+    };
+    if (option == QLatin1String("--output") && command == QLatin1String("export"))
+        return QStringLiteral("FILE.mbtiles or FILE.kmz");
+    const auto form = kForms.find(option);
+    return form != kForms.end() ? form->second : QStringLiteral("not empty");
+}
+
 // An argument quoted in a reason: the reason stays one short line whatever was typed.
 QString Shown(const QString& argument) {
     constexpr qsizetype kLongest = 80;
@@ -79,6 +141,7 @@ struct Common {
     bool regionGiven = false;
     std::optional<CommandLevels> levels;
     bool dryRun = false;
+    CommandRetry retry;
 };
 
 // Why the region options do not go together, or nothing when they do.
@@ -158,6 +221,19 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
              common.region.areaFile = v;
              return common.regionGiven = !v.isEmpty();
          }},
+        {"--retries",
+         [&](const QString& v) {
+             common.retry.attempts = WholeNumber(v);
+             return common.retry.attempts &&
+                    SettingsRange::FetchAttempts.Holds(*common.retry.attempts);
+         }},
+        {"--retry-pause",
+         [&](const QString& v) {
+             common.retry.pauseSeconds = WholeNumber(v);
+             return common.retry.pauseSeconds &&
+                    SettingsRange::RetryInterval.Holds(*common.retry.pauseSeconds);
+         }},
+        {"--max-errors", [&](const QString& v) { return ReadErrorLimits(v, common.retry); }},
         {"--buffer",
          [&](const QString& v) {
              bool ok = false;
@@ -199,7 +275,7 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& option = arguments[i];
         if (option == QLatin1String("--help") || option == QLatin1String("-h"))
-            return HelpRequest{};
+            return HelpRequest{arguments[0]};
         // The last value silently winning would hide a mistake in a script.
         if (!given.insert(option).second)
             return CommandError{QStringLiteral("%1 is given twice").arg(Shown(option))};
@@ -217,14 +293,20 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
                 "the dial-up password is read from ORBIVIST_DIAL_PASSWORD, never from the "
                 "command line")};
         const auto handler = withValue.find(option);
+        if (handler == withValue.end() && !option.startsWith(u'-'))
+            return CommandError{QStringLiteral("unexpected argument %1: %2 takes only options; "
+                                               "see orbivist %2 --help")
+                                    .arg(Shown(option), arguments[0])};
         if (handler == withValue.end())
-            return CommandError{QStringLiteral("unknown option %1").arg(Shown(option))};
+            return CommandError{QStringLiteral("unknown option %1; see orbivist %2 --help")
+                                    .arg(Shown(option), arguments[0])};
         // An option in the place of the value means the value was forgotten.
         if (i + 1 >= arguments.size() || arguments[i + 1].startsWith(QLatin1String("--")))
             return CommandError{QStringLiteral("%1 needs a value").arg(option)};
         if (!handler->second(arguments[++i]))
             return CommandError{
-                QStringLiteral("bad value for %1: %2").arg(option, Shown(arguments[i]))};
+                QStringLiteral("bad value for %1: %2 (%3)")
+                    .arg(option, Shown(arguments[i]), ValueForm(option, arguments[0]))};
         if (option == QLatin1String("--delay") || option == QLatin1String("--dial"))
             common.schedule.any = true;
     }
@@ -248,13 +330,14 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
     if (exporting) {
         if (e.output.isEmpty())
             return CommandError{QStringLiteral("--output FILE.mbtiles or FILE.kmz is required")};
-        return ExportCommand{common.home,   e.output, p.depth,       at,
-                             common.source, region,   common.levels, common.dryRun};
+        return ExportCommand{common.home,   common.retry, e.output,      p.depth,      at,
+                             common.source, region,       common.levels, common.dryRun};
     }
     if (stitch) {
         if (s.output.isEmpty())
             return CommandError{QStringLiteral("--output FILE.jpg is required")};
         s.home = common.home;
+        s.retry = common.retry;
         s.at = at;
         s.schedule = common.schedule;
         s.source = common.source;
@@ -263,6 +346,7 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
         return s;
     }
     p.home = common.home;
+    p.retry = common.retry;
     p.at = at;
     p.schedule = common.schedule;
     p.source = common.source;
@@ -272,64 +356,64 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
     return p;
 }
 
-QString UsageText() {
-    return QStringLiteral(
-        "Usage: orbivist [--home DIR] [--source NAME]\n"
-        "       orbivist stitch --home DIR --output FILE.jpg [--columns W] [--rows H]\n"
-        "                [--quality Q] [--at LAT,LON --level L] [--source NAME]\n"
-        "                [--delay H:MM] [--dial ENTRY [--user NAME]] [--hang-up]\n"
-        "       orbivist prefill --home DIR [--depth D] [--at LAT,LON --level L]\n"
-        "                [--source NAME] [--delay H:MM] [--dial ENTRY [--user NAME]]\n"
-        "                [--hang-up]\n"
-        "       orbivist export --home DIR --output FILE.mbtiles|FILE.kmz [--depth D]\n"
-        "                [--at LAT,LON --level L] [--source NAME]\n"
-        "       orbivist prefill|export ... --bbox W,S,E,N | --area FILE [--buffer METRES]\n"
-        "                [--levels A-B] [--dry-run]\n"
-        "       orbivist stitch ... --bbox W,S,E,N | --area FILE [--buffer METRES] --level L\n"
-        "\n"
-        "Satellite imagery viewer with an offline tile cache. Without a command it opens the\n"
-        "viewer; the commands run a batch job without a display.\n"
-        "\n"
-        "  --home DIR   program directory holding ORB.ini, Favorites.dat and the cache Cash/\n"
-        "               (default for the viewer: the executable's directory; installed, for\n"
-        "               the commands too: $XDG_DATA_HOME/orbivist, ~/.local/share/orbivist)\n"
-        "  stitch       fetch W x H tiles from the view's top-left tile east and south, save\n"
-        "               them as one progressive JPEG with an OziExplorer .map and a world file\n"
-        "               (.jgw, .prj) beside it, or, for a FILE ending in .tif, as a\n"
-        "               Cloud-Optimized GeoTIFF (EPSG:3857) of any size the disk can hold\n"
-        "  prefill      fetch every tile of the view's region at level D into the cache\n"
-        "  export       write every tile of that region from the view's level to D, from the\n"
-        "               cache or fetched, as an MBTiles file or a KMZ of ground overlays (at\n"
-        "               most 100 pictures of 4 x 4 tiles, the limit of Garmin's custom maps)\n"
-        "  --source     the imagery source of Sources.ini or DIR/MySources.ini by name\n"
-        "               (default: the one chosen in the viewer, else demo); a template\n"
-        "               source trusts the certificates of ORBIVIST_CA_FILE besides the\n"
-        "               system's, and its User-Agent names ORBIVIST_CONTACT\n"
-        "  --at, --level  centre the view on a point first (decimal degrees, north and east\n"
-        "               positive; level 1 to 20), as the search does\n"
-        "  --bbox       a region of its own instead of the view's: west, south, east, north in\n"
-        "               decimal degrees (west above east crosses the 180th meridian)\n"
-        "  --area       the region of a GPX, KML, KMZ, GeoJSON, Shapefile or GeoPackage file:\n"
-        "               its polygons, and corridors of --buffer metres either side of its\n"
-        "               tracks, routes and lines and around its points (default 500)\n"
-        "  --levels     every level from A to B (default: the depth for prefill, the view's\n"
-        "               level to the depth for export); tiles the cache holds are skipped\n"
-        "  --dry-run    print per level the tiles, the cached ones, those to fetch and their\n"
-        "               estimated size (from cached tiles, else a few fetched at random), and\n"
-        "               the free space; a real run refuses a region larger than that space\n"
-        "               (exit status 3). stitch --level L stitches the tiles covering the\n"
-        "               region at level L\n"
-        "  --delay      wait this long before starting; --dial dials a pppd peer first (the\n"
-        "               password comes from ORBIVIST_DIAL_PASSWORD, the user name, if any,\n"
-        "               from --user); --hang-up ends every dial-up connection afterwards\n"
-        "               (nothing is hung up without it)\n"
-        "Settings not given come from DIR/ORB.ini, which the commands never write. Each option\n"
-        "is given at most once; W, H and D are whole numbers of at least 1. A FILE without an\n"
-        "extension gets .jpg.\n"
-        "Progress goes to standard error; Ctrl+C cancels at the next tile or block.\n"
-        "Exit status: 0 done, 1 failure, 2 error limit reached, 3 picture or map too large,\n"
-        "4 cancelled, 5 done but some tiles could not be obtained (the last line says how\n"
-        "many; a stitched picture shows them as \"Не удалось загрузить\").\n"
-        "  --help       show this text\n"
-        "  --version    print the version\n");
+namespace {
+
+// The options of every run, each with a value: they may stand before the command word.
+bool TakesValueEverywhere(const QString& option) {
+    return option == QLatin1String("--home") || option == QLatin1String("--source") ||
+           option == QLatin1String("--lang");
+}
+
+// Qt's own options that take a value (QGuiApplication and QApplication read them).
+bool QtOptionWithValue(const QString& option) {
+    static const QStringList kQtOptions{"-platform",
+                                        "-platformpluginpath",
+                                        "-platformtheme",
+                                        "-plugin",
+                                        "-qwindowgeometry",
+                                        "-geometry",
+                                        "-qwindowicon",
+                                        "-icon",
+                                        "-qwindowtitle",
+                                        "-title",
+                                        "-session",
+                                        "-style",
+                                        "-stylesheet",
+                                        "-display",
+                                        "-name"};
+    return kQtOptions.contains(option);
+}
+
+} // namespace
+
+std::optional<qsizetype> CommandWordIndex(const QStringList& arguments) {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (!a.startsWith(u'-') || a == QLatin1String("-"))
+            return i;
+        if (TakesValueEverywhere(a) || QtOptionWithValue(a))
+            ++i;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> ViewerArgumentsRefusal(const QStringList& arguments) {
+    if (const std::optional<qsizetype> word = CommandWordIndex(arguments))
+        return QStringLiteral("unknown command \"%1\"; the commands are stitch, prefill and "
+                              "export (see orbivist --help)")
+            .arg(Shown(arguments[*word]));
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (TakesValueEverywhere(a)) {
+            if (i + 1 >= arguments.size() || arguments[i + 1].startsWith(QLatin1String("--")))
+                return QStringLiteral("%1 needs a value").arg(a);
+            ++i;
+            continue;
+        }
+        // Qt's own options (one dash) are Qt's to read; ours have two.
+        if (a.startsWith(QLatin1String("--")) && !a.startsWith(QLatin1String("--home=")) &&
+            !a.startsWith(QLatin1String("--source=")))
+            return QStringLiteral("unknown option %1 (see orbivist --help)").arg(Shown(a));
+    }
+    return std::nullopt;
 }

@@ -30,6 +30,16 @@ struct CommandRegion {
     double bufferMetres = 500;                // around the file's lines and points
 };
 
+// The retry and error-limit settings of the settings tab, given for one run; what is not given
+// comes from ORB.ini.
+struct CommandRetry {
+    std::optional<int> attempts;     // --retries: attempts per tile
+    std::optional<int> pauseSeconds; // --retry-pause
+    std::optional<int> receiveLimit; // --max-errors receive=N
+    std::optional<int> badFileLimit; // bad=N
+    std::optional<int> writeLimit;   // write=N
+};
+
 // --levels A-B: every level from first to last.
 struct CommandLevels {
     int first = 0;
@@ -38,6 +48,7 @@ struct CommandLevels {
 
 struct StitchCommand {
     QString home;
+    CommandRetry retry;
     QString output;
     std::optional<QString> columns; // a whole number of at least 1, as the window's field holds it
     std::optional<QString> rows;
@@ -52,6 +63,7 @@ struct StitchCommand {
 
 struct PrefillCommand {
     QString home;
+    CommandRetry retry;
     std::optional<QString> depth; // a whole number of at least 1
     std::optional<CommandPoint> at;
     CommandSchedule schedule;
@@ -65,6 +77,7 @@ struct PrefillCommand {
 // one file for other programs: MBTiles or KMZ, by the output's extension.
 struct ExportCommand {
     QString home;
+    CommandRetry retry;
     QString output;               // ends in .mbtiles or .kmz
     std::optional<QString> depth; // a whole number of at least 1
     std::optional<CommandPoint> at;
@@ -79,7 +92,9 @@ struct CommandError {
 };
 
 // --help (or -h) in the place of an option.
-struct HelpRequest {};
+struct HelpRequest {
+    QString command; // the command whose options to list; empty for the whole program
+};
 
 using BatchCommand =
     std::variant<StitchCommand, PrefillCommand, ExportCommand, HelpRequest, CommandError>;
@@ -93,5 +108,16 @@ bool IsBatchCommand(const QStringList& arguments);
 // is a CommandError naming the option.
 BatchCommand ParseBatchCommand(const QStringList& arguments);
 
-// The usage text of the whole program, for --help.
-QString UsageText();
+// Where the command word stands among arguments (without the program name): the first word
+// that is neither an option nor the value of one, since the options every run takes (--home,
+// --source, --lang) and Qt's own may come before it. Nothing when there is none.
+std::optional<qsizetype> CommandWordIndex(const QStringList& arguments);
+
+// Why the viewer cannot start with these arguments (without the program name), or nothing:
+// asked before anything of Qt runs, so that a mistyped command or option never reaches the
+// display. A word that is no command, a --option the viewer does not take, a missing value.
+std::optional<QString> ViewerArgumentsRefusal(const QStringList& arguments);
+
+// The usage text for --help: the whole program's, or that of command ("stitch", "prefill",
+// "export") alone. Every option with its range.
+QString UsageText(const QString& command = {});

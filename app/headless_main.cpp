@@ -25,10 +25,7 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 
 } // namespace
 
-int RunHeadless(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+int RunHeadless(QStringList arguments) {
     if (arguments.contains(QStringLiteral("--version"))) {
         std::printf("orbivist %s\n", kOrbivistVersion);
         return 0;
@@ -45,8 +42,8 @@ int RunHeadless(int argc, char** argv) {
         return 1;
     }
     const BatchCommand command = ParseBatchCommand(arguments);
-    if (std::holds_alternative<HelpRequest>(command)) {
-        std::printf("%s", UsageText().toUtf8().constData());
+    if (const auto* help = std::get_if<HelpRequest>(&command)) {
+        std::printf("%s", UsageText(help->command).toUtf8().constData());
         return 0;
     }
     qInstallMessageHandler(QuietQtMessages);

@@ -1,6 +1,9 @@
 #pragma once
 // The command line's batch commands, run without a display.
 
-// argv[1] is "stitch" or "prefill". Ends the process with the exit status once a job has
-// run (or was refused); returns it only for --help and --version.
-int RunHeadless(int argc, char** argv);
+#include <QStringList>
+
+// arguments (without the program name) begin with "stitch", "prefill" or "export". Ends the
+// process with the exit status once a job has run (or was refused); returns it for --help,
+// --version and what is refused before any job.
+int RunHeadless(QStringList arguments);

@@ -1,6 +1,7 @@
 // Entry point: the batch commands run headless; otherwise the main window, then its progress
 // and scheduling dialogs.
 #include "app/command_line.h"
+#include "app/demo_server_launch.h"
 #include "app/headless_main.h"
 #include "app/program_home.h"
 #include "app/qt_translation.h"
@@ -21,28 +22,44 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <optional>
 
 int main(int argc, char** argv) {
     // Past a file-size limit the default action of SIGXFSZ ends the program; ignored, the
     // write fails with EFBIG instead and is reported like a full disk.
     std::signal(SIGXFSZ, SIG_IGN);
-    if (argc > 1 && IsBatchCommand({QString::fromLocal8Bit(argv[1])}))
-        return RunHeadless(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    // The command word may follow the options every run takes (orbivist --lang en stitch ...).
+    if (const std::optional<qsizetype> word = CommandWordIndex(arguments);
+        word && IsBatchCommand({arguments[*word]})) {
+        arguments.move(*word, 0);
+        return RunHeadless(arguments);
+    }
     // Answered before the application object exists, which needs a display.
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray arg(argv[i]);
-        if (arg == "--help" || arg == "-h") {
+    for (const QString& arg : arguments) {
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             std::printf("%s", UsageText().toUtf8().constData());
             return 0;
         }
-        if (arg == "--version") {
+        if (arg == QLatin1String("--version")) {
             std::printf("orbivist %s\n", kOrbivistVersion);
             return 0;
         }
-        if (arg == "--default-port") { // asked by run.sh before starting the tile server
+        if (arg == QLatin1String("--default-port")) { // asked by run.sh before the server starts
             std::printf("%d\n", kDefaultTileServerPort);
             return 0;
         }
+    }
+    QStringList viewerArguments = arguments;
+    const LanguageArgument viewerLanguage = TakeLanguageArgument(viewerArguments);
+    const std::optional<QString> refusal = viewerLanguage.error.isEmpty()
+                                               ? ViewerArgumentsRefusal(viewerArguments)
+                                               : std::optional<QString>(viewerLanguage.error);
+    if (refusal) {
+        std::fprintf(stderr, "orbivist: %s\n", refusal->toUtf8().constData());
+        return EXIT_FAILURE;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orbivist"));
@@ -59,13 +76,9 @@ int main(int argc, char** argv) {
                                     QStringLiteral("Imagery source to show, by name."),
                                     QStringLiteral("NAME"));
     options.addOption(source);
-    QStringList arguments = QApplication::arguments();
-    const LanguageArgument language = TakeLanguageArgument(arguments);
-    if (!language.error.isEmpty()) {
-        std::fprintf(stderr, "orbivist: %s\n", language.error.toUtf8().constData());
-        return EXIT_FAILURE;
-    }
-    options.process(arguments);
+    QStringList qtArguments = QApplication::arguments();
+    const LanguageArgument language = TakeLanguageArgument(qtArguments);
+    options.process(qtArguments);
     InstallLanguage(app, ChooseLanguage(language.language, QLocale::system()),
                     QApplication::applicationDirPath());
 
@@ -83,6 +96,12 @@ int main(int argc, char** argv) {
             }
             form1.ChooseSource(options.value(source));
         }
+        // Out of the box the view reads from the bundled demo server: started here when
+        // nothing answers on its port, before the first view asks for tiles, and stopped when
+        // the window has closed.
+        const DemoServerLaunch demoServer(form1.CurrentSource(),
+                                          form1.viewUrls[0].left(form1.prefixLength),
+                                          QApplication::applicationDirPath());
         CancelFlag cancel;
         TForm3 form3(cancel);
         PppdDialUp dialUp;

@@ -16,8 +16,9 @@ struct ProgramHome {
 
     QString File(const QString& name) const { return dir + name; }
     QString DefaultCacheRoot() const { return dir + QStringLiteral("Cash/"); }
-    QString ReadMe() const {
-        return (dataDir.isEmpty() ? dir : dataDir) + QStringLiteral("ReadMe.txt");
+    // The user's guide of that name (ReadMe.txt in Russian, ReadMe.en.txt in English).
+    QString ReadMe(const QString& name = QStringLiteral("ReadMe.txt")) const {
+        return (dataDir.isEmpty() ? dir : dataDir) + name;
     }
 };
 

@@ -3,6 +3,7 @@
 #include "tiles/decimal_text.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -15,19 +16,27 @@ QString Duration(double seconds) {
         .arg(whole % 60, 2, 10, QLatin1Char('0'));
 }
 
+// The decimal separator of the run's language: a comma in Russian, a point in English.
+QString InRunLanguage(QString number) {
+    return number.replace(u',', QCoreApplication::translate("ProgressLine", ","));
+}
+
 } // namespace
 
 QString ProgressLine(std::int64_t position, std::int64_t maximum, double elapsedSeconds,
                      const TileCounters& counters) {
+    // Only the tiles obtained count: one that failed every attempt is behind the position too.
+    const std::int64_t obtained = std::max<std::int64_t>(0, position - counters.tilesMissing);
     QString line =
-        QCoreApplication::translate("ProgressLine", "Закачано %1 из %2").arg(position).arg(maximum);
+        QCoreApplication::translate("ProgressLine", "Закачано %1 из %2").arg(obtained).arg(maximum);
     if (maximum > 0)
-        line += QStringLiteral(" (%1%)").arg(position * 100 / maximum);
+        line += QStringLiteral(" (%1%)").arg(obtained * 100 / maximum);
     if (position > 0 && elapsedSeconds > 0) {
         const double rate = static_cast<double>(position) / elapsedSeconds;
-        line += QCoreApplication::translate("ProgressLine", ", %1 фрагм./с, осталось %2")
-                    .arg(FormatFixed(rate, 1),
-                         Duration(static_cast<double>(maximum - position) / rate));
+        line +=
+            QCoreApplication::translate("ProgressLine", ", %1 фрагм./с, осталось %2")
+                .arg(InRunLanguage(FormatFixed(static_cast<double>(obtained) / elapsedSeconds, 1)),
+                     Duration(static_cast<double>(maximum - position) / rate));
     }
     line +=
         QCoreApplication::translate("ProgressLine", "; ошибок: получения %1, jpeg %2, записи %3")

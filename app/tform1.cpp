@@ -13,6 +13,7 @@
 #include "loader/tile_loader.h"
 #include "loader/view_tiles.h"
 #include "sources/tile_request.h"
+#include "tiles/decimal_text.h"
 #include "tiles/default_source.h"
 #include "tiles/view_moves.h"
 
@@ -305,7 +306,10 @@ void TForm1::SpeedButton11Click() {
 }
 
 void TForm1::Button1Click() {
-    const QString readme = home_.ReadMe();
+    // The guide in the window's language, else the Russian one.
+    QString readme = home_.ReadMe(tr("ReadMe.txt"));
+    if (!QFile::exists(readme))
+        readme = home_.ReadMe();
     if (QFile::exists(readme))
         QDesktopServices::openUrl(QUrl::fromLocalFile(readme));
 }
@@ -368,7 +372,13 @@ void TForm1::Edit3Change() {
     if (RegionBox->currentIndex() != 0)
         return RegionChoiceChange();
     const PrefillEstimate estimate = EstimatePrefill(Edit3->text(), ViewLevel());
-    Label13->setText(estimate.text);
+    // A depth at or above the view's level has no estimate; the buttons say why they are off.
+    const bool shallow = !estimate.canStart && ParseIntOr(Edit3->text(), -1) <= ViewLevel();
+    Label13->setText(
+        shallow
+            ? estimate.text + u'\n' +
+                  tr("Чтобы начать, задайте глубину больше текущего уровня (%1).").arg(ViewLevel())
+            : estimate.text);
     Button6->setEnabled(estimate.canStart);
     Button7->setEnabled(estimate.canStart);
 }

@@ -17,7 +17,8 @@ public:
     bool IsOpen() const { return zip_ != nullptr; }
     // One entry: compressed deflates it, otherwise it is stored as it is.
     bool Add(const QByteArray& name, const QByteArray& bytes, bool compressed);
-    // Writes the archive's directory and closes it; false when that failed.
+    // Writes the archive's directory and closes it, every entry dated now; false when that
+    // failed.
     bool Close();
 
     // GDAL's words for the last failure.
@@ -27,5 +28,6 @@ private:
     bool Fail();
 
     void* zip_ = nullptr;
+    QString path_;
     QString error_;
 };

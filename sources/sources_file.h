@@ -9,7 +9,7 @@
 //   connections = 2         # transfers at once, 1 to 16
 //   attribution = © Example contributors
 //   bulk-download = no      # yes lets stitching and prefill use the source
-//   subdomains = a b c      # what {s} takes
+//   subdomains = a b c      # what {s} takes; {date} is yesterday (UTC), for daily layers
 //   jpeg-quality = 90       # for PNG tiles, which are kept as JPEG
 //
 // The section [demo] is the program's own demo server; it takes only a title and an

@@ -1,11 +1,12 @@
 #include "sources/url_template.h"
 
+#include <QDateTime>
 #include <algorithm>
 #include <array>
 
 namespace {
 
-constexpr std::array kFields = {u"z", u"x", u"y", u"-y", u"q", u"s"};
+constexpr std::array kFields = {u"z", u"x", u"y", u"-y", u"q", u"s", u"date"};
 
 // Calls onText for literal text and onField for each field name, in order. False when a
 // brace is left unclosed.
@@ -49,7 +50,7 @@ std::optional<QString> UrlTemplateProblem(const QString& urlTemplate,
     if (!closed)
         return QStringLiteral("a '{' is not closed");
     if (!unknown.isEmpty())
-        return QStringLiteral("unknown field {%1}; known are {z} {x} {y} {-y} {q} {s}")
+        return QStringLiteral("unknown field {%1}; known are {z} {x} {y} {-y} {q} {s} {date}")
             .arg(unknown);
     if (used.contains(u"s") && subdomains.isEmpty())
         return QStringLiteral("{s} needs subdomains");
@@ -69,7 +70,10 @@ QString Quadkey(int level, quint32 column, quint32 row) {
 }
 
 QString ExpandUrlTemplate(const QString& urlTemplate, const QStringList& subdomains, int level,
-                          quint32 column, quint32 row) {
+                          quint32 column, quint32 row, QDate date) {
+    // Yesterday in UTC: a daily layer's mosaic of today is still being made.
+    if (!date.isValid())
+        date = QDateTime::currentDateTimeUtc().date().addDays(-1);
     QString url;
     WalkTemplate(
         urlTemplate, [&](QStringView text) { url += text; },
@@ -84,6 +88,8 @@ QString ExpandUrlTemplate(const QString& urlTemplate, const QStringList& subdoma
                 url += QString::number((quint64{1} << level) - 1 - row);
             else if (field == u"q")
                 url += Quadkey(level, column, row);
+            else if (field == u"date")
+                url += date.toString(Qt::ISODate);
             else if (field == u"s" && !subdomains.isEmpty())
                 url += subdomains[static_cast<qsizetype>((quint64{column} + row) %
                                                          static_cast<quint64>(subdomains.size()))];

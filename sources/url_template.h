@@ -1,6 +1,8 @@
 #pragma once
 // URL templates of tile sources: {z} {x} {y} (rows from the north), {-y} (rows from the
-// south), {q} (quadkey digits) and {s} (one of the source's subdomains).
+// south), {q} (quadkey digits), {s} (one of the source's subdomains) and {date} (the day of a
+// daily layer, as 2024-05-31).
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -17,6 +19,6 @@ QString Quadkey(int level, quint32 column, quint32 row);
 // The URL of the tile at column and row (both counted from the north-west corner) at level,
 // for a template that UrlTemplateProblem accepts. {s} takes subdomain (column + row) modulo
 // their count: neighbouring tiles go to different hosts, and a tile always to the same one,
-// so caches on the way keep working.
+// so caches on the way keep working. {date} takes date, or yesterday (UTC) when it is null.
 QString ExpandUrlTemplate(const QString& urlTemplate, const QStringList& subdomains, int level,
-                          quint32 column, quint32 row);
+                          quint32 column, quint32 row, QDate date = {});

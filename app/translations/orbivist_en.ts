@@ -273,6 +273,10 @@
         <source>; ошибок: получения %1, jpeg %2, записи %3</source>
         <translation>; errors: receive %1, jpeg %2, write %3</translation>
     </message>
+    <message>
+        <source>,</source>
+        <translation>.</translation>
+    </message>
 </context>
 <context>
     <name>RegionChoice</name>
@@ -669,6 +673,14 @@ Stitch joins a rectangle of tiles into one JPEG with an OziExplorer map file; Pr
     <message>
         <source>Уровни: «A-B», A не больше B.</source>
         <translation>Levels: “A-B”, A not above B.</translation>
+    </message>
+    <message>
+        <source>ReadMe.txt</source>
+        <translation>ReadMe.en.txt</translation>
+    </message>
+    <message>
+        <source>Чтобы начать, задайте глубину больше текущего уровня (%1).</source>
+        <translation>To start, set a depth deeper than the view&apos;s level (%1).</translation>
     </message>
 </context>
 <context>

@@ -1,8 +1,8 @@
 #pragma once
-// The world file and projection file beside a stitched JPEG: `area.jgw` places the pixels
-// on the Web Mercator plane exactly (the tiles are square cells of it), and `area.prj`
-// names that plane, EPSG:3857. GIS programs read the pair where the OziExplorer map file,
-// which ties a few points to latitudes and longitudes, would place the picture only
+// The world file, projection file and GDAL's auxiliary file beside a stitched JPEG: `area.jgw`
+// places the pixels on the Web Mercator plane exactly (the tiles are square cells of it), and
+// `area.prj` names that plane, EPSG:3857. GIS programs read the pair where the OziExplorer map
+// file, which ties a few points to latitudes and longitudes, would place the picture only
 // approximately.
 #include "tiles/tile_block.h"
 
@@ -17,12 +17,13 @@ QString WithExtension(const QString& picturePath, const QString& extension);
 // the centre of the top-left pixel, in metres.
 QByteArray WorldFileText(const TileBlock& block);
 
-// The two files beside the picture, with their contents: the world file (".jgw") and the
-// projection file (".prj"). A picture whose own name would be taken (area.jgw) keeps it:
-// the world files then add their extension instead (area.jgw.jgw).
-std::array<QString, 2> WorldFilePaths(const QString& picturePath);
+// The three files beside the picture, with their contents: the world file (".jgw"), the
+// projection file (".prj") and GDAL's auxiliary file ("area.jpg.aux.xml", which names the
+// CRS for GDAL and QGIS). A picture whose own name would be taken (area.jgw) keeps it: the
+// world files then add their extension instead (area.jgw.jgw).
+std::array<QString, 3> WorldFilePaths(const QString& picturePath);
 struct BesideFile {
     QString path;
     QByteArray text;
 };
-std::array<BesideFile, 2> WorldFiles(const QString& picturePath, const TileBlock& block);
+std::array<BesideFile, 3> WorldFiles(const QString& picturePath, const TileBlock& block);

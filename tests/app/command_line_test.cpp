@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 #include "app/progress_line.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -101,10 +102,94 @@ TEST(ProgressLine, ShowsCountRateTimeLeftAndErrors) {
     EXPECT_EQ(ProgressLine(64, 256, 8.0, counters),
               "Закачано 64 из 256 (25%), 8,0 фрагм./с, осталось 0:00:24; "
               "ошибок: получения 2, jpeg 0, записи 1");
+    // A tile that failed every attempt moves the position on but is not counted as fetched.
+    TileCounters missing;
+    missing.tilesMissing = 4;
+    EXPECT_TRUE(ProgressLine(4, 4, 2.0, missing).startsWith("Закачано 0 из 4 (0%), 0,0 фрагм./с"));
     // Before the first tile there is no rate to speak of.
     EXPECT_EQ(ProgressLine(0, 4, 0.5, TileCounters{}),
               "Закачано 0 из 4 (0%); ошибок: получения 0, jpeg 0, записи 0");
     // Counts beyond 32 bits.
     EXPECT_TRUE(ProgressLine(std::int64_t{1} << 33, std::int64_t{1} << 34, 1.0, TileCounters{})
                     .startsWith("Закачано 8589934592 из 17179869184 (50%)"));
+}
+
+TEST(CommandLine, JobSettingsForOneRunStayWithinTheWindowsRanges) {
+    const auto command = Parse("prefill --home /m --retries 4 --retry-pause 9 --max-errors "
+                               "write=2,receive=500");
+    const auto* p = std::get_if<PrefillCommand>(&command);
+    ASSERT_TRUE(p) << ErrorOf(command).toStdString();
+    EXPECT_EQ(p->retry.attempts, 4);
+    EXPECT_EQ(p->retry.pauseSeconds, 9);
+    EXPECT_EQ(p->retry.receiveLimit, 500);
+    EXPECT_FALSE(p->retry.badFileLimit); // from ORB.ini
+    EXPECT_EQ(p->retry.writeLimit, 2);
+    const struct {
+        const char* line;
+        const char* reason;
+    } refused[] = {
+        {"stitch --home /m --output a --quality 10", "(a whole number from 20 to 100)"},
+        {"prefill --home /m --retries 11", "(a whole number from 1 to 10)"},
+        {"prefill --home /m --retry-pause 0", "(a whole number from 1 to 60)"},
+        {"export --home /m --output a --max-errors write=51", "write 1 to 50"},
+        {"prefill --home /m --max-errors bad=1,bad=2", "receive=N,bad=N,write=N"},
+        {"prefill --home /m --max-errors colour=1", "receive=N,bad=N,write=N"},
+        {"export --home /m --output a.tif", "(FILE.mbtiles or FILE.kmz)"},
+        {"stitch --home /m --output a extra", "unexpected argument extra"},
+    };
+    for (const auto& r : refused)
+        EXPECT_TRUE(ErrorOf(Parse(r.line)).contains(r.reason))
+            << r.line << ": " << ErrorOf(Parse(r.line)).toStdString();
+}
+
+TEST(CommandLine, TheCommandWordMayFollowTheOptionsOfEveryRun) {
+    const struct {
+        const char* line;
+        int word; // -1: none
+    } cases[] = {
+        {"stitch --home /m", 0},
+        {"--lang en stitch --home /m", 2},
+        {"--home /m --source osm prefill", 4},
+        {"-platform offscreen --home /m", -1},
+        {"--home /m extra", 2},
+        {"--help", -1},
+    };
+    for (const auto& c : cases) {
+        const std::optional<qsizetype> word =
+            CommandWordIndex(QString::fromUtf8(c.line).split(' ', Qt::SkipEmptyParts));
+        EXPECT_EQ(word.value_or(-1), c.word) << c.line;
+    }
+    // The viewer refuses before Qt sees anything: no display plugin is loaded for a typo.
+    const struct {
+        const char* line;
+        const char* reason; // empty: the viewer starts
+    } viewer[] = {
+        {"--home /m --source osm", ""},
+        {"-platform offscreen", ""},
+        {"stich --home /m", "unknown command \"stich\""},
+        {"--home /m extra", "unknown command \"extra\""},
+        {"--colour red", "unknown option --colour"},
+        {"--home", "--home needs a value"},
+    };
+    for (const auto& v : viewer) {
+        const std::optional<QString> refusal =
+            ViewerArgumentsRefusal(QString::fromUtf8(v.line).split(' '));
+        EXPECT_EQ(refusal.has_value(), *v.reason != '\0') << v.line;
+        EXPECT_TRUE(refusal.value_or(QString()).startsWith(QString::fromUtf8(v.reason))) << v.line;
+    }
+}
+
+TEST(CommandLine, EachCommandsHelpListsItsOwnOptionsWithTheirRanges) {
+    const auto help = Parse("stitch --home /m --help");
+    ASSERT_TRUE(std::holds_alternative<HelpRequest>(help));
+    const QString stitch = UsageText(std::get<HelpRequest>(help).command);
+    for (const char* option : {"--output", "--columns", "--quality Q", "20 to 100", "--retries",
+                               "--max-errors", "--lang", "--source", "Exit status"})
+        EXPECT_TRUE(stitch.contains(option)) << option;
+    for (const char* other : {"--depth", "--dry-run", "orbivist prefill"})
+        EXPECT_FALSE(stitch.contains(other)) << other;
+    const QString whole = UsageText();
+    for (const char* option : {"orbivist prefill", "orbivist export", "--levels A-B", "--version"})
+        EXPECT_TRUE(whole.contains(option)) << option;
+    EXPECT_FALSE(whole.contains(QRegularExpression("[\\x{0400}-\\x{04FF}]")));
 }

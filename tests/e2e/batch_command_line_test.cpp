@@ -215,6 +215,7 @@ TEST_F(BatchCommandLine, CtrlCCancelsAtTheNextCheck) {
     kill(static_cast<pid_t>(process.processId()), SIGINT);
     const Outcome run = Finish(process);
     EXPECT_EQ(run.status, 4) << run.err.toStdString();
+    EXPECT_TRUE(run.err.trimmed().endsWith("orbivist: cancelled")) << run.err.toStdString();
     EXPECT_LT(RequestedPaths(server).size(), 256);
 }
 
@@ -393,4 +394,60 @@ TEST_F(BatchCommandLine, ACancelledExportLeavesNoFile) {
     EXPECT_EQ(
         QDir(dir.path()).entryList({"region*", ".orbivist*"}, QDir::AllEntries | QDir::Hidden),
         QStringList());
+}
+
+namespace {
+
+// Run where no display is: whatever the command line holds must not reach Qt's display plugin.
+Outcome WithoutDisplay(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(environment);
+    Start(process, arguments);
+    return Finish(process);
+}
+
+} // namespace
+
+TEST_F(BatchCommandLine, EachFailureEndsOnALineThatSaysWhyWithItsStatus) {
+    Home down(kNobodyListens);
+    const QString out = dir.file("a.jpg");
+    const QStringList stitch{"stitch", "--home", down.path(), "--output", out};
+    const struct {
+        QStringList arguments;
+        int status;
+        const char* lastLine;
+    } cases[] = {
+        {QStringList{"--lang", "en"} + stitch, 2,
+         "orbivist: stopped at the error limit: connection refused 127.0.0.1:1 ("},
+        {stitch + QStringList{"--lang", "en", "--max-errors", "receive=1"}, 2,
+         "orbivist: stopped at the error limit: connection refused 127.0.0.1:1 (1 of 1"},
+        {{"--lang", "en", "stich"}, 1, "orbivist: unknown command \"stich\""},
+        {{"--home", down.path(), "extra"}, 1, "orbivist: unknown command \"extra\""},
+        {{"--colour", "red"}, 1, "orbivist: unknown option --colour"},
+        {stitch + QStringList{"extra"}, 1, "orbivist: unexpected argument extra"},
+        {stitch + QStringList{"--quality", "10"}, 1,
+         "orbivist: bad value for --quality: 10 (a whole number from 20 to 100)"},
+        {stitch + QStringList{"--retries", "0"}, 1,
+         "orbivist: bad value for --retries: 0 (a whole number from 1 to 10)"},
+    };
+    for (const auto& c : cases) {
+        const Outcome run = WithoutDisplay(c.arguments);
+        const QString line = c.arguments.join(' ');
+        EXPECT_EQ(run.status, c.status) << line.toStdString() << '\n' << run.err.toStdString();
+        const QString last = run.err.trimmed().split('\n').constLast();
+        EXPECT_TRUE(last.startsWith(QString::fromUtf8(c.lastLine))) << line.toStdString() << '\n'
+                                                                    << run.err.toStdString();
+        if (c.arguments.contains("en")) {
+            EXPECT_FALSE(run.err.contains(QRegularExpression("[\\x{0400}-\\x{04FF}]")))
+                << run.err.toStdString();
+            EXPECT_FALSE(run.err.contains(QRegularExpression("\\d,\\d"))) << run.err.toStdString();
+        }
+    }
+    // Nothing was fetched, and the progress says so.
+    const Outcome run = WithoutDisplay(QStringList{"--lang", "en"} + stitch);
+    EXPECT_TRUE(run.err.contains("Fetched 0 of 4 (0%)")) << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out));
 }

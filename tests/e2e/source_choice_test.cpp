@@ -61,6 +61,18 @@ TEST_F(SourceChoice, PrefillOverHttpsLandsInTheSourcesOwnFolder) {
     EXPECT_EQ(tile.readAll(), QByteArray::fromStdString(served.body));
 }
 
+TEST_F(SourceChoice, AnUntrustedCertificateIsNamedOnTheLastLine) {
+    qunsetenv("ORBIVIST_CA_FILE"); // the server's own CA is trusted no more
+    const Outcome run =
+        Orbivist({"--lang", "en", "stitch", "--home", home.path(), "--source", "secure", "--output",
+                  dir.file("a.jpg"), "--retries", "1", "--max-errors", "receive=1"});
+    EXPECT_EQ(run.status, 2) << run.err.toStdString();
+    EXPECT_TRUE(run.err.trimmed().split('\n').constLast().startsWith(
+        "orbivist: stopped at the error limit: certificate not trusted: "))
+        << run.err.toStdString();
+    EXPECT_TRUE(server.LogLines().filter(QStringLiteral("GET")).isEmpty());
+}
+
 TEST_F(SourceChoice, UnknownSourcesBulkAndLevelsAreRefusedBeforeAnyRequest) {
     struct Case {
         QStringList arguments;

@@ -10,8 +10,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$tmp/usr" >/dev/null
 bin=$tmp/usr/bin share=$tmp/usr/share
-desktop-file-validate "$share/applications/org.orbivist.Orbivist.desktop"
-appstreamcli validate --no-net "$share/metainfo/org.orbivist.Orbivist.metainfo.xml" >/dev/null
+desktop-file-validate "$share/applications/org.orbivist.orbivist.desktop"
+appstreamcli validate --no-net "$share/metainfo/org.orbivist.orbivist.metainfo.xml" >/dev/null
 for program in orbivist orbivist-tileserver; do
     [ "$("$bin/$program" --version)" = "$program $version" ] || fail "$program --version"
 done

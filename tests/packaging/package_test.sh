@@ -14,8 +14,8 @@ deb=$(ls "$tmp"/orbivist_"$version"_*.deb) || fail "no orbivist_${version}_*.deb
 dpkg-deb -c "$deb" | awk '{print $6}' >"$tmp/files"
 for f in ./usr/bin/orbivist ./usr/bin/orbivist-tileserver ./usr/share/orbivist/ReadMe.txt \
     ./usr/share/orbivist/translations/orbivist_en.qm \
-    ./usr/share/applications/org.orbivist.Orbivist.desktop \
-    ./usr/share/metainfo/org.orbivist.Orbivist.metainfo.xml \
+    ./usr/share/applications/org.orbivist.orbivist.desktop \
+    ./usr/share/metainfo/org.orbivist.orbivist.metainfo.xml \
     ./usr/share/icons/hicolor/scalable/apps/orbivist.svg \
     ./usr/share/icons/hicolor/256x256/apps/orbivist.png ./usr/share/man/man1/orbivist.1.gz \
     ./usr/share/doc/orbivist/copyright ./usr/share/doc/orbivist/changelog.gz; do

@@ -7,8 +7,10 @@
 #include "tests/support/temp_dir.h"
 
 #include <QBuffer>
+#include <QDate>
 #include <QFile>
 #include <QImage>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -102,11 +104,43 @@ TEST(SourceCatalog, UserSourcesAddToTheShippedOnesWithTheDemoSourceFirst) {
     EXPECT_EQ(bare.problems.size(), 1);
 }
 
-TEST(SourceCatalog, TheShippedFileHasOnlyTheDemoSourceEnabled) {
+TEST(SourceCatalog, TheShippedFileHasTheDemoAndPublicSourcesAsTheirProvidersDocumentThem) {
     const SourceCatalog catalog = LoadSourceCatalog(ORBIVIST_SOURCE_DIR "/app/Sources.ini", "");
     EXPECT_TRUE(catalog.problems.isEmpty()) << catalog.problems.join('\n').toStdString();
-    ASSERT_EQ(catalog.sources.size(), 1u);
+    ASSERT_EQ(catalog.sources.size(), 5u);
     EXPECT_EQ(catalog.sources[0].kind, SourceKind::Demo);
+    // Each provider's documented address of one tile: level, column, row as XYZ counts them.
+    const struct {
+        const char* name;
+        int level;
+        quint32 column, row;
+        const char* url;
+        bool bulk;
+    } documented[] = {
+        {"nasa-gibs-modis", 2, 1, 3,
+         "https://gibs.earthdata.nasa.gov/wmts/epsg3857/best/"
+         "MODIS_Terra_CorrectedReflectance_TrueColor/default/2013-06-15/"
+         "GoogleMapsCompatible_Level9/2/3/1.jpg",
+         true},
+        {"usgs-imagery", 7, 37, 48,
+         "https://basemap.nationalmap.gov/arcgis/rest/services/USGSImageryOnly/MapServer/"
+         "tile/7/48/37",
+         true},
+        {"eox-s2cloudless", 5, 17, 10,
+         "https://tiles.maps.eox.at/wmts/1.0.0/s2cloudless-2020_3857/default/g/5/10/17.jpg", false},
+        {"osm-standard", 10, 585, 298, "https://tile.openstreetmap.org/10/585/298.png", false},
+    };
+    for (const auto& d : documented) {
+        const auto named = [&](const SourceDefinition& s) { return s.name == d.name; };
+        const auto found = std::find_if(catalog.sources.begin(), catalog.sources.end(), named);
+        ASSERT_NE(found, catalog.sources.end()) << d.name;
+        const SourceDefinition& s = *found;
+        EXPECT_EQ(ExpandUrlTemplate(s.urlTemplate, s.subdomains, d.level, d.column, d.row,
+                                    QDate(2013, 6, 15)),
+                  d.url);
+        EXPECT_EQ(s.bulkDownload, d.bulk) << d.name;
+        EXPECT_FALSE(s.attribution.isEmpty()) << d.name;
+    }
     // Its commented examples are sound once uncommented.
     QFile shipped(ORBIVIST_SOURCE_DIR "/app/Sources.ini");
     ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
@@ -140,9 +174,11 @@ TEST(UrlTemplate, FillsEveryFieldForTheTileAsked) {
         {"https://{s}.h/{z}/{x}/{y}", 2, 1, 0, "https://b.h/2/1/0"},
         {"https://{s}.h/{z}/{x}/{y}", 2, 1, 1, "https://c.h/2/1/1"},
         {"https://{s}.h/{z}/{x}/{y}", 2, 2, 2, "https://b.h/2/2/2"},
+        {"https://h/{date}/{z}/{y}/{x}", 1, 1, 0, "https://h/2024-02-29/1/0/1"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ExpandUrlTemplate(c.urlTemplate, abc, c.level, c.column, c.row), c.url)
+        EXPECT_EQ(ExpandUrlTemplate(c.urlTemplate, abc, c.level, c.column, c.row, {2024, 2, 29}),
+                  c.url)
             << c.urlTemplate << ' ' << c.level << '/' << c.column << '/' << c.row;
 }
 

@@ -39,7 +39,9 @@ TEST(WorldFile, GdalPlacesAStitchedJpegOnItsTiles) {
     ASSERT_EQ(transform.size(), 6);
     for (int i = 0; i < 6; ++i)
         EXPECT_NEAR(transform[i].toDouble(), t[i], 1e-6) << i;
-    // GDAL's JPEG reader takes no .prj; GIS programs that do must find EPSG:3857 in it.
+    // GDAL's JPEG reader takes no .prj but the auxiliary file beside it.
+    EXPECT_TRUE(ProgramOutput("gdalsrsinfo", {"-e", picture}).contains("EPSG:3857"));
+    // Other GIS programs read the .prj, and must find EPSG:3857 in it.
     EXPECT_TRUE(
         ProgramOutput("gdalsrsinfo", {"-e", WithExtension(picture, "prj")}).contains("EPSG:3857"));
 

@@ -1,0 +1,56 @@
+#include "app/demo_server_launch.h"
+
+#include "net/tcp_socket.h"
+#include "tiles/default_source.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QThread>
+
+namespace {
+
+const QString kLoopback = QStringLiteral("127.0.0.1");
+// The server decodes its world picture before it listens: a second or two, more under a
+// debugger or a sanitizer.
+constexpr qint64 kStartupMs = 15000;
+constexpr int kPollMs = 50;
+
+bool Listening() {
+    TcpSocket probe;
+    return !probe
+                .Connect(kLoopback, kDefaultTileServerPort,
+                         SocketWait{.timeout = std::chrono::milliseconds(500)})
+                .has_value();
+}
+
+} // namespace
+
+bool UsesDefaultDemoServer(const SourceDefinition& source, const QString& requestPrefix) {
+    return source.kind == SourceKind::Demo &&
+           requestPrefix.startsWith(
+               QStringLiteral("http://%1:%2/").arg(kLoopback).arg(kDefaultTileServerPort));
+}
+
+DemoServerLaunch::DemoServerLaunch(const SourceDefinition& source, const QString& requestPrefix,
+                                   const QString& programDir) {
+    if (!UsesDefaultDemoServer(source, requestPrefix) || Listening())
+        return;
+    const QString program = QDir(programDir).filePath(QStringLiteral("orbivist-tileserver"));
+    if (!QFileInfo(program).isExecutable() || !server_.Start(program, {}))
+        return;
+    started_ = true;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < kStartupMs && !Listening()) {
+        // A server that ended (its port taken by another program, its picture missing) is
+        // not waited for.
+        if (server_.Wait([] { return true; }, 0))
+            return;
+        QThread::msleep(kPollMs);
+    }
+}
+
+DemoServerLaunch::~DemoServerLaunch() {
+    server_.End(2000);
+}

@@ -1,0 +1,61 @@
+#include "app/failure_tally.h"
+
+#include <QUrl>
+#include <algorithm>
+
+namespace {
+
+QString HostAndPort(const QString& url) {
+    const QUrl parsed(url);
+    const int port = parsed.port(parsed.scheme() == QLatin1String("https") ? 443 : 80);
+    return QStringLiteral("%1:%2").arg(parsed.host()).arg(port);
+}
+
+} // namespace
+
+QString FailureInWords(const QString& url, const HttpFailure& failure) {
+    if (failure.statusCode != 0)
+        return QStringLiteral("the server replied %1 %2 (%3)")
+            .arg(failure.statusCode)
+            .arg(failure.statusText, QUrl(url).host())
+            .replace(QStringLiteral("  "), QStringLiteral(" "));
+    const QString& m = failure.message;
+    const auto says = [&m](const char* words) {
+        return m.contains(QLatin1String(words), Qt::CaseInsensitive);
+    };
+    if (says("cancelled") || says("callback aborted"))
+        return {};
+    if (says("refused") || says("couldn't connect") || says("failed to connect"))
+        return QStringLiteral("connection refused %1").arg(HostAndPort(url));
+    if (says("certificate"))
+        return QStringLiteral("certificate not trusted: %1").arg(m);
+    if (says("timed out") || says("timeout"))
+        return QStringLiteral("no answer in time from %1").arg(HostAndPort(url));
+    if (says("resolve"))
+        return QStringLiteral("cannot find the host %1").arg(QUrl(url).host());
+    return QStringLiteral("%1 (%2)").arg(m, HostAndPort(url));
+}
+
+std::optional<HttpFailure> FailureTally::Get(const QString& url, QByteArray& body) {
+    std::optional<HttpFailure> failure = network_.Get(url, body);
+    if (failure) {
+        const QString words = FailureInWords(url, *failure);
+        if (!words.isEmpty()) {
+            ++failures_[words];
+            ++total_;
+        }
+    }
+    return failure;
+}
+
+QString FailureTally::Commonest() const {
+    if (failures_.empty())
+        return {};
+    const auto commonest =
+        std::max_element(failures_.begin(), failures_.end(),
+                         [](const auto& a, const auto& b) { return a.second < b.second; });
+    return QStringLiteral("%1 (%2 of %3 failed fetches)")
+        .arg(commonest->first)
+        .arg(commonest->second)
+        .arg(total_);
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The network of a batch command, telling afterwards why its fetches failed: each failure
+// said in words a person understands, and which was the commonest.
+#include "net/http_get.h"
+
+#include <QString>
+#include <map>
+
+// One failed fetch of url in words: "connection refused 127.0.0.1:47321", "certificate not
+// trusted: ...", "the server replied 404 Not Found (tiles.example.org)". Empty for a fetch
+// that a cancel ended, which is no fault of the network.
+QString FailureInWords(const QString& url, const HttpFailure& failure);
+
+class FailureTally final : public HttpGet {
+public:
+    explicit FailureTally(HttpGet& network) : network_(network) {}
+
+    std::optional<HttpFailure> Get(const QString& url, QByteArray& body) override;
+    void ShareSilentWait(bool on) override { network_.ShareSilentWait(on); }
+    void Follow(UpcomingUrls upcoming) override { network_.Follow(std::move(upcoming)); }
+
+    // "connection refused 127.0.0.1:47321 (4 of 4 failed fetches)", or empty when no fetch
+    // failed.
+    QString Commonest() const;
+
+private:
+    HttpGet& network_;
+    std::map<QString, int> failures_; // by the words that say them
+    int total_ = 0;
+};

@@ -1,0 +1,68 @@
+// Why fetches failed, in words, and the demo server the program starts for itself.
+#include "app/demo_server_launch.h"
+#include "app/failure_tally.h"
+
+#include <gtest/gtest.h>
+
+TEST(FailureTally, SaysEachFailureInWordsAndNamesTheCommonest) {
+    const struct {
+        const char* url;
+        HttpFailure failure;
+        const char* words;
+    } cases[] = {
+        {"http://127.0.0.1:47321/kh?t=tq",
+         {0, "", "connect: Connection refused"},
+         "connection refused 127.0.0.1:47321"},
+        {"https://h.example/1/0/0.jpg",
+         {0, "", "Failed to connect to h.example port 443 after 0 ms: Couldn't connect to server"},
+         "connection refused h.example:443"},
+        {"https://h.example/1/0/0.jpg",
+         {0, "", "SSL certificate problem: unable to get local issuer certificate"},
+         "certificate not trusted: SSL certificate problem: unable to get local issuer "
+         "certificate"},
+        {"http://h.example:8080/a",
+         {404, "Not Found", "reply Not Found"},
+         "the server replied 404 Not Found (h.example)"},
+        {"http://h.example/a",
+         {0, "", "connecting to h.example:80 timed out"},
+         "no answer in time from h.example:80"},
+        {"http://h.example/a", {0, "", "the wait was cancelled"}, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FailureInWords(c.url, c.failure), c.words) << c.failure.message.toStdString();
+
+    struct Refusing final : HttpGet {
+        std::optional<HttpFailure> Get(const QString& url, QByteArray&) override {
+            if (url.endsWith("ok"))
+                return std::nullopt;
+            return HttpFailure{0, "",
+                               url.contains("47321") ? "connect: Connection refused" : "reply 500"};
+        }
+    } network;
+    FailureTally tally(network);
+    QByteArray body;
+    EXPECT_TRUE(tally.Commonest().isEmpty());
+    for (const char* url :
+         {"http://127.0.0.1:47321/a", "http://b/ok", "http://127.0.0.1:47321/b", "http://c/x"})
+        tally.Get(url, body);
+    EXPECT_EQ(tally.Commonest(), "connection refused 127.0.0.1:47321 (2 of 3 failed fetches)");
+}
+
+TEST(DemoServerLaunch, OnlyTheDemoSourceOnItsDefaultAddressStartsTheServer) {
+    SourceDefinition osm;
+    osm.name = "osm";
+    const struct {
+        SourceDefinition source;
+        const char* prefix;
+        bool starts;
+    } cases[] = {
+        {DemoSource(), "http://127.0.0.1:47321/kh?v=5&n=404&t=t", true},
+        {DemoSource(), "http://127.0.0.1:47321/other?t=", true},
+        {DemoSource(), "http://127.0.0.1:47322/kh?v=5&n=404&t=t", false},
+        {DemoSource(), "http://localhost:47321/kh?t=t", false},
+        {DemoSource(), "http://10.0.0.1:47321/kh?t=t", false},
+        {osm, "http://127.0.0.1:47321/kh?v=5&n=404&t=t", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(UsesDefaultDemoServer(c.source, c.prefix), c.starts) << c.prefix;
+}
