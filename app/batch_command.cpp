@@ -182,10 +182,12 @@ struct Terminal {
                             : QStringLiteral("stopped at the error limit: %1").arg(reason));
             break;
         case JobEnding::Failed:
-            if (!reason.isEmpty())
-                Say(stream, QStringLiteral("failed: %1").arg(reason));
+            Say(stream, reason.isEmpty() ? QStringLiteral("failed")
+                                         : QStringLiteral("failed: %1").arg(reason));
             break;
         case JobEnding::TooLarge:
+            Say(stream, QStringLiteral("refused: too large"));
+            break;
         case JobEnding::Done:
             break;
         }

@@ -398,22 +398,22 @@ std::optional<qsizetype> CommandWordIndex(const QStringList& arguments) {
 }
 
 std::optional<QString> ViewerArgumentsRefusal(const QStringList& arguments) {
-    if (const std::optional<qsizetype> word = CommandWordIndex(arguments))
-        return QStringLiteral("unknown command \"%1\"; the commands are stitch, prefill and "
-                              "export (see orbivist --help)")
-            .arg(Shown(arguments[*word]));
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         if (TakesValueEverywhere(a)) {
             if (i + 1 >= arguments.size() || arguments[i + 1].startsWith(QLatin1String("--")))
                 return QStringLiteral("%1 needs a value").arg(a);
             ++i;
-            continue;
-        }
-        // Qt's own options (one dash) are Qt's to read; ours have two.
-        if (a.startsWith(QLatin1String("--")) && !a.startsWith(QLatin1String("--home=")) &&
-            !a.startsWith(QLatin1String("--source=")))
+        } else if (QtOptionWithValue(a)) {
+            ++i; // Qt's own options (one dash) are Qt's to read
+        } else if (!a.startsWith(u'-') || a == QLatin1String("-")) {
+            return QStringLiteral("unknown command \"%1\"; the commands are stitch, prefill "
+                                  "and export (see orbivist --help)")
+                .arg(Shown(a));
+        } else if (a.startsWith(QLatin1String("--")) && !a.startsWith(QLatin1String("--home=")) &&
+                   !a.startsWith(QLatin1String("--source="))) {
             return QStringLiteral("unknown option %1 (see orbivist --help)").arg(Shown(a));
+        }
     }
     return std::nullopt;
 }

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
+#include <unistd.h>
 
 namespace {
 
@@ -37,7 +38,9 @@ DemoServerLaunch::DemoServerLaunch(const SourceDefinition& source, const QString
     if (!UsesDefaultDemoServer(source, requestPrefix) || Listening())
         return;
     const QString program = QDir(programDir).filePath(QStringLiteral("orbivist-tileserver"));
-    if (!QFileInfo(program).isExecutable() || !server_.Start(program, {}))
+    // The server stops by itself should this process end without stopping it (a SIGKILL).
+    if (!QFileInfo(program).isExecutable() ||
+        !server_.Start(program, {QStringLiteral("--parent"), QString::number(getpid())}))
         return;
     started_ = true;
     QElapsedTimer waited;

@@ -4,6 +4,8 @@
 #include "gis/area_file.h"
 #include "store/settings.h"
 
+#include <vector>
+
 namespace {
 
 enum Runs : unsigned {

@@ -2,7 +2,10 @@
 #include "tests/e2e/demo_server_process.h"
 
 #include <QColor>
+#include <QFile>
 #include <QImage>
+#include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <map>
 #include <poll.h>
@@ -158,4 +161,27 @@ TEST(DemoServer, AnswersOnlyWellFormedLevelColumnRowPathsInsideTheGrid) {
     for (const char* target : {"/21/0/0.jpg", "/2/4/0.jpg", "/2/0/4.png", "/2/0/0.gif",
                                "/2/0/0/0.jpg", "/2/-1/0.jpg", "/2/0/.jpg", "/2/+1/0.jpg"})
         EXPECT_EQ(RawGet(server.Port(), target).status, 404) << target;
+}
+
+TEST(DemoServer, StopsWhenTheProcessThatStartedItEnds) {
+    TempDir dir;
+    const QString world = WriteQuadrantWorld(dir);
+    // A shell starts the server as its child, says its pid and ends a moment later, as a
+    // viewer killed outright would.
+    QProcess shell;
+    shell.start("sh", {"-c",
+                       "\"$0\" --image \"$1\" --port 0 --parent $$ >/dev/null 2>&1 & "
+                       "echo $!; sleep 1",
+                       ORBIVIST_BUILD_DIR "/orbivist-tileserver", world});
+    ASSERT_TRUE(shell.waitForFinished(10000));
+    const int pid = shell.readAllStandardOutput().trimmed().toInt();
+    ASSERT_GT(pid, 0);
+    const auto ended = [pid] {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        // Gone, or a zombie its new parent has yet to reap.
+        return !stat.open(QIODevice::ReadOnly) || stat.readAll().contains(") Z ");
+    };
+    for (int i = 0; i < 100 && !ended(); ++i)
+        QThread::msleep(100);
+    EXPECT_TRUE(ended());
 }

@@ -13,6 +13,7 @@ deb=$(ls "$tmp"/orbivist_"$version"_*.deb) || fail "no orbivist_${version}_*.deb
 
 dpkg-deb -c "$deb" | awk '{print $6}' >"$tmp/files"
 for f in ./usr/bin/orbivist ./usr/bin/orbivist-tileserver ./usr/share/orbivist/ReadMe.txt \
+    ./usr/share/orbivist/ReadMe.en.txt ./usr/share/orbivist/Sources.ini \
     ./usr/share/orbivist/translations/orbivist_en.qm \
     ./usr/share/applications/org.orbivist.orbivist.desktop \
     ./usr/share/metainfo/org.orbivist.orbivist.metainfo.xml \
@@ -28,6 +29,14 @@ field() { dpkg-deb -f "$deb" "$1"; }
 for dep in libqt6widgets6 libjpeg62-turbo libc6 qt6-qpa-plugins; do
     field Depends | grep -q "\b$dep\b" || fail "Depends lacks $dep: $(field Depends)"
 done
+
+# Qt's Russian dialog texts, and the outputs named in the description.
+field Recommends | grep -q '\bqt6-translations-l10n\b' || fail "Recommends: $(field Recommends)"
+for output in GeoTIFF MBTiles KMZ; do
+    field Description | grep -q "$output" || fail "the description does not name $output"
+done
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/orbivist/copyright |
+    grep -q '^License: GPL-3.0-or-later' || fail "the copyright file names no GPL-3.0-or-later"
 
 lintian --fail-on error --tag-display-limit 0 "$deb" | tee "$tmp/lintian.log" ||
     fail "lintian found errors"

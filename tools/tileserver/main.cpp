@@ -5,8 +5,11 @@
 #include "tools/tileserver/tile_server.h"
 #include "tools/tileserver/world_image.h"
 
+#include <csignal>
 #include <iostream>
 #include <string_view>
+#include <sys/prctl.h>
+#include <unistd.h>
 #include <vector>
 
 int main(int argc, char** argv) {
@@ -26,6 +29,10 @@ int main(int argc, char** argv) {
         std::cout << "orbivist-tileserver " << kOrbivistVersion << '\n';
         return 0;
     }
+    // Started by the viewer or a command: the server must not outlive it, however it ends.
+    if (options->parentPid > 0 &&
+        (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != options->parentPid))
+        return 0;
     const std::optional<RgbImage> world = LoadWorldImage(options->imagePath, error);
     if (!world) {
         std::cerr << "orbivist-tileserver: " << error << '\n';

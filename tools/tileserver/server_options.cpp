@@ -48,6 +48,8 @@ std::optional<ServerOptions> ParseServerOptions(std::span<const std::string_view
                    options.faultRate <= 1;
         } else if (name == "--seed") {
             good = ReadNumber(value, options.seed);
+        } else if (name == "--parent") {
+            good = ReadNumber(value, options.parentPid) && options.parentPid > 0;
         } else if (name == "--delay-ms") {
             good = ReadNumber(value, options.delayMs) && options.delayMs >= 0 &&
                    options.delayMs <= kMaxDelayMs;
@@ -82,6 +84,7 @@ std::string UsageText() {
            "  --seed S          seed of the fault choice (reproducible per request order)\n"
            "  --delay-ms N      wait N milliseconds before every reply, at most 600000;\n"
            "                    one reply's wait never holds another\n"
+           "  --parent PID      stop when process PID, the one that started the server, ends\n"
            "  --help            show this text\n"
            "  --version         print the version\n"
            "\n"

@@ -16,7 +16,8 @@ struct ServerOptions {
     int port = kDemoServerPort; // 0: any free port
     double faultRate = 0;       // share of tile replies spoiled on purpose, 0 to 1
     std::uint64_t seed = 0;
-    int delayMs = 0; // before every reply
+    int delayMs = 0;    // before every reply
+    long parentPid = 0; // when not 0, the server stops once this process (its parent) ends
     bool help = false;
     bool version = false;
 };
