@@ -25,8 +25,9 @@ QString InRunLanguage(QString number) {
 
 QString ProgressLine(std::int64_t position, std::int64_t maximum, double elapsedSeconds,
                      const TileCounters& counters) {
-    // Only the tiles obtained count: one that failed every attempt is behind the position too.
-    const std::int64_t obtained = std::max<std::int64_t>(0, position - counters.tilesMissing);
+    // Only the tiles obtained count: the position also passes tiles that failed every attempt,
+    // and, in a stitch, the one being fetched.
+    const std::int64_t obtained = counters.tilesObtained;
     QString line =
         QCoreApplication::translate("ProgressLine", "Закачано %1 из %2").arg(obtained).arg(maximum);
     if (maximum > 0)

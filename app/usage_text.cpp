@@ -117,6 +117,17 @@ std::vector<OptionHelp> Options() {
     };
 }
 
+// text in lines of at most width characters, broken between words, joined by separator.
+QString Wrapped(const QString& text, qsizetype width, const QString& separator) {
+    QStringList lines{QString()};
+    for (const QString& word : QString(text).replace(u'\n', u' ').split(u' ', Qt::SkipEmptyParts)) {
+        if (!lines.last().isEmpty() && lines.last().size() + 1 + word.size() > width)
+            lines << QString();
+        lines.last() += (lines.last().isEmpty() ? QString() : QStringLiteral(" ")) + word;
+    }
+    return lines.join(separator);
+}
+
 unsigned RunsOf(const QString& command) {
     if (command == QLatin1String("stitch"))
         return kStitch;
@@ -158,14 +169,15 @@ QString UsageText(const QString& command) {
             "orbivist COMMAND --help\nlists the options of one command.\n");
     text += QStringLiteral("\nOptions:\n");
     constexpr int kColumn = 24;
+    constexpr int kWidth = 79;
+    const QString indent(kColumn, u' ');
     for (const OptionHelp& o : Options()) {
         if (!(o.runs & runs))
             continue;
         QString name = QStringLiteral("  ") + QString::fromUtf8(o.option);
-        QString body = o.text;
-        body.replace(u'\n', QStringLiteral("\n") + QString(kColumn, u' '));
+        const QString body = Wrapped(o.text, kWidth - kColumn, u'\n' + indent);
         text += name.size() < kColumn ? name.leftJustified(kColumn) + body + u'\n'
-                                      : name + u'\n' + QString(kColumn, u' ') + body + u'\n';
+                                      : name + u'\n' + indent + body + u'\n';
     }
     if (runs & kJobs)
         text += QStringLiteral(

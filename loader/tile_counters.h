@@ -9,10 +9,11 @@ struct TileCounters {
     std::int32_t receiveErrors = 0;
     std::int32_t badFileErrors = 0;
     std::int32_t writeErrors = 0;
-    std::int64_t tilesMissing = 0; // tiles of a batch job left as "could not load"
+    std::int64_t tilesMissing = 0;  // tiles of a batch job left as "could not load"
+    std::int64_t tilesObtained = 0; // tiles of a batch job loaded, from the cache or the network
 
     void ResetErrors() {
         receiveErrors = badFileErrors = writeErrors = 0;
-        tilesMissing = 0;
+        tilesMissing = tilesObtained = 0;
     }
 };

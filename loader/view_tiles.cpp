@@ -29,6 +29,8 @@ ViewLoadOutcome LoadViewTiles(const std::array<TileRequest, 4>& tiles,
                 ++counters.tilesMissing;
             break;
         case TileAttemptsEnd::Loaded:
+            if (batch)
+                ++counters.tilesObtained;
             break;
         }
     }

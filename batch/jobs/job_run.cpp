@@ -66,6 +66,9 @@ const QImage& JobRun::LoadTile(const TileRequest& tile, const BatchRetry& retry)
     };
     if (AttemptTile(tile, tile_, rules, load, *this) != TileAttemptsEnd::Loaded)
         ++counters_.tilesMissing;
+    else
+        ++counters_.tilesObtained;
+    ShowErrorCounts(); // the count of tiles obtained includes this one
     return tile_;
 }
 

@@ -99,18 +99,22 @@ TEST(ProgressLine, ShowsCountRateTimeLeftAndErrors) {
     TileCounters counters;
     counters.receiveErrors = 2;
     counters.writeErrors = 1;
+    counters.tilesObtained = 64;
     EXPECT_EQ(ProgressLine(64, 256, 8.0, counters),
               "Закачано 64 из 256 (25%), 8,0 фрагм./с, осталось 0:00:24; "
               "ошибок: получения 2, jpeg 0, записи 1");
     // A tile that failed every attempt moves the position on but is not counted as fetched.
     TileCounters missing;
-    missing.tilesMissing = 4;
-    EXPECT_TRUE(ProgressLine(4, 4, 2.0, missing).startsWith("Закачано 0 из 4 (0%), 0,0 фрагм./с"));
+    missing.tilesMissing = 3;
+    missing.tilesObtained = 1;
+    EXPECT_TRUE(ProgressLine(4, 4, 2.0, missing).startsWith("Закачано 1 из 4 (25%), 0,5 фрагм./с"));
     // Before the first tile there is no rate to speak of.
     EXPECT_EQ(ProgressLine(0, 4, 0.5, TileCounters{}),
               "Закачано 0 из 4 (0%); ошибок: получения 0, jpeg 0, записи 0");
     // Counts beyond 32 bits.
-    EXPECT_TRUE(ProgressLine(std::int64_t{1} << 33, std::int64_t{1} << 34, 1.0, TileCounters{})
+    TileCounters many;
+    many.tilesObtained = std::int64_t{1} << 33;
+    EXPECT_TRUE(ProgressLine(std::int64_t{1} << 33, std::int64_t{1} << 34, 1.0, many)
                     .startsWith("Закачано 8589934592 из 17179869184 (50%)"));
 }
 
