@@ -19,10 +19,9 @@ constexpr int kPollMs = 50;
 
 bool Listening() {
     TcpSocket probe;
-    return !probe
-                .Connect(kLoopback, kDefaultTileServerPort,
-                         SocketWait{.timeout = std::chrono::milliseconds(500)})
-                .has_value();
+    const SocketWait wait{std::chrono::milliseconds(500), SocketWait::Clock::time_point::max(),
+                          nullptr, nullptr};
+    return !probe.Connect(kLoopback, kDefaultTileServerPort, wait).has_value();
 }
 
 } // namespace

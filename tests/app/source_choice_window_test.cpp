@@ -10,11 +10,11 @@ TEST_F(WindowTest, ChosenSourceBoundsZoomingAndIsKeptAfterTheOldLines) {
     home.write("MySources.ini", "[near]\ntitle = Near\nurl = http://127.0.0.1:1/{z}/{x}/{y}.jpg\n"
                                 "levels = 1-2\n");
     TForm1& w = Open();
-    ASSERT_EQ(w.SourceBox->count(), 2);
+    ASSERT_EQ(w.SourceBox->count(), 6); // the demo, the four public sources, the user's
     EXPECT_EQ(w.CurrentSource().name, "demo");
     w.PageControl1->setCurrentWidget(w.TabSheet4);
     w.SourceBox->setFocus();
-    QTest::keyClick(w.SourceBox, Qt::Key_Down);
+    QTest::keyClick(w.SourceBox, Qt::Key_End);
     EXPECT_EQ(w.CurrentSource().name, "near");
 
     w.RxSlider1->setFocus();

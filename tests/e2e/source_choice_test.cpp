@@ -81,8 +81,9 @@ TEST_F(SourceChoice, UnknownSourcesBulkAndLevelsAreRefusedBeforeAnyRequest) {
     const QString out = dir.file("a.jpg");
     const Case cases[] = {
         {{"prefill", "--source", "nowhere"},
-         "unknown source \"nowhere\"; the sources are: demo, secure, viewonly"},
-        {{"stitch", "--output", out, "--source", "nowhere"}, "the sources are: demo, secure"},
+         "unknown source \"nowhere\"; the sources are: demo, nasa-gibs-modis, usgs-imagery, "
+         "eox-s2cloudless, osm-standard, secure, viewonly"},
+        {{"stitch", "--output", out, "--source", "nowhere"}, "osm-standard, secure, viewonly"},
         {{"prefill", "--source", "viewonly"}, "«View only» не разрешает массовое скачивание"},
         {{"stitch", "--output", out, "--source", "viewonly"}, "не разрешает массовое скачивание"},
         {{"prefill", "--source", "secure", "--depth", "4"}, "Уровня 4 у источника «Secure» нет"},
