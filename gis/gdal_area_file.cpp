@@ -1,4 +1,4 @@
-#include "gis/area_file.h"
+#include "gis/gdal_backends.h"
 
 #include "gis/gdal_session.h"
 
@@ -201,7 +201,7 @@ bool IsGpxVertexLayer(GDALDataset& dataset, OGRLayer& layer) {
 
 } // namespace
 
-AreaFile ReadAreaFile(const QString& path, double bufferMetres) {
+AreaFile ReadAreaFileWithGdal(const QString& path, double bufferMetres) {
     GdalSession gdal;
     const QByteArray name = path.toUtf8();
     GDALDatasetUniquePtr dataset(

@@ -1,4 +1,7 @@
-#include "gis/geotiff_writer.h"
+#include "gis/gdal_backends.h"
+
+#include "gis/gdal_session.h"
+#include "os/atomic_file.h"
 
 #include "tiles/tile_side.h"
 
@@ -31,59 +34,62 @@ private:
     char** list_ = nullptr;
 };
 
-constexpr std::int64_t kMaxSideTiles = kMaxStreamedStitchSide;
-
-std::int64_t PixelBytes(const TileBlock& block) {
-    if (block.columns > kMaxSideTiles || block.rows > kMaxSideTiles) // and the product overflows
-        return std::numeric_limits<std::int64_t>::max() / 4;
-    return block.columns * block.rows * kTileSide * kTileSide * 3;
-}
-
 int ProgressBridge(double done, const char*, void* data) {
     const auto& progress = *static_cast<const GeoTiffProgress*>(data);
     return !progress || progress(done) ? TRUE : FALSE;
 }
 
-} // namespace
+class GdalGeoTiffWriter final : public GeoTiffBackend {
+public:
+    GdalGeoTiffWriter(QString path, TileBlock block, GeoTiffOptions options);
+    ~GdalGeoTiffWriter() override;
+    GdalGeoTiffWriter(const GdalGeoTiffWriter&) = delete;
+    GdalGeoTiffWriter& operator=(const GdalGeoTiffWriter&) = delete;
 
-std::int64_t GeoTiffDiskNeed(const TileBlock& block, GeoTiffCompression compression) {
-    // Overviews add a third at most (1/4 + 1/16 + ...); JPEG at any quality stays well
-    // under a quarter of the raw pixels, Deflate of photographs near all of them.
-    const std::int64_t raw = PixelBytes(block);
-    const std::int64_t result = compression == GeoTiffCompression::Jpeg ? raw / 4 : raw;
-    return raw + result + (raw + result) / 3;
-}
+    bool Begin() override;
+    bool AddTileRow(const RgbPicture& band) override;
+    bool Finish(const GeoTiffProgress& progress) override;
+    QString ErrorText() const override { return error_; }
 
-bool GeoTiffFitsOnDisk(const QString& path, const TileBlock& block,
-                       GeoTiffCompression compression) {
-    const QStorageInfo disk(QFileInfo(path).absolutePath());
-    return disk.isValid() && disk.bytesAvailable() >= GeoTiffDiskNeed(block, compression);
-}
+private:
+    bool Fail(const QString& what);
+    void CloseScratch();
 
-GeoTiffWriter::GeoTiffWriter(QString path, TileBlock block, GeoTiffOptions options)
+    QString path_;
+    TileBlock block_;
+    GeoTiffOptions options_;
+    GdalSession gdal_;
+    QTemporaryFile scratchFile_;
+    void* scratch_ = nullptr; // GDALDatasetH of the scratch file while rows arrive
+    std::int64_t rowsWritten_ = 0;
+    bool failed_ = false;
+    QString error_;
+};
+
+GdalGeoTiffWriter::GdalGeoTiffWriter(QString path, TileBlock block, GeoTiffOptions options)
     : path_(std::move(path)), block_(block), options_(options),
       scratchFile_(QFileInfo(path_).absolutePath() + QStringLiteral("/.orbivist-XXXXXX.tif")) {}
 
-GeoTiffWriter::~GeoTiffWriter() {
+GdalGeoTiffWriter::~GdalGeoTiffWriter() {
     CloseScratch();
 }
 
-bool GeoTiffWriter::Fail(const QString& what) {
+bool GdalGeoTiffWriter::Fail(const QString& what) {
     failed_ = true;
     if (error_.isEmpty())
         error_ = QStringLiteral("%1: %2").arg(path_, what);
     return false;
 }
 
-void GeoTiffWriter::CloseScratch() {
+void GdalGeoTiffWriter::CloseScratch() {
     if (scratch_ != nullptr)
         GDALClose(static_cast<GDALDatasetH>(scratch_));
     scratch_ = nullptr;
 }
 
-bool GeoTiffWriter::Begin() {
-    if (block_.columns < 1 || block_.rows < 1 || block_.columns > kMaxSideTiles ||
-        block_.rows > kMaxSideTiles)
+bool GdalGeoTiffWriter::Begin() {
+    if (block_.columns < 1 || block_.rows < 1 || block_.columns > kMaxStreamedStitchSide ||
+        block_.rows > kMaxStreamedStitchSide)
         return Fail(QStringLiteral("the picture is larger than a GeoTIFF can be"));
     if (!scratchFile_.open())
         return Fail(scratchFile_.errorString());
@@ -111,7 +117,7 @@ bool GeoTiffWriter::Begin() {
     return placed || Fail(GdalSession::LastError());
 }
 
-bool GeoTiffWriter::AddTileRow(const RgbPicture& band) {
+bool GdalGeoTiffWriter::AddTileRow(const RgbPicture& band) {
     if (failed_ || scratch_ == nullptr)
         return Fail(QStringLiteral("no picture is open"));
     const std::int64_t width = block_.columns * kTileSide;
@@ -130,7 +136,7 @@ bool GeoTiffWriter::AddTileRow(const RgbPicture& band) {
     return true;
 }
 
-bool GeoTiffWriter::Finish(const GeoTiffProgress& progress) {
+bool GdalGeoTiffWriter::Finish(const GeoTiffProgress& progress) {
     if (failed_ || scratch_ == nullptr)
         return Fail(QStringLiteral("no picture is open"));
     if (rowsWritten_ != block_.rows)
@@ -179,4 +185,11 @@ bool GeoTiffWriter::Finish(const GeoTiffProgress& progress) {
         return Fail(GdalSession::LastError());
     }
     return target.Commit(AtomicFile::Durability::Synced) || Fail(target.ErrorText());
+}
+
+} // namespace
+
+std::unique_ptr<GeoTiffBackend> MakeGdalGeoTiffWriter(const QString& path, const TileBlock& block,
+                                                      const GeoTiffOptions& options) {
+    return std::make_unique<GdalGeoTiffWriter>(path, block, options);
 }

@@ -1,4 +1,4 @@
-#include "gis/zip_file.h"
+#include "gis/gdal_backends.h"
 
 #include "gis/gdal_session.h"
 
@@ -8,25 +8,47 @@
 
 #include <utility>
 
-ZipFile::~ZipFile() {
+namespace {
+
+class GdalZipFile final : public ZipBackend {
+public:
+    GdalZipFile() = default;
+    ~GdalZipFile() override;
+    GdalZipFile(const GdalZipFile&) = delete;
+    GdalZipFile& operator=(const GdalZipFile&) = delete;
+
+    bool Create(const QString& path) override;
+    bool IsOpen() const override { return zip_ != nullptr; }
+    bool Add(const QByteArray& name, const QByteArray& bytes, bool compressed) override;
+    bool Close() override;
+    QString ErrorText() const override { return error_; }
+
+private:
+    bool Fail();
+
+    void* zip_ = nullptr;
+    QString error_;
+};
+
+GdalZipFile::~GdalZipFile() {
     if (zip_ != nullptr) {
         GdalSession gdal;
         CPLCloseZip(zip_);
     }
 }
 
-bool ZipFile::Fail() {
+bool GdalZipFile::Fail() {
     error_ = GdalSession::LastError();
     return false;
 }
 
-bool ZipFile::Create(const QString& path) {
+bool GdalZipFile::Create(const QString& path) {
     GdalSession gdal;
     zip_ = CPLCreateZip(QFile::encodeName(path).constData(), nullptr);
     return zip_ != nullptr || Fail();
 }
 
-bool ZipFile::Add(const QByteArray& name, const QByteArray& bytes, bool compressed) {
+bool GdalZipFile::Add(const QByteArray& name, const QByteArray& bytes, bool compressed) {
     GdalSession gdal;
     CPLStringList options;
     options.SetNameValue("COMPRESSED", compressed ? "YES" : "NO");
@@ -36,7 +58,13 @@ bool ZipFile::Add(const QByteArray& name, const QByteArray& bytes, bool compress
     return ok || Fail();
 }
 
-bool ZipFile::Close() {
+bool GdalZipFile::Close() {
     GdalSession gdal;
     return CPLCloseZip(std::exchange(zip_, nullptr)) == CE_None || Fail();
+}
+
+} // namespace
+
+std::unique_ptr<ZipBackend> MakeGdalZipFile() {
+    return std::make_unique<GdalZipFile>();
 }
