@@ -209,7 +209,8 @@ TEST_F(TileLoaderTest, CopiedTilesAreHandedOverAsBytesWithoutADecode) {
         EXPECT_EQ(handed, c.handed ? std::vector{*c.handed} : std::vector<QByteArray>{});
         EXPECT_EQ(server.requests.size(), c.fetched ? 1 : 0);
         EXPECT_EQ(counters.badFileErrors, c.badFiles);
-        if (!c.fetched)
+        if (!c.fetched) {
             EXPECT_TRUE(image.isNull()); // nothing was decoded
+        }
     }
 }

@@ -110,7 +110,7 @@ TEST(RegionTiles, BoxesOutsideTheGlobeAreRefused) {
 
 // A copy taken halfway (as a job's read-ahead takes one) goes on by itself.
 TEST(RegionTiles, ACopiedWalkGoesOnByItself) {
-    RegionTileWalk walk(Star({37.6, 55.7}, 3.1, 9), 4, 6);
+    RegionTileWalk walk(Star({37.6, 55.7}, 3.1, 9), 7, 9);
     for (int i = 0; i < 25; ++i)
         ASSERT_TRUE(walk.Next());
     RegionTileWalk copy = walk;
