@@ -19,6 +19,7 @@ public:
 
     void OnProgress(const JobProgress& progress) override;
     void OnTile(int slot, const QImage& image) override;
+    bool ShowsTiles() const override { return true; }
     void OnBlockShown(const ViewUrls& block) override;
     void OnMessage(const QString& caption, const QString& text) override;
     void OnEnded(JobEnding ending, const QString& message) override;

@@ -126,6 +126,13 @@ Figures Measure(const GeoRegion& region, int first, int last) {
     return figures;
 }
 
+// The walk reads every point of the boundary once a level: where the region has more
+// points than tiles, as a buffered track does at the coarser levels, that sets its floor.
+void ReportBoundary(const char* name, const GeoRegion& region, int levels) {
+    std::printf("%s: a boundary of %zu points in %zu chains, read %d times\n", name,
+                region.ChainPoints().size(), region.ChainsFromNorth().size(), levels);
+}
+
 void Report(benchmark::State& state, const char* name, const Figures& f) {
     state.counters["tiles"] = static_cast<double>(f.tiles);
     state.counters["count_s"] = f.countSeconds;
@@ -151,6 +158,7 @@ void CorridorAlongTrackLevels12To17(benchmark::State& state) {
         state.SetIterationTime(f.walkSeconds);
     }
     Report(state, "corridor 1 km x 300 km, levels 12-17", f);
+    ReportBoundary("corridor", region, 6);
 }
 BENCHMARK(CorridorAlongTrackLevels12To17)
     ->UseManualTime()
@@ -165,6 +173,7 @@ void CountryAtLevel17(benchmark::State& state) {
         state.SetIterationTime(f.walkSeconds);
     }
     Report(state, "country of 20,000 vertices, level 17", f);
+    ReportBoundary("country", region, 1);
 }
 BENCHMARK(CountryAtLevel17)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 

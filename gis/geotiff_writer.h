@@ -12,9 +12,7 @@
 //     for (each row of tiles, top to bottom) ok = ok && writer.AddTileRow(band);
 //     ok = ok && writer.Finish(progress);
 //     if (!ok) report(writer.ErrorText());
-#include "gis/gdal_session.h"
 #include "image/rgb_picture.h"
-#include "os/atomic_file.h"
 #include "tiles/tile_block.h"
 
 #include "tiles/tile_side.h"
@@ -47,6 +45,8 @@ std::int64_t GeoTiffDiskNeed(const TileBlock& block, GeoTiffCompression compress
 // fit is too large: the ending that memory decides for a JPEG, disk space decides here.
 bool GeoTiffFitsOnDisk(const QString& path, const TileBlock& block, GeoTiffCompression compression);
 
+class GeoTiffBackend;
+
 class GeoTiffWriter {
 public:
     GeoTiffWriter(QString path, TileBlock block, GeoTiffOptions options);
@@ -55,7 +55,7 @@ public:
     GeoTiffWriter& operator=(const GeoTiffWriter&) = delete;
 
     // Creates the scratch file; false when it cannot be made (or the block is larger than
-    // GDAL's 32-bit sides allow).
+    // GDAL's 32-bit sides allow, or GDAL cannot be loaded).
     bool Begin();
     // Appends the next row of tiles: band is block.columns × 256 pixels wide and 256 high.
     bool AddTileRow(const RgbPicture& band);
@@ -63,19 +63,14 @@ public:
     // through progress fails with an empty ErrorText.
     bool Finish(const GeoTiffProgress& progress = {});
 
-    QString ErrorText() const { return error_; }
+    QString ErrorText() const;
 
 private:
-    bool Fail(const QString& what);
-    void CloseScratch();
+    bool NotBegun();
 
     QString path_;
     TileBlock block_;
     GeoTiffOptions options_;
-    GdalSession gdal_;
-    QTemporaryFile scratchFile_;
-    void* scratch_ = nullptr; // GDALDatasetH of the scratch file while rows arrive
-    std::int64_t rowsWritten_ = 0;
-    bool failed_ = false;
-    QString error_;
+    std::unique_ptr<GeoTiffBackend> gdal_; // from Begin on
+    QString error_;                        // when GDAL could not be loaded
 };

@@ -2,6 +2,7 @@
 
 #include "image/jpeg_decode.h"
 #include "image/jpeg_end_marker.h"
+#include "image/jpeg_layout.h"
 #include "image/placeholder_tile.h"
 #include "os/unique_fd.h"
 
@@ -50,9 +51,10 @@ bool ReadWholeFile(const UniqueFd& file, qint64 size, QByteArray& bytes) {
 enum class CachedTile { Usable, Absent, Undecodable };
 
 // Reads and checks the cached file once. A file that is too large to be a tile, does not
-// decode, or was cut short (no end marker), is deleted and counted as a bad file.
-CachedTile LoadCachedTile(const QString& path, QImage& image, TileLoaderContext& context,
-                          TileBuffers& buffers) {
+// decode (or, only copied, is not laid out as a JPEG), or was cut short (no end marker), is
+// deleted and counted as a bad file.
+CachedTile LoadCachedTile(const TileRequest& tile, const QString& path, QImage& image,
+                          TileLoaderContext& context, TileBuffers& buffers) {
     struct stat status {};
     const QByteArray name = QFile::encodeName(path);
     if (::stat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode))
@@ -60,8 +62,15 @@ CachedTile LoadCachedTile(const QString& path, QImage& image, TileLoaderContext&
     QByteArray& bytes = buffers.fileBytes;
     const UniqueFd file(
         status.st_size > kLargestTileFile ? -1 : ::open(name.constData(), O_RDONLY | O_CLOEXEC));
-    if (!file.Valid() || !ReadWholeFile(file, status.st_size, bytes) ||
-        !buffers.decoder.Decode(bytes, image)) {
+    const auto checked = [&] {
+        if (!context.copy || !context.layoutOnly)
+            return buffers.decoder.Decode(bytes, image);
+        // A JPEG cut short is told apart below, as it is after a decode.
+        const bool cutShort = bytes.size() >= kShortestUsefulData && bytes.startsWith("\xFF\xD8") &&
+                              !EndsWithJpegEndMarker(bytes);
+        return cutShort || IsWholeJpegLayout(bytes);
+    };
+    if (!file.Valid() || !ReadWholeFile(file, status.st_size, bytes) || !checked()) {
         QFile::remove(path);
         Count(context.counters.badFileErrors, context);
         return CachedTile::Undecodable;
@@ -72,6 +81,8 @@ CachedTile LoadCachedTile(const QString& path, QImage& image, TileLoaderContext&
         QFile::remove(path);
         return CachedTile::Absent;
     }
+    if (context.copy)
+        (*context.copy)(tile, bytes);
     return CachedTile::Usable;
 }
 
@@ -95,6 +106,8 @@ bool FetchTile(const TileRequest& tile, const QString& cacheFile, QImage& image,
     // The tile is good even when the cache cannot keep it.
     if (!StoreTileFile(cacheFile, body))
         Count(context.counters.writeErrors, context);
+    if (context.copy)
+        (*context.copy)(tile, body);
     return true;
 }
 
@@ -110,7 +123,7 @@ bool TileLoader(const TileRequest& tile, QImage& image, TileLoaderContext& conte
     TileBuffers& buffers = context.buffers ? *context.buffers : own.emplace();
 
     if (context.mode != WorkMode::InternetOnly) {
-        switch (LoadCachedTile(cacheFile, image, context, buffers)) {
+        switch (LoadCachedTile(tile, cacheFile, image, context, buffers)) {
         case CachedTile::Usable:
             return true;
         case CachedTile::Undecodable:

@@ -8,6 +8,7 @@
 #include "tiles/work_mode.h"
 
 #include <QImage>
+#include <functional>
 
 // What the loader needs from the window it works for.
 class LoaderHooks {
@@ -26,6 +27,10 @@ struct TileBuffers {
     JpegDecoder decoder;
 };
 
+// For work that only copies tiles (a prefill, an export): the bytes of each tile the loader
+// has are handed over, read once.
+using TileBytesSink = std::function<void(const TileRequest& tile, const QByteArray& bytes)>;
+
 struct TileLoaderContext {
     WorkMode mode;
     HttpGet& http;
@@ -33,6 +38,10 @@ struct TileLoaderContext {
     LoaderHooks& hooks;
     // The loop's buffers; without them each tile has buffers of its own.
     TileBuffers* buffers = nullptr;
+    const TileBytesSink* copy = nullptr;
+    // With copy set and no one to show the tiles: a cached file is checked for a whole JPEG's
+    // layout instead of being decoded, and the image stays as it was.
+    bool layoutOnly = false;
 };
 
 // Loads one tile into image. True when image holds the tile, or, in cache-only mode,

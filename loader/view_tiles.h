@@ -61,6 +61,9 @@ struct ViewSource {
     HttpGet& http;
     // Kept by whoever loads view after view, so that no tile allocates buffers of its own.
     TileBuffers* buffers = nullptr;
+    // Set by a job that only copies the tiles: see TileLoaderContext.
+    const TileBytesSink* copy = nullptr;
+    bool layoutOnly = false;
 };
 
 // The four tiles through the tile loader, as LoadViewTiles loads them.

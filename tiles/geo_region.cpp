@@ -2,29 +2,65 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
-void AddRingEdges(const GeoRing& ring, std::vector<RegionEdge>& edges, GeoBounds& bounds,
-                  bool& first) {
-    for (std::size_t i = 0; i < ring.size(); ++i) {
-        const GeoPoint& a = ring[i];
-        const GeoPoint& b = ring[(i + 1) % ring.size()];
+void AddToBounds(const GeoRing& ring, GeoBounds& bounds, bool& first) {
+    for (const GeoPoint& p : ring) {
         if (first) {
-            bounds = {a.longitude, a.latitude, a.longitude, a.latitude};
+            bounds = {p.longitude, p.latitude, p.longitude, p.latitude};
             first = false;
         }
-        bounds.west = std::min(bounds.west, a.longitude);
-        bounds.east = std::max(bounds.east, a.longitude);
-        bounds.south = std::min(bounds.south, a.latitude);
-        bounds.north = std::max(bounds.north, a.latitude);
-        if (a == b)
-            continue;
-        const bool aSouth = a.latitude < b.latitude;
-        const GeoPoint& s = aSouth ? a : b;
-        const GeoPoint& n = aSouth ? b : a;
-        edges.push_back({s.longitude, s.latitude, n.longitude, n.latitude});
+        bounds.west = std::min(bounds.west, p.longitude);
+        bounds.east = std::max(bounds.east, p.longitude);
+        bounds.south = std::min(bounds.south, p.latitude);
+        bounds.north = std::max(bounds.north, p.latitude);
     }
+}
+
+// Cuts the ring into chains where its latitude turns; a step along a parallel goes with
+// either side. Each chain's points are stored from its northern end. A ring of one point
+// repeated has no edge and gives no chain.
+void AddRingChains(const GeoRing& ring, std::vector<RegionChain>& chains,
+                   std::vector<GeoPoint>& points) {
+    std::vector<GeoPoint> closed;
+    closed.reserve(ring.size() + 1);
+    for (const GeoPoint& p : ring)
+        if (closed.empty() || !(closed.back() == p))
+            closed.push_back(p);
+    if (closed.size() > 1 && closed.back() == closed.front())
+        closed.pop_back();
+    if (closed.size() < 2)
+        return;
+    closed.push_back(closed.front());
+
+    const auto add = [&](std::size_t from, std::size_t to) { // both included
+        RegionChain chain{points.size(), points.size() + (to - from + 1), 0, 0};
+        const auto begin = closed.begin() + static_cast<std::ptrdiff_t>(from);
+        const auto end = closed.begin() + static_cast<std::ptrdiff_t>(to + 1);
+        if (closed[from].latitude < closed[to].latitude)
+            points.insert(points.end(), std::make_reverse_iterator(end),
+                          std::make_reverse_iterator(begin));
+        else
+            points.insert(points.end(), begin, end);
+        chain.northLatitude = points[chain.first].latitude;
+        chain.southLatitude = points[chain.end - 1].latitude;
+        chains.push_back(chain);
+    };
+    std::size_t start = 0;
+    int direction = 0; // of the chain so far: 1 north, -1 south, 0 along a parallel
+    for (std::size_t i = 0; i + 1 < closed.size(); ++i) {
+        const double step = closed[i + 1].latitude - closed[i].latitude;
+        const int turn = step > 0 ? 1 : step < 0 ? -1 : 0;
+        if (turn != 0 && direction != 0 && turn != direction) {
+            add(start, i);
+            start = i;
+        }
+        if (turn != 0)
+            direction = turn;
+    }
+    add(start, closed.size() - 1);
 }
 
 } // namespace
@@ -34,13 +70,17 @@ GeoRegion::GeoRegion(std::vector<GeoPolygon> polygons) {
     shared.polygons = std::move(polygons);
     bool first = true;
     for (const GeoPolygon& polygon : shared.polygons) {
-        AddRingEdges(polygon.outer, shared.edges, shared.bounds, first);
-        for (const GeoRing& hole : polygon.holes)
-            AddRingEdges(hole, shared.edges, shared.bounds, first);
+        AddToBounds(polygon.outer, shared.bounds, first);
+        AddRingChains(polygon.outer, shared.chains, shared.chainPoints);
+        for (const GeoRing& hole : polygon.holes) {
+            AddToBounds(hole, shared.bounds, first);
+            AddRingChains(hole, shared.chains, shared.chainPoints);
+        }
     }
-    std::sort(
-        shared.edges.begin(), shared.edges.end(),
-        [](const RegionEdge& a, const RegionEdge& b) { return a.northLatitude > b.northLatitude; });
+    std::sort(shared.chains.begin(), shared.chains.end(),
+              [](const RegionChain& a, const RegionChain& b) {
+                  return a.northLatitude > b.northLatitude;
+              });
     shared_ = std::make_shared<const Shared>(std::move(shared));
 }
 

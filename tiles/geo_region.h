@@ -9,12 +9,15 @@
 #include <optional>
 #include <vector>
 
-// One edge of a ring, its southern end first.
-struct RegionEdge {
-    double southLongitude = 0;
-    double southLatitude = 0;
-    double northLongitude = 0;
+// A stretch of a ring along which latitude never rises, from its northern end: the rings
+// cut where they turn north or south. A parallel meets a chain in one point or along one
+// stretch, so a sweep from the north follows each chain with one cursor. Points index
+// ChainPoints().
+struct RegionChain {
+    std::size_t first = 0; // the northernmost point
+    std::size_t end = 0;   // past the southernmost point
     double northLatitude = 0;
+    double southLatitude = 0;
 };
 
 class GeoRegion {
@@ -28,17 +31,19 @@ public:
     static std::optional<GeoRegion> Box(double west, double south, double east, double north);
 
     const std::vector<GeoPolygon>& Polygons() const { return shared_->polygons; }
-    bool IsEmpty() const { return shared_->edges.empty(); }
+    bool IsEmpty() const { return shared_->chains.empty(); }
     // The smallest box holding every ring (all zero for an empty region).
     GeoBounds Bounds() const { return shared_->bounds; }
-    // Every edge of every ring, sorted by northern latitude, northernmost first: the order a
-    // sweep from the north takes them up in.
-    const std::vector<RegionEdge>& EdgesFromNorth() const { return shared_->edges; }
+    // The boundary of every ring as chains, sorted by northern latitude, northernmost first:
+    // the order a sweep from the north takes them up in.
+    const std::vector<RegionChain>& ChainsFromNorth() const { return shared_->chains; }
+    const std::vector<GeoPoint>& ChainPoints() const { return shared_->chainPoints; }
 
 private:
     struct Shared {
         std::vector<GeoPolygon> polygons;
-        std::vector<RegionEdge> edges;
+        std::vector<RegionChain> chains;
+        std::vector<GeoPoint> chainPoints;
         GeoBounds bounds;
     };
     std::shared_ptr<const Shared> shared_ = std::make_shared<const Shared>();

@@ -5,14 +5,15 @@
 
 namespace {
 
-// The latitude where the edge crosses the parallel, as a longitude.
-double LongitudeAt(const RegionEdge& edge, double latitude) {
-    if (latitude <= edge.southLatitude)
-        return edge.southLongitude;
-    if (latitude >= edge.northLatitude)
-        return edge.northLongitude;
-    const double t = (latitude - edge.southLatitude) / (edge.northLatitude - edge.southLatitude);
-    return edge.southLongitude + t * (edge.northLongitude - edge.southLongitude);
+// Where the edge from south to north (south's latitude below north's) crosses the
+// parallel, as a longitude.
+double LongitudeAt(const GeoPoint& south, const GeoPoint& north, double latitude) {
+    if (latitude <= south.latitude)
+        return south.longitude;
+    if (latitude >= north.latitude)
+        return north.longitude;
+    const double t = (latitude - south.latitude) / (north.latitude - south.latitude);
+    return south.longitude + t * (north.longitude - south.longitude);
 }
 
 } // namespace
@@ -65,47 +66,67 @@ void RegionRows::ScanRow() {
     const double north = rowNorth_;
     const double south = RowEdgeLatitude(level_, static_cast<double>(row_ + 1));
     rowNorth_ = south;
-    const std::vector<RegionEdge>& edges = region_.EdgesFromNorth();
-    while (nextEdge_ < edges.size() && edges[nextEdge_].northLatitude >= south)
-        active_.push_back(nextEdge_++);
+    const std::vector<RegionChain>& chains = region_.ChainsFromNorth();
+    const std::vector<GeoPoint>& points = region_.ChainPoints();
+    // Where a chain crosses the parallel at latitude, its cursor at its first point not north
+    // of it, which is not its first point.
+    const auto crossing = [&](std::size_t cursor, double latitude) {
+        return points[cursor].latitude == latitude
+                   ? points[cursor].longitude
+                   : LongitudeAt(points[cursor], points[cursor - 1], latitude);
+    };
+    std::erase_if(active_, [&](const ActiveChain& a) { return a.chain.southLatitude > north; });
+    for (; nextChain_ < chains.size() && chains[nextChain_].northLatitude >= south; ++nextChain_) {
+        const RegionChain& chain = chains[nextChain_];
+        if (chain.southLatitude > north)
+            continue;
+        std::size_t cursor = chain.first;
+        while (points[cursor].latitude > north)
+            ++cursor;
+        active_.push_back({chain, cursor, cursor > chain.first ? crossing(cursor, north) : 0});
+    }
 
     spans_.clear();
     crossings_.clear();
     // The region's part in the row's band projects onto the same longitudes as its boundary
-    // there: the edges within the band and where the region crosses the band's north edge.
-    std::erase_if(active_, [&](std::size_t index) { return edges[index].southLatitude > north; });
-    for (const std::size_t index : active_) {
-        const RegionEdge& edge = edges[index];
-        // An edge along a parallel lies in the band whole.
-        const bool flat = edge.southLatitude == edge.northLatitude;
-        const double a = flat ? edge.southLongitude : LongitudeAt(edge, south);
-        const double b = flat ? edge.northLongitude : LongitudeAt(edge, north);
-        spans_.emplace_back(std::min(a, b), std::max(a, b));
-        if (edge.southLatitude <= north && north < edge.northLatitude)
-            crossings_.push_back(LongitudeAt(edge, north));
+    // there, together with the stretches inside it along the band's north edge.
+    for (ActiveChain& active : active_) {
+        const RegionChain& chain = active.chain;
+        std::size_t cursor = active.cursor;
+        const bool fromNorth = cursor > chain.first; // the chain comes in across the north edge
+        if (fromNorth && cursor < chain.end)
+            crossings_.push_back(active.northLongitude);
+        double west = fromNorth ? active.northLongitude : points[cursor].longitude;
+        double east = west;
+        const auto take = [&](double longitude) {
+            west = std::min(west, longitude);
+            east = std::max(east, longitude);
+        };
+        for (; cursor < chain.end && points[cursor].latitude > south; ++cursor)
+            take(points[cursor].longitude);
+        for (std::size_t on = cursor; on < chain.end && points[on].latitude == south; ++on)
+            take(points[on].longitude);
+        if (cursor < chain.end && cursor > chain.first) { // leaves across the south edge
+            active.northLongitude = crossing(cursor, south);
+            take(active.northLongitude);
+        }
+        active.cursor = cursor;
+        AddSpan(west, east);
     }
     std::sort(crossings_.begin(), crossings_.end());
     for (std::size_t i = 0; i + 1 < crossings_.size(); i += 2)
-        spans_.emplace_back(crossings_[i], crossings_[i + 1]);
+        AddSpan(crossings_[i], crossings_[i + 1]);
     std::sort(spans_.begin(), spans_.end());
 
     runs_.clear();
-    double west = 0;
-    double east = 0;
-    bool open = false;
-    for (const auto& [a, b] : spans_) {
-        if (open && a <= east) {
-            east = std::max(east, b);
-            continue;
-        }
-        if (open)
-            AddSpan(west, east);
-        west = a;
-        east = b;
-        open = true;
+    for (const std::uint64_t span : spans_) {
+        const auto first = static_cast<std::uint32_t>(span >> 32);
+        const auto last = static_cast<std::uint32_t>(span);
+        if (!runs_.empty() && first <= std::uint64_t{runs_.back().last} + 1)
+            runs_.back().last = std::max(runs_.back().last, last);
+        else
+            runs_.push_back({first, last});
     }
-    if (open)
-        AddSpan(west, east);
 }
 
 void RegionRows::AddSpan(double west, double east) {
@@ -130,13 +151,9 @@ void RegionRows::AddSpan(double west, double east) {
         --last;
     first = std::max<std::int64_t>(first, 0);
     last = std::min(last, columns_ - 1);
-    if (first > last)
-        return;
-    if (!runs_.empty() && first <= std::int64_t{runs_.back().last} + 1) {
-        runs_.back().last = std::max(runs_.back().last, static_cast<std::uint32_t>(last));
-        return;
-    }
-    runs_.push_back({static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(last)});
+    if (first <= last)
+        spans_.push_back(static_cast<std::uint64_t>(first) << 32 |
+                         static_cast<std::uint64_t>(last));
 }
 
 std::int64_t CountRegionTiles(const GeoRegion& region, int level) {

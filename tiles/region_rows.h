@@ -2,8 +2,9 @@
 // The tiles of one level that a region meets, row by row from the north: for each row the
 // runs of columns whose closed square meets the closed region (a square that only touches it
 // at an edge or a corner counts). Rows lie within the Mercator grid (about ±85.0511°) and
-// columns within the level's. An active-edge sweep: memory grows with the region's edges,
-// never with its tiles.
+// columns within the level's. A sweep over the region's boundary chains: each point of the
+// boundary is visited once a level, each chain once a row it meets; memory grows with the
+// region's edges, never with its tiles.
 //
 //     RegionRows rows(region, level);
 //     while (rows.Next())
@@ -11,7 +12,6 @@
 #include "tiles/geo_region.h"
 
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 struct ColumnRun {
@@ -31,7 +31,17 @@ public:
     const std::vector<ColumnRun>& Runs() const { return runs_; }
 
 private:
+    // A chain the sweep has taken up: its first point not north of the row being scanned,
+    // and where it crosses that row's north edge (worked out once, as the south edge of the
+    // row before).
+    struct ActiveChain {
+        RegionChain chain;
+        std::size_t cursor;
+        double northLongitude;
+    };
+
     void ScanRow();
+    // Adds the columns that [west, east] meets to spans_.
     void AddSpan(double west, double east);
 
     GeoRegion region_;
@@ -41,10 +51,11 @@ private:
     std::int64_t row_ = -1;     // the row Runs() describe
     std::int64_t lastRow_ = -1; // the southernmost row the region's box reaches
     double rowNorth_ = 0;       // latitude of the north edge of the next row to scan
-    std::size_t nextEdge_ = 0;  // the first edge of the region not yet active
-    std::vector<std::size_t> active_;
+    std::size_t nextChain_ = 0; // the first chain of the region not yet active
+    std::vector<ActiveChain> active_;
     std::vector<double> crossings_;
-    std::vector<std::pair<double, double>> spans_;
+    // Runs of columns packed as first << 32 | last, so that sorting them is sorting integers.
+    std::vector<std::uint64_t> spans_;
     std::vector<ColumnRun> runs_;
 };
 

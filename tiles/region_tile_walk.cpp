@@ -1,24 +1,35 @@
 #include "tiles/region_tile_walk.h"
 
-RegionTileWalk::RegionTileWalk(GeoRegion region, int firstLevel, int lastLevel)
-    : region_(region), lastLevel_(lastLevel), rows_(std::move(region), firstLevel) {}
+std::unique_ptr<RegionTileWalk::RunCursor>
+RegionTileWalk::MakeRunCursor(GeoRegion region, int firstLevel, int lastLevel) {
+    RegionRows rows(region, firstLevel);
+    return std::make_unique<RunCursor>(RunCursor{std::move(region), lastLevel, std::move(rows), 0});
+}
 
-bool RegionTileWalk::NextRun() {
-    if (++run_ >= rows_.Runs().size()) {
-        if (rows_.Level() > lastLevel_)
-            return false;
-        while (!rows_.Next()) {
-            if (rows_.Level() >= lastLevel_)
-                return false;
-            rows_ = RegionRows(region_, rows_.Level() + 1);
+RegionTileWalk::RegionTileWalk(const RegionTileWalk& other)
+    : runs_(std::make_unique<RunCursor>(*other.runs_)), level_(other.level_), row_(other.row_),
+      column_(other.column_), runLast_(other.runLast_) {}
+
+RegionTileWalk& RegionTileWalk::operator=(const RegionTileWalk& other) {
+    if (this != &other)
+        *this = RegionTileWalk(other);
+    return *this;
+}
+
+std::optional<RegionTileWalk::RowRun> RegionTileWalk::NextRun(RunCursor& runs) {
+    RegionRows& rows = runs.rows;
+    if (++runs.run >= rows.Runs().size()) {
+        if (rows.Level() > runs.lastLevel)
+            return std::nullopt;
+        while (!rows.Next()) {
+            if (rows.Level() >= runs.lastLevel)
+                return std::nullopt;
+            rows = RegionRows(runs.region, rows.Level() + 1);
         }
-        run_ = 0;
-        level_ = rows_.Level();
-        row_ = rows_.Row();
+        runs.run = 0;
     }
-    column_ = rows_.Runs()[run_].first;
-    runLast_ = rows_.Runs()[run_].last;
-    return true;
+    const ColumnRun& run = rows.Runs()[runs.run];
+    return RowRun{rows.Level(), rows.Row(), run.first, run.last};
 }
 
 std::int64_t CountRegionTiles(const GeoRegion& region, int firstLevel, int lastLevel) {

@@ -5,27 +5,59 @@
 #include "tiles/region_rows.h"
 #include "tiles/tile_key.h"
 
+#include <memory>
 #include <optional>
 
 class RegionTileWalk {
+    // Where the walk is among the rows' runs: kept apart from the column being walked.
+    struct RunCursor {
+        GeoRegion region;
+        int lastLevel;
+        RegionRows rows;
+        std::size_t run = 0; // of rows.Runs(); past them before the first row
+    };
+
 public:
     // Levels from firstLevel to lastLevel, both included; none when firstLevel > lastLevel.
-    RegionTileWalk(GeoRegion region, int firstLevel, int lastLevel);
+    RegionTileWalk(GeoRegion region, int firstLevel, int lastLevel) {
+        // Made apart and moved in, so that no call outside sees this object: the compiler
+        // then keeps the column being walked in a register, and a tile costs what a plain
+        // loop's does.
+        std::unique_ptr<RunCursor> runs = MakeRunCursor(std::move(region), firstLevel, lastLevel);
+        runs_ = std::move(runs);
+    }
+    RegionTileWalk(const RegionTileWalk& other);
+    RegionTileWalk& operator=(const RegionTileWalk& other);
+    RegionTileWalk(RegionTileWalk&&) noexcept = default;
+    RegionTileWalk& operator=(RegionTileWalk&&) noexcept = default;
+    ~RegionTileWalk() = default;
 
     std::optional<TileKey> Next() {
-        if (column_ > runLast_ && !NextRun())
-            return std::nullopt;
+        if (column_ > runLast_) {
+            const std::optional<RowRun> run = NextRun(*runs_);
+            if (!run)
+                return std::nullopt;
+            level_ = run->level;
+            row_ = run->row;
+            column_ = run->first;
+            runLast_ = run->last;
+        }
         return TileKey{level_, static_cast<std::uint32_t>(column_++), row_};
     }
 
 private:
-    // Moves to the next run of the row, else to the next row that has one; false at the end.
-    bool NextRun();
+    struct RowRun {
+        int level;
+        std::uint32_t row;
+        std::uint64_t first;
+        std::uint64_t last;
+    };
+    static std::unique_ptr<RunCursor> MakeRunCursor(GeoRegion region, int firstLevel,
+                                                    int lastLevel);
+    // The next run of the row, else of the next row that has one; nothing at the end.
+    static std::optional<RowRun> NextRun(RunCursor& runs);
 
-    GeoRegion region_;
-    int lastLevel_;
-    RegionRows rows_;
-    std::size_t run_ = 0; // of rows_.Runs(); past them before the first row
+    std::unique_ptr<RunCursor> runs_;
     int level_ = 0;
     std::uint32_t row_ = 0;
     std::uint64_t column_ = 1; // the next column of the run; past runLast_ when it is done

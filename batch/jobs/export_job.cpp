@@ -5,8 +5,9 @@
 #include "batch/jobs/region_walk.h"
 #include "batch/outputs/region_export.h"
 
-#include <QFile>
 #include <QUrl>
+
+#include <map>
 
 namespace {
 
@@ -15,7 +16,11 @@ public:
     ExportRun(const ExportInputs& inputs, JobRun& run, const TileKey& anchor, ExportFormat format,
               std::vector<TileBlock> blocks)
         : in_(inputs), run_(run), anchor_(anchor), blocks_(std::move(blocks)),
-          out_(inputs.output, format, blocks_, inputs.attribution, inputs.quality) {}
+          out_(inputs.output, format, blocks_, inputs.attribution, inputs.quality) {
+        run_.CopyTiles([this](const TileRequest& tile, const QByteArray& bytes) {
+            received_[tile.quadPath] = bytes;
+        });
+    }
 
     JobEnding Run() {
         in_.counters.ResetErrors();
@@ -48,22 +53,22 @@ public:
     }
 
 private:
-    // Loads the block as the prefill does, then hands its tiles to the file as the cache
-    // holds them; a tile that could not be had is left out and counted. Once the file has
-    // failed, the rest of the walk fetches nothing.
+    // Loads the block as the prefill does, then hands its tiles to the file with the bytes
+    // the loader read or received; a tile that could not be had is left out and counted.
+    // Once the file has failed, the rest of the walk fetches nothing.
     ViewLoadOutcome LoadBlock(const TileKey& northWest, bool& written) {
         if (!written)
             return ViewLoadOutcome::Completed;
         const std::array<TileKey, 4> block = northWest.Block();
+        received_.clear();
         const ViewLoadOutcome outcome = run_.LoadBlock(block, in_.settings.retry);
         const TileSource& source = *run_.services().tiles.tiles;
         for (const TileKey& key : block) {
-            QFile file(source.CachePathOf(key));
-            const QByteArray jpeg = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-            if (jpeg.isEmpty())
+            const auto jpeg = received_.find(source.RequestForKey(key).quadPath);
+            if (jpeg == received_.end() || jpeg->second.isEmpty())
                 ++absent_;
             else
-                written = written && out_.AddTile(key, jpeg);
+                written = written && out_.AddTile(key, jpeg->second);
         }
         return outcome;
     }
@@ -74,6 +79,7 @@ private:
     std::vector<TileBlock> blocks_;
     RegionExport out_;
     std::int64_t absent_ = 0;
+    std::map<QString, QByteArray> received_; // the block's tiles by their letters
 };
 
 } // namespace

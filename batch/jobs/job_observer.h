@@ -33,6 +33,9 @@ public:
     // A tile the job has loaded, in its block's slot (0 top-left, 1 top-right, 2 bottom-right,
     // 3 bottom-left).
     virtual void OnTile(int /*slot*/, const QImage& /*image*/) {}
+    // Whether OnTile shows the tiles to someone: when nothing does, a job that only copies
+    // tiles does not decode them.
+    virtual bool ShowsTiles() const { return false; }
     // A whole block of the region loaded, as the view's four tile references: a window's
     // labels follow it as they follow the view.
     virtual void OnBlockShown(const ViewUrls& /*block*/) {}

@@ -40,6 +40,12 @@ void JobRun::Progress(std::int64_t done, const std::optional<QString>& status) {
     ShowErrorCounts();
 }
 
+void JobRun::CopyTiles(TileBytesSink sink) {
+    copy_ = std::move(sink);
+    source_.copy = &copy_;
+    source_.layoutOnly = !observer_.ShowsTiles();
+}
+
 ViewLoadOutcome JobRun::LoadBlock(const std::array<TileKey, 4>& block, const BatchRetry& retry) {
     std::array<TileRequest, 4> tiles;
     for (std::size_t slot = 0; slot < tiles.size(); ++slot)

@@ -41,6 +41,10 @@ public:
         source_.http.Follow(UrlsToFetch(std::move(upcoming), source_.mode));
     }
 
+    // For a job that only copies the tiles it loads: each tile's bytes go to sink, read
+    // once, and unless the observer shows the tiles a cached one is not decoded.
+    void CopyTiles(TileBytesSink sink);
+
     // The four tiles of a block with the batch retries, each shown as it comes.
     ViewLoadOutcome LoadBlock(const std::array<TileKey, 4>& block, const BatchRetry& retry);
     // One tile with the batch retries, a cancel cutting them short; a tile whose attempts all
@@ -82,4 +86,5 @@ private:
     // Kept from tile to tile, so that no tile allocates its own file and pixel buffers.
     TileBuffers buffers_;
     QImage tile_;
+    TileBytesSink copy_;
 };

@@ -55,6 +55,7 @@ std::int64_t PrefillTileCount(int levelsDown) {
 JobEnding RunPrefill(const PrefillInputs& inputs, const JobServices& services,
                      JobControls& controls, JobObserver& observer) {
     JobRun run(services, controls, observer, inputs.counters);
+    run.CopyTiles([](const TileRequest&, const QByteArray&) {}); // the cache keeps them
     const QString letters = services.tiles.tiles->RequestFor(inputs.view[0]).quadPath;
     if (const std::optional<QString> reason = PrefillRefusal(int(letters.size()), inputs.depth))
         return run.End(JobEnding::Failed, *reason);

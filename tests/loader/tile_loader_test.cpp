@@ -6,7 +6,11 @@
 #include "tests/support/temp_dir.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -166,4 +170,47 @@ TEST_F(TileLoaderTest, CachedFileLargerThanAnyTileIsABadFile) {
     EXPECT_EQ(counters.badFileErrors, 1);
     EXPECT_FALSE(cache.exists("qr.jpg"));
     EXPECT_TRUE(http.requests.isEmpty());
+}
+
+// A job that only copies tiles is handed their bytes, cached ones checked for a JPEG's layout
+// instead of being decoded.
+TEST_F(TileLoaderTest, CopiedTilesAreHandedOverAsBytesWithoutADecode) {
+    const struct {
+        const char* name;
+        std::optional<QByteArray> cached;
+        bool fetched;
+        std::optional<QByteArray> handed;
+        int badFiles;
+    } cases[] = {
+        {"whole in the cache", red, false, red, 0},
+        {"absent", std::nullopt, true, blue, 0},
+        {"cut short", red.left(red.size() - 40), true, blue, 1},
+        {"not laid out as a JPEG", QByteArray(600, 'x') + "\xFF\xD9", false, std::nullopt, 1},
+        {"a few bytes", QByteArray("\xFF\xD8\xFF"), false, std::nullopt, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(cache.file("qr.jpg"));
+        if (c.cached)
+            cache.write("qr.jpg", *c.cached);
+        FakeHttpGet server;
+        server.Reply(blue);
+        counters = {};
+        image = QImage();
+        std::vector<QByteArray> handed;
+        const TileBytesSink sink = [&](const TileRequest& tile, const QByteArray& bytes) {
+            EXPECT_EQ(tile.quadPath, "qr");
+            handed.push_back(bytes);
+        };
+        TileLoaderContext context{
+            WorkMode::CacheAndInternet, server, counters, *this, nullptr, &sink, true};
+        EXPECT_EQ(TileLoader(MakeTileRequest(root, "pre", "qr"), image, context),
+                  c.handed.has_value());
+        EXPECT_EQ(handed, c.handed ? std::vector{*c.handed} : std::vector<QByteArray>{});
+        EXPECT_EQ(server.requests.size(), c.fetched ? 1 : 0);
+        EXPECT_EQ(counters.badFileErrors, c.badFiles);
+        if (!c.fetched) {
+            EXPECT_TRUE(image.isNull()); // nothing was decoded
+        }
+    }
 }

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -32,6 +33,28 @@ struct RegionCase {
 const double kRow20 = RowEdgeLatitude(6, 20);
 const double kRow23 = RowEdgeLatitude(6, 23);
 
+// A ring that turns north and south on row edges, runs along them and repeats points: where
+// the boundary is cut into pieces that each meet a parallel once.
+GeoRegion Zigzag() {
+    const double l = 5.625;
+    const double r21 = RowEdgeLatitude(6, 21);
+    const double r22 = RowEdgeLatitude(6, 22);
+    return GeoRegion({{{{l, kRow23},
+                        {2 * l + 1, kRow23},
+                        {2 * l + 1, kRow23},
+                        {3 * l, r22},
+                        {3 * l + 2, r22},
+                        {3 * l + 3, kRow23 + 0.2},
+                        {4 * l, r21},
+                        {4 * l + 1, kRow20},
+                        {3 * l + 0.5, r21 - 0.3},
+                        {2 * l, kRow20},
+                        {2 * l - 1, kRow20},
+                        {l + 0.5, r22},
+                        {l, kRow23}},
+                       {}}});
+}
+
 TEST(RegionTiles, MatchGdalIntersectionTileByTile) {
     GeoRegion holed(
         {{{{10, 40}, {30, 40}, {30, 55}, {10, 55}}, {{{14, 44}, {26, 44}, {26, 51}, {14, 51}}}}});
@@ -46,6 +69,7 @@ TEST(RegionTiles, MatchGdalIntersectionTileByTile) {
          9},
         {"past the pole clamp", *GeoRegion::Box(-40.2, 80.1, -10.3, 89.5), 3, 6},
         {"beyond the clamp", *GeoRegion::Box(-40.2, 85.06, -10.3, 89.5), 3, 5},
+        {"zigzag turning on row edges", Zigzag(), 5, 8},
     };
     for (const RegionCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -81,6 +105,22 @@ TEST(RegionTiles, BoxesOutsideTheGlobeAreRefused) {
     EXPECT_FALSE(GeoRegion::Box(0, -91, 20, 10));
     EXPECT_FALSE(GeoRegion::Box(0, 0, NAN, 10));
     EXPECT_EQ(GeoRegion::Box(170, 0, -170, 10)->Polygons().size(), 2u);
+    EXPECT_TRUE(GeoRegion({{{{3, 4}, {3, 4}, {3, 4}}, {}}}).IsEmpty()); // no edge at all
+}
+
+// A copy taken halfway (as a job's read-ahead takes one) goes on by itself.
+TEST(RegionTiles, ACopiedWalkGoesOnByItself) {
+    RegionTileWalk walk(Star({37.6, 55.7}, 3.1, 9), 7, 9);
+    for (int i = 0; i < 25; ++i)
+        ASSERT_TRUE(walk.Next());
+    RegionTileWalk copy = walk;
+    std::vector<TileKey> fromWalk, fromCopy;
+    while (const std::optional<TileKey> key = walk.Next())
+        fromWalk.push_back(*key);
+    while (const std::optional<TileKey> key = copy.Next())
+        fromCopy.push_back(*key);
+    EXPECT_FALSE(fromWalk.empty());
+    EXPECT_EQ(fromCopy, fromWalk);
 }
 
 // A country at the deepest level a job takes: counted without listing, and the walk agrees.

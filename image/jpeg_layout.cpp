@@ -1,0 +1,53 @@
+#include "image/jpeg_layout.h"
+
+#include "image/jpeg_end_marker.h"
+
+namespace {
+
+constexpr unsigned char kMarker = 0xFF;
+constexpr unsigned char kStartOfImage = 0xD8;
+constexpr unsigned char kEndOfImage = 0xD9;
+constexpr unsigned char kStartOfScan = 0xDA;
+
+// The start-of-frame markers: C0 to CF but for DHT (C4), JPG (C8) and DAC (CC).
+bool IsFrameHeader(unsigned char marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// Markers without a length: the restart markers and TEM.
+bool StandsAlone(unsigned char marker) {
+    return (marker >= 0xD0 && marker <= 0xD7) || marker == 0x01;
+}
+
+} // namespace
+
+bool IsWholeJpegLayout(const QByteArray& data) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
+    const qsizetype size = data.size();
+    if (size < 4 || bytes[0] != kMarker || bytes[1] != kStartOfImage ||
+        !EndsWithJpegEndMarker(data))
+        return false;
+    bool frame = false;
+    qsizetype at = 2;
+    while (at < size && bytes[at] == kMarker) {
+        while (at < size && bytes[at] == kMarker) // fill bytes may precede a marker
+            ++at;
+        if (at >= size)
+            return false;
+        const unsigned char marker = bytes[at++];
+        if (marker == 0x00 || marker == kStartOfImage || marker == kEndOfImage)
+            return false; // no picture before the end, or a second start
+        if (StandsAlone(marker))
+            continue;
+        if (at + 2 > size)
+            return false;
+        const qsizetype length = bytes[at] << 8 | bytes[at + 1];
+        if (length < 2 || at + length > size - 2) // the end marker stays after the segment
+            return false;
+        frame = frame || IsFrameHeader(marker);
+        if (marker == kStartOfScan)
+            return frame;
+        at += length;
+    }
+    return false; // something other than a marker where one belongs
+}

@@ -1,0 +1,10 @@
+#pragma once
+// Whether bytes are laid out as a whole JPEG file, judged without decoding them: the
+// start-of-image marker, marker segments whose lengths stay inside the bytes, a frame header
+// before the start of scan, and the end-of-image marker as the last two bytes. What a tile
+// that is only copied (into the cache, into an export) is checked for: a file cut short, or
+// anything else under a tile's name, fails it at the cost of a few bytes read, where a decode
+// would cost the whole picture's.
+#include <QByteArray>
+
+bool IsWholeJpegLayout(const QByteArray& data);
