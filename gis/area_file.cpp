@@ -3,6 +3,7 @@
 #include "gis/gdal_session.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <gdal_priv.h>
 #include <ogr_geometry.h>
 #include <ogr_spatialref.h>
@@ -202,6 +203,13 @@ bool IsGpxVertexLayer(GDALDataset& dataset, OGRLayer& layer) {
 } // namespace
 
 AreaFile ReadAreaFile(const QString& path, double bufferMetres) {
+    // GDAL would wait on a pipe for ever and read a device without end; a folder may be a
+    // dataset (of shapefiles).
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir())
+        return {{},
+                QCoreApplication::translate("AreaFile", "Файл области %1 не читается: %2")
+                    .arg(path, QStringLiteral("not a regular file"))};
     GdalSession gdal;
     const QByteArray name = path.toUtf8();
     GDALDatasetUniquePtr dataset(

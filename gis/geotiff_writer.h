@@ -15,6 +15,7 @@
 #include "gis/gdal_session.h"
 #include "image/rgb_picture.h"
 #include "os/atomic_file.h"
+#include "os/temp_files.h"
 #include "tiles/tile_block.h"
 
 #include "tiles/tile_side.h"
@@ -74,7 +75,8 @@ private:
     GeoTiffOptions options_;
     GdalSession gdal_;
     QTemporaryFile scratchFile_;
-    void* scratch_ = nullptr; // GDALDatasetH of the scratch file while rows arrive
+    TempFileHold scratchHold_; // the scratch file is ours while this writer lives
+    void* scratch_ = nullptr;  // GDALDatasetH of the scratch file while rows arrive
     std::int64_t rowsWritten_ = 0;
     bool failed_ = false;
     QString error_;

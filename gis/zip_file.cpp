@@ -16,12 +16,13 @@ ZipFile::~ZipFile() {
 }
 
 bool ZipFile::Fail() {
-    error_ = GdalSession::LastError();
+    error_ = GdalSession::LastWriteError(path_);
     return false;
 }
 
 bool ZipFile::Create(const QString& path) {
     GdalSession gdal;
+    path_ = path;
     zip_ = CPLCreateZip(QFile::encodeName(path).constData(), nullptr);
     return zip_ != nullptr || Fail();
 }

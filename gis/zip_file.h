@@ -20,12 +20,13 @@ public:
     // Writes the archive's directory and closes it; false when that failed.
     bool Close();
 
-    // GDAL's words for the last failure.
+    // GDAL's words for the last failure, or the disk's when GDAL has none.
     QString ErrorText() const { return error_; }
 
 private:
     bool Fail();
 
     void* zip_ = nullptr;
+    QString path_;
     QString error_;
 };

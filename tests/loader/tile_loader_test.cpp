@@ -109,6 +109,9 @@ TEST_F(TileLoaderTest, EveryBadReplyIsCountedByKindAndFails) {
         {QByteArray("\xFF\xD8\xFF\xD9", 4), &TileCounters::receiveErrors, false},
         {blue.left(blue.size() - 2), &TileCounters::badFileErrors, true},
         {QByteArray(600, 'x') + "\xFF\xD9", &TileCounters::badFileErrors, true},
+        // Sound pictures of another size than a tile.
+        {MakeTestJpeg(512, 512, Qt::blue), &TileCounters::badFileErrors, true},
+        {MakeTestJpeg(1, 1, Qt::blue), &TileCounters::badFileErrors, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.reply ? c.reply->size() : -1);
@@ -166,4 +169,11 @@ TEST_F(TileLoaderTest, CachedFileLargerThanAnyTileIsABadFile) {
     EXPECT_EQ(counters.badFileErrors, 1);
     EXPECT_FALSE(cache.exists("qr.jpg"));
     EXPECT_TRUE(http.requests.isEmpty());
+}
+
+TEST_F(TileLoaderTest, CachedPictureOfAnotherSizeThanATileIsABadFile) {
+    cache.write("qr.jpg", MakeTestJpeg(512, 512, Qt::red));
+    EXPECT_FALSE(Load(WorkMode::CacheAndInternet));
+    EXPECT_EQ(counters.badFileErrors, 1);
+    EXPECT_FALSE(cache.exists("qr.jpg"));
 }
