@@ -31,9 +31,9 @@ bool Kept(const char* type) {
 // Inflates the picture data piece by piece into a scratch buffer, counting what comes out.
 class InflatedCount {
 public:
-    InflatedCount() { ok_ = inflateInit(&stream_) == Z_OK; }
+    InflatedCount() : initialised_(inflateInit(&stream_) == Z_OK), ok_(initialised_) {}
     ~InflatedCount() {
-        if (ok_)
+        if (initialised_)
             inflateEnd(&stream_);
     }
     InflatedCount(const InflatedCount&) = delete;
@@ -59,6 +59,7 @@ public:
 private:
     z_stream stream_{};
     std::array<Bytef, 16 * 1024> scratch_{};
+    bool initialised_ = false;
     bool ok_ = false;
     bool ended_ = false;
 };
