@@ -31,6 +31,7 @@
 #include "tiles/region_cover.h"
 #include "tiles/tile_search.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <unistd.h>
@@ -58,7 +59,9 @@ struct Session {
 std::optional<SourceDefinition> ChosenSource(const QString& home, const Settings& settings,
                                              const std::optional<QString>& option,
                                              std::FILE* stream) {
-    const SourceCatalog catalog = ProgramSources(ProgramHome(home));
+    // The same rule as the window's: installed, the shipped sources lie with the read-only files.
+    const SourceCatalog catalog =
+        ProgramSources(OpenProgramHome(home, QCoreApplication::applicationDirPath()));
     for (const QString& problem : catalog.problems)
         Say(stream, problem);
     const auto found = FindSource(catalog, option.value_or(settings.sourceName));
@@ -96,6 +99,12 @@ std::optional<Session> OpenSession(const QString& homeArgument, const CommandRet
     if (!source)
         return std::nullopt;
     s.source = *source;
+    // Said before the job starts rather than as an error on every tile.
+    if (const QString problem = CaFileProblem(qEnvironmentVariable(kCaFileVariable));
+        source->kind != SourceKind::Demo && !problem.isEmpty()) {
+        Say(stream, problem);
+        return std::nullopt;
+    }
     s.view = s.settings.view.urls;
     if (at) {
         // As the search tab takes it: unsigned degrees and a hemisphere each.
@@ -515,6 +524,11 @@ int RunExportCommand(const ExportCommand& command, StopSignals& cancel, std::FIL
     const Settings& s = region->session.settings;
     const int depth = region->depth;
     const int level = region->level;
+    // The export starts at the view's level, which the source must serve too.
+    if (const std::optional<QString> refusal = BulkDownloadRefusal(region->session.source, level)) {
+        Say(stream, *refusal);
+        return 1;
+    }
     const QString output = QFileInfo(command.output).absoluteFilePath();
     if (const std::optional<QString> refusal = FileRefusal(output)) {
         Say(stream, *refusal);

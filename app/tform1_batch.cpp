@@ -137,7 +137,8 @@ void TForm1::Button7Click() {
     QString why;
     const std::optional<RegionLevels> region = ChosenRegion(&why);
     if (!form2_ || !form3_ || !dialUp_ || !dialReporter_ ||
-        (!region && !SourceAllowsJob(ParseIntOr(Edit3->text(), 0))))
+        (!region &&
+         (!SourceAllowsJob(ViewLevel()) || !SourceAllowsJob(ParseIntOr(Edit3->text(), 0)))))
         return;
     const std::optional<QString> path = AskExportFile();
     if (!path)

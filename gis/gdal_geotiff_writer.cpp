@@ -2,6 +2,7 @@
 
 #include "gis/gdal_session.h"
 #include "os/atomic_file.h"
+#include "os/temp_files.h"
 
 #include "tiles/tile_side.h"
 
@@ -60,7 +61,8 @@ private:
     GeoTiffOptions options_;
     GdalSession gdal_;
     QTemporaryFile scratchFile_;
-    void* scratch_ = nullptr; // GDALDatasetH of the scratch file while rows arrive
+    TempFileHold scratchHold_; // the scratch file is ours while this writer lives
+    void* scratch_ = nullptr;  // GDALDatasetH of the scratch file while rows arrive
     std::int64_t rowsWritten_ = 0;
     bool failed_ = false;
     QString error_;
@@ -68,7 +70,8 @@ private:
 
 GdalGeoTiffWriter::GdalGeoTiffWriter(QString path, TileBlock block, GeoTiffOptions options)
     : path_(std::move(path)), block_(block), options_(options),
-      scratchFile_(QFileInfo(path_).absolutePath() + QStringLiteral("/.orbivist-XXXXXX.tif")) {}
+      scratchFile_(QFileInfo(path_).absolutePath() + u'/' + QLatin1StringView(kTempPrefix) +
+                   QStringLiteral("XXXXXX") + QLatin1StringView(kScratchTiffSuffix)) {}
 
 GdalGeoTiffWriter::~GdalGeoTiffWriter() {
     CloseScratch();
@@ -93,6 +96,7 @@ bool GdalGeoTiffWriter::Begin() {
         return Fail(QStringLiteral("the picture is larger than a GeoTIFF can be"));
     if (!scratchFile_.open())
         return Fail(scratchFile_.errorString());
+    scratchHold_ = TempFileHold::OfDescriptor(static_cast<int>(scratchFile_.handle()));
     scratchFile_.close(); // GDAL writes it by name
     // Lossless and fast: the scratch is read back twice (overviews, then the COG) and must
     // not lose quality before the one compression that the user chose.
@@ -107,14 +111,14 @@ bool GdalGeoTiffWriter::Begin() {
             : GDALCreate(gtiff, name.constData(), static_cast<int>(block_.columns * kTileSide),
                          static_cast<int>(block_.rows * kTileSide), 3, GDT_Byte, create.get());
     if (scratch_ == nullptr)
-        return Fail(GdalSession::LastError());
+        return Fail(GdalSession::LastWriteError(path_));
     std::array<double, 6> transform = BlockGeoTransform(block_);
     OGRSpatialReferenceH webMercator = OSRNewSpatialReference(nullptr);
     const bool placed = OSRImportFromEPSG(webMercator, kWebMercatorEpsg) == OGRERR_NONE &&
                         GDALSetSpatialRef(scratch_, webMercator) == CE_None &&
                         GDALSetGeoTransform(scratch_, transform.data()) == CE_None;
     OSRDestroySpatialReference(webMercator);
-    return placed || Fail(GdalSession::LastError());
+    return placed || Fail(GdalSession::LastWriteError(path_));
 }
 
 bool GdalGeoTiffWriter::AddTileRow(const RgbPicture& band) {
@@ -131,7 +135,7 @@ bool GdalGeoTiffWriter::AddTileRow(const RgbPicture& band) {
                               static_cast<int>(width), kTileSide, pixels, static_cast<int>(width),
                               kTileSide, GDT_Byte, 3, bands, 3, width * 3, 1, nullptr);
     if (written != CE_None)
-        return Fail(GdalSession::LastError());
+        return Fail(GdalSession::LastWriteError(path_));
     ++rowsWritten_;
     return true;
 }
@@ -160,7 +164,7 @@ bool GdalGeoTiffWriter::Finish(const GeoTiffProgress& progress) {
     translate.Option("-co", "QUIET_DELETE_ON_CREATE_COPY=NO");
     GDALTranslateOptions* options = GDALTranslateOptionsNew(translate.get(), nullptr);
     if (options == nullptr)
-        return Fail(GdalSession::LastError());
+        return Fail(GdalSession::LastWriteError(path_));
     GDALTranslateOptionsSetProgress(options, ProgressBridge,
                                     const_cast<GeoTiffProgress*>(&progress));
     const QByteArray scratchName = QFile::encodeName(scratchFile_.fileName());
@@ -177,12 +181,13 @@ bool GdalGeoTiffWriter::Finish(const GeoTiffProgress& progress) {
     if (source != nullptr)
         GDALClose(source);
     scratchFile_.remove(); // the sooner the better: it is as large as the picture
+    scratchHold_.Release();
     if (!made) {
         if (CPLGetLastErrorNo() == CPLE_UserInterrupt) {
             failed_ = true;
             return false;
         }
-        return Fail(GdalSession::LastError());
+        return Fail(GdalSession::LastWriteError(path_));
     }
     return target.Commit(AtomicFile::Durability::Synced) || Fail(target.ErrorText());
 }

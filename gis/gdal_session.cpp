@@ -1,5 +1,7 @@
 #include "gis/gdal_session.h"
 
+#include "os/atomic_file.h"
+
 #include <cpl_error.h>
 #include <gdal.h>
 
@@ -29,4 +31,10 @@ QString GdalSession::LastError() {
     const char* message = CPLGetLastErrorMsg();
     return message != nullptr && *message != '\0' ? QString::fromUtf8(message)
                                                   : QStringLiteral("unknown error");
+}
+
+QString GdalSession::LastWriteError(const QString& path) {
+    const char* message = CPLGetLastErrorMsg();
+    return message != nullptr && *message != '\0' ? QString::fromUtf8(message)
+                                                  : WriteFailureTextAt(path);
 }

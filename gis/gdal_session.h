@@ -16,4 +16,7 @@ public:
 
     // GDAL's last error message since the session began (or "unknown error").
     static QString LastError();
+    // The same for a failure to write path, which GDAL often leaves without a message (a
+    // full disk among them): then the reason is found out from the disk.
+    static QString LastWriteError(const QString& path);
 };

@@ -27,6 +27,7 @@ private:
     bool Fail();
 
     void* zip_ = nullptr;
+    QString path_;
     QString error_;
 };
 
@@ -38,12 +39,13 @@ GdalZipFile::~GdalZipFile() {
 }
 
 bool GdalZipFile::Fail() {
-    error_ = GdalSession::LastError();
+    error_ = GdalSession::LastWriteError(path_);
     return false;
 }
 
 bool GdalZipFile::Create(const QString& path) {
     GdalSession gdal;
+    path_ = path;
     zip_ = CPLCreateZip(QFile::encodeName(path).constData(), nullptr);
     return zip_ != nullptr || Fail();
 }

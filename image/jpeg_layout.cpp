@@ -21,33 +21,38 @@ bool StandsAlone(unsigned char marker) {
 
 } // namespace
 
-bool IsWholeJpegLayout(const QByteArray& data) {
+std::optional<QSize> WholeJpegFrameSize(const QByteArray& data) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
     const qsizetype size = data.size();
     if (size < 4 || bytes[0] != kMarker || bytes[1] != kStartOfImage ||
         !EndsWithJpegEndMarker(data))
-        return false;
-    bool frame = false;
+        return std::nullopt;
+    std::optional<QSize> frame;
     qsizetype at = 2;
     while (at < size && bytes[at] == kMarker) {
         while (at < size && bytes[at] == kMarker) // fill bytes may precede a marker
             ++at;
         if (at >= size)
-            return false;
+            return std::nullopt;
         const unsigned char marker = bytes[at++];
         if (marker == 0x00 || marker == kStartOfImage || marker == kEndOfImage)
-            return false; // no picture before the end, or a second start
+            return std::nullopt; // no picture before the end, or a second start
         if (StandsAlone(marker))
             continue;
         if (at + 2 > size)
-            return false;
+            return std::nullopt;
         const qsizetype length = bytes[at] << 8 | bytes[at + 1];
         if (length < 2 || at + length > size - 2) // the end marker stays after the segment
-            return false;
-        frame = frame || IsFrameHeader(marker);
+            return std::nullopt;
+        if (IsFrameHeader(marker) && !frame) {
+            constexpr qsizetype kFrameHeaderLength = 8; // length, precision, sides, components
+            if (length < kFrameHeaderLength)
+                return std::nullopt;
+            frame = QSize(bytes[at + 5] << 8 | bytes[at + 6], bytes[at + 3] << 8 | bytes[at + 4]);
+        }
         if (marker == kStartOfScan)
             return frame;
         at += length;
     }
-    return false; // something other than a marker where one belongs
+    return std::nullopt; // something other than a marker where one belongs
 }

@@ -6,5 +6,13 @@
 // anything else under a tile's name, fails it at the cost of a few bytes read, where a decode
 // would cost the whole picture's.
 #include <QByteArray>
+#include <QSize>
 
-bool IsWholeJpegLayout(const QByteArray& data);
+#include <optional>
+
+// The frame header's width and height when data is laid out as a whole JPEG, else nothing.
+std::optional<QSize> WholeJpegFrameSize(const QByteArray& data);
+
+inline bool IsWholeJpegLayout(const QByteArray& data) {
+    return WholeJpegFrameSize(data).has_value();
+}

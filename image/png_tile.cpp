@@ -1,5 +1,6 @@
 #include "image/png_tile.h"
 
+#include "image/png_bounds.h"
 #include "image/rgb_jpeg_encode.h"
 
 #include <QImage>
@@ -23,8 +24,11 @@ std::optional<QByteArray> PngTileAsJpeg(const QByteArray& data, int quality) {
     };
     if (side(16) != kTileSide || side(20) != kTileSide)
         return std::nullopt;
+    // Nor is one whose data would inflate past what a tile can need.
+    const std::optional<QByteArray> bounded = BoundedTilePng(data);
     QImage image;
-    if (!image.loadFromData(data, "PNG") || image.size() != QSize(kTileSide, kTileSide))
+    if (!bounded || !image.loadFromData(*bounded, "PNG") ||
+        image.size() != QSize(kTileSide, kTileSide))
         return std::nullopt;
     if (image.hasAlphaChannel()) {
         QImage flat(image.size(), QImage::Format_RGB32);

@@ -61,10 +61,16 @@ bool CurlHttpGet::ReadAhead() {
     const auto first = static_cast<qsizetype>(ahead_.size());
     for (const QString& url : urls)
         ahead_.push_back(Ahead{url, std::nullopt});
+    qint64 held = 0;
     return transport_.FetchAll(
         urls,
-        [this, first](qsizetype index, TileFetch fetch) {
-            ahead_[static_cast<std::size_t>(first + index)].body = BodyOf(fetch);
+        [this, first, &held](qsizetype index, TileFetch fetch) {
+            std::optional<QByteArray> body = BodyOf(fetch);
+            // Past the budget a tile is let go of; it is fetched again when asked for.
+            if (body && held + body->size() > kMostBytesAhead)
+                body.reset();
+            held += body ? body->size() : 0;
+            ahead_[static_cast<std::size_t>(first + index)].body = std::move(body);
         },
         [this] { return KeepGoing(); });
 }

@@ -15,6 +15,10 @@ public:
     // How many tiles are read ahead at once for each connection the source allows: enough that
     // the wait for the last of them is short beside the time to fetch them all.
     static constexpr int kTilesAheadPerConnection = 8;
+    // The most bytes of tiles read ahead held at once, however large the tiles: many times what
+    // real tiles take, far below what 16 connections of 8 tiles as large as the cache allows
+    // would.
+    static constexpr qint64 kMostBytesAhead = 32 * 1024 * 1024;
 
     CurlHttpGet(const SourceDefinition& source, TransportSettings settings);
 

@@ -1,6 +1,7 @@
 #include "loader/source_services.h"
 
 #include "loader/curl_http_get.h"
+#include "loader/tile_cache.h"
 #include "net/http_client.h"
 #include "sources/source_cache_folder.h"
 #include "sources/template_tile_source.h"
@@ -47,9 +48,15 @@ void MakeSourceFolder(const SourceDefinition& source, const QString& cacheRoot) 
         QDir().mkdir(SourceCacheFolder(cacheRoot, source));
 }
 
+HttpClientOptions TileFetchLimits() {
+    HttpClientOptions limits;
+    limits.bodyLimit = kLargestTileFile; // the cache would refuse a larger tile anyway
+    return limits;
+}
+
 TransportSettings TransportSettingsWith(const ProxySettings& proxy) {
     return TransportSettings{.proxy = proxy,
                              .caFile = qEnvironmentVariable(kCaFileVariable),
                              .contact = qEnvironmentVariable(kContactVariable),
-                             .limits = {}};
+                             .limits = TileFetchLimits()};
 }

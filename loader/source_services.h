@@ -42,6 +42,9 @@ void MakeSourceFolder(const SourceDefinition& source, const QString& cacheRoot);
 inline constexpr char kCaFileVariable[] = "ORBIVIST_CA_FILE";
 inline constexpr char kContactVariable[] = "ORBIVIST_CONTACT";
 
+// The program's own time-outs, with a reply body bounded by the largest tile the cache keeps.
+HttpClientOptions TileFetchLimits();
+
 // The settings of the transport: the proxy given, the CA file and the contact from the
-// environment, the program's own time-outs.
+// environment, the program's own time-outs and body limit.
 TransportSettings TransportSettingsWith(const ProxySettings& proxy);

@@ -3,6 +3,11 @@
 #include <QByteArray>
 #include <QString>
 
+// No tile comes near this (a 256 x 256 JPEG at the best quality is about 100 KiB); a larger
+// file of a tile's name is refused unread, whatever put it there, and a larger reply is no
+// tile either.
+inline constexpr qint64 kLargestTileFile = 4 * 1024 * 1024;
+
 // Writes bytes as the file at path, replacing any old file only once the new one is
 // complete; a symbolic link of that name is replaced, never followed. Never creates the
 // directory. False when anything failed (a full disk included); the old file then stays.

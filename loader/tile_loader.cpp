@@ -4,7 +4,9 @@
 #include "image/jpeg_end_marker.h"
 #include "image/jpeg_layout.h"
 #include "image/placeholder_tile.h"
+#include "loader/tile_cache.h"
 #include "os/unique_fd.h"
+#include "tiles/tile_side.h"
 
 #include <QFile>
 #include <cerrno>
@@ -19,9 +21,12 @@ namespace {
 // Data shorter than this cannot be a picture: a reply this short means the server has
 // nothing for the tile, so the cached copy goes too.
 constexpr qsizetype kShortestUsefulData = 5;
-// No tile comes near this (a 256 x 256 JPEG at the best quality is about 100 KiB); a larger
-// file of a tile's name is refused unread, whatever put it there.
-constexpr qint64 kLargestTileFile = 4 * 1024 * 1024;
+
+// Decodes a tile's data. A picture of any other size than a tile is a bad file whatever its
+// source: it would show a quarter of itself, or stretch a single pixel over the view.
+bool DecodeTile(const QByteArray& data, QImage& image, TileBuffers& buffers) {
+    return buffers.decoder.Decode(data, image) && image.size() == QSize(kTileSide, kTileSide);
+}
 
 void Count(std::int32_t& counter, TileLoaderContext& context) {
     ++counter;
@@ -64,11 +69,11 @@ CachedTile LoadCachedTile(const TileRequest& tile, const QString& path, QImage& 
         status.st_size > kLargestTileFile ? -1 : ::open(name.constData(), O_RDONLY | O_CLOEXEC));
     const auto checked = [&] {
         if (!context.copy || !context.layoutOnly)
-            return buffers.decoder.Decode(bytes, image);
+            return DecodeTile(bytes, image, buffers);
         // A JPEG cut short is told apart below, as it is after a decode.
         const bool cutShort = bytes.size() >= kShortestUsefulData && bytes.startsWith("\xFF\xD8") &&
                               !EndsWithJpegEndMarker(bytes);
-        return cutShort || IsWholeJpegLayout(bytes);
+        return cutShort || WholeJpegFrameSize(bytes) == QSize(kTileSide, kTileSide);
     };
     if (!file.Valid() || !ReadWholeFile(file, status.st_size, bytes) || !checked()) {
         QFile::remove(path);
@@ -99,7 +104,7 @@ bool FetchTile(const TileRequest& tile, const QString& cacheFile, QImage& image,
         Count(context.counters.receiveErrors, context);
         return false;
     }
-    if (!EndsWithJpegEndMarker(body) || !buffers.decoder.Decode(body, image)) {
+    if (!EndsWithJpegEndMarker(body) || !DecodeTile(body, image, buffers)) {
         Count(context.counters.badFileErrors, context);
         return false;
     }

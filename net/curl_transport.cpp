@@ -1,6 +1,7 @@
 #include "net/curl_transport.h"
 
 #include "orbivist_version.h"
+#include "os/input_file.h"
 
 #include <QScopeGuard>
 #include <algorithm>
@@ -51,6 +52,15 @@ void CurlTransport::MultiDeleter::operator()(void* multi) const {
     curl_multi_cleanup(static_cast<CURLM*>(multi));
 }
 
+QString CaFileProblem(const QString& caFile) {
+    if (caFile.isEmpty())
+        return {};
+    const InputFile file = CheckInputFile(caFile, kMaxCaFileBytes);
+    return file.Read() ? QString()
+                       : QStringLiteral("the certificate file %1: %2")
+                             .arg(caFile, file.Problem(kMaxCaFileBytes));
+}
+
 QByteArray OrbivistUserAgent(const QString& contact) {
     QByteArray agent = QByteArrayLiteral("Orbivist/") + kOrbivistVersion;
     // A contact is one line of text; anything that could end the header is dropped.
@@ -64,6 +74,7 @@ CurlTransport::CurlTransport(int connections, TransportSettings settings)
     : connections_(std::max(1, connections)), settings_(std::move(settings)),
       userAgent_(OrbivistUserAgent(settings_.contact)) {
     InitialiseCurlOnce();
+    caFileProblem_ = CaFileProblem(settings_.caFile);
     multi_.reset(curl_multi_init());
     if (!multi_)
         return;
@@ -88,7 +99,11 @@ std::unique_ptr<CurlTransport::Transfer> CurlTransport::Start(const QString& url
     const auto ms = [](std::chrono::milliseconds m) { return static_cast<long>(m.count()); };
     curl_easy_setopt(e, CURLOPT_URL, t->url.constData());
     curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // A source asked for over https is never followed into clear text: the tiles and the
+    // contact in the User-Agent would travel unprotected. Plain http is taken only where the
+    // user wrote it so.
+    const bool secure = url.startsWith(QLatin1StringView("https://"), Qt::CaseInsensitive);
+    curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(e, CURLOPT_MAXREDIRS, long{http_request_values::kRequestLimit - 1});
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
@@ -105,6 +120,8 @@ std::unique_ptr<CurlTransport::Transfer> CurlTransport::Start(const QString& url
     curl_easy_setopt(e, CURLOPT_WRITEDATA, t.get());
     curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t->error);
     curl_easy_setopt(e, CURLOPT_PRIVATE, t.get());
+    if (!caFileProblem_.isEmpty())
+        return nullptr;
     if (!settings_.caFile.isEmpty()) {
         t->caFile = settings_.caFile.toLocal8Bit();
         curl_easy_setopt(e, CURLOPT_CAINFO, t->caFile.constData());
@@ -183,7 +200,9 @@ bool CurlTransport::FetchAll(const QStringList& urls, const Done& done,
             if (!t || curl_multi_add_handle(multi, t->easy.get()) != CURLM_OK) {
                 TileFetch failed;
                 failed.message = proxyUnusable ? QStringLiteral("the proxy port is not set")
-                                               : QStringLiteral("the transfer cannot start");
+                                 : !caFileProblem_.isEmpty()
+                                     ? caFileProblem_
+                                     : QStringLiteral("the transfer cannot start");
                 done(index, std::move(failed));
                 continue;
             }

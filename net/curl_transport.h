@@ -31,6 +31,14 @@ struct TileFetch {
     QString message;          // what went wrong, for diagnostics
 };
 
+// Certificate files are a few hundred kilobytes at most, the system's whole store included.
+inline constexpr qint64 kMaxCaFileBytes = 16 * 1024 * 1024;
+
+// Why the file of certificates cannot be handed to libcurl (not a regular file, too large,
+// missing), in one line naming it; empty when it can, or when there is none. libcurl would
+// wait forever on a pipe, beyond the reach of a cancel.
+QString CaFileProblem(const QString& caFile);
+
 // "Orbivist/<version>", followed by the contact in brackets when there is one.
 QByteArray OrbivistUserAgent(const QString& contact);
 
@@ -74,4 +82,5 @@ private:
     std::unique_ptr<void, MultiDeleter> multi_;
     Clock::time_point pausedUntil_{};
     bool fetching_ = false;
+    QString caFileProblem_; // every transfer fails with it rather than hand the file to curl
 };

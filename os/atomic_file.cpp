@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QStorageInfo>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -72,6 +73,14 @@ QString WriteFailureText(int errorNumber) {
     }
 }
 
+QString WriteFailureTextAt(const QString& path) {
+    // Less than this is no room for anything a writer puts down in one go.
+    constexpr qint64 kNoRoom = 1024 * 1024;
+    const QStorageInfo disk(QFileInfo(path).absolutePath());
+    const bool full = disk.isValid() && disk.bytesAvailable() < kNoRoom;
+    return WriteFailureText(full ? ENOSPC : EIO);
+}
+
 bool AtomicFile::Fail(int errorNumber) {
     failed_ = true;
     if (error_.isEmpty())
@@ -86,6 +95,7 @@ void AtomicFile::Discard() {
     }
     if (!tempName_.isEmpty() && !committed_)
         ::unlink(tempName_.constData());
+    hold_.Release();
     tempName_.clear();
 }
 
@@ -113,6 +123,7 @@ bool AtomicFile::Open() {
         if (fd >= 0) {
             fd_ = fd;
             tempName_ = name;
+            hold_ = TempFileHold::OfDescriptor(fd);
             return true;
         }
         if (errno != EEXIST)
@@ -166,6 +177,7 @@ bool AtomicFile::Commit(Durability durability) {
     if (::rename(tempName_.constData(), target.constData()) != 0)
         return Fail(errno);
     committed_ = true;
+    hold_.Release();
     if (synced_)
         SyncDirectory(DirectoryOf(target));
     return true;

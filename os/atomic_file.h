@@ -7,6 +7,8 @@
 //     AtomicFile file(path);
 //     if (!file.Open() || !file.Write(data, size) || !file.Commit(Durability::Synced))
 //         report(file.ErrorText());
+#include "os/temp_files.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -60,6 +62,7 @@ private:
     QString path_;
     QByteArray tempName_; // in the file system's encoding
     int fd_ = -1;
+    TempFileHold hold_; // keeps other runs' clean-up off the temporary file
     bool failed_ = false;
     bool completed_ = false;
     bool synced_ = false;
@@ -74,3 +77,8 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes,
 // The user's words for why a file could not be written, from the system's error number:
 // "нет места на диске", "нет доступа", "папка не существует" or "ошибка записи".
 QString WriteFailureText(int errorNumber);
+
+// The same for a write into path that failed without its reason (a library that says nothing,
+// or "unknown error"): a full disk when the file system there has no room left, else
+// "ошибка записи".
+QString WriteFailureTextAt(const QString& path);

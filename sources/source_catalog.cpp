@@ -1,22 +1,23 @@
 #include "sources/source_catalog.h"
 
+#include "os/input_file.h"
 #include "sources/sources_file.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 
 namespace {
 
 void AddFile(const QString& path, bool required, SourceCatalog& catalog) {
-    if (!required && !QFileInfo::exists(path))
+    const InputFile file = ReadInputFile(path, kMaxSourcesFileBytes);
+    // A missing user file is normal; a link that leads nowhere is a mistake to point out.
+    if (!required && file.outcome == InputFile::Outcome::Missing)
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        catalog.problems << QStringLiteral("%1: cannot be read: %2").arg(path, file.errorString());
+    if (!file.Read()) {
+        catalog.problems << QStringLiteral("%1: cannot be read: %2")
+                                .arg(path, file.Problem(kMaxSourcesFileBytes));
         return;
     }
-    SourcesFileContents contents = ParseSourcesFile(file.readAll(), path);
+    SourcesFileContents contents = ParseSourcesFile(file.bytes, path);
     catalog.problems << contents.errors;
     for (SourceDefinition& source : contents.sources) {
         if (catalog.Find(source.name)) {

@@ -1,10 +1,9 @@
 #include "store/cp1251_lines.h"
 
 #include "os/atomic_file.h"
+#include "os/input_file.h"
 
 #include <QByteArray>
-#include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 #include <algorithm>
 #include <optional>
@@ -38,22 +37,6 @@ char EncodeChar(QChar c, const QString& upperHalf) {
         return kUnwritable;
     const qsizetype index = upperHalf.indexOf(c);
     return index >= 0 ? static_cast<char>(0x80 + index) : kUnwritable;
-}
-
-// Up to limit bytes of the file, in pieces, so that memory follows what the file really
-// holds rather than the limit. Nothing when reading failed.
-std::optional<QByteArray> ReadAtMost(QFile& file, qint64 limit) {
-    constexpr qint64 kPiece = 64 * 1024;
-    QByteArray bytes;
-    while (bytes.size() < limit) {
-        const QByteArray piece = file.read(std::min(kPiece, limit - bytes.size()));
-        if (file.error() != QFileDevice::NoError)
-            return std::nullopt;
-        if (piece.isEmpty())
-            break;
-        bytes += piece;
-    }
-    return bytes;
 }
 
 // Nothing when the text has more than maxLines lines.
@@ -90,20 +73,20 @@ bool FitsCp1251(QStringView text) {
 
 Cp1251Lines ReadCp1251Lines(const QString& path, qint64 maxBytes, qsizetype maxLines) {
     using Outcome = Cp1251Lines::Outcome;
-    if (!QFileInfo(path).isFile())
+    InputFile file = ReadInputFile(path, maxBytes);
+    switch (file.outcome) {
+    case InputFile::Outcome::Read:
+        break;
+    case InputFile::Outcome::Missing:
+    case InputFile::Outcome::Dangling:
+    case InputFile::Outcome::NotRegular:
         return {Outcome::Missing, {}};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {Outcome::Unreadable, {}};
-    if (file.size() > maxBytes)
+    case InputFile::Outcome::TooLarge:
         return {Outcome::TooLarge, {}};
-    // The size can change meanwhile, and some files report none: never trust it.
-    std::optional<QByteArray> read = ReadAtMost(file, maxBytes + 1);
-    if (!read)
+    case InputFile::Outcome::Unreadable:
         return {Outcome::Unreadable, {}};
-    QByteArray& bytes = *read;
-    if (bytes.size() > maxBytes)
-        return {Outcome::TooLarge, {}};
+    }
+    QByteArray& bytes = file.bytes;
     const qsizetype nul = bytes.indexOf('\0');
     if (nul >= 0)
         bytes.truncate(nul);

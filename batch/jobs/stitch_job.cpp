@@ -85,9 +85,11 @@ private:
         const TileSource& source = *run_.services().tiles.tiles;
         const StitchOutputOptions options =
             OutputOptions(source.RequestFor(in_.view[0]).quadPath, {});
-        if (StreamedStitchRefusal(in_.columns, in_.rows, in_.availableMemory) ||
-            !GeoTiffFitsOnDisk(path, options.block, GeoTiffCompression::Jpeg))
+        if (StreamedStitchRefusal(in_.columns, in_.rows, in_.availableMemory))
             return TooLarge();
+        // Too large for this disk: a small picture on a full disk is no large picture.
+        if (!GeoTiffFitsOnDisk(path, options.block, GeoTiffCompression::Jpeg))
+            return TooLarge(CannotWriteText(path, WriteFailureText(ENOSPC)));
         if (!Start())
             return run_.End(JobEnding::ScheduleCancelled);
         std::optional<RgbPicture> band = RgbPicture::Create(in_.columns * kTileSide, kTileSide);
@@ -171,11 +173,15 @@ private:
     // The picture is only worth its map: a map without its picture, or the other way
     // round, is reported, and what was there before under either name stays.
     void ReportCannotWrite(const QString& path, const QString& reason) {
+        run_.Message(ErrorsCaption(), CannotWriteText(path, reason));
+    }
+
+    static QString CannotWriteText(const QString& path, const QString& reason) {
         QString text =
             QCoreApplication::translate("StitchJob", "Запись файла %1 невозможна").arg(path);
         if (!reason.isEmpty())
             text += QStringLiteral(": ") + reason;
-        run_.Message(ErrorsCaption(), text);
+        return text;
     }
 
     JobEnding Stopped(JobEnding ending) {
@@ -184,11 +190,14 @@ private:
                                                                 : QString());
     }
 
-    JobEnding TooLarge() {
+    JobEnding TooLarge(const QString& why = {}) {
         run_.HangUpIfWanted(in_.settings);
-        return run_.End(JobEnding::TooLarge,
-                        QCoreApplication::translate(
-                            "StitchJob", "Выполнить невозможно - слишком большое изображение?"));
+        return run_.End(
+            JobEnding::TooLarge,
+            !why.isEmpty()
+                ? why
+                : QCoreApplication::translate(
+                      "StitchJob", "Выполнить невозможно - слишком большое изображение?"));
     }
 
     const StitchInputs& in_;

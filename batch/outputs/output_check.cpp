@@ -39,6 +39,13 @@ std::optional<QString> FileRefusal(const QString& path) {
         return cannot + QStringLiteral("%1 is not a folder").arg(folder);
     if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
         return cannot + QStringLiteral("no permission to write into %1").arg(folder);
+    // The folder's own limit, in the bytes the file system stores.
+    const QByteArray name = QFile::encodeName(file.fileName());
+    const long longest = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
+    if (longest > 0 && name.size() > longest)
+        return cannot + QStringLiteral("the name is longer than the %1 bytes %2 takes")
+                            .arg(longest)
+                            .arg(folder);
     return NotARegularFile(file.absoluteFilePath());
 }
 
@@ -52,7 +59,7 @@ std::optional<QString> OutputRefusal(const QString& path) {
     for (const QString& world : WorldFilePaths(picturePath))
         beside.append(world);
     for (const QString& file : beside)
-        if (std::optional<QString> refusal = NotARegularFile(file))
+        if (std::optional<QString> refusal = FileRefusal(file))
             return refusal;
     return std::nullopt;
 }

@@ -10,8 +10,8 @@
 QString PictureFileName(const QString& path);
 
 // Why a file cannot be written at path, in one line, or nothing when it can be tried: the
-// folder must exist, be a folder and take new files; an existing file there must be a
-// regular file.
+// folder must exist, be a folder and take new files, and the name must fit its file system;
+// an existing file there must be a regular file.
 std::optional<QString> FileRefusal(const QString& path);
 
 // FileRefusal of the picture, and for a JPEG also of its calibration and world files.

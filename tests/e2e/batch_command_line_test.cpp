@@ -240,6 +240,8 @@ TEST_F(BatchCommandLine, WhatCannotBeRunIsRefusedInOneLineBeforeAnyRequest) {
         {"stitch", "--output", dir.file("none/a.jpg")},
         {"stitch", "--output", dir.file("plain/a.jpg")},
         {"stitch", "--output", out, "--lang", "de"},
+        {"stitch", "--output", dir.file(QString(252, 'a') + ".jpg")},
+        {"export", "--output", dir.file(QString(248, 'a') + ".mbtiles"), "--depth", "2"},
     };
     for (const QStringList& arguments : cases) {
         const Outcome run =

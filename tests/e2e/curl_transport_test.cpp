@@ -1,6 +1,8 @@
 // Template sources over libcurl against real servers on loopback: the demo server, nginx with
 // TLS in front of it, and tinyproxy.
 #include "loader/curl_http_get.h"
+#include "loader/source_services.h"
+#include "loader/tile_cache.h"
 #include "net/curl_transport.h"
 #include "orbivist_version.h"
 #include "sources/url_template.h"
@@ -96,6 +98,12 @@ TEST_F(TemplateSourceOverTls, ACertificateFromAnotherCaIsAReceiveError) {
     EXPECT_TRUE(got[0].fetch.message.contains("certificate")) << got[0].fetch.message.toStdString();
 }
 
+TEST_F(TemplateSourceOverTls, IsNeverRedirectedIntoClearText) {
+    const std::vector<Done> got = Fetch(Source(1), settings, {front.Url("/to-http/")});
+    EXPECT_EQ(got[0].fetch.result, TileFetch::Result::ReceiveError);
+    EXPECT_TRUE(got[0].fetch.body.isEmpty());
+}
+
 TEST_F(TemplateSourceOverTls, GoesThroughTinyproxyWithBasicAuthentication) {
     const int proxyPort = FreePort();
     Tinyproxy proxy(dir, proxyPort);
@@ -176,4 +184,33 @@ TEST(TemplateSource, ARetryAfterOfADayHoldsTheSourceForTenMinutesAtMostAndCanBeS
         {peer.Url("/1/0/1.jpg")}, [](qsizetype, TileFetch) {}, [] { return false; }));
     EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_EQ(peer.AcceptedCount(), 1);
+}
+
+TEST(TemplateSource, ReadAheadHoldsABoundedTotalAndNoTileLargerThanTheCacheTakes) {
+    const QByteArray large(3 * 1024 * 1024, 'x'); // a tile the cache would still keep
+    ScriptedTcpServer peer({}, [&](const QByteArray& request) {
+        const QByteArray body =
+            request.startsWith("GET /huge") ? QByteArray(kLargestTileFile + 1, 'x') : large;
+        return "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) +
+               "\r\nConnection: close\r\n\r\n" + body;
+    });
+    CurlHttpGet http(Source(2), TransportSettingsWith({})); // 16 tiles read ahead
+    QStringList urls;
+    for (int i = 0; i < 16; ++i)
+        urls << peer.Url(QStringLiteral("/%1.jpg").arg(i));
+    qsizetype next = 0;
+    http.Follow([&]() -> std::optional<QString> {
+        return next < urls.size() ? std::optional(urls[next++]) : std::nullopt;
+    });
+    for (const QString& url : urls) {
+        QByteArray body;
+        EXPECT_FALSE(http.Get(url, body));
+        EXPECT_EQ(body.size(), large.size());
+    }
+    // What the read-ahead could not hold was fetched again when asked for.
+    const int held = static_cast<int>(CurlHttpGet::kMostBytesAhead / large.size());
+    EXPECT_EQ(peer.AcceptedCount(), 16 + (16 - held));
+    QByteArray body;
+    EXPECT_TRUE(http.Get(peer.Url("/huge.jpg"), body));
+    EXPECT_TRUE(body.isEmpty());
 }

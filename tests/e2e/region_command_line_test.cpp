@@ -7,13 +7,14 @@
 
 #include "gis/area_file.h"
 #include "store/settings_file.h"
-#include "tests/support/gdal_readback.h"
 #include "tests/support/full_disk.h"
+#include "tests/support/gdal_readback.h"
 #include "tests/support/ogr_tiles.h"
 
 #include <QDir>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace SettingsLine;
 
@@ -169,15 +170,37 @@ TEST_F(RegionCommandLine, ARegionLargerThanTheFreeSpaceIsRefusedWithStatusThree)
     EXPECT_LE(Requested(server).size(), 8u); // the sample alone
 }
 
+TEST_F(RegionCommandLine, AFullDiskIsSaidAsSuchForEveryOutput) {
+    ASSERT_NE(server.Port(), 0);
+    SmallTmpfs disk(256);
+    if (!disk.mounted() || !disk.FillLeaving(0))
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    TempDir home = Home(server.TilePrefix());
+    const std::pair<QStringList, int> cases[] = {
+        {{"stitch", "--output", disk.file("a.tif"), "--bbox", "0,0,1,1", "--level", "2"}, 3},
+        {{"export", "--output", disk.file("a.kmz"), "--bbox", "0,0,1,1", "--levels", "2"}, 1},
+    };
+    for (const auto& [arguments, status] : cases) {
+        const Outcome run =
+            Orbivist(QStringList{arguments[0], "--home", home.path()} + arguments.mid(1));
+        EXPECT_EQ(run.status, status) << run.err.toStdString();
+        EXPECT_TRUE(run.err.trimmed().endsWith(QStringLiteral("нет места на диске")))
+            << run.err.toStdString();
+    }
+    EXPECT_TRUE(disk.Names().isEmpty());
+}
+
 TEST_F(RegionCommandLine, BadInputIsRefusedInOneLineBeforeAnyRequest) {
     ASSERT_NE(server.Port(), 0);
     TempDir home = Home(server.TilePrefix());
     dir.write("nothing.geojson", R"({"type":"Feature","properties":{},"geometry":null})");
     dir.write("garbage.gpx", "not a track");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("pipe.gpx")).constData(), 0600), 0);
     const QString out = dir.file("a.mbtiles");
     const std::vector<QStringList> cases{
         {"prefill", "--area", dir.file("missing.gpx")},
         {"prefill", "--area", dir.file("garbage.gpx")},
+        {"prefill", "--area", dir.file("pipe.gpx")},
         {"prefill", "--area", dir.file("nothing.geojson")},
         {"prefill", "--bbox", "10,50,20,40"},
         {"prefill", "--bbox", "10,50,200,60"},

@@ -30,7 +30,9 @@ protected:
         home.write("MySources.ini", QStringLiteral("[secure]\ntitle = Secure\nurl = %1\n"
                                                    "levels = 1-3\nconnections = 2\n"
                                                    "bulk-download = yes\n\n"
-                                                   "[viewonly]\ntitle = View only\nurl = %1\n")
+                                                   "[viewonly]\ntitle = View only\nurl = %1\n\n"
+                                                   "[deep]\ntitle = Deep\nurl = %1\n"
+                                                   "levels = 2-3\nbulk-download = yes\n")
                                         .arg(url)
                                         .toUtf8());
     }
@@ -87,6 +89,8 @@ TEST_F(SourceChoice, UnknownSourcesBulkAndLevelsAreRefusedBeforeAnyRequest) {
         {{"prefill", "--source", "viewonly"}, "«View only» не разрешает массовое скачивание"},
         {{"stitch", "--output", out, "--source", "viewonly"}, "не разрешает массовое скачивание"},
         {{"prefill", "--source", "secure", "--depth", "4"}, "Уровня 4 у источника «Secure» нет"},
+        {{"export", "--output", dir.file("a.mbtiles"), "--source", "deep", "--depth", "3"},
+         "Уровня 1 у источника «Deep» нет"},
     };
     for (const Case& c : cases) {
         const QStringList arguments =

@@ -60,6 +60,7 @@ TlsFront::TlsFront(const TempDir& dir, int upstreamPort) {
                        "    ssl_certificate %2server.pem;\n"
                        "    ssl_certificate_key %2server.key;\n"
                        "    location /busy/ { add_header Retry-After 2 always; return 429; }\n"
+                       "    location /to-http/ { return 302 http://127.0.0.1:%4/1/0/0.jpg; }\n"
                        "    location / { proxy_pass http://127.0.0.1:%4; }\n  }\n}\n")
             .arg(user, d)
             .arg(port)

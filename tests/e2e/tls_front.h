@@ -1,7 +1,8 @@
 #pragma once
 // Debian's nginx serving HTTPS (HTTP/2 where the client asks) on loopback in front of the
 // demo tile server, with a CA and a certificate for 127.0.0.1 made by openssl at start.
-// /busy/ always answers 429 with "Retry-After: 2".
+// /busy/ always answers 429 with "Retry-After: 2", /to-http/ redirects to the demo server's
+// plain http.
 #include "tests/support/temp_dir.h"
 
 #include <QProcess>

@@ -113,6 +113,9 @@ TEST_F(TileLoaderTest, EveryBadReplyIsCountedByKindAndFails) {
         {QByteArray("\xFF\xD8\xFF\xD9", 4), &TileCounters::receiveErrors, false},
         {blue.left(blue.size() - 2), &TileCounters::badFileErrors, true},
         {QByteArray(600, 'x') + "\xFF\xD9", &TileCounters::badFileErrors, true},
+        // Sound pictures of another size than a tile.
+        {MakeTestJpeg(512, 512, Qt::blue), &TileCounters::badFileErrors, true},
+        {MakeTestJpeg(1, 1, Qt::blue), &TileCounters::badFileErrors, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.reply ? c.reply->size() : -1);
@@ -187,6 +190,7 @@ TEST_F(TileLoaderTest, CopiedTilesAreHandedOverAsBytesWithoutADecode) {
         {"cut short", red.left(red.size() - 40), true, blue, 1},
         {"not laid out as a JPEG", QByteArray(600, 'x') + "\xFF\xD9", false, std::nullopt, 1},
         {"a few bytes", QByteArray("\xFF\xD8\xFF"), false, std::nullopt, 1},
+        {"a picture of another size", MakeTestJpeg(512, 512, Qt::red), false, std::nullopt, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -213,4 +217,11 @@ TEST_F(TileLoaderTest, CopiedTilesAreHandedOverAsBytesWithoutADecode) {
             EXPECT_TRUE(image.isNull()); // nothing was decoded
         }
     }
+}
+
+TEST_F(TileLoaderTest, CachedPictureOfAnotherSizeThanATileIsABadFile) {
+    cache.write("qr.jpg", MakeTestJpeg(512, 512, Qt::red));
+    EXPECT_FALSE(Load(WorkMode::CacheAndInternet));
+    EXPECT_EQ(counters.badFileErrors, 1);
+    EXPECT_FALSE(cache.exists("qr.jpg"));
 }

@@ -124,8 +124,10 @@ TEST(AtomicFile, NeverReplacesWhatIsNotARegularFile) {
 
 TEST(AtomicFile, StaleTemporaryFilesOfOursAloneAreRemoved) {
     TempDir dir;
-    // Name, and whether it is an hour old; only the first is a leftover of ours.
+    // Name, and whether it is an hour old; only the first two are leftovers of ours (a file
+    // and a GeoTIFF scratch picture).
     const std::pair<const char*, bool> files[] = {{".orbivist-Ab12Cd.tmp", true},
+                                                  {".orbivist-Xy56Zw.tif", true},
                                                   {".orbivist-Ef34Gh.tmp", false},
                                                   {"orbivist-Ab12Cd.tmp", true},
                                                   {".orbivist-Ab12Cd.tmp.jpg", true}};
@@ -140,4 +142,21 @@ TEST(AtomicFile, StaleTemporaryFilesOfOursAloneAreRemoved) {
     RemoveStaleTempFiles(dir.path());
     EXPECT_EQ(Names(dir), QStringList({".orbivist-Ab12Cd.tmp.jpg", ".orbivist-Ef34Gh.tmp",
                                        "orbivist-Ab12Cd.tmp"}));
+}
+
+TEST(AtomicFile, AFileStillBeingWrittenSurvivesTheCleanUpHoweverOld) {
+    TempDir dir;
+    AtomicFile file(dir.file("export.mbtiles"));
+    ASSERT_TRUE(file.Open());
+    ASSERT_TRUE(file.Write("half"));
+    // Unwritten for an hour, as a writer that keeps its data in memory through a long pause.
+    QFile temporary(file.TemporaryPath());
+    ASSERT_TRUE(temporary.open(QIODevice::ReadWrite));
+    temporary.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                          QFileDevice::FileModificationTime);
+    temporary.close();
+    RemoveStaleTempFiles(dir.path());
+    ASSERT_TRUE(QFileInfo::exists(file.TemporaryPath()));
+    ASSERT_TRUE(file.Commit(Durability::Unsynced));
+    EXPECT_EQ(Names(dir), QStringList({"export.mbtiles"}));
 }

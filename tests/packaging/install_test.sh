@@ -42,6 +42,13 @@ mkdir "$tmp/home/Cash"
     fail "stitch --home: $(cat "$tmp/stitch.log")"
 [ -s "$tmp/world.jpg" ] && [ -s "$tmp/world.map" ] || fail "stitch wrote no picture and map"
 [ "$(tiles_in "$tmp/home/Cash")" -eq 4 ] || fail "the tiles are not in --home"
+# The shipped sources file is found where it was installed, with every source it lists.
+! grep -q 'Sources.ini' "$tmp/stitch.log" || fail "shipped sources: $(cat "$tmp/stitch.log")"
+printf '[shipped-xyz]\nurl = http://127.0.0.1:%s/{z}/{x}/{y}.jpg\nbulk-download = yes\n' "$port" \
+    >>"$share/orbivist/Sources.ini"
+"$bin/orbivist" stitch --home "$tmp/home" --source shipped-xyz --output "$tmp/xyz.jpg" \
+    2>"$tmp/stitch.log" || fail "stitch --source shipped-xyz: $(cat "$tmp/stitch.log")"
+
 # The installed English texts are found.
 "$bin/orbivist" stitch --lang en --home "$tmp/home" --output "$tmp/en.jpg" 2>"$tmp/stitch.log" ||
     fail "stitch --lang en: $(cat "$tmp/stitch.log")"
