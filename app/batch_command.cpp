@@ -383,7 +383,7 @@ int RunAreaExportCommand(const ExportCommand& command, StopSignals& cancel, std:
     if (command.dryRun)
         return RunDryRun(*region, cancel, stream);
     const QString output = QFileInfo(command.output).absoluteFilePath();
-    if (const std::optional<QString> refusal = FileRefusal(output)) {
+    if (const std::optional<QString> refusal = ExportOutputRefusal(output)) {
         Say(stream, *refusal);
         return 1;
     }
@@ -457,7 +457,7 @@ int RunExportCommand(const ExportCommand& command, StopSignals& cancel, std::FIL
     const int depth = region->depth;
     const int level = region->level;
     const QString output = QFileInfo(command.output).absoluteFilePath();
-    if (const std::optional<QString> refusal = FileRefusal(output)) {
+    if (const std::optional<QString> refusal = ExportOutputRefusal(output)) {
         Say(stream, *refusal);
         return 1;
     }
