@@ -247,7 +247,7 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
 
     if (exporting) {
         if (e.output.isEmpty())
-            return CommandError{QStringLiteral("--output FILE.mbtiles or FILE.kmz is required")};
+            return CommandError{QStringLiteral("--output FILE.mbtiles, .gpkg, .sqlitedb, .orux, .pmtiles or .kmz is required")};
         return ExportCommand{common.home,   e.output, p.depth,       at,
                              common.source, region,   common.levels, common.dryRun};
     }
@@ -281,7 +281,7 @@ QString UsageText() {
         "       orbivist prefill --home DIR [--depth D] [--at LAT,LON --level L]\n"
         "                [--source NAME] [--delay H:MM] [--dial ENTRY [--user NAME]]\n"
         "                [--hang-up]\n"
-        "       orbivist export --home DIR --output FILE.mbtiles|FILE.kmz [--depth D]\n"
+        "       orbivist export --home DIR --output FILE [--depth D]\n"
         "                [--at LAT,LON --level L] [--source NAME]\n"
         "       orbivist prefill|export ... --bbox W,S,E,N | --area FILE [--buffer METRES]\n"
         "                [--levels A-B] [--dry-run]\n"
@@ -299,7 +299,9 @@ QString UsageText() {
         "               Cloud-Optimized GeoTIFF (EPSG:3857) of any size the disk can hold\n"
         "  prefill      fetch every tile of the view's region at level D into the cache\n"
         "  export       write every tile of that region from the view's level to D, from the\n"
-        "               cache or fetched, as an MBTiles file or a KMZ of ground overlays (at\n"
+        "               cache or fetched, into FILE of the format its name gives: .mbtiles,\n"
+        "               .gpkg (GeoPackage), .sqlitedb (OsmAnd, Locus), .orux (an OruxMaps map\n"
+        "               folder), .pmtiles, or .kmz, ground overlays of the deepest level (at\n"
         "               most 100 pictures of 4 x 4 tiles, the limit of Garmin's custom maps)\n"
         "  --source     the imagery source of Sources.ini or DIR/MySources.ini by name\n"
         "               (default: the one chosen in the viewer, else demo); a template\n"
