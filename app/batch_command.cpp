@@ -449,7 +449,7 @@ int RunAreaExportCommand(const ExportCommand& command, StopSignals& cancel, std:
     if (command.dryRun)
         return RunDryRun(*region, cancel, stream);
     const QString output = QFileInfo(command.output).absoluteFilePath();
-    if (const std::optional<QString> refusal = FileRefusal(output)) {
+    if (const std::optional<QString> refusal = ExportOutputRefusal(output)) {
         Say(stream, *refusal);
         return 1;
     }
@@ -530,7 +530,7 @@ int RunExportCommand(const ExportCommand& command, StopSignals& cancel, std::FIL
         return 1;
     }
     const QString output = QFileInfo(command.output).absoluteFilePath();
-    if (const std::optional<QString> refusal = FileRefusal(output)) {
+    if (const std::optional<QString> refusal = ExportOutputRefusal(output)) {
         Say(stream, *refusal);
         return 1;
     }

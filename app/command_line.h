@@ -74,11 +74,11 @@ struct PrefillCommand {
 };
 
 // Writing the region a prefill of the view covers, from the view's level to the depth, as
-// one file for other programs: MBTiles or KMZ, by the output's extension.
+// one file for other programs, of the format the output's extension names.
 struct ExportCommand {
     QString home;
     CommandRetry retry;
-    QString output;               // ends in .mbtiles or .kmz
+    QString output;               // ends in an extension ExportFormatOf knows
     std::optional<QString> depth; // a whole number of at least 1
     std::optional<CommandPoint> at;
     std::optional<QString> source;

@@ -15,6 +15,7 @@
 #include "batch/jobs/stitch_plan.h"
 #include "batch/jobs/stitch_size.h"
 #include "batch/outputs/calibration_file.h"
+#include "batch/outputs/export_format.h"
 #include "batch/outputs/stitch_output.h"
 #include "os/atomic_file.h"
 #include "os/temp_files.h"
@@ -179,8 +180,7 @@ QFileDialog& TForm1::StitchFileDialog() {
 
 QFileDialog& TForm1::ExportFileDialog() {
     if (EDialog == nullptr)
-        EDialog = MakeSaveDialog(
-            this, {QStringLiteral("MBTiles (*.mbtiles)"), QStringLiteral("KMZ (*.kmz)")});
+        EDialog = MakeSaveDialog(this, ExportFormatFilters());
     return *EDialog;
 }
 

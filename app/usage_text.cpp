@@ -49,8 +49,10 @@ std::vector<OptionHelp> Options() {
                         "Cloud-Optimized\nGeoTIFF (EPSG:3857) of any size the disk holds"),
          kStitch},
         {"--output FILE",
-         QStringLiteral("FILE.mbtiles: an MBTiles file; FILE.kmz: ground overlays of at most\n"
-                        "4 x 4 tiles, at most 100 of them"),
+         QStringLiteral("the format its name gives: .mbtiles, .gpkg (GeoPackage), .sqlitedb\n"
+                        "(OsmAnd, Locus), .orux (an OruxMaps map folder), .pmtiles, or .kmz,\n"
+                        "ground overlays of the deepest level (at most 100 pictures of 4 x 4\n"
+                        "tiles, the limit of Garmin's custom maps)"),
          kExport},
         {"--columns W", QStringLiteral("tiles east of the view's top-left tile, 1 or more"),
          kStitch},
@@ -153,7 +155,7 @@ QString Synopsis(unsigned runs) {
                    "           fetch every tile of the view's region at level D into the cache\n");
     line(kExport, "       orbivist export --output FILE [OPTIONS]\n"
                   "           write every tile of that region from the view's level to D, from "
-                  "the\n           cache or fetched, as MBTiles or KMZ\n");
+                  "the\n           cache or fetched, into FILE of the format its name gives\n");
     return text.replace(0, 6, QStringLiteral("Usage:"));
 }
 

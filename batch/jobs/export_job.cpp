@@ -90,7 +90,11 @@ QString AttributionOf(const SourceDefinition& source, const QString& requestPref
     const QString address =
         source.kind == SourceKind::Template ? source.urlTemplate : requestPrefix;
     const QString host = QUrl(address).host();
-    return host.isEmpty() ? address : host;
+    const QString where = host.isEmpty() ? address : host;
+    // The title names the imagery, the host who serves it: a bare address credits no one.
+    if (source.title.isEmpty() || where.isEmpty())
+        return source.title.isEmpty() ? where : source.title;
+    return QStringLiteral("%1 (%2)").arg(source.title, where);
 }
 
 JobEnding RunExport(const ExportInputs& inputs, const JobServices& services, JobControls& controls,

@@ -18,8 +18,8 @@
 struct ExportInputs {
     ViewUrls view;       // its top-left tile anchors the region
     int depth;           // the deepest level written
-    QString output;      // .mbtiles or .kmz
-    QString attribution; // the imagery's source, named in an MBTiles file
+    QString output;      // its name says its format (see ExportFormatOf)
+    QString attribution; // the imagery's source, named in the file where its format has room
     int quality;         // of a KMZ's pictures
     BatchSettings settings;
     // The error counts are reset at the start; at the end tilesMissing is the number of
@@ -33,6 +33,7 @@ struct ExportInputs {
 JobEnding RunExport(const ExportInputs& inputs, const JobServices& services, JobControls& controls,
                     JobObserver& observer);
 
-// The credit for the tiles of source: a template source's own attribution, else the host its
-// tiles come from (the request prefix's for the demo source), else that address itself.
+// The credit for the tiles of source: a template source's own attribution, else its title
+// with the host its tiles come from (the request prefix's for the demo source), as
+// "Демо-сервер (127.0.0.1)"; either alone when the other is missing.
 QString AttributionOf(const SourceDefinition& source, const QString& requestPrefix);

@@ -15,8 +15,8 @@
 
 struct RegionExportInputs {
     RegionLevels region;
-    QString output;      // .mbtiles or .kmz
-    QString attribution; // the imagery's source, named in an MBTiles file
+    QString output;      // its name says its format (see ExportFormatOf)
+    QString attribution; // the imagery's source, named in the file where its format has room
     int quality;         // of a KMZ's pictures
     BatchSettings settings;
     // The error counts are reset at the start; at the end tilesMissing is the number of

@@ -67,8 +67,9 @@ std::optional<QString> KmzRefusal(const TileBlock& block) {
         .arg(kKmzMaxPictures);
 }
 
-KmzWriter::KmzWriter(QString path, TileBlock block, QString name, int quality)
+KmzWriter::KmzWriter(QString path, TileBlock block, QString name, int quality, QString attribution)
     : path_(path), block_(block), name_(std::move(name)), quality_(quality),
+      attribution_(std::move(attribution)),
       picturesAcross_(CeilDiv(block.columns, kKmzPictureTiles)), file_(std::move(path)) {}
 
 KmzWriter::~KmzWriter() = default;
@@ -94,6 +95,8 @@ QByteArray KmzWriter::DocumentKml() const {
                                  "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n"
                                  "<name>%1</name>\n")
                       .arg(name_.toHtmlEscaped());
+    if (!attribution_.isEmpty())
+        kml += QStringLiteral("<description>%1</description>\n").arg(attribution_.toHtmlEscaped());
     for (std::int64_t i = 0; i < std::int64_t(written_.size()); ++i) {
         const Picture p = PictureAt(i);
         const std::int64_t column = CellInBlock(block_, p.column, 0).column;

@@ -26,8 +26,9 @@ std::optional<QString> KmzRefusal(const TileBlock& block);
 
 class KmzWriter {
 public:
-    // name titles the map in the device's list; quality is the pictures' JPEG quality.
-    KmzWriter(QString path, TileBlock block, QString name, int quality);
+    // name titles the map in the device's list; quality is the pictures' JPEG quality;
+    // attribution, when given, is the document's description.
+    KmzWriter(QString path, TileBlock block, QString name, int quality, QString attribution = {});
     ~KmzWriter();
     KmzWriter(const KmzWriter&) = delete;
     KmzWriter& operator=(const KmzWriter&) = delete;
@@ -59,6 +60,7 @@ private:
     TileBlock block_;
     QString name_;
     int quality_;
+    QString attribution_;
     std::int64_t picturesAcross_ = 0;
     AtomicFile file_;
     ZipFile zip_;                                             // on the temporary file of file_

@@ -1,50 +1,19 @@
 #pragma once
 // Writing a region's tiles as an MBTiles 1.3 file (a SQLite database of tiles, read by
-// GDAL, QGIS and phone map apps): the metadata, the tiles as their cached JPEG bytes with
-// rows counted from the south (TMS), one tile per cell. Built under a temporary name and
-// renamed over the target when complete; any failure or an unfinished writer removes it.
-//
-//     MbtilesWriter writer(path);
-//     bool ok = writer.Begin(metadata);
-//     for (each tile) ok = ok && writer.AddTile(level, cell, jpeg);
-//     ok = ok && writer.Finish();
-#include "os/atomic_file.h"
-#include "tiles/tile_block.h"
+// GDAL, QGIS and phone map apps): the metadata, the tiles as their cached bytes with rows
+// counted from the south (TMS), one tile per cell.
+#include "batch/outputs/sqlite_file_writer.h"
 
-#include <QByteArray>
-#include <QString>
-#include <memory>
+using MbtilesMetadata = TilesetMetadata;
 
-struct MbtilesMetadata {
-    QString name;
-    QString attribution;
-    int minZoom = 0;
-    int maxZoom = 0;
-    GeoBounds bounds; // the centre is its middle at minZoom
-};
-
-class MbtilesWriter {
+class MbtilesWriter : public SqliteFileWriter {
 public:
-    explicit MbtilesWriter(QString path);
-    ~MbtilesWriter();
-    MbtilesWriter(const MbtilesWriter&) = delete;
-    MbtilesWriter& operator=(const MbtilesWriter&) = delete;
+    explicit MbtilesWriter(QString path) : SqliteFileWriter(std::move(path)) {}
 
-    bool Begin(const MbtilesMetadata& metadata);
-    // The tile at key (rows from the north, as everywhere else here); a second tile of the
-    // same key replaces the first.
-    bool AddTile(const TileKey& key, const QByteArray& jpeg);
-    bool Finish();
-
-    QString ErrorText() const { return error_; }
+    bool Begin(const TilesetMetadata& metadata) override;
+    bool AddTile(const TileKey& key, const QByteArray& bytes) override;
+    bool Finish() override { return FinishDatabase(); }
 
 private:
-    struct Database;
-    bool Fail(const QString& what);
-
-    QString path_;
-    AtomicFile file_;
-    std::unique_ptr<Database> db_;
-    bool failed_ = false;
-    QString error_;
+    sqlite3_stmt* insertTile_ = nullptr;
 };

@@ -1,6 +1,8 @@
 #include "batch/outputs/output_check.h"
 
 #include "batch/outputs/calibration_file.h"
+#include "batch/outputs/export_format.h"
+#include "batch/outputs/orux_writer.h"
 #include "batch/outputs/stitch_output.h"
 #include "batch/outputs/world_file.h"
 
@@ -29,6 +31,12 @@ QString PictureFileName(const QString& path) {
 }
 
 std::optional<QString> FileRefusal(const QString& path) {
+    if (std::optional<QString> refusal = FolderRefusal(path))
+        return refusal;
+    return NotARegularFile(QFileInfo(path).absoluteFilePath());
+}
+
+std::optional<QString> FolderRefusal(const QString& path) {
     const QFileInfo file(path);
     const QString folder = file.absolutePath();
     const QFileInfo folderInfo(folder);
@@ -46,7 +54,16 @@ std::optional<QString> FileRefusal(const QString& path) {
         return cannot + QStringLiteral("the name is longer than the %1 bytes %2 takes")
                             .arg(longest)
                             .arg(folder);
-    return NotARegularFile(file.absoluteFilePath());
+    return std::nullopt;
+}
+
+std::optional<QString> ExportOutputRefusal(const QString& path) {
+    if (ExportFormatOf(path) != ExportFormat::Orux)
+        return FileRefusal(path);
+    const QString folder = WithoutTrailingSlashes(path);
+    if (std::optional<QString> refusal = FolderRefusal(folder))
+        return refusal;
+    return OruxFolderRefusal(folder);
 }
 
 std::optional<QString> OutputRefusal(const QString& path) {

@@ -14,5 +14,12 @@ QString PictureFileName(const QString& path);
 // an existing file there must be a regular file.
 std::optional<QString> FileRefusal(const QString& path);
 
+// The part of FileRefusal about the folder that is to hold path.
+std::optional<QString> FolderRefusal(const QString& path);
+
+// FileRefusal of an export's file, or for an OruxMaps map of its folder: a new one, or an
+// earlier map's that it may replace.
+std::optional<QString> ExportOutputRefusal(const QString& path);
+
 // FileRefusal of the picture, and for a JPEG also of its calibration and world files.
 std::optional<QString> OutputRefusal(const QString& path);
