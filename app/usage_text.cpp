@@ -32,8 +32,8 @@ std::vector<OptionHelp> Options() {
     return {
         {"--home DIR",
          QStringLiteral("program directory holding ORB.ini, Favorites.dat and the cache Cash/\n"
-                        "(default: the executable's directory; installed: $XDG_DATA_HOME/\n"
-                        "orbivist, ~/.local/share/orbivist)"),
+                        "(default: the executable's directory; installed: "
+                        "$XDG_DATA_HOME/orbivist, ~/.local/share/orbivist)"),
          kAll},
         {"--source NAME",
          QStringLiteral("imagery source of Sources.ini or DIR/MySources.ini by name (default: "
@@ -148,9 +148,8 @@ QString Synopsis(unsigned runs) {
     };
     line(kViewer, "       orbivist [--home DIR] [--source NAME] [--lang en|ru]\n");
     line(kStitch, "       orbivist stitch --output FILE [OPTIONS]\n"
-                  "           fetch W x H tiles from the view's top-left tile east and south, "
-                  "or the\n           tiles covering --bbox or --area at --level, and save "
-                  "them as one picture\n");
+                  "           fetch W x H tiles east and south of the view's top-left tile, or\n"
+                  "           the tiles covering --bbox or --area at --level, as one picture\n");
     line(kPrefill, "       orbivist prefill [OPTIONS]\n"
                    "           fetch every tile of the view's region at level D into the cache\n");
     line(kExport, "       orbivist export --output FILE [OPTIONS]\n"
@@ -162,35 +161,45 @@ QString Synopsis(unsigned runs) {
 } // namespace
 
 QString UsageText(const QString& command) {
+    constexpr int kColumn = 24;
+    constexpr int kWidth = 79;
+    const QString newLine = QStringLiteral("\n");
     const unsigned runs = RunsOf(command);
     QString text = Synopsis(runs);
     if (runs == kAll)
-        text += QStringLiteral(
-            "\nSatellite imagery viewer with an offline tile cache. Without a command it opens "
-            "the\nviewer; the commands run a batch job without a display. "
-            "orbivist COMMAND --help\nlists the options of one command.\n");
+        text += newLine +
+                Wrapped(QStringLiteral("Satellite imagery viewer with an offline tile cache. "
+                                       "Without a command it opens the viewer; the commands run "
+                                       "a batch job without a display. orbivist COMMAND --help "
+                                       "lists the options of one command."),
+                        kWidth, newLine) +
+                newLine;
     text += QStringLiteral("\nOptions:\n");
-    constexpr int kColumn = 24;
-    constexpr int kWidth = 79;
     const QString indent(kColumn, u' ');
     for (const OptionHelp& o : Options()) {
         if (!(o.runs & runs))
             continue;
         QString name = QStringLiteral("  ") + QString::fromUtf8(o.option);
-        const QString body = Wrapped(o.text, kWidth - kColumn, u'\n' + indent);
-        text += name.size() < kColumn ? name.leftJustified(kColumn) + body + u'\n'
-                                      : name + u'\n' + indent + body + u'\n';
+        const QString body = Wrapped(o.text, kWidth - kColumn, newLine + indent);
+        text += name.size() < kColumn ? name.leftJustified(kColumn) + body + newLine
+                                      : name + newLine + indent + body + newLine;
     }
-    if (runs & kJobs)
-        text += QStringLiteral(
-            "\nSettings not given come from DIR/ORB.ini, which the commands never write. Each "
-            "option\nis given at most once. A template source trusts the certificates of "
-            "ORBIVIST_CA_FILE\nbesides the system's, and its User-Agent names ORBIVIST_CONTACT. "
-            "The demo source on\nits default address starts the bundled orbivist-tileserver "
-            "when nothing answers\nthere. Progress goes to standard error; Ctrl+C cancels at "
-            "the next tile.\n"
-            "Exit status: 0 done, 1 failure, 2 error limit reached, 3 picture or map too large,\n"
-            "4 cancelled, 5 done but some tiles could not be obtained (the last line says how\n"
-            "many; a stitched picture shows a placeholder for each).\n");
+    if (runs & kJobs) {
+        const QString paragraphs[] = {
+            QStringLiteral("Settings not given come from DIR/ORB.ini, which the commands never "
+                           "write. Each option is given at most once. A template source trusts "
+                           "the certificates of ORBIVIST_CA_FILE besides the system's, and its "
+                           "User-Agent names ORBIVIST_CONTACT. The demo source on its default "
+                           "address starts the bundled orbivist-tileserver when nothing answers "
+                           "there. Progress goes to standard error; Ctrl+C cancels at the next "
+                           "tile."),
+            QStringLiteral("Exit status: 0 done, 1 failure, 2 error limit reached, 3 picture or "
+                           "map too large, 4 cancelled, 5 done but some tiles could not be "
+                           "obtained (the last line says how many; a stitched picture shows a "
+                           "placeholder for each)."),
+        };
+        for (const QString& paragraph : paragraphs)
+            text += newLine + Wrapped(paragraph, kWidth, newLine) + newLine;
+    }
     return text;
 }

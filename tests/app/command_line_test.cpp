@@ -132,7 +132,6 @@ TEST(CommandLine, JobSettingsForOneRunStayWithinTheWindowsRanges) {
         const char* line;
         const char* reason;
     } refused[] = {
-        {"stitch --home /m --output a --quality 10", "(a whole number from 20 to 100)"},
         {"prefill --home /m --retries 11", "(a whole number from 1 to 10)"},
         {"prefill --home /m --retry-pause 0", "(a whole number from 1 to 60)"},
         {"export --home /m --output a.kmz --max-errors write=51", "write 1 to 50"},
@@ -163,8 +162,9 @@ TEST(CommandLine, TheViewerRefusesWhatIsNoOptionOfItsBeforeQtStarts) {
         const std::optional<QString> refusal =
             ViewerArgumentsRefusal(QString::fromUtf8(v.line).split(' '));
         EXPECT_EQ(refusal.has_value(), *v.reason != '\0') << v.line;
-        if (refusal)
+        if (refusal) {
             EXPECT_TRUE(refusal->startsWith(QString::fromUtf8(v.reason))) << v.line;
+        }
     }
 }
 
