@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(url.toLower().startsWith(scheme));
     // The same tile always gives the same address, so caches on the way keep working.
     FUZZ_CHECK(url == ExpandUrlTemplate(urlTemplate, subdomains, level, column, row));
-    for (const QString& field : {"{z}", "{x}", "{y}", "{-y}", "{q}", "{s}"})
-        FUZZ_CHECK(!url.contains(field) || subdomains.join(u' ').contains(field));
+    // Every brace of the template opens a field, and every field is filled in: a brace of the
+    // address can only come from a subdomain.
+    FUZZ_CHECK(!url.contains(u'{') || subdomains.join(u' ').contains(u'{'));
     return 0;
 }

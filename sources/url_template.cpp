@@ -36,12 +36,12 @@ std::optional<QString> UrlTemplateProblem(const QString& urlTemplate,
     if (!urlTemplate.startsWith(u"https://") && !urlTemplate.startsWith(u"http://"))
         return QStringLiteral("the URL must begin with http:// or https://");
     QStringList used;
-    QString unknown;
+    std::optional<QString> unknown; // "{}" is unknown too
     const bool closed = WalkTemplate(
         urlTemplate, [](QStringView) {},
         [&](QStringView field) {
             if (std::find(kFields.begin(), kFields.end(), field) == kFields.end()) {
-                if (unknown.isEmpty())
+                if (!unknown)
                     unknown = field.toString();
             } else {
                 used << field.toString();
@@ -49,9 +49,9 @@ std::optional<QString> UrlTemplateProblem(const QString& urlTemplate,
         });
     if (!closed)
         return QStringLiteral("a '{' is not closed");
-    if (!unknown.isEmpty())
+    if (unknown)
         return QStringLiteral("unknown field {%1}; known are {z} {x} {y} {-y} {q} {s} {date}")
-            .arg(unknown);
+            .arg(*unknown);
     if (used.contains(u"s") && subdomains.isEmpty())
         return QStringLiteral("{s} needs subdomains");
     const bool xyz =

@@ -62,6 +62,7 @@ TEST(SourcesFile, NamesTheLineOfEachFaultAndDropsOnlyThatSection) {
         {"[x]\nurl = http://h/{q}\nlevels = 5-2\n", "S.ini:3: levels are two numbers"},
         {"[x]\ntitle = t\n", "S.ini:1: [x] has no url"},
         {"[x]\nurl = http://h/{z}/{x}/{Y}\n", "S.ini:1: [x] url: unknown field {Y}"},
+        {"[x]\nurl = http://h/{}{q}\n", "S.ini:1: [x] url: unknown field {}"},
         {"[x]\nurl = http://h/{z}/{x}/{y\n", "S.ini:1: [x] url: a '{' is not closed"},
         {"[x]\nurl = http://{s}.h/{q}\n", "S.ini:1: [x] url: {s} needs subdomains"},
         {"[x]\nurl = http://h/{z}/{x}\n", "S.ini:1: [x] url: the URL names no tile"},
