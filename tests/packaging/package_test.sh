@@ -26,7 +26,7 @@ done
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Section)" = science ] && [ -n "$(field Maintainer)" ] || fail "section or maintainer"
 # The libraries come from dpkg-shlibdeps, the Qt platform plugins from the package's own list.
-for dep in libqt6widgets6 libjpeg62-turbo libc6 libgdal32 qt6-qpa-plugins; do
+for dep in libqt6widgets6 libjpeg62-turbo libc6 libgdal32 libcurl4 qt6-qpa-plugins; do
     field Depends | grep -q "\b$dep\b" || fail "Depends lacks $dep: $(field Depends)"
 done
 
