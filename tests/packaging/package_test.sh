@@ -12,7 +12,8 @@ cpack --config "$build/CPackConfig.cmake" -G DEB -B "$tmp" >"$tmp/cpack.log" ||
 deb=$(ls "$tmp"/orbivist_"$version"_*.deb) || fail "no orbivist_${version}_*.deb"
 
 dpkg-deb -c "$deb" | awk '{print $6}' >"$tmp/files"
-for f in ./usr/bin/orbivist ./usr/bin/orbivist-tileserver ./usr/lib/orbivist/orbivist-gis.so \
+for f in ./usr/bin/orbivist ./usr/bin/orbivist-tileserver \
+    "./usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/orbivist/orbivist-gis.so" \
     ./usr/share/orbivist/ReadMe.txt \
     ./usr/share/orbivist/translations/orbivist_en.qm \
     ./usr/share/applications/org.orbivist.Orbivist.desktop \
