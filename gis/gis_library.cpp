@@ -10,7 +10,8 @@ LoadedGisPlugin Load() {
     const QString exeDir = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
     const QString file = QString::fromLatin1(kGisPluginFile);
     QStringList tried;
-    for (const QString& dir : {exeDir, exeDir + QStringLiteral("/../lib/orbivist")}) {
+    const QString installed = exeDir + QStringLiteral("/../" ORBIVIST_PLUGIN_DIR);
+    for (const QString& dir : {exeDir, installed}) {
         const QString path = dir + QLatin1Char('/') + file;
         if (!QFileInfo::exists(path))
             continue;
@@ -29,7 +30,7 @@ LoadedGisPlugin Load() {
         return {plugin, {}}; // QLibrary leaves it loaded when it goes
     }
     if (tried.isEmpty())
-        tried << QStringLiteral("%1 is neither in %2 nor in %2/../lib/orbivist").arg(file, exeDir);
+        tried << QStringLiteral("%1 is neither in %2 nor in %3").arg(file, exeDir, installed);
     return {nullptr, tried.join(QStringLiteral("; "))};
 }
 

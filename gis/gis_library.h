@@ -1,7 +1,7 @@
 #pragma once
 // The GDAL plugin, loaded once on first use and kept for the rest of the run (GDAL is not
 // made to be unloaded). It is looked for beside the executable (the build directory) and in
-// lib/orbivist/ beside its bin/ folder (an installed program).
+// the plugin folder below its prefix, lib/<architecture>/orbivist (an installed program).
 #include "gis/gis_backends.h"
 
 struct LoadedGisPlugin {

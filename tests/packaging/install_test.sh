@@ -53,8 +53,8 @@ printf '[shipped-xyz]\nurl = http://127.0.0.1:%s/{z}/{x}/{y}.jpg\nbulk-download 
 "$bin/orbivist" stitch --lang en --home "$tmp/home" --output "$tmp/en.jpg" 2>"$tmp/stitch.log" ||
     fail "stitch --lang en: $(cat "$tmp/stitch.log")"
 grep -q 'starting\.\.\.' "$tmp/stitch.log" || fail "not in English: $(cat "$tmp/stitch.log")"
-# The program itself does not link GDAL; a GeoTIFF loads the installed plugin.
-! ldd "$bin/orbivist" | grep -q libgdal || fail "orbivist links GDAL"
+# The program itself links neither GDAL nor libcurl; a GeoTIFF loads the installed plugin.
+! ldd "$bin/orbivist" | grep -qE 'libgdal|libcurl' || fail "orbivist links GDAL or libcurl"
 "$bin/orbivist" stitch --home "$tmp/home" --output "$tmp/world.tif" 2>"$tmp/stitch.log" ||
     fail "stitch to a GeoTIFF: $(cat "$tmp/stitch.log")"
 [ -s "$tmp/world.tif" ] || fail "stitch wrote no GeoTIFF"

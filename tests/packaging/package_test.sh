@@ -12,7 +12,8 @@ cpack --config "$build/CPackConfig.cmake" -G DEB -B "$tmp" >"$tmp/cpack.log" ||
 deb=$(ls "$tmp"/orbivist_"$version"_*.deb) || fail "no orbivist_${version}_*.deb"
 
 dpkg-deb -c "$deb" | awk '{print $6}' >"$tmp/files"
-for f in ./usr/bin/orbivist ./usr/bin/orbivist-tileserver ./usr/lib/orbivist/orbivist-gis.so \
+for f in ./usr/bin/orbivist ./usr/bin/orbivist-tileserver \
+    "./usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/orbivist/orbivist-gis.so" \
     ./usr/share/orbivist/ReadMe.txt ./usr/share/orbivist/ReadMe.en.txt ./usr/share/orbivist/Sources.ini \
     ./usr/share/orbivist/translations/orbivist_en.qm \
     ./usr/share/applications/org.orbivist.orbivist.desktop \
@@ -26,7 +27,7 @@ done
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Section)" = science ] && [ -n "$(field Maintainer)" ] || fail "section or maintainer"
 # The libraries come from dpkg-shlibdeps, the Qt platform plugins from the package's own list.
-for dep in libqt6widgets6 libjpeg62-turbo libc6 libgdal32 qt6-qpa-plugins; do
+for dep in libqt6widgets6 libjpeg62-turbo libc6 libgdal32 libcurl4 qt6-qpa-plugins; do
     field Depends | grep -q "\b$dep\b" || fail "Depends lacks $dep: $(field Depends)"
 done
 
