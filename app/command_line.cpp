@@ -247,7 +247,8 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
 
     if (exporting) {
         if (e.output.isEmpty())
-            return CommandError{QStringLiteral("--output FILE.mbtiles, .gpkg, .sqlitedb, .orux, .pmtiles or .kmz is required")};
+            return CommandError{QStringLiteral(
+                "--output FILE.mbtiles, .gpkg, .sqlitedb, .orux, .pmtiles or .kmz is required")};
         return ExportCommand{common.home,   e.output, p.depth,       at,
                              common.source, region,   common.levels, common.dryRun};
     }

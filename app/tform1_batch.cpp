@@ -152,6 +152,7 @@ void TForm1::Button7Click() {
             .output = *path,
             .attribution = AttributionOf(CurrentSource(), CurrentViewRefs().Prefix()),
             .quality = UpDown3->value(),
+            .encoding = TileEncodingOf(CurrentSource()),
             .settings = CurrentBatchSettings(),
             .counters = counters,
         };
@@ -164,6 +165,7 @@ void TForm1::Button7Click() {
         .output = *path,
         .attribution = AttributionOf(CurrentSource(), CurrentViewRefs().Prefix()),
         .quality = UpDown3->value(),
+        .encoding = TileEncodingOf(CurrentSource()),
         .settings = CurrentBatchSettings(),
         .counters = counters,
     };

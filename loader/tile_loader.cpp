@@ -1,8 +1,7 @@
 #include "loader/tile_loader.h"
 
-#include "image/jpeg_decode.h"
-#include "image/jpeg_end_marker.h"
 #include "image/placeholder_tile.h"
+#include "image/tile_decode.h"
 #include "os/unique_fd.h"
 
 #include <QFile>
@@ -50,7 +49,8 @@ bool ReadWholeFile(const UniqueFd& file, qint64 size, QByteArray& bytes) {
 enum class CachedTile { Usable, Absent, Undecodable };
 
 // Reads and checks the cached file once. A file that is too large to be a tile, does not
-// decode, or was cut short (no end marker), is deleted and counted as a bad file.
+// decode, or was cut short (no JPEG end marker, no PNG end chunk), is deleted and counted as a
+// bad file.
 CachedTile LoadCachedTile(const QString& path, QImage& image, TileLoaderContext& context,
                           TileBuffers& buffers) {
     struct stat status {};
@@ -61,12 +61,12 @@ CachedTile LoadCachedTile(const QString& path, QImage& image, TileLoaderContext&
     const UniqueFd file(
         status.st_size > kLargestTileFile ? -1 : ::open(name.constData(), O_RDONLY | O_CLOEXEC));
     if (!file.Valid() || !ReadWholeFile(file, status.st_size, bytes) ||
-        !buffers.decoder.Decode(bytes, image)) {
+        !DecodeTile(buffers.decoder, bytes, image)) {
         QFile::remove(path);
         Count(context.counters.badFileErrors, context);
         return CachedTile::Undecodable;
     }
-    if (bytes.size() >= kShortestUsefulData && !EndsWithJpegEndMarker(bytes)) {
+    if (bytes.size() >= kShortestUsefulData && !IsCompleteTile(bytes)) {
         Count(context.counters.badFileErrors, context);
         context.hooks.PumpEvents();
         QFile::remove(path);
@@ -88,7 +88,7 @@ bool FetchTile(const TileRequest& tile, const QString& cacheFile, QImage& image,
         Count(context.counters.receiveErrors, context);
         return false;
     }
-    if (!EndsWithJpegEndMarker(body) || !buffers.decoder.Decode(body, image)) {
+    if (!IsCompleteTile(body) || !DecodeTile(buffers.decoder, body, image)) {
         Count(context.counters.badFileErrors, context);
         return false;
     }

@@ -5,6 +5,7 @@
 #include "tests/support/jpeg_fixture.h"
 #include "tests/support/temp_dir.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <gtest/gtest.h>
 
@@ -166,4 +167,37 @@ TEST_F(TileLoaderTest, CachedFileLargerThanAnyTileIsABadFile) {
     EXPECT_EQ(counters.badFileErrors, 1);
     EXPECT_FALSE(cache.exists("qr.jpg"));
     EXPECT_TRUE(http.requests.isEmpty());
+}
+
+// A PNG source's tiles are cached as the server's own bytes and decoded for the view; its old
+// JPEG tiles still load, and a PNG cut short or of another size is a bad file.
+TEST_F(TileLoaderTest, PngTilesAreKeptAsTheirOwnBytesBesideOldJpegTiles) {
+    const auto png = [](int side, QColor colour) {
+        QImage picture(side, side, QImage::Format_RGB888);
+        picture.fill(colour);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+        return bytes;
+    };
+    const QByteArray green = png(256, Qt::green);
+    http.Reply(green);
+    EXPECT_TRUE(Load(WorkMode::CacheAndInternet));
+    EXPECT_EQ(cache.read("qr.jpg"), green);
+    EXPECT_EQ(image.pixelColor(100, 100), QColor(Qt::green));
+    EXPECT_TRUE(Load(WorkMode::CacheOnly)); // from the cache now
+    EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::green));
+
+    cache.write("qs.jpg", red);
+    EXPECT_TRUE(Load(WorkMode::CacheOnly, "qs"));
+    EXPECT_EQ(image, Decoded(red));
+    EXPECT_EQ(counters.badFileErrors, 0);
+
+    for (const QByteArray& bad : {green.left(green.size() - 12), png(512, Qt::green)}) {
+        http.Reply(bad);
+        EXPECT_FALSE(Load(WorkMode::InternetOnly, "qt"));
+        EXPECT_FALSE(cache.exists("qt.jpg"));
+    }
+    EXPECT_EQ(counters.badFileErrors, 2);
 }
