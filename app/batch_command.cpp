@@ -463,6 +463,7 @@ int RunAreaExportCommand(const ExportCommand& command, StopSignals& cancel, std:
         .output = output,
         .attribution = AttributionOf(session.source, session.Refs().Prefix()),
         .quality = session.settings.jpegQuality,
+        .encoding = TileEncodingOf(session.source),
         .settings = ScheduleSettings(BatchRetryOf(session.settings), noSchedule),
         .counters = counters,
     };
@@ -544,6 +545,7 @@ int RunExportCommand(const ExportCommand& command, StopSignals& cancel, std::FIL
         .output = output,
         .attribution = AttributionOf(region->session.source, region->session.Refs().Prefix()),
         .quality = s.jpegQuality,
+        .encoding = TileEncodingOf(region->session.source),
         .settings = ScheduleSettings(BatchRetryOf(s), noSchedule),
         .counters = counters,
     };

@@ -153,6 +153,7 @@ void TForm1::Button7Click() {
             .output = *path,
             .attribution = AttributionOf(CurrentSource(), CurrentViewRefs().Prefix()),
             .quality = UpDown3->value(),
+            .encoding = TileEncodingOf(CurrentSource()),
             .settings = CurrentBatchSettings(),
             .counters = counters,
         };
@@ -165,6 +166,7 @@ void TForm1::Button7Click() {
         .output = *path,
         .attribution = AttributionOf(CurrentSource(), CurrentViewRefs().Prefix()),
         .quality = UpDown3->value(),
+        .encoding = TileEncodingOf(CurrentSource()),
         .settings = CurrentBatchSettings(),
         .counters = counters,
     };

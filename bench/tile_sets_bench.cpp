@@ -52,6 +52,7 @@ template <typename Use> void ForEachCachedTile(Use use) {
 }
 
 void ExportTo(benchmark::State& state, const char* name) {
+    Cache(); // rendered before the timing
     QTemporaryDir out;
     const QString path = out.filePath(QString::fromLatin1(name));
     for (auto _ : state) {
@@ -67,6 +68,7 @@ void ExportTo(benchmark::State& state, const char* name) {
 }
 
 void SqliteFloor(benchmark::State& state) {
+    Cache();
     QTemporaryDir out;
     for (auto _ : state) {
         const QString path = out.filePath("floor.db");
@@ -87,6 +89,7 @@ void SqliteFloor(benchmark::State& state) {
 }
 
 void PlainWriteFloor(benchmark::State& state) {
+    Cache();
     QTemporaryDir out;
     for (auto _ : state) {
         QFile file(out.filePath("floor.bin"));

@@ -12,8 +12,7 @@ constexpr int kTileSide = 256;
 
 } // namespace
 
-std::optional<QByteArray> PngTileAsJpeg(const QByteArray& data, int quality) {
-    // The header alone gives the size, so an oversized picture is never decoded.
+std::optional<QImage> DecodePngTile(const QByteArray& data) {
     if (!data.startsWith("\x89PNG\r\n\x1a\n") || data.size() < 24)
         return std::nullopt;
     const auto side = [&](int at) {
@@ -37,6 +36,14 @@ std::optional<QByteArray> PngTileAsJpeg(const QByteArray& data, int quality) {
         image = flat;
     }
     image.convertTo(QImage::Format_RGB888);
+    return image;
+}
+
+std::optional<QByteArray> PngTileAsJpeg(const QByteArray& data, int quality) {
+    const std::optional<QImage> decoded = DecodePngTile(data);
+    if (!decoded)
+        return std::nullopt;
+    const QImage& image = *decoded;
     const std::vector<std::uint8_t> jpeg =
         EncodeRgbJpeg(image.constBits(), image.width(), image.height(),
                       static_cast<std::size_t>(image.bytesPerLine()), quality);

@@ -1,8 +1,14 @@
 #pragma once
-// PNG tiles become JPEG before they reach the loader, so the cache, the view and stitching
-// only ever see JPEG.
+// PNG tiles: decoded for the view, the stitch and the KMZ pictures, or made JPEG where a JPEG
+// is wanted.
 #include <QByteArray>
+#include <QImage>
 #include <optional>
+
+// The RGB888 picture of a 256 by 256 PNG tile, transparency laid over white; nothing when data
+// is not a PNG picture of that size (a bad file). The header alone gives the size, so an
+// oversized picture is never decoded.
+std::optional<QImage> DecodePngTile(const QByteArray& data);
 
 // The JPEG file of a 256 by 256 PNG tile at quality (1 to 100); nothing when data is not a
 // PNG picture of that size (a bad file), or when its data would inflate past what such a

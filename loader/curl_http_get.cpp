@@ -1,32 +1,17 @@
 #include "loader/curl_http_get.h"
 
-#include "image/png_tile.h"
-
 #include <algorithm>
 
-namespace {
-
-// Shorter bodies are the loader's to judge (it counts them as missing tiles), not bad PNGs.
-constexpr qsizetype kShortestPicture = 5;
-
-} // namespace
-
-// A bad PNG gets a body the loader counts as a bad file: the byte added keeps even a JPEG that
-// a PNG source sent from passing for a tile, since the loader wants a JPEG end.
+// A PNG source's tiles stay PNG: the loader checks and decodes either kind.
 std::optional<QByteArray> CurlHttpGet::BodyOf(TileFetch& fetch) const {
     if (fetch.result != TileFetch::Result::Data)
         return std::nullopt;
-    if (format_ != TileFormat::Png || fetch.body.size() < kShortestPicture)
-        return std::move(fetch.body);
-    if (std::optional<QByteArray> jpeg = PngTileAsJpeg(fetch.body, jpegQuality_))
-        return std::move(*jpeg);
-    return std::move(fetch.body) + '\0';
+    return std::move(fetch.body);
 }
 
 CurlHttpGet::CurlHttpGet(const SourceDefinition& source, TransportSettings settings)
     : transport_(source.connections, std::move(settings)),
-      window_(std::max(1, source.connections) * kTilesAheadPerConnection), format_(source.format),
-      jpegQuality_(source.jpegQuality) {
+      window_(std::max(1, source.connections) * kTilesAheadPerConnection) {
     if (source.connections <= 1)
         window_ = 1;
 }

@@ -22,9 +22,8 @@ public:
 
     CurlHttpGet(const SourceDefinition& source, TransportSettings settings);
 
-    // A PNG tile that is not a 256 by 256 picture comes back as a success whose body the loader
-    // counts as a bad file, as it counts any reply that is no JPEG. A 429 or 503 with
-    // Retry-After fails the tile and holds the next request back. A tile read ahead is
+    // A tile's body comes back as the server sent it, JPEG or PNG, for the loader to check. A 429
+    // or 503 with Retry-After fails the tile and holds the next request back. A tile read ahead is
     // answered from memory; one that the read-ahead could not get is fetched now, so its
     // failure is the caller's to count, as any other.
     std::optional<HttpFailure> Get(const QString& url, QByteArray& body) override;
@@ -52,14 +51,12 @@ private:
     bool ReadAhead();
     bool KeepGoing();
     std::optional<HttpFailure> FetchOne(const QString& url, QByteArray& body);
-    // The body the loader gets for a fetch: none for a failure; a PNG tile made JPEG.
+    // The body the loader gets for a fetch: none for a failure.
     std::optional<QByteArray> BodyOf(TileFetch& fetch) const;
 
     CurlTransport transport_;
     int window_ = 1; // tiles read ahead at once
     UpcomingUrls upcoming_;
-    TileFormat format_ = TileFormat::Jpeg;
-    int jpegQuality_ = 0;
     std::deque<Ahead> ahead_; // in the walk's order, not yet asked for
     QString lastAsked_;
     std::function<void()> whileWaiting_;

@@ -1,9 +1,7 @@
 #include "loader/tile_loader.h"
 
-#include "image/jpeg_decode.h"
-#include "image/jpeg_end_marker.h"
-#include "image/jpeg_layout.h"
 #include "image/placeholder_tile.h"
+#include "image/tile_decode.h"
 #include "loader/tile_cache.h"
 #include "os/unique_fd.h"
 #include "tiles/tile_side.h"
@@ -24,8 +22,8 @@ constexpr qsizetype kShortestUsefulData = 5;
 
 // Decodes a tile's data. A picture of any other size than a tile is a bad file whatever its
 // source: it would show a quarter of itself, or stretch a single pixel over the view.
-bool DecodeTile(const QByteArray& data, QImage& image, TileBuffers& buffers) {
-    return buffers.decoder.Decode(data, image) && image.size() == QSize(kTileSide, kTileSide);
+bool DecodeSquareTile(const QByteArray& data, QImage& image, TileBuffers& buffers) {
+    return DecodeTile(buffers.decoder, data, image) && image.size() == QSize(kTileSide, kTileSide);
 }
 
 void Count(std::int32_t& counter, TileLoaderContext& context) {
@@ -56,8 +54,8 @@ bool ReadWholeFile(const UniqueFd& file, qint64 size, QByteArray& bytes) {
 enum class CachedTile { Usable, Absent, Undecodable };
 
 // Reads and checks the cached file once. A file that is too large to be a tile, does not
-// decode (or, only copied, is not laid out as a JPEG), or was cut short (no end marker), is
-// deleted and counted as a bad file.
+// decode (or, only copied, is not laid out as a tile's file), or was cut short (no JPEG end
+// marker, no PNG end chunk), is deleted and counted as a bad file.
 CachedTile LoadCachedTile(const TileRequest& tile, const QString& path, QImage& image,
                           TileLoaderContext& context, TileBuffers& buffers) {
     struct stat status {};
@@ -69,18 +67,18 @@ CachedTile LoadCachedTile(const TileRequest& tile, const QString& path, QImage& 
         status.st_size > kLargestTileFile ? -1 : ::open(name.constData(), O_RDONLY | O_CLOEXEC));
     const auto checked = [&] {
         if (!context.copy || !context.layoutOnly)
-            return DecodeTile(bytes, image, buffers);
-        // A JPEG cut short is told apart below, as it is after a decode.
-        const bool cutShort = bytes.size() >= kShortestUsefulData && bytes.startsWith("\xFF\xD8") &&
-                              !EndsWithJpegEndMarker(bytes);
-        return cutShort || WholeJpegFrameSize(bytes) == QSize(kTileSide, kTileSide);
+            return DecodeSquareTile(bytes, image, buffers);
+        // A file cut short is told apart below, as it is after a decode.
+        const bool cutShort = bytes.size() >= kShortestUsefulData && !IsCompleteTile(bytes) &&
+                              (IsPngData(bytes) || bytes.startsWith("\xFF\xD8"));
+        return cutShort || IsWholeTileLayout(bytes, kTileSide);
     };
     if (!file.Valid() || !ReadWholeFile(file, status.st_size, bytes) || !checked()) {
         QFile::remove(path);
         Count(context.counters.badFileErrors, context);
         return CachedTile::Undecodable;
     }
-    if (bytes.size() >= kShortestUsefulData && !EndsWithJpegEndMarker(bytes)) {
+    if (bytes.size() >= kShortestUsefulData && !IsCompleteTile(bytes)) {
         Count(context.counters.badFileErrors, context);
         context.hooks.PumpEvents();
         QFile::remove(path);
@@ -104,7 +102,7 @@ bool FetchTile(const TileRequest& tile, const QString& cacheFile, QImage& image,
         Count(context.counters.receiveErrors, context);
         return false;
     }
-    if (!EndsWithJpegEndMarker(body) || !DecodeTile(body, image, buffers)) {
+    if (!IsCompleteTile(body) || !DecodeSquareTile(body, image, buffers)) {
         Count(context.counters.badFileErrors, context);
         return false;
     }

@@ -16,7 +16,8 @@ public:
     ExportRun(const ExportInputs& inputs, JobRun& run, const TileKey& anchor, ExportFormat format,
               std::vector<TileBlock> blocks)
         : in_(inputs), run_(run), anchor_(anchor), blocks_(std::move(blocks)),
-          out_(inputs.output, format, blocks_, inputs.attribution, inputs.quality) {
+          out_(inputs.output, format, blocks_, inputs.attribution, inputs.quality,
+               inputs.encoding) {
         run_.CopyTiles([this](const TileRequest& tile, const QByteArray& bytes) {
             received_[tile.quadPath] = bytes;
         });
@@ -95,6 +96,10 @@ QString AttributionOf(const SourceDefinition& source, const QString& requestPref
     if (source.title.isEmpty() || where.isEmpty())
         return source.title.isEmpty() ? where : source.title;
     return QStringLiteral("%1 (%2)").arg(source.title, where);
+}
+
+TileEncoding TileEncodingOf(const SourceDefinition& source) {
+    return source.format == TileFormat::Png ? TileEncoding::Png : TileEncoding::Jpeg;
 }
 
 JobEnding RunExport(const ExportInputs& inputs, const JobServices& services, JobControls& controls,

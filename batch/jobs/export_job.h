@@ -9,6 +9,7 @@
 #include "batch/jobs/job_ending.h"
 #include "batch/jobs/job_observer.h"
 #include "batch/jobs/job_services.h"
+#include "batch/outputs/tile_file_writer.h"
 #include "loader/tile_counters.h"
 #include "sources/source_definition.h"
 #include "tiles/view_urls.h"
@@ -21,6 +22,7 @@ struct ExportInputs {
     QString output;      // its name says its format (see ExportFormatOf)
     QString attribution; // the imagery's source, named in the file where its format has room
     int quality;         // of a KMZ's pictures
+    TileEncoding encoding = TileEncoding::Jpeg; // of the source's tiles, named in the file
     BatchSettings settings;
     // The error counts are reset at the start; at the end tilesMissing is the number of
     // tiles the file lacks.
@@ -37,3 +39,6 @@ JobEnding RunExport(const ExportInputs& inputs, const JobServices& services, Job
 // with the host its tiles come from (the request prefix's for the demo source), as
 // "Демо-сервер (127.0.0.1)"; either alone when the other is missing.
 QString AttributionOf(const SourceDefinition& source, const QString& requestPrefix);
+
+// How source's tiles are encoded, as the files that name it say.
+TileEncoding TileEncodingOf(const SourceDefinition& source);

@@ -20,7 +20,7 @@ std::vector<TileBlock> CoverBlocks(const RegionLevels& region) {
 
 JobEnding Export(const RegionExportInputs& in, const RegionLevels& region, ExportFormat format,
                  std::vector<TileBlock> blocks, JobRun& run) {
-    RegionExport out(in.output, format, blocks, in.attribution, in.quality);
+    RegionExport out(in.output, format, blocks, in.attribution, in.quality, in.encoding);
     in.counters.ResetErrors();
     if (!run.Schedule(in.settings))
         return run.End(JobEnding::ScheduleCancelled);

@@ -8,6 +8,7 @@
 #include "batch/jobs/job_ending.h"
 #include "batch/jobs/job_observer.h"
 #include "batch/jobs/job_services.h"
+#include "batch/outputs/tile_file_writer.h"
 #include "loader/tile_counters.h"
 #include "tiles/region_tile_walk.h"
 
@@ -18,6 +19,7 @@ struct RegionExportInputs {
     QString output;      // its name says its format (see ExportFormatOf)
     QString attribution; // the imagery's source, named in the file where its format has room
     int quality;         // of a KMZ's pictures
+    TileEncoding encoding = TileEncoding::Jpeg; // of the source's tiles, named in the file
     BatchSettings settings;
     // The error counts are reset at the start; at the end tilesMissing is the number of
     // tiles the file lacks.

@@ -85,9 +85,8 @@ PlaneExtent ExtentOf(const GeoBounds& b) {
 bool GeoPackageWriter::Begin(const TilesetMetadata& metadata) {
     if (!OpenDatabase(kSchema) || !DescribeSet(metadata))
         return false;
-    insertTile_ = Database().Prepare("INSERT OR REPLACE INTO tiles (zoom_level, tile_column, "
-                                     "tile_row, tile_data) VALUES (?, ?, ?, ?)");
-    return insertTile_ != nullptr || FailInDatabase();
+    return PrepareTileInsert("INSERT OR REPLACE INTO tiles (zoom_level, tile_column, "
+                             "tile_row, tile_data) VALUES (?, ?, ?, ?)");
 }
 
 bool GeoPackageWriter::DescribeSet(const TilesetMetadata& metadata) {
@@ -123,12 +122,7 @@ bool GeoPackageWriter::DescribeSet(const TilesetMetadata& metadata) {
 }
 
 bool GeoPackageWriter::AddTile(const TileKey& key, const QByteArray& bytes) {
-    if (!Open())
-        return Fail(QStringLiteral("not begun"));
-    if (!InGrid(key))
-        return Fail(QStringLiteral("a tile outside the grid of its level"));
     // The matrix set covers the world from its north-west corner, as the tiles' own grid.
-    return Database().Run(insertTile_, {std::int64_t{key.level}, std::int64_t{key.column},
-                                        std::int64_t{key.row}, SqlBlob{bytes}}) ||
-           FailInDatabase();
+    return InsertTile(key, {std::int64_t{key.level}, std::int64_t{key.column},
+                            std::int64_t{key.row}, SqlBlob{bytes}});
 }

@@ -13,9 +13,7 @@ public:
     // that of the deepest level's rectangle, else of the bounds.
     bool Begin(const TilesetMetadata& metadata) override;
     bool AddTile(const TileKey& key, const QByteArray& bytes) override;
-    bool Finish() override { return FinishDatabase(); }
 
 private:
     bool DescribeSet(const TilesetMetadata& metadata);
-    sqlite3_stmt* insertTile_ = nullptr;
 };

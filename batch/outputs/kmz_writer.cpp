@@ -1,7 +1,7 @@
 #include "batch/outputs/kmz_writer.h"
 
-#include "image/jpeg_decode.h"
 #include "image/rgb_jpeg_encode.h"
+#include "image/tile_decode.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -166,8 +166,9 @@ bool KmzWriter::WritePicture(std::int64_t index) {
     waiting_.erase(index);
     written_[std::size_t(index)] = true;
     QImage tile;
+    JpegDecoder decoder;
     for (std::size_t i = 0; i < tiles.size(); ++i) {
-        if (tiles[i].isEmpty() || !DecodeJpeg(tiles[i], tile))
+        if (tiles[i].isEmpty() || !DecodeTile(decoder, tiles[i], tile))
             continue;
         const int x = int(i % std::size_t(p.columns)) * kTileSide;
         const int y = int(i / std::size_t(p.columns)) * kTileSide;

@@ -41,18 +41,13 @@ bool MbtilesWriter::Begin(const TilesetMetadata& metadata) {
     for (const auto& [key, value] : rows)
         if (!Database().Run(insert, {QString::fromLatin1(key), value}))
             return FailInDatabase();
-    insertTile_ = Database().Prepare("INSERT OR REPLACE INTO tiles VALUES (?, ?, ?, ?)");
-    return insertTile_ != nullptr || FailInDatabase();
+    return PrepareTileInsert("INSERT OR REPLACE INTO tiles VALUES (?, ?, ?, ?)");
 }
 
 bool MbtilesWriter::AddTile(const TileKey& key, const QByteArray& bytes) {
-    if (!Open())
-        return Fail(QStringLiteral("not begun"));
-    if (!InGrid(key))
-        return Fail(QStringLiteral("a tile outside the grid of its level"));
-    const std::int64_t side = std::int64_t{1} << key.level;
-    const std::int64_t southRow = side - 1 - key.row; // TMS: from the south
-    return Database().Run(insertTile_, {std::int64_t{key.level}, std::int64_t{key.column}, southRow,
-                                        SqlBlob{bytes}}) ||
-           FailInDatabase();
+    // TMS: rows from the south (a key outside its grid is refused before this matters).
+    const std::uint64_t side = std::uint64_t{1} << (unsigned(key.level) & 63u);
+    const auto southRow = std::int64_t(side - 1 - key.row);
+    return InsertTile(
+        key, {std::int64_t{key.level}, std::int64_t{key.column}, southRow, SqlBlob{bytes}});
 }

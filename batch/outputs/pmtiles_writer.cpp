@@ -18,7 +18,7 @@ constexpr char kJpegType = 3;
 
 void AppendVarint(QByteArray& out, std::uint64_t value) {
     while (value >= 0x80) {
-        out.append(char(value & 0x7f | 0x80));
+        out.append(char((value & 0x7f) | 0x80));
         value >>= 7;
     }
     out.append(char(value));

@@ -17,6 +17,19 @@ bool SqliteFileWriter::OpenDatabase(const char* schema) {
     return true;
 }
 
+bool SqliteFileWriter::PrepareTileInsert(const char* sql) {
+    insertTile_ = db_.Prepare(sql);
+    return insertTile_ != nullptr || FailInDatabase();
+}
+
+bool SqliteFileWriter::InsertTile(const TileKey& key, std::initializer_list<SqlValue> values) {
+    if (!open_)
+        return Fail(QStringLiteral("not begun"));
+    if (!InGrid(key))
+        return Fail(QStringLiteral("a tile outside the grid of its level"));
+    return db_.Run(insertTile_, values) || FailInDatabase();
+}
+
 bool SqliteFileWriter::FinishDatabase() {
     if (!open_)
         return Fail(QStringLiteral("not begun"));

@@ -7,6 +7,9 @@
 #include "os/atomic_file.h"
 
 class SqliteFileWriter : public TileFileWriter {
+public:
+    bool Finish() override { return FinishDatabase(); }
+
 protected:
     explicit SqliteFileWriter(QString path);
     ~SqliteFileWriter() override;
@@ -17,6 +20,10 @@ protected:
     bool Open() const { return open_; }
     // Fails with SQLite's message.
     bool FailInDatabase() { return Fail(db_.Error()); }
+    // The statement inserting a tile, whose values InsertTile binds.
+    bool PrepareTileInsert(const char* sql);
+    // Runs the tile statement for a tile of its level's grid with the values of its row.
+    bool InsertTile(const TileKey& key, std::initializer_list<SqlValue> values);
     // Commits the transaction, closes the database and puts the file in place.
     bool FinishDatabase();
     void Abandon() override;
@@ -25,4 +32,5 @@ private:
     AtomicFile file_; // declared first: the database closes before the file is removed
     SqliteDatabase db_;
     bool open_ = false;
+    sqlite3_stmt* insertTile_ = nullptr;
 };

@@ -22,16 +22,10 @@ bool SqlitedbWriter::Begin(const TilesetMetadata& metadata) {
             db.Prepare("INSERT INTO info VALUES (?, ?, 0, 0, 'BigPlanet', 256, 'no')"),
             {std::int64_t{SqlitedbZ(metadata.minZoom)}, std::int64_t{SqlitedbZ(metadata.maxZoom)}}))
         return FailInDatabase();
-    insertTile_ = db.Prepare("INSERT OR REPLACE INTO tiles VALUES (?, ?, ?, 0, ?)");
-    return insertTile_ != nullptr || FailInDatabase();
+    return PrepareTileInsert("INSERT OR REPLACE INTO tiles VALUES (?, ?, ?, 0, ?)");
 }
 
 bool SqlitedbWriter::AddTile(const TileKey& key, const QByteArray& bytes) {
-    if (!Open())
-        return Fail(QStringLiteral("not begun"));
-    if (!InGrid(key))
-        return Fail(QStringLiteral("a tile outside the grid of its level"));
-    return Database().Run(insertTile_, {std::int64_t{key.column}, std::int64_t{key.row},
-                                        std::int64_t{SqlitedbZ(key.level)}, SqlBlob{bytes}}) ||
-           FailInDatabase();
+    return InsertTile(key, {std::int64_t{key.column}, std::int64_t{key.row},
+                            std::int64_t{SqlitedbZ(key.level)}, SqlBlob{bytes}});
 }

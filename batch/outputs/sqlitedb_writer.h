@@ -17,8 +17,4 @@ public:
 
     bool Begin(const TilesetMetadata& metadata) override;
     bool AddTile(const TileKey& key, const QByteArray& bytes) override;
-    bool Finish() override { return FinishDatabase(); }
-
-private:
-    sqlite3_stmt* insertTile_ = nullptr;
 };

@@ -158,6 +158,46 @@ TEST_F(RegionCommandLine, ExportsTheRegionAsMbtilesFromTheCache) {
               counts);
 }
 
+// Every tile set of the same region from the cache, each with the tiles of every level at the
+// places its layout gives (z counted down from 17 in the OsmAnd / Locus layout); an OruxMaps
+// map exported again replaces the earlier one.
+TEST_F(RegionCommandLine, ExportsTheRegionToEveryFormatFromTheCache) {
+    ASSERT_NE(server.Port(), 0);
+    TempDir home = Home(server.TilePrefix());
+    const QStringList region{"--home",   home.path(), "--bbox", "-10.5,35.2,3.3,43.8",
+                             "--levels", "3-5"};
+    ASSERT_EQ(Orbivist(QStringList{"prefill"} + region).status, 0);
+    const std::size_t fetched = Requested(server).size();
+    QString counts, countsFrom17;
+    for (int level = 3; level <= 5; ++level) {
+        const std::size_t n =
+            IntersectingTiles(GeoRegion::Box(-10.5, 35.2, 3.3, 43.8)->Polygons(), level).size();
+        counts += QStringLiteral("%1|%2\n").arg(level).arg(n);
+        countsFrom17.prepend(QStringLiteral("%1|%2\n").arg(17 - level).arg(n));
+    }
+    const std::pair<const char*, QString> exports[] = {
+        {"iberia.gpkg", "SELECT zoom_level, count(*) FROM tiles GROUP BY 1"},
+        {"iberia.sqlitedb", "SELECT z, count(*) FROM tiles GROUP BY 1"},
+        {"iberia.orux", "SELECT z, count(*) FROM tiles GROUP BY 1"},
+        {"iberia.orux", "SELECT z, count(*) FROM tiles GROUP BY 1"},
+        {"iberia.pmtiles", ""},
+    };
+    for (const auto& [name, query] : exports) {
+        SCOPED_TRACE(name);
+        const QString out = dir.file(name);
+        const Outcome run = Orbivist(QStringList{"export", "--output", out} + region);
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        const QString database = out.endsWith(".orux") ? out + "/OruxMapsImages.db" : out;
+        if (!query.isEmpty()) {
+            EXPECT_EQ(ProgramOutput("sqlite3", {database, query}),
+                      out.endsWith(".sqlitedb") ? countsFrom17 : counts);
+        }
+    }
+    EXPECT_EQ(Requested(server).size(), fetched);
+    EXPECT_EQ(GdalInfo(dir.file("iberia.gpkg"))["driverShortName"].toString(), "GPKG");
+    EXPECT_TRUE(QFileInfo(dir.file("iberia.pmtiles")).size() > 16384);
+}
+
 TEST_F(RegionCommandLine, ARegionLargerThanTheFreeSpaceIsRefusedWithStatusThree) {
     ASSERT_NE(server.Port(), 0);
     SmallTmpfs disk(256);

@@ -5,6 +5,7 @@
 #include "tests/support/jpeg_fixture.h"
 #include "tests/support/temp_dir.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
@@ -13,6 +14,16 @@
 #include <vector>
 
 namespace {
+
+QByteArray PngTile(int side, QColor colour) {
+    QImage picture(side, side, QImage::Format_RGB888);
+    picture.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return bytes;
+}
 
 int Errors(const TileCounters& c) {
     return c.receiveErrors + c.badFileErrors + c.writeErrors;
@@ -191,6 +202,8 @@ TEST_F(TileLoaderTest, CopiedTilesAreHandedOverAsBytesWithoutADecode) {
         {"not laid out as a JPEG", QByteArray(600, 'x') + "\xFF\xD9", false, std::nullopt, 1},
         {"a few bytes", QByteArray("\xFF\xD8\xFF"), false, std::nullopt, 1},
         {"a picture of another size", MakeTestJpeg(512, 512, Qt::red), false, std::nullopt, 1},
+        {"a PNG tile", PngTile(256, Qt::green), false, PngTile(256, Qt::green), 0},
+        {"a PNG of another size", PngTile(512, Qt::green), false, std::nullopt, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -224,4 +237,28 @@ TEST_F(TileLoaderTest, CachedPictureOfAnotherSizeThanATileIsABadFile) {
     EXPECT_FALSE(Load(WorkMode::CacheAndInternet));
     EXPECT_EQ(counters.badFileErrors, 1);
     EXPECT_FALSE(cache.exists("qr.jpg"));
+}
+
+// A PNG source's tiles are cached as the server's own bytes and decoded for the view; its old
+// JPEG tiles still load, and a PNG cut short or of another size is a bad file.
+TEST_F(TileLoaderTest, PngTilesAreKeptAsTheirOwnBytesBesideOldJpegTiles) {
+    const QByteArray green = PngTile(256, Qt::green);
+    http.Reply(green);
+    EXPECT_TRUE(Load(WorkMode::CacheAndInternet));
+    EXPECT_EQ(cache.read("qr.jpg"), green);
+    EXPECT_EQ(image.pixelColor(100, 100), QColor(Qt::green));
+    EXPECT_TRUE(Load(WorkMode::CacheOnly)); // from the cache now
+    EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::green));
+
+    cache.write("qs.jpg", red);
+    EXPECT_TRUE(Load(WorkMode::CacheOnly, "qs"));
+    EXPECT_EQ(image, Decoded(red));
+    EXPECT_EQ(counters.badFileErrors, 0);
+
+    for (const QByteArray& bad : {green.left(green.size() - 12), PngTile(512, Qt::green)}) {
+        http.Reply(bad);
+        EXPECT_FALSE(Load(WorkMode::InternetOnly, "qt"));
+        EXPECT_FALSE(cache.exists("qt.jpg"));
+    }
+    EXPECT_EQ(counters.badFileErrors, 2);
 }
