@@ -321,3 +321,30 @@ TEST_F(WindowTest, ExportFromThePrefillTabWritesTheChosenKmz) {
     EXPECT_NEAR(overlays[0].west, world.west, 1e-9);
     EXPECT_TRUE(w.isEnabled());
 }
+
+// The export's save dialog names every format as its users know it; a name without an
+// extension takes the chosen one's, here a GeoPackage that GDAL reads.
+TEST_F(WindowTest, ExportDialogOffersEveryFormatByItsName) {
+    ServeFromLoopback();
+    ASSERT_TRUE(QDir().mkpath(home.file("Cash")));
+    TForm1& w = Open();
+    w.Edit3->setText("2");
+    for (int i = 0; i < 4 + 16 + 4; ++i) // levels 1 and 2, then the view put back
+        http.Reply(MakeTestJpeg(256, 256, Qt::blue));
+    QStringList offered;
+    DialogDriver driver({[&](QWidget* dialog) {
+        auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+        ASSERT_NE(types, nullptr);
+        for (int i = 0; i < types->count(); ++i)
+            offered.append(types->itemText(i));
+        for (qsizetype k = offered.indexOf("GeoPackage (*.gpkg)"); k > 0; --k)
+            QTest::keyClick(types, Qt::Key_Down);
+        SaveAs(home.file("область"))(dialog);
+    }});
+    w.Button7->click();
+    EXPECT_EQ(offered, QStringList({"MBTiles (*.mbtiles)", "KMZ (*.kmz)", "GeoPackage (*.gpkg)",
+                                    "OsmAnd / Locus (*.sqlitedb)", "OruxMaps (*.orux)",
+                                    "PMTiles (*.pmtiles)"}));
+    EXPECT_EQ(GdalInfo(home.file("область.gpkg"))["driverShortName"].toString(), "GPKG")
+        << home.names().join(" ").toStdString();
+}

@@ -163,7 +163,8 @@ TEST(TileSets, PhoneLayoutsDescribeTheirLevelsAsTheirAppsCountThem) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
         const QXmlStreamAttributes a = xml.attributes();
-        if (xml.name() == QLatin1String("MapCalibration") && a.value("layers") == QLatin1String("false"))
+        if (xml.name() == QLatin1String("MapCalibration") &&
+            a.value("layers") == QLatin1String("false"))
             layers.push_back({.level = a.value("layerLevel").toInt()});
         if (xml.name() == QLatin1String("MapChunks")) {
             layers.back().columns = a.value("xMax").toInt();
