@@ -195,14 +195,19 @@ struct Terminal {
                           .arg(reason));
             break;
         case JobEnding::Failed:
-            Say(stream,
-                reason.isEmpty()
-                    ? QCoreApplication::translate("BatchCommand", "не удалось")
-                    : QCoreApplication::translate("BatchCommand", "не удалось: %1").arg(reason));
+            // Without a failed fetch, what the job said is why it failed (a full disk).
+            Say(stream, reason.isEmpty() && front.EndMessage().isEmpty()
+                            ? QCoreApplication::translate("BatchCommand", "не удалось")
+                            : QCoreApplication::translate("BatchCommand", "не удалось: %1")
+                                  .arg(reason.isEmpty() ? front.EndMessage() : reason));
             break;
         case JobEnding::TooLarge:
+            // The job says what is too large for what (the picture for the disk).
             Say(stream,
-                QCoreApplication::translate("BatchCommand", "отказано: слишком большой объём"));
+                front.EndMessage().isEmpty()
+                    ? QCoreApplication::translate("BatchCommand", "отказано: слишком большой объём")
+                    : QCoreApplication::translate("BatchCommand", "отказано: %1")
+                          .arg(front.EndMessage()));
             break;
         case JobEnding::Done:
             break;

@@ -117,6 +117,10 @@
         <source>%1 из %2 фрагментов уровня %3 получить не удалось; кэш %4 содержит остальную часть области</source>
         <translation>%1 of %2 tiles of level %3 could not be obtained; the cache %4 holds the rest of the region</translation>
     </message>
+    <message>
+        <source>отказано: %1</source>
+        <translation>refused: %1</translation>
+    </message>
 </context>
 <context>
     <name>BulkDownload</name>

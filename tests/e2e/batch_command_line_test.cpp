@@ -324,8 +324,8 @@ TEST_F(BatchCommandLine, TilesThatCouldNotBeObtainedAreCountedOnTheLastLineWithS
             QFile::copy(served.dir.file("Cash/" + tile), offline.dir.file("Cash/" + tile));
     }
     for (const auto& [arguments, summary] : std::vector<std::pair<QStringList, QString>>{
-             {{"stitch", "--output", dir.file("b.jpg")}, "1 of 4 tiles"},
-             {{"prefill", "--depth", "2"}, "1 of 16 tiles"}}) {
+             {{"stitch", "--output", dir.file("b.jpg")}, "1 из 4 фрагментов"},
+             {{"prefill", "--depth", "2"}, "1 из 16 фрагментов"}}) {
         run = Orbivist(QStringList{arguments[0], "--home", offline.path()} + arguments.mid(1));
         EXPECT_EQ(run.status, 5) << run.err.toStdString();
         EXPECT_TRUE(run.err.trimmed().split('\n').last().contains(summary))
