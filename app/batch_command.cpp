@@ -87,7 +87,7 @@ std::optional<Session> OpenSession(const QString& homeArgument, const CommandRet
                                    const std::optional<QString>& sourceOption, std::FILE* stream) {
     QString home = QDir(homeArgument).absolutePath();
     if (!QFileInfo(home).isDir()) {
-        Say(stream, QStringLiteral("no such directory: %1").arg(home));
+        Say(stream, QCoreApplication::translate("BatchCommand", "нет такой папки: %1").arg(home));
         return std::nullopt;
     }
     if (!home.endsWith('/'))
@@ -118,7 +118,8 @@ std::optional<Session> OpenSession(const QString& homeArgument, const CommandRet
     // The program never makes its cache directory; without it every tile would be a write
     // error, so say so at once.
     if (!QFileInfo(s.cacheRoot).isDir()) {
-        Say(stream, QStringLiteral("the cache directory %1 does not exist").arg(s.cacheRoot));
+        Say(stream,
+            QCoreApplication::translate("BatchCommand", "папки кэша %1 нет").arg(s.cacheRoot));
         return std::nullopt;
     }
     RemoveStaleTempFiles(s.cacheRoot);
@@ -183,19 +184,30 @@ struct Terminal {
         switch (ending) {
         case JobEnding::Cancelled:
         case JobEnding::ScheduleCancelled:
-            Say(stream, QStringLiteral("cancelled"));
+            Say(stream, QCoreApplication::translate("BatchCommand", "отменено"));
             break;
         case JobEnding::ErrorLimit:
-            Say(stream, reason.isEmpty()
-                            ? QStringLiteral("stopped at the error limit")
-                            : QStringLiteral("stopped at the error limit: %1").arg(reason));
+            Say(stream,
+                reason.isEmpty()
+                    ? QCoreApplication::translate("BatchCommand", "остановлено по пределу ошибок")
+                    : QCoreApplication::translate("BatchCommand",
+                                                  "остановлено по пределу ошибок: %1")
+                          .arg(reason));
             break;
         case JobEnding::Failed:
-            Say(stream, reason.isEmpty() ? QStringLiteral("failed")
-                                         : QStringLiteral("failed: %1").arg(reason));
+            // Without a failed fetch, what the job said is why it failed (a full disk).
+            Say(stream, reason.isEmpty() && front.EndMessage().isEmpty()
+                            ? QCoreApplication::translate("BatchCommand", "не удалось")
+                            : QCoreApplication::translate("BatchCommand", "не удалось: %1")
+                                  .arg(reason.isEmpty() ? front.EndMessage() : reason));
             break;
         case JobEnding::TooLarge:
-            Say(stream, QStringLiteral("refused: too large"));
+            // The job says what is too large for what (the picture for the disk).
+            Say(stream,
+                front.EndMessage().isEmpty()
+                    ? QCoreApplication::translate("BatchCommand", "отказано: слишком большой объём")
+                    : QCoreApplication::translate("BatchCommand", "отказано: %1")
+                          .arg(front.EndMessage()));
             break;
         case JobEnding::Done:
             break;
@@ -206,7 +218,8 @@ struct Terminal {
     // Before the last line of a job done with tiles missing: why they are.
     void SayWhyMissing(const TileCounters& counters, std::FILE* stream) const {
         if (counters.tilesMissing > 0 && !tally.Commonest().isEmpty())
-            Say(stream, QStringLiteral("fetches failed: %1").arg(tally.Commonest()));
+            Say(stream, QCoreApplication::translate("BatchCommand", "не удались загрузки: %1")
+                            .arg(tally.Commonest()));
     }
 };
 
@@ -258,7 +271,9 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
         return 1;
     }
     if (!EstimateStitch(columns, rows).canStart) {
-        Say(stream, QStringLiteral("nothing to stitch: %1 x %2 tiles").arg(columns, rows));
+        Say(stream,
+            QCoreApplication::translate("BatchCommand", "нечего склеивать: %1 x %2 фрагментов")
+                .arg(columns, rows));
         return 1;
     }
     const QString output = QFileInfo(PictureFileName(command.output)).absoluteFilePath();
@@ -289,17 +304,19 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
     const JobEnding ending = RunStitch(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
         return terminal.NotDone(ending, stream);
-    QString done = jpeg ? QStringLiteral("wrote %1 and %2").arg(output, CalibrationFilePath(output))
-                        : QStringLiteral("wrote %1").arg(output);
+    QString done = jpeg ? QCoreApplication::translate("BatchCommand", "записаны %1 и %2")
+                              .arg(output, CalibrationFilePath(output))
+                        : QCoreApplication::translate("BatchCommand", "записан %1").arg(output);
     if (counters.tilesMissing == 0) {
         Say(stream, done);
         return 0;
     }
     terminal.SayWhyMissing(counters, stream);
-    Say(stream, done + QStringLiteral("; %1 of %2 tiles could not be obtained and show a "
-                                      "placeholder")
-                           .arg(counters.tilesMissing)
-                           .arg(std::int64_t{inputs.columns} * inputs.rows));
+    Say(stream,
+        done + QCoreApplication::translate("BatchCommand", "; %1 из %2 фрагментов получить не "
+                                                           "удалось, на их месте заглушка")
+                   .arg(counters.tilesMissing)
+                   .arg(std::int64_t{inputs.columns} * inputs.rows));
     return kTilesMissingStatus;
 }
 
@@ -337,13 +354,19 @@ int ExportWritten(const QString& output, int first, int last, const TileCounters
     // A KMZ has the deepest level alone.
     const QString done =
         ExportFormatOf(output) == ExportFormat::Kmz
-            ? QStringLiteral("wrote %1, level %2").arg(output).arg(last)
-            : QStringLiteral("wrote %1, levels %2 to %3").arg(output).arg(first).arg(last);
+            ? QCoreApplication::translate("BatchCommand", "записан %1, уровень %2")
+                  .arg(output)
+                  .arg(last)
+            : QCoreApplication::translate("BatchCommand", "записан %1, уровни с %2 по %3")
+                  .arg(output)
+                  .arg(first)
+                  .arg(last);
     if (counters.tilesMissing == 0) {
         Say(stream, done);
         return 0;
     }
-    Say(stream, done + QStringLiteral("; %1 tiles could not be obtained and are left out")
+    Say(stream, done + QCoreApplication::translate(
+                           "BatchCommand", "; %1 фрагментов получить не удалось, они пропущены")
                            .arg(counters.tilesMissing));
     return kTilesMissingStatus;
 }
@@ -425,18 +448,19 @@ int RunAreaPrefillCommand(const PrefillCommand& command, StopSignals& cancel, st
         RunRegionPrefill(inputs, terminal.services, terminal.front, terminal.front);
     if (ending != JobEnding::Done)
         return terminal.NotDone(ending, stream);
-    const QString done = QStringLiteral("the cache %1 holds levels %2 to %3 of the region")
-                             .arg(SourceCacheFolder(session.cacheRoot, session.source))
-                             .arg(region->levels.firstLevel)
-                             .arg(region->levels.lastLevel);
+    const QString done =
+        QCoreApplication::translate("BatchCommand", "кэш %1 содержит уровни с %2 по %3 области")
+            .arg(SourceCacheFolder(session.cacheRoot, session.source))
+            .arg(region->levels.firstLevel)
+            .arg(region->levels.lastLevel);
     if (counters.tilesMissing == 0) {
         Say(stream, done);
         return 0;
     }
     terminal.SayWhyMissing(counters, stream);
-    Say(stream,
-        done +
-            QStringLiteral(" but %1 tiles that could not be obtained").arg(counters.tilesMissing));
+    Say(stream, done + QCoreApplication::translate(
+                           "BatchCommand", " без %1 фрагментов, которые получить не удалось")
+                           .arg(counters.tilesMissing));
     return kTilesMissingStatus;
 }
 
@@ -500,14 +524,16 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
         return terminal.NotDone(ending, stream);
     const QString tilesFolder = SourceCacheFolder(session.cacheRoot, session.source);
     if (counters.tilesMissing == 0) {
-        Say(stream, QStringLiteral("the cache %1 holds level %2 of the region")
-                        .arg(tilesFolder)
-                        .arg(depth));
+        Say(stream,
+            QCoreApplication::translate("BatchCommand", "кэш %1 содержит уровень %2 области")
+                .arg(tilesFolder)
+                .arg(depth));
         return 0;
     }
     terminal.SayWhyMissing(counters, stream);
-    Say(stream, QStringLiteral("%1 of %2 tiles of level %3 could not be obtained; the cache %4 "
-                               "holds the rest of the region")
+    Say(stream, QCoreApplication::translate("BatchCommand",
+                                            "%1 из %2 фрагментов уровня %3 получить не "
+                                            "удалось; кэш %4 содержит остальную часть области")
                     .arg(counters.tilesMissing)
                     .arg(PrefillTileCount(depth - level))
                     .arg(depth)

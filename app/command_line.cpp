@@ -5,6 +5,7 @@
 #include "gis/area_file.h"
 #include "store/settings.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
@@ -87,24 +88,34 @@ bool ReadErrorLimits(const QString& text, CommandRetry& retry) {
 QString ValueForm(const QString& option, const QString& command) {
     namespace R = SettingsRange;
     const auto range = [](SpinRange r) {
-        return QStringLiteral("a whole number from %1 to %2").arg(r.min).arg(r.max);
+        return QCoreApplication::translate("CommandLine", "целое число от %1 до %2")
+            .arg(r.min)
+            .arg(r.max);
     };
-    static const std::map<QString, QString> kForms{
+    const std::map<QString, QString> kForms{
         {"--quality", range(R::JpegQuality)},
         {"--level", range(R::SearchLevel)},
         {"--retries", range(R::FetchAttempts)},
         {"--retry-pause", range(R::RetryInterval)},
-        {"--columns", QStringLiteral("a whole number of at least 1")},
-        {"--rows", QStringLiteral("a whole number of at least 1")},
-        {"--depth", QStringLiteral("a whole number of at least 1")},
-        {"--at", QStringLiteral("LAT,LON in decimal degrees, -90 to 90 and -180 to 180")},
-        {"--delay", QStringLiteral("H:MM, at most %1 hours").arg(R::DelayHours.max)},
-        {"--buffer", QStringLiteral("metres from 0 to %1").arg(kMaxBufferMetres)},
-        {"--bbox", QStringLiteral("W,S,E,N in decimal degrees, south below north")},
+        {"--columns", QCoreApplication::translate("CommandLine", "целое число не меньше 1")},
+        {"--rows", QCoreApplication::translate("CommandLine", "целое число не меньше 1")},
+        {"--depth", QCoreApplication::translate("CommandLine", "целое число не меньше 1")},
+        {"--at",
+         QCoreApplication::translate(
+             "CommandLine", "ШИР,ДОЛ в десятичных градусах, от -90 до 90 и от -180 до 180")},
+        {"--delay",
+         QCoreApplication::translate("CommandLine", "Ч:ММ, не больше %1 ч").arg(R::DelayHours.max)},
+        {"--buffer",
+         QCoreApplication::translate("CommandLine", "метры от 0 до %1").arg(kMaxBufferMetres)},
+        {"--bbox", QCoreApplication::translate("CommandLine",
+                                               "З,Ю,В,С в десятичных градусах, юг ниже севера")},
         {"--levels",
-         QStringLiteral("A-B, levels from 1 to %1, A not above B").arg(R::SearchLevel.max)},
+         QCoreApplication::translate("CommandLine", "A-B, уровни от 1 до %1, A не больше B")
+             .arg(R::SearchLevel.max)},
         {"--max-errors",
-         QStringLiteral("receive=N,bad=N,write=N: receive %1 to %2, bad %3 to %4, write %5 to %6")
+         QCoreApplication::translate(
+             "CommandLine",
+             "receive=N,bad=N,write=N: receive от %1 до %2, bad от %3 до %4, write от %5 до %6")
              .arg(R::ReceiveErrorLimit.min)
              .arg(R::ReceiveErrorLimit.max)
              .arg(R::BadFileErrorLimit.min)
@@ -113,9 +124,11 @@ QString ValueForm(const QString& option, const QString& command) {
              .arg(R::WriteErrorLimit.max)},
     };
     if (option == QLatin1String("--output") && command == QLatin1String("export"))
-        return QStringLiteral("FILE.mbtiles or FILE.kmz");
+        return QCoreApplication::translate(
+            "CommandLine", "ФАЙЛ.mbtiles, .gpkg, .sqlitedb, .orux, .pmtiles или .kmz");
     const auto form = kForms.find(option);
-    return form != kForms.end() ? form->second : QStringLiteral("not empty");
+    return form != kForms.end() ? form->second
+                                : QCoreApplication::translate("CommandLine", "непустое значение");
 }
 
 // An argument quoted in a reason: the reason stays one short line whatever was typed.
@@ -149,24 +162,29 @@ std::optional<QString> RegionConflict(const Common& c, const std::set<QString>& 
                                       bool stitch) {
     const auto has = [&](const char* option) { return given.count(QString::fromLatin1(option)); };
     if (has("--bbox") && has("--area"))
-        return QStringLiteral("--bbox and --area cannot be given together");
+        return QCoreApplication::translate("CommandLine", "--bbox и --area нельзя указать вместе");
     if (has("--buffer") && !has("--area"))
-        return QStringLiteral("--buffer goes with --area");
+        return QCoreApplication::translate("CommandLine", "--buffer указывается с --area");
     if (!c.regionGiven) {
         for (const char* option : {"--levels", "--dry-run"})
             if (has(option))
-                return QStringLiteral("%1 goes with --bbox or --area").arg(option);
+                return QCoreApplication::translate("CommandLine",
+                                                   "%1 указывается с --bbox или --area")
+                    .arg(option);
         return std::nullopt;
     }
     if (has("--at"))
-        return QStringLiteral("--at places the view, which a --bbox or --area region does not use");
+        return QCoreApplication::translate(
+            "CommandLine", "--at ставит вид, а область --bbox или --area вид не использует");
     if (has("--levels") && has("--depth"))
-        return QStringLiteral("--levels and --depth cannot be given together");
+        return QCoreApplication::translate("CommandLine",
+                                           "--levels и --depth нельзя указать вместе");
     if (stitch && (has("--columns") || has("--rows")))
-        return QStringLiteral("--columns and --rows do not go with --bbox or --area: the region "
-                              "decides the picture's size");
+        return QCoreApplication::translate("CommandLine",
+                                           "--columns и --rows не указываются с --bbox или "
+                                           "--area: размер картинки задаёт область");
     if (stitch && !c.level)
-        return QStringLiteral("--level L is needed with --bbox or --area");
+        return QCoreApplication::translate("CommandLine", "с --bbox или --area нужен --level L");
     return std::nullopt;
 }
 
@@ -180,7 +198,8 @@ bool IsBatchCommand(const QStringList& arguments) {
 
 BatchCommand ParseBatchCommand(const QStringList& arguments) {
     if (!IsBatchCommand(arguments))
-        return CommandError{QStringLiteral("unknown command; see orbivist --help")};
+        return CommandError{
+            QCoreApplication::translate("CommandLine", "неизвестная команда; см. orbivist --help")};
     const bool stitch = arguments[0] == QLatin1String("stitch");
     const bool exporting = arguments[0] == QLatin1String("export");
     Common common;
@@ -278,7 +297,8 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
             return HelpRequest{arguments[0]};
         // The last value silently winning would hide a mistake in a script.
         if (!given.insert(option).second)
-            return CommandError{QStringLiteral("%1 is given twice").arg(Shown(option))};
+            return CommandError{
+                QCoreApplication::translate("CommandLine", "%1 указан дважды").arg(Shown(option))};
         if (option == QLatin1String("--hang-up") && !exporting) {
             common.schedule.hangUp = true;
             common.schedule.any = true;
@@ -289,37 +309,43 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
             continue;
         }
         if (option == QLatin1String("--password"))
-            return CommandError{QStringLiteral(
-                "the dial-up password is read from ORBIVIST_DIAL_PASSWORD, never from the "
-                "command line")};
+            return CommandError{QCoreApplication::translate(
+                "CommandLine", "пароль дозвона берётся из "
+                               "ORBIVIST_DIAL_PASSWORD, а не из командной строки")};
         const auto handler = withValue.find(option);
         if (handler == withValue.end() && !option.startsWith(u'-'))
-            return CommandError{QStringLiteral("unexpected argument %1: %2 takes only options; "
-                                               "see orbivist %2 --help")
+            return CommandError{QCoreApplication::translate(
+                                    "CommandLine", "лишний аргумент %1: %2 принимает только "
+                                                   "параметры; см. orbivist %2 --help")
                                     .arg(Shown(option), arguments[0])};
         if (handler == withValue.end())
-            return CommandError{QStringLiteral("unknown option %1; see orbivist %2 --help")
-                                    .arg(Shown(option), arguments[0])};
+            return CommandError{
+                QCoreApplication::translate("CommandLine",
+                                            "неизвестный параметр %1; см. orbivist %2 --help")
+                    .arg(Shown(option), arguments[0])};
         // An option in the place of the value means the value was forgotten.
         if (i + 1 >= arguments.size() || arguments[i + 1].startsWith(QLatin1String("--")))
-            return CommandError{QStringLiteral("%1 needs a value").arg(option)};
+            return CommandError{
+                QCoreApplication::translate("CommandLine", "%1 требует значения").arg(option)};
         if (!handler->second(arguments[++i]))
             return CommandError{
-                QStringLiteral("bad value for %1: %2 (%3)")
+                QCoreApplication::translate("CommandLine", "неверное значение %1: %2 (%3)")
                     .arg(option, Shown(arguments[i]), ValueForm(option, arguments[0]))};
         if (option == QLatin1String("--delay") || option == QLatin1String("--dial"))
             common.schedule.any = true;
     }
 
     if (common.home.isEmpty())
-        return CommandError{QStringLiteral("--home DIR is required")};
+        return CommandError{QCoreApplication::translate("CommandLine", "нужен --home DIR")};
     if (const std::optional<QString> conflict = RegionConflict(common, given, stitch))
         return CommandError{*conflict};
     if (common.at.has_value() != common.level.has_value() && !(stitch && common.regionGiven))
-        return CommandError{QStringLiteral("--at and --level go together")};
+        return CommandError{
+            QCoreApplication::translate("CommandLine", "--at и --level указываются вместе")};
     // An empty user name is the peer file's own, as the dialog allows.
     if (given.count(QStringLiteral("--user")) && !common.schedule.dialEntry)
-        return CommandError{QStringLiteral("--user is for dialling: it needs --dial")};
+        return CommandError{QCoreApplication::translate(
+            "CommandLine", "--user нужен для дозвона: укажите и --dial")};
     std::optional<CommandPoint> at;
     if (common.at)
         at = CommandPoint{common.at->first, common.at->second, *common.level};
@@ -329,14 +355,16 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
 
     if (exporting) {
         if (e.output.isEmpty())
-            return CommandError{QStringLiteral(
-                "--output FILE.mbtiles, .gpkg, .sqlitedb, .orux, .pmtiles or .kmz is required")};
+            return CommandError{QCoreApplication::translate("CommandLine",
+                                                            "нужен --output ФАЙЛ.mbtiles, .gpkg, "
+                                                            ".sqlitedb, .orux, .pmtiles или .kmz")};
         return ExportCommand{common.home,   common.retry, e.output,      p.depth,      at,
                              common.source, region,       common.levels, common.dryRun};
     }
     if (stitch) {
         if (s.output.isEmpty())
-            return CommandError{QStringLiteral("--output FILE.jpg is required")};
+            return CommandError{
+                QCoreApplication::translate("CommandLine", "нужен --output ФАЙЛ.jpg")};
         s.home = common.home;
         s.retry = common.retry;
         s.at = at;
@@ -403,17 +431,20 @@ std::optional<QString> ViewerArgumentsRefusal(const QStringList& arguments) {
         const QString& a = arguments[i];
         if (TakesValueEverywhere(a)) {
             if (i + 1 >= arguments.size() || arguments[i + 1].startsWith(QLatin1String("--")))
-                return QStringLiteral("%1 needs a value").arg(a);
+                return QCoreApplication::translate("CommandLine", "%1 требует значения").arg(a);
             ++i;
         } else if (QtOptionWithValue(a)) {
             ++i; // Qt's own options (one dash) are Qt's to read
         } else if (!a.startsWith(u'-') || a == QLatin1String("-")) {
-            return QStringLiteral("unknown command \"%1\"; the commands are stitch, prefill "
-                                  "and export (see orbivist --help)")
+            return QCoreApplication::translate("CommandLine",
+                                               "неизвестная команда \"%1\"; команды: "
+                                               "stitch, prefill и export (см. orbivist --help)")
                 .arg(Shown(a));
         } else if (a.startsWith(QLatin1String("--")) && !a.startsWith(QLatin1String("--home=")) &&
                    !a.startsWith(QLatin1String("--source="))) {
-            return QStringLiteral("unknown option %1 (see orbivist --help)").arg(Shown(a));
+            return QCoreApplication::translate("CommandLine",
+                                               "неизвестный параметр %1 (см. orbivist --help)")
+                .arg(Shown(a));
         }
     }
     return std::nullopt;

@@ -1,5 +1,6 @@
 #include "app/failure_tally.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 #include <algorithm>
 
@@ -15,7 +16,7 @@ QString HostAndPort(const QString& url) {
 
 QString FailureInWords(const QString& url, const HttpFailure& failure) {
     if (failure.statusCode != 0)
-        return QStringLiteral("the server replied %1 %2 (%3)")
+        return QCoreApplication::translate("FailureTally", "сервер ответил %1 %2 (%3)")
             .arg(failure.statusCode)
             .arg(failure.statusText, QUrl(url).host())
             .replace(QStringLiteral("  "), QStringLiteral(" "));
@@ -26,13 +27,16 @@ QString FailureInWords(const QString& url, const HttpFailure& failure) {
     if (says("cancelled") || says("callback aborted"))
         return {};
     if (says("refused") || says("couldn't connect") || says("failed to connect"))
-        return QStringLiteral("connection refused %1").arg(HostAndPort(url));
+        return QCoreApplication::translate("FailureTally", "соединение отклонено %1")
+            .arg(HostAndPort(url));
     if (says("certificate"))
-        return QStringLiteral("certificate not trusted: %1").arg(m);
+        return QCoreApplication::translate("FailureTally", "сертификат не доверенный: %1").arg(m);
     if (says("timed out") || says("timeout"))
-        return QStringLiteral("no answer in time from %1").arg(HostAndPort(url));
+        return QCoreApplication::translate("FailureTally", "нет ответа вовремя от %1")
+            .arg(HostAndPort(url));
     if (says("resolve"))
-        return QStringLiteral("cannot find the host %1").arg(QUrl(url).host());
+        return QCoreApplication::translate("FailureTally", "не найден узел %1")
+            .arg(QUrl(url).host());
     return QStringLiteral("%1 (%2)").arg(m, HostAndPort(url));
 }
 
@@ -54,7 +58,7 @@ QString FailureTally::Commonest() const {
     const auto commonest =
         std::max_element(failures_.begin(), failures_.end(),
                          [](const auto& a, const auto& b) { return a.second < b.second; });
-    return QStringLiteral("%1 (%2 of %3 failed fetches)")
+    return QCoreApplication::translate("FailureTally", "%1 (%2 из %3 неудачных загрузок)")
         .arg(commonest->first)
         .arg(commonest->second)
         .arg(total_);

@@ -6,9 +6,9 @@
 #include <QString>
 #include <map>
 
-// One failed fetch of url in words: "connection refused 127.0.0.1:47321", "certificate not
-// trusted: ...", "the server replied 404 Not Found (tiles.example.org)". Empty for a fetch
-// that a cancel ended, which is no fault of the network.
+// One failed fetch of url in words, in the run's language: "connection refused 127.0.0.1:47321",
+// "certificate not trusted: ...", "the server replied 404 Not Found (tiles.example.org)". Empty
+// for a fetch that a cancel ended, which is no fault of the network.
 QString FailureInWords(const QString& url, const HttpFailure& failure);
 
 class FailureTally final : public HttpGet {

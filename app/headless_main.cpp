@@ -37,15 +37,6 @@ int RunHeadless(QStringList arguments) {
     if (!arguments.contains(QStringLiteral("--home")) && !InstalledDataDir(exeDir).isEmpty())
         arguments << QStringLiteral("--home") << OpenProgramHome({}, exeDir).dir;
     const LanguageArgument language = TakeLanguageArgument(arguments);
-    if (!language.error.isEmpty()) {
-        std::fprintf(stderr, "orbivist: %s\n", language.error.toUtf8().constData());
-        return 1;
-    }
-    const BatchCommand command = ParseBatchCommand(arguments);
-    if (const auto* help = std::get_if<HelpRequest>(&command)) {
-        std::printf("%s", UsageText(help->command).toUtf8().constData());
-        return 0;
-    }
     qInstallMessageHandler(QuietQtMessages);
     // Blocked before the application starts any thread, so that every thread inherits it.
     StopSignals cancel;
@@ -59,7 +50,18 @@ int RunHeadless(QStringList arguments) {
     int qtArgc = 3;
     QGuiApplication app(qtArgc, qtArgs);
     QGuiApplication::setApplicationName(QStringLiteral("Orbivist"));
+    // Before the arguments are read, so that a usage error is in the run's language too.
     InstallLanguage(app, ChooseLanguage(language.language, QLocale::system()), exeDir);
+    if (language.badValue) {
+        std::fprintf(stderr, "orbivist: %s\n",
+                     BadLanguageReason(*language.badValue).toUtf8().constData());
+        return 1;
+    }
+    const BatchCommand command = ParseBatchCommand(arguments);
+    if (const auto* help = std::get_if<HelpRequest>(&command)) {
+        std::printf("%s", UsageText(help->command).toUtf8().constData());
+        return 0;
+    }
 
     const int status = RunBatchCommand(command, cancel);
     // A Ctrl+C after the job's last check must not replace the status it ended with.

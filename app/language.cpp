@@ -1,5 +1,6 @@
 #include "app/language.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <algorithm>
 
@@ -35,9 +36,14 @@ LanguageArgument TakeLanguageArgument(QStringList& arguments) {
         }
         result.language = LanguageNamed(value);
         if (!result.language) {
-            result.error = QStringLiteral("--lang takes en or ru, not \"%1\"").arg(value);
+            result.badValue = value;
             return result;
         }
     }
     return result;
+}
+
+QString BadLanguageReason(const QString& value) {
+    return QCoreApplication::translate("Language", "--lang принимает en или ru, а не \"%1\"")
+        .arg(value);
 }

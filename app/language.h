@@ -16,9 +16,13 @@ std::optional<Language> LanguageNamed(const QString& value);
 Language ChooseLanguage(std::optional<Language> option, const QLocale& system);
 
 struct LanguageArgument {
-    std::optional<Language> language; // nullopt: not given
-    QString error;                    // non-empty: given without a language we speak
+    std::optional<Language> language; // nullopt: not given, or not one we speak
+    std::optional<QString> badValue;  // given without a language we speak
 };
 
-// Takes "--lang X" or "--lang=X" out of arguments, so that the rest parse as before.
+// Takes "--lang X" or "--lang=X" out of arguments, so that the rest parse as before. Taken
+// before anything else is read: every message of the run is in the language it names.
 LanguageArgument TakeLanguageArgument(QStringList& arguments);
+
+// Why value is refused, in the run's language (which the locale chose).
+QString BadLanguageReason(const QString& value);

@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QLocale>
 #include <QMessageBox>
 #include <csignal>
@@ -37,12 +38,10 @@ int main(int argc, char** argv) {
         arguments.move(*word, 0);
         return RunHeadless(arguments);
     }
-    // Answered before the application object exists, which needs a display.
-    for (const QString& arg : arguments) {
-        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            std::printf("%s", UsageText().toUtf8().constData());
-            return 0;
-        }
+    QStringList viewerArguments = arguments;
+    const LanguageArgument viewerLanguage = TakeLanguageArgument(viewerArguments);
+    // Answered before the window's application object exists, which needs a display.
+    for (const QString& arg : viewerArguments) {
         if (arg == QLatin1String("--version")) {
             std::printf("orbivist %s\n", kOrbivistVersion);
             return 0;
@@ -52,13 +51,21 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
-    QStringList viewerArguments = arguments;
-    const LanguageArgument viewerLanguage = TakeLanguageArgument(viewerArguments);
-    const std::optional<QString> refusal = viewerLanguage.error.isEmpty()
-                                               ? ViewerArgumentsRefusal(viewerArguments)
-                                               : std::optional<QString>(viewerLanguage.error);
-    if (refusal) {
-        std::fprintf(stderr, "orbivist: %s\n", refusal->toUtf8().constData());
+    const bool help = viewerArguments.contains(QStringLiteral("--help")) ||
+                      viewerArguments.contains(QStringLiteral("-h"));
+    if (help || viewerLanguage.badValue || ViewerArgumentsRefusal(viewerArguments)) {
+        // The text in the run's language: a bare application object holds the translation.
+        QCoreApplication bare(argc, argv);
+        InstallLanguage(bare, ChooseLanguage(viewerLanguage.language, QLocale::system()),
+                        QCoreApplication::applicationDirPath());
+        if (help && !viewerLanguage.badValue) {
+            std::printf("%s", UsageText().toUtf8().constData());
+            return 0;
+        }
+        const QString refusal = viewerLanguage.badValue
+                                    ? BadLanguageReason(*viewerLanguage.badValue)
+                                    : ViewerArgumentsRefusal(viewerArguments).value_or(QString());
+        std::fprintf(stderr, "orbivist: %s\n", refusal.toUtf8().constData());
         return EXIT_FAILURE;
     }
     QApplication app(argc, argv);

@@ -41,6 +41,7 @@ void TerminalFrontEnd::OnEnded(JobEnding, const QString& message) {
         Report(true);
     ClearProgressLine();
     progressShown_ = false;
+    endMessage_ = message;
     if (!message.isEmpty())
         OnMessage(ErrorsCaption(), message);
 }

@@ -32,6 +32,9 @@ public:
     bool HangUpWanted() override { return setup_.schedule.hangUp; }
     std::optional<QString> AskOutputFile() override { return setup_.output; }
 
+    // What the job said as it ended (why it failed), or empty.
+    const QString& EndMessage() const { return endMessage_; }
+
 private:
     void Report(bool force);
     void PrintLine(const QString& text);
@@ -41,6 +44,7 @@ private:
     bool progressShown_ = false;
     bool lineOpen_ = false; // a redrawn progress line waits for its end
     JobProgress progress_;
+    QString endMessage_;
     QElapsedTimer started_;
     QElapsedTimer lastReport_;
 };

@@ -4,6 +4,7 @@
 #include "gis/area_file.h"
 #include "store/settings.h"
 
+#include <QCoreApplication>
 #include <vector>
 
 namespace {
@@ -24,98 +25,124 @@ struct OptionHelp {
 };
 
 QString Range(SpinRange range) {
-    return QStringLiteral("%1 to %2").arg(range.min).arg(range.max);
+    return QCoreApplication::translate("UsageText", "от %1 до %2").arg(range.min).arg(range.max);
 }
 
 std::vector<OptionHelp> Options() {
     namespace R = SettingsRange;
     return {
         {"--home DIR",
-         QStringLiteral("program directory holding ORB.ini, Favorites.dat and the cache Cash/\n"
-                        "(default: the executable's directory; installed: "
-                        "$XDG_DATA_HOME/orbivist, ~/.local/share/orbivist)"),
+         QCoreApplication::translate(
+             "UsageText", "папка программы с ORB.ini, Favorites.dat и кэшем Cash/ (по умолчанию: "
+                          "папка исполняемого файла; у установленной программы: "
+                          "$XDG_DATA_HOME/orbivist, ~/.local/share/orbivist)"),
          kAll},
         {"--source NAME",
-         QStringLiteral("imagery source of Sources.ini or DIR/MySources.ini by name (default: "
-                        "the\none chosen in the viewer, else demo)"),
+         QCoreApplication::translate("UsageText",
+                                     "источник снимков из Sources.ini или DIR/MySources.ini по "
+                                     "имени (по умолчанию: выбранный в окне, иначе demo)"),
          kAll},
         {"--lang en|ru",
-         QStringLiteral("language of the window and of every message (default: English for "
-                        "an\nEnglish locale, else Russian)"),
+         QCoreApplication::translate("UsageText",
+                                     "язык окна и всех сообщений (по умолчанию: английский при "
+                                     "английской локали, иначе русский)"),
          kAll},
         {"--output FILE",
-         QStringLiteral("FILE.jpg: a progressive JPEG with .map, .jgw, .prj and .aux.xml "
-                        "beside it\n(a name without an extension gets .jpg); FILE.tif: a "
-                        "Cloud-Optimized\nGeoTIFF (EPSG:3857) of any size the disk holds"),
+         QCoreApplication::translate(
+             "UsageText", "ФАЙЛ.jpg: прогрессивный JPEG с .map, .jgw, .prj и .aux.xml рядом (имя "
+                          "без расширения получает .jpg); ФАЙЛ.tif: Cloud-Optimized GeoTIFF "
+                          "(EPSG:3857) любого размера, какой вместит диск"),
          kStitch},
         {"--output FILE",
-         QStringLiteral("the format its name gives: .mbtiles, .gpkg (GeoPackage), .sqlitedb\n"
-                        "(OsmAnd, Locus), .orux (an OruxMaps map folder), .pmtiles, or .kmz,\n"
-                        "ground overlays of the deepest level (at most 100 pictures of 4 x 4\n"
-                        "tiles, the limit of Garmin's custom maps)"),
+         QCoreApplication::translate(
+             "UsageText",
+             "формат по расширению имени: .mbtiles, .gpkg (GeoPackage), .sqlitedb (OsmAnd, Locus), "
+             ".orux (папка карты OruxMaps), .pmtiles или .kmz, наложения самого глубокого уровня "
+             "(не больше 100 снимков по 4 x 4 фрагмента, предел пользовательских карт Garmin)"),
          kExport},
-        {"--columns W", QStringLiteral("tiles east of the view's top-left tile, 1 or more"),
+        {"--columns W",
+         QCoreApplication::translate(
+             "UsageText", "фрагментов к востоку от левого верхнего фрагмента вида, 1 или больше"),
          kStitch},
-        {"--rows H", QStringLiteral("tiles south of it, 1 or more"), kStitch},
-        {"--quality Q", QStringLiteral("JPEG quality, %1").arg(Range(R::JpegQuality)), kStitch},
+        {"--rows H",
+         QCoreApplication::translate("UsageText", "фрагментов к югу от него, 1 или больше"),
+         kStitch},
+        {"--quality Q",
+         QCoreApplication::translate("UsageText", "качество JPEG, %1").arg(Range(R::JpegQuality)),
+         kStitch},
         {"--depth D",
-         QStringLiteral("deepest level, from the view's level to %1").arg(R::SearchLevel.max),
+         QCoreApplication::translate("UsageText", "самый глубокий уровень, от уровня вида до %1")
+             .arg(R::SearchLevel.max),
          kPrefill | kExport},
         {"--at LAT,LON",
-         QStringLiteral("centre the view on a point first, as the search does: decimal "
-                        "degrees,\nlatitude -90 to 90, longitude -180 to 180, north and east "
-                        "positive"),
+         QCoreApplication::translate(
+             "UsageText",
+             "сначала поставить вид на точку, как это делает поиск: десятичные градусы, широта от "
+             "-90 до 90, долгота от -180 до 180, север и восток положительны"),
          kJobs},
         {"--level L",
-         QStringLiteral("with --at, the view's level, %1; with --bbox or --area, the level\n"
-                        "stitched")
+         QCoreApplication::translate(
+             "UsageText", "с --at уровень вида, %1; с --bbox или --area склеиваемый уровень")
              .arg(Range(R::SearchLevel)),
          kJobs},
         {"--bbox W,S,E,N",
-         QStringLiteral("a region of its own instead of the view's, in decimal degrees (west "
-                        "above\neast crosses the 180th meridian)"),
+         QCoreApplication::translate("UsageText",
+                                     "своя область вместо области вида, в десятичных градусах "
+                                     "(запад больше востока пересекает 180-й меридиан)"),
          kJobs},
         {"--area FILE",
-         QStringLiteral("the region of a GPX, KML, KMZ, GeoJSON, Shapefile or GeoPackage file"),
+         QCoreApplication::translate(
+             "UsageText", "область из файла GPX, KML, KMZ, GeoJSON, Shapefile или GeoPackage"),
          kJobs},
         {"--buffer METRES",
-         QStringLiteral("with --area, corridors either side of its lines and around its "
-                        "points,\n0 to %1 (default 500)")
+         QCoreApplication::translate("UsageText", "с --area полосы по обе стороны его линий и "
+                                                  "вокруг его точек, от 0 до %1 (по умолчанию 500)")
              .arg(static_cast<int>(kMaxBufferMetres)),
          kJobs},
         {"--levels A-B",
-         QStringLiteral("with a region, every level from A to B, %1").arg(Range(R::SearchLevel)),
+         QCoreApplication::translate("UsageText", "с областью все уровни с A по B, %1")
+             .arg(Range(R::SearchLevel)),
          kPrefill | kExport},
         {"--dry-run",
-         QStringLiteral("with a region, print per level the tiles, those to fetch, their "
-                        "estimated\nsize and the free space, and fetch nothing"),
+         QCoreApplication::translate(
+             "UsageText", "с областью вывести по уровням число фрагментов, сколько из них скачать, "
+                          "их примерный размер и свободное место, и ничего не скачивать"),
          kPrefill | kExport},
         {"--retries N",
-         QStringLiteral("attempts per tile, %1 (default: ORB.ini's)").arg(Range(R::FetchAttempts)),
+         QCoreApplication::translate("UsageText",
+                                     "попыток на фрагмент, %1 (по умолчанию из ORB.ini)")
+             .arg(Range(R::FetchAttempts)),
          kJobs},
         {"--retry-pause S",
-         QStringLiteral("seconds between attempts, %1").arg(Range(R::RetryInterval)), kJobs},
+         QCoreApplication::translate("UsageText", "секунд между попытками, %1")
+             .arg(Range(R::RetryInterval)),
+         kJobs},
         {"--max-errors receive=N,bad=N,write=N",
-         QStringLiteral("stop at so many receive errors (%1), bad files (%2)\nor write errors "
-                        "(%3); any of the three")
+         QCoreApplication::translate("UsageText",
+                                     "остановиться при стольких ошибках получения (%1), ошибочных "
+                                     "файлах (%2) или ошибках записи (%3); любое из трёх")
              .arg(Range(R::ReceiveErrorLimit), Range(R::BadFileErrorLimit),
                   Range(R::WriteErrorLimit)),
          kJobs},
         {"--delay H:MM",
-         QStringLiteral("wait this long first, hours %1, minutes %2")
+         QCoreApplication::translate("UsageText", "сначала подождать столько, часы %1, минуты %2")
              .arg(Range(R::DelayHours), Range(R::DelayMinutes)),
          kStitch | kPrefill},
         {"--dial ENTRY",
-         QStringLiteral("dial a pppd peer first; the password comes from ORBIVIST_DIAL_PASSWORD"),
+         QCoreApplication::translate(
+             "UsageText",
+             "сначала дозвониться через пир pppd; пароль берётся из ORBIVIST_DIAL_PASSWORD"),
          kStitch | kPrefill},
-        {"--user NAME", QStringLiteral("with --dial, the user name (default: the peer file's)"),
+        {"--user NAME",
+         QCoreApplication::translate("UsageText",
+                                     "с --dial имя пользователя (по умолчанию из файла пира)"),
          kStitch | kPrefill},
         {"--hang-up",
-         QStringLiteral("end every dial-up connection afterwards (nothing is hung up without "
-                        "it)"),
+         QCoreApplication::translate("UsageText", "после работы разорвать все соединения дозвона "
+                                                  "(без этого параметра ничего не разрывается)"),
          kStitch | kPrefill},
-        {"--help", QStringLiteral("show this text"), kAll},
-        {"--version", QStringLiteral("print the version"), kViewer},
+        {"--help", QCoreApplication::translate("UsageText", "показать этот текст"), kAll},
+        {"--version", QCoreApplication::translate("UsageText", "вывести версию"), kViewer},
     };
 }
 
@@ -141,21 +168,32 @@ unsigned RunsOf(const QString& command) {
 }
 
 QString Synopsis(unsigned runs) {
+    const QString usage = QCoreApplication::translate("UsageText", "Вызов:");
+    const QString indent(usage.size() + 1, u' ');
+    const QString describedIndent = QStringLiteral("\n") + indent + QStringLiteral("    ");
     QString text;
-    const auto line = [&](unsigned run, const char* synopsis) {
-        if (runs & run)
-            text += QString::fromUtf8(synopsis);
+    const auto line = [&](unsigned run, const char* synopsis, const QString& what) {
+        if (!(runs & run))
+            return;
+        text += (text.isEmpty() ? usage + u' ' : indent) + QString::fromUtf8(synopsis);
+        if (!what.isEmpty())
+            text += describedIndent + Wrapped(what, 79 - (indent.size() + 4), describedIndent);
+        text += u'\n';
     };
-    line(kViewer, "       orbivist [--home DIR] [--source NAME] [--lang en|ru]\n");
-    line(kStitch, "       orbivist stitch --output FILE [OPTIONS]\n"
-                  "           fetch W x H tiles east and south of the view's top-left tile, or\n"
-                  "           the tiles covering --bbox or --area at --level, as one picture\n");
-    line(kPrefill, "       orbivist prefill [OPTIONS]\n"
-                   "           fetch every tile of the view's region at level D into the cache\n");
-    line(kExport, "       orbivist export --output FILE [OPTIONS]\n"
-                  "           write every tile of that region from the view's level to D, from "
-                  "the\n           cache or fetched, into FILE of the format its name gives\n");
-    return text.replace(0, 6, QStringLiteral("Usage:"));
+    line(kViewer, "orbivist [--home DIR] [--source NAME] [--lang en|ru]", {});
+    line(kStitch, "orbivist stitch --output FILE [OPTIONS]",
+         QCoreApplication::translate(
+             "UsageText", "скачать W x H фрагментов к востоку и югу от левого верхнего фрагмента "
+                          "вида или фрагменты, покрывающие --bbox или --area на уровне --level, "
+                          "одной картинкой"));
+    line(kPrefill, "orbivist prefill [OPTIONS]",
+         QCoreApplication::translate("UsageText",
+                                     "скачать в кэш все фрагменты области вида на уровне D"));
+    line(kExport, "orbivist export --output FILE [OPTIONS]",
+         QCoreApplication::translate("UsageText",
+                                     "записать все фрагменты этой области с уровня вида по D, из "
+                                     "кэша или скачанные, в ФАЙЛ формата, который задаёт его имя"));
+    return text;
 }
 
 } // namespace
@@ -167,14 +205,16 @@ QString UsageText(const QString& command) {
     const unsigned runs = RunsOf(command);
     QString text = Synopsis(runs);
     if (runs == kAll)
-        text += newLine +
-                Wrapped(QStringLiteral("Satellite imagery viewer with an offline tile cache. "
-                                       "Without a command it opens the viewer; the commands run "
-                                       "a batch job without a display. orbivist COMMAND --help "
-                                       "lists the options of one command."),
-                        kWidth, newLine) +
-                newLine;
-    text += QStringLiteral("\nOptions:\n");
+        text +=
+            newLine +
+            Wrapped(QCoreApplication::translate(
+                        "UsageText",
+                        "Просмотр спутниковых снимков с кэшем фрагментов для работы без сети. Без "
+                        "команды открывает окно; команды выполняют пакетное задание без дисплея. "
+                        "orbivist КОМАНДА --help перечисляет параметры одной команды."),
+                    kWidth, newLine) +
+            newLine;
+    text += QCoreApplication::translate("UsageText", "\nПараметры:\n");
     const QString indent(kColumn, u' ');
     for (const OptionHelp& o : Options()) {
         if (!(o.runs & runs))
@@ -186,17 +226,20 @@ QString UsageText(const QString& command) {
     }
     if (runs & kJobs) {
         const QString paragraphs[] = {
-            QStringLiteral("Settings not given come from DIR/ORB.ini, which the commands never "
-                           "write. Each option is given at most once. A template source trusts "
-                           "the certificates of ORBIVIST_CA_FILE besides the system's, and its "
-                           "User-Agent names ORBIVIST_CONTACT. The demo source on its default "
-                           "address starts the bundled orbivist-tileserver when nothing answers "
-                           "there. Progress goes to standard error; Ctrl+C cancels at the next "
-                           "tile."),
-            QStringLiteral("Exit status: 0 done, 1 failure, 2 error limit reached, 3 picture or "
-                           "map too large, 4 cancelled, 5 done but some tiles could not be "
-                           "obtained (the last line says how many; a stitched picture shows a "
-                           "placeholder for each)."),
+            QCoreApplication::translate(
+                "UsageText",
+                "Настройки, которые не указаны, берутся из DIR/ORB.ini; команды его никогда не "
+                "записывают. Каждый параметр указывается не больше одного раза. Источник по "
+                "шаблону доверяет сертификатам из ORBIVIST_CA_FILE наряду с системными, а его "
+                "User-Agent называет ORBIVIST_CONTACT. Демо-источник на адресе по умолчанию "
+                "запускает входящий в программу orbivist-tileserver, когда там никто не отвечает. "
+                "Ход работы выводится в стандартный поток ошибок; Ctrl+C отменяет работу на "
+                "следующем фрагменте."),
+            QCoreApplication::translate(
+                "UsageText", "Код выхода: 0 готово, 1 сбой, 2 достигнут предел ошибок, 3 картинка "
+                             "или карта слишком велика, 4 отменено, 5 готово, но некоторые "
+                             "фрагменты получить не удалось (последняя строка говорит, сколько; на "
+                             "склеенной картинке вместо каждого заглушка)."),
         };
         for (const QString& paragraph : paragraphs)
             text += newLine + Wrapped(paragraph, kWidth, newLine) + newLine;

@@ -6,6 +6,7 @@
 #include "sources/source_cache_folder.h"
 #include "sources/template_tile_source.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -16,7 +17,8 @@ std::variant<SourceDefinition, QString> FindSource(const SourceCatalog& catalog,
     QStringList known;
     for (const SourceDefinition& source : catalog.sources)
         known << source.name;
-    return QStringLiteral("unknown source \"%1\"; the sources are: %2")
+    return QCoreApplication::translate("SourceServices",
+                                       "неизвестный источник \"%1\"; источники: %2")
         .arg(name, known.join(QStringLiteral(", ")));
 }
 

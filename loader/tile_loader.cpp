@@ -93,7 +93,9 @@ bool FetchTile(const TileRequest& tile, const QString& cacheFile, QImage& image,
                TileLoaderContext& context, TileBuffers& buffers) {
     QByteArray body;
     if (context.http.Get(tile.url, body)) {
-        Count(context.counters.receiveErrors, context);
+        // A request the cancel cut short tells nothing about the server.
+        if (!context.hooks.CancelRequested())
+            Count(context.counters.receiveErrors, context);
         return false;
     }
     context.counters.bytesReceived += body.size();

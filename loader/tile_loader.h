@@ -18,6 +18,9 @@ public:
     virtual void PumpEvents() = 0;
     // Redraws the three error counters (also while no progress dialog is visible).
     virtual void ShowErrorCounts() = 0;
+    // True once the person asked the work to stop: a fetch that fails then was ended by the
+    // cancel and is no receive error. Nobody can stop the work of hooks that keep false.
+    virtual bool CancelRequested() { return false; }
 };
 
 // What a loop over many tiles keeps from one tile to the next: the cache file's bytes and

@@ -32,7 +32,7 @@ inline bool ErrorLimitReached(const BatchRetry& retry, const TileCounters& count
 
 class ViewLoadHooks : public LoaderHooks {
 public:
-    virtual bool CancelRequested() = 0;
+    bool CancelRequested() override = 0;
     virtual void SleepMs(int ms) = 0;
     // Puts image into the view's slot (0 top-left, 1 top-right, 2 bottom-right,
     // 3 bottom-left).

@@ -36,6 +36,93 @@
     </message>
 </context>
 <context>
+    <name>BatchCommand</name>
+    <message>
+        <source>нет такой папки: %1</source>
+        <translation>no such directory: %1</translation>
+    </message>
+    <message>
+        <source>папки кэша %1 нет</source>
+        <translation>the cache directory %1 does not exist</translation>
+    </message>
+    <message>
+        <source>отменено</source>
+        <translation>cancelled</translation>
+    </message>
+    <message>
+        <source>остановлено по пределу ошибок</source>
+        <translation>stopped at the error limit</translation>
+    </message>
+    <message>
+        <source>остановлено по пределу ошибок: %1</source>
+        <translation>stopped at the error limit: %1</translation>
+    </message>
+    <message>
+        <source>не удалось</source>
+        <translation>failed</translation>
+    </message>
+    <message>
+        <source>не удалось: %1</source>
+        <translation>failed: %1</translation>
+    </message>
+    <message>
+        <source>отказано: слишком большой объём</source>
+        <translation>refused: too large</translation>
+    </message>
+    <message>
+        <source>не удались загрузки: %1</source>
+        <translation>fetches failed: %1</translation>
+    </message>
+    <message>
+        <source>нечего склеивать: %1 x %2 фрагментов</source>
+        <translation>nothing to stitch: %1 x %2 tiles</translation>
+    </message>
+    <message>
+        <source>записаны %1 и %2</source>
+        <translation>wrote %1 and %2</translation>
+    </message>
+    <message>
+        <source>записан %1</source>
+        <translation>wrote %1</translation>
+    </message>
+    <message>
+        <source>; %1 из %2 фрагментов получить не удалось, на их месте заглушка</source>
+        <translation>; %1 of %2 tiles could not be obtained and show a placeholder</translation>
+    </message>
+    <message>
+        <source>записан %1, уровень %2</source>
+        <translation>wrote %1, level %2</translation>
+    </message>
+    <message>
+        <source>записан %1, уровни с %2 по %3</source>
+        <translation>wrote %1, levels %2 to %3</translation>
+    </message>
+    <message>
+        <source>; %1 фрагментов получить не удалось, они пропущены</source>
+        <translation>; %1 tiles could not be obtained and are left out</translation>
+    </message>
+    <message>
+        <source>кэш %1 содержит уровни с %2 по %3 области</source>
+        <translation>the cache %1 holds levels %2 to %3 of the region</translation>
+    </message>
+    <message>
+        <source> без %1 фрагментов, которые получить не удалось</source>
+        <translation> but %1 tiles that could not be obtained</translation>
+    </message>
+    <message>
+        <source>кэш %1 содержит уровень %2 области</source>
+        <translation>the cache %1 holds level %2 of the region</translation>
+    </message>
+    <message>
+        <source>%1 из %2 фрагментов уровня %3 получить не удалось; кэш %4 содержит остальную часть области</source>
+        <translation>%1 of %2 tiles of level %3 could not be obtained; the cache %4 holds the rest of the region</translation>
+    </message>
+    <message>
+        <source>отказано: %1</source>
+        <translation>refused: %1</translation>
+    </message>
+</context>
+<context>
     <name>BulkDownload</name>
     <message>
         <source>Источник «%1» не разрешает массовое скачивание: склейка и выкачивание в кэш с него невозможны.</source>
@@ -51,6 +138,133 @@
     <message>
         <source>Путь %1 нельзя записать в файл привязки: в нём есть символы вне кодировки windows-1251. Выберите имя и папку из русских или латинских букв.</source>
         <translation>The path %1 cannot be written into the map file: it holds characters outside the windows-1251 encoding. Choose a name and folder of Russian or Latin letters.</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>целое число от %1 до %2</source>
+        <translation>a whole number from %1 to %2</translation>
+    </message>
+    <message>
+        <source>целое число не меньше 1</source>
+        <translation>a whole number of at least 1</translation>
+    </message>
+    <message>
+        <source>ШИР,ДОЛ в десятичных градусах, от -90 до 90 и от -180 до 180</source>
+        <translation>LAT,LON in decimal degrees, -90 to 90 and -180 to 180</translation>
+    </message>
+    <message>
+        <source>Ч:ММ, не больше %1 ч</source>
+        <translation>H:MM, at most %1 hours</translation>
+    </message>
+    <message>
+        <source>метры от 0 до %1</source>
+        <translation>metres from 0 to %1</translation>
+    </message>
+    <message>
+        <source>З,Ю,В,С в десятичных градусах, юг ниже севера</source>
+        <translation>W,S,E,N in decimal degrees, south below north</translation>
+    </message>
+    <message>
+        <source>A-B, уровни от 1 до %1, A не больше B</source>
+        <translation>A-B, levels from 1 to %1, A not above B</translation>
+    </message>
+    <message>
+        <source>receive=N,bad=N,write=N: receive от %1 до %2, bad от %3 до %4, write от %5 до %6</source>
+        <translation>receive=N,bad=N,write=N: receive %1 to %2, bad %3 to %4, write %5 to %6</translation>
+    </message>
+    <message>
+        <source>ФАЙЛ.mbtiles, .gpkg, .sqlitedb, .orux, .pmtiles или .kmz</source>
+        <translation>FILE.mbtiles, .gpkg, .sqlitedb, .orux, .pmtiles or .kmz</translation>
+    </message>
+    <message>
+        <source>непустое значение</source>
+        <translation>not empty</translation>
+    </message>
+    <message>
+        <source>--bbox и --area нельзя указать вместе</source>
+        <translation>--bbox and --area cannot be given together</translation>
+    </message>
+    <message>
+        <source>--buffer указывается с --area</source>
+        <translation>--buffer goes with --area</translation>
+    </message>
+    <message>
+        <source>%1 указывается с --bbox или --area</source>
+        <translation>%1 goes with --bbox or --area</translation>
+    </message>
+    <message>
+        <source>--at ставит вид, а область --bbox или --area вид не использует</source>
+        <translation>--at places the view, which a --bbox or --area region does not use</translation>
+    </message>
+    <message>
+        <source>--levels и --depth нельзя указать вместе</source>
+        <translation>--levels and --depth cannot be given together</translation>
+    </message>
+    <message>
+        <source>--columns и --rows не указываются с --bbox или --area: размер картинки задаёт область</source>
+        <translation>--columns and --rows do not go with --bbox or --area: the region decides the picture&apos;s size</translation>
+    </message>
+    <message>
+        <source>с --bbox или --area нужен --level L</source>
+        <translation>--level L is needed with --bbox or --area</translation>
+    </message>
+    <message>
+        <source>неизвестная команда; см. orbivist --help</source>
+        <translation>unknown command; see orbivist --help</translation>
+    </message>
+    <message>
+        <source>%1 указан дважды</source>
+        <translation>%1 is given twice</translation>
+    </message>
+    <message>
+        <source>пароль дозвона берётся из ORBIVIST_DIAL_PASSWORD, а не из командной строки</source>
+        <translation>the dial-up password is read from ORBIVIST_DIAL_PASSWORD, never from the command line</translation>
+    </message>
+    <message>
+        <source>лишний аргумент %1: %2 принимает только параметры; см. orbivist %2 --help</source>
+        <translation>unexpected argument %1: %2 takes only options; see orbivist %2 --help</translation>
+    </message>
+    <message>
+        <source>неизвестный параметр %1; см. orbivist %2 --help</source>
+        <translation>unknown option %1; see orbivist %2 --help</translation>
+    </message>
+    <message>
+        <source>%1 требует значения</source>
+        <translation>%1 needs a value</translation>
+    </message>
+    <message>
+        <source>неверное значение %1: %2 (%3)</source>
+        <translation>bad value for %1: %2 (%3)</translation>
+    </message>
+    <message>
+        <source>нужен --home DIR</source>
+        <translation>--home DIR is required</translation>
+    </message>
+    <message>
+        <source>--at и --level указываются вместе</source>
+        <translation>--at and --level go together</translation>
+    </message>
+    <message>
+        <source>--user нужен для дозвона: укажите и --dial</source>
+        <translation>--user is for dialling: it needs --dial</translation>
+    </message>
+    <message>
+        <source>нужен --output ФАЙЛ.mbtiles, .gpkg, .sqlitedb, .orux, .pmtiles или .kmz</source>
+        <translation>--output FILE.mbtiles, .gpkg, .sqlitedb, .orux, .pmtiles or .kmz is required</translation>
+    </message>
+    <message>
+        <source>нужен --output ФАЙЛ.jpg</source>
+        <translation>--output FILE.jpg is required</translation>
+    </message>
+    <message>
+        <source>неизвестная команда &quot;%1&quot;; команды: stitch, prefill и export (см. orbivist --help)</source>
+        <translation>unknown command &quot;%1&quot;; the commands are stitch, prefill and export (see orbivist --help)</translation>
+    </message>
+    <message>
+        <source>неизвестный параметр %1 (см. orbivist --help)</source>
+        <translation>unknown option %1 (see orbivist --help)</translation>
     </message>
 </context>
 <context>
@@ -106,6 +320,33 @@
     </message>
 </context>
 <context>
+    <name>FailureTally</name>
+    <message>
+        <source>сервер ответил %1 %2 (%3)</source>
+        <translation>the server replied %1 %2 (%3)</translation>
+    </message>
+    <message>
+        <source>соединение отклонено %1</source>
+        <translation>connection refused %1</translation>
+    </message>
+    <message>
+        <source>сертификат не доверенный: %1</source>
+        <translation>certificate not trusted: %1</translation>
+    </message>
+    <message>
+        <source>нет ответа вовремя от %1</source>
+        <translation>no answer in time from %1</translation>
+    </message>
+    <message>
+        <source>не найден узел %1</source>
+        <translation>cannot find the host %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2 из %3 неудачных загрузок)</source>
+        <translation>%1 (%2 of %3 failed fetches)</translation>
+    </message>
+</context>
+<context>
     <name>FetchedStatus</name>
     <message>
         <source>Закачано %1 фрагментов из %2</source>
@@ -124,6 +365,40 @@
     <message>
         <source>Экспорт в KMZ невозможен: область займёт %1 снимков по 1024×1024 точки, а карта Garmin вмещает не более %2. Уменьшите глубину.</source>
         <translation>KMZ export is impossible: the region takes %1 pictures of 1024×1024 pixels, and a Garmin map holds at most %2. Reduce the depth.</translation>
+    </message>
+</context>
+<context>
+    <name>Language</name>
+    <message>
+        <source>--lang принимает en или ru, а не &quot;%1&quot;</source>
+        <translation>--lang takes en or ru, not &quot;%1&quot;</translation>
+    </message>
+</context>
+<context>
+    <name>OutputCheck</name>
+    <message>
+        <source>%1 уже есть и это не обычный файл</source>
+        <translation>%1 exists and is not a regular file</translation>
+    </message>
+    <message>
+        <source>нельзя записать %1: </source>
+        <translation>cannot write %1: </translation>
+    </message>
+    <message>
+        <source>папки %1 нет</source>
+        <translation>the folder %1 does not exist</translation>
+    </message>
+    <message>
+        <source>%1 не папка</source>
+        <translation>%1 is not a folder</translation>
+    </message>
+    <message>
+        <source>нет права записи в %1</source>
+        <translation>no permission to write into %1</translation>
+    </message>
+    <message>
+        <source>имя длиннее %1 байт, допустимых в %2</source>
+        <translation>the name is longer than the %1 bytes %2 takes</translation>
     </message>
 </context>
 <context>
@@ -338,6 +613,13 @@
     <message>
         <source>около %1 КБ</source>
         <translation>about %1 KB</translation>
+    </message>
+</context>
+<context>
+    <name>SourceServices</name>
+    <message>
+        <source>неизвестный источник &quot;%1&quot;; источники: %2</source>
+        <translation>unknown source &quot;%1&quot;; the sources are: %2</translation>
     </message>
 </context>
 <context>
@@ -751,6 +1033,149 @@ Stitch joins a rectangle of tiles into one JPEG with an OziExplorer map file; Pr
     <message>
         <source>Отмена</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>UsageText</name>
+    <message>
+        <source>от %1 до %2</source>
+        <translation>%1 to %2</translation>
+    </message>
+    <message>
+        <source>папка программы с ORB.ini, Favorites.dat и кэшем Cash/ (по умолчанию: папка исполняемого файла; у установленной программы: $XDG_DATA_HOME/orbivist, ~/.local/share/orbivist)</source>
+        <translation>program directory holding ORB.ini, Favorites.dat and the cache Cash/ (default: the executable&apos;s directory; installed: $XDG_DATA_HOME/orbivist, ~/.local/share/orbivist)</translation>
+    </message>
+    <message>
+        <source>источник снимков из Sources.ini или DIR/MySources.ini по имени (по умолчанию: выбранный в окне, иначе demo)</source>
+        <translation>imagery source of Sources.ini or DIR/MySources.ini by name (default: the one chosen in the viewer, else demo)</translation>
+    </message>
+    <message>
+        <source>язык окна и всех сообщений (по умолчанию: английский при английской локали, иначе русский)</source>
+        <translation>language of the window and of every message (default: English for an English locale, else Russian)</translation>
+    </message>
+    <message>
+        <source>ФАЙЛ.jpg: прогрессивный JPEG с .map, .jgw, .prj и .aux.xml рядом (имя без расширения получает .jpg); ФАЙЛ.tif: Cloud-Optimized GeoTIFF (EPSG:3857) любого размера, какой вместит диск</source>
+        <translation>FILE.jpg: a progressive JPEG with .map, .jgw, .prj and .aux.xml beside it (a name without an extension gets .jpg); FILE.tif: a Cloud-Optimized GeoTIFF (EPSG:3857) of any size the disk holds</translation>
+    </message>
+    <message>
+        <source>формат по расширению имени: .mbtiles, .gpkg (GeoPackage), .sqlitedb (OsmAnd, Locus), .orux (папка карты OruxMaps), .pmtiles или .kmz, наложения самого глубокого уровня (не больше 100 снимков по 4 x 4 фрагмента, предел пользовательских карт Garmin)</source>
+        <translation>the format its name gives: .mbtiles, .gpkg (GeoPackage), .sqlitedb (OsmAnd, Locus), .orux (an OruxMaps map folder), .pmtiles, or .kmz, ground overlays of the deepest level (at most 100 pictures of 4 x 4 tiles, the limit of Garmin&apos;s custom maps)</translation>
+    </message>
+    <message>
+        <source>фрагментов к востоку от левого верхнего фрагмента вида, 1 или больше</source>
+        <translation>tiles east of the view&apos;s top-left tile, 1 or more</translation>
+    </message>
+    <message>
+        <source>фрагментов к югу от него, 1 или больше</source>
+        <translation>tiles south of it, 1 or more</translation>
+    </message>
+    <message>
+        <source>качество JPEG, %1</source>
+        <translation>JPEG quality, %1</translation>
+    </message>
+    <message>
+        <source>самый глубокий уровень, от уровня вида до %1</source>
+        <translation>deepest level, from the view&apos;s level to %1</translation>
+    </message>
+    <message>
+        <source>сначала поставить вид на точку, как это делает поиск: десятичные градусы, широта от -90 до 90, долгота от -180 до 180, север и восток положительны</source>
+        <translation>centre the view on a point first, as the search does: decimal degrees, latitude -90 to 90, longitude -180 to 180, north and east positive</translation>
+    </message>
+    <message>
+        <source>с --at уровень вида, %1; с --bbox или --area склеиваемый уровень</source>
+        <translation>with --at, the view&apos;s level, %1; with --bbox or --area, the level stitched</translation>
+    </message>
+    <message>
+        <source>своя область вместо области вида, в десятичных градусах (запад больше востока пересекает 180-й меридиан)</source>
+        <translation>a region of its own instead of the view&apos;s, in decimal degrees (west above east crosses the 180th meridian)</translation>
+    </message>
+    <message>
+        <source>область из файла GPX, KML, KMZ, GeoJSON, Shapefile или GeoPackage</source>
+        <translation>the region of a GPX, KML, KMZ, GeoJSON, Shapefile or GeoPackage file</translation>
+    </message>
+    <message>
+        <source>с --area полосы по обе стороны его линий и вокруг его точек, от 0 до %1 (по умолчанию 500)</source>
+        <translation>with --area, corridors either side of its lines and around its points, 0 to %1 (default 500)</translation>
+    </message>
+    <message>
+        <source>с областью все уровни с A по B, %1</source>
+        <translation>with a region, every level from A to B, %1</translation>
+    </message>
+    <message>
+        <source>с областью вывести по уровням число фрагментов, сколько из них скачать, их примерный размер и свободное место, и ничего не скачивать</source>
+        <translation>with a region, print per level the tiles, those to fetch, their estimated size and the free space, and fetch nothing</translation>
+    </message>
+    <message>
+        <source>попыток на фрагмент, %1 (по умолчанию из ORB.ini)</source>
+        <translation>attempts per tile, %1 (default: ORB.ini&apos;s)</translation>
+    </message>
+    <message>
+        <source>секунд между попытками, %1</source>
+        <translation>seconds between attempts, %1</translation>
+    </message>
+    <message>
+        <source>остановиться при стольких ошибках получения (%1), ошибочных файлах (%2) или ошибках записи (%3); любое из трёх</source>
+        <translation>stop at so many receive errors (%1), bad files (%2) or write errors (%3); any of the three</translation>
+    </message>
+    <message>
+        <source>сначала подождать столько, часы %1, минуты %2</source>
+        <translation>wait this long first, hours %1, minutes %2</translation>
+    </message>
+    <message>
+        <source>сначала дозвониться через пир pppd; пароль берётся из ORBIVIST_DIAL_PASSWORD</source>
+        <translation>dial a pppd peer first; the password comes from ORBIVIST_DIAL_PASSWORD</translation>
+    </message>
+    <message>
+        <source>с --dial имя пользователя (по умолчанию из файла пира)</source>
+        <translation>with --dial, the user name (default: the peer file&apos;s)</translation>
+    </message>
+    <message>
+        <source>после работы разорвать все соединения дозвона (без этого параметра ничего не разрывается)</source>
+        <translation>end every dial-up connection afterwards (nothing is hung up without it)</translation>
+    </message>
+    <message>
+        <source>показать этот текст</source>
+        <translation>show this text</translation>
+    </message>
+    <message>
+        <source>вывести версию</source>
+        <translation>print the version</translation>
+    </message>
+    <message>
+        <source>Вызов:</source>
+        <translation>Usage:</translation>
+    </message>
+    <message>
+        <source>скачать W x H фрагментов к востоку и югу от левого верхнего фрагмента вида или фрагменты, покрывающие --bbox или --area на уровне --level, одной картинкой</source>
+        <translation>fetch W x H tiles east and south of the view&apos;s top-left tile, or the tiles covering --bbox or --area at --level, as one picture</translation>
+    </message>
+    <message>
+        <source>скачать в кэш все фрагменты области вида на уровне D</source>
+        <translation>fetch every tile of the view&apos;s region at level D into the cache</translation>
+    </message>
+    <message>
+        <source>записать все фрагменты этой области с уровня вида по D, из кэша или скачанные, в ФАЙЛ формата, который задаёт его имя</source>
+        <translation>write every tile of that region from the view&apos;s level to D, from the cache or fetched, into FILE of the format its name gives</translation>
+    </message>
+    <message>
+        <source>Просмотр спутниковых снимков с кэшем фрагментов для работы без сети. Без команды открывает окно; команды выполняют пакетное задание без дисплея. orbivist КОМАНДА --help перечисляет параметры одной команды.</source>
+        <translation>Satellite imagery viewer with an offline tile cache. Without a command it opens the viewer; the commands run a batch job without a display. orbivist COMMAND --help lists the options of one command.</translation>
+    </message>
+    <message>
+        <source>
+Параметры:
+</source>
+        <translation>
+Options:
+</translation>
+    </message>
+    <message>
+        <source>Настройки, которые не указаны, берутся из DIR/ORB.ini; команды его никогда не записывают. Каждый параметр указывается не больше одного раза. Источник по шаблону доверяет сертификатам из ORBIVIST_CA_FILE наряду с системными, а его User-Agent называет ORBIVIST_CONTACT. Демо-источник на адресе по умолчанию запускает входящий в программу orbivist-tileserver, когда там никто не отвечает. Ход работы выводится в стандартный поток ошибок; Ctrl+C отменяет работу на следующем фрагменте.</source>
+        <translation>Settings not given come from DIR/ORB.ini, which the commands never write. Each option is given at most once. A template source trusts the certificates of ORBIVIST_CA_FILE besides the system&apos;s, and its User-Agent names ORBIVIST_CONTACT. The demo source on its default address starts the bundled orbivist-tileserver when nothing answers there. Progress goes to standard error; Ctrl+C cancels at the next tile.</translation>
+    </message>
+    <message>
+        <source>Код выхода: 0 готово, 1 сбой, 2 достигнут предел ошибок, 3 картинка или карта слишком велика, 4 отменено, 5 готово, но некоторые фрагменты получить не удалось (последняя строка говорит, сколько; на склеенной картинке вместо каждого заглушка).</source>
+        <translation>Exit status: 0 done, 1 failure, 2 error limit reached, 3 picture or map too large, 4 cancelled, 5 done but some tiles could not be obtained (the last line says how many; a stitched picture shows a placeholder for each).</translation>
     </message>
 </context>
 </TS>

@@ -6,6 +6,7 @@
 #include "batch/outputs/stitch_output.h"
 #include "batch/outputs/world_file.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <unistd.h>
@@ -17,7 +18,8 @@ namespace {
 std::optional<QString> NotARegularFile(const QString& path) {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        return QStringLiteral("%1 exists and is not a regular file").arg(path);
+        return QCoreApplication::translate("OutputCheck", "%1 уже есть и это не обычный файл")
+            .arg(path);
     return std::nullopt;
 }
 
@@ -40,20 +42,23 @@ std::optional<QString> FolderRefusal(const QString& path) {
     const QFileInfo file(path);
     const QString folder = file.absolutePath();
     const QFileInfo folderInfo(folder);
-    const QString cannot = QStringLiteral("cannot write %1: ").arg(file.absoluteFilePath());
+    const QString cannot = QCoreApplication::translate("OutputCheck", "нельзя записать %1: ")
+                               .arg(file.absoluteFilePath());
     if (!folderInfo.exists())
-        return cannot + QStringLiteral("the folder %1 does not exist").arg(folder);
+        return cannot + QCoreApplication::translate("OutputCheck", "папки %1 нет").arg(folder);
     if (!folderInfo.isDir())
-        return cannot + QStringLiteral("%1 is not a folder").arg(folder);
+        return cannot + QCoreApplication::translate("OutputCheck", "%1 не папка").arg(folder);
     if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
-        return cannot + QStringLiteral("no permission to write into %1").arg(folder);
+        return cannot +
+               QCoreApplication::translate("OutputCheck", "нет права записи в %1").arg(folder);
     // The folder's own limit, in the bytes the file system stores.
     const QByteArray name = QFile::encodeName(file.fileName());
     const long longest = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
     if (longest > 0 && name.size() > longest)
-        return cannot + QStringLiteral("the name is longer than the %1 bytes %2 takes")
-                            .arg(longest)
-                            .arg(folder);
+        return cannot +
+               QCoreApplication::translate("OutputCheck", "имя длиннее %1 байт, допустимых в %2")
+                   .arg(longest)
+                   .arg(folder);
     return std::nullopt;
 }
 

@@ -1,7 +1,9 @@
 #include "app/command_line.h"
 #include "app/progress_line.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -132,13 +134,13 @@ TEST(CommandLine, JobSettingsForOneRunStayWithinTheWindowsRanges) {
         const char* line;
         const char* reason;
     } refused[] = {
-        {"prefill --home /m --retries 11", "(a whole number from 1 to 10)"},
-        {"prefill --home /m --retry-pause 0", "(a whole number from 1 to 60)"},
-        {"export --home /m --output a.kmz --max-errors write=51", "write 1 to 50"},
+        {"prefill --home /m --retries 11", "(целое число от 1 до 10)"},
+        {"prefill --home /m --retry-pause 0", "(целое число от 1 до 60)"},
+        {"export --home /m --output a.kmz --max-errors write=51", "write от 1 до 50"},
         {"prefill --home /m --max-errors bad=1,bad=2", "receive=N,bad=N,write=N"},
         {"prefill --home /m --max-errors colour=1", "receive=N,bad=N,write=N"},
-        {"export --home /m --output a.tif", "(FILE.mbtiles or FILE.kmz)"},
-        {"stitch --home /m --output a extra", "unexpected argument extra"},
+        {"export --home /m --output a.tif", "(ФАЙЛ.mbtiles, .gpkg"},
+        {"stitch --home /m --output a extra", "лишний аргумент extra"},
     };
     for (const auto& r : refused)
         EXPECT_TRUE(ErrorOf(Parse(r.line)).contains(r.reason))
@@ -153,10 +155,10 @@ TEST(CommandLine, TheViewerRefusesWhatIsNoOptionOfItsBeforeQtStarts) {
     } viewer[] = {
         {"--home /m --source osm", ""},
         {"-platform offscreen", ""},
-        {"stich --home /m", "unknown command \"stich\""},
-        {"--home /m extra", "unknown command \"extra\""},
-        {"--colour red", "unknown option --colour"},
-        {"--home", "--home needs a value"},
+        {"stich --home /m", "неизвестная команда \"stich\""},
+        {"--home /m extra", "неизвестная команда \"extra\""},
+        {"--colour red", "неизвестный параметр --colour"},
+        {"--home", "--home требует значения"},
     };
     for (const auto& v : viewer) {
         const std::optional<QString> refusal =
@@ -168,17 +170,26 @@ TEST(CommandLine, TheViewerRefusesWhatIsNoOptionOfItsBeforeQtStarts) {
     }
 }
 
-TEST(CommandLine, EachCommandsHelpListsItsOwnOptionsWithTheirRanges) {
+TEST(CommandLine, EachCommandsHelpListsItsOwnOptionsWithTheirRangesInTheRunsLanguage) {
     const auto help = Parse("stitch --home /m --help");
     ASSERT_TRUE(std::holds_alternative<HelpRequest>(help));
-    const QString stitch = UsageText(std::get<HelpRequest>(help).command);
+    const QString command = std::get<HelpRequest>(help).command;
+    const QRegularExpression cyrillic("[\\x{0400}-\\x{04FF}]");
+    EXPECT_TRUE(UsageText(command).contains(QStringLiteral("качество JPEG, от 20 до 100")));
+    EXPECT_TRUE(UsageText().startsWith(QStringLiteral("Вызов: orbivist [--home DIR]")));
+    QTranslator english;
+    ASSERT_TRUE(english.load(QStringLiteral("orbivist_en"), QStringLiteral(ORBIVIST_BUILD_DIR)));
+    QCoreApplication::installTranslator(&english);
+    const QString stitch = UsageText(command);
+    const QString whole = UsageText();
+    QCoreApplication::removeTranslator(&english);
     for (const char* option : {"--output", "--columns", "--quality Q", "20 to 100", "--retries",
                                "--max-errors", "--lang", "--source", "Exit status"})
         EXPECT_TRUE(stitch.contains(option)) << option;
     for (const char* other : {"--depth", "--dry-run", "orbivist prefill"})
         EXPECT_FALSE(stitch.contains(other)) << other;
-    const QString whole = UsageText();
     for (const char* option : {"orbivist prefill", "orbivist export", "--levels A-B", "--version"})
         EXPECT_TRUE(whole.contains(option)) << option;
-    EXPECT_FALSE(whole.contains(QRegularExpression("[\\x{0400}-\\x{04FF}]")));
+    EXPECT_FALSE(whole.contains(cyrillic));
+    EXPECT_TRUE(whole.startsWith("Usage: orbivist [--home DIR]"));
 }

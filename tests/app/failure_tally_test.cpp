@@ -12,20 +12,20 @@ TEST(FailureTally, SaysEachFailureInWords) {
     } cases[] = {
         {"http://127.0.0.1:47321/kh?t=tq",
          {0, "", "connect: Connection refused"},
-         "connection refused 127.0.0.1:47321"},
+         "соединение отклонено 127.0.0.1:47321"},
         {"https://h.example/1/0/0.jpg",
          {0, "", "Failed to connect to h.example port 443 after 0 ms: Couldn't connect to server"},
-         "connection refused h.example:443"},
+         "соединение отклонено h.example:443"},
         {"https://h.example/1/0/0.jpg",
          {0, "", "SSL certificate problem: unable to get local issuer certificate"},
-         "certificate not trusted: SSL certificate problem: unable to get local issuer "
+         "сертификат не доверенный: SSL certificate problem: unable to get local issuer "
          "certificate"},
         {"http://h.example:8080/a",
          {404, "Not Found", "reply Not Found"},
-         "the server replied 404 Not Found (h.example)"},
+         "сервер ответил 404 Not Found (h.example)"},
         {"http://h.example/a",
          {0, "", "connecting to h.example:80 timed out"},
-         "no answer in time from h.example:80"},
+         "нет ответа вовремя от h.example:80"},
         {"http://h.example/a", {0, "", "the wait was cancelled"}, ""},
     };
     for (const auto& c : cases)

@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -215,7 +216,15 @@ TEST_F(BatchCommandLine, CtrlCCancelsAtTheNextCheck) {
     kill(static_cast<pid_t>(process.processId()), SIGINT);
     const Outcome run = Finish(process);
     EXPECT_EQ(run.status, 4) << run.err.toStdString();
-    EXPECT_TRUE(run.err.trimmed().endsWith("orbivist: cancelled")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.trimmed().endsWith(QStringLiteral("orbivist: отменено")))
+        << run.err.toStdString();
+    // The request the cancel cut short is no receive error.
+    const QStringList lines = run.err.split('\n');
+    const auto progress = std::find_if(lines.rbegin(), lines.rend(), [](const QString& line) {
+        return line.contains(QStringLiteral("ошибок: получения"));
+    });
+    ASSERT_NE(progress, lines.rend()) << run.err.toStdString();
+    EXPECT_TRUE(progress->contains(QStringLiteral("получения 0,"))) << progress->toStdString();
     EXPECT_LT(RequestedPaths(server).size(), 256);
 }
 
@@ -315,8 +324,8 @@ TEST_F(BatchCommandLine, TilesThatCouldNotBeObtainedAreCountedOnTheLastLineWithS
             QFile::copy(served.dir.file("Cash/" + tile), offline.dir.file("Cash/" + tile));
     }
     for (const auto& [arguments, summary] : std::vector<std::pair<QStringList, QString>>{
-             {{"stitch", "--output", dir.file("b.jpg")}, "1 of 4 tiles"},
-             {{"prefill", "--depth", "2"}, "1 of 16 tiles"}}) {
+             {{"stitch", "--output", dir.file("b.jpg")}, "1 из 4 фрагментов"},
+             {{"prefill", "--depth", "2"}, "1 из 16 фрагментов"}}) {
         run = Orbivist(QStringList{arguments[0], "--home", offline.path()} + arguments.mid(1));
         EXPECT_EQ(run.status, 5) << run.err.toStdString();
         EXPECT_TRUE(run.err.trimmed().split('\n').last().contains(summary))
@@ -427,10 +436,16 @@ TEST_F(BatchCommandLine, EachFailureEndsOnALineThatSaysWhyWithItsStatus) {
         {stitch + QStringList{"--lang", "en", "--max-errors", "receive=1"}, 2,
          "orbivist: stopped at the error limit: connection refused 127.0.0.1:1 (1 of 1"},
         {{"--lang", "en", "stich"}, 1, "orbivist: unknown command \"stich\""},
-        {{"--home", down.path(), "extra"}, 1, "orbivist: unknown command \"extra\""},
-        {stitch + QStringList{"extra"}, 1, "orbivist: unexpected argument extra"},
-        {stitch + QStringList{"--quality", "10"}, 1,
+        {stitch + QStringList{"--lang", "en", "--quality", "10"}, 1,
          "orbivist: bad value for --quality: 10 (a whole number from 20 to 100)"},
+        // Without --lang the run is Russian (the locale is C), every line of it.
+        {stitch, 2, "orbivist: остановлено по пределу ошибок: соединение отклонено 127.0.0.1:1 ("},
+        {{"stich", "--lang", "ru"}, 1, "orbivist: неизвестная команда \"stich\""},
+        {{"--home", down.path(), "extra"}, 1, "orbivist: неизвестная команда \"extra\""},
+        {stitch + QStringList{"extra"}, 1, "orbivist: лишний аргумент extra"},
+        {stitch + QStringList{"--quality", "10"}, 1,
+         "orbivist: неверное значение --quality: 10 (целое число от 20 до 100)"},
+        {stitch + QStringList{"--lang", "de"}, 1, "orbivist: --lang принимает en или ru"},
     };
     for (const auto& c : cases) {
         const Outcome run = WithoutDisplay(c.arguments);
@@ -439,10 +454,14 @@ TEST_F(BatchCommandLine, EachFailureEndsOnALineThatSaysWhyWithItsStatus) {
         const QString last = run.err.trimmed().split('\n').constLast();
         EXPECT_TRUE(last.startsWith(QString::fromUtf8(c.lastLine))) << line.toStdString() << '\n'
                                                                     << run.err.toStdString();
+        const QRegularExpression cyrillic("[\\x{0400}-\\x{04FF}]");
         if (c.arguments.contains("en")) {
-            EXPECT_FALSE(run.err.contains(QRegularExpression("[\\x{0400}-\\x{04FF}]")))
-                << run.err.toStdString();
+            EXPECT_FALSE(run.err.contains(cyrillic)) << run.err.toStdString();
             EXPECT_FALSE(run.err.contains(QRegularExpression("\\d,\\d"))) << run.err.toStdString();
+        } else { // no English word but the program's and the options' names
+            for (const QString& said : run.err.trimmed().split('\n')) {
+                EXPECT_TRUE(said.contains(cyrillic)) << said.toStdString();
+            }
         }
     }
     // Nothing was fetched, and the progress says so.

@@ -83,7 +83,7 @@ TEST_F(SourceChoice, UnknownSourcesBulkAndLevelsAreRefusedBeforeAnyRequest) {
     const QString out = dir.file("a.jpg");
     const Case cases[] = {
         {{"prefill", "--source", "nowhere"},
-         "unknown source \"nowhere\"; the sources are: demo, nasa-gibs-modis, usgs-imagery, "
+         "неизвестный источник \"nowhere\"; источники: demo, nasa-gibs-modis, usgs-imagery, "
          "eox-s2cloudless, osm-standard, secure, viewonly"},
         {{"stitch", "--output", out, "--source", "nowhere"}, "osm-standard, secure, viewonly"},
         {{"prefill", "--source", "viewonly"}, "«View only» не разрешает массовое скачивание"},

@@ -33,6 +33,7 @@ class TileLoaderTest : public ::testing::Test, public LoaderHooks {
 protected:
     void PumpEvents() override { ++pumps; }
     void ShowErrorCounts() override { errorsShown.push_back(Errors(counters)); }
+    bool CancelRequested() override { return cancelled; }
 
     bool Load(WorkMode mode, const QString& quadPath = "qr") {
         TileLoaderContext context{mode, http, counters, *this};
@@ -54,6 +55,7 @@ protected:
     FakeHttpGet http;
     TileCounters counters;
     int pumps = 0;
+    bool cancelled = false;
     std::vector<int> errorsShown;
     QImage image;
     const QByteArray red = MakeTestJpeg(256, 256, Qt::red);
@@ -141,6 +143,17 @@ TEST_F(TileLoaderTest, EveryBadReplyIsCountedByKindAndFails) {
         EXPECT_EQ(cache.read("qr.jpg"), c.cacheFileKept ? red : QByteArray());
         ExpectShown(2);
     }
+}
+
+TEST_F(TileLoaderTest, AFetchTheCancelEndedIsNoReceiveError) {
+    cancelled = true;
+    http.Fail();
+    EXPECT_FALSE(Load(WorkMode::InternetOnly));
+    EXPECT_EQ(Errors(counters), 0);
+    // A reply that came whole is judged as ever.
+    http.Reply(QByteArray());
+    EXPECT_FALSE(Load(WorkMode::InternetOnly));
+    EXPECT_EQ(counters.receiveErrors, 1);
 }
 
 TEST_F(TileLoaderTest, TileIsShownWhenTheCacheCannotKeepIt) {
