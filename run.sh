@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, starts the demo tile server and opens the viewer.
 # Extra arguments go to the viewer (for example --home DIR).
 set -euo pipefail

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by run.sh and test.sh: Debian packages and the incremental build.
 # shellcheck shell=bash
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds with the sanitizers and runs every test.
 set -uo pipefail
 cd "$(dirname "$0")"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Deferring work until a window is on screen: work that blocks would otherwise keep a window
 // that was just shown from ever being mapped and painted.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Running a batch job from the command line, headless, through the same job as the window.
 #include "app/command_line.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The batch commands of the command line: what was asked, before anything is run.
 #include <QString>

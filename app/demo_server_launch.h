@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bundled demo tile server, started when the program needs it: the demo source on the
 // loopback address it listens on by default, and nothing answering there. A server already

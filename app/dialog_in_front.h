@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Dialogs a job shows while the main window is disabled. A dialog that belongs to the window
 // is disabled with it, and a window shown again does not come above the others by itself:

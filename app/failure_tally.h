@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The network of a batch command, telling afterwards why its fetches failed: each failure
 // said in words a person understands, and which was the commonest.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeps what can be typed into a field storable: every character must have a byte in the
 // windows-1251 files the program keeps, and typing stops at the field's length. Text set by

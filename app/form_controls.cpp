@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/form_controls.h"
 
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int width) {

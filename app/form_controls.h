@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Controls at fixed places, as every window of the program lays them out: the windows are
 // not resizable and each control has its position and size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/headless_main.h"
 
 #include "app/batch_command.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Input to one window held back for a while, without disabling it: a refresh of the view
 // takes no clicks or keys, yet nothing is repainted greyed and back, and no control loses

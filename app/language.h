@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The language of the window and of the batch commands' messages: Russian, in which every text
 // is written, or English from the translation built beside the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry point: the batch commands run headless; otherwise the main window, then its progress
 // and scheduling dialogs.
 #include "app/command_line.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program directory: where ORB.ini, Favorites.dat and the default cache live.
 #include "sources/source_catalog.h"

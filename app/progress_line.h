@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line's progress report: how far, how fast, how long still, and what failed.
 #include "loader/tile_counters.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The translations a language needs: Qt's own Russian texts for the standard dialogs and
 // buttons, or the program's English ones.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/region_outline.h"
 
 #include "tiles/tile_block.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The outline of a chosen region drawn over the 2 by 2 view, at whatever level the view
 // shows, in a colour of its own. It takes no mouse input: clicks go to the tiles below.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The zoom slider. Unlike a plain QSlider it tells apart a value that is still
 // changing (Change) from a change the user has finished (Changed): the view is

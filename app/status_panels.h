@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The status bar: five fixed-width text panels side by side.
 #include <QFrame>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/terminal_front_end.h"
 
 #include "app/progress_line.h"

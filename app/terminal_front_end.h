@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A terminal as the front end of a batch job: no window, no dialogs. Progress goes to
 // standard error, Ctrl+C is "Отмена", the scheduling dialog's choices come from the command

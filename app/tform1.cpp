@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's life cycle, the view refresh and the settings-tab handlers.
 #include "app/tform1.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: owns the view, the cache location, the counters and the HTTP
 // client, and wires every control to a thin handler that calls the tile, fetch,

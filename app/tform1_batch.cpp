@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two batch jobs as the window starts them: thin handlers over the jobs of batch/.
 #include "app/tform1.h"
 

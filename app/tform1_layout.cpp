@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Construction of the main window's controls. Positions and sizes are fixed:
 // the window is not resizable and every control has its place.
 #include "app/field_validator.h"

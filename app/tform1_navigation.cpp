@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Panning, zooming, the coordinate read-out under the mouse and the search.
 #include "app/rx_slider.h"
 #include "app/status_panels.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file and the favourite places, as seen from the window: which control
 // each value goes to and what changing that control sets off.
 #include "app/tform1.h"

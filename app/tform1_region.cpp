@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The region of the prefill tab's buttons: the visible one, an area file's or a box in
 // degrees, its estimate and its outline over the view.
 #include "app/tform1.h"

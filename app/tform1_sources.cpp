@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The imagery source of the window: chosen on the settings tab, it decides where the view's
 // tiles are asked for and kept, and which levels the view may show.
 #include "app/tform1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The scheduling dialog a batch job shows first: a wait counted down in whole minutes,
 // whether to dial before the job and with what, whether to hang up after it, and two

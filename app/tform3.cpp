@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/tform3.h"
 
 #include "app/dialog_in_front.h"

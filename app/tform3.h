@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The progress dialog of the batch jobs: a bar, a status line, the three error
 // counts and the only live control while a job runs, "Отмена".

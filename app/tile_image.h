@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One 256 by 256 tile of the mosaic. It reports raw mouse events; which of them
 // zooms (press on the upper row, release on the lower) is the window's decision.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text of --help: the synopsis of each command and every option with its range.
 #include "app/command_line.h"
 

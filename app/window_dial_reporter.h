@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where dialling reports in the window program: the progress dialog's status line, and a
 // message box over the window the user is looking at.

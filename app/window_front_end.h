@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window and its dialogs as the front end of a batch job: the progress dialog shows
 // the job's progress, the view its tiles, and the window's own steps at the end of a job are

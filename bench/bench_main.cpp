@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmark entry point: a widget application with no display, since one benchmark drives
 // the main window.
 #include <QApplication>

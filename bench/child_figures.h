@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Running a part of a benchmark in a forked child of its own, so that its time and peak
 // memory are its own and not what the parent gathered before.

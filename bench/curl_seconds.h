@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The reference the network benchmarks set beside the program: one curl process.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench/earth_tiles.h"
 
 #include "tools/tileserver/jpeg_encoder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tiles with real imagery for the benchmarks: rendered from the Earth picture that the demo
 // server shows, so that decoding costs what it costs on real tiles.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stitching 64 by 64 tiles of real imagery from a warm cache into a Cloud-Optimized GeoTIFF
 // through the stitching job, beside the JPEG route measured in the same run: the same tiles
 // stitched by the job into one JPEG, then `gdal_translate -of COG` of that JPEG (given the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The HTTPS source of the network benchmarks: nginx in front of the demo server, which delays
 // every reply by 50 ms as a distant network would, and the 1,024 tiles of level 5 on it.

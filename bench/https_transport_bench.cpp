@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 1,024 tiles over HTTPS from the demo server behind nginx, every reply delayed by 50 ms as
 // over a distant network: the template transport with 4 connections and with 1, beside
 // curl --parallel --parallel-max 4 fetching the same URLs in the same run.

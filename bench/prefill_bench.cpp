@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prefilling a cold cache three levels below a level-2 view (256 tiles) from the demo
 // server on loopback, beside one curl process fetching the same URLs one after another.
 #include "batch/jobs/prefill_job.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Counting and walking the tiles of regions of any shape beside a plain loop over as many
 // (level, column, row) values: a 1 km corridor along a 300 km track at levels 12 to 17, and a
 // country-sized polygon at level 17. Each part runs in a child process of its own, so that

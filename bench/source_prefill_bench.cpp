@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program prefilling 1,024 tiles (level 5 of the world) from a template source over
 // HTTPS, nginx in front of the demo server delaying every reply by 50 ms as a distant network
 // would: with 4 connections (reading ahead) and with 1, beside curl --parallel --parallel-max 4

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stitching 16 by 16 tiles of real imagery from a warm cache at quality 90, beside its floor
 // measured in the same run: the same 256 files decoded in a plain loop, plus cjpeg making
 // the same progressive file of the assembled picture. Each part runs in a child process of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench/stitch_rectangle.h"
 
 #include "batch/jobs/stitch_job.h"

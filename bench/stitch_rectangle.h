@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A square of real tiles in a disk cache, as the stitching benchmarks read it, and the floor
 // they are measured against: the same files decoded in a plain loop, and cjpeg making the

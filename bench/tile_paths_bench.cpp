@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the work behind one view takes: loading tiles from the cache, decoding them,
 // and the reference arithmetic of panning at the deepest level.
 #include "image/jpeg_decode.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exporting 4,096 cached tiles of real imagery (64 by 64 at level 12 over Europe) to each tile
 // set, beside the floor of its kind: for the SQLite layouts one transaction inserting the same
 // files into one table, for PMTiles a plain write of the same bytes into one file. Each run

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a refresh of the window costs beside the decoding it cannot avoid: the four tiles
 // of a level-2 view with real imagery, all in the cache. The parts are measured apart:
 // decoding alone, loading and showing the tiles in a window that stays enabled, the whole

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as the user runs it, a whole process each time, beside its reference started
 // the same way in the same run: `orbivist stitch` against the decode loop plus cjpeg, and
 // the idle viewer against a Qt Widgets hello-world. Pairs are interleaved so that a change

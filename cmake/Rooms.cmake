@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The rooms of the source tree: each folder is one library, and the build holds it to the rooms
 # it declares. A room's files may include headers of their own folder and of the rooms it links,
 # nothing else; any other include fails the build, so a dependency can only go where the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DROOM=folder -DALLOWED="folders" -DFILES="files" -P check_room_includes.cmake
 # Fails when one of FILES includes a header of a folder outside ALLOWED.
 cmake_minimum_required(VERSION 3.25)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every fuzz target runs for a short while as a test of the main build. The targets are built
 # by clang in a project of their own under <build>/fuzz (libFuzzer needs clang, the program is
 # built with g++); without clang those tests are skipped. fuzz/campaign.sh runs long campaigns.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # fuzz/build.sh BUILD_DIR: configures the fuzz targets with clang (once) and builds them.
 # Exits with 77, which CTest reports as skipped, when clang or its libFuzzer runtime is missing.
 set -uo pipefail

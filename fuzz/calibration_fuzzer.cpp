@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calibration file's writer on any picture name and tile rectangle: the first bytes give
 // the size and the two corner tiles' quad paths, the rest is the picture's path (UTF-8).
 // The file always has its 56 lines with the picture's name and size in place, and it is

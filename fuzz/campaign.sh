@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # fuzz/campaign.sh SECONDS [TARGET...]: builds the fuzz targets (in $FUZZ_BUILD_DIR, build-fuzz
 # by default), runs each named target (all of them when none is named) for SECONDS, one after
 # the other, and prints the executions each reached.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch commands' parser on any argument list: the input's NUL bytes separate the
 // arguments. Whatever it is given, it answers with a command it can run or one line of
 // reason, and a command it accepts holds only values the job can take.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fuzz/cp1251_round_trip.h"
 
 #include "fuzz/fuzz_check.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the settings and favourites targets share: a scratch file per process and the
 // properties of writing lines that were read and reading them back.

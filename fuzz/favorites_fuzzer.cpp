@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The favourites reader on any file, selecting every entry, saving the selected fields as a
 // new entry, and a save of the whole list followed by a second load.
 #include "fuzz/cp1251_round_trip.h"

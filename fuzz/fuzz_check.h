@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A property the code under fuzzing must keep. A broken one ends the process the way a
 // sanitizer report does, so that libFuzzer records the input as a crash.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole fetch, HttpClient::Get, against a peer on loopback that sends the input's replies.
 //
 // Input: a mode byte, a line with the URL, then the replies of the successive connections

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reply head and body readers over one end of a socket pair whose other end has sent the
 // input and closed. Replies are read one after the other, as on a connection that is kept,
 // until one fails or the input is used up.

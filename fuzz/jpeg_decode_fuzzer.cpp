@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tile data as the loader treats it: the end-marker check, then decoding. Every input is
 // decoded, with or without the marker, since cut files reach the decoder from the cache too.
 #include "fuzz/fuzz_check.h"

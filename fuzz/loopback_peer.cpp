@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fuzz/loopback_peer.h"
 
 #include <arpa/inet.h>

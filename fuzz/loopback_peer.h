@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A server on 127.0.0.1 that lives as long as the fuzzing process, so that thousands of
 // executions per second neither start threads nor use up ports. For each execution it answers

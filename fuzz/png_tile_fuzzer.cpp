@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG tiles as a template source delivers them: only the chunks a picture needs are kept,
 // data that would inflate past what a tile needs is refused, and what passes becomes a JPEG of
 // exactly one tile.

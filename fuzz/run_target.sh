@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # fuzz/run_target.sh BUILD_DIR TARGET SECONDS [libFuzzer options...]
 # Runs one fuzz target for a bounded time over a scratch copy of its seeds (so that the seeds
 # in the tree never grow), or over FUZZ_CORPUS_DIR when that is set. Crashing inputs are kept

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings reader on any file, and a save of what it read followed by a second load.
 #include "fuzz/cp1251_round_trip.h"
 #include "fuzz/fuzz_check.h"

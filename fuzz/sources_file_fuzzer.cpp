@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sources file's parser on any text: every source it accepts can be used as it stands,
 // and every fault it finds is said with the file's name and a line of the text.
 #include "fuzz/fuzz_check.h"

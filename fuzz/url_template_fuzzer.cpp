@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // URL templates: the first line of the input is the template, the next its subdomains, and the
 // last bytes pick a tile. A template that is accepted expands, for any tile of any level, to an
 // address of the template's own scheme with every field filled in.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gis/area_file.h"
 
 #include "gis/gis_library.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The area a person brings in a file: a GPX track, a park's outline in KML, a GeoJSON or a
 // Shapefile, read through GDAL's vector drivers and turned into the polygons of one region.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The GDAL plugin's own makers of what gis_backends.h offers.
 #include "gis/gis_backends.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gis/gdal_backends.h"
 
 #include "gis/gdal_session.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry of the GDAL plugin: everything else in it stays hidden.
 #include "gis/gdal_backends.h"
 

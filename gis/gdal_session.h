@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every use of GDAL's C API here shares: the drivers registered once, a bounded block
 // cache, and GDAL's own error printing kept off the standard error for the span of a call

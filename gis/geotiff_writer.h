@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a stitched block as a Cloud-Optimized GeoTIFF: EPSG:3857, the block's exact
 // geotransform, 256-pixel internal tiles, JPEG or Deflate, overviews. The picture arrives

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the GDAL plugin (orbivist-gis, a library of its own beside the program) offers: the
 // program loads it the first time a job reads an area file or writes a GeoTIFF or a KMZ, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The GDAL plugin, loaded once on first use and kept for the rest of the run (GDAL is not
 // made to be unloaded). It is looked for beside the executable (the build directory) and in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // GDAL's ZIP writer leaves every entry's date at zero (1980-00-00), which readers reject or
 // show as garbage; this dates each entry of a finished archive, in its central directory and

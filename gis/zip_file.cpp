@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gis/zip_file.h"
 
 #include "gis/gis_library.h"

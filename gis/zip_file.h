@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a ZIP archive entry by entry, with GDAL's writer: GDAL is there for the GeoTIFF
 // anyway, and its plugin is loaded when the first archive is made.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Encoding the stitched picture as a progressive JPEG, streamed out piece by piece so that
 // the compressed file never has to be held in memory as well.

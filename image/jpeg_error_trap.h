@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // libjpeg reports a fatal error by calling error_exit, whose default ends the process. A
 // viewer must survive a damaged tile and a server a bad picture, so this manager jumps back

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether bytes are laid out as a whole JPEG file, judged without decoding them: the
 // start-of-image marker, marker segments whose lengths stay inside the bytes, a frame header

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The grey stand-in drawn where a tile could not be shown.
 #include <QImage>

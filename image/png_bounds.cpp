@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/png_bounds.h"
 
 #include <QByteArrayView>

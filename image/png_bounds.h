@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a PNG tile may cost to decode. A PNG is a few chunks, the picture's rows deflated in
 // its IDAT chunks; a megabyte of them can inflate to a gigabyte, all of which a decoder reads

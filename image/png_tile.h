@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // PNG tiles: decoded for the view, the stitch and the KMZ pictures, or made JPEG where a JPEG
 // is wanted.

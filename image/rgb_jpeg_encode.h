@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Baseline JPEG encoding of 8-bit RGB pixels in memory. Plain C++ without Qt, shared by the
 // demo tile server (which renders its tiles) and the program (which re-encodes PNG tiles).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The stitched picture while its tiles arrive: 8-bit RGB, three bytes a pixel, rows from
 // the top without padding. Not a QImage: a picture of 255 by 255 tiles has more than 2^32

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A tile's file as a source sends it and the cache keeps it: a JPEG, or a PNG for sources of
 // maps with labels and lines, told apart by their first bytes. A PNG source's cache may still

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tiles of a template source over libcurl, for the loader, the view and the jobs: the same
 // one operation as the program's own client, with the source's connections kept alive between

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a job tells the client about the tiles it will load next, so that a client of several
 // connections can fetch them before they are asked for.

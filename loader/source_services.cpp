@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "loader/source_services.h"
 
 #include "loader/curl_http_get.h"

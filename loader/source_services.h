@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the view and the jobs need of the chosen imagery source: where each tile is asked for
 // and kept, and the client that fetches it. The demo source is the request prefix of the

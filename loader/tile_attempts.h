@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The attempts at one tile, shared by the view's batch refresh and the stitch: a failed
 // attempt leaves the "could not load" stand-in and is followed by a pause.

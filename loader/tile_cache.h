@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeping a tile's file in the disk cache (where it lives is its TileRequest's cacheFile).
 #include <QByteArray>

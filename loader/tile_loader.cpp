@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "loader/tile_loader.h"
 
 #include "image/placeholder_tile.h"

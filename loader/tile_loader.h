@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Producing the image of one tile from the disk cache or the tile server.
 #include "image/jpeg_decode.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "loader/view_tiles.h"
 
 #include "loader/tile_attempts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Loading the four tiles of the view, with the retries and error limits of batch work.
 #include "loader/tile_cache.h"

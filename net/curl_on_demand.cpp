@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libcurl and the two dozen libraries it brings (TLS, HTTP/2, IDN, Kerberos, LDAP, SSH) are
 // loaded by the first call into it, that is when a template source makes its transport:
 // the program is not linked to it, and these definitions of the calls the transport makes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fetching URLs over libcurl: HTTPS with certificate checks, the proxy of the settings,
 // kept-alive connections (HTTP/2 where the server offers it) and up to a set number of

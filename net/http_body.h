@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads a reply body the way its head announces it: a Content-Length, chunked transfer
 // coding, or everything up to the close of the connection.

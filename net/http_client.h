@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's HTTP client: a plain HTTP/1.0 GET, straight to the host of the URL or through
 // an HTTP proxy with optional Basic authentication, following redirects.

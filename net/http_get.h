@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one network operation the program needs: GET a URL into a byte buffer.
 #include <QByteArray>

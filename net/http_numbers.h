@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Strict number parsing for texts that come from the wire or from edit fields.
 #include <QStringView>

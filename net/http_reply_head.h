@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The status line and header lines of a reply.
 #include "net/http_reply_reader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads a reply off a connection: lines, exact byte counts, or everything up to the close.
 // Bytes that arrive beyond what was asked for are kept for the next read.

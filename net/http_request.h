@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The text of a GET request: the request line, the fixed header lines and the empty line.
 #include <QByteArray>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A URL taken apart the way a GET request needs it.
 #include <QString>

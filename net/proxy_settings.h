@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where requests go when they go through an HTTP proxy, and who they authenticate as.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A client TCP connection with time-outs on every wait. The descriptor is non-blocking and
 // owned by the object: it is closed when the object goes, on every path.

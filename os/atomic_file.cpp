@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "os/atomic_file.h"
 
 #include "os/temp_files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Replacing a file so that its name only ever shows the old content or the complete new one.
 // The new content goes to a fresh temporary file beside the target, which is renamed over the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A program started by this one, begun clean: none of our blocked signals or ignored signal
 // actions (a pppd that inherited blocked SIGTERM could never be hung up), none of the secrets

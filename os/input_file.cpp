@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "os/input_file.h"
 
 #include "os/unique_fd.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading a file the program takes in (its settings, favourites, sources files, a certificate
 // file): one rule for all of them. Only a regular file is read, and never more than a limit,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // SIGINT and SIGTERM read from a descriptor instead of striking at once: the tile server polls
 // the descriptor between requests, a batch command asks at its checks ("Отмена"). Neither is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "os/temp_files.h"
 
 #include <QDateTime>

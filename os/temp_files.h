@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Our temporary files: one hidden name pattern for all of them, the hold that marks one as still
 // being written, and the clean-up of those a run killed outright left behind.

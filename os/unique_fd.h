@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sole ownership of a POSIX file descriptor (a file, a socket, a signalfd), closed on
 // destruction. Plain C++, so that the demo tile server holds its sockets with it too.

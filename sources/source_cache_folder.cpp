@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sources/source_cache_folder.h"
 
 QString SourceCacheFolder(const QString& cacheRoot, const SourceDefinition& source) {

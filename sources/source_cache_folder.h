@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where each source keeps its tiles under the cache root.
 #include "sources/source_definition.h"

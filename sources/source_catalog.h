@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sources the user may choose from: those shipped beside the executable, then those the
 // user adds in the program directory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading a sources file: UTF-8 text, one section per source, "key = value" lines, '#' comments.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tiles of a source addressed by a URL template. The view still holds each tile as the
 // request prefix of the settings followed by its quadrant letters; only the request sent and

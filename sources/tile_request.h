@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How a tile is asked for and where its copy lives on disk: one flat directory, one file per
 // tile named after its quadrant letters.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a tile is asked for and where its copy is kept on disk. The view holds its tiles as
 // request texts at any depth, deeper than a TileKey reaches, so a source reads those texts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // URL templates of tile sources: {z} {x} {y} (rows from the north), {-y} (rows from the
 // south), {q} (quadkey digits), {s} (one of the source's subdomains) and {date} (the day of a

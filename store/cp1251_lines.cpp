@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/cp1251_lines.h"
 
 #include "os/atomic_file.h"

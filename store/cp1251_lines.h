@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Line lists stored as single-byte Windows-1251 text, the format of the program's own files.
 #include <QString>

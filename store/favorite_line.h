@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One favourite place as a fixed-width line of 55 characters:
 // columns 1-20 name, 22-23 zoom level, 25 latitude hemisphere, 26-39 latitude as typed,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/favorites.h"
 
 #include "store/cp1251_lines.h"

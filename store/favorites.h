@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The favourites file Favorites.dat: one entry line per item of the favourites box, in order.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings file as plain data: what the main window applies to its controls and what the
 // command line uses as it is. Numbers are clamped to their spinner's range, as the controls

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/settings_file.h"
 
 #include "store/cp1251_lines.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading and writing the settings file. The main window applies the lines to its controls in
 // ascending order and stops at the first line that is missing.

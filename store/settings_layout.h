@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The layout of the settings file ORB.ini: 29 lines whose position alone says what each holds.
 #include <QString>

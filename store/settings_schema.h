@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every line of the settings file in one table: which Settings member it holds, how it is
 // written, what it is when no file sets it and, for numbers, what a line that is not an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The view the program starts with: the one saved in the settings file when it makes sense.
 #include "store/settings_file.h"

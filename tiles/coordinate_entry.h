@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Typing and reading a latitude or longitude as degrees, a degree sign, minutes with a
 // decimal comma and a closing apostrophe: 55°30,5'.

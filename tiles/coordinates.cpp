@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tiles/coordinates.h"
 
 #include "tiles/decimal_text.h"

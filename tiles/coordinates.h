@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Conversions between positions on the spherical Mercator tile grid and geographic
 // coordinates, and the degree-and-minute texts of the status bar. Longitude is handled

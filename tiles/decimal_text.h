@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Numbers as the user sees and types them: always with the decimal comma, whatever the
 // locale of the process.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where tiles come from out of the box: the demo tile server on loopback.
 #include <QString>

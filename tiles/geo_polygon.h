@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Areas of the globe as rings of longitude and latitude in degrees (east and north positive),
 // their edges straight in longitude and latitude, as GeoJSON and GDAL draw them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A region of the globe of any shape: polygons (with holes) in longitude and latitude, taken
 // together. Inside is decided by the even-odd rule over all their rings, so the polygons are

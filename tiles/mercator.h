@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 #include <limits>
 // The spherical Mercator formulas in extended precision, shared by the read-outs and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tile next to a given one at the same level, found by rewriting its quadrant letters
 // like adding or subtracting 1 to a binary row or column whose bits are spread over the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tiles/region_cover.h"
 
 #include "tiles/region_rows.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rectangle of tiles that covers a region at one level: what a picture or a map of the
 // region holds. A region on both sides of the 180th meridian is covered across it when that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tiles/region_plan.h"
 
 std::vector<TileBlock> PlanRegion(const TileKey& anchor, int depth) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The region a prefill of a view covers, level by level: the 2 by 2 view at its own level,
 // and at each deeper level the same square, 2^k times as many tiles a side k levels down.

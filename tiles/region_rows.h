@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tiles of one level that a region meets, row by row from the north: for each row the
 // runs of columns whose closed square meets the closed region (a square that only touches it

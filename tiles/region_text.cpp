@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tiles/region_text.h"
 
 #include "tiles/geo_region.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A region and its levels as a person types them, in the window or on the command line.
 #include <QString>

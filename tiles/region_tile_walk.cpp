@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tiles/region_tile_walk.h"
 
 std::unique_ptr<RegionTileWalk::RunCursor>

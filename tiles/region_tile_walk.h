@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tiles a region meets over a range of levels, one at a time in the order the jobs fetch
 // them: level by level from the coarsest, rows from the north, west to east inside a row.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A rectangle of tiles of one level and where it lies on the spherical Web Mercator plane
 // (EPSG:3857) and on the globe. Columns count from the west edge of the world, rows from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A tile as a value: its level and its place in the 2^level by 2^level grid of that level,
 // rows from the north edge downwards and columns from the west edge eastwards. The quadrant

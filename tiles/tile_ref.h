@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A tile named by its quadrant letters, as text: one letter per level below the world.
 #include "tiles/tile_key.h"

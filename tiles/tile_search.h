@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Finding the tile and pixel of a typed latitude and longitude, and the view that shows
 // that point in its central 256 by 256 square.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Rewriting the quadrant letters of the view's four tiles for panning and zooming. Every
 // operation returns a new 2 by 2 block (slot 0 top-left, 1 top-right, 2 bottom-right,

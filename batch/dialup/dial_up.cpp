@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/dialup/dial_up.h"
 
 #include "batch/dialup/errors_caption.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Dialling and hanging up as the batch jobs and the scheduling dialog do it, over any
 // dial-up service.

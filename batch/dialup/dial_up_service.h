@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The dial-up networking service as the batch jobs see it: five operations over a phone book
 // of named entries and the connections that are up. The records the service exchanges are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The names of the dial-up service's phone-book entries, asked for as the service expects:
 // with room for one first, then with room for as many as it reported.

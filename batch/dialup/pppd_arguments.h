@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How a dial is put to pppd: its command line and the private options file that carries
 // the password, which must never appear on a command line other users can read.

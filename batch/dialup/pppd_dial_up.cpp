@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/dialup/pppd_dial_up.h"
 
 #include "batch/dialup/pppd_exit_texts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The dial-up service on Linux: Debian's pppd. The phone book is pppd's directory of peer
 // files, a dial runs pppd on one of them until the link is up, and a connection is the

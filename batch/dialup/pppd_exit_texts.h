@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Why a dial through pppd failed, in words for the user: pppd's documented exit statuses,
 // and codes of our own for what goes wrong before pppd can tell.

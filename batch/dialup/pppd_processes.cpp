@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/dialup/pppd_processes.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pppd processes behind the pid files pppd leaves in its run directory. A pid file can
 // outlive its process (pppd killed outright), and its number can be reused by some other

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How much memory this process can still take: a container or a service's memory limit, or
 // an address-space limit, counts as much as what the machine as a whole has free. Otherwise

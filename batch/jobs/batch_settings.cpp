@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/jobs/batch_settings.h"
 
 BatchRetry BatchRetryOf(const Settings& s) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings every batch job reads, whoever holds them: the main window's controls or the
 // settings file as the command line reads it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether a batch job may fetch from an imagery source: stitching and prefill download in
 // bulk, which a provider's terms may forbid, and a source serves only its own levels.

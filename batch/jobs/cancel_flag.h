@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A person's "Отмена" for the running job: raised by the progress dialog, read by the job and
 // its tile loop at their checks, cleared when the next job starts. One object, handed to each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The scheduling dialog's wait before a job, in whole minutes, counted down once a minute.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The three error lines of the progress dialog, and the message a job stops with when a
 // counter reaches its limit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/jobs/export_job.h"
 
 #include "batch/jobs/job_run.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Exporting a region: every tile of the region a prefill of the view to the same depth
 // covers, at each level the file takes (see ExportBlocks), loaded as the prefill loads them

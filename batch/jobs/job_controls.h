@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a batch job asks of the person who started it, and nothing else.
 #include "batch/jobs/schedule_choice.h"

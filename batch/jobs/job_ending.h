@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How a batch job ended; the command line turns it into its exit status.
 enum class JobEnding {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a running batch job tells whoever watches it: values only, so that a window, a terminal
 // or a test draws them as it likes. Each method has an empty body: a watcher overrides what it

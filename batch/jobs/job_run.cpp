@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/jobs/job_run.h"
 
 #include "loader/tile_attempts.h"

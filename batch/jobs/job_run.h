@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The steps every batch job takes the same way: the scheduling choice, the start with its
 // dial, progress, the tile loop with its retries and buffers, the hang-up and the ending. A

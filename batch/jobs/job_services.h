@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a batch job uses without asking anyone: where its tiles come from, the dial-up
 // service, and how it waits and keeps the program responsive.

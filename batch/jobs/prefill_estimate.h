@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The volume estimate shown before prefilling the cache down to a deeper level.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Filling the tile cache with every tile of the view's region at one deeper level: the region
 // is walked in 2 by 2 blocks, column by column from west to east and each column from north

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The status line a batch job shows while it fetches.
 #include <QCoreApplication>

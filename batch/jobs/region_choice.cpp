@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/jobs/region_choice.h"
 
 #include "batch/jobs/bulk_download_check.h"

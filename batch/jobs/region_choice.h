@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether a region of any shape, as a person gives it in the window or on the command line,
 // can be fetched from a source at its levels, and the window's estimate of it.

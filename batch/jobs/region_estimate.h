@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How much a region of any shape will take before anything is fetched: per level, its tiles,
 // how many the cache holds and how many would be fetched, and the bytes those would take,

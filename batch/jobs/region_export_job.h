@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Exporting a region of any shape: every tile it meets at each level the file takes (every
 // level for MBTiles, the deepest alone for KMZ), taken from the cache or fetched as the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Filling the cache with every tile of a region of any shape over a range of levels, in the
 // region's order (level by level from the coarsest, rows from the north, west to east). Tiles

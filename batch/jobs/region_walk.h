@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The walk over a view's region at a deeper level, as the jobs that fill a region make it:
 // 2 by 2 blocks, column by column from west to east and each column from north to south.

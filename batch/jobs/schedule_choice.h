@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the scheduling dialog hands a batch job when its countdown has run out.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/jobs/stitch_job.h"
 
 #include "batch/jobs/error_count_texts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Stitching: a rectangle of tiles from the view's top-left tile to the east and south, drawn
 // into one picture, saved as a progressive JPEG with its calibration and world files beside

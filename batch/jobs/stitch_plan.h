@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The stitching job's arithmetic: the size fields, the estimate beside them and the order
 // in which the rectangle's tiles are fetched.

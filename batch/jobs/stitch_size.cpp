@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/jobs/stitch_size.h"
 
 #include "tiles/tile_side.h"

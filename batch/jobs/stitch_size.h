@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether a stitched picture of a given size in tiles can be made at all, decided before
 // any tile is fetched so that a hopeless job fails at once rather than after hours.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The OziExplorer map file (format 2.2) written beside a stitched picture, so that the
 // picture can serve as a georeferenced Mercator map on the WGS 84 datum. It is a fixed

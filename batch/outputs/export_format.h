@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The files a region is exported to, chosen by the output's name.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/outputs/geopackage_writer.h"
 
 #include <algorithm>

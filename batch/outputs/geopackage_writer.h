@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a region's tiles as an OGC GeoPackage 1.2 tile pyramid (read by GDAL, QGIS, ArcGIS
 // and field data collectors): the Web Mercator grid of the whole world as the tile matrix set,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/outputs/kmz_writer.h"
 
 #include "image/rgb_jpeg_encode.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a block of tiles as a KMZ of ground overlays, the custom-map format of Garmin
 // handhelds (and read by Google Earth): doc.kml and one baseline JPEG per picture of at

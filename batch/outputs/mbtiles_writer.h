@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a region's tiles as an MBTiles 1.3 file (a SQLite database of tiles, read by
 // GDAL, QGIS and phone map apps): the metadata, the tiles as their cached bytes with rows

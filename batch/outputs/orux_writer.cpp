@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/outputs/orux_writer.h"
 
 #include "batch/outputs/export_format.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a region's tiles as an OruxMaps offline map: a folder (the name given, "spb.orux")
 // holding OruxMapsImages.db, the tiles by layer, and spb.otrk2.xml, the calibration of each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/outputs/output_check.h"
 
 #include "batch/outputs/calibration_file.h"

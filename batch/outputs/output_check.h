@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a stitch command checks about its picture's name before it fetches a single tile, so
 // that a name it could never write is refused at once rather than after hours of fetching.

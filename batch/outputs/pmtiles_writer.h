@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a region's tiles as one PMTiles version 3 archive (web maps and the apps that read
 // it): the 127-byte header, the root directory within the first 16 KiB, the JSON metadata

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a region's tiles into a file other programs read, of the format its name says: which
 // blocks of tiles that takes, whether the file can hold them, and the writer of that kind.

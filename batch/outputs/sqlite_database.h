@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A SQLite database a writer fills: opened on a new file, statements prepared once and run
 // with plain values, closed with a check that everything reached the file. Text is UTF-8.

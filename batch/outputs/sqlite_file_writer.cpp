@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/outputs/sqlite_file_writer.h"
 
 SqliteFileWriter::SqliteFileWriter(QString path) : TileFileWriter(path), file_(path) {}

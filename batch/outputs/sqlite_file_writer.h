@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The part of a writer of a one-file SQLite layout (MBTiles, GeoPackage, the RMaps layout)
 // that is the same for all: the database built in a temporary file beside the target, all in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a region's tiles as the SQLite layout RMaps and BigPlanet introduced, which OsmAnd
 // and Locus read (".sqlitedb"): a tiles table of x, y, z, s and image, where x and y are the

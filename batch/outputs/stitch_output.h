@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a stitched picture goes, chosen by its name. A ".tif" or ".tiff" becomes a
 // Cloud-Optimized GeoTIFF that takes the picture one row of tiles at a time; anything else

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/outputs/tile_file_writer.h"
 
 QString TileFormatName(TileEncoding encoding) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every file of tiles an export writes has in common: the set's description, and a writer
 // that takes it, then the tiles one by one, then puts the file in place. A file appears under

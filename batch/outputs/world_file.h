@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The world file, projection file and GDAL's auxiliary file beside a stitched JPEG: `area.jgw`
 // places the pixels on the Web Mercator plane exactly (the tiles are square cells of it), and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The smallest Qt Widgets program that shows a window: the reference for the viewer's
 // start-up time and idle memory. Says "painted" on its standard output at its first paint.
 #include <QApplication>

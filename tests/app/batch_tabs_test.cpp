@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stitching and prefill tabs as the user meets them.
 #include "app/tform2.h"
 #include "app/tile_image.h"

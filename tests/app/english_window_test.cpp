@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window in English: with the English translation loaded no Russian letter is left in
 // what the user reads, in the main window or its two dialogs; without it the texts are Russian.
 #include "app/qt_translation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Why fetches failed, in words, and the demo server the program starts for itself.
 #include "app/demo_server_launch.h"
 #include "app/failure_tally.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window is on screen before the first view loads, and stays painted while tiles are
 // awaited from a server that does not answer.
 #include "app/tile_image.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/marker_image.h"
 #include "app/rx_slider.h"
 #include "app/tile_image.h"

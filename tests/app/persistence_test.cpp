@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/rx_slider.h"
 #include "store/favorites.h"
 #include "store/settings_schema.h"

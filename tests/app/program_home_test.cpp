@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program keeps its files: beside the executable in a build folder, in the user's
 // data folder once installed, or where --home says.
 #include "app/program_home.h"

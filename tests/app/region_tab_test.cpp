@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The prefill tab's region of any shape: a box typed in degrees, its estimate or the reason it
 // cannot start before "Начать", its outline over the view, and the prefill of exactly its
 // tiles.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The imagery source as the user chooses it on the settings tab.
 #include "app/rx_slider.h"
 #include "tests/app/window_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/rx_slider.h"
 #include "app/tile_image.h"
 #include "tests/app/window_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scheduling dialog: its countdown from idle to OK or Cancel, its phone book, and the
 // two buttons that dial and hang up by hand.
 #include "app/tform2.h"

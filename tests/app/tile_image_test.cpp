@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tiles are pictures: a window that takes no input still shows them in their own colours.
 #include "app/tile_image.h"
 #include "tests/app/window_fixture.h"

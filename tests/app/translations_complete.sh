@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Gathers the texts of the sources into a copy of the English .ts, as update_translations
 # does, and fails when any of them has no finished translation.
 # Usage: translations_complete.sh SOURCE_DIR LUPDATE LRELEASE FOLDER...

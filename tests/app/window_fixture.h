@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A main window on a scratch program directory. Tests that fetch tiles point it, through its
 // settings file, at a loopback server that answers as scripted.

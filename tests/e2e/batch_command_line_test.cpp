@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch commands of the real executable against the real demo tile server.
 #include "tests/e2e/demo_server_process.h"
 #include "tests/e2e/orbivist_process.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Template sources over libcurl against real servers on loopback: the demo server, nginx with
 // TLS in front of it, and tinyproxy.
 #include "loader/curl_http_get.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/e2e/demo_server_process.h"
 
 #include "tools/tileserver/jpeg_encoder.h"

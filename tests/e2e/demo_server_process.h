@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The real orbivist-tileserver binary, run for one test, and a bare-socket HTTP client
 // that sees exactly what the server put on the wire.

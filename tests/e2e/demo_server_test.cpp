@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The server binary itself, over real sockets.
 #include "tests/e2e/demo_server_process.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's tile loader and HTTP client against the real demo server.
 #include "tests/e2e/demo_server_process.h"
 #include "tests/e2e/served_tiles.h"

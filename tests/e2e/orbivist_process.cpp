@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/e2e/orbivist_process.h"
 
 QProcess* Start(QProcess& process, const QStringList& arguments) {

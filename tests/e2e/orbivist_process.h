@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own executable of this build, run as a command by the end-to-end tests.
 #include <QProcess>

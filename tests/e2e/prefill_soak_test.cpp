@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long prefill against a demo server that spoils a fifth of its replies: every fault must
 // be counted once, of the right kind, and none may leave a damaged tile in the cache.
 #include "tests/e2e/demo_server_process.h"

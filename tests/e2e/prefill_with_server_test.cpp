@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The prefill job against the real demo server: what goes on the wire, in which order.
 #include "tests/e2e/demo_server_process.h"
 #include "tests/e2e/served_tiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Regions of any shape on the command line of the real executable, against the real demo
 // server: the tiles asked for are exactly those GDAL finds meeting the region, each once, in
 // the dry run's numbers; bad input is refused before any request.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/e2e/served_tiles.h"
 
 #include "tools/tileserver/jpeg_encoder.h"

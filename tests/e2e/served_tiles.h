@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the demo server was asked for and what it sent, for checking a client's counters and
 // cache against it.

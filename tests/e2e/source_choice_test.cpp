@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The executable on a template source served over HTTPS by nginx in front of the demo server,
 // chosen with --source and through MySources.ini in the program directory.
 #include "store/settings_schema.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/e2e/tinyproxy_process.h"
 
 #include "tests/e2e/demo_server_process.h"

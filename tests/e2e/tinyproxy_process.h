@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A real tinyproxy on loopback, with Basic authentication, for one test.
 #include "tests/support/temp_dir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/e2e/tls_front.h"
 
 #include "tests/e2e/tinyproxy_process.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Debian's nginx serving HTTPS (HTTP/2 where the client asks) on loopback in front of the
 // demo tile server, with a CA and a certificate for 127.0.0.1 made by openssl at start.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Area files made with GDAL's own ogr2ogr, read back as the polygons of a region and checked
 // with GDAL's geometry: which ground points lie inside.
 #include "gis/area_file.h"

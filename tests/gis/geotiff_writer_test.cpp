@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GeoTIFFs as GDAL reads them back: placed on EPSG:3857 to the centimetre, tiled, with
 // overviews and the pixels that went in, written with memory that does not grow with them.
 #include "gis/geotiff_writer.h"

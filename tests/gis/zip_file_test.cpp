@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ZIP archives as unzip reads them.
 #include "gis/zip_file.h"
 

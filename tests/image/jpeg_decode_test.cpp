@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/jpeg_decode.h"
 #include "tests/support/jpeg_fixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG tiles whose data inflates to more than any tile needs are refused without inflating it.
 #include "image/png_bounds.h"
 #include "image/png_tile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files the program takes in, when they are not what they should be: each is refused at
 // once with its reason, never waited on or read without bound.
 #include "net/curl_transport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "loader/tile_cache.h"
 #include "tests/support/full_disk.h"
 #include "tests/support/temp_dir.h"

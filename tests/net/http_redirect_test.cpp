@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Following redirects: which replies are followed, where to, and the limit of 15 requests.
 #include "net/http_client.h"
 #include "tests/net/http_test_replies.h"

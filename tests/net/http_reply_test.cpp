@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How replies are read: status, headers, the three kinds of body, and malformed or cut replies.
 #include "net/http_client.h"
 #include "tests/net/http_test_replies.h"

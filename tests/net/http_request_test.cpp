@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the client sends: request lines direct and through a proxy, and when it sends nothing.
 #include "net/http_client.h"
 #include "tests/net/http_test_replies.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Replies and requests as they travel over the wire, for the HTTP client's tests.
 #include "net/http_client.h"

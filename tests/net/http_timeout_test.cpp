@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Waits are bounded: a peer that never accepts or never answers ends the fetch with a failure.
 #include "loader/view_tiles.h"
 #include "net/http_client.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and uses the installed program as a user would.
 # Usage: install_test.sh BUILD_DIR VERSION
 set -euo pipefail
@@ -54,7 +55,7 @@ printf '[shipped-xyz]\nurl = http://127.0.0.1:%s/{z}/{x}/{y}.jpg\nbulk-download 
     fail "stitch --lang en: $(cat "$tmp/stitch.log")"
 grep -q 'starting\.\.\.' "$tmp/stitch.log" || fail "not in English: $(cat "$tmp/stitch.log")"
 # The program itself links neither GDAL nor libcurl; a GeoTIFF loads the installed plugin.
-! ldd "$bin/orbivist" | grep -qE 'libgdal|libcurl' || fail "orbivist links GDAL or libcurl"
+! grep -qE 'libgdal|libcurl' <<<"$(ldd "$bin/orbivist")" || fail "orbivist links GDAL or libcurl"
 "$bin/orbivist" stitch --home "$tmp/home" --output "$tmp/world.tif" 2>"$tmp/stitch.log" ||
     fail "stitch to a GeoTIFF: $(cat "$tmp/stitch.log")"
 [ -s "$tmp/world.tif" ] || fail "stitch wrote no GeoTIFF"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the build directory and inspects it.
 # Usage: package_test.sh BUILD_DIR VERSION
 set -euo pipefail
@@ -24,20 +25,22 @@ for f in ./usr/bin/orbivist ./usr/bin/orbivist-tileserver \
     grep -qxF "$f" "$tmp/files" || fail "$f is not in the package"
 done
 
+# Read whole before a grep -q, which stops early: under pipefail its writer's SIGPIPE would
+# fail a check that passed.
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Section)" = science ] && [ -n "$(field Maintainer)" ] || fail "section or maintainer"
 # The libraries come from dpkg-shlibdeps, the Qt platform plugins from the package's own list.
 for dep in libqt6widgets6 libjpeg62-turbo libc6 libgdal32 libcurl4 qt6-qpa-plugins; do
-    field Depends | grep -q "\b$dep\b" || fail "Depends lacks $dep: $(field Depends)"
+    grep -q "\b$dep\b" <<<"$(field Depends)" || fail "Depends lacks $dep: $(field Depends)"
 done
 
 # Qt's Russian dialog texts, and the outputs named in the description.
-field Recommends | grep -q '\bqt6-translations-l10n\b' || fail "Recommends: $(field Recommends)"
+grep -q '\bqt6-translations-l10n\b' <<<"$(field Recommends)" || fail "Recommends: $(field Recommends)"
 for output in GeoTIFF MBTiles KMZ; do
-    field Description | grep -q "$output" || fail "the description does not name $output"
+    grep -q "$output" <<<"$(field Description)" || fail "the description does not name $output"
 done
-dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/orbivist/copyright |
-    grep -q '^License: GPL-3.0-or-later' || fail "the copyright file names no GPL-3.0-or-later"
+grep -q '^License: GPL-3.0-or-later' \
+    <<<"$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/orbivist/copyright)" || fail "the copyright file names no GPL-3.0-or-later"
 
 lintian --fail-on error --tag-display-limit 0 "$deb" | tee "$tmp/lintian.log" ||
     fail "lintian found errors"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sources file, the URL templates, the cache folders and PNG tiles.
 #include "image/png_tile.h"
 #include "sources/source_cache_folder.h"

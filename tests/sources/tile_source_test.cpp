@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sources/tile_source.h"
 #include "tiles/tile_search.h"
 #include "tiles/view_moves.h"

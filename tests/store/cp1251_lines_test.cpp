@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/cp1251_lines.h"
 
 #include "tests/support/temp_dir.h"

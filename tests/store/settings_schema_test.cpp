@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/settings_schema.h"
 
 #include "tests/store/qt_print.h"

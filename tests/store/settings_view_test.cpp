@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/settings_view.h"
 
 #include "store/settings_schema.h"

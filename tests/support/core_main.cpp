@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry point: GoogleTest inside a QCoreApplication, with no display needed.
 #include <QCoreApplication>
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A dial-up service and a reporter that remember what was asked of them, for the dialling
 // algorithms and the scheduling dialog without any modem.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A batch job's watcher and controls for tests: it answers as scripted and keeps what it was
 // told. Services() gives the job a dial-up service, sleeps and event pumps that are recorded

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An HttpGet that plays back scripted replies and remembers what was asked of it.
 #include "net/http_get.h"

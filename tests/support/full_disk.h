@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Two ways to make writes fail part-way, as on a full disk.
 #include <QByteArray>

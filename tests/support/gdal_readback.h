@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading written maps back with the tools a user's GIS relies on (gdalinfo, sqlite3, unzip).
 #include "tiles/tile_block.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry point: GoogleTest inside a QGuiApplication, with no display needed.
 #include <QGuiApplication>
 #include <gtest/gtest.h>

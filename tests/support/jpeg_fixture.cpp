@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/jpeg_fixture.h"
 
 #include <cstdio> // jpeglib.h needs FILE and size_t declared first

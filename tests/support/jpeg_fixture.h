@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // JPEG files made on the spot for tests, so that no picture files live in the tree.
 #include <QByteArray>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An HTTP tile server on 127.0.0.1 for window tests: it answers each request with the next
 // scripted tile and remembers every URL it was asked for. Once the script is used up every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/ogr_tiles.h"
 
 #include <ogr_geometry.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tiles a region meets, found independently of the product's sweep: every tile square
 // near the region asked of GDAL's geometry whether it intersects the region's polygons.

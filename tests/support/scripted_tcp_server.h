@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A TCP server on 127.0.0.1 for tests of network clients. It listens on a port of the
 // system's choosing, plays one script per accepted connection (in order of acceptance)

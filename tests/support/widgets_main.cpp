@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry point: GoogleTest inside a QApplication, with no display needed.
 #include "app/qt_translation.h"
 

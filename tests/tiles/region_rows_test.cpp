@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tiles a region meets, checked against GDAL's own geometry tile by tile.
 #include "tiles/region_tile_walk.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How cells wrap into a block of tiles.
 #include "tiles/tile_block.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Bounded reading and writing on one client connection. Every wait also watches a stop
 // descriptor, so a shutdown request is never held up by a slow or silent client.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The demo server's usual port. The program's default tile source points at the same
 // number (kDefaultTileServerPort in tiles/default_source.h); the server keeps its own copy

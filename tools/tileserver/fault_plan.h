@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reproducible injection of faulty replies, so clients can be tested against a bad server.
 #include <cstdint>

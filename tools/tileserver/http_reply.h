@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Replies as the server sends them: HTTP/1.0, always with Content-Length, then close.
 #include <string>

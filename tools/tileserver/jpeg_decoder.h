@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Decoding of JPEG data held in memory.
 #include "tools/tileserver/rgb_image.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/tileserver/jpeg_encoder.h"
 
 #include "image/rgb_jpeg_encode.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // orbivist-tileserver: the demo tile server the program talks to out of the box.
 #include "orbivist_version.h"
 #include "os/stop_signals.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Rendering of spherical Mercator tiles from an equirectangular world picture.
 #include "tools/tileserver/rgb_image.h"

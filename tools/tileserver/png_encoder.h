@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Encoding of RGB pictures as PNG files in memory, for sources that serve PNG tiles.
 #include "tools/tileserver/rgb_image.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A decoded picture held in memory: 8-bit RGB, rows from the top, no padding between rows.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The demo server's command line.
 #include "tools/tileserver/demo_server_port.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tile keys as the server names them: 't' followed by the tile's quadrant letters.
 #include "tiles/tile_key.h"

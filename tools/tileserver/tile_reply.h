@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The reply for one tile request, spoiled on purpose when the fault plan says so.
 #include "tools/tileserver/fault_plan.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading the requests the server answers: GET /kh?...&t=<tile key> and GET /z/x/y.jpg|png.
 #include "tools/tileserver/tile_key.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The HTTP side of the demo server: one request per connection, each connection served on a
 // thread of its own, so a delayed or slow reply never holds the others.

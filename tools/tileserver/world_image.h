@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The equirectangular world picture that tiles are rendered from.
 #include "tools/tileserver/rgb_image.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialling, hanging up and the phone-book listing, over a scripted service.
 #include "batch/dialup/dial_up.h"
 #include "batch/dialup/phone_book.h"

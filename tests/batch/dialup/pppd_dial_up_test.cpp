@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pppd backend against a shell-script stand-in for pppd that records what it was given,
 // and once against the real pppd where it can run.
 #include "batch/dialup/dial_up.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scheduling dialog's wait, counted down in whole minutes.
 #include "batch/jobs/countdown.h"
 

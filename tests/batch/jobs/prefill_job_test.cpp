@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The prefill job's walk and endings, loading from a scripted server.
 #include "batch/jobs/prefill_job.h"
 #include "batch/jobs/progress_text.h"

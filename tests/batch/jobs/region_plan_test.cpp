@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The region an export covers must be the one a prefill of the same view fetches.
 #include "batch/jobs/prefill_job.h"
 #include "tiles/region_plan.h"

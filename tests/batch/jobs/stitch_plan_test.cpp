@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/jobs/stitch_plan.h"
 
 #include "tests/store/qt_print.h"

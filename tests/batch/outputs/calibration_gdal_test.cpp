@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map file as a real reader sees it: GDAL's OziExplorer driver must place the picture
 // where the file says.
 #include "batch/outputs/calibration_file.h"

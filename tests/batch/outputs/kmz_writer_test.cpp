@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // KMZ ground overlays read back: each LatLonBox against the tile math, and each picture's
 // rows where their latitudes are.
 #include "batch/outputs/kmz_writer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MBTiles files as sqlite3 and GDAL's reader see them.
 #include "batch/outputs/mbtiles_writer.h"
 #include "tiles/region_plan.h"

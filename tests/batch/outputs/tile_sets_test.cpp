@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tile sets an export writes, read back by the readers their users' apps rely on: GDAL for
 // GeoPackage, SQLite for the phone layouts (addresses written here from each layout's own
 // description), the pmtiles library from npm for PMTiles.

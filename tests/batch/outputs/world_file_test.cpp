@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // World files as GDAL reads them beside a stitched JPEG.
 #include "batch/outputs/world_file.h"
 

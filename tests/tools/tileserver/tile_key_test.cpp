@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/tileserver/tile_key.h"
 #include "tools/tileserver/tile_request.h"
 
