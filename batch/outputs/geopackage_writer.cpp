@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/outputs/geopackage_writer.h"
 
+#include "batch/outputs/web_mercator_wkt.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -42,18 +44,17 @@ constexpr char kSchema[] =
     "AUTHORITY[\"EPSG\",\"7030\"]],AUTHORITY[\"EPSG\",\"6326\"]],PRIMEM[\"Greenwich\",0,"
     "AUTHORITY[\"EPSG\",\"8901\"]],UNIT[\"degree\",0.0174532925199433,"
     "AUTHORITY[\"EPSG\",\"9122\"]],AUTHORITY[\"EPSG\",\"4326\"]]', "
-    "'longitude/latitude coordinates in decimal degrees on the WGS 84 spheroid');"
-    "INSERT INTO gpkg_spatial_ref_sys VALUES ('WGS 84 / Pseudo-Mercator', 3857, 'EPSG', 3857, "
-    "'PROJCS[\"WGS 84 / Pseudo-Mercator\",GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\","
-    "SPHEROID[\"WGS 84\",6378137,298.257223563,AUTHORITY[\"EPSG\",\"7030\"]],"
-    "AUTHORITY[\"EPSG\",\"6326\"]],PRIMEM[\"Greenwich\",0,AUTHORITY[\"EPSG\",\"8901\"]],"
-    "UNIT[\"degree\",0.0174532925199433,AUTHORITY[\"EPSG\",\"9122\"]],"
-    "AUTHORITY[\"EPSG\",\"4326\"]],PROJECTION[\"Mercator_1SP\"],"
-    "PARAMETER[\"central_meridian\",0],PARAMETER[\"scale_factor\",1],"
-    "PARAMETER[\"false_easting\",0],PARAMETER[\"false_northing\",0],"
-    "UNIT[\"metre\",1,AUTHORITY[\"EPSG\",\"9001\"]],AXIS[\"Easting\",EAST],"
-    "AXIS[\"Northing\",NORTH],AUTHORITY[\"EPSG\",\"3857\"]]', "
-    "'spherical Mercator of web maps');";
+    "'longitude/latitude coordinates in decimal degrees on the WGS 84 spheroid');";
+
+// The plane the tiles are on, in the OGC form GDAL reads.
+const QByteArray& Schema() {
+    static const QByteArray schema =
+        QByteArray(kSchema) +
+        "INSERT INTO gpkg_spatial_ref_sys VALUES ('WGS 84 / Pseudo-Mercator', 3857, 'EPSG', "
+        "3857, '" +
+        kWebMercatorWkt + "', 'spherical Mercator of web maps');";
+    return schema;
+}
 
 constexpr double kHalf = kWebMercatorHalfSide;
 
@@ -84,7 +85,7 @@ PlaneExtent ExtentOf(const GeoBounds& b) {
 } // namespace
 
 bool GeoPackageWriter::Begin(const TilesetMetadata& metadata) {
-    if (!OpenDatabase(kSchema) || !DescribeSet(metadata))
+    if (!OpenDatabase(Schema().constData()) || !DescribeSet(metadata))
         return false;
     return PrepareTileInsert("INSERT OR REPLACE INTO tiles (zoom_level, tile_column, "
                              "tile_row, tile_data) VALUES (?, ?, ?, ?)");
