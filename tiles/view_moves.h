@@ -3,6 +3,7 @@
 // Rewriting the quadrant letters of the view's four tiles for panning and zooming. Every
 // operation returns a new 2 by 2 block (slot 0 top-left, 1 top-right, 2 bottom-right,
 // 3 bottom-left) and leaves its argument unchanged.
+#include "tiles/tile_key.h"
 #include "tiles/view_urls.h"
 
 #include <QString>
@@ -47,8 +48,8 @@ ViewUrls ZoomInAboutCentre(const ViewUrls& view);
 ViewMove ClickZoom(const ViewUrls& view, int slot, bool rightButton);
 
 // The zoom slider's range; values outside it are clamped as the slider itself does.
-inline constexpr int kSliderMinLevel = 1;
-inline constexpr int kSliderMaxLevel = 20;
+inline constexpr int kSliderMinLevel = kLowestLevel;
+inline constexpr int kSliderMaxLevel = kHighestLevel;
 
 // The slider released on value: a lower level shows the children of the anchor's ancestor
 // at value - 1, a higher one zooms in about the centre, the same level keeps the view.
