@@ -31,7 +31,7 @@ ViewRefs::ViewRefs(const ViewUrls& refs, int prefixLength) {
     }
 }
 
-ViewUrls ViewRefs::Rebuilt(const ViewUrls& letters) const {
+ViewUrls ViewRefs::Rebuilt(const ViewLetters& letters) const {
     return Rebuilt(ViewMove{letters});
 }
 

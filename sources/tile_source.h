@@ -62,14 +62,14 @@ class ViewRefs {
 public:
     ViewRefs(const ViewUrls& refs, int prefixLength);
 
-    const ViewUrls& Letters() const { return letters_; }
+    const ViewLetters& Letters() const { return letters_; }
     // The anchor's: the view's zoom level.
     int Level() const { return static_cast<int>(letters_[0].size()); }
     // The anchor's prefix.
     const QString& Prefix() const { return prefixes_[0]; }
 
     // Each slot on its own prefix.
-    ViewUrls Rebuilt(const ViewUrls& letters) const;
+    ViewUrls Rebuilt(const ViewLetters& letters) const;
     // Each slot on the prefix of the slot it was derived from.
     ViewUrls Rebuilt(const ViewMove& move) const;
     QString RefOf(int fromSlot, const QString& letters) const {
@@ -84,5 +84,5 @@ public:
 
 private:
     ViewUrls prefixes_;
-    ViewUrls letters_;
+    ViewLetters letters_;
 };

@@ -45,7 +45,7 @@ public:
                                    return LoadBlock(northWest, written);
                                });
         }
-        const bool hungUp = run_.HangUpIfAsked();
+        const bool hungUp = run_.HangUpAsScheduled();
         if (const std::optional<JobEnding> stopped = EndStoppedWalk(walked, run_, in_.counters))
             return *stopped;
         in_.counters.tilesMissing = absent_;
@@ -116,7 +116,7 @@ JobEnding RunExport(const ExportInputs& inputs, const JobServices& services, Job
     std::vector<TileBlock> blocks = ExportBlocks(*format, *anchor, inputs.depth);
     // Refused before the scheduling, the dial and any tile.
     if (const std::optional<QString> refusal = ExportRefusal(*format, blocks)) {
-        run.HangUpIfWanted(inputs.settings);
+        run.HangUpBeforeScheduling(inputs.settings);
         return run.End(JobEnding::TooLarge, *refusal);
     }
     return ExportRun(inputs, run, *anchor, *format, std::move(blocks)).Run();

@@ -12,7 +12,7 @@ JobRun::JobRun(const JobServices& services, JobControls& controls, JobObserver& 
 }
 
 JobRun::~JobRun() {
-    source_.http.Follow(nullptr);
+    source_.http.ReadAheadAlong(nullptr);
 }
 
 bool JobRun::Schedule(const BatchSettings& settings) {
@@ -79,12 +79,12 @@ const QImage& JobRun::LoadTile(const TileRequest& tile, const BatchRetry& retry)
     return tile_;
 }
 
-bool JobRun::HangUpIfAsked() {
+bool JobRun::HangUpAsScheduled() {
     return !(choice_ && choice_->hangUp) || HangUpAll();
 }
 
 // The option to show the scheduling dialog stands for the hang-up where the settings say so.
-void JobRun::HangUpIfWanted(const BatchSettings& settings) {
+void JobRun::HangUpBeforeScheduling(const BatchSettings& settings) {
     if ((settings.scheduleDialog && settings.scheduleOptionHangsUp) || controls_.HangUpWanted())
         HangUpAll();
 }

@@ -18,7 +18,7 @@ JobEnding Prefill(const PrefillInputs& in, const TileKey& anchor, JobRun& run) {
         anchor, levelsDown, run, in.settings.retry, in.counters, [&](const TileKey& northWest) {
             return run.LoadBlock(northWest.Block(), in.settings.retry);
         });
-    const bool hungUp = run.HangUpIfAsked();
+    const bool hungUp = run.HangUpAsScheduled();
     if (const std::optional<JobEnding> stopped = EndStoppedWalk(walked, run, in.counters))
         return *stopped;
     return run.End(hungUp ? JobEnding::Done : JobEnding::Failed);

@@ -44,7 +44,7 @@ JobEnding Export(const RegionExportInputs& in, const RegionLevels& region, Expor
                                                          return written;
                                                      })
                                    : WalkEnd::Finished;
-    const bool hungUp = run.HangUpIfAsked();
+    const bool hungUp = run.HangUpAsScheduled();
     if (const std::optional<JobEnding> stopped = EndStoppedWalk(walked, run, in.counters))
         return *stopped;
     in.counters.tilesMissing = absent;
@@ -66,7 +66,7 @@ JobEnding RunRegionExport(const RegionExportInputs& inputs, const JobServices& s
         region.firstLevel = region.lastLevel;
     std::vector<TileBlock> blocks = CoverBlocks(region);
     if (const std::optional<QString> refusal = ExportRefusal(*format, blocks)) {
-        run.HangUpIfWanted(inputs.settings);
+        run.HangUpBeforeScheduling(inputs.settings);
         return run.End(JobEnding::TooLarge, *refusal);
     }
     return Export(inputs, region, *format, std::move(blocks), run);

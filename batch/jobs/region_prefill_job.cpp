@@ -35,17 +35,17 @@ JobEnding Prefill(const RegionPrefillInputs& in, JobRun& run) {
     if (in.estimate)
         *in.estimate = estimate;
     if (run.Cancelled()) {
-        run.HangUpIfAsked();
+        run.HangUpAsScheduled();
         return run.End(JobEnding::Cancelled);
     }
     if (in.dryRun)
         return run.End(JobEnding::Done);
     if (const std::optional<QString> refusal = EstimateRefusal(estimate)) {
-        run.HangUpIfAsked();
+        run.HangUpAsScheduled();
         return run.End(JobEnding::TooLarge, *refusal);
     }
     const WalkEnd walked = WalkRegionTiles(in.region, run, in.settings.retry, in.counters);
-    const bool hungUp = run.HangUpIfAsked();
+    const bool hungUp = run.HangUpAsScheduled();
     if (const std::optional<JobEnding> stopped = EndStoppedWalk(walked, run, in.counters))
         return *stopped;
     return run.End(hungUp ? JobEnding::Done : JobEnding::Failed);

@@ -54,7 +54,7 @@ public:
             picture->DrawTile(run_.LoadTile(request, in_.settings.retry), tile.x, tile.y);
         }
 
-        const bool hungUp = run_.HangUpIfAsked();
+        const bool hungUp = run_.HangUpAsScheduled();
         const bool saved = Save(*picture, anchorLetters, plan.southEastLetters);
         picture.reset(); // the picture can be huge: gone before the view is loaded again
         return End(saved && hungUp);
@@ -110,7 +110,7 @@ private:
             }
             written = output.AddTileRow(*band) || Reported(output);
         }
-        const bool hungUp = run_.HangUpIfAsked();
+        const bool hungUp = run_.HangUpAsScheduled();
         written = written && (output.Finish(FinishProgress()) || Reported(output));
         return End(written && hungUp);
     }
@@ -186,13 +186,13 @@ private:
     }
 
     JobEnding Stopped(JobEnding ending) {
-        run_.HangUpIfAsked();
+        run_.HangUpAsScheduled();
         return run_.End(ending, ending == JobEnding::ErrorLimit ? ErrorLimitMessage(in_.counters)
                                                                 : QString());
     }
 
     JobEnding TooLarge(const QString& why = {}) {
-        run_.HangUpIfWanted(in_.settings);
+        run_.HangUpBeforeScheduling(in_.settings);
         return run_.End(
             JobEnding::TooLarge,
             !why.isEmpty()

@@ -198,7 +198,7 @@ TEST(TemplateSource, ReadAheadHoldsABoundedTotalAndNoTileLargerThanTheCacheTakes
     for (int i = 0; i < 16; ++i)
         urls << peer.Url(QStringLiteral("/%1.jpg").arg(i));
     qsizetype next = 0;
-    http.Follow([&]() -> std::optional<QString> {
+    http.ReadAheadAlong([&]() -> std::optional<QString> {
         return next < urls.size() ? std::optional(urls[next++]) : std::nullopt;
     });
     for (const QString& url : urls) {
