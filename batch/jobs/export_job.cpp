@@ -40,8 +40,8 @@ public:
             }
             if (walked == WalkEnd::Finished)
                 walked =
-                    WalkRegion(anchor_, blocks_[i].level - anchor_.level, run_, in_.settings.retry,
-                               in_.counters, [&](const TileKey& northWest) {
+                    WalkRegion(RegionBlockWalk(anchor_, blocks_[i].level - anchor_.level), run_,
+                               in_.settings.retry, in_.counters, [&](const TileKey& northWest) {
                                    return LoadBlock(northWest, written);
                                });
         }
@@ -66,7 +66,7 @@ private:
         const ViewLoadOutcome outcome = run_.LoadBlock(block, in_.settings.retry);
         const TileSource& source = *run_.services().tiles.tiles;
         for (const TileKey& key : block) {
-            const auto jpeg = received_.find(source.RequestForKey(key).quadPath);
+            const auto jpeg = received_.find(source.Request(key).quadPath);
             if (jpeg == received_.end() || jpeg->second.isEmpty())
                 ++absent_;
             else
@@ -106,7 +106,7 @@ TileEncoding TileEncodingOf(const SourceDefinition& source) {
 JobEnding RunExport(const ExportInputs& inputs, const JobServices& services, JobControls& controls,
                     JobObserver& observer) {
     JobRun run(services, controls, observer, inputs.counters);
-    const QString letters = services.tiles.tiles->RequestFor(inputs.view[0]).quadPath;
+    const QString letters = services.tiles.tiles->Request(inputs.view[0]).quadPath;
     if (const std::optional<QString> reason = PrefillRefusal(int(letters.size()), inputs.depth))
         return run.End(JobEnding::Failed, *reason);
     const std::optional<TileKey> anchor = TileKey::FromLetters(letters.toStdString());

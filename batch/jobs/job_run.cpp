@@ -50,12 +50,12 @@ void JobRun::CopyTiles(TileBytesSink sink) {
 ViewLoadOutcome JobRun::LoadBlock(const std::array<TileKey, 4>& block, const BatchRetry& retry) {
     std::array<TileRequest, 4> tiles;
     for (std::size_t slot = 0; slot < tiles.size(); ++slot)
-        tiles[slot] = source_.tiles->RequestForKey(block[slot]);
+        tiles[slot] = source_.tiles->Request(block[slot]);
     const ViewLoadOutcome outcome = LoadViewRequests(tiles, source_, retry, counters_, *this);
     if (outcome == ViewLoadOutcome::Completed) {
         ViewUrls shown;
         for (std::size_t slot = 0; slot < shown.size(); ++slot)
-            shown[slot] = source_.tiles->RequestOfLetters(QuadPathOf(block[slot]));
+            shown[slot] = source_.tiles->RefOf(QuadPathOf(block[slot]));
         observer_.OnBlockShown(shown);
     }
     return outcome;

@@ -37,7 +37,7 @@ bool Sample(const RegionLevels& region, LevelEstimate& level, double& sizeSum, s
         const std::optional<TileKey> key = NthRegionTile(region.region, level.level, pick(random));
         if (!key || CachedSize(source, *key))
             continue; // a cached tile's size is in the sum already
-        run.LoadTile(source.RequestForKey(*key), retry);
+        run.LoadTile(source.Request(*key), retry);
         const std::optional<std::int64_t> size = CachedSize(source, *key);
         if (!size || run.Cancelled())
             return false;
@@ -51,7 +51,7 @@ bool Sample(const RegionLevels& region, LevelEstimate& level, double& sizeSum, s
 } // namespace
 
 std::optional<std::int64_t> CachedSize(const TileSource& source, const TileKey& key) {
-    const QFileInfo file(source.CachePathOf(key));
+    const QFileInfo file(source.Request(key).cacheFile.value_or(QString()));
     if (!file.isFile() || file.size() == 0)
         return std::nullopt;
     return file.size();

@@ -30,20 +30,20 @@ JobEnding Export(const RegionExportInputs& in, const RegionLevels& region, Expor
     bool written = out.Begin();
     std::int64_t absent = 0;
     const TileSource& source = *run.services().tiles.tiles;
-    const WalkEnd walked = written ? WalkRegionTiles(region, run, in.settings.retry, in.counters,
-                                                     [&](const TileKey& key) {
-                                                         QFile file(source.CachePathOf(key));
-                                                         const QByteArray jpeg =
-                                                             file.open(QIODevice::ReadOnly)
-                                                                 ? file.readAll()
-                                                                 : QByteArray();
-                                                         if (jpeg.isEmpty())
-                                                             ++absent;
-                                                         else
-                                                             written = out.AddTile(key, jpeg);
-                                                         return written;
-                                                     })
-                                   : WalkEnd::Finished;
+    const WalkEnd walked =
+        written ? WalkRegionTiles(region, run, in.settings.retry, in.counters,
+                                  [&](const TileKey& key) {
+                                      QFile file(source.Request(key).cacheFile.value_or(QString()));
+                                      const QByteArray jpeg = file.open(QIODevice::ReadOnly)
+                                                                  ? file.readAll()
+                                                                  : QByteArray();
+                                      if (jpeg.isEmpty())
+                                          ++absent;
+                                      else
+                                          written = out.AddTile(key, jpeg);
+                                      return written;
+                                  })
+                : WalkEnd::Finished;
     const bool hungUp = run.HangUpAsScheduled();
     if (const std::optional<JobEnding> stopped = EndStoppedWalk(walked, run, in.counters))
         return *stopped;

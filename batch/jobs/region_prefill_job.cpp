@@ -19,7 +19,7 @@ UpcomingTiles RegionRequests(std::shared_ptr<const TileSource> source, WorkMode 
     return [source = std::move(source), mode, walk]() mutable -> std::optional<TileRequest> {
         while (const std::optional<TileKey> key = walk.Next())
             if (!Skipped(*source, mode, *key))
-                return source->RequestForKey(*key);
+                return source->Request(*key);
         return std::nullopt;
     };
 }
@@ -58,8 +58,9 @@ WalkEnd WalkRegionTiles(const RegionLevels& region, JobRun& run, const BatchRetr
                         const std::function<bool(const TileKey&)>& visit) {
     const ViewSource& view = run.services().tiles;
     const TileSource& source = *view.tiles;
-    run.ReadAhead(RegionRequests(view.tiles, view.mode, region.Walk()));
+    // One walk: the read-ahead goes along a copy of it.
     RegionTileWalk walk = region.Walk();
+    run.ReadAhead(RegionRequests(view.tiles, view.mode, walk));
     std::int64_t done = 0;
     while (const std::optional<TileKey> key = walk.Next()) {
         ++done;
@@ -78,7 +79,7 @@ WalkEnd WalkRegionTiles(const RegionLevels& region, JobRun& run, const BatchRetr
         run.Pump();
         if (run.Cancelled())
             return WalkEnd::Cancelled;
-        run.LoadTile(source.RequestForKey(*key), retry);
+        run.LoadTile(source.Request(*key), retry);
         if (visit && !visit(*key))
             return WalkEnd::Finished;
         if (ErrorLimitReached(retry, counters))

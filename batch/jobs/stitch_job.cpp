@@ -43,14 +43,14 @@ public:
 
         // Planned over the letters alone: the source makes each one's request.
         const TileSource& source = *run_.services().tiles.tiles;
-        const QString anchorLetters = source.RequestFor(in_.view[0]).quadPath;
+        const QString anchorLetters = source.Request(in_.view[0]).quadPath;
         const StitchPlan plan = PlanStitch(anchorLetters, in_.columns, in_.rows);
         run_.ReadAhead(StitchTiles(run_.services().tiles.tiles, plan));
         std::int64_t position = 0;
         for (const StitchTile& tile : plan.tiles) {
             if (const std::optional<JobEnding> stop = NextTile(position++))
                 return Stopped(*stop);
-            const TileRequest request = source.RequestFor(source.RequestOfLetters(tile.letters));
+            const TileRequest request = source.Request(source.RefOf(tile.letters));
             picture->DrawTile(run_.LoadTile(request, in_.settings.retry), tile.x, tile.y);
         }
 
@@ -84,8 +84,7 @@ private:
     // is checked before anything is fetched.
     JobEnding RunStreamed(const QString& path) {
         const TileSource& source = *run_.services().tiles.tiles;
-        const StitchOutputOptions options =
-            OutputOptions(source.RequestFor(in_.view[0]).quadPath, {});
+        const StitchOutputOptions options = OutputOptions(source.Request(in_.view[0]).quadPath, {});
         if (StreamedStitchRefusal(in_.columns, in_.rows, in_.availableMemory))
             return TooLarge();
         // Too large for this disk: a small picture on a full disk is no large picture.
@@ -104,8 +103,7 @@ private:
             for (std::int64_t column = 0; column < in_.columns; ++column) {
                 if (const std::optional<JobEnding> stop = NextTile(position++))
                     return Stopped(*stop);
-                const TileRequest request =
-                    source.RequestForKey(CellInBlock(options.block, column, row));
+                const TileRequest request = source.Request(CellInBlock(options.block, column, row));
                 band->DrawTile(run_.LoadTile(request, in_.settings.retry), column * kTileSide, 0);
             }
             written = output.AddTileRow(*band) || Reported(output);
