@@ -64,7 +64,7 @@ private:
         const std::array<TileKey, 4> block = northWest.Block();
         received_.clear();
         const ViewLoadOutcome outcome = run_.LoadBlock(block, in_.settings.retry);
-        const TileSource& source = *run_.services().tiles.tiles;
+        const TileSource& source = run_.Source();
         for (const TileKey& key : block) {
             const auto jpeg = received_.find(source.Request(key).quadPath);
             if (jpeg == received_.end() || jpeg->second.isEmpty())

@@ -59,14 +59,13 @@ public:
     // For a job refused before its scheduling choice was asked for: every connection hung up
     // when the person wants it all the same.
     void HangUpBeforeScheduling(const BatchSettings& settings);
-    void Message(const QString& caption, const QString& text) {
-        observer_.OnMessage(caption, text);
-    }
-    std::optional<QString> AskOutputFile() { return controls_.AskOutputFile(); }
     // Tells the ending and returns it.
     JobEnding End(JobEnding ending, const QString& message = {});
 
-    const JobServices& services() const { return services_; }
+    // The source the run loads from, and the work mode it loads in.
+    const TileSource& Source() const { return *source_.tiles; }
+    const std::shared_ptr<const TileSource>& SharedSource() const { return source_.tiles; }
+    WorkMode Mode() const { return source_.mode; }
 
 private:
     void PumpEvents() override { services_.pumpEvents(); }

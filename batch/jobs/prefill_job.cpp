@@ -14,7 +14,7 @@ JobEnding Prefill(const PrefillInputs& in, const TileKey& anchor, JobRun& run) {
     run.SetTotal(PrefillTileCount(levelsDown));
     run.Begin();
     const RegionBlockWalk blocks(anchor, levelsDown);
-    run.ReadAhead(RegionTiles(run.services().tiles.tiles, blocks));
+    run.ReadAhead(RegionTiles(run.SharedSource(), blocks));
     const WalkEnd walked =
         WalkRegion(blocks, run, in.settings.retry, in.counters, [&](const TileKey& northWest) {
             return run.LoadBlock(northWest.Block(), in.settings.retry);

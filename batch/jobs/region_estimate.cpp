@@ -30,7 +30,7 @@ QString Volume(double bytes, bool known) {
 // tile could not be had: with the server away, no more are tried.
 bool Sample(const RegionLevels& region, LevelEstimate& level, double& sizeSum, std::int64_t& sizes,
             JobRun& run, const BatchRetry& retry) {
-    const TileSource& source = *run.services().tiles.tiles;
+    const TileSource& source = run.Source();
     std::mt19937_64 random(std::random_device{}());
     std::uniform_int_distribution<std::int64_t> pick(0, level.tiles - 1);
     for (int tries = 0; sizes < kEstimateSample && tries < 2 * kEstimateSample; ++tries) {
@@ -59,13 +59,13 @@ std::optional<std::int64_t> CachedSize(const TileSource& source, const TileKey& 
 
 RegionEstimate EstimateRegion(const RegionLevels& region, JobRun& run, const BatchRetry& retry,
                               const QString& cacheRoot) {
-    const TileSource& source = *run.services().tiles.tiles;
-    const WorkMode mode = run.services().tiles.mode;
+    const TileSource& source = run.Source();
+    const WorkMode mode = run.Mode();
     RegionEstimate estimate;
     run.Progress(0, QCoreApplication::translate("RegionEstimate", "Оценка объёма..."));
     double knownSum = 0;
     int knownLevels = 0;
-    bool sampling = run.services().tiles.mode != WorkMode::CacheOnly;
+    bool sampling = run.Mode() != WorkMode::CacheOnly;
     for (int level = region.firstLevel; level <= region.lastLevel && !run.Cancelled(); ++level) {
         LevelEstimate l{.level = level};
         double sizeSum = 0;

@@ -29,7 +29,7 @@ JobEnding Export(const RegionExportInputs& in, const RegionLevels& region, Expor
     run.Begin();
     bool written = out.Begin();
     std::int64_t absent = 0;
-    const TileSource& source = *run.services().tiles.tiles;
+    const TileSource& source = run.Source();
     const WalkEnd walked =
         written ? WalkRegionTiles(region, run, in.settings.retry, in.counters,
                                   [&](const TileKey& key) {

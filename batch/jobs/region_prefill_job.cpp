@@ -56,15 +56,14 @@ JobEnding Prefill(const RegionPrefillInputs& in, JobRun& run) {
 WalkEnd WalkRegionTiles(const RegionLevels& region, JobRun& run, const BatchRetry& retry,
                         const TileCounters& counters,
                         const std::function<bool(const TileKey&)>& visit) {
-    const ViewSource& view = run.services().tiles;
-    const TileSource& source = *view.tiles;
+    const TileSource& source = run.Source();
     // One walk: the read-ahead goes along a copy of it.
     RegionTileWalk walk = region.Walk();
-    run.ReadAhead(RegionRequests(view.tiles, view.mode, walk));
+    run.ReadAhead(RegionRequests(run.SharedSource(), run.Mode(), walk));
     std::int64_t done = 0;
     while (const std::optional<TileKey> key = walk.Next()) {
         ++done;
-        if (Skipped(source, view.mode, *key)) {
+        if (Skipped(source, run.Mode(), *key)) {
             if (done % kSkipsBetweenUpdates == 0) {
                 run.Progress(done, FetchedStatusText(done, run.Total()));
                 run.Pump();

@@ -23,7 +23,8 @@ namespace {
 // Everything one run keeps while it goes from ending to ending.
 class StitchRun {
 public:
-    StitchRun(const StitchInputs& inputs, JobRun& run) : in_(inputs), run_(run) {}
+    StitchRun(const StitchInputs& inputs, JobRun& run, JobControls& controls, JobObserver& observer)
+        : in_(inputs), run_(run), controls_(controls), observer_(observer) {}
 
     JobEnding Run() {
         in_.counters.ResetErrors();
@@ -42,10 +43,10 @@ public:
             return TooLarge();
 
         // Planned over the letters alone: the source makes each one's request.
-        const TileSource& source = *run_.services().tiles.tiles;
+        const TileSource& source = run_.Source();
         const QString anchorLetters = source.Request(in_.view[0]).quadPath;
         const StitchPlan plan = PlanStitch(anchorLetters, in_.columns, in_.rows);
-        run_.ReadAhead(StitchTiles(run_.services().tiles.tiles, plan));
+        run_.ReadAhead(StitchTiles(run_.SharedSource(), plan));
         std::int64_t position = 0;
         for (const StitchTile& tile : plan.tiles) {
             if (const std::optional<JobEnding> stop = NextTile(position++))
@@ -64,7 +65,7 @@ private:
     // Nothing is written when the user declines; a failure is reported and leaves the
     // earlier files as they were. The saving uses the picture up.
     bool Save(RgbPicture& picture, const QString& anchorLetters, const QString& southEastLetters) {
-        const std::optional<QString> path = run_.AskOutputFile();
+        const std::optional<QString> path = controls_.AskOutputFile();
         if (!path)
             return true;
         RemoveStaleTempFiles(QFileInfo(*path).absolutePath());
@@ -83,7 +84,7 @@ private:
     // row from the north and each row from the west. Its size is bounded by the disk, which
     // is checked before anything is fetched.
     JobEnding RunStreamed(const QString& path) {
-        const TileSource& source = *run_.services().tiles.tiles;
+        const TileSource& source = run_.Source();
         const StitchOutputOptions options = OutputOptions(source.Request(in_.view[0]).quadPath, {});
         if (StreamedStitchRefusal(in_.columns, in_.rows, in_.availableMemory))
             return TooLarge();
@@ -172,7 +173,7 @@ private:
     // The picture is only worth its map: a map without its picture, or the other way
     // round, is reported, and what was there before under either name stays.
     void ReportCannotWrite(const QString& path, const QString& reason) {
-        run_.Message(ErrorsCaption(), CannotWriteText(path, reason));
+        observer_.OnMessage(ErrorsCaption(), CannotWriteText(path, reason));
     }
 
     static QString CannotWriteText(const QString& path, const QString& reason) {
@@ -201,6 +202,8 @@ private:
 
     const StitchInputs& in_;
     JobRun& run_;
+    JobControls& controls_;        // the save dialog at the end
+    JobObserver& observer_;        // the message of a failed write
     bool savingCancelled_ = false; // "Отмена" while a GeoTIFF was being finished
 };
 
@@ -209,5 +212,5 @@ private:
 JobEnding RunStitch(const StitchInputs& inputs, const JobServices& services, JobControls& controls,
                     JobObserver& observer) {
     JobRun run(services, controls, observer, inputs.counters);
-    return StitchRun(inputs, run).Run();
+    return StitchRun(inputs, run, controls, observer).Run();
 }
