@@ -28,6 +28,7 @@
 #include "sources/source_cache_folder.h"
 #include "sources/tile_source.h"
 #include "store/settings.h"
+#include "store/settings_layout.h"
 #include "tiles/decimal_text.h"
 #include "tiles/region_cover.h"
 #include "tiles/tile_search.h"
@@ -93,7 +94,8 @@ std::optional<Session> OpenSession(const QString& homeArgument, const CommandRet
     }
     if (!home.endsWith('/'))
         home += '/';
-    Session s{home, ReadSettings(home + QStringLiteral("ORB.ini")), {}, {}, {}};
+    const ProgramHome program(home);
+    Session s{home, ReadSettings(program.File(kSettingsFileName.toString())), {}, {}, {}};
     TakeRetry(retry, s.settings);
     const std::optional<SourceDefinition> source =
         ChosenSource(home, s.settings, sourceOption, stream);
@@ -115,7 +117,7 @@ std::optional<Session> OpenSession(const QString& homeArgument, const CommandRet
         // On the prefix of the view the settings hold.
         s.view = s.Refs().Rebuilt(ViewMove::FromSlot(0, SearchViewFor(found).view));
     }
-    s.cacheRoot = CacheRootOf(s.settings, home + QStringLiteral("Cash/"));
+    s.cacheRoot = CacheRootOf(s.settings, program.DefaultCacheRoot());
     // The program never makes its cache directory; without it every tile would be a write
     // error, so say so at once.
     if (!QFileInfo(s.cacheRoot).isDir()) {

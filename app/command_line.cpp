@@ -5,6 +5,7 @@
 #include "batch/outputs/export_format.h"
 #include "gis/area_file.h"
 #include "store/settings.h"
+#include "tiles/decimal_text.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -16,10 +17,9 @@
 
 namespace {
 
+// As typed on the command line, blanks around the number allowed.
 std::optional<int> WholeNumber(const QString& text) {
-    bool ok = false;
-    const int value = text.toInt(&ok, 10);
-    return ok ? std::optional<int>(value) : std::nullopt;
+    return ParseInt(QStringView(text).trimmed());
 }
 
 // A count given on the command line: a whole number of at least 1, kept as text the way the
@@ -52,8 +52,8 @@ std::optional<int> Delay(const QString& text) {
     const QRegularExpressionMatch match = form.match(text);
     if (!match.hasMatch())
         return std::nullopt;
-    const int hours = match.captured(1).toInt();
-    const int minutes = match.captured(2).toInt();
+    const int hours = ParseIntOr(match.capturedView(1), 0);
+    const int minutes = ParseIntOr(match.capturedView(2), 0);
     if (!SettingsRange::DelayHours.Holds(hours) || !SettingsRange::DelayMinutes.Holds(minutes))
         return std::nullopt;
     return hours * 60 + minutes;

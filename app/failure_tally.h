@@ -18,7 +18,9 @@ public:
 
     std::optional<HttpFailure> Get(const QString& url, QByteArray& body) override;
     void ShareSilentWait(bool on) override { network_.ShareSilentWait(on); }
-    void Follow(UpcomingUrls upcoming) override { network_.Follow(std::move(upcoming)); }
+    void ReadAheadAlong(UrlsAhead upcoming) override {
+        network_.ReadAheadAlong(std::move(upcoming));
+    }
 
     // "connection refused 127.0.0.1:47321 (4 of 4 failed fetches)", or empty when no fetch
     // failed.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/rx_slider.h"
 
+#include "tiles/view_moves.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
@@ -8,7 +10,7 @@
 #include <QWheelEvent>
 
 RxSlider::RxSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {
-    setRange(1, 20);
+    setRange(kSliderMinLevel, kSliderMaxLevel);
     setSingleStep(1);
     setPageStep(1);
     setTickPosition(QSlider::TicksBelow);

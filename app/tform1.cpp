@@ -373,13 +373,7 @@ void TForm1::Edit3Change() {
     if (RegionBox->currentIndex() != 0)
         return RegionChoiceChange();
     const PrefillEstimate estimate = EstimatePrefill(Edit3->text(), ViewLevel());
-    // A depth at or above the view's level has no estimate; the buttons say why they are off.
-    const bool shallow = !estimate.canStart && ParseIntOr(Edit3->text(), -1) <= ViewLevel();
-    Label13->setText(
-        shallow
-            ? estimate.text + u'\n' +
-                  tr("Чтобы начать, задайте глубину больше текущего уровня (%1).").arg(ViewLevel())
-            : estimate.text);
+    Label13->setText(estimate.text);
     Button6->setEnabled(estimate.canStart);
     Button7->setEnabled(estimate.canStart);
 }

@@ -4,6 +4,7 @@
 // client, and wires every control to a thin handler that calls the tile, fetch,
 // store and batch code.
 #include "app/program_home.h"
+#include "app/settings_controls.h"
 #include "batch/dialup/dial_up.h"
 #include "batch/jobs/batch_settings.h"
 #include "batch/jobs/cancel_flag.h"
@@ -36,6 +37,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class MarkerImage;
 class QFileDialog;
@@ -47,6 +49,7 @@ class StatusPanels;
 class TForm2;
 class TForm3;
 class TileImage;
+class WindowFrontEnd;
 enum class PanDirection;
 enum class CoordField;
 
@@ -279,8 +282,10 @@ private:
     void ConnectNavigation();
     void ConnectFavorites();
     void SetWorkModeText(const QString& text);
-    void ApplySettingsLine(const Settings& settings, int line);
-    void ApplyWorkModeLine(QRadioButton* button, bool on, const QString& caption);
+    // Which control shows each line of the settings file, in file order.
+    std::vector<SettingsControlRow> SettingsControls() const;
+    // A mode line just shown: the mode button names the mode when its radio button is on.
+    void NameCheckedMode(QRadioButton* button, const QString& caption);
     void SaveFavoritesList();
     void SelectFirstFavorite();
     void ApplyProxyFields();
@@ -299,6 +304,11 @@ private:
     bool LevelAllowed(int level);
     // False, with the reason in a message box, when the source refuses a job down to level.
     bool SourceAllowsJob(int level);
+    // Whether the dialogs and the dial-up every job shows exist yet.
+    bool JobWindowsReady() const;
+    // Runs a job with the window and its dialogs as its front end, once the temporary files
+    // an interrupted run left in the cache are gone.
+    void RunFromWindow(const std::function<void(WindowFrontEnd&)>& job);
     QString ChosenCacheRoot() const;
     int ViewLevel() const;
     CoordField FieldKind(const QLineEdit* field) const;

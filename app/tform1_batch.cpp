@@ -48,10 +48,19 @@ JobServices TForm1::CurrentJobServices() {
     return JobServices{.tiles = CurrentViewSource(), .dialUp = *dialUp_};
 }
 
-void TForm1::Button5Click() {
-    if (!form2_ || !form3_ || !dialUp_ || !dialReporter_ || !SourceAllowsJob(ViewLevel()))
-        return;
+bool TForm1::JobWindowsReady() const {
+    return form2_ && form3_ && dialUp_ && dialReporter_;
+}
+
+void TForm1::RunFromWindow(const std::function<void(WindowFrontEnd&)>& job) {
     WindowFrontEnd front(*this, *form2_, *form3_, *dialReporter_);
+    RemoveStaleTempFiles(cacheRoot);
+    job(front);
+}
+
+void TForm1::Button5Click() {
+    if (!JobWindowsReady() || !SourceAllowsJob(ViewLevel()))
+        return;
     const StitchInputs inputs{
         .view = viewUrls,
         .counters = counters,
@@ -63,36 +72,33 @@ void TForm1::Button5Click() {
         .availableMemory = AvailableMemory(),
         .output = std::nullopt, // asked for at the end
     };
-    RemoveStaleTempFiles(cacheRoot);
-    RunStitch(inputs, CurrentJobServices(), front, front);
+    RunFromWindow(
+        [&](WindowFrontEnd& front) { RunStitch(inputs, CurrentJobServices(), front, front); });
 }
 
 void TForm1::Button6Click() {
     QString why;
-    if (const std::optional<RegionLevels> region = ChosenRegion(&why)) {
-        if (!form2_ || !form3_ || !dialUp_ || !dialReporter_)
-            return;
-        WindowFrontEnd front(*this, *form2_, *form3_, *dialReporter_);
+    const std::optional<RegionLevels> region = ChosenRegion(&why);
+    if (!JobWindowsReady() || (!region && !SourceAllowsJob(ParseIntOr(Edit3->text(), 0))))
+        return;
+    if (region) {
         const RegionPrefillInputs inputs{.region = *region,
                                          .cacheRoot = cacheRoot,
                                          .settings = CurrentBatchSettings(),
                                          .counters = counters};
-        RemoveStaleTempFiles(cacheRoot);
-        RunRegionPrefill(inputs, CurrentJobServices(), front, front);
+        RunFromWindow([&](WindowFrontEnd& front) {
+            RunRegionPrefill(inputs, CurrentJobServices(), front, front);
+        });
         return;
     }
-    if (!form2_ || !form3_ || !dialUp_ || !dialReporter_ ||
-        !SourceAllowsJob(ParseIntOr(Edit3->text(), 0)))
-        return;
-    WindowFrontEnd front(*this, *form2_, *form3_, *dialReporter_);
     const PrefillInputs inputs{
         .view = viewUrls,
         .depth = ParseIntOr(Edit3->text(), 0),
         .settings = CurrentBatchSettings(),
         .counters = counters,
     };
-    RemoveStaleTempFiles(cacheRoot);
-    RunPrefill(inputs, CurrentJobServices(), front, front);
+    RunFromWindow(
+        [&](WindowFrontEnd& front) { RunPrefill(inputs, CurrentJobServices(), front, front); });
 }
 
 namespace {
@@ -138,15 +144,12 @@ void SelectFilterOf(QFileDialog& dialog, const QString& path) {
 void TForm1::Button7Click() {
     QString why;
     const std::optional<RegionLevels> region = ChosenRegion(&why);
-    if (!form2_ || !form3_ || !dialUp_ || !dialReporter_ ||
-        (!region &&
-         (!SourceAllowsJob(ViewLevel()) || !SourceAllowsJob(ParseIntOr(Edit3->text(), 0)))))
+    if (!JobWindowsReady() || (!region && (!SourceAllowsJob(ViewLevel()) ||
+                                           !SourceAllowsJob(ParseIntOr(Edit3->text(), 0)))))
         return;
     const std::optional<QString> path = AskExportFile();
     if (!path)
         return;
-    WindowFrontEnd front(*this, *form2_, *form3_, *dialReporter_);
-    RemoveStaleTempFiles(cacheRoot);
     RemoveStaleTempFiles(QFileInfo(*path).absolutePath());
     if (region) {
         const RegionExportInputs inputs{
@@ -158,7 +161,9 @@ void TForm1::Button7Click() {
             .settings = CurrentBatchSettings(),
             .counters = counters,
         };
-        RunRegionExport(inputs, CurrentJobServices(), front, front);
+        RunFromWindow([&](WindowFrontEnd& front) {
+            RunRegionExport(inputs, CurrentJobServices(), front, front);
+        });
         return;
     }
     const ExportInputs inputs{
@@ -171,7 +176,8 @@ void TForm1::Button7Click() {
         .settings = CurrentBatchSettings(),
         .counters = counters,
     };
-    RunExport(inputs, CurrentJobServices(), front, front);
+    RunFromWindow(
+        [&](WindowFrontEnd& front) { RunExport(inputs, CurrentJobServices(), front, front); });
 }
 
 QFileDialog& TForm1::StitchFileDialog() {

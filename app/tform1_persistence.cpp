@@ -3,7 +3,7 @@
 // each value goes to and what changing that control sets off.
 #include "app/tform1.h"
 
-#include "app/radio_check.h"
+#include "app/settings_controls.h"
 #include "store/favorite_line.h"
 #include "store/favorites.h"
 #include "store/settings.h"
@@ -29,9 +29,54 @@ void TForm1::LoadSettings() {
     ApplySettings(::ReadSettings(home_.File(kSettingsFileName.toString())));
 }
 
+std::vector<SettingsControlRow> TForm1::SettingsControls() const {
+    using namespace SettingsLine;
+    // The view's four lines and the prefix length apply together, once all lines are read.
+    return {
+        {ModeCacheOnly, RadioButton1,
+         [](TForm1& f) { f.NameCheckedMode(f.RadioButton1, tr("только кэш")); }},
+        {ModeInternetOnly, RadioButton2,
+         [](TForm1& f) { f.NameCheckedMode(f.RadioButton2, tr("интернет")); }},
+        {ModeCacheAndInternet, RadioButton3,
+         [](TForm1& f) { f.NameCheckedMode(f.RadioButton3, tr("кэш и интернет")); }},
+        {ScheduleDialog, CheckBox1},
+        {UseProxy, CheckBox2},
+        {ProxyServer, Edit5},
+        {ProxyPort, Edit6},
+        {ProxyUser, Edit8},
+        {ProxyPassword, Edit9},
+        {LatHemisphere, SCB},
+        {LonHemisphere, DCB},
+        {MarkPoint, CheckBox3},
+        {SearchZoom, FCB},
+        {StitchColumns, Edit1},
+        {StitchRows, Edit2},
+        {JpegQuality, UpDown3},
+        {PrefillLevel, Edit3},
+        {FetchAttempts, UpDown1},
+        {WriteErrorLimit, UpDown2},
+        {ReceiveErrorLimit, UpDown4},
+        {BadFileErrorLimit, UpDown5},
+        {CacheDirectory, Edit16},
+        {UseCacheDirectory, CheckBox4,
+         [](TForm1& f) {
+             f.CheckBox4Click();
+             if (f.CheckBox4->isChecked())
+                 f.cacheRoot = f.ChosenCacheRoot();
+         }},
+        {RetryInterval, UpDown6},
+    };
+}
+
 void TForm1::ApplySettings(const Settings& settings) {
-    for (int line = 0; line < settings.linesPresent; ++line)
-        ApplySettingsLine(settings, line);
+    Settings lines = settings;
+    for (const SettingsControlRow& row : SettingsControls()) {
+        if (row.line >= settings.linesPresent)
+            break;
+        ShowSettingsLine(row, lines);
+        if (row.then)
+            row.then(*this);
+    }
     viewUrls = settings.view.urls;
     prefixLength = settings.view.prefixLength;
     // A source no longer in the sources files leaves the demo source chosen.
@@ -39,124 +84,17 @@ void TForm1::ApplySettings(const Settings& settings) {
         ChooseSource(kDemoSourceName);
 }
 
-void TForm1::ApplyWorkModeLine(QRadioButton* button, bool on, const QString& caption) {
-    if (on) {
-        button->setChecked(true);
+void TForm1::NameCheckedMode(QRadioButton* button, const QString& caption) {
+    if (button->isChecked())
         SpeedButton10->setText(caption);
-    } else {
-        SetRadioChecked(button, false);
-    }
-}
-
-void TForm1::ApplySettingsLine(const Settings& s, int line) {
-    using namespace SettingsLine;
-    switch (line) {
-    case ModeCacheOnly:
-        ApplyWorkModeLine(RadioButton1, s.modeLines[0], tr("только кэш"));
-        break;
-    case ModeInternetOnly:
-        ApplyWorkModeLine(RadioButton2, s.modeLines[1], tr("интернет"));
-        break;
-    case ModeCacheAndInternet:
-        ApplyWorkModeLine(RadioButton3, s.modeLines[2], tr("кэш и интернет"));
-        break;
-    case ScheduleDialog:
-        CheckBox1->setChecked(s.scheduleDialog);
-        break;
-    case UseProxy:
-        CheckBox2->setChecked(s.useProxy);
-        break;
-    case ProxyServer:
-        Edit5->setText(s.proxyServer);
-        break;
-    case ProxyPort:
-        Edit6->setText(s.proxyPort);
-        break;
-    case ProxyUser:
-        Edit8->setText(s.proxyUser);
-        break;
-    case ProxyPassword:
-        Edit9->setText(s.proxyPassword);
-        break;
-    case LatHemisphere:
-        SCB->setCurrentIndex(s.latHemisphere);
-        break;
-    case LonHemisphere:
-        DCB->setCurrentIndex(s.lonHemisphere);
-        break;
-    case MarkPoint:
-        CheckBox3->setChecked(s.markPoint);
-        break;
-    case SearchZoom:
-        FCB->setCurrentIndex(s.searchZoom);
-        break;
-    case StitchColumns:
-        Edit1->setText(s.stitchColumns);
-        break;
-    case StitchRows:
-        Edit2->setText(s.stitchRows);
-        break;
-    case JpegQuality:
-        UpDown3->setValue(s.jpegQuality);
-        break;
-    case PrefillLevel:
-        Edit3->setText(s.prefillLevel);
-        break;
-    case FetchAttempts:
-        UpDown1->setValue(s.fetchAttempts);
-        break;
-    case WriteErrorLimit:
-        UpDown2->setValue(s.writeErrorLimit);
-        break;
-    case ReceiveErrorLimit:
-        UpDown4->setValue(s.receiveErrorLimit);
-        break;
-    case BadFileErrorLimit:
-        UpDown5->setValue(s.badFileErrorLimit);
-        break;
-    case CacheDirectory:
-        Edit16->setText(s.cacheDirectory);
-        break;
-    case UseCacheDirectory:
-        CheckBox4->setChecked(s.useCacheDirectory);
-        CheckBox4Click();
-        if (CheckBox4->isChecked())
-            cacheRoot = ChosenCacheRoot();
-        break;
-    case RetryInterval:
-        UpDown6->setValue(s.retryInterval);
-        break;
-    default: // the view and the prefix length apply together, once all lines are read
-        break;
-    }
 }
 
 Settings TForm1::CurrentSettings() const {
     Settings s;
     s.linesPresent = kSettingsLineCount;
     s.view = {viewUrls, prefixLength};
-    s.modeLines = {RadioButton1->isChecked(), RadioButton2->isChecked(), RadioButton3->isChecked()};
-    s.scheduleDialog = CheckBox1->isChecked();
-    s.useProxy = CheckBox2->isChecked();
-    s.proxyServer = Edit5->text();
-    s.proxyPort = Edit6->text();
-    s.proxyUser = Edit8->text();
-    s.proxyPassword = Edit9->text();
-    s.latHemisphere = SCB->currentIndex();
-    s.lonHemisphere = DCB->currentIndex();
-    s.markPoint = CheckBox3->isChecked();
-    s.searchZoom = FCB->currentIndex();
-    s.stitchColumns = Edit1->text();
-    s.stitchRows = Edit2->text();
-    s.jpegQuality = UpDown3->value();
-    s.prefillLevel = Edit3->text();
-    s.fetchAttempts = UpDown1->value();
-    s.writeErrorLimit = UpDown2->value();
-    s.receiveErrorLimit = UpDown4->value();
-    s.badFileErrorLimit = UpDown5->value();
-    s.cacheDirectory = Edit16->text();
-    s.useCacheDirectory = CheckBox4->isChecked();
-    s.retryInterval = UpDown6->value();
+    for (const SettingsControlRow& row : SettingsControls())
+        TakeSettingsLine(row, s);
     s.sourceName = CurrentSource().name;
     return s;
 }

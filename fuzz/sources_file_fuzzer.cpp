@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(static_cast<qsizetype>(contents.sources.size()) <= text.count('['));
     for (const SourceDefinition& source : contents.sources) {
         FUZZ_CHECK(!source.name.isEmpty());
-        FUZZ_CHECK(source.minLevel >= 1 && source.minLevel <= source.maxLevel &&
-                   source.maxLevel <= 20);
+        FUZZ_CHECK(source.minLevel >= kLowestLevel && source.minLevel <= source.maxLevel &&
+                   source.maxLevel <= kHighestLevel);
         FUZZ_CHECK(source.connections >= 1 && source.connections <= 16);
         FUZZ_CHECK(source.jpegQuality >= 1 && source.jpegQuality <= 100);
         if (source.kind == SourceKind::Template) {

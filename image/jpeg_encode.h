@@ -2,14 +2,8 @@
 #pragma once
 // Encoding the stitched picture as a progressive JPEG, streamed out piece by piece so that
 // the compressed file never has to be held in memory as well.
+#include "image/jpeg_sink.h"
 #include "image/rgb_picture.h"
-
-#include <cstddef>
-#include <functional>
-
-// Receives the encoded bytes in order; returns false to abort the encoding (a failed
-// write, say).
-using JpegSink = std::function<bool(const char* data, std::size_t size)>;
 
 // Encodes the picture as a progressive colour JPEG: RGB input, libjpeg's defaults, the
 // floating-point DCT, the quality (libjpeg's scale, 1 to 100) with quantisation tables

@@ -3,15 +3,10 @@
 
 #include "image/png_bounds.h"
 #include "image/rgb_jpeg_encode.h"
+#include "tiles/tile_side.h"
 
 #include <QImage>
 #include <QPainter>
-
-namespace {
-
-constexpr int kTileSide = 256;
-
-} // namespace
 
 std::optional<QImage> DecodePngTile(const QByteArray& data) {
     if (!data.startsWith("\x89PNG\r\n\x1a\n") || data.size() < 24)

@@ -23,7 +23,7 @@ bool CurlHttpGet::KeepGoing() {
     return !(stop_ && stop_());
 }
 
-void CurlHttpGet::Follow(UpcomingUrls upcoming) {
+void CurlHttpGet::ReadAheadAlong(UrlsAhead upcoming) {
     ahead_.clear();
     lastAsked_.clear();
     upcoming_ = window_ > 1 ? std::move(upcoming) : nullptr;

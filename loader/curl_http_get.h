@@ -32,7 +32,7 @@ public:
     // When a tile asked for is not read ahead yet, the next URLs of upcoming are fetched with
     // it, as many at once as the source allows; nothing is read ahead for a source of one
     // connection.
-    void Follow(UpcomingUrls upcoming) override;
+    void ReadAheadAlong(UrlsAhead upcoming) override;
 
     // Called about every CurlTransport::kPumpInterval while tiles are under way, so that the
     // window stays painted; a fetch asked for from it fails at once.
@@ -57,7 +57,7 @@ private:
 
     CurlTransport transport_;
     int window_ = 1; // tiles read ahead at once
-    UpcomingUrls upcoming_;
+    UrlsAhead upcoming_;
     std::deque<Ahead> ahead_; // in the walk's order, not yet asked for
     QString lastAsked_;
     std::function<void()> whileWaiting_;

@@ -3,7 +3,7 @@
 
 #include <QFileInfo>
 
-UpcomingUrls UrlsToFetch(UpcomingTiles upcoming, WorkMode mode) {
+UrlsAhead UrlsToFetch(UpcomingTiles upcoming, WorkMode mode) {
     if (!upcoming || mode == WorkMode::CacheOnly)
         return nullptr;
     return [upcoming = std::move(upcoming), mode]() -> std::optional<QString> {

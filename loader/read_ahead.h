@@ -15,4 +15,4 @@ using UpcomingTiles = std::function<std::optional<TileRequest>()>;
 // The URLs of upcoming for the client to read ahead, with the loader in mode: a tile the
 // loader takes from the cache without asking, or never fetches, gives an empty URL. Nothing
 // at all in cache-only mode.
-UpcomingUrls UrlsToFetch(UpcomingTiles upcoming, WorkMode mode);
+UrlsAhead UrlsToFetch(UpcomingTiles upcoming, WorkMode mode);

@@ -43,7 +43,7 @@ ViewLoadOutcome LoadView(const ViewUrls& urls, const ViewSource& source,
                          ViewLoadHooks& hooks) {
     std::array<TileRequest, 4> tiles;
     for (int slot = 0; slot < 4; ++slot)
-        tiles[slot] = source.tiles->RequestFor(urls[slot]);
+        tiles[slot] = source.tiles->Request(urls[slot]);
     return LoadViewRequests(tiles, source, batch, counters, hooks);
 }
 

@@ -65,9 +65,6 @@ public:
     bool FetchAll(const QStringList& urls, const Done& done,
                   const std::function<bool()>& keepGoing);
 
-    // Until when the server asked to be left alone (429 or 503 with Retry-After).
-    Clock::time_point pausedUntil() const { return pausedUntil_; }
-
 private:
     struct Transfer;
     struct MultiDeleter {

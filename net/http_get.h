@@ -8,7 +8,7 @@
 
 // The URLs a caller will ask for, in its order, one per call; nothing once there are no more.
 // An empty URL stands for an item that needs no transfer (the caller has it already).
-using UpcomingUrls = std::function<std::optional<QString>()>;
+using UrlsAhead = std::function<std::optional<QString>()>;
 
 struct HttpFailure {
     int statusCode = 0; // 0 when no reply status was read
@@ -25,7 +25,8 @@ public:
     // Between true and false (the tiles of one view): while the server has sent no byte at
     // all, the fetches share one wait of the usual length instead of waiting in turn.
     virtual void ShareSilentWait(bool on) { (void)on; }
-    // From now on the URLs are asked for in the order of upcoming; a client that fetches
-    // several at once reads ahead along it, others ignore it. An empty function ends it.
-    virtual void Follow(UpcomingUrls upcoming) { (void)upcoming; }
+    // Read-ahead: from now on the URLs are asked for in the order of upcoming; a client that
+    // fetches several at once fetches them before they are asked for, others ignore it. An
+    // empty function ends the read-ahead.
+    virtual void ReadAheadAlong(UrlsAhead upcoming) { (void)upcoming; }
 };

@@ -83,34 +83,14 @@ Waited WaitFor(int fd, short events, const SocketWait& wait) {
 } // namespace
 
 TcpSocket::TcpSocket(int connectedFd) : fd_(connectedFd) {
-    if (fd_ >= 0) {
-        ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) | O_NONBLOCK);
-        ::fcntl(fd_, F_SETFD, FD_CLOEXEC);
+    if (fd_.Valid()) {
+        ::fcntl(fd_.Get(), F_SETFL, ::fcntl(fd_.Get(), F_GETFL) | O_NONBLOCK);
+        ::fcntl(fd_.Get(), F_SETFD, FD_CLOEXEC);
     }
-}
-
-TcpSocket::~TcpSocket() {
-    Close();
-}
-
-TcpSocket::TcpSocket(TcpSocket&& other) noexcept : fd_(other.fd_) {
-    other.fd_ = -1;
-}
-
-TcpSocket& TcpSocket::operator=(TcpSocket&& other) noexcept {
-    if (this != &other) {
-        Close();
-        fd_ = other.fd_;
-        other.fd_ = -1;
-    }
-    return *this;
 }
 
 void TcpSocket::Close() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
+    fd_.Reset();
 }
 
 std::optional<QString> TcpSocket::Connect(const QString& host, int port, const SocketWait& wait) {
@@ -137,22 +117,21 @@ std::optional<QString> TcpSocket::Connect(const QString& host, int port, const S
     allAddresses.deadline = std::min(wait.deadline, Clock::now() + wait.timeout);
     QString lastError = QStringLiteral("no address for %1").arg(host);
     for (const addrinfo* a = list.get(); a != nullptr; a = a->ai_next) {
-        TcpSocket attempt;
-        attempt.fd_ =
-            ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
-        if (attempt.fd_ < 0) {
+        UniqueFd attempt(
+            ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol));
+        if (!attempt.Valid()) {
             lastError = SystemError("socket", errno);
             continue;
         }
-        if (::connect(attempt.fd_, a->ai_addr, a->ai_addrlen) == 0) {
-            *this = std::move(attempt);
+        if (::connect(attempt.Get(), a->ai_addr, a->ai_addrlen) == 0) {
+            fd_ = std::move(attempt);
             return std::nullopt;
         }
         if (errno != EINPROGRESS) {
             lastError = SystemError("connect", errno);
             continue;
         }
-        const Waited waited = WaitFor(attempt.fd_, POLLOUT, allAddresses);
+        const Waited waited = WaitFor(attempt.Get(), POLLOUT, allAddresses);
         if (waited == Waited::TimedOut)
             return QStringLiteral("connecting to %1:%2 timed out").arg(host).arg(port);
         if (waited == Waited::Stopped)
@@ -163,10 +142,10 @@ std::optional<QString> TcpSocket::Connect(const QString& host, int port, const S
         }
         int soError = 0;
         socklen_t len = sizeof soError;
-        if (getsockopt(attempt.fd_, SOL_SOCKET, SO_ERROR, &soError, &len) != 0)
+        if (getsockopt(attempt.Get(), SOL_SOCKET, SO_ERROR, &soError, &len) != 0)
             soError = errno;
         if (soError == 0) {
-            *this = std::move(attempt);
+            fd_ = std::move(attempt);
             return std::nullopt;
         }
         lastError = SystemError("connect", soError);
@@ -175,22 +154,22 @@ std::optional<QString> TcpSocket::Connect(const QString& host, int port, const S
 }
 
 bool TcpSocket::IsIdle() const {
-    if (fd_ < 0)
+    if (!fd_.Valid())
         return false;
     short revents = 0;
-    const int n = PollOne(fd_, POLLIN, 0, revents);
+    const int n = PollOne(fd_.Get(), POLLIN, 0, revents);
     // Readable means either the peer's close or bytes nobody asked for; both spoil the
     // connection for a new request.
     return n == 0;
 }
 
 std::optional<QString> TcpSocket::SendAll(QByteArrayView data, const SocketWait& wait) {
-    if (fd_ < 0)
+    if (!fd_.Valid())
         return QStringLiteral("not connected");
     qsizetype sent = 0;
     while (sent < data.size()) {
-        const ssize_t n =
-            ::send(fd_, data.data() + sent, static_cast<size_t>(data.size() - sent), MSG_NOSIGNAL);
+        const ssize_t n = ::send(fd_.Get(), data.data() + sent,
+                                 static_cast<size_t>(data.size() - sent), MSG_NOSIGNAL);
         if (n >= 0) {
             sent += n;
             continue;
@@ -199,7 +178,7 @@ std::optional<QString> TcpSocket::SendAll(QByteArrayView data, const SocketWait&
             continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK)
             return SystemError("send", errno);
-        const Waited waited = WaitFor(fd_, POLLOUT, wait);
+        const Waited waited = WaitFor(fd_.Get(), POLLOUT, wait);
         if (waited == Waited::TimedOut)
             return QStringLiteral("sending timed out");
         if (waited == Waited::Stopped)
@@ -211,12 +190,12 @@ std::optional<QString> TcpSocket::SendAll(QByteArrayView data, const SocketWait&
 }
 
 qint64 TcpSocket::Receive(char* buffer, qint64 maxBytes, const SocketWait& wait, QString& error) {
-    if (fd_ < 0) {
+    if (!fd_.Valid()) {
         error = QStringLiteral("not connected");
         return -1;
     }
     for (;;) {
-        const ssize_t n = ::recv(fd_, buffer, static_cast<size_t>(maxBytes), 0);
+        const ssize_t n = ::recv(fd_.Get(), buffer, static_cast<size_t>(maxBytes), 0);
         if (n >= 0)
             return n;
         if (errno == EINTR)
@@ -225,7 +204,7 @@ qint64 TcpSocket::Receive(char* buffer, qint64 maxBytes, const SocketWait& wait,
             error = SystemError("recv", errno);
             return -1;
         }
-        const Waited waited = WaitFor(fd_, POLLIN, wait);
+        const Waited waited = WaitFor(fd_.Get(), POLLIN, wait);
         if (waited == Waited::TimedOut) {
             error = QStringLiteral("reading timed out");
             return -1;

@@ -2,6 +2,8 @@
 #pragma once
 // A client TCP connection with time-outs on every wait. The descriptor is non-blocking and
 // owned by the object: it is closed when the object goes, on every path.
+#include "os/unique_fd.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <chrono>
@@ -29,18 +31,15 @@ public:
     // Takes over a descriptor that is already connected (one end of a socket pair, say) and
     // makes it non-blocking like the ones Connect opens.
     explicit TcpSocket(int connectedFd);
-    ~TcpSocket();
-    TcpSocket(TcpSocket&& other) noexcept;
-    TcpSocket& operator=(TcpSocket&& other) noexcept;
-    TcpSocket(const TcpSocket&) = delete;
-    TcpSocket& operator=(const TcpSocket&) = delete;
+    TcpSocket(TcpSocket&&) noexcept = default;
+    TcpSocket& operator=(TcpSocket&&) noexcept = default;
 
     // Resolves host and connects to the first address that accepts within the time-out
     // (one time-out for all addresses). Closes any previous connection first. The name is
     // resolved before the wait begins and is bounded only by the resolver's own time-outs.
     std::optional<QString> Connect(const QString& host, int port, const SocketWait& wait);
     void Close();
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_.Valid(); }
 
     // True when the connection is open and idle: the peer has neither closed it nor sent
     // anything unasked, so a new request may be written to it.
@@ -54,5 +53,5 @@ public:
     qint64 Receive(char* buffer, qint64 maxBytes, const SocketWait& wait, QString& error);
 
 private:
-    int fd_ = -1;
+    UniqueFd fd_;
 };

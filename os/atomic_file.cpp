@@ -41,11 +41,9 @@ QByteArray RandomLetters() {
 // The rename itself lives in the directory: only syncing it makes the new name last.
 // Some file systems cannot sync a directory; the file's content is safe anyway.
 void SyncDirectory(const QByteArray& directory) {
-    const int fd = ::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
+    const UniqueFd fd(::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.Valid())
+        ::fsync(fd.Get());
 }
 
 } // namespace
@@ -90,10 +88,7 @@ bool AtomicFile::Fail(int errorNumber) {
 }
 
 void AtomicFile::Discard() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
+    fd_.Reset();
     if (!tempName_.isEmpty() && !committed_)
         ::unlink(tempName_.constData());
     hold_.Release();
@@ -101,7 +96,7 @@ void AtomicFile::Discard() {
 }
 
 bool AtomicFile::Open() {
-    if (fd_ >= 0 || committed_ || failed_)
+    if (fd_.Valid() || committed_ || failed_)
         return Fail(EINVAL);
     const QByteArray target = QFile::encodeName(path_);
     if (target.isEmpty() || target.endsWith('/'))
@@ -119,12 +114,12 @@ bool AtomicFile::Open() {
         const QByteArray name = directory + '/' + kTempPrefix + RandomLetters() + kTempSuffix;
         // O_EXCL never opens an existing file or follows a link; 0666 is narrowed by the
         // umask, as for any new file.
-        const int fd =
-            ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            fd_ = fd;
+        UniqueFd fd(
+            ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (fd.Valid()) {
+            fd_ = std::move(fd);
             tempName_ = name;
-            hold_ = TempFileHold::OfDescriptor(fd);
+            hold_ = TempFileHold::OfDescriptor(fd_.Get());
             return true;
         }
         if (errno != EEXIST)
@@ -134,10 +129,10 @@ bool AtomicFile::Open() {
 }
 
 bool AtomicFile::Write(const char* data, qint64 size) {
-    if (failed_ || fd_ < 0)
+    if (failed_ || !fd_.Valid())
         return Fail(EBADF);
     while (size > 0) {
-        const ssize_t written = ::write(fd_, data, static_cast<size_t>(size));
+        const ssize_t written = ::write(fd_.Get(), data, static_cast<size_t>(size));
         if (written < 0 && errno == EINTR)
             continue;
         if (written < 0)
@@ -151,19 +146,18 @@ bool AtomicFile::Write(const char* data, qint64 size) {
 }
 
 bool AtomicFile::Complete(Durability durability) {
-    if (failed_ || fd_ < 0)
+    if (failed_ || !fd_.Valid())
         return Fail(EBADF);
     // The file it replaces keeps its permissions.
     struct stat old {};
     if (::stat(QFile::encodeName(path_).constData(), &old) == 0 && S_ISREG(old.st_mode) &&
-        ::fchmod(fd_, old.st_mode & 07777) != 0)
+        ::fchmod(fd_.Get(), old.st_mode & 07777) != 0)
         return Fail(errno);
-    if (durability == Durability::Synced && ::fsync(fd_) != 0)
+    if (durability == Durability::Synced && ::fsync(fd_.Get()) != 0)
         return Fail(errno);
     synced_ = durability == Durability::Synced;
-    const int fd = std::exchange(fd_, -1);
     // Some file systems (NFS, for one) report a failed write only here.
-    if (::close(fd) != 0)
+    if (::close(fd_.Release()) != 0)
         return Fail(errno);
     completed_ = true;
     return true;

@@ -9,6 +9,7 @@
 //     if (!file.Open() || !file.Write(data, size) || !file.Commit(Durability::Synced))
 //         report(file.ErrorText());
 #include "os/temp_files.h"
+#include "os/unique_fd.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -62,7 +63,7 @@ private:
 
     QString path_;
     QByteArray tempName_; // in the file system's encoding
-    int fd_ = -1;
+    UniqueFd fd_;
     TempFileHold hold_; // keeps other runs' clean-up off the temporary file
     bool failed_ = false;
     bool completed_ = false;

@@ -21,7 +21,7 @@ StopSignals::StopSignals() {
     const sigset_t stop = StopSet();
     if (pthread_sigmask(SIG_BLOCK, &stop, &previousMask_) != 0)
         return;
-    fd_ = signalfd(-1, &stop, SFD_NONBLOCK | SFD_CLOEXEC);
+    fd_ = UniqueFd(signalfd(-1, &stop, SFD_NONBLOCK | SFD_CLOEXEC));
 }
 
 StopSignals::~StopSignals() {
@@ -33,8 +33,7 @@ StopSignals::~StopSignals() {
     struct sigaction previousTerm {};
     sigaction(SIGINT, &ignore, &previousInt);
     sigaction(SIGTERM, &ignore, &previousTerm);
-    if (fd_ >= 0)
-        close(fd_);
+    fd_.Reset(); // before the mask lets the signals through again
     pthread_sigmask(SIG_SETMASK, &previousMask_, nullptr);
     if (!ignoreAfterwards_) {
         sigaction(SIGINT, &previousInt, nullptr);
@@ -44,7 +43,7 @@ StopSignals::~StopSignals() {
 
 bool StopSignals::Requested() {
     signalfd_siginfo info{};
-    while (fd_ >= 0 && read(fd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info))
+    while (fd_.Valid() && read(fd_.Get(), &info, sizeof info) == static_cast<ssize_t>(sizeof info))
         requested_ = true;
     return requested_;
 }

@@ -5,6 +5,8 @@
 // ever interrupted in the middle of a request or a file.
 // Create it in the main thread before any other thread starts, so that every thread inherits
 // the blocked mask. Processes started meanwhile must be given a clean mask (child_process.h).
+#include "os/unique_fd.h"
+
 #include <csignal>
 
 class StopSignals {
@@ -18,9 +20,9 @@ public:
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
 
-    bool Valid() const { return fd_ >= 0; }
+    bool Valid() const { return fd_.Valid(); }
     // Readable once a stop signal has arrived.
-    int Fd() const { return fd_; }
+    int Fd() const { return fd_.Get(); }
     // True once a stop signal has arrived; stays true.
     bool Requested();
     // The work is over and the program only has to exit: from the destruction on, a stop
@@ -29,7 +31,7 @@ public:
 
 private:
     sigset_t previousMask_{};
-    int fd_ = -1;
+    UniqueFd fd_;
     bool requested_ = false;
     bool ignoreAfterwards_ = false;
 };

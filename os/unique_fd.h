@@ -28,6 +28,9 @@ public:
             ::close(fd_);
         fd_ = -1;
     }
+    // Gives the descriptor up without closing it, for a caller that closes it itself and
+    // wants to know whether that worked.
+    int Release() { return std::exchange(fd_, -1); }
 
 private:
     int fd_ = -1;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One imagery source as the sources file describes it.
+#include "tiles/default_source.h"
+#include "tiles/tile_key.h"
+
 #include <QString>
 #include <QStringList>
 #include <algorithm>
@@ -18,8 +21,8 @@ struct SourceDefinition {
     SourceKind kind = SourceKind::Template;
     QString urlTemplate; // empty for the demo source
     TileFormat format = TileFormat::Jpeg;
-    int minLevel = 1;
-    int maxLevel = 20;
+    int minLevel = kLowestLevel;
+    int maxLevel = kHighestLevel;
     int connections = 1; // transfers at once
     QString attribution;
     bool bulkDownload = false; // whether stitching and prefill may use it
@@ -38,8 +41,6 @@ struct SourceDefinition {
 
     bool operator==(const SourceDefinition&) const = default;
 };
-
-inline const QString kDemoSourceName = QStringLiteral("demo");
 
 // Today's source, used when no sources file says otherwise.
 inline SourceDefinition DemoSource() {

@@ -2,6 +2,7 @@
 #include "sources/sources_file.h"
 
 #include "sources/url_template.h"
+#include "tiles/decimal_text.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -10,8 +11,6 @@
 
 namespace {
 
-constexpr int kLowestLevel = 1;
-constexpr int kHighestLevel = 20;
 constexpr int kMostConnections = 16;
 
 // A section being read: the source so far, where it began, and whether it went wrong.
@@ -28,9 +27,8 @@ bool IsSourceName(const QString& name) {
 }
 
 std::optional<int> ReadInt(const QString& text, int low, int high) {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok || value < low || value > high)
+    const std::optional<int> value = ParseInt(QStringView(text).trimmed());
+    if (!value || *value < low || *value > high)
         return std::nullopt;
     return value;
 }

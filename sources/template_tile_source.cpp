@@ -4,21 +4,8 @@
 #include "sources/url_template.h"
 #include "tiles/tile_ref.h"
 
-QString TemplateTileSource::RequestOf(const TileKey& key) const {
-    return ExpandUrlTemplate(source_.urlTemplate, source_.subdomains, key.level, key.column,
-                             key.row);
-}
-
-QString TemplateTileSource::CachePathOf(const TileKey& key) const {
-    return RequestForKey(key).cacheFile.value_or(QString());
-}
-
-TileRequest TemplateTileSource::RequestForKey(const TileKey& key) const {
-    return RequestFor(RequestOfLetters(QuadPathOf(key)));
-}
-
-TileRequest TemplateTileSource::RequestFor(const QString& ref) const {
-    const RefParts parts = SplitRef(ref, static_cast<int>(prefix_.size()));
+TileRequest TemplateTileSource::Request(const QString& ref) const {
+    const RefParts parts = SplitRef(ref, static_cast<int>(Prefix().size()));
     TileRequest request = MakeTileRequest(folder_, parts.prefix, parts.letters);
     const std::optional<TileKey> key = KeyOfQuadPath(request.quadPath);
     if (!key) {
@@ -26,6 +13,7 @@ TileRequest TemplateTileSource::RequestFor(const QString& ref) const {
         request.url.clear();
         return request;
     }
-    request.url = RequestOf(*key);
+    request.url = ExpandUrlTemplate(source_.urlTemplate, source_.subdomains, key->level,
+                                    key->column, key->row);
     return request;
 }

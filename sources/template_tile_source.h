@@ -11,18 +11,14 @@ public:
     // prefix is the part of the view's tile texts before the letters; folder is the source's
     // own cache folder, ending with '/'.
     TemplateTileSource(SourceDefinition source, QString prefix, QString folder)
-        : source_(std::move(source)), prefix_(std::move(prefix)), folder_(std::move(folder)) {}
+        : TileSource(std::move(prefix)), source_(std::move(source)), folder_(std::move(folder)) {}
 
-    QString RequestOf(const TileKey& key) const override;
-    QString CachePathOf(const TileKey& key) const override;
-    QString RequestOfLetters(const QString& letters) const override { return prefix_ + letters; }
+    using TileSource::Request;
     // A text whose letters name no tile (or name the level-0 world) gets neither a URL nor a
     // cache file, so it is never fetched.
-    TileRequest RequestFor(const QString& ref) const override;
-    TileRequest RequestForKey(const TileKey& key) const override;
+    TileRequest Request(const QString& ref) const override;
 
 private:
     SourceDefinition source_;
-    QString prefix_;
     QString folder_;
 };

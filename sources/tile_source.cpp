@@ -5,16 +5,8 @@
 
 #include <algorithm>
 
-QString PrefixTileSource::RequestOf(const TileKey& key) const {
-    return RequestOfLetters(QuadPathOf(key));
-}
-
-QString PrefixTileSource::CachePathOf(const TileKey& key) const {
-    return RequestFor(RequestOf(key)).cacheFile.value_or(QString());
-}
-
-TileRequest PrefixTileSource::RequestFor(const QString& ref) const {
-    const RefParts parts = SplitRef(ref, static_cast<int>(prefix_.size()));
+TileRequest PrefixTileSource::Request(const QString& ref) const {
+    const RefParts parts = SplitRef(ref, static_cast<int>(Prefix().size()));
     return MakeTileRequest(cacheRoot_, parts.prefix, parts.letters);
 }
 
@@ -31,7 +23,7 @@ ViewRefs::ViewRefs(const ViewUrls& refs, int prefixLength) {
     }
 }
 
-ViewUrls ViewRefs::Rebuilt(const ViewUrls& letters) const {
+ViewUrls ViewRefs::Rebuilt(const ViewLetters& letters) const {
     return Rebuilt(ViewMove{letters});
 }
 

@@ -5,26 +5,34 @@
 // too.
 #include "sources/tile_request.h"
 #include "tiles/tile_key.h"
+#include "tiles/tile_ref.h"
 #include "tiles/view_moves.h"
 #include "tiles/view_urls.h"
 
 #include <QString>
 #include <memory>
 
+// A tile is named to its source one of two ways: by its key, or as the view holds it, by its
+// reference (the request prefix followed by quadrant letters at any depth). Either way the
+// source answers with one TileRequest: the URL to ask and the file of the cached copy.
 class TileSource {
 public:
+    // prefix: the part of the view's references before the letters.
+    explicit TileSource(QString prefix) : prefix_(std::move(prefix)) {}
     virtual ~TileSource() = default;
-    virtual QString RequestOf(const TileKey& key) const = 0;
-    // Empty for the level-0 world, which is never kept.
-    virtual QString CachePathOf(const TileKey& key) const = 0;
-    // The request text of the tile named by quadrant letters, at any depth.
-    virtual QString RequestOfLetters(const QString& letters) const = 0;
-    // The request, the quadrant letters and the cache file of a tile held as its request text.
-    virtual TileRequest RequestFor(const QString& ref) const = 0;
-    // The request, the quadrant letters and the cache file of a tile named by its key.
-    virtual TileRequest RequestForKey(const TileKey& key) const {
-        return RequestFor(RequestOf(key));
-    }
+
+    // The tile named by its key. The level-0 world has no cache file: it is never kept.
+    TileRequest Request(const TileKey& key) const { return Request(RefOf(QuadPathOf(key))); }
+    // The tile the view holds as ref, at any depth.
+    virtual TileRequest Request(const QString& ref) const = 0;
+    // The reference the view holds for the tile of these quadrant letters.
+    QString RefOf(const QString& letters) const { return prefix_ + letters; }
+
+protected:
+    const QString& Prefix() const { return prefix_; }
+
+private:
+    QString prefix_;
 };
 
 // A request is the source's prefix followed by the tile's quadrant letters; the cache is one
@@ -33,15 +41,12 @@ class PrefixTileSource final : public TileSource {
 public:
     // cacheRoot ends with a directory separator.
     PrefixTileSource(QString prefix, QString cacheRoot)
-        : prefix_(std::move(prefix)), cacheRoot_(std::move(cacheRoot)) {}
+        : TileSource(std::move(prefix)), cacheRoot_(std::move(cacheRoot)) {}
 
-    QString RequestOf(const TileKey& key) const override;
-    QString CachePathOf(const TileKey& key) const override;
-    QString RequestOfLetters(const QString& letters) const override { return prefix_ + letters; }
-    TileRequest RequestFor(const QString& ref) const override;
+    using TileSource::Request;
+    TileRequest Request(const QString& ref) const override;
 
 private:
-    QString prefix_;
     QString cacheRoot_;
 };
 
@@ -62,14 +67,14 @@ class ViewRefs {
 public:
     ViewRefs(const ViewUrls& refs, int prefixLength);
 
-    const ViewUrls& Letters() const { return letters_; }
+    const ViewLetters& Letters() const { return letters_; }
     // The anchor's: the view's zoom level.
     int Level() const { return static_cast<int>(letters_[0].size()); }
     // The anchor's prefix.
     const QString& Prefix() const { return prefixes_[0]; }
 
     // Each slot on its own prefix.
-    ViewUrls Rebuilt(const ViewUrls& letters) const;
+    ViewUrls Rebuilt(const ViewLetters& letters) const;
     // Each slot on the prefix of the slot it was derived from.
     ViewUrls Rebuilt(const ViewMove& move) const;
     QString RefOf(int fromSlot, const QString& letters) const {
@@ -84,5 +89,5 @@ public:
 
 private:
     ViewUrls prefixes_;
-    ViewUrls letters_;
+    ViewLetters letters_;
 };

@@ -5,6 +5,7 @@
 // would clamp them.
 #include "store/settings_file.h"
 #include "store/settings_view.h"
+#include "tiles/tile_key.h"
 #include "tiles/work_mode.h"
 
 #include <QString>
@@ -66,7 +67,7 @@ inline constexpr SpinRange WriteErrorLimit{1, 50};
 inline constexpr SpinRange ReceiveErrorLimit{1, 500};
 inline constexpr SpinRange BadFileErrorLimit{1, 500};
 // The search zoom box's levels; its item index is the level less this range's min.
-inline constexpr SpinRange SearchLevel{1, 20};
+inline constexpr SpinRange SearchLevel{kLowestLevel, kHighestLevel};
 // The scheduling dialog's wait before a job.
 inline constexpr SpinRange DelayHours{0, 100};
 inline constexpr SpinRange DelayMinutes{0, 60};

@@ -7,8 +7,6 @@
 
 inline constexpr QStringView kSettingsFileName = u"ORB.ini";
 inline constexpr int kSettingsLineCount = 29;
-// The name of the program's own demo source, which a file without a source line means.
-inline constexpr QStringView kDemoSettingsSource = u"demo";
 
 // Line numbers, in file order.
 namespace SettingsLine {

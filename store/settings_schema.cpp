@@ -117,7 +117,7 @@ Settings DesignSettings() {
     for (const SettingsLineSchema& schema : SettingsSchema()) {
         std::visit([&s](const auto& f) { f.member(s) = f.design; }, schema.field);
     }
-    s.sourceName = kDemoSettingsSource.toString();
+    s.sourceName = kDemoSourceName;
     return s;
 }
 
@@ -140,7 +140,7 @@ SettingsLines SettingsLinesOf(Settings settings) {
 }
 
 QStringList AddedSettingsLinesOf(const Settings& settings) {
-    if (settings.sourceName.compare(kDemoSettingsSource, Qt::CaseInsensitive) == 0)
+    if (settings.sourceName.compare(kDemoSourceName, Qt::CaseInsensitive) == 0)
         return {};
     return {settings.sourceName};
 }

@@ -51,7 +51,7 @@ QString FormatGeneral(double value) {
     const QString scientific = QString::number(std::fabs(value), 'e', 14);
     const qsizetype ePos = scientific.indexOf(u'e');
     QString digits = scientific.left(ePos).remove(u'.');
-    const int exponent = scientific.mid(ePos + 1).toInt();
+    const int exponent = ParseIntOr(QStringView(scientific).mid(ePos + 1), 0);
     while (digits.size() > 1 && digits.endsWith(u'0'))
         digits.chop(1);
 
@@ -70,7 +70,7 @@ QString FormatGeneral(double value) {
     return text + digits.left(wholeDigits) + u',' + digits.mid(wholeDigits);
 }
 
-int ParseIntOr(QStringView text, int fallback) {
+std::optional<int> ParseInt(QStringView text) {
     qsizetype i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
@@ -78,19 +78,23 @@ int ParseIntOr(QStringView text, int fallback) {
         ++i;
     }
     if (i == text.size())
-        return fallback;
+        return std::nullopt;
     std::int64_t magnitude = 0;
     for (; i < text.size(); ++i) {
         if (!IsDigit(text[i]))
-            return fallback;
+            return std::nullopt;
         magnitude = magnitude * 10 + (text[i].unicode() - u'0');
         if (magnitude > std::int64_t{std::numeric_limits<int>::max()} + 1)
-            return fallback;
+            return std::nullopt;
     }
     const std::int64_t signedValue = negative ? -magnitude : magnitude;
     if (signedValue > std::numeric_limits<int>::max())
-        return fallback;
+        return std::nullopt;
     return static_cast<int>(signedValue);
+}
+
+int ParseIntOr(QStringView text, int fallback) {
+    return ParseInt(text).value_or(fallback);
 }
 
 std::optional<double> ParseDecimalComma(QStringView text) {

@@ -15,8 +15,12 @@ QString FormatFixed(double value, int decimals);
 // ("1,5E20", "1E-7").
 QString FormatGeneral(double value);
 
-// A decimal integer with an optional sign that fits 32 bits, else the fallback. Blanks
-// and any other character make the text invalid.
+// A decimal integer with an optional sign that fits 32 bits; nothing for any other text.
+// Blanks and any other character make the text invalid: callers that allow blanks around
+// the number trim it first.
+std::optional<int> ParseInt(QStringView text);
+
+// The same with a fallback for any text that is not such an integer.
 int ParseIntOr(QStringView text, int fallback);
 
 // A decimal number with the comma as separator, an optional sign and an optional

@@ -6,6 +6,10 @@
 
 inline constexpr int kDefaultTileServerPort = 47321;
 
+// The name of the program's own demo source: what --source, the sources files and the settings
+// file call it, and what a settings file without a source line means.
+inline const QString kDemoSourceName = QStringLiteral("demo");
+
 // The request prefix ends with the tile key's leading 't', so a tile reference
 // is this prefix followed by the tile's quadrant letters.
 inline QString DefaultSourcePrefix() {

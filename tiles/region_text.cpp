@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tiles/region_text.h"
 
+#include "tiles/decimal_text.h"
 #include "tiles/geo_region.h"
 
 #include <QStringList>
@@ -8,9 +9,7 @@
 namespace {
 
 std::optional<int> WholeNumber(const QString& text) {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok, 10);
-    return ok ? std::optional<int>(value) : std::nullopt;
+    return ParseInt(QStringView(text).trimmed());
 }
 
 } // namespace

@@ -49,19 +49,6 @@ TileKey TileKey::South() const {
     return {level, column, (row + 1) & Mask(level)};
 }
 
-std::optional<TileKey> TileKey::Parent() const {
-    if (level == 0)
-        return std::nullopt;
-    return TileKey{level - 1, column >> 1, row >> 1};
-}
-
-std::array<TileKey, 4> TileKey::Children() const {
-    const TileKey topLeft{level + 1, column << 1, row << 1};
-    return {topLeft, TileKey{topLeft.level, topLeft.column | 1, topLeft.row},
-            TileKey{topLeft.level, topLeft.column | 1, topLeft.row | 1},
-            TileKey{topLeft.level, topLeft.column, topLeft.row | 1}};
-}
-
 std::array<TileKey, 4> TileKey::Block() const {
     const TileKey topRight = East();
     return {*this, topRight, topRight.South(), South()};

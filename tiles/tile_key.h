@@ -19,6 +19,11 @@
 // The deepest level whose rows and columns still fit 32 bits.
 inline constexpr int kMaxTileLevel = 32;
 
+// The levels the program works in: the view's zoom, the levels a source may declare and the
+// demo server's tiles all lie in this range.
+inline constexpr int kLowestLevel = 1;
+inline constexpr int kHighestLevel = 20;
+
 // The letters by position in a 2 by 2 block: top-left, top-right, bottom-right, bottom-left.
 inline constexpr std::array<char, 4> kQuadLetters{'q', 'r', 's', 't'};
 
@@ -52,10 +57,6 @@ struct TileKey {
     TileKey North() const;
     TileKey South() const;
 
-    // Nothing for the level-0 world.
-    std::optional<TileKey> Parent() const;
-    // The four quarters in block order (q, r, s, t); the level must be below kMaxTileLevel.
-    std::array<TileKey, 4> Children() const;
     // The 2 by 2 block with this tile top-left, in block order.
     std::array<TileKey, 4> Block() const;
 };

@@ -9,25 +9,25 @@ namespace {
 
 using NeighbourStep = QString (*)(const QString&);
 
-ViewUrls ApplyToAll(const ViewUrls& view, NeighbourStep step) {
-    ViewUrls moved;
+ViewLetters ApplyToAll(const ViewLetters& view, NeighbourStep step) {
+    ViewLetters moved;
     for (std::size_t slot = 0; slot < view.size(); ++slot)
         moved[slot] = step(view[slot]);
     return moved;
 }
 
-ViewUrls ApplyTwice(const ViewUrls& view, NeighbourStep first, NeighbourStep second) {
+ViewLetters ApplyTwice(const ViewLetters& view, NeighbourStep first, NeighbourStep second) {
     return ApplyToAll(ApplyToAll(view, first), second);
 }
 
 } // namespace
 
-ViewUrls BlockFromAnchor(const QString& anchor) {
+ViewLetters BlockFromAnchor(const QString& anchor) {
     const QString topRight = EastNeighbour(anchor);
     return {anchor, topRight, SouthNeighbour(topRight), SouthNeighbour(anchor)};
 }
 
-ViewUrls PanView(const ViewUrls& view, PanDirection direction) {
+ViewLetters PanView(const ViewLetters& view, PanDirection direction) {
     switch (direction) {
     case PanDirection::North:
         return ApplyToAll(view, NorthNeighbour);
@@ -49,25 +49,25 @@ ViewUrls PanView(const ViewUrls& view, PanDirection direction) {
     return view;
 }
 
-ViewUrls ZoomIntoTile(const QString& tile) {
-    ViewUrls children;
+ViewLetters ZoomIntoTile(const QString& tile) {
+    ViewLetters children;
     for (int slot = 0; slot < 4; ++slot)
         children[slot] = tile + ChildLetter(slot);
     return children;
 }
 
-ViewUrls ZoomOutToAncestor(const QString& ancestor) {
+ViewLetters ZoomOutToAncestor(const QString& ancestor) {
     return ZoomIntoTile(ancestor);
 }
 
-ViewUrls ZoomInAboutCentre(const ViewUrls& view) {
-    ViewUrls deeper;
+ViewLetters ZoomInAboutCentre(const ViewLetters& view) {
+    ViewLetters deeper;
     for (int slot = 0; slot < 4; ++slot)
         deeper[slot] = view[slot] + InnerChildLetter(slot);
     return deeper;
 }
 
-ViewMove ClickZoom(const ViewUrls& view, int slot, bool rightButton) {
+ViewMove ClickZoom(const ViewLetters& view, int slot, bool rightButton) {
     if (rightButton && view[0].size() >= 2)
         return ViewMove::FromSlot(0, ZoomOutToAncestor(view[0].chopped(2)));
     if (slot < 0 || slot > 3)
@@ -75,12 +75,12 @@ ViewMove ClickZoom(const ViewUrls& view, int slot, bool rightButton) {
     return ViewMove::FromSlot(slot, ZoomIntoTile(view[slot]));
 }
 
-ViewMove SliderZoom(const ViewUrls& view, int value) {
+ViewMove SliderZoom(const ViewLetters& view, int value) {
     const int target = std::clamp(value, kSliderMinLevel, kSliderMaxLevel);
     const auto level = static_cast<int>(view[0].size());
     if (target < level)
         return ViewMove::FromSlot(0, ZoomOutToAncestor(view[0].left(target - 1)));
-    ViewUrls result = view;
+    ViewLetters result = view;
     for (int i = level; i < target; ++i)
         result = ZoomInAboutCentre(result);
     return {result};

@@ -3,6 +3,7 @@
 // Rewriting the quadrant letters of the view's four tiles for panning and zooming. Every
 // operation returns a new 2 by 2 block (slot 0 top-left, 1 top-right, 2 bottom-right,
 // 3 bottom-left) and leaves its argument unchanged.
+#include "tiles/tile_key.h"
 #include "tiles/view_urls.h"
 
 #include <QString>
@@ -13,43 +14,43 @@ enum class PanDirection { North, South, West, East, NorthWest, NorthEast, SouthE
 // A zoom's new letters and, for each slot, the slot of the old view whose tile it was
 // derived from: the request prefix goes with the tile.
 struct ViewMove {
-    ViewUrls letters;
+    ViewLetters letters;
     std::array<int, 4> from{0, 1, 2, 3};
 
     // The four tiles all derived from the one in slot.
-    static ViewMove FromSlot(int slot, const ViewUrls& letters) {
+    static ViewMove FromSlot(int slot, const ViewLetters& letters) {
         return {letters, {slot, slot, slot, slot}};
     }
 };
 
 // The block whose top-left tile is anchor: top-right east of it, bottom-right south of that,
 // bottom-left south of the anchor.
-ViewUrls BlockFromAnchor(const QString& anchor);
+ViewLetters BlockFromAnchor(const QString& anchor);
 
 // Moves the view one tile in the direction. A diagonal move applies its first step to all
 // four tiles before its second: west then north, north then east, east then south, west
 // then south.
-ViewUrls PanView(const ViewUrls& view, PanDirection direction);
+ViewLetters PanView(const ViewLetters& view, PanDirection direction);
 
 // The four children of a tile: tile + q, r, s, t.
-ViewUrls ZoomIntoTile(const QString& tile);
+ViewLetters ZoomIntoTile(const QString& tile);
 
 // The four children of an ancestor of the anchor; the same block as ZoomIntoTile.
-ViewUrls ZoomOutToAncestor(const QString& ancestor);
+ViewLetters ZoomOutToAncestor(const QString& ancestor);
 
 // One level deeper about the view's centre: each slot gains the child that touches the
 // centre (s, t, q, r).
-ViewUrls ZoomInAboutCentre(const ViewUrls& view);
+ViewLetters ZoomInAboutCentre(const ViewLetters& view);
 
 // A click on the tile in the slot: the right button at level 2 or more shows the four
 // children of the anchor's grandparent, anything else shows the four children of the
 // clicked tile (with no upper bound on the level). A slot outside 0..3 changes nothing.
-ViewMove ClickZoom(const ViewUrls& view, int slot, bool rightButton);
+ViewMove ClickZoom(const ViewLetters& view, int slot, bool rightButton);
 
 // The zoom slider's range; values outside it are clamped as the slider itself does.
-inline constexpr int kSliderMinLevel = 1;
-inline constexpr int kSliderMaxLevel = 20;
+inline constexpr int kSliderMinLevel = kLowestLevel;
+inline constexpr int kSliderMaxLevel = kHighestLevel;
 
 // The slider released on value: a lower level shows the children of the anchor's ancestor
 // at value - 1, a higher one zooms in about the centre, the same level keeps the view.
-ViewMove SliderZoom(const ViewUrls& view, int value);
+ViewMove SliderZoom(const ViewLetters& view, int value);

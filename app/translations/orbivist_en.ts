@@ -518,6 +518,10 @@
         <source>Ориентировочный объем %1 Кбайт</source>
         <translation>Estimated size %1 KB</translation>
     </message>
+    <message>
+        <source>Чтобы начать, задайте глубину больше текущего уровня (%1).</source>
+        <translation>To start, set a depth deeper than the view&apos;s level (%1).</translation>
+    </message>
 </context>
 <context>
     <name>PrefillJob</name>
@@ -959,10 +963,6 @@ Stitch joins a rectangle of tiles into one JPEG with an OziExplorer map file; Pr
     <message>
         <source>ReadMe.txt</source>
         <translation>ReadMe.en.txt</translation>
-    </message>
-    <message>
-        <source>Чтобы начать, задайте глубину больше текущего уровня (%1).</source>
-        <translation>To start, set a depth deeper than the view&apos;s level (%1).</translation>
     </message>
 </context>
 <context>

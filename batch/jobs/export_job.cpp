@@ -40,12 +40,12 @@ public:
             }
             if (walked == WalkEnd::Finished)
                 walked =
-                    WalkRegion(anchor_, blocks_[i].level - anchor_.level, run_, in_.settings.retry,
-                               in_.counters, [&](const TileKey& northWest) {
+                    WalkRegion(RegionBlockWalk(anchor_, blocks_[i].level - anchor_.level), run_,
+                               in_.settings.retry, in_.counters, [&](const TileKey& northWest) {
                                    return LoadBlock(northWest, written);
                                });
         }
-        const bool hungUp = run_.HangUpIfAsked();
+        const bool hungUp = run_.HangUpAsScheduled();
         if (const std::optional<JobEnding> stopped = EndStoppedWalk(walked, run_, in_.counters))
             return *stopped;
         in_.counters.tilesMissing = absent_;
@@ -64,9 +64,9 @@ private:
         const std::array<TileKey, 4> block = northWest.Block();
         received_.clear();
         const ViewLoadOutcome outcome = run_.LoadBlock(block, in_.settings.retry);
-        const TileSource& source = *run_.services().tiles.tiles;
+        const TileSource& source = run_.Source();
         for (const TileKey& key : block) {
-            const auto jpeg = received_.find(source.RequestForKey(key).quadPath);
+            const auto jpeg = received_.find(source.Request(key).quadPath);
             if (jpeg == received_.end() || jpeg->second.isEmpty())
                 ++absent_;
             else
@@ -106,7 +106,7 @@ TileEncoding TileEncodingOf(const SourceDefinition& source) {
 JobEnding RunExport(const ExportInputs& inputs, const JobServices& services, JobControls& controls,
                     JobObserver& observer) {
     JobRun run(services, controls, observer, inputs.counters);
-    const QString letters = services.tiles.tiles->RequestFor(inputs.view[0]).quadPath;
+    const QString letters = services.tiles.tiles->Request(inputs.view[0]).quadPath;
     if (const std::optional<QString> reason = PrefillRefusal(int(letters.size()), inputs.depth))
         return run.End(JobEnding::Failed, *reason);
     const std::optional<TileKey> anchor = TileKey::FromLetters(letters.toStdString());
@@ -116,7 +116,7 @@ JobEnding RunExport(const ExportInputs& inputs, const JobServices& services, Job
     std::vector<TileBlock> blocks = ExportBlocks(*format, *anchor, inputs.depth);
     // Refused before the scheduling, the dial and any tile.
     if (const std::optional<QString> refusal = ExportRefusal(*format, blocks)) {
-        run.HangUpIfWanted(inputs.settings);
+        run.HangUpBeforeScheduling(inputs.settings);
         return run.End(JobEnding::TooLarge, *refusal);
     }
     return ExportRun(inputs, run, *anchor, *format, std::move(blocks)).Run();

@@ -12,7 +12,7 @@ JobRun::JobRun(const JobServices& services, JobControls& controls, JobObserver& 
 }
 
 JobRun::~JobRun() {
-    source_.http.Follow(nullptr);
+    source_.http.ReadAheadAlong(nullptr);
 }
 
 bool JobRun::Schedule(const BatchSettings& settings) {
@@ -50,12 +50,12 @@ void JobRun::CopyTiles(TileBytesSink sink) {
 ViewLoadOutcome JobRun::LoadBlock(const std::array<TileKey, 4>& block, const BatchRetry& retry) {
     std::array<TileRequest, 4> tiles;
     for (std::size_t slot = 0; slot < tiles.size(); ++slot)
-        tiles[slot] = source_.tiles->RequestForKey(block[slot]);
+        tiles[slot] = source_.tiles->Request(block[slot]);
     const ViewLoadOutcome outcome = LoadViewRequests(tiles, source_, retry, counters_, *this);
     if (outcome == ViewLoadOutcome::Completed) {
         ViewUrls shown;
         for (std::size_t slot = 0; slot < shown.size(); ++slot)
-            shown[slot] = source_.tiles->RequestOfLetters(QuadPathOf(block[slot]));
+            shown[slot] = source_.tiles->RefOf(QuadPathOf(block[slot]));
         observer_.OnBlockShown(shown);
     }
     return outcome;
@@ -79,12 +79,12 @@ const QImage& JobRun::LoadTile(const TileRequest& tile, const BatchRetry& retry)
     return tile_;
 }
 
-bool JobRun::HangUpIfAsked() {
+bool JobRun::HangUpAsScheduled() {
     return !(choice_ && choice_->hangUp) || HangUpAll();
 }
 
 // The option to show the scheduling dialog stands for the hang-up where the settings say so.
-void JobRun::HangUpIfWanted(const BatchSettings& settings) {
+void JobRun::HangUpBeforeScheduling(const BatchSettings& settings) {
     if ((settings.scheduleDialog && settings.scheduleOptionHangsUp) || controls_.HangUpWanted())
         HangUpAll();
 }

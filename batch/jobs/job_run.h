@@ -39,7 +39,7 @@ public:
     // The tiles will be loaded in the order of upcoming: a client of several connections reads
     // them ahead into memory, while the loading, its retries and its counts stay as they are.
     void ReadAhead(UpcomingTiles upcoming) {
-        source_.http.Follow(UrlsToFetch(std::move(upcoming), source_.mode));
+        source_.http.ReadAheadAlong(UrlsToFetch(std::move(upcoming), source_.mode));
     }
 
     // For a job that only copies the tiles it loads: each tile's bytes go to sink, read
@@ -53,19 +53,19 @@ public:
     // the next tile is loaded.
     const QImage& LoadTile(const TileRequest& tile, const BatchRetry& retry);
 
-    // Every connection hung up when the scheduling choice asked for it; false when one would
-    // not go down (a message has said so).
-    bool HangUpIfAsked();
-    // Every connection hung up when the person wants it without a scheduling choice made.
-    void HangUpIfWanted(const BatchSettings& settings);
-    void Message(const QString& caption, const QString& text) {
-        observer_.OnMessage(caption, text);
-    }
-    std::optional<QString> AskOutputFile() { return controls_.AskOutputFile(); }
+    // At the end of a job that was scheduled: every connection hung up when the scheduling
+    // choice asked for it; false when one would not go down (a message has said so).
+    bool HangUpAsScheduled();
+    // For a job refused before its scheduling choice was asked for: every connection hung up
+    // when the person wants it all the same.
+    void HangUpBeforeScheduling(const BatchSettings& settings);
     // Tells the ending and returns it.
     JobEnding End(JobEnding ending, const QString& message = {});
 
-    const JobServices& services() const { return services_; }
+    // The source the run loads from, and the work mode it loads in.
+    const TileSource& Source() const { return *source_.tiles; }
+    const std::shared_ptr<const TileSource>& SharedSource() const { return source_.tiles; }
+    WorkMode Mode() const { return source_.mode; }
 
 private:
     void PumpEvents() override { services_.pumpEvents(); }

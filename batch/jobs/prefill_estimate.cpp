@@ -14,9 +14,14 @@ constexpr double kAverageTileKb = 13.805;
 
 PrefillEstimate EstimatePrefill(const QString& depthText, int level) {
     const int depth = ParseIntOr(depthText, -1);
+    // No estimate, and the buttons are off: the text says why.
     if (depth <= level)
-        return {QCoreApplication::translate("PrefillEstimate", "Ориентировочный объем -----"),
-                false};
+        return {
+            QCoreApplication::translate("PrefillEstimate", "Ориентировочный объем -----") + u'\n' +
+                QCoreApplication::translate(
+                    "PrefillEstimate", "Чтобы начать, задайте глубину больше текущего уровня (%1).")
+                    .arg(level),
+            false};
     // A depth the job would refuse says why here, before the user presses the button.
     if (const std::optional<QString> refusal = PrefillRefusal(level, depth))
         return {*refusal, false};

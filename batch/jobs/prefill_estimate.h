@@ -4,7 +4,7 @@
 #include <QString>
 
 struct PrefillEstimate {
-    QString text;
+    QString text;          // with the reason on a line of its own when the job cannot start
     bool canStart = false; // the depth lies below the current level, within the job's bounds
 };
 

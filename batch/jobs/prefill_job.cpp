@@ -13,12 +13,13 @@ JobEnding Prefill(const PrefillInputs& in, const TileKey& anchor, JobRun& run) {
     const int levelsDown = in.depth - anchor.level;
     run.SetTotal(PrefillTileCount(levelsDown));
     run.Begin();
-    run.ReadAhead(RegionTiles(run.services().tiles.tiles, anchor, levelsDown));
-    const WalkEnd walked = WalkRegion(
-        anchor, levelsDown, run, in.settings.retry, in.counters, [&](const TileKey& northWest) {
+    const RegionBlockWalk blocks(anchor, levelsDown);
+    run.ReadAhead(RegionTiles(run.SharedSource(), blocks));
+    const WalkEnd walked =
+        WalkRegion(blocks, run, in.settings.retry, in.counters, [&](const TileKey& northWest) {
             return run.LoadBlock(northWest.Block(), in.settings.retry);
         });
-    const bool hungUp = run.HangUpIfAsked();
+    const bool hungUp = run.HangUpAsScheduled();
     if (const std::optional<JobEnding> stopped = EndStoppedWalk(walked, run, in.counters))
         return *stopped;
     return run.End(hungUp ? JobEnding::Done : JobEnding::Failed);
@@ -57,7 +58,7 @@ JobEnding RunPrefill(const PrefillInputs& inputs, const JobServices& services,
                      JobControls& controls, JobObserver& observer) {
     JobRun run(services, controls, observer, inputs.counters);
     run.CopyTiles([](const TileRequest&, const QByteArray&) {}); // the cache keeps them
-    const QString letters = services.tiles.tiles->RequestFor(inputs.view[0]).quadPath;
+    const QString letters = services.tiles.tiles->Request(inputs.view[0]).quadPath;
     if (const std::optional<QString> reason = PrefillRefusal(int(letters.size()), inputs.depth))
         return run.End(JobEnding::Failed, *reason);
     // A view named by anything but quadrant letters has no region to walk.

@@ -30,14 +30,14 @@ QString Volume(double bytes, bool known) {
 // tile could not be had: with the server away, no more are tried.
 bool Sample(const RegionLevels& region, LevelEstimate& level, double& sizeSum, std::int64_t& sizes,
             JobRun& run, const BatchRetry& retry) {
-    const TileSource& source = *run.services().tiles.tiles;
+    const TileSource& source = run.Source();
     std::mt19937_64 random(std::random_device{}());
     std::uniform_int_distribution<std::int64_t> pick(0, level.tiles - 1);
     for (int tries = 0; sizes < kEstimateSample && tries < 2 * kEstimateSample; ++tries) {
         const std::optional<TileKey> key = NthRegionTile(region.region, level.level, pick(random));
         if (!key || CachedSize(source, *key))
             continue; // a cached tile's size is in the sum already
-        run.LoadTile(source.RequestForKey(*key), retry);
+        run.LoadTile(source.Request(*key), retry);
         const std::optional<std::int64_t> size = CachedSize(source, *key);
         if (!size || run.Cancelled())
             return false;
@@ -51,7 +51,7 @@ bool Sample(const RegionLevels& region, LevelEstimate& level, double& sizeSum, s
 } // namespace
 
 std::optional<std::int64_t> CachedSize(const TileSource& source, const TileKey& key) {
-    const QFileInfo file(source.CachePathOf(key));
+    const QFileInfo file(source.Request(key).cacheFile.value_or(QString()));
     if (!file.isFile() || file.size() == 0)
         return std::nullopt;
     return file.size();
@@ -59,13 +59,13 @@ std::optional<std::int64_t> CachedSize(const TileSource& source, const TileKey& 
 
 RegionEstimate EstimateRegion(const RegionLevels& region, JobRun& run, const BatchRetry& retry,
                               const QString& cacheRoot) {
-    const TileSource& source = *run.services().tiles.tiles;
-    const WorkMode mode = run.services().tiles.mode;
+    const TileSource& source = run.Source();
+    const WorkMode mode = run.Mode();
     RegionEstimate estimate;
     run.Progress(0, QCoreApplication::translate("RegionEstimate", "Оценка объёма..."));
     double knownSum = 0;
     int knownLevels = 0;
-    bool sampling = run.services().tiles.mode != WorkMode::CacheOnly;
+    bool sampling = run.Mode() != WorkMode::CacheOnly;
     for (int level = region.firstLevel; level <= region.lastLevel && !run.Cancelled(); ++level) {
         LevelEstimate l{.level = level};
         double sizeSum = 0;

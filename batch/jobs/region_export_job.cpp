@@ -29,22 +29,22 @@ JobEnding Export(const RegionExportInputs& in, const RegionLevels& region, Expor
     run.Begin();
     bool written = out.Begin();
     std::int64_t absent = 0;
-    const TileSource& source = *run.services().tiles.tiles;
-    const WalkEnd walked = written ? WalkRegionTiles(region, run, in.settings.retry, in.counters,
-                                                     [&](const TileKey& key) {
-                                                         QFile file(source.CachePathOf(key));
-                                                         const QByteArray jpeg =
-                                                             file.open(QIODevice::ReadOnly)
-                                                                 ? file.readAll()
-                                                                 : QByteArray();
-                                                         if (jpeg.isEmpty())
-                                                             ++absent;
-                                                         else
-                                                             written = out.AddTile(key, jpeg);
-                                                         return written;
-                                                     })
-                                   : WalkEnd::Finished;
-    const bool hungUp = run.HangUpIfAsked();
+    const TileSource& source = run.Source();
+    const WalkEnd walked =
+        written ? WalkRegionTiles(region, run, in.settings.retry, in.counters,
+                                  [&](const TileKey& key) {
+                                      QFile file(source.Request(key).cacheFile.value_or(QString()));
+                                      const QByteArray jpeg = file.open(QIODevice::ReadOnly)
+                                                                  ? file.readAll()
+                                                                  : QByteArray();
+                                      if (jpeg.isEmpty())
+                                          ++absent;
+                                      else
+                                          written = out.AddTile(key, jpeg);
+                                      return written;
+                                  })
+                : WalkEnd::Finished;
+    const bool hungUp = run.HangUpAsScheduled();
     if (const std::optional<JobEnding> stopped = EndStoppedWalk(walked, run, in.counters))
         return *stopped;
     in.counters.tilesMissing = absent;
@@ -66,7 +66,7 @@ JobEnding RunRegionExport(const RegionExportInputs& inputs, const JobServices& s
         region.firstLevel = region.lastLevel;
     std::vector<TileBlock> blocks = CoverBlocks(region);
     if (const std::optional<QString> refusal = ExportRefusal(*format, blocks)) {
-        run.HangUpIfWanted(inputs.settings);
+        run.HangUpBeforeScheduling(inputs.settings);
         return run.End(JobEnding::TooLarge, *refusal);
     }
     return Export(inputs, region, *format, std::move(blocks), run);

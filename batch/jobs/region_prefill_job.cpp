@@ -19,7 +19,7 @@ UpcomingTiles RegionRequests(std::shared_ptr<const TileSource> source, WorkMode 
     return [source = std::move(source), mode, walk]() mutable -> std::optional<TileRequest> {
         while (const std::optional<TileKey> key = walk.Next())
             if (!Skipped(*source, mode, *key))
-                return source->RequestForKey(*key);
+                return source->Request(*key);
         return std::nullopt;
     };
 }
@@ -35,17 +35,17 @@ JobEnding Prefill(const RegionPrefillInputs& in, JobRun& run) {
     if (in.estimate)
         *in.estimate = estimate;
     if (run.Cancelled()) {
-        run.HangUpIfAsked();
+        run.HangUpAsScheduled();
         return run.End(JobEnding::Cancelled);
     }
     if (in.dryRun)
         return run.End(JobEnding::Done);
     if (const std::optional<QString> refusal = EstimateRefusal(estimate)) {
-        run.HangUpIfAsked();
+        run.HangUpAsScheduled();
         return run.End(JobEnding::TooLarge, *refusal);
     }
     const WalkEnd walked = WalkRegionTiles(in.region, run, in.settings.retry, in.counters);
-    const bool hungUp = run.HangUpIfAsked();
+    const bool hungUp = run.HangUpAsScheduled();
     if (const std::optional<JobEnding> stopped = EndStoppedWalk(walked, run, in.counters))
         return *stopped;
     return run.End(hungUp ? JobEnding::Done : JobEnding::Failed);
@@ -56,14 +56,14 @@ JobEnding Prefill(const RegionPrefillInputs& in, JobRun& run) {
 WalkEnd WalkRegionTiles(const RegionLevels& region, JobRun& run, const BatchRetry& retry,
                         const TileCounters& counters,
                         const std::function<bool(const TileKey&)>& visit) {
-    const ViewSource& view = run.services().tiles;
-    const TileSource& source = *view.tiles;
-    run.ReadAhead(RegionRequests(view.tiles, view.mode, region.Walk()));
+    const TileSource& source = run.Source();
+    // One walk: the read-ahead goes along a copy of it.
     RegionTileWalk walk = region.Walk();
+    run.ReadAhead(RegionRequests(run.SharedSource(), run.Mode(), walk));
     std::int64_t done = 0;
     while (const std::optional<TileKey> key = walk.Next()) {
         ++done;
-        if (Skipped(source, view.mode, *key)) {
+        if (Skipped(source, run.Mode(), *key)) {
             if (done % kSkipsBetweenUpdates == 0) {
                 run.Progress(done, FetchedStatusText(done, run.Total()));
                 run.Pump();
@@ -78,7 +78,7 @@ WalkEnd WalkRegionTiles(const RegionLevels& region, JobRun& run, const BatchRetr
         run.Pump();
         if (run.Cancelled())
             return WalkEnd::Cancelled;
-        run.LoadTile(source.RequestForKey(*key), retry);
+        run.LoadTile(source.Request(*key), retry);
         if (visit && !visit(*key))
             return WalkEnd::Finished;
         if (ErrorLimitReached(retry, counters))

@@ -4,6 +4,8 @@
 #include "batch/jobs/error_count_texts.h"
 #include "batch/jobs/progress_text.h"
 
+#include <array>
+
 TileKey RegionBlock(const TileKey& anchor, int levelsDown, std::int64_t column, std::int64_t row) {
     const int level = anchor.level + levelsDown;
     const std::uint64_t side = std::uint64_t{1} << level;
@@ -14,40 +16,44 @@ TileKey RegionBlock(const TileKey& anchor, int levelsDown, std::int64_t column, 
     return TileKey{level, at(anchor.column, column), at(anchor.row, row)};
 }
 
-UpcomingTiles RegionTiles(std::shared_ptr<const TileSource> source, const TileKey& anchor,
-                          int levelsDown) {
-    const std::int64_t blocksPerSide = std::int64_t{1} << levelsDown;
-    std::int64_t next = 0; // the tile's number along the walk
+std::optional<RegionBlockWalk::Block> RegionBlockWalk::Next() {
+    if (next_ >= blocksPerSide_ * blocksPerSide_)
+        return std::nullopt;
+    const std::int64_t column = next_ / blocksPerSide_;
+    const std::int64_t row = next_++ % blocksPerSide_;
+    return Block{RegionBlock(anchor_, levelsDown_, column, row), row == 0};
+}
+
+UpcomingTiles RegionTiles(std::shared_ptr<const TileSource> source, RegionBlockWalk blocks) {
+    std::array<TileKey, 4> block{};
+    std::size_t next = block.size(); // the tile's place in its block
     return [=]() mutable -> std::optional<TileRequest> {
-        const std::int64_t block = next / 4;
-        if (block >= blocksPerSide * blocksPerSide)
-            return std::nullopt;
-        const TileKey northWest =
-            RegionBlock(anchor, levelsDown, block / blocksPerSide, block % blocksPerSide);
-        return source->RequestForKey(northWest.Block()[static_cast<std::size_t>(next++ % 4)]);
+        if (next == block.size()) {
+            const std::optional<RegionBlockWalk::Block> following = blocks.Next();
+            if (!following)
+                return std::nullopt;
+            block = following->northWest.Block();
+            next = 0;
+        }
+        return source->Request(block[next++]);
     };
 }
 
-WalkEnd WalkRegion(const TileKey& anchor, int levelsDown, JobRun& run, const BatchRetry& retry,
+WalkEnd WalkRegion(RegionBlockWalk blocks, JobRun& run, const BatchRetry& retry,
                    const TileCounters& counters,
                    const std::function<ViewLoadOutcome(const TileKey& northWest)>& loadBlock) {
     ViewLoadOutcome last = ViewLoadOutcome::Completed;
-    const auto visit = [&](const TileKey& northWest) {
-        last = loadBlock(northWest);
-        run.Progress(run.Done() + 4);
-    };
-    const std::int64_t blocksPerSide = std::int64_t{1} << levelsDown;
-    for (std::int64_t column = 0; column < blocksPerSide; ++column) {
-        visit(RegionBlock(anchor, levelsDown, column, 0));
-        for (std::int64_t row = 1; row < blocksPerSide; ++row) {
+    while (const std::optional<RegionBlockWalk::Block> block = blocks.Next()) {
+        if (!block->startsColumn) {
             run.Progress(run.Done(), FetchedStatusText(run.Done(), run.Total()));
             run.Pump();
             if (run.Cancelled())
                 return WalkEnd::Cancelled;
-            visit(RegionBlock(anchor, levelsDown, column, row));
-            if (ErrorLimitReached(retry, counters))
-                return WalkEnd::ErrorLimit;
         }
+        last = loadBlock(block->northWest);
+        run.Progress(run.Done() + 4);
+        if (!block->startsColumn && ErrorLimitReached(retry, counters))
+            return WalkEnd::ErrorLimit;
     }
     // The last block has no check after it; the tiles a cancel left out of it must not pass
     // for a finished walk.

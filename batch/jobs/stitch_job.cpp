@@ -23,7 +23,8 @@ namespace {
 // Everything one run keeps while it goes from ending to ending.
 class StitchRun {
 public:
-    StitchRun(const StitchInputs& inputs, JobRun& run) : in_(inputs), run_(run) {}
+    StitchRun(const StitchInputs& inputs, JobRun& run, JobControls& controls, JobObserver& observer)
+        : in_(inputs), run_(run), controls_(controls), observer_(observer) {}
 
     JobEnding Run() {
         in_.counters.ResetErrors();
@@ -42,19 +43,19 @@ public:
             return TooLarge();
 
         // Planned over the letters alone: the source makes each one's request.
-        const TileSource& source = *run_.services().tiles.tiles;
-        const QString anchorLetters = source.RequestFor(in_.view[0]).quadPath;
+        const TileSource& source = run_.Source();
+        const QString anchorLetters = source.Request(in_.view[0]).quadPath;
         const StitchPlan plan = PlanStitch(anchorLetters, in_.columns, in_.rows);
-        run_.ReadAhead(StitchTiles(run_.services().tiles.tiles, plan));
+        run_.ReadAhead(StitchTiles(run_.SharedSource(), plan));
         std::int64_t position = 0;
         for (const StitchTile& tile : plan.tiles) {
             if (const std::optional<JobEnding> stop = NextTile(position++))
                 return Stopped(*stop);
-            const TileRequest request = source.RequestFor(source.RequestOfLetters(tile.letters));
+            const TileRequest request = source.Request(source.RefOf(tile.letters));
             picture->DrawTile(run_.LoadTile(request, in_.settings.retry), tile.x, tile.y);
         }
 
-        const bool hungUp = run_.HangUpIfAsked();
+        const bool hungUp = run_.HangUpAsScheduled();
         const bool saved = Save(*picture, anchorLetters, plan.southEastLetters);
         picture.reset(); // the picture can be huge: gone before the view is loaded again
         return End(saved && hungUp);
@@ -64,7 +65,7 @@ private:
     // Nothing is written when the user declines; a failure is reported and leaves the
     // earlier files as they were. The saving uses the picture up.
     bool Save(RgbPicture& picture, const QString& anchorLetters, const QString& southEastLetters) {
-        const std::optional<QString> path = run_.AskOutputFile();
+        const std::optional<QString> path = controls_.AskOutputFile();
         if (!path)
             return true;
         RemoveStaleTempFiles(QFileInfo(*path).absolutePath());
@@ -83,9 +84,8 @@ private:
     // row from the north and each row from the west. Its size is bounded by the disk, which
     // is checked before anything is fetched.
     JobEnding RunStreamed(const QString& path) {
-        const TileSource& source = *run_.services().tiles.tiles;
-        const StitchOutputOptions options =
-            OutputOptions(source.RequestFor(in_.view[0]).quadPath, {});
+        const TileSource& source = run_.Source();
+        const StitchOutputOptions options = OutputOptions(source.Request(in_.view[0]).quadPath, {});
         if (StreamedStitchRefusal(in_.columns, in_.rows, in_.availableMemory))
             return TooLarge();
         // Too large for this disk: a small picture on a full disk is no large picture.
@@ -104,13 +104,12 @@ private:
             for (std::int64_t column = 0; column < in_.columns; ++column) {
                 if (const std::optional<JobEnding> stop = NextTile(position++))
                     return Stopped(*stop);
-                const TileRequest request =
-                    source.RequestForKey(CellInBlock(options.block, column, row));
+                const TileRequest request = source.Request(CellInBlock(options.block, column, row));
                 band->DrawTile(run_.LoadTile(request, in_.settings.retry), column * kTileSide, 0);
             }
             written = output.AddTileRow(*band) || Reported(output);
         }
-        const bool hungUp = run_.HangUpIfAsked();
+        const bool hungUp = run_.HangUpAsScheduled();
         written = written && (output.Finish(FinishProgress()) || Reported(output));
         return End(written && hungUp);
     }
@@ -174,7 +173,7 @@ private:
     // The picture is only worth its map: a map without its picture, or the other way
     // round, is reported, and what was there before under either name stays.
     void ReportCannotWrite(const QString& path, const QString& reason) {
-        run_.Message(ErrorsCaption(), CannotWriteText(path, reason));
+        observer_.OnMessage(ErrorsCaption(), CannotWriteText(path, reason));
     }
 
     static QString CannotWriteText(const QString& path, const QString& reason) {
@@ -186,13 +185,13 @@ private:
     }
 
     JobEnding Stopped(JobEnding ending) {
-        run_.HangUpIfAsked();
+        run_.HangUpAsScheduled();
         return run_.End(ending, ending == JobEnding::ErrorLimit ? ErrorLimitMessage(in_.counters)
                                                                 : QString());
     }
 
     JobEnding TooLarge(const QString& why = {}) {
-        run_.HangUpIfWanted(in_.settings);
+        run_.HangUpBeforeScheduling(in_.settings);
         return run_.End(
             JobEnding::TooLarge,
             !why.isEmpty()
@@ -203,6 +202,8 @@ private:
 
     const StitchInputs& in_;
     JobRun& run_;
+    JobControls& controls_;        // the save dialog at the end
+    JobObserver& observer_;        // the message of a failed write
     bool savingCancelled_ = false; // "Отмена" while a GeoTIFF was being finished
 };
 
@@ -211,5 +212,5 @@ private:
 JobEnding RunStitch(const StitchInputs& inputs, const JobServices& services, JobControls& controls,
                     JobObserver& observer) {
     JobRun run(services, controls, observer, inputs.counters);
-    return StitchRun(inputs, run).Run();
+    return StitchRun(inputs, run, controls, observer).Run();
 }

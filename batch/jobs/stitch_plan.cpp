@@ -51,6 +51,6 @@ UpcomingTiles StitchTiles(std::shared_ptr<const TileSource> source, StitchPlan p
             next]() mutable -> std::optional<TileRequest> {
         if (next >= plan.tiles.size())
             return std::nullopt;
-        return source->RequestFor(source->RequestOfLetters(plan.tiles[next++].letters));
+        return source->Request(source->RefOf(plan.tiles[next++].letters));
     };
 }

@@ -4,6 +4,7 @@
 #include "batch/outputs/export_format.h"
 #include "os/atomic_file.h"
 #include "os/temp_files.h"
+#include "os/unique_fd.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,11 +34,8 @@ QString MapName(const QString& path) {
 
 // The file's own writes reach the disk before the folder gets its name.
 bool Sync(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    const bool synced = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return synced;
+    const UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    return fd.Valid() && ::fsync(fd.Get()) == 0;
 }
 
 QString Layer(const QString& name, const TileBlock& block) {

@@ -69,13 +69,6 @@ TEST_F(WindowTest, EveryControlSurvivesARestart) {
     EXPECT_EQ(home.read("ORB.ini"), Cp1251Lines(SampleSettings()));
 }
 
-// The controls are built with the values a missing file leaves, and only those.
-TEST_F(WindowTest, WithoutAFileTheControlsHoldTheDesignSettings) {
-    Settings design = DesignSettings();
-    design.linesPresent = kSettingsLineCount;
-    EXPECT_EQ(Build().CurrentSettings(), design);
-}
-
 TEST_F(WindowTest, ShortSettingsFileKeepsWhatItHasButNotTheView) {
     QStringList lines = SampleSettings().mid(0, 20);
     home.write("ORB.ini", Cp1251Lines(lines));

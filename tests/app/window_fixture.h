@@ -34,9 +34,11 @@ protected:
     }
     // Writes a settings file with the level-1 view of the loopback server and the design
     // values, as a user who typed the server's address would have saved it.
-    void ServeFromLoopback() {
+    void ServeFromLoopback() { SaveViewOn(http.Prefix()); }
+    // The same for the server of another request prefix.
+    void SaveViewOn(const QString& requestPrefix) {
         using namespace SettingsLine;
-        prefix = http.Prefix();
+        prefix = requestPrefix;
         SettingsLines lines = SettingsLinesOf(DesignSettings());
         const QString quad = QStringLiteral("qrst");
         for (int slot = 0; slot < 4; ++slot)

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 
 using namespace SettingsLine;
@@ -63,8 +64,38 @@ QString Converted(const TempDir& dir, const QString& geometry, const QString& na
 
 class RegionCommandLine : public ::testing::Test {
 protected:
+    // A program directory whose cache holds levels 3 to 5 of a box over Iberia, fetched by a
+    // prefill for the exports to read.
+    void PrefillIberia() {
+        ASSERT_NE(server.Port(), 0);
+        iberiaHome.emplace(Home(server.TilePrefix()));
+        ASSERT_EQ(Orbivist(QStringList{"prefill"} + IberiaRegion()).status, 0);
+        fetched = Requested(server).size();
+    }
+    // The arguments that name that directory, the box and the levels.
+    QStringList IberiaRegion() const {
+        return {"--home", iberiaHome->path(), "--bbox", "-10.5,35.2,3.3,43.8", "--levels", "3-5"};
+    }
+    // The box's tiles per level as sqlite3 lists them, one "level|count" line each; counted
+    // from 17, the levels are numbered down from there and listed from the lowest number.
+    static QString IberiaTileCounts(bool fromSeventeen = false) {
+        QString counts;
+        for (int level = 3; level <= 5; ++level) {
+            const QString line =
+                QStringLiteral("%1|%2\n")
+                    .arg(fromSeventeen ? 17 - level : level)
+                    .arg(
+                        IntersectingTiles(GeoRegion::Box(-10.5, 35.2, 3.3, 43.8)->Polygons(), level)
+                            .size());
+            fromSeventeen ? counts.prepend(line) : counts.append(line);
+        }
+        return counts;
+    }
+
     TempDir dir;
     DemoServerProcess server{WriteQuadrantWorld(dir), {}, dir.file("log")};
+    std::optional<TempDir> iberiaHome;
+    std::size_t fetched = 0; // tiles the server was asked for by the prefill
 };
 
 TEST_F(RegionCommandLine, FetchesExactlyTheTilesMeetingTheRegionInTheDryRunsNumbers) {
@@ -140,42 +171,21 @@ TEST_F(RegionCommandLine, FetchesExactlyTheTilesMeetingTheRegionInTheDryRunsNumb
 }
 
 TEST_F(RegionCommandLine, ExportsTheRegionAsMbtilesFromTheCache) {
-    ASSERT_NE(server.Port(), 0);
-    TempDir home = Home(server.TilePrefix());
-    const QStringList region{"--home",   home.path(), "--bbox", "-10.5,35.2,3.3,43.8",
-                             "--levels", "3-5"};
-    ASSERT_EQ(Orbivist(QStringList{"prefill"} + region).status, 0);
-    const std::size_t fetched = Requested(server).size();
+    ASSERT_NO_FATAL_FAILURE(PrefillIberia());
     const QString out = dir.file("iberia.mbtiles");
-    const Outcome run = Orbivist(QStringList{"export", "--output", out} + region);
+    const Outcome run = Orbivist(QStringList{"export", "--output", out} + IberiaRegion());
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(Requested(server).size(), fetched);
     EXPECT_EQ(GdalInfo(out)["driverShortName"].toString(), "MBTiles");
-    QString counts;
-    for (int level = 3; level <= 5; ++level)
-        counts += QStringLiteral("%1|%2\n").arg(level).arg(
-            IntersectingTiles(GeoRegion::Box(-10.5, 35.2, 3.3, 43.8)->Polygons(), level).size());
     EXPECT_EQ(ProgramOutput("sqlite3", {out, "SELECT zoom_level, count(*) FROM tiles GROUP BY 1"}),
-              counts);
+              IberiaTileCounts());
 }
 
 // Every tile set of the same region from the cache, each with the tiles of every level at the
 // places its layout gives (z counted down from 17 in the OsmAnd / Locus layout); an OruxMaps
 // map exported again replaces the earlier one.
 TEST_F(RegionCommandLine, ExportsTheRegionToEveryFormatFromTheCache) {
-    ASSERT_NE(server.Port(), 0);
-    TempDir home = Home(server.TilePrefix());
-    const QStringList region{"--home",   home.path(), "--bbox", "-10.5,35.2,3.3,43.8",
-                             "--levels", "3-5"};
-    ASSERT_EQ(Orbivist(QStringList{"prefill"} + region).status, 0);
-    const std::size_t fetched = Requested(server).size();
-    QString counts, countsFrom17;
-    for (int level = 3; level <= 5; ++level) {
-        const std::size_t n =
-            IntersectingTiles(GeoRegion::Box(-10.5, 35.2, 3.3, 43.8)->Polygons(), level).size();
-        counts += QStringLiteral("%1|%2\n").arg(level).arg(n);
-        countsFrom17.prepend(QStringLiteral("%1|%2\n").arg(17 - level).arg(n));
-    }
+    ASSERT_NO_FATAL_FAILURE(PrefillIberia());
     const std::pair<const char*, QString> exports[] = {
         {"iberia.gpkg", "SELECT zoom_level, count(*) FROM tiles GROUP BY 1"},
         {"iberia.sqlitedb", "SELECT z, count(*) FROM tiles GROUP BY 1"},
@@ -186,12 +196,12 @@ TEST_F(RegionCommandLine, ExportsTheRegionToEveryFormatFromTheCache) {
     for (const auto& [name, query] : exports) {
         SCOPED_TRACE(name);
         const QString out = dir.file(name);
-        const Outcome run = Orbivist(QStringList{"export", "--output", out} + region);
+        const Outcome run = Orbivist(QStringList{"export", "--output", out} + IberiaRegion());
         ASSERT_EQ(run.status, 0) << run.err.toStdString();
         const QString database = out.endsWith(".orux") ? out + "/OruxMapsImages.db" : out;
         if (!query.isEmpty()) {
             EXPECT_EQ(ProgramOutput("sqlite3", {database, query}),
-                      out.endsWith(".sqlitedb") ? countsFrom17 : counts);
+                      IberiaTileCounts(out.endsWith(".sqlitedb")));
         }
     }
     EXPECT_EQ(Requested(server).size(), fetched);

@@ -30,9 +30,9 @@ TEST(ViewRefs, APrefixLengthOutOfRangeIsClampedToEachReference) {
         EXPECT_EQ(refs.Rebuilt(PanView(refs.Letters(), PanDirection::East))[0], c.east) << c.ref;
     }
     const PrefixTileSource source("pre", "/c/");
-    EXPECT_EQ(source.RequestFor("preqr").cacheFile, "/c/qr.jpg");
-    EXPECT_EQ(source.RequestFor("qr").url, "qr");
-    EXPECT_FALSE(source.RequestFor("qr").cacheFile); // shorter than the prefix: no letters
+    EXPECT_EQ(source.Request("preqr").cacheFile, "/c/qr.jpg");
+    EXPECT_EQ(source.Request("qr").url, "qr");
+    EXPECT_FALSE(source.Request("qr").cacheFile); // shorter than the prefix: no letters
 }
 
 // Four references on different prefixes, as a hand-edited settings file may hold them.

@@ -4,7 +4,7 @@
 namespace tileserver {
 
 std::optional<TileKey> ParseTileKey(std::string_view key) {
-    if (key.size() < 2 || key.size() > 1 + static_cast<std::size_t>(kMaxServedLevel) ||
+    if (key.size() < 2 || key.size() > 1 + static_cast<std::size_t>(kHighestLevel) ||
         key.front() != 't')
         return std::nullopt;
     return TileKey::FromLetters(key.substr(1));

@@ -8,10 +8,7 @@
 
 namespace tileserver {
 
-// The deepest level the server renders.
-inline constexpr int kMaxServedLevel = 20;
-
-// Accepts exactly 't' plus 1 to kMaxServedLevel lower-case letters from q, r, s, t.
+// Accepts exactly 't' plus 1 to kHighestLevel lower-case letters from q, r, s, t.
 std::optional<TileKey> ParseTileKey(std::string_view key);
 
 } // namespace tileserver

@@ -90,7 +90,7 @@ std::optional<XyzTile> ParseXyzTarget(std::string_view target) {
             return std::nullopt;
         path.remove_prefix(end);
     }
-    if (!path.empty() || numbers[0] > static_cast<std::uint32_t>(kMaxServedLevel))
+    if (!path.empty() || numbers[0] > static_cast<std::uint32_t>(kHighestLevel))
         return std::nullopt;
     const std::uint32_t side = 1u << numbers[0];
     if (numbers[1] >= side || numbers[2] >= side)

@@ -34,7 +34,7 @@ struct XyzTile {
 };
 
 // The tile of a path /{z}/{x}/{y}.jpg or .png, rows counted from the north, level 0 to
-// kMaxServedLevel, column and row inside the level's grid; nothing for any other target.
+// kHighestLevel, column and row inside the level's grid; nothing for any other target.
 std::optional<XyzTile> ParseXyzTarget(std::string_view target);
 
 } // namespace tileserver

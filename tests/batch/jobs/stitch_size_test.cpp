@@ -23,17 +23,6 @@ TEST(StitchSize, SidesAndMemory) {
     EXPECT_EQ(StitchSizeRefusal(5, 5, StitchBytesNeeded(5, 5) - 1), StitchRefusal::NotEnoughMemory);
 }
 
-// A GeoTIFF streamed a row of tiles at a time: GDAL's sides, and memory for two rows.
-TEST(StitchSize, StreamedPicturesAreBoundedByTheirWidthAlone) {
-    constexpr std::uint64_t kRow = 300ull * 65536 * 3;
-    EXPECT_EQ(StreamedStitchRefusal(300, 100000, 2 * kRow), std::nullopt);
-    EXPECT_EQ(StreamedStitchRefusal(300, 2, 2 * kRow - 1), StitchRefusal::NotEnoughMemory);
-    for (const auto& [columns, rows] :
-         {std::pair{8388608, 1}, std::pair{1, 8388608}, std::pair{0, 5}, std::pair{5, -2}})
-        EXPECT_EQ(StreamedStitchRefusal(columns, rows, std::nullopt),
-                  StitchRefusal::SideOutOfRange);
-}
-
 TEST(StitchSize, MemAvailable) {
     EXPECT_EQ(ParseMemAvailable("MemTotal:       24000000 kB\n"
                                 "MemFree:        1000 kB\n"
