@@ -69,6 +69,7 @@ public:
     Clock::time_point pausedUntil() const { return pausedUntil_; }
 
 private:
+    friend class TransferWindow;
     struct Transfer;
     struct MultiDeleter {
         void operator()(void* multi) const;
