@@ -19,8 +19,8 @@ struct HttpsFiftyMsAway {
     QStringList urls;    // level 5, row by row
 };
 
-// Each iteration times seconds(4) and seconds(1) (-1 for a failure) beside curl --parallel
-// --parallel-max 4 fetching the same URLs, and reports tiles per second for each with the
-// ratios; the iteration's time is that of 4 connections.
+// Each iteration times seconds(4), seconds(16) and seconds(1) (-1 for a failure) beside curl
+// --parallel --parallel-max 4 and 16 fetching the same URLs, and reports tiles per second for
+// each with the ratios; the iteration's time is that of 4 connections.
 void CompareBesideParallelCurl(benchmark::State& state, const HttpsFiftyMsAway& https,
                                const std::function<double(int connections)>& seconds);

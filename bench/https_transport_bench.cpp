@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // 1,024 tiles over HTTPS from the demo server behind nginx, every reply delayed by 50 ms as
-// over a distant network: the template transport with 4 connections and with 1, beside
-// curl --parallel --parallel-max 4 fetching the same URLs in the same run.
+// over a distant network: the template transport with 4 and 16 connections and with 1, beside
+// curl --parallel --parallel-max 4 and 16 fetching the same URLs in the same run.
 #include "bench/https_fifty_ms.h"
 #include "net/curl_transport.h"
 

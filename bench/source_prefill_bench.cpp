@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program prefilling 1,024 tiles (level 5 of the world) from a template source over
 // HTTPS, nginx in front of the demo server delaying every reply by 50 ms as a distant network
-// would: with 4 connections (reading ahead) and with 1, beside curl --parallel --parallel-max 4
-// fetching the same URLs in the same run.
+// would: with 4 and 16 connections (reading ahead) and with 1, beside curl --parallel
+// --parallel-max 4 and 16 fetching the same URLs in the same run.
 #include "bench/child_figures.h"
 #include "bench/https_fifty_ms.h"
 #include "store/settings_schema.h"
@@ -30,7 +30,7 @@ void PrefillOverHttpsFiftyMsAway(benchmark::State& state) {
         state.SkipWithError("no program directory");
         return;
     }
-    for (const int connections : {1, 4})
+    for (const int connections : {1, 4, 16})
         home.write("MySources.ini",
                    home.read("MySources.ini") + QStringLiteral("[n%1]\nurl = %2\nconnections = "
                                                                "%1\nbulk-download = yes\n")

@@ -1,7 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "loader/curl_http_get.h"
 
+#include <QScopeGuard>
 #include <algorithm>
+
+namespace {
+
+HttpFailure Stopped() {
+    return HttpFailure{0, {}, QStringLiteral("the fetch was stopped")};
+}
+
+} // namespace
 
 // A PNG source's tiles stay PNG: the loader checks and decodes either kind.
 std::optional<QByteArray> CurlHttpGet::BodyOf(TileFetch& fetch) const {
@@ -12,9 +21,9 @@ std::optional<QByteArray> CurlHttpGet::BodyOf(TileFetch& fetch) const {
 
 CurlHttpGet::CurlHttpGet(const SourceDefinition& source, TransportSettings settings)
     : transport_(source.connections, std::move(settings)),
-      window_(std::max(1, source.connections) * kTilesAheadPerConnection) {
+      aheadLimit_(std::max(1, source.connections) * kTilesAheadPerConnection) {
     if (source.connections <= 1)
-        window_ = 1;
+        aheadLimit_ = 1;
 }
 
 bool CurlHttpGet::KeepGoing() {
@@ -24,82 +33,165 @@ bool CurlHttpGet::KeepGoing() {
 }
 
 void CurlHttpGet::ReadAheadAlong(UrlsAhead upcoming) {
-    ahead_.clear();
+    DropAhead();
     lastAsked_.clear();
-    upcoming_ = window_ > 1 ? std::move(upcoming) : nullptr;
+    upcoming_ = aheadLimit_ > 1 ? std::move(upcoming) : nullptr;
 }
 
-bool CurlHttpGet::ReadAhead() {
-    QStringList urls;
+void CurlHttpGet::Forget(const Ahead& tile) {
+    if (tile.state == Ahead::State::Running)
+        transfers_.Drop(tile.id);
+    held_ -= tile.body ? tile.body->size() : 0;
+}
+
+void CurlHttpGet::DropAhead() {
+    for (const Ahead& tile : ahead_)
+        Forget(tile);
+    ahead_.clear();
+    held_ = 0;
+}
+
+void CurlHttpGet::Ended(qsizetype id, TileFetch fetch) {
+    if (id == kAlone) {
+        alone_ = std::move(fetch);
+        return;
+    }
+    const auto tile = std::find_if(ahead_.begin(), ahead_.end(),
+                                   [id](const Ahead& ahead) { return ahead.id == id; });
+    if (tile == ahead_.end())
+        return;
+    tile->state = Ahead::State::Ended;
+    tile->body = BodyOf(fetch);
+    largest_ = std::max<qint64>(largest_, tile->body ? tile->body->size() : 0);
+    // Past the budget a tile is let go of; it is fetched again when asked for.
+    if (tile->body && held_ + tile->body->size() > kMostBytesAhead)
+        tile->body.reset();
+    held_ += tile->body ? tile->body->size() : 0;
+}
+
+void CurlHttpGet::Fill() {
     // A long run of cached tiles is not looked through in one go: the window is not pumped
     // meanwhile, and the job passes them by quickly anyway.
     constexpr int kMostTilesLookedAt = 4096;
-    for (int looked = 0; upcoming_ && urls.size() < window_ && looked < kMostTilesLookedAt;
-         ++looked) {
-        const std::optional<QString> url = upcoming_();
-        if (!url) {
-            upcoming_ = nullptr;
-            break;
+    int looked = 0;
+    while (transfers_.HasRoom()) {
+        auto waiting = std::find_if(ahead_.begin(), ahead_.end(), [](const Ahead& tile) {
+            return tile.state == Ahead::State::Waiting;
+        });
+        if (waiting == ahead_.end()) {
+            // Room for one more tile as large as the largest so far, besides those under way:
+            // the tiles ahead stay within the budget without fetching any twice.
+            const qint64 coming = largest_ * static_cast<qint64>(transfers_.running() + 1);
+            if (!upcoming_ || std::ssize(ahead_) >= aheadLimit_ ||
+                held_ + coming > kMostBytesAhead || looked >= kMostTilesLookedAt)
+                return;
+            ++looked;
+            const std::optional<QString> url = upcoming_();
+            if (!url) {
+                upcoming_ = nullptr;
+                return;
+            }
+            if (url->isEmpty())
+                continue;
+            ahead_.push_back(Ahead{*url, nextId_++, Ahead::State::Waiting, std::nullopt});
+            waiting = std::prev(ahead_.end());
         }
-        if (!url->isEmpty())
-            urls << *url;
+        waiting->state = Ahead::State::Running;
+        transfers_.Start(waiting->url, waiting->id, ended_);
     }
-    const auto first = static_cast<qsizetype>(ahead_.size());
-    for (const QString& url : urls)
-        ahead_.push_back(Ahead{url, std::nullopt});
-    qint64 held = 0;
-    return transport_.FetchAll(
-        urls,
-        [this, first, &held](qsizetype index, TileFetch fetch) {
-            std::optional<QByteArray> body = BodyOf(fetch);
-            // Past the budget a tile is let go of; it is fetched again when asked for.
-            if (body && held + body->size() > kMostBytesAhead)
-                body.reset();
-            held += body ? body->size() : 0;
-            ahead_[static_cast<std::size_t>(first + index)].body = std::move(body);
-        },
-        [this] { return KeepGoing(); });
+}
+
+bool CurlHttpGet::AwaitFirst() {
+    auto lastPump = CurlTransport::Clock::now();
+    for (;;) {
+        Fill();
+        transfers_.Pump(ended_);
+        if (ahead_.empty()) // the walk was changed meanwhile
+            return false;
+        if (ahead_.front().state == Ahead::State::Ended)
+            return true;
+        if (CurlTransport::Clock::now() - lastPump >= CurlTransport::kPumpInterval) {
+            if (!KeepGoing()) {
+                DropAhead();
+                return false;
+            }
+            lastPump = CurlTransport::Clock::now();
+        }
+        // Wait for the sockets, or idle while the server is paused, but never longer than the
+        // pump interval.
+        transfers_.Wait(CurlTransport::kPumpInterval);
+    }
 }
 
 std::optional<HttpFailure> CurlHttpGet::Get(const QString& url, QByteArray& body) {
     body.clear();
+    if (busy_ || !transfers_.usable())
+        return Stopped();
+    busy_ = true;
+    const auto done = qScopeGuard([this] { busy_ = false; });
     const auto find = [&] {
         return std::find_if(ahead_.begin(), ahead_.end(),
                             [&](const Ahead& tile) { return tile.url == url; });
     };
     auto found = find();
     // Asked again, a tile is retried alone; any other tile not read ahead is the walk going
-    // on, past what is left of the last tiles read ahead.
+    // on, past what is left of the tiles read ahead.
     const bool retry = url == lastAsked_;
     lastAsked_ = url;
     if (found == ahead_.end() && !retry && upcoming_) {
-        ahead_.clear();
-        if (!ReadAhead())
-            return HttpFailure{0, {}, QStringLiteral("the fetch was stopped")};
+        DropAhead();
+        Fill();
         found = find();
     }
     if (found != ahead_.end()) {
-        const bool fetched = found->body.has_value();
-        if (fetched)
-            body = std::move(*found->body);
         // Tiles the caller passed by were taken from the cache after all.
-        ahead_.erase(ahead_.begin(), found + 1);
-        if (fetched)
+        std::for_each(ahead_.begin(), found, [this](const Ahead& tile) { Forget(tile); });
+        ahead_.erase(ahead_.begin(), found);
+        if (!AwaitFirst())
+            return Stopped();
+        Ahead tile = std::move(ahead_.front());
+        ahead_.pop_front();
+        held_ -= tile.body ? tile.body->size() : 0;
+        // The freed room takes the next tiles, and their requests leave now, while the caller
+        // uses this one.
+        Fill();
+        transfers_.Pump(ended_);
+        if (tile.body) {
+            body = std::move(*tile.body);
             return std::nullopt;
+        }
     }
     return FetchOne(url, body);
 }
 
 std::optional<HttpFailure> CurlHttpGet::FetchOne(const QString& url, QByteArray& body) {
-    std::optional<TileFetch> got;
-    const bool finished = transport_.FetchAll(
-        {url}, [&got](qsizetype, TileFetch fetch) { got = std::move(fetch); },
-        [this] { return KeepGoing(); });
-    if (!finished || !got)
-        return HttpFailure{0, {}, QStringLiteral("the fetch was stopped")};
-    if (std::optional<QByteArray> tile = BodyOf(*got)) {
+    alone_.reset();
+    bool started = false;
+    auto lastPump = CurlTransport::Clock::now();
+    while (!alone_) {
+        // It waits for a free connection and for the end of a pause the server asked for, as
+        // the tiles of the walk do.
+        if (!started && transfers_.HasRoom()) {
+            transfers_.Start(url, kAlone, ended_);
+            started = true;
+        }
+        transfers_.Pump(ended_);
+        if (alone_)
+            break;
+        if (CurlTransport::Clock::now() - lastPump >= CurlTransport::kPumpInterval) {
+            if (!KeepGoing()) {
+                transfers_.Drop(kAlone);
+                return Stopped();
+            }
+            lastPump = CurlTransport::Clock::now();
+        }
+        transfers_.Wait(CurlTransport::kPumpInterval);
+    }
+    TileFetch got = std::move(*alone_);
+    alone_.reset();
+    if (std::optional<QByteArray> tile = BodyOf(got)) {
         body = std::move(*tile);
         return std::nullopt;
     }
-    return HttpFailure{got->statusCode, {}, got->message};
+    return HttpFailure{got.statusCode, {}, got.message};
 }

@@ -3,9 +3,11 @@
 // The tiles of a template source over libcurl, for the loader, the view and the jobs: the same
 // one operation as the program's own client, with the source's connections kept alive between
 // tiles. A job that says in which order it will ask for tiles gets them read ahead, up to the
-// source's connections at once.
+// source's connections at once: each transfer that ends makes room for the next at once, and
+// the transfers go on while the job uses the tiles already received.
 #include "net/curl_transport.h"
 #include "net/http_get.h"
+#include "net/transfer_window.h"
 #include "sources/source_definition.h"
 
 #include <deque>
@@ -29,9 +31,9 @@ public:
     // failure is the caller's to count, as any other.
     std::optional<HttpFailure> Get(const QString& url, QByteArray& body) override;
 
-    // When a tile asked for is not read ahead yet, the next URLs of upcoming are fetched with
-    // it, as many at once as the source allows; nothing is read ahead for a source of one
-    // connection.
+    // The next URLs of upcoming are fetched ahead of the tiles asked for, as many at once as the
+    // source allows and at most kTilesAheadPerConnection for each connection held unasked for;
+    // nothing is read ahead for a source of one connection.
     void ReadAheadAlong(UrlsAhead upcoming) override;
 
     // Called about every CurlTransport::kPumpInterval while tiles are under way, so that the
@@ -44,22 +46,44 @@ public:
 
 private:
     struct Ahead {
+        enum class State { Waiting, Running, Ended };
         QString url;
-        std::optional<QByteArray> body; // the tile as the loader would get it; none: failed
+        qsizetype id = 0;
+        State state = State::Waiting;
+        std::optional<QByteArray> body; // once ended: the tile as the loader would get it;
+                                        // none: it failed or was let go of
     };
+    // The transfer of a tile fetched alone, outside the walk.
+    static constexpr qsizetype kAlone = -1;
 
-    // Pulls the next tiles of the walk and fetches them all; false when stopped.
-    bool ReadAhead();
+    // Starts the tiles read ahead that wait, then the next ones of the walk, while there is
+    // room for them.
+    void Fill();
+    // Moves the transfers on until the first tile read ahead has ended; false when stopped.
+    bool AwaitFirst();
+    void Ended(qsizetype id, TileFetch fetch);
+    // Ends reading ahead of what was asked for so far: transfers dropped, tiles let go of.
+    void DropAhead();
+    void Forget(const Ahead& tile);
     bool KeepGoing();
     std::optional<HttpFailure> FetchOne(const QString& url, QByteArray& body);
     // The body the loader gets for a fetch: none for a failure.
     std::optional<QByteArray> BodyOf(TileFetch& fetch) const;
 
     CurlTransport transport_;
-    int window_ = 1; // tiles read ahead at once
+    TransferWindow transfers_{transport_};
+    int aheadLimit_ = 1; // tiles read ahead at once, ended or not
     UrlsAhead upcoming_;
     std::deque<Ahead> ahead_; // in the walk's order, not yet asked for
+    qsizetype nextId_ = 0;
+    qint64 held_ = 0;    // bytes of the tiles ahead that ended
+    qint64 largest_ = 0; // bytes of the largest tile so far
+    std::optional<TileFetch> alone_;
+    const CurlTransport::Done ended_ = [this](qsizetype id, TileFetch fetch) {
+        Ended(id, std::move(fetch));
+    };
     QString lastAsked_;
+    bool busy_ = false; // a fetch is under way: one asked for meanwhile fails at once
     std::function<void()> whileWaiting_;
     std::function<bool()> stop_;
 };

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/curl_transport.h"
 
+#include "net/curl_transfer.h"
+#include "net/transfer_window.h"
 #include "orbivist_version.h"
 #include "os/input_file.h"
 
-#include <QScopeGuard>
 #include <algorithm>
 #include <curl/curl.h>
-#include <map>
 
 namespace {
 
@@ -17,37 +17,11 @@ void InitialiseCurlOnce() {
     (void)initialised;
 }
 
-struct EasyDeleter {
-    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
-};
-
 bool IsPauseStatus(long status) {
     return status == 429 || status == 503;
 }
 
 } // namespace
-
-struct CurlTransport::Transfer {
-    std::unique_ptr<CURL, EasyDeleter> easy;
-    qsizetype index = 0;
-    QByteArray body;
-    qint64 bodyLimit = 0;
-    bool tooLarge = false;
-    char error[CURL_ERROR_SIZE] = {};
-    QByteArray url, proxy, user, password, caFile; // curl keeps pointers to none of them, but
-                                                   // they live as long as the transfer anyway
-
-    static size_t Write(char* data, size_t size, size_t count, void* self) {
-        auto& t = *static_cast<Transfer*>(self);
-        const auto bytes = static_cast<qsizetype>(size * count);
-        if (t.body.size() + bytes > t.bodyLimit) {
-            t.tooLarge = true;
-            return 0; // aborts the transfer
-        }
-        t.body.append(data, bytes);
-        return size * count;
-    }
-};
 
 void CurlTransport::MultiDeleter::operator()(void* multi) const {
     curl_multi_cleanup(static_cast<CURLM*>(multi));
@@ -179,65 +153,28 @@ TileFetch CurlTransport::Finish(Transfer& t, int curlCode) {
 
 bool CurlTransport::FetchAll(const QStringList& urls, const Done& done,
                              const std::function<bool()>& keepGoing) {
-    if (fetching_ || !multi_)
+    TransferWindow window(*this);
+    if (!window.usable())
         return false;
-    fetching_ = true;
-    CURLM* multi = multi_.get();
-    std::map<CURL*, std::unique_ptr<Transfer>> running;
-    const auto cleanUp = qScopeGuard([&] {
-        for (auto& [easy, transfer] : running)
-            curl_multi_remove_handle(multi, easy);
-        running.clear();
-        fetching_ = false;
-    });
-    const auto capacity = static_cast<std::size_t>(connections_);
-    const bool proxyUnusable = !settings_.proxy.server.isEmpty() && settings_.proxy.port == 0;
     qsizetype next = 0;
     auto lastPump = Clock::now();
-    while (next < urls.size() || !running.empty()) {
-        while (running.size() < capacity && next < urls.size() && Clock::now() >= pausedUntil_) {
+    while (next < urls.size() || window.running() > 0) {
+        while (window.HasRoom() && next < urls.size()) {
             const qsizetype index = next++;
-            std::unique_ptr<Transfer> t = proxyUnusable ? nullptr : Start(urls[index], index);
-            if (!t || curl_multi_add_handle(multi, t->easy.get()) != CURLM_OK) {
-                TileFetch failed;
-                failed.message = proxyUnusable ? QStringLiteral("the proxy port is not set")
-                                 : !caFileProblem_.isEmpty()
-                                     ? caFileProblem_
-                                     : QStringLiteral("the transfer cannot start");
-                done(index, std::move(failed));
-                continue;
-            }
-            CURL* easy = t->easy.get();
-            running.emplace(easy, std::move(t));
+            window.Start(urls[index], index, done);
         }
-        int stillRunning = 0;
-        curl_multi_perform(multi, &stillRunning);
-        int queued = 0;
-        bool slotFreed = false;
-        while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
-            if (message->msg != CURLMSG_DONE)
-                continue;
-            const auto found = running.find(message->easy_handle);
-            if (found == running.end())
-                continue;
-            std::unique_ptr<Transfer> t = std::move(found->second);
-            running.erase(found);
-            const CURLcode code = message->data.result; // read before the handle goes away
-            curl_multi_remove_handle(multi, t->easy.get());
-            done(t->index, Finish(*t, code));
-            slotFreed = true;
-        }
+        const bool slotFreed = window.Pump(done) > 0;
         if (Clock::now() - lastPump >= kPumpInterval) {
             if (!keepGoing())
                 return false;
             lastPump = Clock::now();
         }
-        if (next >= urls.size() && running.empty())
+        if (next >= urls.size() && window.running() == 0)
             break;
         // A freed slot takes its next tile at once; otherwise wait for the sockets, or idle
         // while the server is paused, but never longer than the pump interval.
         if (!slotFreed || next >= urls.size())
-            curl_multi_poll(multi, nullptr, 0, static_cast<int>(kPumpInterval.count()), nullptr);
+            window.Wait(kPumpInterval);
     }
     return true;
 }

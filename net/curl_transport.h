@@ -66,6 +66,7 @@ public:
                   const std::function<bool()>& keepGoing);
 
 private:
+    friend class TransferWindow;
     struct Transfer;
     struct MultiDeleter {
         void operator()(void* multi) const;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <iterator>
 
 namespace {
@@ -82,6 +83,20 @@ GeoRegion::GeoRegion(std::vector<GeoPolygon> polygons) {
               [](const RegionChain& a, const RegionChain& b) {
                   return a.northLatitude > b.northLatitude;
               });
+    for (std::size_t size = 0; size < std::size(kBlockPoints); ++size)
+        for (std::size_t i = 0; i < shared.chainPoints.size(); ++i) {
+            const double longitude = shared.chainPoints[i].longitude;
+            std::vector<LongitudeRange>& blocks = shared.blocks[size];
+            if (i % kBlockPoints[size] == 0)
+                blocks.push_back({longitude, longitude});
+            blocks.back().west = std::min(blocks.back().west, longitude);
+            blocks.back().east = std::max(blocks.back().east, longitude);
+        }
+    for (const GeoPoint& point : shared.chainPoints)
+        shared.latitudes.push_back(point.latitude);
+    std::sort(shared.latitudes.begin(), shared.latitudes.end(), std::greater<>());
+    shared.latitudes.erase(std::unique(shared.latitudes.begin(), shared.latitudes.end()),
+                           shared.latitudes.end());
     shared_ = std::make_shared<const Shared>(std::move(shared));
 }
 

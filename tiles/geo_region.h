@@ -21,6 +21,12 @@ struct RegionChain {
     double southLatitude = 0;
 };
 
+// The longitudes a run of consecutive ChainPoints() spans, both included.
+struct LongitudeRange {
+    double west = 0;
+    double east = 0;
+};
+
 class GeoRegion {
 public:
     GeoRegion() = default;
@@ -39,12 +45,23 @@ public:
     // the order a sweep from the north takes them up in.
     const std::vector<RegionChain>& ChainsFromNorth() const { return shared_->chains; }
     const std::vector<GeoPoint>& ChainPoints() const { return shared_->chainPoints; }
+    // The points of ChainPoints() in blocks of kBlockPoints[size], block k holding points from
+    // k * kBlockPoints[size] on: what a sweep needs of a stretch of a chain that lies inside one
+    // band of latitudes, so that it need not read every point of it. Largest blocks first.
+    static constexpr std::size_t kBlockPoints[] = {256, 16};
+    const std::vector<LongitudeRange>& PointBlocks(std::size_t size) const {
+        return shared_->blocks[size];
+    }
+    // The latitudes of the boundary's points, each once, northernmost first.
+    const std::vector<double>& LatitudesFromNorth() const { return shared_->latitudes; }
 
 private:
     struct Shared {
         std::vector<GeoPolygon> polygons;
         std::vector<RegionChain> chains;
         std::vector<GeoPoint> chainPoints;
+        std::vector<double> latitudes;
+        std::vector<LongitudeRange> blocks[std::size(kBlockPoints)];
         GeoBounds bounds;
     };
     std::shared_ptr<const Shared> shared_ = std::make_shared<const Shared>();

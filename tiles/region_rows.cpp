@@ -17,7 +17,32 @@ double LongitudeAt(const GeoPoint& south, const GeoPoint& north, double latitude
     return south.longitude + t * (north.longitude - south.longitude);
 }
 
+// A row edge's latitude in double arithmetic: some ten times cheaper than the long double of
+// RowEdgeLatitude, and within a few units of the last place of it.
+double CheapEdgeLatitude(int level, std::int64_t row) {
+    constexpr double kPiDouble = 3.141592653589793;
+    const double y = std::ldexp(static_cast<double>(row), 1 - level) - 1; // exact, -1..1
+    return 90 - std::atan(std::exp(y * kPiDouble)) * (360 / kPiDouble);
+}
+
+// Far beyond what the cheap form may be off by, far below any distance that matters.
+constexpr double kNearEdgeDegrees = 1e-9;
+
 } // namespace
+
+double RegionRows::EdgeLatitude(std::int64_t row) {
+    const double cheap = CheapEdgeLatitude(level_, row);
+    // A point of the boundary this near the edge is on its side by the exact value alone: so
+    // a vertex placed on a tile's edge or corner touches that tile.
+    const std::vector<double>& latitudes = region_.LatitudesFromNorth();
+    const auto near = std::partition_point(
+        latitudes.begin() + static_cast<std::ptrdiff_t>(nearLatitude_), latitudes.end(),
+        [&](double latitude) { return latitude > cheap + kNearEdgeDegrees; });
+    nearLatitude_ = static_cast<std::size_t>(near - latitudes.begin());
+    if (nearLatitude_ < latitudes.size() && latitudes[nearLatitude_] >= cheap - kNearEdgeDegrees)
+        return RowEdgeLatitude(level_, static_cast<double>(row));
+    return cheap;
+}
 
 RegionRows::RegionRows(GeoRegion region, int level)
     : region_(std::move(region)), level_(level), columns_(std::int64_t{1} << level),
@@ -65,7 +90,7 @@ bool RegionRows::Next() {
 
 void RegionRows::ScanRow() {
     const double north = rowNorth_;
-    const double south = RowEdgeLatitude(level_, static_cast<double>(row_ + 1));
+    const double south = EdgeLatitude(row_ + 1);
     rowNorth_ = south;
     const std::vector<RegionChain>& chains = region_.ChainsFromNorth();
     const std::vector<GeoPoint>& points = region_.ChainPoints();
@@ -87,8 +112,9 @@ void RegionRows::ScanRow() {
         active_.push_back({chain, cursor, cursor > chain.first ? crossing(cursor, north) : 0});
     }
 
-    spans_.clear();
+    runs_.clear();
     crossings_.clear();
+    stretches_.clear();
     // The region's part in the row's band projects onto the same longitudes as its boundary
     // there, together with the stretches inside it along the band's north edge.
     for (ActiveChain& active : active_) {
@@ -103,8 +129,7 @@ void RegionRows::ScanRow() {
             west = std::min(west, longitude);
             east = std::max(east, longitude);
         };
-        for (; cursor < chain.end && points[cursor].latitude > south; ++cursor)
-            take(points[cursor].longitude);
+        cursor = TakeNorthOf(south, cursor, chain.end, take);
         for (std::size_t on = cursor; on < chain.end && points[on].latitude == south; ++on)
             take(points[on].longitude);
         if (cursor < chain.end && cursor > chain.first) { // leaves across the south edge
@@ -112,25 +137,56 @@ void RegionRows::ScanRow() {
             take(active.northLongitude);
         }
         active.cursor = cursor;
-        AddSpan(west, east);
+        stretches_.push_back({west, east});
     }
     std::sort(crossings_.begin(), crossings_.end());
     for (std::size_t i = 0; i + 1 < crossings_.size(); i += 2)
-        AddSpan(crossings_[i], crossings_[i + 1]);
-    std::sort(spans_.begin(), spans_.end());
-
-    runs_.clear();
-    for (const std::uint64_t span : spans_) {
-        const auto first = static_cast<std::uint32_t>(span >> 32);
-        const auto last = static_cast<std::uint32_t>(span);
-        if (!runs_.empty() && first <= std::uint64_t{runs_.back().last} + 1)
-            runs_.back().last = std::max(runs_.back().last, last);
-        else
-            runs_.push_back({first, last});
+        stretches_.push_back({crossings_[i], crossings_[i + 1]});
+    // Overlapping stretches meet the columns their union meets: merged first, each becomes
+    // columns once.
+    std::sort(stretches_.begin(), stretches_.end(),
+              [](const LongitudeRange& a, const LongitudeRange& b) { return a.west < b.west; });
+    for (std::size_t i = 0; i < stretches_.size();) {
+        LongitudeRange merged = stretches_[i];
+        for (++i; i < stretches_.size() && stretches_[i].west <= merged.east; ++i)
+            merged.east = std::max(merged.east, stretches_[i].east);
+        AddRun(merged.west, merged.east);
     }
 }
 
-void RegionRows::AddSpan(double west, double east) {
+template <typename Take>
+std::size_t RegionRows::TakeNorthOf(double south, std::size_t cursor, std::size_t end,
+                                    const Take& take) const {
+    const std::vector<GeoPoint>& points = region_.ChainPoints();
+    constexpr std::size_t kSmallest = std::size(GeoRegion::kBlockPoints) - 1;
+    while (cursor < end) {
+        // A whole block north of the edge counts by its longitudes alone; a chain's latitude
+        // never rises, so its last point tells.
+        if (cursor % GeoRegion::kBlockPoints[kSmallest] == 0) {
+            bool skipped = false;
+            for (std::size_t size = 0; size <= kSmallest && !skipped; ++size) {
+                const std::size_t block = GeoRegion::kBlockPoints[size];
+                if (cursor % block == 0 && cursor + block <= end &&
+                    points[cursor + block - 1].latitude > south) {
+                    const LongitudeRange& range = region_.PointBlocks(size)[cursor / block];
+                    take(range.west);
+                    take(range.east);
+                    cursor += block;
+                    skipped = true;
+                }
+            }
+            if (skipped)
+                continue;
+        }
+        if (points[cursor].latitude <= south)
+            break;
+        take(points[cursor].longitude);
+        ++cursor;
+    }
+    return cursor;
+}
+
+void RegionRows::AddRun(double west, double east) {
     // Column c spans [c * columnDegrees_ - 180, (c + 1) * columnDegrees_ - 180], exact in
     // double; the estimates are corrected against those edges so that touching counts.
     const auto edge = [&](std::int64_t column) {
@@ -152,9 +208,13 @@ void RegionRows::AddSpan(double west, double east) {
         --last;
     first = std::max<std::int64_t>(first, 0);
     last = std::min(last, columns_ - 1);
-    if (first <= last)
-        spans_.push_back(static_cast<std::uint64_t>(first) << 32 |
-                         static_cast<std::uint64_t>(last));
+    if (first > last)
+        return;
+    // Asked for from the west, a run may begin in the last one's column or the next.
+    if (!runs_.empty() && first <= std::int64_t{runs_.back().last} + 1)
+        runs_.back().last = std::max(runs_.back().last, static_cast<std::uint32_t>(last));
+    else
+        runs_.push_back({static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(last)});
 }
 
 std::int64_t CountRegionTiles(const GeoRegion& region, int level) {

@@ -42,21 +42,31 @@ private:
     };
 
     void ScanRow();
-    // Adds the columns that [west, east] meets to spans_.
-    void AddSpan(double west, double east);
+    // The latitude of the north edge of row, as RowEdgeLatitude gives it wherever a point of
+    // the boundary could tell the difference. Asked for from the north southwards.
+    double EdgeLatitude(std::int64_t row);
+    // Gives take the longitude of every point of a chain from cursor on, before end, that lies
+    // north of south, reading whole blocks at once where it can; returns the first point not
+    // north of it.
+    template <typename Take>
+    std::size_t TakeNorthOf(double south, std::size_t cursor, std::size_t end,
+                            const Take& take) const;
+    // Adds the columns that [west, east] meets to runs_; asked for from the west, by the west
+    // end.
+    void AddRun(double west, double east);
 
     GeoRegion region_;
     int level_ = 0;
     std::int64_t columns_ = 1;
     double columnDegrees_ = 360;
-    std::int64_t row_ = -1;     // the row Runs() describe
-    std::int64_t lastRow_ = -1; // the southernmost row the region's box reaches
-    double rowNorth_ = 0;       // latitude of the north edge of the next row to scan
-    std::size_t nextChain_ = 0; // the first chain of the region not yet active
+    std::int64_t row_ = -1;        // the row Runs() describe
+    std::int64_t lastRow_ = -1;    // the southernmost row the region's box reaches
+    double rowNorth_ = 0;          // latitude of the north edge of the next row to scan
+    std::size_t nextChain_ = 0;    // the first chain of the region not yet active
+    std::size_t nearLatitude_ = 0; // the first of the region's latitudes not north of an edge
     std::vector<ActiveChain> active_;
     std::vector<double> crossings_;
-    // Runs of columns packed as first << 32 | last, so that sorting them is sorting integers.
-    std::vector<std::uint64_t> spans_;
+    std::vector<LongitudeRange> stretches_; // the longitudes the region takes in the row
     std::vector<ColumnRun> runs_;
 };
 

@@ -5,6 +5,7 @@
 #include "loader/source_services.h"
 #include "loader/tile_cache.h"
 #include "net/curl_transport.h"
+#include "net/transfer_window.h"
 #include "orbivist_version.h"
 #include "sources/url_template.h"
 #include "tests/e2e/demo_server_process.h"
@@ -16,6 +17,9 @@
 #include <QImage>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+
+#include <map>
+#include <mutex>
 
 namespace {
 
@@ -47,6 +51,13 @@ std::vector<Done> Fetch(const SourceDefinition& source, const TransportSettings&
         [] { return true; });
     EXPECT_TRUE(finished);
     return results;
+}
+
+// A reply whose body is the request's target.
+QByteArray TargetReply(const QByteArray& request) {
+    const QByteArray target = request.split(' ').value(1);
+    return "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(target.size()) +
+           "\r\nConnection: close\r\n\r\n" + target;
 }
 
 QByteArray Bytes(const RawReply& reply) {
@@ -206,10 +217,93 @@ TEST(TemplateSource, ReadAheadHoldsABoundedTotalAndNoTileLargerThanTheCacheTakes
         EXPECT_FALSE(http.Get(url, body));
         EXPECT_EQ(body.size(), large.size());
     }
-    // What the read-ahead could not hold was fetched again when asked for.
-    const int held = static_cast<int>(CurlHttpGet::kMostBytesAhead / large.size());
-    EXPECT_EQ(peer.AcceptedCount(), 16 + (16 - held));
+    // The read-ahead stopped at its budget rather than let a tile go: none was fetched twice.
+    EXPECT_EQ(peer.AcceptedCount(), 16);
     QByteArray body;
     EXPECT_TRUE(http.Get(peer.Url("/huge.jpg"), body));
     EXPECT_TRUE(body.isEmpty());
+}
+
+TEST(TemplateSource, AWindowOfTransfersStartsThemOneByOneAndDropsThoseNoLongerWanted) {
+    ScriptedTcpServer peer({}, TargetReply);
+    CurlTransport transport(2, {});
+    TransferWindow window(transport);
+    ASSERT_TRUE(window.usable());
+    // The connections are the window's while it lives.
+    EXPECT_FALSE(TransferWindow(transport).usable());
+    EXPECT_FALSE(transport.FetchAll(
+        {peer.Url("/x")}, [](qsizetype, TileFetch) {}, [] { return true; }));
+    std::map<qsizetype, QByteArray> got;
+    const auto done = [&](qsizetype id, TileFetch fetch) { got[id] = fetch.body; };
+    window.Start(peer.Url("/a"), 1, done);
+    window.Start(peer.Url("/b"), 2, done);
+    EXPECT_FALSE(window.HasRoom());
+    window.Drop(2);
+    EXPECT_TRUE(window.HasRoom());
+    window.Start(peer.Url("/c"), 3, done);
+    while (window.running() > 0) {
+        window.Pump(done);
+        window.Wait(CurlTransport::kPumpInterval);
+    }
+    EXPECT_EQ(got, (std::map<qsizetype, QByteArray>{{1, "/a"}, {3, "/c"}}));
+}
+
+TEST(TemplateSource, ReadAheadFetchesEachTileOfTheWalkOnceAndARetryAlone) {
+    std::mutex mutex;
+    std::map<QByteArray, int> asked;
+    ScriptedTcpServer peer({}, [&](const QByteArray& request) {
+        std::lock_guard lock(mutex);
+        ++asked[request.split(' ').value(1)];
+        return TargetReply(request);
+    });
+    CurlHttpGet http(Source(3), {});
+    QStringList walk; // every third tile is cached: nothing to fetch
+    for (int i = 0; i < 40; ++i)
+        walk << (i % 3 == 1 ? QString() : peer.Url(QStringLiteral("/%1").arg(i)));
+    qsizetype next = 0;
+    http.Follow([&]() -> std::optional<QString> {
+        return next < walk.size() ? std::optional(walk[next++]) : std::nullopt;
+    });
+    for (const QString& url : walk) {
+        if (url.isEmpty())
+            continue;
+        QByteArray body;
+        EXPECT_FALSE(http.Get(url, body));
+        EXPECT_EQ("http://127.0.0.1:" + QByteArray::number(peer.port()) + body, url.toUtf8());
+    }
+    QByteArray body;
+    EXPECT_FALSE(http.Get(walk.last(), body)); // asked again: fetched again
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(asked.size(), 27u);
+    for (const auto& [target, times] : asked)
+        EXPECT_EQ(times, target == "/39" ? 2 : 1) << target.toStdString();
+}
+
+TEST(TemplateSource, AFetchAskedWhileTheReadAheadWaitsFailsAtOnceAndAStopEndsTheWait) {
+    ScriptedTcpServer peer({ConnectionScript().Stall(), ConnectionScript().Stall()}, TargetReply);
+    CurlHttpGet http(Source(2), {});
+    std::optional<HttpFailure> inner;
+    int waits = 0;
+    http.SetWhileWaiting([&] {
+        if (!inner) {
+            QByteArray body;
+            inner = http.Get(peer.Url("/inner"), body);
+        }
+    });
+    http.SetStopWaiting([&] { return ++waits > 3; });
+    const QStringList walk{peer.Url("/0"), peer.Url("/1")};
+    qsizetype next = 0;
+    http.Follow([&]() -> std::optional<QString> {
+        return next < walk.size() ? std::optional(walk[next++]) : std::nullopt;
+    });
+    QByteArray body;
+    const std::optional<HttpFailure> stopped = http.Get(walk[0], body);
+    ASSERT_TRUE(stopped);
+    EXPECT_EQ(stopped->message, "the fetch was stopped");
+    ASSERT_TRUE(inner);
+    EXPECT_EQ(inner->message, "the fetch was stopped");
+    // The transfers under way were dropped; the source serves the next tile.
+    http.SetStopWaiting({});
+    EXPECT_FALSE(http.Get(peer.Url("/2"), body));
+    EXPECT_EQ(body, "/2");
 }

@@ -56,6 +56,23 @@ GeoRegion Zigzag() {
                        {}}});
 }
 
+// A ring with a long saw-toothed east side: stretches of hundreds of points inside one row,
+// whose east end is at every other point.
+GeoRegion SawTooth() {
+    GeoRing ring{{-3.3, 40.1}};
+    for (int i = 0; i <= 1000; ++i)
+        ring.push_back({10.2 + (i % 2 ? 1.9 : 0), 40.1 + i * 0.0137});
+    ring.push_back({-3.3, 53.8});
+    return GeoRegion({{ring, {}}});
+}
+
+// A triangle whose southern point lies on a row edge, or a hair (far below a millimetre) off
+// it; the edge of row 24 is one whose latitude takes care to get to the last bit.
+GeoRegion PointNearRowEdge(double offset) {
+    const double edge = RowEdgeLatitude(6, 24);
+    return GeoRegion({{{{7.3, edge + offset}, {9.9, edge + 3}, {6.1, edge + 2.5}}, {}}});
+}
+
 TEST(RegionTiles, MatchGdalIntersectionTileByTile) {
     GeoRegion holed(
         {{{{10, 40}, {30, 40}, {30, 55}, {10, 55}}, {{{14, 44}, {26, 44}, {26, 51}, {14, 51}}}}});
@@ -71,6 +88,9 @@ TEST(RegionTiles, MatchGdalIntersectionTileByTile) {
         {"past the pole clamp", *GeoRegion::Box(-40.2, 80.1, -10.3, 89.5), 3, 6},
         {"beyond the clamp", *GeoRegion::Box(-40.2, 85.06, -10.3, 89.5), 3, 5},
         {"zigzag turning on row edges", Zigzag(), 5, 8},
+        {"saw-toothed side of 1,000 points", SawTooth(), 2, 8},
+        {"point on a row edge", PointNearRowEdge(0), 6, 6},
+        {"point a hair north of a row edge", PointNearRowEdge(1e-11), 6, 6},
     };
     for (const RegionCase& c : cases) {
         SCOPED_TRACE(c.name);
