@@ -261,7 +261,7 @@ TEST(TemplateSource, ReadAheadFetchesEachTileOfTheWalkOnceAndARetryAlone) {
     for (int i = 0; i < 40; ++i)
         walk << (i % 3 == 1 ? QString() : peer.Url(QStringLiteral("/%1").arg(i)));
     qsizetype next = 0;
-    http.Follow([&]() -> std::optional<QString> {
+    http.ReadAheadAlong([&]() -> std::optional<QString> {
         return next < walk.size() ? std::optional(walk[next++]) : std::nullopt;
     });
     for (const QString& url : walk) {
@@ -293,7 +293,7 @@ TEST(TemplateSource, AFetchAskedWhileTheReadAheadWaitsFailsAtOnceAndAStopEndsThe
     http.SetStopWaiting([&] { return ++waits > 3; });
     const QStringList walk{peer.Url("/0"), peer.Url("/1")};
     qsizetype next = 0;
-    http.Follow([&]() -> std::optional<QString> {
+    http.ReadAheadAlong([&]() -> std::optional<QString> {
         return next < walk.size() ? std::optional(walk[next++]) : std::nullopt;
     });
     QByteArray body;
