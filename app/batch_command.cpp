@@ -26,6 +26,7 @@
 #include "os/child_process.h"
 #include "os/temp_files.h"
 #include "sources/source_cache_folder.h"
+#include "sources/source_pace.h"
 #include "sources/tile_source.h"
 #include "store/settings.h"
 #include "tiles/decimal_text.h"
@@ -99,7 +100,7 @@ std::optional<Session> OpenSession(const QString& homeArgument, const CommandRet
         ChosenSource(home, s.settings, sourceOption, stream);
     if (!source)
         return std::nullopt;
-    s.source = *source;
+    s.source = WithLowerPace(*source, retry.rate, retry.bandwidth);
     // Said before the job starts rather than as an error on every tile.
     if (const QString problem = CaFileProblem(qEnvironmentVariable(kCaFileVariable));
         source->kind != SourceKind::Demo && !problem.isEmpty()) {

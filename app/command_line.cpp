@@ -4,6 +4,7 @@
 #include "batch/jobs/region_choice.h"
 #include "batch/outputs/export_format.h"
 #include "gis/area_file.h"
+#include "sources/source_pace.h"
 #include "store/settings.h"
 
 #include <QCoreApplication>
@@ -113,6 +114,11 @@ QString ValueForm(const QString& option, const QString& command) {
         {"--levels",
          QCoreApplication::translate("CommandLine", "A-B, уровни от 1 до %1, A не больше B")
              .arg(R::SearchLevel.max)},
+        {"--rate", QCoreApplication::translate("CommandLine", "запросов в секунду, больше 0 и не "
+                                                              "больше %1")
+                       .arg(kMostRate)},
+        {"--bandwidth",
+         QCoreApplication::translate("CommandLine", "байт в секунду, как 200000, 500k или 2M")},
         {"--max-errors",
          QCoreApplication::translate(
              "CommandLine",
@@ -254,6 +260,12 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
                     SettingsRange::RetryInterval.Holds(*common.retry.pauseSeconds);
          }},
         {"--max-errors", [&](const QString& v) { return ReadErrorLimits(v, common.retry); }},
+        {"--rate",
+         [&](const QString& v) { return (common.retry.rate = RateOfText(v)).has_value(); }},
+        {"--bandwidth",
+         [&](const QString& v) {
+             return (common.retry.bandwidth = BandwidthOfText(v)).has_value();
+         }},
         {"--buffer",
          [&](const QString& v) {
              bool ok = false;

@@ -10,8 +10,16 @@ std::optional<QByteArray> CurlHttpGet::BodyOf(TileFetch& fetch) const {
     return std::move(fetch.body);
 }
 
+namespace {
+TransportSettings WithPaceOf(const SourceDefinition& source, TransportSettings settings) {
+    settings.rate = source.rate;
+    settings.bandwidth = source.bandwidth;
+    return settings;
+}
+} // namespace
+
 CurlHttpGet::CurlHttpGet(const SourceDefinition& source, TransportSettings settings)
-    : transport_(source.connections, std::move(settings)),
+    : transport_(source.connections, WithPaceOf(source, std::move(settings))),
       window_(std::max(1, source.connections) * kTilesAheadPerConnection) {
     if (source.connections <= 1)
         window_ = 1;

@@ -21,6 +21,15 @@ struct EasyDeleter {
     void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
 };
 
+// How long to wait for the sockets: the pump interval, or less when the pace lets the next
+// transfer start sooner.
+int PollMilliseconds(CurlTransport::Clock::duration paceWait) {
+    auto wait = std::chrono::ceil<std::chrono::milliseconds>(paceWait);
+    if (wait <= std::chrono::milliseconds::zero() || wait > CurlTransport::kPumpInterval)
+        wait = CurlTransport::kPumpInterval;
+    return static_cast<int>(wait.count());
+}
+
 bool IsPauseStatus(long status) {
     return status == 429 || status == 503;
 }
@@ -73,7 +82,7 @@ QByteArray OrbivistUserAgent(const QString& contact) {
 
 CurlTransport::CurlTransport(int connections, TransportSettings settings)
     : connections_(std::max(1, connections)), settings_(std::move(settings)),
-      userAgent_(OrbivistUserAgent(settings_.contact)) {
+      userAgent_(OrbivistUserAgent(settings_.contact)), pace_(settings_.rate, settings_.bandwidth) {
     InitialiseCurlOnce();
     caFileProblem_ = CaFileProblem(settings_.caFile);
     multi_.reset(curl_multi_init());
@@ -117,6 +126,7 @@ std::unique_ptr<CurlTransport::Transfer> CurlTransport::Start(const QString& url
     curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME,
                      std::max(1L, ms(settings_.limits.readTimeout) / 1000));
     curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, curl_off_t{settings_.limits.bodyLimit});
+    curl_easy_setopt(e, CURLOPT_MAX_RECV_SPEED_LARGE, curl_off_t{settings_.bandwidth});
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Transfer::Write);
     curl_easy_setopt(e, CURLOPT_WRITEDATA, t.get());
     curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t->error);
@@ -148,6 +158,7 @@ std::unique_ptr<CurlTransport::Transfer> CurlTransport::Start(const QString& url
 TileFetch CurlTransport::Finish(Transfer& t, int curlCode) {
     TileFetch fetch;
     fetch.bytesReceived = t.body.size();
+    pace_.Received(fetch.bytesReceived, Clock::now());
     long status = 0;
     curl_easy_getinfo(t.easy.get(), CURLINFO_RESPONSE_CODE, &status);
     fetch.statusCode = static_cast<int>(status);
@@ -195,7 +206,9 @@ bool CurlTransport::FetchAll(const QStringList& urls, const Done& done,
     qsizetype next = 0;
     auto lastPump = Clock::now();
     while (next < urls.size() || !running.empty()) {
-        while (running.size() < capacity && next < urls.size() && Clock::now() >= pausedUntil_) {
+        while (running.size() < capacity && next < urls.size() && Clock::now() >= pausedUntil_ &&
+               pace_.Wait(Clock::now()) == Clock::duration::zero()) {
+            pace_.Started(Clock::now());
             const qsizetype index = next++;
             std::unique_ptr<Transfer> t = proxyUnusable ? nullptr : Start(urls[index], index);
             if (!t || curl_multi_add_handle(multi, t->easy.get()) != CURLM_OK) {
@@ -237,7 +250,7 @@ bool CurlTransport::FetchAll(const QStringList& urls, const Done& done,
         // A freed slot takes its next tile at once; otherwise wait for the sockets, or idle
         // while the server is paused, but never longer than the pump interval.
         if (!slotFreed || next >= urls.size())
-            curl_multi_poll(multi, nullptr, 0, static_cast<int>(kPumpInterval.count()), nullptr);
+            curl_multi_poll(multi, nullptr, 0, PollMilliseconds(pace_.Wait(Clock::now())), nullptr);
     }
     return true;
 }

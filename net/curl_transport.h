@@ -5,6 +5,7 @@
 // transfers at once, all on the calling thread.
 #include "net/http_client.h"
 #include "net/proxy_settings.h"
+#include "net/token_bucket.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -17,6 +18,8 @@ struct TransportSettings {
     QString caFile;  // certificates trusted besides the system's store; empty: none
     QString contact; // for the User-Agent, so that a provider can reach the user; may be empty
     HttpClientOptions limits; // the same time-outs and body limit as the program's own client
+    double rate = 0;          // transfers started per second at most; 0: no limit
+    qint64 bandwidth = 0;     // bytes received per second at most; 0: no limit
 };
 
 // What became of one transfer.
@@ -82,6 +85,7 @@ private:
     QByteArray userAgent_;
     std::unique_ptr<void, MultiDeleter> multi_;
     Clock::time_point pausedUntil_{};
+    TransferPace pace_;
     bool fetching_ = false;
     QString caFileProblem_; // every transfer fails with it rather than hand the file to curl
 };

@@ -25,6 +25,8 @@ struct SourceDefinition {
     bool bulkDownload = false; // whether stitching and prefill may use it
     QStringList subdomains;    // what {s} takes in turn
     int jpegQuality = 90;      // for PNG tiles re-encoded as JPEG
+    double rate = 0;           // requests per second across its connections; 0: no limit
+    qint64 bandwidth = 0;      // bytes per second; 0: no limit
 
     // Whether the source has tiles of level: the demo server answers every level the view can
     // reach, as it always has.
@@ -38,6 +40,11 @@ struct SourceDefinition {
 
     bool operator==(const SourceDefinition&) const = default;
 };
+
+// What a source of the sources file gets when it does not say: two connections and a pace
+// that a provider's server hardly notices, as the public tile servers' usage policies ask.
+inline constexpr int kPoliteConnections = 2;
+inline constexpr double kPoliteRate = 8;
 
 inline const QString kDemoSourceName = QStringLiteral("demo");
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sources/sources_file.h"
 
+#include "sources/source_pace.h"
 #include "sources/url_template.h"
 
 #include <QRegularExpression>
@@ -97,6 +98,10 @@ private:
         seen_ << name;
         const bool demo = name.compare(kDemoSourceName, Qt::CaseInsensitive) == 0;
         section_->source = demo ? DemoSource() : SourceDefinition{};
+        if (!demo) {
+            section_->source.connections = kPoliteConnections;
+            section_->source.rate = kPoliteRate;
+        }
         section_->source.name = name;
         if (demo)
             section_->source.name = kDemoSourceName;
@@ -142,6 +147,21 @@ private:
             else
                 Fail(number, QStringLiteral("connections is a number from 1 to %1, not \"%2\"")
                                  .arg(kMostConnections)
+                                 .arg(value));
+        } else if (key == u"rate") {
+            if (const auto rate = RateOfText(value))
+                s.rate = *rate;
+            else
+                Fail(number, QStringLiteral("rate is requests per second, more than 0 and at "
+                                            "most %1, not \"%2\"")
+                                 .arg(kMostRate)
+                                 .arg(value));
+        } else if (key == u"bandwidth") {
+            if (const auto bytes = BandwidthOfText(value))
+                s.bandwidth = *bytes;
+            else
+                Fail(number, QStringLiteral("bandwidth is bytes per second as in 200000, 500k "
+                                            "or 2M, not \"%1\"")
                                  .arg(value));
         } else if (key == u"bulk-download") {
             if (value == u"yes" || value == u"no")

@@ -143,6 +143,14 @@
 <context>
     <name>CommandLine</name>
     <message>
+        <source>байт в секунду, как 200000, 500k или 2M</source>
+        <translation>bytes per second, as in 200000, 500k or 2M</translation>
+    </message>
+    <message>
+        <source>запросов в секунду, больше 0 и не больше %1</source>
+        <translation>requests per second, more than 0 and at most %1</translation>
+    </message>
+    <message>
         <source>целое число от %1 до %2</source>
         <translation>a whole number from %1 to %2</translation>
     </message>
@@ -1037,6 +1045,14 @@ Stitch joins a rectangle of tiles into one JPEG with an OziExplorer map file; Pr
 </context>
 <context>
     <name>UsageText</name>
+    <message>
+        <source>не больше стольких байт в секунду от источника (500k, 2M); только ниже его bandwidth</source>
+        <translation>at most so many bytes per second from the source (500k, 2M); only below its bandwidth</translation>
+    </message>
+    <message>
+        <source>не больше N запросов в секунду к источнику; только ниже его rate (по умолчанию из файла источников)</source>
+        <translation>at most N requests per second to the source; only below its rate (default: the sources file&apos;s)</translation>
+    </message>
     <message>
         <source>от %1 до %2</source>
         <translation>%1 to %2</translation>
