@@ -22,6 +22,7 @@
 #include "batch/outputs/stitch_output.h"
 #include "gis/area_file.h"
 #include "loader/source_services.h"
+#include "loader/tile_refresh.h"
 #include "os/atomic_file.h"
 #include "os/child_process.h"
 #include "os/temp_files.h"
@@ -51,6 +52,7 @@ struct Session {
     ViewUrls view;
     QString cacheRoot;
     SourceDefinition source;
+    std::optional<RefreshRule> refresh; // --refresh-older-than
 
     ViewRefs Refs() const { return ViewRefs(view, settings.view.prefixLength); }
 };
@@ -94,13 +96,16 @@ std::optional<Session> OpenSession(const QString& homeArgument, const CommandRet
     }
     if (!home.endsWith('/'))
         home += '/';
-    Session s{home, ReadSettings(home + QStringLiteral("ORB.ini")), {}, {}, {}};
+    Session s{home, ReadSettings(home + QStringLiteral("ORB.ini")), {}, {}, {}, {}};
     TakeRetry(retry, s.settings);
     const std::optional<SourceDefinition> source =
         ChosenSource(home, s.settings, sourceOption, stream);
     if (!source)
         return std::nullopt;
     s.source = WithLowerPace(*source, retry.rate, retry.bandwidth);
+    if (retry.refreshOlderThanDays)
+        s.refresh = RefreshRule{.olderThanSeconds = *retry.refreshOlderThanDays * kSecondsPerDay,
+                                .now = nullptr};
     // Said before the job starts rather than as an error on every tile.
     if (const QString problem = CaFileProblem(qEnvironmentVariable(kCaFileVariable));
         source->kind != SourceKind::Demo && !problem.isEmpty()) {
@@ -167,6 +172,8 @@ struct Terminal {
                        ViewSource{TileSourceFor(session.source, session.Refs(), session.cacheRoot),
                                   WorkModeOf(session.settings), tally},
                    .dialUp = dialUp} {
+        services.tiles.refresh = session.refresh ? &*session.refresh : nullptr;
+        refreshAsked = session.refresh.has_value();
         // Ctrl+C ends a wait for pppd at once, too.
         dialUp.SetStopCheck([&cancel] { return cancel.Requested(); });
     }
@@ -223,6 +230,18 @@ struct Terminal {
             Say(stream, QCoreApplication::translate("BatchCommand", "не удались загрузки: %1")
                             .arg(tally.Commonest()));
     }
+
+    // After a job asked to refresh the cache, however it ended: what became of the tiles due.
+    void SayRefreshed(const TileCounters& counters, std::FILE* stream) const {
+        if (refreshAsked)
+            Say(stream, QCoreApplication::translate("BatchCommand",
+                                                    "обновление кэша: подтверждено %1, заменено "
+                                                    "%2, оставлено прежними %3")
+                            .arg(counters.tilesConfirmed)
+                            .arg(counters.tilesReplaced)
+                            .arg(counters.tilesKeptStale));
+    }
+    bool refreshAsked = false;
 };
 
 // The region of the command: its box, or the area of its file; nothing (and why said) when
@@ -448,6 +467,7 @@ int RunAreaPrefillCommand(const PrefillCommand& command, StopSignals& cancel, st
     };
     const JobEnding ending =
         RunRegionPrefill(inputs, terminal.services, terminal.front, terminal.front);
+    terminal.SayRefreshed(counters, stream);
     if (ending != JobEnding::Done)
         return terminal.NotDone(ending, stream);
     const QString done =
@@ -495,6 +515,7 @@ int RunAreaExportCommand(const ExportCommand& command, StopSignals& cancel, std:
     };
     const JobEnding ending =
         RunRegionExport(inputs, terminal.services, terminal.front, terminal.front);
+    terminal.SayRefreshed(counters, stream);
     if (ending != JobEnding::Done)
         return terminal.NotDone(ending, stream);
     terminal.SayWhyMissing(counters, stream);
@@ -522,6 +543,7 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
         .counters = counters,
     };
     const JobEnding ending = RunPrefill(inputs, terminal.services, terminal.front, terminal.front);
+    terminal.SayRefreshed(counters, stream);
     if (ending != JobEnding::Done)
         return terminal.NotDone(ending, stream);
     const QString tilesFolder = SourceCacheFolder(session.cacheRoot, session.source);
@@ -578,6 +600,7 @@ int RunExportCommand(const ExportCommand& command, StopSignals& cancel, std::FIL
         .counters = counters,
     };
     const JobEnding ending = RunExport(inputs, terminal.services, terminal.front, terminal.front);
+    terminal.SayRefreshed(counters, stream);
     if (ending != JobEnding::Done)
         return terminal.NotDone(ending, stream);
     terminal.SayWhyMissing(counters, stream);

@@ -17,6 +17,9 @@
 
 namespace {
 
+// Ten years: a cached tile older than that is due whatever the number.
+constexpr int kMostRefreshDays = 3650;
+
 std::optional<int> WholeNumber(const QString& text) {
     bool ok = false;
     const int value = text.toInt(&ok, 10);
@@ -117,6 +120,9 @@ QString ValueForm(const QString& option, const QString& command) {
         {"--rate", QCoreApplication::translate("CommandLine", "запросов в секунду, больше 0 и не "
                                                               "больше %1")
                        .arg(kMostRate)},
+        {"--refresh-older-than",
+         QCoreApplication::translate("CommandLine", "дни, целое число от 0 до %1")
+             .arg(kMostRefreshDays)},
         {"--bandwidth",
          QCoreApplication::translate("CommandLine", "байт в секунду, как 200000, 500k или 2M")},
         {"--max-errors",
@@ -286,6 +292,11 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
         };
     } else {
         withValue["--depth"] = [&](const QString& v) { return (p.depth = Count(v)).has_value(); };
+        withValue["--refresh-older-than"] = [&](const QString& v) {
+            common.retry.refreshOlderThanDays = WholeNumber(v);
+            return common.retry.refreshOlderThanDays && *common.retry.refreshOlderThanDays >= 0 &&
+                   *common.retry.refreshOlderThanDays <= kMostRefreshDays;
+        };
         withValue["--levels"] = [&](const QString& v) {
             const std::optional<LevelRange> levels = LevelsOfText(v);
             if (levels)

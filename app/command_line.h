@@ -41,6 +41,9 @@ struct CommandRetry {
     std::optional<int> writeLimit;   // write=N
     std::optional<double> rate;      // --rate: requests per second, only ever lower
     std::optional<qint64> bandwidth; // --bandwidth: bytes per second, only ever lower
+    // --refresh-older-than (prefill and export): cached tiles at least so many days old are
+    // asked about again.
+    std::optional<int> refreshOlderThanDays;
 };
 
 // --levels A-B: every level from first to last.

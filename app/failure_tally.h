@@ -19,12 +19,17 @@ public:
     std::optional<HttpFailure> Get(const QString& url, QByteArray& body) override;
     void ShareSilentWait(bool on) override { network_.ShareSilentWait(on); }
     void Follow(UpcomingUrls upcoming) override { network_.Follow(std::move(upcoming)); }
+    std::optional<HttpFailure> GetIfChanged(const QString& url, const HeldCopy& held,
+                                            QByteArray& body) override;
+    void SetHeldCopies(HeldCopies held) override { network_.SetHeldCopies(std::move(held)); }
 
     // "connection refused 127.0.0.1:47321 (4 of 4 failed fetches)", or empty when no fetch
     // failed.
     QString Commonest() const;
 
 private:
+    std::optional<HttpFailure> Tallied(const QString& url, std::optional<HttpFailure> failure);
+
     HttpGet& network_;
     std::map<QString, int> failures_; // by the words that say them
     int total_ = 0;

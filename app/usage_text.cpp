@@ -125,6 +125,12 @@ std::vector<OptionHelp> Options() {
              .arg(Range(R::ReceiveErrorLimit), Range(R::BadFileErrorLimit),
                   Range(R::WriteErrorLimit)),
          kJobs},
+        {"--refresh-older-than DAYS",
+         QCoreApplication::translate("UsageText",
+                                     "спросить у сервера снова о фрагментах кэша старше стольких "
+                                     "дней (0: обо всех): неизменённые остаются, изменённые "
+                                     "заменяются, при недоступном сервере остаются прежние"),
+         kPrefill | kExport},
         {"--rate N",
          QCoreApplication::translate("UsageText",
                                      "не больше N запросов в секунду к источнику; только ниже "

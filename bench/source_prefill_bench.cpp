@@ -33,7 +33,7 @@ void PrefillOverHttpsFiftyMsAway(benchmark::State& state) {
     for (const int connections : {1, 4})
         home.write("MySources.ini",
                    home.read("MySources.ini") + QStringLiteral("[n%1]\nurl = %2\nconnections = "
-                                                               "%1\nbulk-download = yes\n")
+                                                               "%1\nrate = 1000\nbulk-download = yes\n")
                                                     .arg(connections)
                                                     .arg(https.urlTemplate)
                                                     .toUtf8());

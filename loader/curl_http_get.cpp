@@ -64,12 +64,27 @@ bool CurlHttpGet::ReadAhead() {
             if (body && held + body->size() > kMostBytesAhead)
                 body.reset();
             held += body ? body->size() : 0;
-            ahead_[static_cast<std::size_t>(first + index)].body = std::move(body);
+            Ahead& tile = ahead_[static_cast<std::size_t>(first + index)];
+            tile.notModified = fetch.statusCode == kNotModified;
+            tile.body = std::move(body);
         },
-        [this] { return KeepGoing(); });
+        [this] { return KeepGoing(); },
+        [this, &urls](qsizetype index) {
+            return held_ ? held_(urls[index]) : std::optional<HeldCopy>();
+        });
 }
 
 std::optional<HttpFailure> CurlHttpGet::Get(const QString& url, QByteArray& body) {
+    return Obtain(url, std::nullopt, body);
+}
+
+std::optional<HttpFailure> CurlHttpGet::GetIfChanged(const QString& url, const HeldCopy& held,
+                                                     QByteArray& body) {
+    return Obtain(url, held, body);
+}
+
+std::optional<HttpFailure>
+CurlHttpGet::Obtain(const QString& url, const std::optional<HeldCopy>& held, QByteArray& body) {
     body.clear();
     const auto find = [&] {
         return std::find_if(ahead_.begin(), ahead_.end(),
@@ -88,21 +103,25 @@ std::optional<HttpFailure> CurlHttpGet::Get(const QString& url, QByteArray& body
     }
     if (found != ahead_.end()) {
         const bool fetched = found->body.has_value();
+        const bool notModified = found->notModified;
         if (fetched)
             body = std::move(*found->body);
         // Tiles the caller passed by were taken from the cache after all.
         ahead_.erase(ahead_.begin(), found + 1);
+        if (notModified)
+            return HttpFailure{kNotModified, {}, QStringLiteral("not modified")};
         if (fetched)
             return std::nullopt;
     }
-    return FetchOne(url, body);
+    return FetchOne(url, body, held);
 }
 
-std::optional<HttpFailure> CurlHttpGet::FetchOne(const QString& url, QByteArray& body) {
+std::optional<HttpFailure> CurlHttpGet::FetchOne(const QString& url, QByteArray& body,
+                                                 const std::optional<HeldCopy>& held) {
     std::optional<TileFetch> got;
     const bool finished = transport_.FetchAll(
         {url}, [&got](qsizetype, TileFetch fetch) { got = std::move(fetch); },
-        [this] { return KeepGoing(); });
+        [this] { return KeepGoing(); }, [&held](qsizetype) { return held; });
     if (!finished || !got)
         return HttpFailure{0, {}, QStringLiteral("the fetch was stopped")};
     if (std::optional<QByteArray> tile = BodyOf(*got)) {

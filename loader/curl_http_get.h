@@ -34,6 +34,11 @@ public:
     // connection.
     void Follow(UpcomingUrls upcoming) override;
 
+    // A tile read ahead was asked for as held; otherwise it is fetched now with its held copy.
+    std::optional<HttpFailure> GetIfChanged(const QString& url, const HeldCopy& held,
+                                            QByteArray& body) override;
+    void SetHeldCopies(HeldCopies held) override { held_ = std::move(held); }
+
     // Called about every CurlTransport::kPumpInterval while tiles are under way, so that the
     // window stays painted; a fetch asked for from it fails at once.
     void SetWhileWaiting(std::function<void()> whileWaiting) {
@@ -46,12 +51,17 @@ private:
     struct Ahead {
         QString url;
         std::optional<QByteArray> body; // the tile as the loader would get it; none: failed
+        bool notModified = false;       // the server said the held copy is still its own
     };
 
     // Pulls the next tiles of the walk and fetches them all; false when stopped.
     bool ReadAhead();
     bool KeepGoing();
-    std::optional<HttpFailure> FetchOne(const QString& url, QByteArray& body);
+    std::optional<HttpFailure> FetchOne(const QString& url, QByteArray& body,
+                                        const std::optional<HeldCopy>& held = std::nullopt);
+    // Get, asking only for a change where held is given.
+    std::optional<HttpFailure> Obtain(const QString& url, const std::optional<HeldCopy>& held,
+                                      QByteArray& body);
     // The body the loader gets for a fetch: none for a failure.
     std::optional<QByteArray> BodyOf(TileFetch& fetch) const;
 
@@ -62,4 +72,5 @@ private:
     QString lastAsked_;
     std::function<void()> whileWaiting_;
     std::function<bool()> stop_;
+    HeldCopies held_;
 };

@@ -4,6 +4,7 @@
 #include "image/placeholder_tile.h"
 #include "image/tile_decode.h"
 #include "loader/tile_cache.h"
+#include "loader/tile_refresh.h"
 #include "os/unique_fd.h"
 #include "tiles/tile_side.h"
 
@@ -128,6 +129,11 @@ bool TileLoader(const TileRequest& tile, QImage& image, TileLoaderContext& conte
     std::optional<TileBuffers> own;
     TileBuffers& buffers = context.buffers ? *context.buffers : own.emplace();
 
+    if (context.mode == WorkMode::CacheAndInternet && context.refresh)
+        if (const std::optional<HeldCopy> held = DueCopy(*context.refresh, cacheFile))
+            RefreshCachedTile(tile, *held, context, [&](const QByteArray& body) {
+                return IsCompleteTile(body) && DecodeSquareTile(body, image, buffers);
+            });
     if (context.mode != WorkMode::InternetOnly) {
         switch (LoadCachedTile(tile, cacheFile, image, context, buffers)) {
         case CachedTile::Usable:

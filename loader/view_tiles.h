@@ -65,6 +65,8 @@ struct ViewSource {
     // Set by a job that only copies the tiles: see TileLoaderContext.
     const TileBytesSink* copy = nullptr;
     bool layoutOnly = false;
+    // Cached tiles it makes due are asked about again; none without it.
+    const RefreshRule* refresh = nullptr;
 };
 
 // The four tiles through the tile loader, as LoadViewTiles loads them.

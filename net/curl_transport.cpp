@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/curl_transport.h"
 
+#include "net/held_copy_request.h"
 #include "orbivist_version.h"
 #include "os/input_file.h"
 
@@ -21,6 +22,10 @@ struct EasyDeleter {
     void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
 };
 
+struct HeadersDeleter {
+    void operator()(curl_slist* headers) const { curl_slist_free_all(headers); }
+};
+
 // How long to wait for the sockets: the pump interval, or less when the pace lets the next
 // transfer start sooner.
 int PollMilliseconds(CurlTransport::Clock::duration paceWait) {
@@ -37,6 +42,7 @@ bool IsPauseStatus(long status) {
 } // namespace
 
 struct CurlTransport::Transfer {
+    std::unique_ptr<curl_slist, HeadersDeleter> headers; // outlives the handle that uses it
     std::unique_ptr<CURL, EasyDeleter> easy;
     qsizetype index = 0;
     QByteArray body;
@@ -97,7 +103,8 @@ CurlTransport::CurlTransport(int connections, TransportSettings settings)
 
 CurlTransport::~CurlTransport() = default;
 
-std::unique_ptr<CurlTransport::Transfer> CurlTransport::Start(const QString& url, qsizetype index) {
+std::unique_ptr<CurlTransport::Transfer> CurlTransport::Start(const QString& url, qsizetype index,
+                                                              const std::optional<HeldCopy>& held) {
     auto t = std::make_unique<Transfer>();
     t->easy.reset(curl_easy_init());
     if (!t->easy)
@@ -131,6 +138,14 @@ std::unique_ptr<CurlTransport::Transfer> CurlTransport::Start(const QString& url
     curl_easy_setopt(e, CURLOPT_WRITEDATA, t.get());
     curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t->error);
     curl_easy_setopt(e, CURLOPT_PRIVATE, t.get());
+    if (held) {
+        curl_easy_setopt(e, CURLOPT_TIMECONDITION, long{CURL_TIMECOND_IFMODSINCE});
+        curl_easy_setopt(e, CURLOPT_TIMEVALUE_LARGE, curl_off_t{held->modifiedSecs});
+    }
+    for (const QByteArray& header : ExtraRequestHeaders(held))
+        if (curl_slist* list = curl_slist_append(t->headers.get(), header.constData()))
+            (void)t->headers.release(), t->headers.reset(list);
+    curl_easy_setopt(e, CURLOPT_HTTPHEADER, t->headers.get());
     if (!caFileProblem_.isEmpty())
         return nullptr;
     if (!settings_.caFile.isEmpty()) {
@@ -161,6 +176,12 @@ TileFetch CurlTransport::Finish(Transfer& t, int curlCode) {
     pace_.Received(fetch.bytesReceived, Clock::now());
     long status = 0;
     curl_easy_getinfo(t.easy.get(), CURLINFO_RESPONSE_CODE, &status);
+    // libcurl drops the body of a 200 whose Last-Modified meets the condition: the held copy
+    // is the server's, as with a 304.
+    long unmet = 0;
+    curl_easy_getinfo(t.easy.get(), CURLINFO_CONDITION_UNMET, &unmet);
+    if (unmet != 0)
+        status = kNotModified;
     fetch.statusCode = static_cast<int>(status);
     if (curlCode != CURLE_OK) {
         fetch.message =
@@ -189,7 +210,7 @@ TileFetch CurlTransport::Finish(Transfer& t, int curlCode) {
 }
 
 bool CurlTransport::FetchAll(const QStringList& urls, const Done& done,
-                             const std::function<bool()>& keepGoing) {
+                             const std::function<bool()>& keepGoing, const HeldAt& held) {
     if (fetching_ || !multi_)
         return false;
     fetching_ = true;
@@ -210,7 +231,9 @@ bool CurlTransport::FetchAll(const QStringList& urls, const Done& done,
                pace_.Wait(Clock::now()) == Clock::duration::zero()) {
             pace_.Started(Clock::now());
             const qsizetype index = next++;
-            std::unique_ptr<Transfer> t = proxyUnusable ? nullptr : Start(urls[index], index);
+            std::unique_ptr<Transfer> t =
+                proxyUnusable ? nullptr
+                              : Start(urls[index], index, held ? held(index) : std::nullopt);
             if (!t || curl_multi_add_handle(multi, t->easy.get()) != CURLM_OK) {
                 TileFetch failed;
                 failed.message = proxyUnusable ? QStringLiteral("the proxy port is not set")

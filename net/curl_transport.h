@@ -4,6 +4,7 @@
 // kept-alive connections (HTTP/2 where the server offers it) and up to a set number of
 // transfers at once, all on the calling thread.
 #include "net/http_client.h"
+#include "net/http_get.h"
 #include "net/proxy_settings.h"
 #include "net/token_bucket.h"
 
@@ -61,12 +62,14 @@ public:
     CurlTransport& operator=(const CurlTransport&) = delete;
 
     using Done = std::function<void(qsizetype index, TileFetch fetch)>;
+    // The copy held of urls[index], asked for only if changed; nothing for a plain request.
+    using HeldAt = std::function<std::optional<HeldCopy>(qsizetype index)>;
     // Fetches urls with up to the connections at once and calls done for each as it
     // ends (not in order). keepGoing runs at least every kPumpInterval, also while the server
     // is paused; when it returns false the transfers under way are dropped, the rest are not
     // started and FetchAll returns false. A call made from inside a callback is refused.
-    bool FetchAll(const QStringList& urls, const Done& done,
-                  const std::function<bool()>& keepGoing);
+    bool FetchAll(const QStringList& urls, const Done& done, const std::function<bool()>& keepGoing,
+                  const HeldAt& held = nullptr);
 
     // Until when the server asked to be left alone (429 or 503 with Retry-After).
     Clock::time_point pausedUntil() const { return pausedUntil_; }
@@ -77,7 +80,8 @@ private:
         void operator()(void* multi) const;
     };
 
-    std::unique_ptr<Transfer> Start(const QString& url, qsizetype index);
+    std::unique_ptr<Transfer> Start(const QString& url, qsizetype index,
+                                    const std::optional<HeldCopy>& held);
     TileFetch Finish(Transfer& transfer, int curlCode);
 
     int connections_ = 1;

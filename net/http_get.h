@@ -10,6 +10,19 @@
 // An empty URL stands for an item that needs no transfer (the caller has it already).
 using UpcomingUrls = std::function<std::optional<QString>()>;
 
+// A copy of a URL's reply that the caller holds already: a request for it asks the server for
+// it only if it changed since (If-Modified-Since, and If-None-Match when a tag is known).
+struct HeldCopy {
+    qint64 modifiedSecs = 0; // seconds since 1970 (UTC) of the copy
+    QByteArray etag;         // the server's entity tag for it, quotes included; may be empty
+};
+
+// The held copy of a URL, or nothing when there is none.
+using HeldCopies = std::function<std::optional<HeldCopy>(const QString& url)>;
+
+// The status of a reply that says the held copy is still the server's.
+inline constexpr int kNotModified = 304;
+
 struct HttpFailure {
     int statusCode = 0; // 0 when no reply status was read
     QString statusText; // the status line without its first word, when there was one
@@ -28,4 +41,15 @@ public:
     // From now on the URLs are asked for in the order of upcoming; a client that fetches
     // several at once reads ahead along it, others ignore it. An empty function ends it.
     virtual void Follow(UpcomingUrls upcoming) { (void)upcoming; }
+
+    // Fetches url asking only for a change to held: a server that keeps to it answers
+    // kNotModified, which comes back as a failure of that status. A client that cannot ask
+    // fetches the whole reply, for the caller to compare.
+    virtual std::optional<HttpFailure> GetIfChanged(const QString& url, const HeldCopy& held,
+                                                    QByteArray& body) {
+        (void)held;
+        return Get(url, body);
+    }
+    // The copies held of URLs read ahead: those are asked for as GetIfChanged asks.
+    virtual void SetHeldCopies(HeldCopies held) { (void)held; }
 };

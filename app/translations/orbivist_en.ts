@@ -38,6 +38,10 @@
 <context>
     <name>BatchCommand</name>
     <message>
+        <source>обновление кэша: подтверждено %1, заменено %2, оставлено прежними %3</source>
+        <translation>cache refresh: %1 confirmed, %2 replaced, %3 kept stale</translation>
+    </message>
+    <message>
         <source>нет такой папки: %1</source>
         <translation>no such directory: %1</translation>
     </message>
@@ -273,6 +277,10 @@
     <message>
         <source>неизвестный параметр %1 (см. orbivist --help)</source>
         <translation>unknown option %1 (see orbivist --help)</translation>
+    </message>
+    <message>
+        <source>дни, целое число от 0 до %1</source>
+        <translation>days, a whole number from 0 to %1</translation>
     </message>
 </context>
 <context>
@@ -1045,6 +1053,10 @@ Stitch joins a rectangle of tiles into one JPEG with an OziExplorer map file; Pr
 </context>
 <context>
     <name>UsageText</name>
+    <message>
+        <source>спросить у сервера снова о фрагментах кэша старше стольких дней (0: обо всех): неизменённые остаются, изменённые заменяются, при недоступном сервере остаются прежние</source>
+        <translation>ask the server again about cached tiles older than so many days (0: all of them): unchanged ones stay, changed ones are replaced, and without the server the old ones stay</translation>
+    </message>
     <message>
         <source>не больше стольких байт в секунду от источника (500k, 2M); только ниже его bandwidth</source>
         <translation>at most so many bytes per second from the source (500k, 2M); only below its bandwidth</translation>

@@ -13,6 +13,7 @@ JobRun::JobRun(const JobServices& services, JobControls& controls, JobObserver& 
 
 JobRun::~JobRun() {
     source_.http.Follow(nullptr);
+    source_.http.SetHeldCopies(nullptr);
 }
 
 bool JobRun::Schedule(const BatchSettings& settings) {
@@ -63,6 +64,7 @@ ViewLoadOutcome JobRun::LoadBlock(const std::array<TileKey, 4>& block, const Bat
 
 const QImage& JobRun::LoadTile(const TileRequest& tile, const BatchRetry& retry) {
     TileLoaderContext context{source_.mode, source_.http, counters_, *this, &buffers_};
+    context.refresh = source_.refresh;
     const TileAttemptRules rules{
         .attempts = retry.attempts,
         .pauseSeconds = retry.pauseSeconds,

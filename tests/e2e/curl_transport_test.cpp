@@ -12,8 +12,10 @@
 #include "tests/e2e/tls_front.h"
 #include "tests/support/scripted_tcp_server.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLocale>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -168,24 +170,34 @@ TEST(TemplateSource, AsksForTheQuadkeyAndNamesOrbivistAndTheContact) {
 }
 
 TEST(TemplateSource, ARetryAfterOfADayHoldsTheSourceForTenMinutesAtMostAndCanBeStopped) {
-    ScriptedTcpServer peer({ConnectionScript().Reply("HTTP/1.1 503 Busy\r\nRetry-After: 86400\r\n"
-                                                     "Content-Length: 0\r\n\r\n")});
-    CurlTransport transport(1, {});
-    TileFetch got;
-    transport.FetchAll(
-        {peer.Url("/1/0/0.jpg")}, [&](qsizetype, TileFetch f) { got = f; }, [] { return true; });
-    EXPECT_EQ(got.result, TileFetch::Result::ReceiveError);
-    const auto held = transport.pausedUntil() - CurlTransport::Clock::now();
-    EXPECT_GT(held, CurlTransport::kLongestPause - std::chrono::seconds(10));
-    EXPECT_LE(held, CurlTransport::kLongestPause);
+    // As a number of seconds, and as the date a day from now.
+    const QByteArray tomorrow =
+        QLocale::c()
+            .toString(QDateTime::currentDateTimeUtc().addDays(1), "ddd, dd MMM yyyy hh:mm:ss")
+            .toLatin1() +
+        " GMT";
+    for (const QByteArray& retryAfter : {QByteArray("86400"), tomorrow}) {
+        ScriptedTcpServer peer({ConnectionScript().Reply(
+            "HTTP/1.1 503 Busy\r\nRetry-After: " + retryAfter + "\r\nContent-Length: 0\r\n\r\n")});
+        CurlTransport transport(1, {});
+        TileFetch got;
+        transport.FetchAll(
+            {peer.Url("/1/0/0.jpg")}, [&](qsizetype, TileFetch f) { got = f; },
+            [] { return true; });
+        EXPECT_EQ(got.result, TileFetch::Result::ReceiveError);
+        const auto held = transport.pausedUntil() - CurlTransport::Clock::now();
+        EXPECT_GT(held, CurlTransport::kLongestPause - std::chrono::seconds(10))
+            << retryAfter.data();
+        EXPECT_LE(held, CurlTransport::kLongestPause) << retryAfter.data();
 
-    // The next tiles wait, but the user can still stop them.
-    QElapsedTimer clock;
-    clock.start();
-    EXPECT_FALSE(transport.FetchAll(
-        {peer.Url("/1/0/1.jpg")}, [](qsizetype, TileFetch) {}, [] { return false; }));
-    EXPECT_LT(clock.elapsed(), 1000);
-    EXPECT_EQ(peer.AcceptedCount(), 1);
+        // The next tiles wait, but the user can still stop them.
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_FALSE(transport.FetchAll(
+            {peer.Url("/1/0/1.jpg")}, [](qsizetype, TileFetch) {}, [] { return false; }));
+        EXPECT_LT(clock.elapsed(), 1000);
+        EXPECT_EQ(peer.AcceptedCount(), 1);
+    }
 }
 
 TEST(TemplateSource, ReadAheadHoldsABoundedTotalAndNoTileLargerThanTheCacheTakes) {

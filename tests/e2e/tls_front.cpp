@@ -55,6 +55,9 @@ TlsFront::TlsFront(const TempDir& dir, int upstreamPort) {
         QStringLiteral("%1daemon off;\nworker_processes 1;\npid %2nginx.pid;\n"
                        "error_log %2nginx.log;\nevents {}\nhttp {\n"
                        "  access_log off;\n  client_body_temp_path %2body;\n"
+                       "  log_format asked '$msec $status \"$request\" \"$http_if_modified_since\" "
+                       "\"$http_if_none_match\" \"$http_pragma\" \"$http_cache_control\" "
+                       "$body_bytes_sent';\n"
                        "  proxy_temp_path %2proxy;\n  fastcgi_temp_path %2fastcgi;\n"
                        "  uwsgi_temp_path %2uwsgi;\n  scgi_temp_path %2scgi;\n"
                        "  server {\n    listen 127.0.0.1:%3 ssl http2;\n"
@@ -62,6 +65,8 @@ TlsFront::TlsFront(const TempDir& dir, int upstreamPort) {
                        "    ssl_certificate_key %2server.key;\n"
                        "    location /busy/ { add_header Retry-After 2 always; return 429; }\n"
                        "    location /to-http/ { return 302 http://127.0.0.1:%4/1/0/0.jpg; }\n"
+                       "    location /static/ { root %2; expires 1h; if_modified_since before;\n"
+                       "      access_log %2static.log asked; }\n"
                        "    location / { proxy_pass http://127.0.0.1:%4; }\n  }\n}\n")
             .arg(user, d)
             .arg(port)
