@@ -23,6 +23,7 @@
 #include "gis/area_file.h"
 #include "loader/source_services.h"
 #include "loader/tile_refresh.h"
+#include "loader/validator_index.h"
 #include "os/atomic_file.h"
 #include "os/child_process.h"
 #include "os/temp_files.h"
@@ -172,7 +173,15 @@ struct Terminal {
                        ViewSource{TileSourceFor(session.source, session.Refs(), session.cacheRoot),
                                   WorkModeOf(session.settings), tally},
                    .dialUp = dialUp} {
-        services.tiles.refresh = session.refresh ? &*session.refresh : nullptr;
+        // A template source's tiles past the expiry their server gave are due by default.
+        if (session.source.kind != SourceKind::Demo)
+            index.emplace(SourceCacheFolder(session.cacheRoot, session.source),
+                          session.source.maxAgeSeconds);
+        if (session.refresh || index) {
+            refresh = session.refresh.value_or(RefreshRule{});
+            refresh.index = index ? &*index : nullptr;
+            services.tiles.refresh = &refresh;
+        }
         refreshAsked = session.refresh.has_value();
         // Ctrl+C ends a wait for pppd at once, too.
         dialUp.SetStopCheck([&cancel] { return cancel.Requested(); });
@@ -231,9 +240,10 @@ struct Terminal {
                             .arg(tally.Commonest()));
     }
 
-    // After a job asked to refresh the cache, however it ended: what became of the tiles due.
+    // After a job that refreshed the cache, however it ended: what became of the tiles due.
     void SayRefreshed(const TileCounters& counters, std::FILE* stream) const {
-        if (refreshAsked)
+        if (refreshAsked ||
+            counters.tilesConfirmed + counters.tilesReplaced + counters.tilesKeptStale > 0)
             Say(stream, QCoreApplication::translate("BatchCommand",
                                                     "обновление кэша: подтверждено %1, заменено "
                                                     "%2, оставлено прежними %3")
@@ -242,6 +252,8 @@ struct Terminal {
                             .arg(counters.tilesKeptStale));
     }
     bool refreshAsked = false;
+    std::optional<ValidatorIndex> index; // before the rule that points to it
+    RefreshRule refresh;
 };
 
 // The region of the command: its box, or the area of its file; nothing (and why said) when

@@ -22,6 +22,7 @@ public:
     std::optional<HttpFailure> GetIfChanged(const QString& url, const HeldCopy& held,
                                             QByteArray& body) override;
     void SetHeldCopies(HeldCopies held) override { network_.SetHeldCopies(std::move(held)); }
+    ReplyValidators LastValidators() const override { return network_.LastValidators(); }
 
     // "connection refused 127.0.0.1:47321 (4 of 4 failed fetches)", or empty when no fetch
     // failed.

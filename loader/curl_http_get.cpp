@@ -66,6 +66,7 @@ bool CurlHttpGet::ReadAhead() {
             held += body ? body->size() : 0;
             Ahead& tile = ahead_[static_cast<std::size_t>(first + index)];
             tile.notModified = fetch.statusCode == kNotModified;
+            tile.validators = std::move(fetch.validators);
             tile.body = std::move(body);
         },
         [this] { return KeepGoing(); },
@@ -86,6 +87,7 @@ std::optional<HttpFailure> CurlHttpGet::GetIfChanged(const QString& url, const H
 std::optional<HttpFailure>
 CurlHttpGet::Obtain(const QString& url, const std::optional<HeldCopy>& held, QByteArray& body) {
     body.clear();
+    lastValidators_ = {};
     const auto find = [&] {
         return std::find_if(ahead_.begin(), ahead_.end(),
                             [&](const Ahead& tile) { return tile.url == url; });
@@ -104,6 +106,7 @@ CurlHttpGet::Obtain(const QString& url, const std::optional<HeldCopy>& held, QBy
     if (found != ahead_.end()) {
         const bool fetched = found->body.has_value();
         const bool notModified = found->notModified;
+        lastValidators_ = std::move(found->validators);
         if (fetched)
             body = std::move(*found->body);
         // Tiles the caller passed by were taken from the cache after all.
@@ -124,6 +127,7 @@ std::optional<HttpFailure> CurlHttpGet::FetchOne(const QString& url, QByteArray&
         [this] { return KeepGoing(); }, [&held](qsizetype) { return held; });
     if (!finished || !got)
         return HttpFailure{0, {}, QStringLiteral("the fetch was stopped")};
+    lastValidators_ = std::move(got->validators);
     if (std::optional<QByteArray> tile = BodyOf(*got)) {
         body = std::move(*tile);
         return std::nullopt;

@@ -38,6 +38,7 @@ public:
     std::optional<HttpFailure> GetIfChanged(const QString& url, const HeldCopy& held,
                                             QByteArray& body) override;
     void SetHeldCopies(HeldCopies held) override { held_ = std::move(held); }
+    ReplyValidators LastValidators() const override { return lastValidators_; }
 
     // Called about every CurlTransport::kPumpInterval while tiles are under way, so that the
     // window stays painted; a fetch asked for from it fails at once.
@@ -52,6 +53,7 @@ private:
         QString url;
         std::optional<QByteArray> body; // the tile as the loader would get it; none: failed
         bool notModified = false;       // the server said the held copy is still its own
+        ReplyValidators validators;
     };
 
     // Pulls the next tiles of the walk and fetches them all; false when stopped.
@@ -73,4 +75,5 @@ private:
     std::function<void()> whileWaiting_;
     std::function<bool()> stop_;
     HeldCopies held_;
+    ReplyValidators lastValidators_;
 };

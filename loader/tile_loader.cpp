@@ -113,6 +113,8 @@ bool FetchTile(const TileRequest& tile, const QString& cacheFile, QImage& image,
     // The tile is good even when the cache cannot keep it.
     if (!StoreTileFile(cacheFile, body))
         Count(context.counters.writeErrors, context);
+    else
+        RememberValidators(context.refresh, cacheFile, context.http.LastValidators());
     if (context.copy)
         (*context.copy)(tile, body);
     return true;

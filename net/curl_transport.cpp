@@ -5,6 +5,7 @@
 #include "orbivist_version.h"
 #include "os/input_file.h"
 
+#include <QDateTime>
 #include <QScopeGuard>
 #include <algorithm>
 #include <curl/curl.h>
@@ -48,6 +49,7 @@ struct CurlTransport::Transfer {
     QByteArray body;
     qint64 bodyLimit = 0;
     bool tooLarge = false;
+    ReplyValidators validators;
     char error[CURL_ERROR_SIZE] = {};
     QByteArray url, proxy, user, password, caFile; // curl keeps pointers to none of them, but
                                                    // they live as long as the transfer anyway
@@ -60,6 +62,13 @@ struct CurlTransport::Transfer {
             return 0; // aborts the transfer
         }
         t.body.append(data, bytes);
+        return size * count;
+    }
+
+    static size_t Header(char* data, size_t size, size_t count, void* self) {
+        TakeValidatorHeader(QByteArrayView(data, static_cast<qsizetype>(size * count)),
+                            QDateTime::currentSecsSinceEpoch(),
+                            static_cast<Transfer*>(self)->validators);
         return size * count;
     }
 };
@@ -136,6 +145,8 @@ std::unique_ptr<CurlTransport::Transfer> CurlTransport::Start(const QString& url
     curl_easy_setopt(e, CURLOPT_MAX_RECV_SPEED_LARGE, curl_off_t{settings_.bandwidth});
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Transfer::Write);
     curl_easy_setopt(e, CURLOPT_WRITEDATA, t.get());
+    curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &Transfer::Header);
+    curl_easy_setopt(e, CURLOPT_HEADERDATA, t.get());
     curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t->error);
     curl_easy_setopt(e, CURLOPT_PRIVATE, t.get());
     if (held) {
@@ -173,6 +184,7 @@ std::unique_ptr<CurlTransport::Transfer> CurlTransport::Start(const QString& url
 TileFetch CurlTransport::Finish(Transfer& t, int curlCode) {
     TileFetch fetch;
     fetch.bytesReceived = t.body.size();
+    fetch.validators = std::move(t.validators);
     pace_.Received(fetch.bytesReceived, Clock::now());
     long status = 0;
     curl_easy_getinfo(t.easy.get(), CURLINFO_RESPONSE_CODE, &status);

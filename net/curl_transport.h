@@ -6,6 +6,7 @@
 #include "net/http_client.h"
 #include "net/http_get.h"
 #include "net/proxy_settings.h"
+#include "net/reply_validators.h"
 #include "net/token_bucket.h"
 
 #include <QByteArray>
@@ -31,9 +32,10 @@ struct TileFetch {
     };
     Result result = Result::ReceiveError;
     QByteArray body;
-    qint64 bytesReceived = 0; // the reply body as it came, whatever it was
-    int statusCode = 0;       // 0 when no reply came
-    QString message;          // what went wrong, for diagnostics
+    qint64 bytesReceived = 0;   // the reply body as it came, whatever it was
+    int statusCode = 0;         // 0 when no reply came
+    QString message;            // what went wrong, for diagnostics
+    ReplyValidators validators; // what the last reply said of its freshness (a 304's too)
 };
 
 // Certificate files are a few hundred kilobytes at most, the system's whole store included.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one network operation the program needs: GET a URL into a byte buffer.
+#include "net/reply_validators.h"
+
 #include <QByteArray>
 #include <QString>
 #include <functional>
@@ -52,4 +54,7 @@ public:
     }
     // The copies held of URLs read ahead: those are asked for as GetIfChanged asks.
     virtual void SetHeldCopies(HeldCopies held) { (void)held; }
+    // What the reply of the last Get or GetIfChanged said of its freshness; nothing known for
+    // a client that does not read it.
+    virtual ReplyValidators LastValidators() const { return {}; }
 };

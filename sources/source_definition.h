@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <algorithm>
+#include <optional>
 
 enum class SourceKind {
     Demo,     // the request prefix of ORB.ini plus quadtree letters, over the program's own client
@@ -27,6 +28,8 @@ struct SourceDefinition {
     int jpegQuality = 90;      // for PNG tiles re-encoded as JPEG
     double rate = 0;           // requests per second across its connections; 0: no limit
     qint64 bandwidth = 0;      // bytes per second; 0: no limit
+    // How long a tile stays fresh when its server does not say; nothing: until asked to refresh.
+    std::optional<qint64> maxAgeSeconds;
 
     // Whether the source has tiles of level: the demo server answers every level the view can
     // reach, as it always has.

@@ -28,6 +28,24 @@ std::optional<qint64> BandwidthOfText(const QString& text) {
     return count * unit;
 }
 
+std::optional<qint64> MaxAgeOfText(const QString& text) {
+    QString digits = text.trimmed();
+    const std::pair<QChar, qint64> units[] = {
+        {u's', 1}, {u'm', 60}, {u'h', 60 * 60}, {u'd', 24 * 60 * 60}};
+    qint64 unit = 1;
+    for (const auto& [letter, seconds] : units)
+        if (digits.endsWith(letter, Qt::CaseInsensitive)) {
+            unit = seconds;
+            digits.chop(1);
+        }
+    constexpr qint64 kTenYears = qint64{3650} * 24 * 60 * 60;
+    bool ok = false;
+    const qint64 count = digits.toLongLong(&ok);
+    if (!ok || count < 0 || count > kTenYears / unit)
+        return std::nullopt;
+    return count * unit;
+}
+
 SourceDefinition WithLowerPace(SourceDefinition source, std::optional<double> rate,
                                std::optional<qint64> bandwidth) {
     if (rate)

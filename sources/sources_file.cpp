@@ -163,6 +163,12 @@ private:
                 Fail(number, QStringLiteral("bandwidth is bytes per second as in 200000, 500k "
                                             "or 2M, not \"%1\"")
                                  .arg(value));
+        } else if (key == u"max-age") {
+            if (const auto seconds = MaxAgeOfText(value))
+                s.maxAgeSeconds = *seconds;
+            else
+                Fail(number, QStringLiteral("max-age is a time as in 3600, 12h or 7d, not \"%1\"")
+                                 .arg(value));
         } else if (key == u"bulk-download") {
             if (value == u"yes" || value == u"no")
                 s.bulkDownload = value == u"yes";

@@ -22,7 +22,7 @@ namespace {
 struct Asked {
     double atSeconds = 0;
     int status = 0;
-    QString target, ifModifiedSince, pragma, cacheControl;
+    QString target, ifModifiedSince, ifNoneMatch, pragma, cacheControl;
 };
 
 std::vector<Asked> AskedOf(const QByteArray& log) {
@@ -34,8 +34,8 @@ std::vector<Asked> AskedOf(const QByteArray& log) {
         const QList<QByteArray> head = quoted[0].trimmed().split(' ');
         asked.push_back({head.value(0).toDouble(), head.value(1).toInt(),
                          QString::fromUtf8(quoted[1].split(' ').value(1)),
-                         QString::fromUtf8(quoted[3]), QString::fromUtf8(quoted[7]),
-                         QString::fromUtf8(quoted[9])});
+                         QString::fromUtf8(quoted[3]), QString::fromUtf8(quoted[5]),
+                         QString::fromUtf8(quoted[7]), QString::fromUtf8(quoted[9])});
     }
     return asked;
 }
@@ -141,6 +141,17 @@ TEST_F(FreshTiles, ARefreshAsksConditionallyKeepsWhatIsUnchangedAndReplacesWhatC
             EXPECT_EQ(state.bytes, dir.read("static/2/1/2.jpg")) << name.toStdString();
         }
     EXPECT_EQ(replaced, 1);
+
+    // Asked again, each tile carries the tag its server gave, kept in the folder's index.
+    const Outcome again = Prefill("fresh", {"--refresh-older-than", "0"});
+    EXPECT_TRUE(again.err.contains("cache refresh: 16 confirmed, 0 replaced, 0 kept stale"))
+        << again.err.toStdString();
+    const std::vector<Asked> tagged = AskedOf(dir.read("static.log"));
+    ASSERT_EQ(tagged.size(), firstRun + 32);
+    for (std::size_t i = firstRun + 16; i < tagged.size(); ++i)
+        EXPECT_TRUE(tagged[i].ifNoneMatch.startsWith("\\x22")) // a quote, as nginx logs it
+            << tagged[i].ifNoneMatch.toStdString();
+    EXPECT_EQ(CacheFiles(folder), after);
 
     // With the server gone every tile is kept as it was.
     front.reset();
