@@ -144,13 +144,16 @@ BatchSettings ScheduleSettings(const BatchRetry& retry, const CommandSchedule& s
 
 // The client of the session's source. Ctrl+C ends a wait for a silent server at once; the job
 // then ends at its next check.
-std::unique_ptr<HttpGet> SessionHttp(const Session& session, StopSignals& cancel) {
+std::unique_ptr<HttpGet> SessionHttp(const Session& session, StopSignals& cancel,
+                                     DailyQuota* quota) {
     const Settings& s = session.settings;
     const ProxySettings proxy =
         s.useProxy ? ProxyFromFields(s.proxyServer, s.proxyPort, s.proxyUser, s.proxyPassword)
                    : ProxySettings{};
+    TransportSettings settings = TransportSettingsWith(proxy);
+    settings.quota = quota;
     return HttpGetFor(
-        session.source, TransportSettingsWith(proxy),
+        session.source, settings,
         FetchHooks{.whileWaiting = nullptr, .stop = [&cancel] { return cancel.Requested(); }});
 }
 
@@ -160,7 +163,12 @@ struct Terminal {
              std::FILE* stream, std::optional<QString> output = std::nullopt)
         : demoServer(session.source, session.Refs().Prefix(),
                      QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath()),
-          http(SessionHttp(session, cancel)), tally(*http),
+          quota(session.source.dailyLimit > 0
+                    ? std::make_unique<DailyQuota>(
+                          SourceCacheFolder(session.cacheRoot, session.source),
+                          session.source.dailyLimit)
+                    : nullptr),
+          http(SessionHttp(session, cancel, quota.get())), tally(*http),
           front(TerminalFrontEnd::Setup{
               .cancel = cancel,
               .schedule = schedule,
@@ -189,6 +197,7 @@ struct Terminal {
 
     // Started first and stopped last: the demo server, when the job needs it and none runs.
     DemoServerLaunch demoServer;
+    std::unique_ptr<DailyQuota> quota; // the source's requests a day, when it has a quota
     std::unique_ptr<HttpGet> http;
     FailureTally tally;
     PppdDialUp dialUp;
@@ -226,6 +235,15 @@ struct Terminal {
                     ? QCoreApplication::translate("BatchCommand", "отказано: слишком большой объём")
                     : QCoreApplication::translate("BatchCommand", "отказано: %1")
                           .arg(front.EndMessage()));
+            break;
+        case JobEnding::DailyLimit:
+            // Failure with its reason: a script sees that the job is not done, and when it
+            // may run again.
+            Say(stream,
+                QCoreApplication::translate("BatchCommand", "дневной лимит источника (%1 запросов) "
+                                                            "исчерпан; продолжить можно с %2")
+                    .arg(quota ? quota->Limit() : 0)
+                    .arg(quota ? quota->ResumesOn().toString(Qt::ISODate) : QString()));
             break;
         case JobEnding::Done:
             break;
@@ -633,6 +651,7 @@ int ExitStatusOf(JobEnding ending) {
     case JobEnding::ScheduleCancelled:
         return 4;
     case JobEnding::Failed:
+    case JobEnding::DailyLimit:
         break;
     }
     return 1;

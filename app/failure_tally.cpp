@@ -52,8 +52,9 @@ std::optional<HttpFailure> FailureTally::GetIfChanged(const QString& url, const 
 
 std::optional<HttpFailure> FailureTally::Tallied(const QString& url,
                                                  std::optional<HttpFailure> failure) {
-    // A held copy confirmed is no failure of the network.
-    if (failure && failure->statusCode != kNotModified) {
+    // A held copy confirmed, or a fetch the quota held back, is no failure of the network.
+    if (failure && failure->statusCode != kNotModified &&
+        failure->statusCode != kDailyLimitReached) {
         const QString words = FailureInWords(url, *failure);
         if (!words.isEmpty()) {
             ++failures_[words];

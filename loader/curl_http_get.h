@@ -53,7 +53,7 @@ private:
         QString url;
         std::optional<QByteArray> body; // the tile as the loader would get it; none: failed
         bool notModified = false;       // the server said the held copy is still its own
-        ReplyValidators validators;
+        ReplyValidators validators = {};
     };
 
     // Pulls the next tiles of the walk and fetches them all; false when stopped.

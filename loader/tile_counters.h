@@ -17,10 +17,12 @@ struct TileCounters {
     std::int64_t tilesConfirmed = 0;
     std::int64_t tilesReplaced = 0;
     std::int64_t tilesKeptStale = 0;
+    bool dailyLimitReached = false; // a fetch was refused by the source's daily quota
 
     void ResetErrors() {
         receiveErrors = badFileErrors = writeErrors = 0;
         tilesMissing = tilesObtained = 0;
         tilesConfirmed = tilesReplaced = tilesKeptStale = 0;
+        dailyLimitReached = false;
     }
 };

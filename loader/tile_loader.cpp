@@ -94,9 +94,10 @@ CachedTile LoadCachedTile(const TileRequest& tile, const QString& path, QImage& 
 bool FetchTile(const TileRequest& tile, const QString& cacheFile, QImage& image,
                TileLoaderContext& context, TileBuffers& buffers) {
     QByteArray body;
-    if (context.http.Get(tile.url, body)) {
-        // A request the cancel cut short tells nothing about the server.
-        if (!context.hooks.CancelRequested())
+    if (const std::optional<HttpFailure> failure = context.http.Get(tile.url, body)) {
+        // A request the cancel cut short, or the quota held back, tells nothing of the server.
+        context.counters.dailyLimitReached |= failure->statusCode == kDailyLimitReached;
+        if (!context.hooks.CancelRequested() && failure->statusCode != kDailyLimitReached)
             Count(context.counters.receiveErrors, context);
         return false;
     }

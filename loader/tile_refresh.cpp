@@ -58,6 +58,7 @@ void RefreshCachedTile(const TileRequest& tile, const HeldCopy& held, TileLoader
     TileCounters& counters = context.counters;
     QByteArray body;
     const std::optional<HttpFailure> failure = context.http.GetIfChanged(tile.url, held, body);
+    counters.dailyLimitReached |= failure && failure->statusCode == kDailyLimitReached;
     counters.bytesReceived += body.size();
     if (failure && failure->statusCode == kNotModified) {
         RememberValidators(context.refresh, path, context.http.LastValidators());

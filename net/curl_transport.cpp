@@ -243,6 +243,13 @@ bool CurlTransport::FetchAll(const QStringList& urls, const Done& done,
                pace_.Wait(Clock::now()) == Clock::duration::zero()) {
             pace_.Started(Clock::now());
             const qsizetype index = next++;
+            if (settings_.quota && !settings_.quota->Take()) {
+                TileFetch refused;
+                refused.statusCode = kDailyLimitReached;
+                refused.message = QStringLiteral("the daily quota is used up");
+                done(index, std::move(refused));
+                continue;
+            }
             std::unique_ptr<Transfer> t =
                 proxyUnusable ? nullptr
                               : Start(urls[index], index, held ? held(index) : std::nullopt);

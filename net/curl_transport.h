@@ -3,6 +3,7 @@
 // Fetching URLs over libcurl: HTTPS with certificate checks, the proxy of the settings,
 // kept-alive connections (HTTP/2 where the server offers it) and up to a set number of
 // transfers at once, all on the calling thread.
+#include "net/daily_quota.h"
 #include "net/http_client.h"
 #include "net/http_get.h"
 #include "net/proxy_settings.h"
@@ -19,9 +20,10 @@ struct TransportSettings {
     ProxySettings proxy;
     QString caFile;  // certificates trusted besides the system's store; empty: none
     QString contact; // for the User-Agent, so that a provider can reach the user; may be empty
-    HttpClientOptions limits; // the same time-outs and body limit as the program's own client
-    double rate = 0;          // transfers started per second at most; 0: no limit
-    qint64 bandwidth = 0;     // bytes received per second at most; 0: no limit
+    HttpClientOptions limits;    // the same time-outs and body limit as the program's own client
+    double rate = 0;             // transfers started per second at most; 0: no limit
+    qint64 bandwidth = 0;        // bytes received per second at most; 0: no limit
+    DailyQuota* quota = nullptr; // requests a day, counted across runs; none: no quota
 };
 
 // What became of one transfer.

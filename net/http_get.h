@@ -24,6 +24,8 @@ using HeldCopies = std::function<std::optional<HeldCopy>(const QString& url)>;
 
 // The status of a reply that says the held copy is still the server's.
 inline constexpr int kNotModified = 304;
+// The status of a fetch not made because the source's daily quota is used up.
+inline constexpr int kDailyLimitReached = -1;
 
 struct HttpFailure {
     int statusCode = 0; // 0 when no reply status was read

@@ -30,6 +30,7 @@ struct SourceDefinition {
     qint64 bandwidth = 0;      // bytes per second; 0: no limit
     // How long a tile stays fresh when its server does not say; nothing: until asked to refresh.
     std::optional<qint64> maxAgeSeconds;
+    qint64 dailyLimit = 0; // requests a day, as some providers publish; 0: none
 
     // Whether the source has tiles of level: the demo server answers every level the view can
     // reach, as it always has.

@@ -14,6 +14,7 @@ namespace {
 constexpr int kLowestLevel = 1;
 constexpr int kHighestLevel = 20;
 constexpr int kMostConnections = 16;
+constexpr qint64 kMostDailyLimit = 1'000'000'000;
 
 // A section being read: the source so far, where it began, and whether it went wrong.
 struct Section {
@@ -168,6 +169,16 @@ private:
                 s.maxAgeSeconds = *seconds;
             else
                 Fail(number, QStringLiteral("max-age is a time as in 3600, 12h or 7d, not \"%1\"")
+                                 .arg(value));
+        } else if (key == u"daily-limit") {
+            bool ok = false;
+            const qint64 limit = value.toLongLong(&ok);
+            if (ok && limit >= 1 && limit <= kMostDailyLimit)
+                s.dailyLimit = limit;
+            else
+                Fail(number, QStringLiteral("daily-limit is a number of requests from 1 to %1, "
+                                            "not \"%2\"")
+                                 .arg(kMostDailyLimit)
                                  .arg(value));
         } else if (key == u"bulk-download") {
             if (value == u"yes" || value == u"no")

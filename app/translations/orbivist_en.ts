@@ -38,6 +38,10 @@
 <context>
     <name>BatchCommand</name>
     <message>
+        <source>дневной лимит источника (%1 запросов) исчерпан; продолжить можно с %2</source>
+        <translation>the source&apos;s daily limit (%1 requests) is used up; it may go on from %2</translation>
+    </message>
+    <message>
         <source>обновление кэша: подтверждено %1, заменено %2, оставлено прежними %3</source>
         <translation>cache refresh: %1 confirmed, %2 replaced, %3 kept stale</translation>
     </message>

@@ -77,7 +77,9 @@ protected:
                    QStringLiteral("[fresh]\nurl = %1\nlevels = 1-3\nconnections = 4\nrate = 1000\n"
                                   "bulk-download = yes\n\n"
                                   "[paced]\nurl = %1\nlevels = 1-3\nconnections = 4\nrate = 5\n"
-                                  "bulk-download = yes\n")
+                                  "bulk-download = yes\n\n"
+                                  "[quota]\nurl = %1\nlevels = 1-3\nconnections = 4\nrate = 1000\n"
+                                  "daily-limit = 6\nbulk-download = yes\n")
                        .arg(url)
                        .toUtf8());
     }
@@ -178,4 +180,18 @@ TEST_F(FreshTiles, ASourceOfRateFiveIsNeverAskedMoreThanFiveTimesASecond) {
     }
     EXPECT_LE(most, 6u);
     EXPECT_GE(most, 4u); // the four connections are kept busy up to the pace
+}
+
+TEST_F(FreshTiles, ADailyQuotaStopsTheJobAndSaysWhenItMayGoOn) {
+    const QString tomorrow = QDate::currentDate().addDays(1).toString(Qt::ISODate);
+    for (int run = 0; run < 2; ++run) {
+        const Outcome stopped = Prefill("quota");
+        EXPECT_EQ(stopped.status, 1) << stopped.err.toStdString();
+        EXPECT_TRUE(stopped.err.trimmed().split('\n').constLast().endsWith(
+            "the source's daily limit (6 requests) is used up; it may go on from " + tomorrow))
+            << stopped.err.toStdString();
+        // The second run the same day asks for nothing more.
+        EXPECT_EQ(AskedOf(dir.read("static.log")).size(), 6u) << run;
+    }
+    EXPECT_EQ(QDir(home.file("Cash/source-quota")).entryList(QDir::Files).size(), 6);
 }

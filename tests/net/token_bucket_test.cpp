@@ -61,15 +61,3 @@ TEST(TransferPace, KeepsToTheRateAndTheBandwidthInAnySecond) {
             << c.rate << ' ' << c.bandwidth;
     }
 }
-
-TEST(TransferPace, SaysHowLongUntilTheNextStartAndNeverBunchesAfterAPause) {
-    const Clock::time_point begin{};
-    TransferPace pace(4, 0, begin);
-    EXPECT_EQ(pace.Wait(begin), Clock::duration::zero());
-    pace.Started(begin);
-    EXPECT_EQ(std::chrono::ceil<milliseconds>(pace.Wait(begin + milliseconds(100))),
-              milliseconds(150));
-    // Ten idle seconds leave room for one request, not forty.
-    pace.Started(begin + std::chrono::seconds(10));
-    EXPECT_GT(pace.Wait(begin + std::chrono::seconds(10)), Clock::duration::zero());
-}

@@ -54,7 +54,8 @@ TEST(SourcesFile, ReadsEveryFieldAndKeepsTheDemoSourceAsToday) {
 TEST(SourcesFile, ASourceThatSaysNothingOfItsPaceIsPoliteAndTheCommandLineOnlyLowersIt) {
     const SourcesFileContents read =
         Parse("[quiet]\nurl = http://h/{q}\n"
-              "[paced]\nurl = http://h/{q}\nrate = 0.5\nbandwidth = 500k\nconnections = 4\n");
+              "[paced]\nurl = http://h/{q}\nrate = 0.5\nbandwidth = 500k\nconnections = 4\n"
+              "max-age = 7d\ndaily-limit = 10000\n");
     ASSERT_EQ(read.sources.size(), 2u) << read.errors.join('\n').toStdString();
     const SourceDefinition& quiet = read.sources[0];
     const SourceDefinition& paced = read.sources[1];
@@ -63,6 +64,10 @@ TEST(SourcesFile, ASourceThatSaysNothingOfItsPaceIsPoliteAndTheCommandLineOnlyLo
     EXPECT_EQ(std::tuple(paced.connections, paced.rate, paced.bandwidth),
               std::tuple(4, 0.5, qint64{500 * 1024}));
     EXPECT_EQ(DemoSource().rate, 0); // the demo server is the program's own
+    EXPECT_EQ(std::tuple(quiet.maxAgeSeconds, quiet.dailyLimit),
+              std::tuple(std::optional<qint64>(), qint64{0}));
+    EXPECT_EQ(std::tuple(paced.maxAgeSeconds, paced.dailyLimit),
+              std::tuple(std::optional<qint64>(7 * 24 * 3600), qint64{10000}));
 
     const struct {
         std::optional<double> rate;
@@ -112,6 +117,8 @@ TEST(SourcesFile, NamesTheLineOfEachFaultAndDropsOnlyThatSection) {
         {"[x]\nurl = http://h/{q}\nrate = fast\n", "S.ini:3: rate is requests per second"},
         {"[x]\nurl = http://h/{q}\nbandwidth = 5g\n", "S.ini:3: bandwidth is bytes per second"},
         {"[x]\nurl = http://h/{q}\nbandwidth = 0\n", "S.ini:3: bandwidth is bytes per second"},
+        {"[x]\nurl = http://h/{q}\nmax-age = 7w\n", "S.ini:3: max-age is a time"},
+        {"[x]\nurl = http://h/{q}\ndaily-limit = 0\n", "S.ini:3: daily-limit is a number"},
     };
     for (const auto& c : cases) {
         const SourcesFileContents read = Parse(c.text + kGood);
