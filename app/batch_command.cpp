@@ -22,10 +22,13 @@
 #include "batch/outputs/stitch_output.h"
 #include "gis/area_file.h"
 #include "loader/source_services.h"
+#include "loader/tile_refresh.h"
+#include "loader/validator_index.h"
 #include "os/atomic_file.h"
 #include "os/child_process.h"
 #include "os/temp_files.h"
 #include "sources/source_cache_folder.h"
+#include "sources/source_pace.h"
 #include "sources/tile_source.h"
 #include "store/settings.h"
 #include "store/settings_layout.h"
@@ -51,6 +54,7 @@ struct Session {
     ViewUrls view;
     QString cacheRoot;
     SourceDefinition source;
+    std::optional<RefreshRule> refresh; // --refresh-older-than
 
     ViewRefs Refs() const { return ViewRefs(view, settings.view.prefixLength); }
 };
@@ -95,13 +99,16 @@ std::optional<Session> OpenSession(const QString& homeArgument, const CommandRet
     if (!home.endsWith('/'))
         home += '/';
     const ProgramHome program(home);
-    Session s{home, ReadSettings(program.File(kSettingsFileName.toString())), {}, {}, {}};
+    Session s{home, ReadSettings(program.File(kSettingsFileName.toString())), {}, {}, {}, {}};
     TakeRetry(retry, s.settings);
     const std::optional<SourceDefinition> source =
         ChosenSource(home, s.settings, sourceOption, stream);
     if (!source)
         return std::nullopt;
-    s.source = *source;
+    s.source = WithLowerPace(*source, retry.rate, retry.bandwidth);
+    if (retry.refreshOlderThanDays)
+        s.refresh = RefreshRule{.olderThanSeconds = *retry.refreshOlderThanDays * kSecondsPerDay,
+                                .now = nullptr};
     // Said before the job starts rather than as an error on every tile.
     if (const QString problem = CaFileProblem(qEnvironmentVariable(kCaFileVariable));
         source->kind != SourceKind::Demo && !problem.isEmpty()) {
@@ -139,13 +146,16 @@ BatchSettings ScheduleSettings(const BatchRetry& retry, const CommandSchedule& s
 
 // The client of the session's source. Ctrl+C ends a wait for a silent server at once; the job
 // then ends at its next check.
-std::unique_ptr<HttpGet> SessionHttp(const Session& session, StopSignals& cancel) {
+std::unique_ptr<HttpGet> SessionHttp(const Session& session, StopSignals& cancel,
+                                     DailyQuota* quota) {
     const Settings& s = session.settings;
     const ProxySettings proxy =
         s.useProxy ? ProxyFromFields(s.proxyServer, s.proxyPort, s.proxyUser, s.proxyPassword)
                    : ProxySettings{};
+    TransportSettings settings = TransportSettingsWith(proxy);
+    settings.quota = quota;
     return HttpGetFor(
-        session.source, TransportSettingsWith(proxy),
+        session.source, settings,
         FetchHooks{.whileWaiting = nullptr, .stop = [&cancel] { return cancel.Requested(); }});
 }
 
@@ -155,7 +165,12 @@ struct Terminal {
              std::FILE* stream, std::optional<QString> output = std::nullopt)
         : demoServer(session.source, session.Refs().Prefix(),
                      QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath()),
-          http(SessionHttp(session, cancel)), tally(*http),
+          quota(session.source.dailyLimit > 0
+                    ? std::make_unique<DailyQuota>(
+                          SourceCacheFolder(session.cacheRoot, session.source),
+                          session.source.dailyLimit)
+                    : nullptr),
+          http(SessionHttp(session, cancel, quota.get())), tally(*http),
           front(TerminalFrontEnd::Setup{
               .cancel = cancel,
               .schedule = schedule,
@@ -168,12 +183,23 @@ struct Terminal {
                        ViewSource{TileSourceFor(session.source, session.Refs(), session.cacheRoot),
                                   WorkModeOf(session.settings), tally},
                    .dialUp = dialUp} {
+        // A template source's tiles past the expiry their server gave are due by default.
+        if (session.source.kind != SourceKind::Demo)
+            index.emplace(SourceCacheFolder(session.cacheRoot, session.source),
+                          session.source.maxAgeSeconds);
+        if (session.refresh || index) {
+            refresh = session.refresh.value_or(RefreshRule{});
+            refresh.index = index ? &*index : nullptr;
+            services.tiles.refresh = &refresh;
+        }
+        refreshAsked = session.refresh.has_value();
         // Ctrl+C ends a wait for pppd at once, too.
         dialUp.SetStopCheck([&cancel] { return cancel.Requested(); });
     }
 
     // Started first and stopped last: the demo server, when the job needs it and none runs.
     DemoServerLaunch demoServer;
+    std::unique_ptr<DailyQuota> quota; // the source's requests a day, when it has a quota
     std::unique_ptr<HttpGet> http;
     FailureTally tally;
     PppdDialUp dialUp;
@@ -212,6 +238,15 @@ struct Terminal {
                     : QCoreApplication::translate("BatchCommand", "отказано: %1")
                           .arg(front.EndMessage()));
             break;
+        case JobEnding::DailyLimit:
+            // Failure with its reason: a script sees that the job is not done, and when it
+            // may run again.
+            Say(stream,
+                QCoreApplication::translate("BatchCommand", "дневной лимит источника (%1 запросов) "
+                                                            "исчерпан; продолжить можно с %2")
+                    .arg(quota ? quota->Limit() : 0)
+                    .arg(quota ? quota->ResumesOn().toString(Qt::ISODate) : QString()));
+            break;
         case JobEnding::Done:
             break;
         }
@@ -224,6 +259,21 @@ struct Terminal {
             Say(stream, QCoreApplication::translate("BatchCommand", "не удались загрузки: %1")
                             .arg(tally.Commonest()));
     }
+
+    // After a job that refreshed the cache, however it ended: what became of the tiles due.
+    void SayRefreshed(const TileCounters& counters, std::FILE* stream) const {
+        if (refreshAsked ||
+            counters.tilesConfirmed + counters.tilesReplaced + counters.tilesKeptStale > 0)
+            Say(stream, QCoreApplication::translate("BatchCommand",
+                                                    "обновление кэша: подтверждено %1, заменено "
+                                                    "%2, оставлено прежними %3")
+                            .arg(counters.tilesConfirmed)
+                            .arg(counters.tilesReplaced)
+                            .arg(counters.tilesKeptStale));
+    }
+    bool refreshAsked = false;
+    std::optional<ValidatorIndex> index; // before the rule that points to it
+    RefreshRule refresh;
 };
 
 // The region of the command: its box, or the area of its file; nothing (and why said) when
@@ -449,6 +499,7 @@ int RunAreaPrefillCommand(const PrefillCommand& command, StopSignals& cancel, st
     };
     const JobEnding ending =
         RunRegionPrefill(inputs, terminal.services, terminal.front, terminal.front);
+    terminal.SayRefreshed(counters, stream);
     if (ending != JobEnding::Done)
         return terminal.NotDone(ending, stream);
     const QString done =
@@ -496,6 +547,7 @@ int RunAreaExportCommand(const ExportCommand& command, StopSignals& cancel, std:
     };
     const JobEnding ending =
         RunRegionExport(inputs, terminal.services, terminal.front, terminal.front);
+    terminal.SayRefreshed(counters, stream);
     if (ending != JobEnding::Done)
         return terminal.NotDone(ending, stream);
     terminal.SayWhyMissing(counters, stream);
@@ -523,6 +575,7 @@ int RunPrefillCommand(const PrefillCommand& command, StopSignals& cancel, std::F
         .counters = counters,
     };
     const JobEnding ending = RunPrefill(inputs, terminal.services, terminal.front, terminal.front);
+    terminal.SayRefreshed(counters, stream);
     if (ending != JobEnding::Done)
         return terminal.NotDone(ending, stream);
     const QString tilesFolder = SourceCacheFolder(session.cacheRoot, session.source);
@@ -579,6 +632,7 @@ int RunExportCommand(const ExportCommand& command, StopSignals& cancel, std::FIL
         .counters = counters,
     };
     const JobEnding ending = RunExport(inputs, terminal.services, terminal.front, terminal.front);
+    terminal.SayRefreshed(counters, stream);
     if (ending != JobEnding::Done)
         return terminal.NotDone(ending, stream);
     terminal.SayWhyMissing(counters, stream);
@@ -599,6 +653,7 @@ int ExitStatusOf(JobEnding ending) {
     case JobEnding::ScheduleCancelled:
         return 4;
     case JobEnding::Failed:
+    case JobEnding::DailyLimit:
         break;
     }
     return 1;

@@ -4,6 +4,7 @@
 #include "batch/jobs/region_choice.h"
 #include "batch/outputs/export_format.h"
 #include "gis/area_file.h"
+#include "sources/source_pace.h"
 #include "store/settings.h"
 #include "tiles/decimal_text.h"
 
@@ -16,6 +17,9 @@
 #include <set>
 
 namespace {
+
+// Ten years: a cached tile older than that is due whatever the number.
+constexpr int kMostRefreshDays = 3650;
 
 // As typed on the command line, blanks around the number allowed.
 std::optional<int> WholeNumber(const QString& text) {
@@ -113,6 +117,14 @@ QString ValueForm(const QString& option, const QString& command) {
         {"--levels",
          QCoreApplication::translate("CommandLine", "A-B, уровни от 1 до %1, A не больше B")
              .arg(R::SearchLevel.max)},
+        {"--rate", QCoreApplication::translate("CommandLine", "запросов в секунду, больше 0 и не "
+                                                              "больше %1")
+                       .arg(kMostRate)},
+        {"--refresh-older-than",
+         QCoreApplication::translate("CommandLine", "дни, целое число от 0 до %1")
+             .arg(kMostRefreshDays)},
+        {"--bandwidth",
+         QCoreApplication::translate("CommandLine", "байт в секунду, как 200000, 500k или 2M")},
         {"--max-errors",
          QCoreApplication::translate(
              "CommandLine",
@@ -254,6 +266,12 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
                     SettingsRange::RetryInterval.Holds(*common.retry.pauseSeconds);
          }},
         {"--max-errors", [&](const QString& v) { return ReadErrorLimits(v, common.retry); }},
+        {"--rate",
+         [&](const QString& v) { return (common.retry.rate = RateOfText(v)).has_value(); }},
+        {"--bandwidth",
+         [&](const QString& v) {
+             return (common.retry.bandwidth = BandwidthOfText(v)).has_value();
+         }},
         {"--buffer",
          [&](const QString& v) {
              bool ok = false;
@@ -274,6 +292,11 @@ BatchCommand ParseBatchCommand(const QStringList& arguments) {
         };
     } else {
         withValue["--depth"] = [&](const QString& v) { return (p.depth = Count(v)).has_value(); };
+        withValue["--refresh-older-than"] = [&](const QString& v) {
+            common.retry.refreshOlderThanDays = WholeNumber(v);
+            return common.retry.refreshOlderThanDays && *common.retry.refreshOlderThanDays >= 0 &&
+                   *common.retry.refreshOlderThanDays <= kMostRefreshDays;
+        };
         withValue["--levels"] = [&](const QString& v) {
             const std::optional<LevelRange> levels = LevelsOfText(v);
             if (levels)

@@ -31,14 +31,19 @@ struct CommandRegion {
     double bufferMetres = 500;                // around the file's lines and points
 };
 
-// The retry and error-limit settings of the settings tab, given for one run; what is not given
-// comes from ORB.ini.
+// The retry and error-limit settings of the settings tab, and the source's pace, given for one
+// run; what is not given comes from ORB.ini and the sources file.
 struct CommandRetry {
     std::optional<int> attempts;     // --retries: attempts per tile
     std::optional<int> pauseSeconds; // --retry-pause
     std::optional<int> receiveLimit; // --max-errors receive=N
     std::optional<int> badFileLimit; // bad=N
     std::optional<int> writeLimit;   // write=N
+    std::optional<double> rate;      // --rate: requests per second, only ever lower
+    std::optional<qint64> bandwidth; // --bandwidth: bytes per second, only ever lower
+    // --refresh-older-than (prefill and export): cached tiles at least so many days old are
+    // asked about again.
+    std::optional<int> refreshOlderThanDays;
 };
 
 // --levels A-B: every level from first to last.

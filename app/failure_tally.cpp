@@ -42,8 +42,19 @@ QString FailureInWords(const QString& url, const HttpFailure& failure) {
 }
 
 std::optional<HttpFailure> FailureTally::Get(const QString& url, QByteArray& body) {
-    std::optional<HttpFailure> failure = network_.Get(url, body);
-    if (failure) {
+    return Tallied(url, network_.Get(url, body));
+}
+
+std::optional<HttpFailure> FailureTally::GetIfChanged(const QString& url, const HeldCopy& held,
+                                                      QByteArray& body) {
+    return Tallied(url, network_.GetIfChanged(url, held, body));
+}
+
+std::optional<HttpFailure> FailureTally::Tallied(const QString& url,
+                                                 std::optional<HttpFailure> failure) {
+    // A held copy confirmed, or a fetch the quota held back, is no failure of the network.
+    if (failure && failure->statusCode != kNotModified &&
+        failure->statusCode != kDailyLimitReached) {
         const QString words = FailureInWords(url, *failure);
         if (!words.isEmpty()) {
             ++failures_[words];

@@ -21,12 +21,18 @@ public:
     void ReadAheadAlong(UrlsAhead upcoming) override {
         network_.ReadAheadAlong(std::move(upcoming));
     }
+    std::optional<HttpFailure> GetIfChanged(const QString& url, const HeldCopy& held,
+                                            QByteArray& body) override;
+    void SetHeldCopies(HeldCopies held) override { network_.SetHeldCopies(std::move(held)); }
+    ReplyValidators LastValidators() const override { return network_.LastValidators(); }
 
     // "connection refused 127.0.0.1:47321 (4 of 4 failed fetches)", or empty when no fetch
     // failed.
     QString Commonest() const;
 
 private:
+    std::optional<HttpFailure> Tallied(const QString& url, std::optional<HttpFailure> failure);
+
     HttpGet& network_;
     std::map<QString, int> failures_; // by the words that say them
     int total_ = 0;

@@ -125,6 +125,22 @@ std::vector<OptionHelp> Options() {
              .arg(Range(R::ReceiveErrorLimit), Range(R::BadFileErrorLimit),
                   Range(R::WriteErrorLimit)),
          kJobs},
+        {"--refresh-older-than DAYS",
+         QCoreApplication::translate("UsageText",
+                                     "спросить у сервера снова о фрагментах кэша старше стольких "
+                                     "дней (0: обо всех): неизменённые остаются, изменённые "
+                                     "заменяются, при недоступном сервере остаются прежние"),
+         kPrefill | kExport},
+        {"--rate N",
+         QCoreApplication::translate("UsageText",
+                                     "не больше N запросов в секунду к источнику; только ниже "
+                                     "его rate (по умолчанию из файла источников)"),
+         kJobs},
+        {"--bandwidth BYTES",
+         QCoreApplication::translate("UsageText",
+                                     "не больше стольких байт в секунду от источника (500k, 2M); "
+                                     "только ниже его bandwidth"),
+         kJobs},
         {"--delay H:MM",
          QCoreApplication::translate("UsageText", "сначала подождать столько, часы %1, минуты %2")
              .arg(Range(R::DelayHours), Range(R::DelayMinutes)),

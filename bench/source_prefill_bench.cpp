@@ -31,12 +31,12 @@ void PrefillOverHttpsFiftyMsAway(benchmark::State& state) {
         return;
     }
     for (const int connections : {1, 4, 16})
-        home.write("MySources.ini",
-                   home.read("MySources.ini") + QStringLiteral("[n%1]\nurl = %2\nconnections = "
-                                                               "%1\nbulk-download = yes\n")
-                                                    .arg(connections)
-                                                    .arg(https.urlTemplate)
-                                                    .toUtf8());
+        home.write("MySources.ini", home.read("MySources.ini") +
+                                        QStringLiteral("[n%1]\nurl = %2\nconnections = "
+                                                       "%1\nrate = 1000\nbulk-download = yes\n")
+                                            .arg(connections)
+                                            .arg(https.urlTemplate)
+                                            .toUtf8());
     qputenv("ORBIVIST_CA_FILE", https.front.CaFile().toLocal8Bit());
     CompareBesideParallelCurl(
         state, https, [&](int connections) { return PrefillSeconds(home.path(), connections); });

@@ -10,6 +10,12 @@ HttpFailure Stopped() {
     return HttpFailure{0, {}, QStringLiteral("the fetch was stopped")};
 }
 
+TransportSettings WithPaceOf(const SourceDefinition& source, TransportSettings settings) {
+    settings.rate = source.rate;
+    settings.bandwidth = source.bandwidth;
+    return settings;
+}
+
 } // namespace
 
 // A PNG source's tiles stay PNG: the loader checks and decodes either kind.
@@ -20,7 +26,7 @@ std::optional<QByteArray> CurlHttpGet::BodyOf(TileFetch& fetch) const {
 }
 
 CurlHttpGet::CurlHttpGet(const SourceDefinition& source, TransportSettings settings)
-    : transport_(source.connections, std::move(settings)),
+    : transport_(source.connections, WithPaceOf(source, std::move(settings))),
       aheadLimit_(std::max(1, source.connections) * kTilesAheadPerConnection) {
     if (source.connections <= 1)
         aheadLimit_ = 1;
@@ -61,6 +67,8 @@ void CurlHttpGet::Ended(qsizetype id, TileFetch fetch) {
     if (tile == ahead_.end())
         return;
     tile->state = Ahead::State::Ended;
+    tile->notModified = fetch.statusCode == kNotModified;
+    tile->validators = std::move(fetch.validators);
     tile->body = BodyOf(fetch);
     largest_ = std::max<qint64>(largest_, tile->body ? tile->body->size() : 0);
     // Past the budget a tile is let go of; it is fetched again when asked for.
@@ -97,7 +105,8 @@ void CurlHttpGet::Fill() {
             waiting = std::prev(ahead_.end());
         }
         waiting->state = Ahead::State::Running;
-        transfers_.Start(waiting->url, waiting->id, ended_);
+        transfers_.Start(waiting->url, waiting->id, ended_,
+                         heldCopies_ ? heldCopies_(waiting->url) : std::nullopt);
     }
 }
 
@@ -124,7 +133,18 @@ bool CurlHttpGet::AwaitFirst() {
 }
 
 std::optional<HttpFailure> CurlHttpGet::Get(const QString& url, QByteArray& body) {
+    return Obtain(url, std::nullopt, body);
+}
+
+std::optional<HttpFailure> CurlHttpGet::GetIfChanged(const QString& url, const HeldCopy& held,
+                                                     QByteArray& body) {
+    return Obtain(url, held, body);
+}
+
+std::optional<HttpFailure>
+CurlHttpGet::Obtain(const QString& url, const std::optional<HeldCopy>& held, QByteArray& body) {
     body.clear();
+    lastValidators_ = {};
     if (busy_ || !transfers_.usable())
         return Stopped();
     busy_ = true;
@@ -156,15 +176,19 @@ std::optional<HttpFailure> CurlHttpGet::Get(const QString& url, QByteArray& body
         // uses this one.
         Fill();
         transfers_.Pump(ended_);
+        lastValidators_ = std::move(tile.validators);
+        if (tile.notModified)
+            return HttpFailure{kNotModified, {}, QStringLiteral("not modified")};
         if (tile.body) {
             body = std::move(*tile.body);
             return std::nullopt;
         }
     }
-    return FetchOne(url, body);
+    return FetchOne(url, body, held);
 }
 
-std::optional<HttpFailure> CurlHttpGet::FetchOne(const QString& url, QByteArray& body) {
+std::optional<HttpFailure> CurlHttpGet::FetchOne(const QString& url, QByteArray& body,
+                                                 const std::optional<HeldCopy>& held) {
     alone_.reset();
     bool started = false;
     auto lastPump = CurlTransport::Clock::now();
@@ -172,7 +196,7 @@ std::optional<HttpFailure> CurlHttpGet::FetchOne(const QString& url, QByteArray&
         // It waits for a free connection and for the end of a pause the server asked for, as
         // the tiles of the walk do.
         if (!started && transfers_.HasRoom()) {
-            transfers_.Start(url, kAlone, ended_);
+            transfers_.Start(url, kAlone, ended_, held);
             started = true;
         }
         transfers_.Pump(ended_);
@@ -189,6 +213,7 @@ std::optional<HttpFailure> CurlHttpGet::FetchOne(const QString& url, QByteArray&
     }
     TileFetch got = std::move(*alone_);
     alone_.reset();
+    lastValidators_ = std::move(got.validators);
     if (std::optional<QByteArray> tile = BodyOf(got)) {
         body = std::move(*tile);
         return std::nullopt;

@@ -36,6 +36,12 @@ public:
     // nothing is read ahead for a source of one connection.
     void ReadAheadAlong(UrlsAhead upcoming) override;
 
+    // A tile read ahead was asked for as held; otherwise it is fetched now with its held copy.
+    std::optional<HttpFailure> GetIfChanged(const QString& url, const HeldCopy& held,
+                                            QByteArray& body) override;
+    void SetHeldCopies(HeldCopies held) override { heldCopies_ = std::move(held); }
+    ReplyValidators LastValidators() const override { return lastValidators_; }
+
     // Called about every CurlTransport::kPumpInterval while tiles are under way, so that the
     // window stays painted; a fetch asked for from it fails at once.
     void SetWhileWaiting(std::function<void()> whileWaiting) {
@@ -52,6 +58,8 @@ private:
         State state = State::Waiting;
         std::optional<QByteArray> body; // once ended: the tile as the loader would get it;
                                         // none: it failed or was let go of
+        bool notModified = false;       // the server said the held copy is still its own
+        ReplyValidators validators = {};
     };
     // The transfer of a tile fetched alone, outside the walk.
     static constexpr qsizetype kAlone = -1;
@@ -66,7 +74,11 @@ private:
     void DropAhead();
     void Forget(const Ahead& tile);
     bool KeepGoing();
-    std::optional<HttpFailure> FetchOne(const QString& url, QByteArray& body);
+    std::optional<HttpFailure> FetchOne(const QString& url, QByteArray& body,
+                                        const std::optional<HeldCopy>& held = std::nullopt);
+    // Get, asking only for a change where held is given.
+    std::optional<HttpFailure> Obtain(const QString& url, const std::optional<HeldCopy>& held,
+                                      QByteArray& body);
     // The body the loader gets for a fetch: none for a failure.
     std::optional<QByteArray> BodyOf(TileFetch& fetch) const;
 
@@ -86,4 +98,6 @@ private:
     bool busy_ = false; // a fetch is under way: one asked for meanwhile fails at once
     std::function<void()> whileWaiting_;
     std::function<bool()> stop_;
+    HeldCopies heldCopies_;
+    ReplyValidators lastValidators_;
 };

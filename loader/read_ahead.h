@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+struct RefreshRule;
+
 // The tiles a job asks for, in its order, one per call; nothing once there are no more.
 using UpcomingTiles = std::function<std::optional<TileRequest>()>;
 
@@ -16,3 +18,15 @@ using UpcomingTiles = std::function<std::optional<TileRequest>()>;
 // loader takes from the cache without asking, or never fetches, gives an empty URL. Nothing
 // at all in cache-only mode.
 UrlsAhead UrlsToFetch(UpcomingTiles upcoming, WorkMode mode);
+
+// The same, where a cached tile that refresh makes due is read ahead too, asked for only if
+// changed: held gives its copy, once, when its transfer starts.
+struct ReadAheadPlan {
+    UrlsAhead urls;
+    HeldCopies held;
+};
+ReadAheadPlan PlanReadAhead(UpcomingTiles upcoming, WorkMode mode, const RefreshRule* refresh);
+
+// Tells http the plan of upcoming.
+void StartReadAhead(HttpGet& http, UpcomingTiles upcoming, WorkMode mode,
+                    const RefreshRule* refresh);

@@ -12,9 +12,17 @@ struct TileCounters {
     std::int32_t writeErrors = 0;
     std::int64_t tilesMissing = 0;  // tiles of a batch job left as "could not load"
     std::int64_t tilesObtained = 0; // tiles of a batch job loaded, from the cache or the network
+    // Cached tiles asked about again: still the server's, changed and replaced, or kept as
+    // they were because the server could not be asked.
+    std::int64_t tilesConfirmed = 0;
+    std::int64_t tilesReplaced = 0;
+    std::int64_t tilesKeptStale = 0;
+    bool dailyLimitReached = false; // a fetch was refused by the source's daily quota
 
     void ResetErrors() {
         receiveErrors = badFileErrors = writeErrors = 0;
         tilesMissing = tilesObtained = 0;
+        tilesConfirmed = tilesReplaced = tilesKeptStale = 0;
+        dailyLimitReached = false;
     }
 };

@@ -4,6 +4,7 @@
 #include "image/placeholder_tile.h"
 #include "image/tile_decode.h"
 #include "loader/tile_cache.h"
+#include "loader/tile_refresh.h"
 #include "os/unique_fd.h"
 #include "tiles/tile_side.h"
 
@@ -93,9 +94,10 @@ CachedTile LoadCachedTile(const TileRequest& tile, const QString& path, QImage& 
 bool FetchTile(const TileRequest& tile, const QString& cacheFile, QImage& image,
                TileLoaderContext& context, TileBuffers& buffers) {
     QByteArray body;
-    if (context.http.Get(tile.url, body)) {
-        // A request the cancel cut short tells nothing about the server.
-        if (!context.hooks.CancelRequested())
+    if (const std::optional<HttpFailure> failure = context.http.Get(tile.url, body)) {
+        // A request the cancel cut short, or the quota held back, tells nothing of the server.
+        context.counters.dailyLimitReached |= failure->statusCode == kDailyLimitReached;
+        if (!context.hooks.CancelRequested() && failure->statusCode != kDailyLimitReached)
             Count(context.counters.receiveErrors, context);
         return false;
     }
@@ -112,6 +114,8 @@ bool FetchTile(const TileRequest& tile, const QString& cacheFile, QImage& image,
     // The tile is good even when the cache cannot keep it.
     if (!StoreTileFile(cacheFile, body))
         Count(context.counters.writeErrors, context);
+    else
+        RememberValidators(context.refresh, cacheFile, context.http.LastValidators());
     if (context.copy)
         (*context.copy)(tile, body);
     return true;
@@ -128,6 +132,11 @@ bool TileLoader(const TileRequest& tile, QImage& image, TileLoaderContext& conte
     std::optional<TileBuffers> own;
     TileBuffers& buffers = context.buffers ? *context.buffers : own.emplace();
 
+    if (context.mode == WorkMode::CacheAndInternet && context.refresh)
+        if (const std::optional<HeldCopy> held = DueCopy(*context.refresh, cacheFile))
+            RefreshCachedTile(tile, *held, context, [&](const QByteArray& body) {
+                return IsCompleteTile(body) && DecodeSquareTile(body, image, buffers);
+            });
     if (context.mode != WorkMode::InternetOnly) {
         switch (LoadCachedTile(tile, cacheFile, image, context, buffers)) {
         case CachedTile::Usable:

@@ -35,6 +35,8 @@ struct TileBuffers {
 // has are handed over, read once.
 using TileBytesSink = std::function<void(const TileRequest& tile, const QByteArray& bytes)>;
 
+struct RefreshRule;
+
 struct TileLoaderContext {
     WorkMode mode;
     HttpGet& http;
@@ -46,6 +48,8 @@ struct TileLoaderContext {
     // With copy set and no one to show the tiles: a cached file is checked for a whole JPEG's
     // layout instead of being decoded, and the image stays as it was.
     bool layoutOnly = false;
+    // When set, a cached tile it makes due is asked about again before it is used.
+    const RefreshRule* refresh = nullptr;
 };
 
 // Loads one tile into image. True when image holds the tile, or, in cache-only mode,

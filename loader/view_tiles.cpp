@@ -50,8 +50,8 @@ ViewLoadOutcome LoadView(const ViewUrls& urls, const ViewSource& source,
 ViewLoadOutcome LoadViewRequests(const std::array<TileRequest, 4>& tiles, const ViewSource& source,
                                  const std::optional<BatchRetry>& batch, TileCounters& counters,
                                  ViewLoadHooks& hooks) {
-    TileLoaderContext context{source.mode,    source.http, counters,         hooks,
-                              source.buffers, source.copy, source.layoutOnly};
+    TileLoaderContext context{source.mode,    source.http, counters,          hooks,
+                              source.buffers, source.copy, source.layoutOnly, source.refresh};
     // Outside batch work each tile has one attempt: a silent server must not keep the window
     // waiting four times over. Batch work retries and waits for each tile in full.
     source.http.ShareSilentWait(!batch);

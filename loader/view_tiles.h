@@ -27,7 +27,8 @@ struct BatchRetry {
 // True when one of the counters has reached its limit: bad files first, then writes, then
 // receives, the order in which the limits are tested everywhere.
 inline bool ErrorLimitReached(const BatchRetry& retry, const TileCounters& counters) {
-    return counters.badFileErrors >= retry.badFileLimit ||
+    // The source's daily quota stops the work as a limit does; the job says which it was.
+    return counters.dailyLimitReached || counters.badFileErrors >= retry.badFileLimit ||
            counters.writeErrors >= retry.writeLimit || counters.receiveErrors >= retry.receiveLimit;
 }
 
@@ -65,6 +66,8 @@ struct ViewSource {
     // Set by a job that only copies the tiles: see TileLoaderContext.
     const TileBytesSink* copy = nullptr;
     bool layoutOnly = false;
+    // Cached tiles it makes due are asked about again; none without it.
+    const RefreshRule* refresh = nullptr;
 };
 
 // The four tiles through the tile loader, as LoadViewTiles loads them.

@@ -97,6 +97,17 @@ const char* curl_easy_strerror(CURLcode code) {
     return call != nullptr ? call(code) : "libcurl cannot be loaded";
 }
 
+curl_slist* curl_slist_append(curl_slist* list, const char* text) {
+    static const auto call = Find<curl_slist* (*)(curl_slist*, const char*)>("curl_slist_append");
+    return call != nullptr ? call(list, text) : nullptr;
+}
+
+void curl_slist_free_all(curl_slist* list) {
+    static const auto call = Find<void (*)(curl_slist*)>("curl_slist_free_all");
+    if (call != nullptr)
+        call(list);
+}
+
 CURLM* curl_multi_init() {
     static const auto call = Find<CURLM* (*)()>("curl_multi_init");
     return call != nullptr ? call() : nullptr;

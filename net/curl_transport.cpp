@@ -2,6 +2,7 @@
 #include "net/curl_transport.h"
 
 #include "net/curl_transfer.h"
+#include "net/held_copy_request.h"
 #include "net/transfer_window.h"
 #include "orbivist_version.h"
 #include "os/input_file.h"
@@ -47,7 +48,7 @@ QByteArray OrbivistUserAgent(const QString& contact) {
 
 CurlTransport::CurlTransport(int connections, TransportSettings settings)
     : connections_(std::max(1, connections)), settings_(std::move(settings)),
-      userAgent_(OrbivistUserAgent(settings_.contact)) {
+      userAgent_(OrbivistUserAgent(settings_.contact)), pace_(settings_.rate, settings_.bandwidth) {
     InitialiseCurlOnce();
     caFileProblem_ = CaFileProblem(settings_.caFile);
     multi_.reset(curl_multi_init());
@@ -62,7 +63,8 @@ CurlTransport::CurlTransport(int connections, TransportSettings settings)
 
 CurlTransport::~CurlTransport() = default;
 
-std::unique_ptr<CurlTransport::Transfer> CurlTransport::Start(const QString& url, qsizetype index) {
+std::unique_ptr<CurlTransport::Transfer> CurlTransport::Start(const QString& url, qsizetype index,
+                                                              const std::optional<HeldCopy>& held) {
     auto t = std::make_unique<Transfer>();
     t->easy.reset(curl_easy_init());
     if (!t->easy)
@@ -91,10 +93,21 @@ std::unique_ptr<CurlTransport::Transfer> CurlTransport::Start(const QString& url
     curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME,
                      std::max(1L, ms(settings_.limits.readTimeout) / 1000));
     curl_easy_setopt(e, CURLOPT_MAXFILESIZE_LARGE, curl_off_t{settings_.limits.bodyLimit});
+    curl_easy_setopt(e, CURLOPT_MAX_RECV_SPEED_LARGE, curl_off_t{settings_.bandwidth});
     curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &Transfer::Write);
     curl_easy_setopt(e, CURLOPT_WRITEDATA, t.get());
+    curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &Transfer::Header);
+    curl_easy_setopt(e, CURLOPT_HEADERDATA, t.get());
     curl_easy_setopt(e, CURLOPT_ERRORBUFFER, t->error);
     curl_easy_setopt(e, CURLOPT_PRIVATE, t.get());
+    if (held) {
+        curl_easy_setopt(e, CURLOPT_TIMECONDITION, long{CURL_TIMECOND_IFMODSINCE});
+        curl_easy_setopt(e, CURLOPT_TIMEVALUE_LARGE, curl_off_t{held->modifiedSecs});
+    }
+    for (const QByteArray& header : ExtraRequestHeaders(held))
+        if (curl_slist* list = curl_slist_append(t->headers.get(), header.constData()))
+            (void)t->headers.release(), t->headers.reset(list);
+    curl_easy_setopt(e, CURLOPT_HTTPHEADER, t->headers.get());
     if (!caFileProblem_.isEmpty())
         return nullptr;
     if (!settings_.caFile.isEmpty()) {
@@ -122,8 +135,16 @@ std::unique_ptr<CurlTransport::Transfer> CurlTransport::Start(const QString& url
 TileFetch CurlTransport::Finish(Transfer& t, int curlCode) {
     TileFetch fetch;
     fetch.bytesReceived = t.body.size();
+    fetch.validators = std::move(t.validators);
+    pace_.Received(fetch.bytesReceived, Clock::now());
     long status = 0;
     curl_easy_getinfo(t.easy.get(), CURLINFO_RESPONSE_CODE, &status);
+    // libcurl drops the body of a 200 whose Last-Modified meets the condition: the held copy
+    // is the server's, as with a 304.
+    long unmet = 0;
+    curl_easy_getinfo(t.easy.get(), CURLINFO_CONDITION_UNMET, &unmet);
+    if (unmet != 0)
+        status = kNotModified;
     fetch.statusCode = static_cast<int>(status);
     if (curlCode != CURLE_OK) {
         fetch.message =
@@ -152,7 +173,7 @@ TileFetch CurlTransport::Finish(Transfer& t, int curlCode) {
 }
 
 bool CurlTransport::FetchAll(const QStringList& urls, const Done& done,
-                             const std::function<bool()>& keepGoing) {
+                             const std::function<bool()>& keepGoing, const HeldAt& held) {
     TransferWindow window(*this);
     if (!window.usable())
         return false;
@@ -161,7 +182,7 @@ bool CurlTransport::FetchAll(const QStringList& urls, const Done& done,
     while (next < urls.size() || window.running() > 0) {
         while (window.HasRoom() && next < urls.size()) {
             const qsizetype index = next++;
-            window.Start(urls[index], index, done);
+            window.Start(urls[index], index, done, held ? held(index) : std::nullopt);
         }
         const bool slotFreed = window.Pump(done) > 0;
         if (Clock::now() - lastPump >= kPumpInterval) {

@@ -3,8 +3,12 @@
 // Fetching URLs over libcurl: HTTPS with certificate checks, the proxy of the settings,
 // kept-alive connections (HTTP/2 where the server offers it) and up to a set number of
 // transfers at once, all on the calling thread.
+#include "net/daily_quota.h"
 #include "net/http_client.h"
+#include "net/http_get.h"
 #include "net/proxy_settings.h"
+#include "net/reply_validators.h"
+#include "net/token_bucket.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -16,7 +20,10 @@ struct TransportSettings {
     ProxySettings proxy;
     QString caFile;  // certificates trusted besides the system's store; empty: none
     QString contact; // for the User-Agent, so that a provider can reach the user; may be empty
-    HttpClientOptions limits; // the same time-outs and body limit as the program's own client
+    HttpClientOptions limits;    // the same time-outs and body limit as the program's own client
+    double rate = 0;             // transfers started per second at most; 0: no limit
+    qint64 bandwidth = 0;        // bytes received per second at most; 0: no limit
+    DailyQuota* quota = nullptr; // requests a day, counted across runs; none: no quota
 };
 
 // What became of one transfer.
@@ -27,9 +34,10 @@ struct TileFetch {
     };
     Result result = Result::ReceiveError;
     QByteArray body;
-    qint64 bytesReceived = 0; // the reply body as it came, whatever it was
-    int statusCode = 0;       // 0 when no reply came
-    QString message;          // what went wrong, for diagnostics
+    qint64 bytesReceived = 0;   // the reply body as it came, whatever it was
+    int statusCode = 0;         // 0 when no reply came
+    QString message;            // what went wrong, for diagnostics
+    ReplyValidators validators; // what the last reply said of its freshness (a 304's too)
 };
 
 // Certificate files are a few hundred kilobytes at most, the system's whole store included.
@@ -58,12 +66,14 @@ public:
     CurlTransport& operator=(const CurlTransport&) = delete;
 
     using Done = std::function<void(qsizetype index, TileFetch fetch)>;
+    // The copy held of urls[index], asked for only if changed; nothing for a plain request.
+    using HeldAt = std::function<std::optional<HeldCopy>(qsizetype index)>;
     // Fetches urls with up to the connections at once and calls done for each as it
     // ends (not in order). keepGoing runs at least every kPumpInterval, also while the server
     // is paused; when it returns false the transfers under way are dropped, the rest are not
     // started and FetchAll returns false. A call made from inside a callback is refused.
-    bool FetchAll(const QStringList& urls, const Done& done,
-                  const std::function<bool()>& keepGoing);
+    bool FetchAll(const QStringList& urls, const Done& done, const std::function<bool()>& keepGoing,
+                  const HeldAt& held = nullptr);
 
 private:
     friend class TransferWindow;
@@ -72,7 +82,8 @@ private:
         void operator()(void* multi) const;
     };
 
-    std::unique_ptr<Transfer> Start(const QString& url, qsizetype index);
+    std::unique_ptr<Transfer> Start(const QString& url, qsizetype index,
+                                    const std::optional<HeldCopy>& held);
     TileFetch Finish(Transfer& transfer, int curlCode);
 
     int connections_ = 1;
@@ -80,6 +91,7 @@ private:
     QByteArray userAgent_;
     std::unique_ptr<void, MultiDeleter> multi_;
     Clock::time_point pausedUntil_{};
+    TransferPace pace_;
     bool fetching_ = false;
     QString caFileProblem_; // every transfer fails with it rather than hand the file to curl
 };

@@ -22,15 +22,26 @@ TransferWindow::~TransferWindow() {
 }
 
 bool TransferWindow::HasRoom() const {
+    const auto now = CurlTransport::Clock::now();
     return owner_ && running_.size() < static_cast<std::size_t>(transport_.connections_) &&
-           CurlTransport::Clock::now() >= transport_.pausedUntil_;
+           now >= transport_.pausedUntil_ &&
+           transport_.pace_.Wait(now) == CurlTransport::Clock::duration::zero();
 }
 
-void TransferWindow::Start(const QString& url, qsizetype id, const CurlTransport::Done& done) {
+void TransferWindow::Start(const QString& url, qsizetype id, const CurlTransport::Done& done,
+                           const std::optional<HeldCopy>& held) {
+    transport_.pace_.Started(CurlTransport::Clock::now());
+    if (DailyQuota* quota = transport_.settings_.quota; quota && !quota->Take()) {
+        TileFetch refused;
+        refused.statusCode = kDailyLimitReached;
+        refused.message = QStringLiteral("the daily quota is used up");
+        done(id, std::move(refused));
+        return;
+    }
     const bool proxyUnusable =
         !transport_.settings_.proxy.server.isEmpty() && transport_.settings_.proxy.port == 0;
     std::unique_ptr<CurlTransport::Transfer> t =
-        !owner_ || proxyUnusable ? nullptr : transport_.Start(url, id);
+        !owner_ || proxyUnusable ? nullptr : transport_.Start(url, id, held);
     CURLM* multi = Multi();
     if (!t || curl_multi_add_handle(multi, t->easy.get()) != CURLM_OK) {
         TileFetch failed;
@@ -70,8 +81,13 @@ int TransferWindow::Pump(const CurlTransport::Done& done) {
 }
 
 void TransferWindow::Wait(std::chrono::milliseconds wait) {
-    if (owner_)
-        curl_multi_poll(Multi(), nullptr, 0, static_cast<int>(wait.count()), nullptr);
+    if (!owner_)
+        return;
+    const auto paceWait = std::chrono::ceil<std::chrono::milliseconds>(
+        transport_.pace_.Wait(CurlTransport::Clock::now()));
+    if (paceWait > std::chrono::milliseconds::zero() && paceWait < wait)
+        wait = paceWait;
+    curl_multi_poll(Multi(), nullptr, 0, static_cast<int>(wait.count()), nullptr);
 }
 
 void TransferWindow::Drop(qsizetype id) {

@@ -17,16 +17,20 @@ public:
 
     // False when another window or a FetchAll holds the transport.
     bool usable() const { return owner_; }
-    // A connection is free for the next transfer and the server is not paused.
+    // A connection is free for the next transfer, the server is not paused and the source's
+    // pace lets one start.
     bool HasRoom() const;
     std::size_t running() const { return running_.size(); }
 
-    // Starts url as transfer id. A transfer that cannot start is ended at once through done.
-    void Start(const QString& url, qsizetype id, const CurlTransport::Done& done);
+    // Starts url as transfer id, asking only for a change to held where given. A transfer that
+    // cannot start, or that the daily quota refuses, is ended at once through done.
+    void Start(const QString& url, qsizetype id, const CurlTransport::Done& done,
+               const std::optional<HeldCopy>& held = std::nullopt);
     // Moves the transfers on without waiting and calls done for each that ended (not in
     // order); returns how many did.
     int Pump(const CurlTransport::Done& done);
-    // Waits at most wait for a socket of the transfers to be ready.
+    // Waits at most wait for a socket of the transfers to be ready, less when the pace lets the
+    // next transfer start sooner.
     void Wait(std::chrono::milliseconds wait);
     // Drops transfer id if it is under way; its reply is never given.
     void Drop(qsizetype id);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <algorithm>
+#include <optional>
 
 enum class SourceKind {
     Demo,     // the request prefix of ORB.ini plus quadtree letters, over the program's own client
@@ -28,6 +29,11 @@ struct SourceDefinition {
     bool bulkDownload = false; // whether stitching and prefill may use it
     QStringList subdomains;    // what {s} takes in turn
     int jpegQuality = 90;      // for PNG tiles re-encoded as JPEG
+    double rate = 0;           // requests per second across its connections; 0: no limit
+    qint64 bandwidth = 0;      // bytes per second; 0: no limit
+    // How long a tile stays fresh when its server does not say; nothing: until asked to refresh.
+    std::optional<qint64> maxAgeSeconds;
+    qint64 dailyLimit = 0; // requests a day, as some providers publish; 0: none
 
     // Whether the source has tiles of level: the demo server answers every level the view can
     // reach, as it always has.
@@ -41,6 +47,11 @@ struct SourceDefinition {
 
     bool operator==(const SourceDefinition&) const = default;
 };
+
+// What a source of the sources file gets when it does not say: two connections and a pace
+// that a provider's server hardly notices, as the public tile servers' usage policies ask.
+inline constexpr int kPoliteConnections = 2;
+inline constexpr double kPoliteRate = 8;
 
 // Today's source, used when no sources file says otherwise.
 inline SourceDefinition DemoSource() {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sources/sources_file.h"
 
+#include "sources/source_pace.h"
 #include "sources/url_template.h"
 #include "tiles/decimal_text.h"
 
@@ -12,6 +13,7 @@
 namespace {
 
 constexpr int kMostConnections = 16;
+constexpr qint64 kMostDailyLimit = 1'000'000'000;
 
 // A section being read: the source so far, where it began, and whether it went wrong.
 struct Section {
@@ -95,6 +97,10 @@ private:
         seen_ << name;
         const bool demo = name.compare(kDemoSourceName, Qt::CaseInsensitive) == 0;
         section_->source = demo ? DemoSource() : SourceDefinition{};
+        if (!demo) {
+            section_->source.connections = kPoliteConnections;
+            section_->source.rate = kPoliteRate;
+        }
         section_->source.name = name;
         if (demo)
             section_->source.name = kDemoSourceName;
@@ -140,6 +146,37 @@ private:
             else
                 Fail(number, QStringLiteral("connections is a number from 1 to %1, not \"%2\"")
                                  .arg(kMostConnections)
+                                 .arg(value));
+        } else if (key == u"rate") {
+            if (const auto rate = RateOfText(value))
+                s.rate = *rate;
+            else
+                Fail(number, QStringLiteral("rate is requests per second, more than 0 and at "
+                                            "most %1, not \"%2\"")
+                                 .arg(kMostRate)
+                                 .arg(value));
+        } else if (key == u"bandwidth") {
+            if (const auto bytes = BandwidthOfText(value))
+                s.bandwidth = *bytes;
+            else
+                Fail(number, QStringLiteral("bandwidth is bytes per second as in 200000, 500k "
+                                            "or 2M, not \"%1\"")
+                                 .arg(value));
+        } else if (key == u"max-age") {
+            if (const auto seconds = MaxAgeOfText(value))
+                s.maxAgeSeconds = *seconds;
+            else
+                Fail(number, QStringLiteral("max-age is a time as in 3600, 12h or 7d, not \"%1\"")
+                                 .arg(value));
+        } else if (key == u"daily-limit") {
+            bool ok = false;
+            const qint64 limit = value.toLongLong(&ok);
+            if (ok && limit >= 1 && limit <= kMostDailyLimit)
+                s.dailyLimit = limit;
+            else
+                Fail(number, QStringLiteral("daily-limit is a number of requests from 1 to %1, "
+                                            "not \"%2\"")
+                                 .arg(kMostDailyLimit)
                                  .arg(value));
         } else if (key == u"bulk-download") {
             if (value == u"yes" || value == u"no")

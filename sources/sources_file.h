@@ -7,7 +7,9 @@
 //   url = https://{s}.tiles.example.org/{z}/{x}/{y}.png
 //   format = png            # jpg (the default) or png
 //   levels = 1-19           # lowest and highest level, 1 to 20
-//   connections = 2         # transfers at once, 1 to 16
+//   connections = 2         # transfers at once, 1 to 16 (the default 2)
+//   rate = 8                # requests per second across them (the default 8)
+//   bandwidth = 500k        # bytes per second, k and M being 1024 and 1024 * 1024 (no limit)
 //   attribution = © Example contributors
 //   bulk-download = no      # yes lets stitching and prefill use the source
 //   subdomains = a b c      # what {s} takes; {date} is yesterday (UTC), for daily layers

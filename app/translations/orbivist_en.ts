@@ -38,6 +38,14 @@
 <context>
     <name>BatchCommand</name>
     <message>
+        <source>дневной лимит источника (%1 запросов) исчерпан; продолжить можно с %2</source>
+        <translation>the source&apos;s daily limit (%1 requests) is used up; it may go on from %2</translation>
+    </message>
+    <message>
+        <source>обновление кэша: подтверждено %1, заменено %2, оставлено прежними %3</source>
+        <translation>cache refresh: %1 confirmed, %2 replaced, %3 kept stale</translation>
+    </message>
+    <message>
         <source>нет такой папки: %1</source>
         <translation>no such directory: %1</translation>
     </message>
@@ -142,6 +150,14 @@
 </context>
 <context>
     <name>CommandLine</name>
+    <message>
+        <source>байт в секунду, как 200000, 500k или 2M</source>
+        <translation>bytes per second, as in 200000, 500k or 2M</translation>
+    </message>
+    <message>
+        <source>запросов в секунду, больше 0 и не больше %1</source>
+        <translation>requests per second, more than 0 and at most %1</translation>
+    </message>
     <message>
         <source>целое число от %1 до %2</source>
         <translation>a whole number from %1 to %2</translation>
@@ -265,6 +281,10 @@
     <message>
         <source>неизвестный параметр %1 (см. orbivist --help)</source>
         <translation>unknown option %1 (see orbivist --help)</translation>
+    </message>
+    <message>
+        <source>дни, целое число от 0 до %1</source>
+        <translation>days, a whole number from 0 to %1</translation>
     </message>
 </context>
 <context>
@@ -1037,6 +1057,18 @@ Stitch joins a rectangle of tiles into one JPEG with an OziExplorer map file; Pr
 </context>
 <context>
     <name>UsageText</name>
+    <message>
+        <source>спросить у сервера снова о фрагментах кэша старше стольких дней (0: обо всех): неизменённые остаются, изменённые заменяются, при недоступном сервере остаются прежние</source>
+        <translation>ask the server again about cached tiles older than so many days (0: all of them): unchanged ones stay, changed ones are replaced, and without the server the old ones stay</translation>
+    </message>
+    <message>
+        <source>не больше стольких байт в секунду от источника (500k, 2M); только ниже его bandwidth</source>
+        <translation>at most so many bytes per second from the source (500k, 2M); only below its bandwidth</translation>
+    </message>
+    <message>
+        <source>не больше N запросов в секунду к источнику; только ниже его rate (по умолчанию из файла источников)</source>
+        <translation>at most N requests per second to the source; only below its rate (default: the sources file&apos;s)</translation>
+    </message>
     <message>
         <source>от %1 до %2</source>
         <translation>%1 to %2</translation>

@@ -8,4 +8,5 @@ enum class JobEnding {
     ErrorLimit,        // an error counter reached its limit
     TooLarge,          // the stitched picture cannot be made
     Failed,            // refused before starting, or the result could not be written
+    DailyLimit,        // the source's daily quota is used up; it may go on another day
 };

@@ -13,6 +13,7 @@ JobRun::JobRun(const JobServices& services, JobControls& controls, JobObserver& 
 
 JobRun::~JobRun() {
     source_.http.ReadAheadAlong(nullptr);
+    source_.http.SetHeldCopies(nullptr);
 }
 
 bool JobRun::Schedule(const BatchSettings& settings) {
@@ -63,11 +64,15 @@ ViewLoadOutcome JobRun::LoadBlock(const std::array<TileKey, 4>& block, const Bat
 
 const QImage& JobRun::LoadTile(const TileRequest& tile, const BatchRetry& retry) {
     TileLoaderContext context{source_.mode, source_.http, counters_, *this, &buffers_};
-    const TileAttemptRules rules{
-        .attempts = retry.attempts,
-        .pauseSeconds = retry.pauseSeconds,
-        .mayAttempt = [this](int attempt) { return attempt == 1 || !Cancelled(); },
-        .shown = nullptr};
+    context.refresh = source_.refresh;
+    const TileAttemptRules rules{.attempts = retry.attempts,
+                                 .pauseSeconds = retry.pauseSeconds,
+                                 .mayAttempt =
+                                     [this](int attempt) {
+                                         return attempt == 1 ||
+                                                (!Cancelled() && !counters_.dailyLimitReached);
+                                     },
+                                 .shown = nullptr};
     const auto load = [&context](const TileRequest& request, QImage& loaded) {
         return TileLoader(request, loaded, context);
     };
@@ -98,6 +103,10 @@ bool JobRun::HangUpAll() {
 }
 
 JobEnding JobRun::End(JobEnding ending, const QString& message) {
+    if (ending == JobEnding::ErrorLimit && counters_.dailyLimitReached) {
+        observer_.OnEnded(JobEnding::DailyLimit, {});
+        return JobEnding::DailyLimit;
+    }
     observer_.OnEnded(ending, message);
     return ending;
 }

@@ -39,7 +39,7 @@ public:
     // The tiles will be loaded in the order of upcoming: a client of several connections reads
     // them ahead into memory, while the loading, its retries and its counts stay as they are.
     void ReadAhead(UpcomingTiles upcoming) {
-        source_.http.ReadAheadAlong(UrlsToFetch(std::move(upcoming), source_.mode));
+        StartReadAhead(source_.http, std::move(upcoming), source_.mode, source_.refresh);
     }
 
     // For a job that only copies the tiles it loads: each tile's bytes go to sink, read

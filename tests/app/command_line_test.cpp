@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QTranslator>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -131,6 +132,12 @@ TEST(CommandLine, JobSettingsForOneRunStayWithinTheWindowsRanges) {
     EXPECT_EQ(p->retry.receiveLimit, 500);
     EXPECT_FALSE(p->retry.badFileLimit); // from ORB.ini
     EXPECT_EQ(p->retry.writeLimit, 2);
+    const auto paced = Parse("export --home /m --output a.kmz --rate 0.5 --bandwidth 64k "
+                             "--refresh-older-than 30");
+    const auto* e = std::get_if<ExportCommand>(&paced);
+    ASSERT_TRUE(e) << ErrorOf(paced).toStdString();
+    EXPECT_EQ(std::tuple(e->retry.rate, e->retry.bandwidth, e->retry.refreshOlderThanDays),
+              std::tuple(0.5, qint64{65536}, 30));
     const struct {
         const char* line;
         const char* reason;
@@ -142,6 +149,10 @@ TEST(CommandLine, JobSettingsForOneRunStayWithinTheWindowsRanges) {
         {"prefill --home /m --max-errors colour=1", "receive=N,bad=N,write=N"},
         {"export --home /m --output a.tif", "(ФАЙЛ.mbtiles, .gpkg"},
         {"stitch --home /m --output a extra", "лишний аргумент extra"},
+        {"prefill --home /m --rate 0", "(запросов в секунду, больше 0"},
+        {"prefill --home /m --bandwidth 1x", "(байт в секунду"},
+        {"prefill --home /m --refresh-older-than -1", "(дни, целое число от 0 до 3650)"},
+        {"stitch --home /m --output a.jpg --refresh-older-than 1", "неизвестный параметр"},
     };
     for (const auto& r : refused)
         EXPECT_TRUE(ErrorOf(Parse(r.line)).contains(r.reason))

@@ -13,8 +13,10 @@
 #include "tests/e2e/tls_front.h"
 #include "tests/support/scripted_tcp_server.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLocale>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -179,21 +181,31 @@ TEST(TemplateSource, AsksForTheQuadkeyAndNamesOrbivistAndTheContact) {
 }
 
 TEST(TemplateSource, ARetryAfterOfADayHoldsTheSourceButCanBeStopped) {
-    ScriptedTcpServer peer({ConnectionScript().Reply("HTTP/1.1 503 Busy\r\nRetry-After: 86400\r\n"
-                                                     "Content-Length: 0\r\n\r\n")});
-    CurlTransport transport(1, {});
-    TileFetch got;
-    transport.FetchAll(
-        {peer.Url("/1/0/0.jpg")}, [&](qsizetype, TileFetch f) { got = f; }, [] { return true; });
-    EXPECT_EQ(got.result, TileFetch::Result::ReceiveError);
+    // As a number of seconds, and as the date a day from now.
+    const QByteArray tomorrow =
+        QLocale::c()
+            .toString(QDateTime::currentDateTimeUtc().addDays(1), "ddd, dd MMM yyyy hh:mm:ss")
+            .toLatin1() +
+        " GMT";
+    for (const QByteArray& retryAfter : {QByteArray("86400"), tomorrow}) {
+        ScriptedTcpServer peer({ConnectionScript().Reply(
+            "HTTP/1.1 503 Busy\r\nRetry-After: " + retryAfter + "\r\nContent-Length: 0\r\n\r\n")});
+        CurlTransport transport(1, {});
+        TileFetch got;
+        transport.FetchAll(
+            {peer.Url("/1/0/0.jpg")}, [&](qsizetype, TileFetch f) { got = f; },
+            [] { return true; });
+        EXPECT_EQ(got.result, TileFetch::Result::ReceiveError);
 
-    // The next tiles wait, but the user can still stop them.
-    QElapsedTimer clock;
-    clock.start();
-    EXPECT_FALSE(transport.FetchAll(
-        {peer.Url("/1/0/1.jpg")}, [](qsizetype, TileFetch) {}, [] { return false; }));
-    EXPECT_LT(clock.elapsed(), 1000);
-    EXPECT_EQ(peer.AcceptedCount(), 1);
+        // The next tiles wait, without a connection, until the user stops them.
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_FALSE(transport.FetchAll(
+            {peer.Url("/1/0/1.jpg")}, [](qsizetype, TileFetch) {},
+            [&] { return clock.elapsed() < 300; }));
+        EXPECT_LT(clock.elapsed(), 1300) << retryAfter.data();
+        EXPECT_EQ(peer.AcceptedCount(), 1) << retryAfter.data();
+    }
 }
 
 TEST(TemplateSource, ReadAheadHoldsABoundedTotalAndNoTileLargerThanTheCacheTakes) {

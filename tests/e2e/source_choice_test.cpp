@@ -29,7 +29,7 @@ protected:
         ASSERT_TRUE(QDir().mkpath(home.file("Cash")));
         const QString url = front.Url(QStringLiteral("/{z}/{x}/{y}.jpg"));
         home.write("MySources.ini", QStringLiteral("[secure]\ntitle = Secure\nurl = %1\n"
-                                                   "levels = 1-3\nconnections = 2\n"
+                                                   "levels = 1-3\nconnections = 2\nrate = 1000\n"
                                                    "bulk-download = yes\n\n"
                                                    "[viewonly]\ntitle = View only\nurl = %1\n\n"
                                                    "[deep]\ntitle = Deep\nurl = %1\n"
@@ -133,7 +133,7 @@ TEST(SourceReadAhead, LeavesTheCountersToTheJob) {
         settings.receiveErrorLimit = 1;
         ASSERT_TRUE(SaveSettings(home.file("ORB.ini"), SettingsLinesOf(settings)));
         ASSERT_TRUE(QDir().mkpath(home.file("Cash")));
-        home.write("MySources.ini", QStringLiteral("[local]\nurl = %1\nconnections = 4\n"
+        home.write("MySources.ini", QStringLiteral("[local]\nurl = %1\nconnections = 4\nrate = 1000\n"
                                                    "bulk-download = yes\n")
                                         .arg(server.Url("/{z}/{x}/{y}.jpg"))
                                         .toUtf8());

@@ -3,6 +3,7 @@
 
 #include "tests/e2e/tinyproxy_process.h"
 
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <unistd.h>
 
@@ -50,11 +51,17 @@ TlsFront::TlsFront(const TempDir& dir, int upstreamPort) {
     const QString d = dir.path();
     // Run as root, nginx would hand its workers to "nobody", who cannot read the test folder.
     const QString user = ::geteuid() == 0 ? "user root;\n" : "";
+    // With Debian's echo module, /slow/ serves /static/ 50 ms late, as a distant server would.
+    const QString echo = QStringLiteral("/usr/lib/nginx/modules/ngx_http_echo_module.so");
+    const bool slow = QFileInfo::exists(echo);
     dir.write(
         "nginx.conf",
-        QStringLiteral("%1daemon off;\nworker_processes 1;\npid %2nginx.pid;\n"
+        QStringLiteral("%5%1daemon off;\nworker_processes 1;\npid %2nginx.pid;\n"
                        "error_log %2nginx.log;\nevents {}\nhttp {\n"
                        "  access_log off;\n  client_body_temp_path %2body;\n"
+                       "  log_format asked '$msec $status \"$request\" \"$http_if_modified_since\" "
+                       "\"$http_if_none_match\" \"$http_pragma\" \"$http_cache_control\" "
+                       "$body_bytes_sent';\n"
                        "  proxy_temp_path %2proxy;\n  fastcgi_temp_path %2fastcgi;\n"
                        "  uwsgi_temp_path %2uwsgi;\n  scgi_temp_path %2scgi;\n"
                        "  server {\n    listen 127.0.0.1:%3 ssl http2;\n"
@@ -62,10 +69,17 @@ TlsFront::TlsFront(const TempDir& dir, int upstreamPort) {
                        "    ssl_certificate_key %2server.key;\n"
                        "    location /busy/ { add_header Retry-After 2 always; return 429; }\n"
                        "    location /to-http/ { return 302 http://127.0.0.1:%4/1/0/0.jpg; }\n"
+                       "    location /static/ { root %2; expires 1h; if_modified_since before;\n"
+                       "      access_log %2static.log asked; }\n"
+                       "%6"
                        "    location / { proxy_pass http://127.0.0.1:%4; }\n  }\n}\n")
             .arg(user, d)
             .arg(port)
             .arg(upstreamPort)
+            .arg(slow ? "load_module " + echo + ";\n" : QString(),
+                 slow ? QStringLiteral("    location ~ ^/slow(/.*)$ { echo_sleep 0.05; "
+                                       "echo_exec /static$1; }\n")
+                      : QString())
             .toUtf8());
     nginx_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     nginx_.start(QStringLiteral("nginx"),

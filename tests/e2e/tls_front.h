@@ -3,7 +3,11 @@
 // Debian's nginx serving HTTPS (HTTP/2 where the client asks) on loopback in front of the
 // demo tile server, with a CA and a certificate for 127.0.0.1 made by openssl at start.
 // /busy/ always answers 429 with "Retry-After: 2", /to-http/ redirects to the demo server's
-// plain http.
+// plain http. /static/ serves the files of dir's folder "static" with ETag, Last-Modified and
+// Cache-Control, answering 304 to a copy no older than the file, and logs each request to
+// static.log as: time, status, "request", "If-Modified-Since", "If-None-Match", "Pragma",
+// "Cache-Control", body bytes; /slow/ serves the same 50 ms late where nginx has its echo
+// module.
 #include "tests/support/temp_dir.h"
 
 #include <QProcess>

@@ -3,6 +3,7 @@
 #include "image/png_tile.h"
 #include "sources/source_cache_folder.h"
 #include "sources/source_catalog.h"
+#include "sources/source_pace.h"
 #include "sources/sources_file.h"
 #include "sources/url_template.h"
 #include "tests/support/temp_dir.h"
@@ -13,6 +14,8 @@
 #include <QImage>
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <optional>
+#include <tuple>
 
 namespace {
 
@@ -48,6 +51,44 @@ TEST(SourcesFile, ReadsEveryFieldAndKeepsTheDemoSourceAsToday) {
     EXPECT_EQ(s.jpegQuality, 75);
 }
 
+TEST(SourcesFile, ASourceThatSaysNothingOfItsPaceIsPoliteAndTheCommandLineOnlyLowersIt) {
+    const SourcesFileContents read =
+        Parse("[quiet]\nurl = http://h/{q}\n"
+              "[paced]\nurl = http://h/{q}\nrate = 0.5\nbandwidth = 500k\nconnections = 4\n"
+              "max-age = 7d\ndaily-limit = 10000\n");
+    ASSERT_EQ(read.sources.size(), 2u) << read.errors.join('\n').toStdString();
+    const SourceDefinition& quiet = read.sources[0];
+    const SourceDefinition& paced = read.sources[1];
+    EXPECT_EQ(std::tuple(quiet.connections, quiet.rate, quiet.bandwidth),
+              std::tuple(2, kPoliteRate, qint64{0}));
+    EXPECT_EQ(std::tuple(paced.connections, paced.rate, paced.bandwidth),
+              std::tuple(4, 0.5, qint64{500 * 1024}));
+    EXPECT_EQ(DemoSource().rate, 0); // the demo server is the program's own
+    EXPECT_EQ(std::tuple(quiet.maxAgeSeconds, quiet.dailyLimit),
+              std::tuple(std::optional<qint64>(), qint64{0}));
+    EXPECT_EQ(std::tuple(paced.maxAgeSeconds, paced.dailyLimit),
+              std::tuple(std::optional<qint64>(7 * 24 * 3600), qint64{10000}));
+
+    const struct {
+        std::optional<double> rate;
+        std::optional<qint64> bandwidth;
+        double quietRate, pacedRate;
+        qint64 quietBytes, pacedBytes;
+    } lowered[] = {
+        {std::nullopt, std::nullopt, kPoliteRate, 0.5, 0, 500 * 1024},
+        {2, 1024, 2, 0.5, 1024, 1024},
+        {100, 2 << 20, kPoliteRate, 0.5, 2 << 20, 500 * 1024},
+    };
+    for (const auto& c : lowered) {
+        const SourceDefinition q = WithLowerPace(quiet, c.rate, c.bandwidth);
+        const SourceDefinition p = WithLowerPace(paced, c.rate, c.bandwidth);
+        EXPECT_EQ(std::tuple(q.rate, p.rate, q.bandwidth, p.bandwidth),
+                  std::tuple(c.quietRate, c.pacedRate, c.quietBytes, c.pacedBytes));
+    }
+    EXPECT_EQ(BandwidthOfText("2M"), qint64{2} << 20);
+    EXPECT_EQ(BandwidthOfText("-1k"), std::nullopt);
+}
+
 TEST(SourcesFile, NamesTheLineOfEachFaultAndDropsOnlyThatSection) {
     const char* const kGood = "[ok]\nurl = http://h/{q}\n";
     const struct {
@@ -72,6 +113,12 @@ TEST(SourcesFile, NamesTheLineOfEachFaultAndDropsOnlyThatSection) {
         {"[ok2]\nurl = http://h/{q}\n[OK2]\nurl = http://h/{q}\n",
          "S.ini:3: the source \"OK2\" is named twice"},
         {"[x]\ntitle = \xFF\n", "S.ini:2: the file is not UTF-8 text"},
+        {"[x]\nurl = http://h/{q}\nrate = 0\n", "S.ini:3: rate is requests per second"},
+        {"[x]\nurl = http://h/{q}\nrate = fast\n", "S.ini:3: rate is requests per second"},
+        {"[x]\nurl = http://h/{q}\nbandwidth = 5g\n", "S.ini:3: bandwidth is bytes per second"},
+        {"[x]\nurl = http://h/{q}\nbandwidth = 0\n", "S.ini:3: bandwidth is bytes per second"},
+        {"[x]\nurl = http://h/{q}\nmax-age = 7w\n", "S.ini:3: max-age is a time"},
+        {"[x]\nurl = http://h/{q}\ndaily-limit = 0\n", "S.ini:3: daily-limit is a number"},
     };
     for (const auto& c : cases) {
         const SourcesFileContents read = Parse(c.text + kGood);

@@ -10,7 +10,9 @@
 class FakeHttpGet : public HttpGet {
 public:
     void Reply(const QByteArray& body) { script_.emplace_back(body); }
-    void Fail() { script_.emplace_back(HttpFailure{0, {}, QStringLiteral("scripted failure")}); }
+    void Fail(int status = 0) {
+        script_.emplace_back(HttpFailure{status, {}, QStringLiteral("scripted failure")});
+    }
 
     // Once the script is used up every request fails.
     std::optional<HttpFailure> Get(const QString& url, QByteArray& body) override {
