@@ -38,7 +38,9 @@ TEST(InputFiles, WhatIsNoSmallRegularFileIsRefusedAtOnceWithItsReason) {
         const QString asCaFile = CaFileProblem(path);
         // Nor is it handed to libcurl, which would wait on it beyond the reach of a cancel.
         QString transferMessage;
-        CurlTransport(1, TransportSettings{.caFile = path})
+        TransportSettings settings;
+        settings.caFile = path;
+        CurlTransport(1, settings)
             .FetchAll(
                 {"https://127.0.0.1:1/1/0/0.jpg"},
                 [&](qsizetype, TileFetch f) { transferMessage = f.message; }, [] { return true; });
