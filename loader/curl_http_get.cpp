@@ -39,7 +39,10 @@ bool CurlHttpGet::KeepGoing() {
 }
 
 void CurlHttpGet::ReadAheadAlong(UrlsAhead upcoming) {
-    DropAhead();
+    // Tiles under way stay: a walk taken up again goes on with them rather than asking the
+    // server twice. They are let go of once the caller passes them by.
+    if (!upcoming)
+        DropAhead();
     lastAsked_.clear();
     upcoming_ = aheadLimit_ > 1 ? std::move(upcoming) : nullptr;
 }
@@ -77,10 +80,34 @@ void CurlHttpGet::Ended(qsizetype id, TileFetch fetch) {
     held_ += tile->body ? tile->body->size() : 0;
 }
 
+namespace {
+// A long run of cached tiles is not looked through in one go: the window is not pumped
+// meanwhile, and the job passes them by quickly anyway.
+constexpr int kMostTilesLookedAt = 4096;
+} // namespace
+
+bool CurlHttpGet::IsAhead(const QString& url) const {
+    return std::any_of(ahead_.begin(), ahead_.end(),
+                       [&](const Ahead& tile) { return tile.url == url; });
+}
+
+void CurlHttpGet::PullUpTo(const QString& url) {
+    for (int looked = 0; upcoming_ && looked < kMostTilesLookedAt; ++looked) {
+        const std::optional<QString> next = upcoming_();
+        if (!next) {
+            upcoming_ = nullptr;
+            return;
+        }
+        if (next->isEmpty())
+            continue;
+        if (!IsAhead(*next))
+            ahead_.push_back(Ahead{*next, nextId_++, Ahead::State::Waiting, std::nullopt});
+        if (*next == url)
+            return;
+    }
+}
+
 void CurlHttpGet::Fill() {
-    // A long run of cached tiles is not looked through in one go: the window is not pumped
-    // meanwhile, and the job passes them by quickly anyway.
-    constexpr int kMostTilesLookedAt = 4096;
     int looked = 0;
     while (transfers_.HasRoom()) {
         auto waiting = std::find_if(ahead_.begin(), ahead_.end(), [](const Ahead& tile) {
@@ -99,7 +126,7 @@ void CurlHttpGet::Fill() {
                 upcoming_ = nullptr;
                 return;
             }
-            if (url->isEmpty())
+            if (url->isEmpty() || IsAhead(*url))
                 continue;
             ahead_.push_back(Ahead{*url, nextId_++, Ahead::State::Waiting, std::nullopt});
             waiting = std::prev(ahead_.end());
@@ -159,7 +186,9 @@ CurlHttpGet::Obtain(const QString& url, const std::optional<HeldCopy>& held, QBy
     const bool retry = url == lastAsked_;
     lastAsked_ = url;
     if (found == ahead_.end() && !retry && upcoming_) {
-        DropAhead();
+        // The walk may be behind the caller where the pace or the connections held it back:
+        // the tiles it passes on the way are not fetched, the one asked for is, once.
+        PullUpTo(url);
         Fill();
         found = find();
     }

@@ -67,6 +67,9 @@ private:
     // Starts the tiles read ahead that wait, then the next ones of the walk, while there is
     // room for them.
     void Fill();
+    // Takes the walk on to url, the tiles on the way waiting, or to its end.
+    void PullUpTo(const QString& url);
+    bool IsAhead(const QString& url) const;
     // Moves the transfers on until the first tile read ahead has ended; false when stopped.
     bool AwaitFirst();
     void Ended(qsizetype id, TileFetch fetch);
