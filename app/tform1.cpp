@@ -50,7 +50,7 @@ public:
     bool CancelRequested() override { return form_.cancel_ && form_.cancel_->Raised(); }
     void SleepMs(int ms) override { QThread::msleep(static_cast<unsigned long>(ms)); }
     void ShowTile(int slot, const QImage& image) override {
-        form_.images.at(slot)->setPixmap(QPixmap::fromImage(image));
+        form_.blockImages_.at(static_cast<std::size_t>(slot))->setPixmap(QPixmap::fromImage(image));
     }
 
 private:
@@ -212,12 +212,27 @@ void TForm1::EnableWindow() {
 }
 
 void TForm1::RefreshView() {
+    if (blockSize_ != BlockSize{})
+        return RefreshBlock();
     // Input is held back for the refresh only: greying every control and back would cost more
     // than the refresh itself.
     const InputBlock block(*this);
     const QScopedValueRollback<bool> refreshing(refreshing_, true);
     RefreshHooks hooks(*this);
     LoadView(viewUrls, CurrentViewSource(), std::nullopt, counters, hooks);
+    QCoreApplication::processEvents();
+    UpdateAfterRefresh();
+}
+
+void TForm1::RefreshBlock() {
+    const InputBlock block(*this);
+    const QScopedValueRollback<bool> refreshing(refreshing_, true);
+    RefreshHooks hooks(*this);
+    const ViewSource source = CurrentViewSource();
+    std::vector<TileRequest> tiles;
+    for (const QString& ref : BlockRefs())
+        tiles.push_back(source.tiles->RequestFor(ref));
+    LoadBlock(tiles, source, counters, hooks, [] { return true; });
     QCoreApplication::processEvents();
     UpdateAfterRefresh();
 }
@@ -236,32 +251,13 @@ void TForm1::UpdateAfterRefresh() {
     StatusB->setText(0, centre.latitude);
     StatusB->setText(1, centre.longitude);
 
-    Image5->hide();
-    if (CheckBox3->isChecked() && !markedTile.isEmpty()) {
-        for (int slot = 0; slot < 4; ++slot) {
-            if (markedTile == viewUrls[slot]) {
-                Image5->move(images[slot]->x() + markX - MarkerImage::kCentre,
-                             images[slot]->y() + markY - MarkerImage::kCentre);
-                Image5->raise();
-                PageControl1->raise();
-                Image5->show();
-                break;
-            }
-        }
-    }
+    ShowMarker();
 }
 
 void TForm1::PageControl1Change() {
-    int height = 137;
-    if (PageControl1->currentWidget() == TabSheet5) {
-        height = 200;
-    } else if (PageControl1->currentWidget() == TabSheet4) {
-        height = 439;
+    if (PageControl1->currentWidget() == TabSheet4)
         Edit11->setText(CurrentViewRefs().Prefix());
-    }
-    const int bottom = kClientHeight - StatusPanels::kHeight;
-    PageControl1->setGeometry(0, bottom - height, kClientWidth, height);
-    StatusB->move(0, bottom);
+    LayoutWindow();
 }
 
 void TForm1::SetWorkModeText(const QString& text) {

@@ -16,6 +16,7 @@
 #include "store/settings.h"
 #include "store/settings_file.h"
 #include "tiles/coordinates.h"
+#include "tiles/map_block.h"
 #include "tiles/region_tile_walk.h"
 #include "tiles/view_urls.h"
 #include "tiles/work_mode.h"
@@ -36,6 +37,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class MarkerImage;
 class QFileDialog;
@@ -65,8 +67,16 @@ public:
     // The running job's "Отмена"; none before the dialogs are attached.
     CancelFlag* Cancel() const { return cancel_; }
 
-    // Loads the view's four tiles, one attempt each, and updates what describes the view.
+    // Loads the view's four tiles, one attempt each, and updates what describes the view; in
+    // a window larger than at start, the rest of the block around them too.
     void RefreshView();
+    // The block of tiles the map area shows; its top-left 2 by 2 are viewUrls.
+    BlockSize CurrentBlockSize() const { return blockSize_; }
+    // The references of the block's tiles in their fetch order (see BlockFetchOrder); the
+    // first four are viewUrls. Only the four when the anchor is deeper than a key reaches.
+    QStringList BlockRefs() const;
+    // The tile image of each block cell, in fetch order: images first.
+    const std::vector<TileImage*>& BlockImages() const { return blockImages_; }
     WorkMode CurrentWorkMode() const;
     // The view taken apart at the prefix length of the settings.
     ViewRefs CurrentViewRefs() const;
@@ -233,6 +243,12 @@ public:
     void PanView(PanDirection direction);
     void ImageClick(int slot, Qt::MouseButton button);
     void ImageMouseMove(int slot, QPoint pos);
+    // A tile of the block beyond the view's four clicked: into it, or out as any right click.
+    void BlockCellClick(BlockCell cell, Qt::MouseButton button);
+    // Moves the anchor by whole tiles, east and south positive, and refreshes.
+    void ShiftView(BlockCell shift);
+    // The wheel over a cell: a step away from the user zooms into it, towards out.
+    void BlockWheel(BlockCell cell, int steps);
     void RxSlider1Change(int value);
     void RxSlider1Changed();
     void SpeedButton5MouseDown(Qt::MouseButton button);
@@ -263,6 +279,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -286,6 +304,17 @@ private:
     void ApplyProxyFields();
     void SetProxyFieldsEnabled(bool on);
     void UpdateAfterRefresh();
+    // Places the tab control and the status bar at the bottom and fills the rest with tiles.
+    void LayoutWindow();
+    void LayoutBlock();
+    int TabHeight() const;
+    void ConnectBlockTile(TileImage* tile, std::size_t index);
+    void TilePressed(BlockCell cell, Qt::MouseButton button, QPoint at);
+    void TileReleased(BlockCell cell, Qt::MouseButton button, QPoint at);
+    void TileMoved(BlockCell cell, QPoint at);
+    void ShowMarker();
+    // The block beyond the four through the source's connections.
+    void RefreshBlock();
     void ConnectRegionChoice();
     // The region chosen on the prefill tab with its levels, or why it cannot be fetched;
     // nothing either way for the visible region.
@@ -306,6 +335,14 @@ private:
     bool IsLeavingField(const QFocusEvent& event) const;
 
     ProgramHome home_;
+    BlockSize blockSize_;
+    std::vector<BlockCell> blockOrder_{BlockFetchOrder(BlockSize{})};
+    std::vector<TileImage*> blockImages_;
+    // The left button went down on the map at this point of the window, and the tiles have
+    // followed it by dragOffset_ since.
+    std::optional<QPoint> pressedAt_;
+    QPoint dragOffset_;
+    bool dragging_ = false;
     SourceCatalog sources_;
     // The client of a template source, made again when the source or the proxy changes.
     std::unique_ptr<HttpGet> sourceHttp_;

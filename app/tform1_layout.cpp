@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Construction of the main window's controls. Positions and sizes are fixed:
-// the window is not resizable and every control has its place.
+// Construction of the main window's controls. Positions and sizes are fixed at the starting
+// size; a larger window gives the map the room above the tabs (see tform1_block.cpp).
 #include "app/field_validator.h"
 #include "app/form_controls.h"
 #include "app/marker_image.h"
@@ -37,8 +37,9 @@ QGroupBox* MakeGroup(QWidget* parent, const QString& title, int y, int height) {
 void TForm1::BuildLayout() {
     setWindowTitle(QStringLiteral("OrbivistViewer"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight);
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setMinimumSize(kClientWidth, kClientHeight);
+    resize(kClientWidth, kClientHeight);
     // The toolkit's default face at 8 points, the size every caption and panel is laid out for.
     QFont face = font();
     face.setPointSize(8);
@@ -54,6 +55,7 @@ void TForm1::BuildLayout() {
     Image2 = images[1];
     Image3 = images[2];
     Image4 = images[3];
+    blockImages_.assign(images.begin(), images.end());
     Image5 = new MarkerImage(this);
 
     Memo1 = new QPlainTextEdit(this);

@@ -37,6 +37,8 @@ void TForm1::ApplySettings(const Settings& settings) {
     // A source no longer in the sources files leaves the demo source chosen.
     if (!ChooseSource(settings.sourceName))
         ChooseSource(kDemoSourceName);
+    if (settings.windowWidth > 0 && settings.windowHeight > 0)
+        resize(settings.windowWidth, settings.windowHeight); // no smaller than the minimum
 }
 
 void TForm1::ApplyWorkModeLine(QRadioButton* button, bool on, const QString& caption) {
@@ -158,6 +160,12 @@ Settings TForm1::CurrentSettings() const {
     s.useCacheDirectory = CheckBox4->isChecked();
     s.retryInterval = UpDown6->value();
     s.sourceName = CurrentSource().name;
+    // A maximised window comes back at the size it had before, which the user chose.
+    const QSize size = isMaximized() ? normalGeometry().size() : this->size();
+    if (size.isValid() && size != QSize(kClientWidth, kClientHeight)) {
+        s.windowWidth = size.width();
+        s.windowHeight = size.height();
+    }
     return s;
 }
 

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "loader/view_tiles.h"
 
+#include "loader/read_ahead.h"
 #include "loader/tile_attempts.h"
 
 #include <QScopeGuard>
 
-ViewLoadOutcome LoadViewTiles(const std::array<TileRequest, 4>& tiles,
+ViewLoadOutcome LoadViewTiles(std::span<const TileRequest> tiles,
                               const std::optional<BatchRetry>& batch, TileCounters& counters,
                               const std::function<bool(const TileRequest&, QImage&)>& loadTile,
                               ViewLoadHooks& hooks) {
@@ -47,7 +48,7 @@ ViewLoadOutcome LoadView(const ViewUrls& urls, const ViewSource& source,
     return LoadViewRequests(tiles, source, batch, counters, hooks);
 }
 
-ViewLoadOutcome LoadViewRequests(const std::array<TileRequest, 4>& tiles, const ViewSource& source,
+ViewLoadOutcome LoadViewRequests(std::span<const TileRequest> tiles, const ViewSource& source,
                                  const std::optional<BatchRetry>& batch, TileCounters& counters,
                                  ViewLoadHooks& hooks) {
     TileLoaderContext context{source.mode,    source.http, counters,         hooks,
@@ -62,4 +63,41 @@ ViewLoadOutcome LoadViewRequests(const std::array<TileRequest, 4>& tiles, const 
             return TileLoader(tile, image, context);
         },
         hooks);
+}
+
+ViewLoadOutcome LoadBlock(std::span<const TileRequest> tiles, const ViewSource& source,
+                          TileCounters& counters, ViewLoadHooks& hooks,
+                          const std::function<bool()>& keepGoing) {
+    std::size_t next = 0;
+    source.http.Follow(UrlsToFetch(
+        [tiles, &next, &keepGoing]() -> std::optional<TileRequest> {
+            // Nothing more is read ahead for a block the view has left.
+            if (next >= tiles.size() || !keepGoing())
+                return std::nullopt;
+            return tiles[next++];
+        },
+        source.mode));
+    const auto unfollow = qScopeGuard([&source] { source.http.Follow(nullptr); });
+    TileLoaderContext context{source.mode,    source.http, counters,         hooks,
+                              source.buffers, source.copy, source.layoutOnly};
+    source.http.ShareSilentWait(true);
+    const auto shared = qScopeGuard([&source] { source.http.ShareSilentWait(false); });
+    QImage image;
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+        const TileAttemptRules rules{
+            .attempts = 1,
+            .pauseSeconds = 0,
+            .mayAttempt =
+                [&](int) {
+                    hooks.PumpEvents();
+                    return keepGoing();
+                },
+            .shown = [&](const QImage& shown) { hooks.ShowTile(static_cast<int>(i), shown); }};
+        const auto load = [&context](const TileRequest& tile, QImage& into) {
+            return TileLoader(tile, into, context);
+        };
+        if (AttemptTile(tiles[i], image, rules, load, hooks) == TileAttemptsEnd::Stopped)
+            return ViewLoadOutcome::Aborted;
+    }
+    return ViewLoadOutcome::Completed;
 }

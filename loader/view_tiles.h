@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 
 // Settings that apply while a batch job drives the view.
 struct BatchRetry {
@@ -36,7 +37,7 @@ public:
     bool CancelRequested() override = 0;
     virtual void SleepMs(int ms) = 0;
     // Puts image into the view's slot (0 top-left, 1 top-right, 2 bottom-right,
-    // 3 bottom-left).
+    // 3 bottom-left); a larger block's further tiles follow in the order they were given.
     virtual void ShowTile(int slot, const QImage& image) = 0;
 };
 
@@ -50,7 +51,7 @@ enum class ViewLoadOutcome { Completed, Aborted };
 // leaving the tiles shown so far. Events are pumped before every attempt and during
 // pauses; what follows the loop is the caller's. A batch tile whose every attempt failed
 // adds one to counters.tilesMissing.
-ViewLoadOutcome LoadViewTiles(const std::array<TileRequest, 4>& tiles,
+ViewLoadOutcome LoadViewTiles(std::span<const TileRequest> tiles,
                               const std::optional<BatchRetry>& batch, TileCounters& counters,
                               const std::function<bool(const TileRequest&, QImage&)>& loadTile,
                               ViewLoadHooks& hooks);
@@ -67,8 +68,8 @@ struct ViewSource {
     bool layoutOnly = false;
 };
 
-// The four tiles through the tile loader, as LoadViewTiles loads them.
-ViewLoadOutcome LoadViewRequests(const std::array<TileRequest, 4>& tiles, const ViewSource& source,
+// The tiles through the tile loader, as LoadViewTiles loads them.
+ViewLoadOutcome LoadViewRequests(std::span<const TileRequest> tiles, const ViewSource& source,
                                  const std::optional<BatchRetry>& batch, TileCounters& counters,
                                  ViewLoadHooks& hooks);
 
@@ -76,3 +77,11 @@ ViewLoadOutcome LoadViewRequests(const std::array<TileRequest, 4>& tiles, const 
 ViewLoadOutcome LoadView(const ViewUrls& urls, const ViewSource& source,
                          const std::optional<BatchRetry>& batch, TileCounters& counters,
                          ViewLoadHooks& hooks);
+
+// A block of tiles on screen, in its fetch order, one attempt each. A client of several
+// connections is told the order first, so that it fetches the block as many at once as the
+// source allows; keepGoing is asked before each tile, and false stops the block there (the
+// view moved on), leaving its remaining tiles unrequested.
+ViewLoadOutcome LoadBlock(std::span<const TileRequest> tiles, const ViewSource& source,
+                          TileCounters& counters, ViewLoadHooks& hooks,
+                          const std::function<bool()>& keepGoing);
