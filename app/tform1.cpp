@@ -50,7 +50,9 @@ public:
     bool CancelRequested() override { return form_.cancel_ && form_.cancel_->Raised(); }
     void SleepMs(int ms) override { QThread::msleep(static_cast<unsigned long>(ms)); }
     void ShowTile(int slot, const QImage& image) override {
-        form_.blockImages_.at(static_cast<std::size_t>(slot))->setPixmap(QPixmap::fromImage(image));
+        if (static_cast<std::size_t>(slot) < form_.blockImages_.size())
+            form_.blockImages_[static_cast<std::size_t>(slot)]->setPixmap(
+                QPixmap::fromImage(image));
     }
 
 private:
@@ -212,8 +214,13 @@ void TForm1::EnableWindow() {
 }
 
 void TForm1::RefreshView() {
-    if (blockSize_ != BlockSize{})
-        return RefreshBlock();
+    if (blockSize_ != BlockSize{}) {
+        if (blockLoading_)
+            viewMoved_ = true; // the load under way starts again for the new view
+        else
+            RefreshBlock();
+        return;
+    }
     // Input is held back for the refresh only: greying every control and back would cost more
     // than the refresh itself.
     const InputBlock block(*this);
@@ -222,18 +229,26 @@ void TForm1::RefreshView() {
     LoadView(viewUrls, CurrentViewSource(), std::nullopt, counters, hooks);
     QCoreApplication::processEvents();
     UpdateAfterRefresh();
+    shownRefs_ = BlockRefs();
 }
 
 void TForm1::RefreshBlock() {
-    const InputBlock block(*this);
+    const InputBlock block(
+        *this, [this](const QWidget& widget) { return TakesInputWhileLoading(widget); });
     const QScopedValueRollback<bool> refreshing(refreshing_, true);
+    const QScopedValueRollback<bool> loading(blockLoading_, true);
     RefreshHooks hooks(*this);
-    const ViewSource source = CurrentViewSource();
-    std::vector<TileRequest> tiles;
-    for (const QString& ref : BlockRefs())
-        tiles.push_back(source.tiles->RequestFor(ref));
-    LoadBlock(tiles, source, counters, hooks, [] { return true; });
-    QCoreApplication::processEvents();
+    do {
+        viewMoved_ = false;
+        CarryOverTiles();
+        const ViewSource source = CurrentViewSource();
+        std::vector<TileRequest> tiles;
+        for (const QString& ref : BlockRefs())
+            tiles.push_back(source.tiles->RequestFor(ref));
+        LoadBlock(tiles, CurrentSource().connections, source, counters, hooks,
+                  [this] { return !viewMoved_; });
+        QCoreApplication::processEvents();
+    } while (viewMoved_ && blockSize_ != BlockSize{});
     UpdateAfterRefresh();
 }
 
@@ -366,7 +381,7 @@ void TForm1::ProxyFieldChange() {
 }
 
 void TForm1::Edit3Change() {
-    if (RegionBox->currentIndex() != 0)
+    if (RegionBox->currentIndex() != 0 || blockSize_ != BlockSize{})
         return RegionChoiceChange();
     const PrefillEstimate estimate = EstimatePrefill(Edit3->text(), ViewLevel());
     // A depth at or above the view's level has no estimate; the buttons say why they are off.

@@ -315,6 +315,13 @@ private:
     void ShowMarker();
     // The block beyond the four through the source's connections.
     void RefreshBlock();
+    // The tiles already shown that the block, moved, still holds go to their new cells; the
+    // other cells are cleared, so that nothing of the old view shows in the new one.
+    void CarryOverTiles();
+    // While a block loads, the map, the pad and the slider still take the user's moves.
+    bool TakesInputWhileLoading(const QWidget& widget) const;
+    // Busy for the map's own moves: a block loading takes them at once.
+    bool NavigationBusy() const { return !isEnabled() || (refreshing_ && !blockLoading_); }
     void ConnectRegionChoice();
     // The region chosen on the prefill tab with its levels, or why it cannot be fetched;
     // nothing either way for the visible region.
@@ -343,6 +350,9 @@ private:
     std::optional<QPoint> pressedAt_;
     QPoint dragOffset_;
     bool dragging_ = false;
+    bool blockLoading_ = false;
+    bool viewMoved_ = false; // during a block's load: it starts again for the new view
+    QStringList shownRefs_;  // of the block's cells, in fetch order, as last loaded
     SourceCatalog sources_;
     // The client of a template source, made again when the source or the proxy changes.
     std::unique_ptr<HttpGet> sourceHttp_;

@@ -10,9 +10,11 @@
 #include "tiles/view_moves.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QKeyEvent>
 #include <QResizeEvent>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -32,7 +34,9 @@ void TForm1::resizeEvent(QResizeEvent* event) {
     LayoutWindow();
     // New cells are blank until loaded; the resize itself is the user's, so the refresh waits
     // for the event loop and for any refresh under way.
-    if (blockSize_ != before && shownOnce_ && isVisible())
+    if (blockSize_ != before && blockLoading_)
+        viewMoved_ = true; // the load under way starts again for the new block
+    else if (blockSize_ != before && shownOnce_ && isVisible())
         QTimer::singleShot(0, this, [this] {
             if (!IsBusy())
                 RefreshView();
@@ -84,6 +88,7 @@ void TForm1::LayoutBlock() {
     }
     for (std::size_t i = 0; i < blockImages_.size(); ++i)
         blockImages_[i]->move(CellPlace(blockOrder_[i]) + dragOffset_);
+    Outline->setGeometry(QRect(dragOffset_, QSize(size.columns, size.rows) * kTileSide));
 }
 
 QStringList TForm1::BlockRefs() const {
@@ -130,7 +135,7 @@ void TForm1::TilePressed(BlockCell cell, Qt::MouseButton button, QPoint at) {
 }
 
 void TForm1::TileMoved(BlockCell, QPoint at) {
-    if (!pressedAt_ || IsBusy())
+    if (!pressedAt_ || NavigationBusy())
         return;
     const QPoint moved = at - *pressedAt_;
     if (!dragging_ && moved.manhattanLength() < QApplication::startDragDistance())
@@ -182,7 +187,7 @@ void TForm1::BlockCellClick(BlockCell cell, Qt::MouseButton button) {
 }
 
 void TForm1::BlockWheel(BlockCell cell, int steps) {
-    if (IsBusy() || steps == 0)
+    if (NavigationBusy() || steps == 0)
         return;
     const Qt::MouseButton button = steps > 0 ? Qt::LeftButton : Qt::RightButton;
     if (const int slot = ViewSlotOf(cell); slot >= 0)
@@ -235,4 +240,24 @@ void TForm1::ShowMarker() {
             return;
         }
     }
+}
+
+void TForm1::CarryOverTiles() {
+    const QStringList refs = BlockRefs();
+    if (refs == shownRefs_)
+        return;
+    QHash<QString, QPixmap> shown;
+    for (qsizetype i = 0; i < shownRefs_.size() && i < qsizetype(blockImages_.size()); ++i)
+        shown.insert(shownRefs_[i], blockImages_[std::size_t(i)]->pixmap());
+    for (qsizetype i = 0; i < refs.size() && i < qsizetype(blockImages_.size()); ++i)
+        blockImages_[std::size_t(i)]->setPixmap(shown.value(refs[i]));
+    shownRefs_ = refs;
+}
+
+bool TForm1::TakesInputWhileLoading(const QWidget& widget) const {
+    // Keys the map's tiles leave alone reach the window itself (the arrows).
+    if (&widget == this || std::find(pad.begin(), pad.end(), &widget) != pad.end() ||
+        RxSlider1->isAncestorOf(&widget) || &widget == RxSlider1)
+        return true;
+    return std::find(blockImages_.begin(), blockImages_.end(), &widget) != blockImages_.end();
 }

@@ -52,7 +52,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         // like every other click then, instead of starting a refresh inside the refresh.
         const bool press = event->type() == QEvent::MouseButtonPress ||
                            event->type() == QEvent::MouseButtonDblClick;
-        if (press && !IsBusy())
+        if (press && !NavigationBusy())
             SpeedButton5MouseDown(static_cast<QMouseEvent*>(event)->button());
         return press;
     }

@@ -5,6 +5,7 @@
 #include "loader/tile_attempts.h"
 
 #include <QScopeGuard>
+#include <algorithm>
 
 ViewLoadOutcome LoadViewTiles(std::span<const TileRequest> tiles,
                               const std::optional<BatchRetry>& batch, TileCounters& counters,
@@ -65,37 +66,44 @@ ViewLoadOutcome LoadViewRequests(std::span<const TileRequest> tiles, const ViewS
         hooks);
 }
 
-ViewLoadOutcome LoadBlock(std::span<const TileRequest> tiles, const ViewSource& source,
+ViewLoadOutcome LoadBlock(std::span<const TileRequest> tiles, int atOnce, const ViewSource& source,
                           TileCounters& counters, ViewLoadHooks& hooks,
                           const std::function<bool()>& keepGoing) {
-    std::size_t next = 0;
-    source.http.Follow(UrlsToFetch(
-        [tiles, &next, &keepGoing]() -> std::optional<TileRequest> {
-            // Nothing more is read ahead for a block the view has left.
-            if (next >= tiles.size() || !keepGoing())
-                return std::nullopt;
-            return tiles[next++];
-        },
-        source.mode));
     const auto unfollow = qScopeGuard([&source] { source.http.Follow(nullptr); });
     TileLoaderContext context{source.mode,    source.http, counters,         hooks,
                               source.buffers, source.copy, source.layoutOnly};
     source.http.ShareSilentWait(true);
     const auto shared = qScopeGuard([&source] { source.http.ShareSilentWait(false); });
+    const auto load = [&context](const TileRequest& tile, QImage& into) {
+        return TileLoader(tile, into, context);
+    };
+    const std::size_t group = static_cast<std::size_t>(std::max(atOnce, 1));
     QImage image;
     for (std::size_t i = 0; i < tiles.size(); ++i) {
-        const TileAttemptRules rules{
-            .attempts = 1,
-            .pauseSeconds = 0,
-            .mayAttempt =
-                [&](int) {
-                    hooks.PumpEvents();
-                    return keepGoing();
+        if (i % group == 0 && group > 1) {
+            // Groups of as many tiles as there are connections: each a single round trip, and
+            // the view's input is taken between them.
+            const std::size_t end = std::min(tiles.size(), i + group);
+            source.http.Follow(UrlsToFetch(
+                [tiles, next = i, end]() mutable -> std::optional<TileRequest> {
+                    if (next >= end)
+                        return std::nullopt;
+                    return tiles[next++];
                 },
-            .shown = [&](const QImage& shown) { hooks.ShowTile(static_cast<int>(i), shown); }};
-        const auto load = [&context](const TileRequest& tile, QImage& into) {
-            return TileLoader(tile, into, context);
-        };
+                source.mode));
+        }
+        const TileAttemptRules rules{.attempts = 1,
+                                     .pauseSeconds = 0,
+                                     .mayAttempt =
+                                         [&](int) {
+                                             hooks.PumpEvents();
+                                             return keepGoing();
+                                         },
+                                     .shown =
+                                         [&](const QImage& shown) {
+                                             if (keepGoing())
+                                                 hooks.ShowTile(static_cast<int>(i), shown);
+                                         }};
         if (AttemptTile(tiles[i], image, rules, load, hooks) == TileAttemptsEnd::Stopped)
             return ViewLoadOutcome::Aborted;
     }

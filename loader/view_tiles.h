@@ -78,10 +78,10 @@ ViewLoadOutcome LoadView(const ViewUrls& urls, const ViewSource& source,
                          const std::optional<BatchRetry>& batch, TileCounters& counters,
                          ViewLoadHooks& hooks);
 
-// A block of tiles on screen, in its fetch order, one attempt each. A client of several
-// connections is told the order first, so that it fetches the block as many at once as the
-// source allows; keepGoing is asked before each tile, and false stops the block there (the
-// view moved on), leaving its remaining tiles unrequested.
-ViewLoadOutcome LoadBlock(std::span<const TileRequest> tiles, const ViewSource& source,
+// A block of tiles on screen, in its fetch order, one attempt each, atOnce at a time: a client
+// of several connections is told each group first and fetches it all at once. keepGoing is
+// asked before each tile, and false stops the block there (the view moved on): the groups
+// after it are never requested, and no tile is shown after it said so.
+ViewLoadOutcome LoadBlock(std::span<const TileRequest> tiles, int atOnce, const ViewSource& source,
                           TileCounters& counters, ViewLoadHooks& hooks,
                           const std::function<bool()>& keepGoing);

@@ -2,6 +2,7 @@
 #include "tiles/map_block.h"
 
 #include "tiles/neighbours.h"
+#include "tiles/tile_block.h"
 
 #include <algorithm>
 #include <cmath>
@@ -60,4 +61,26 @@ QString ShiftedLetters(QString letters, BlockCell cell) {
     for (int i = 0; i > cell.row; --i)
         letters = NorthNeighbour(letters);
     return letters;
+}
+
+std::optional<GeoRegion> BlockRegion(const QString& anchorLetters, BlockSize size) {
+    const std::optional<TileKey> anchor = TileKey::FromLetters(anchorLetters.toStdString());
+    if (!anchor)
+        return std::nullopt;
+    const int level = anchor->level;
+    const std::int64_t side = std::int64_t{1} << level;
+    const auto columns = std::min<std::int64_t>(size.columns, side);
+    const auto rows = std::min<std::int64_t>(size.rows, side - anchor->row);
+    // A hair inside the block's edges, so that the tiles beyond them, which only touch the
+    // box, are not taken for part of it.
+    constexpr double kInside = 1e-6; // of a tile
+    const double north = RowEdgeLatitude(level, anchor->row + kInside);
+    const double south = RowEdgeLatitude(level, double(anchor->row + rows) - kInside);
+    if (columns == side)
+        return GeoRegion::Box(-180, south, 180, north);
+    const double west = ColumnEdgeLongitude(level, anchor->column + kInside);
+    double east = ColumnEdgeLongitude(level, double(anchor->column + columns) - kInside);
+    if (east > 180)
+        east -= 360; // across the 180th meridian
+    return GeoRegion::Box(west, south, east, north);
 }

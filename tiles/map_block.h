@@ -3,10 +3,12 @@
 // The view as a block of tiles that fills the map area of the window: its size, the order in
 // which its tiles are fetched, and how a drag in pixels becomes a move in whole tiles. The top-
 // left 2 by 2 of the block are the four tiles of the view; the rest follow from its anchor.
+#include "tiles/geo_region.h"
 #include "tiles/tile_side.h"
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 struct BlockSize {
@@ -40,3 +42,9 @@ BlockCell DragShift(int dx, int dy);
 // The quadrant letters of the tile cell.column east and cell.row south of the tile named by
 // letters (negative: west, north), wrapping round the world as the pad's moves do.
 QString ShiftedLetters(QString letters, BlockCell cell);
+
+// The ground a block of size shows with its anchor at anchorLetters, as a box in degrees: the
+// region its prefill and export cover. Rows stop at the south edge of the world (the block
+// shows the north again below it); a block as wide as the world takes every longitude.
+// Nothing for an anchor deeper than a tile key reaches.
+std::optional<GeoRegion> BlockRegion(const QString& anchorLetters, BlockSize size);

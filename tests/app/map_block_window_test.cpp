@@ -3,8 +3,10 @@
 // arrows and the size kept for the next start.
 #include "app/tile_image.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/jpeg_fixture.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -83,6 +85,26 @@ TEST_F(MapBlockTest, AClickWithoutMovementAndTheWheelZoomIntoTheTile) {
     const QStringList children = RequestedPaths(before);
     ASSERT_EQ(children.size(), 15);
     EXPECT_EQ(children.mid(0, 5), QStringList({"sq", "sr", "ss", "st", "tq"}));
+}
+
+TEST_F(MapBlockTest, PrefillOfTheVisibleRegionCoversTheWholeBlock) {
+    ASSERT_TRUE(QDir().mkpath(home.file("Cash")));
+    TForm1& w = OpenLarge();
+    w.viewUrls = View("qs", "rt", "sq", "tr"); // rows 1 to 3 of level 2, every column
+    w.RefreshView();
+    w.Edit3->setText("3");
+    ASSERT_TRUE(w.Button6->isEnabled()) << w.Label13->text().toStdString();
+    http.requests.clear();
+    for (int i = 0; i < 6 * 8 + 15; ++i) // the region's tiles, then the view put back
+        http.Reply(MakeTestJpeg(256, 256, Qt::blue));
+    w.Button6->click();
+    QSet<QString> deeper;
+    for (const QString& url : http.requests)
+        if (url.size() == prefix.size() + 3)
+            deeper << url.mid(prefix.size());
+    EXPECT_EQ(deeper.size(), 6 * 8);
+    EXPECT_FALSE(deeper.contains("qqq")) << "row 0 lies above the block";
+    EXPECT_EQ(Paths(), QStringList({"qs", "rt", "sq", "tr"}));
 }
 
 TEST_F(MapBlockTest, TheSizeIsKeptOnItsOwnLineOnlyWhenChanged) {

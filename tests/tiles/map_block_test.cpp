@@ -52,3 +52,27 @@ TEST(MapBlock, ShiftedLettersWrapAsThePadDoes) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(MapBlock, RegionIsTheGroundShown) {
+    const GeoBounds world = BlockRegion("q", {5, 3})->Bounds();
+    EXPECT_DOUBLE_EQ(world.west, -180);
+    EXPECT_DOUBLE_EQ(world.east, 180);
+    EXPECT_NEAR(world.north, 85.0511, 1e-4);
+    EXPECT_NEAR(world.south, -85.0511, 1e-4);
+
+    const GeoBounds middle = BlockRegion("qs", {2, 2})->Bounds();
+    EXPECT_NEAR(middle.west, -90, 1e-4); // a hair inside, clear of the tiles beside
+    EXPECT_GT(middle.west, -90);
+    EXPECT_NEAR(middle.east, 90, 1e-4);
+    EXPECT_NEAR(middle.north, 66.5133, 1e-4);
+
+    // Three columns from the easternmost but one: across the 180th meridian, in two boxes.
+    const std::optional<GeoRegion> across = BlockRegion("rsr", {3, 2});
+    ASSERT_TRUE(across);
+    EXPECT_EQ(across->Polygons().size(), 2u);
+    EXPECT_FALSE(BlockRegion(QString(40, u'q'), {3, 2}).has_value()); // deeper than a key
+}
+
+} // namespace
