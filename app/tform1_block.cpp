@@ -55,6 +55,8 @@ void TForm1::LayoutWindow() {
     const int bottom = height() - StatusPanels::kHeight;
     PageControl1->setGeometry(0, bottom - TabHeight(), width(), TabHeight());
     StatusB->setGeometry(0, bottom, width(), StatusPanels::kHeight);
+    // Tiles of a tall block run on below the tabs: the status bar hides them as the tabs do.
+    StatusB->setAutoFillBackground(true);
     LayoutBlock();
 }
 
