@@ -93,6 +93,7 @@ void TForm1::ConnectHandlers() {
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
     connect(Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
     connect(CheckBox3, &QCheckBox::clicked, this, [this] { Button8Click(); });
+    connect(ScaleCheck, &QCheckBox::toggled, this, [this] { ShowScaleBar(); });
     connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             RadioButton1Click();
@@ -267,6 +268,7 @@ void TForm1::UpdateAfterRefresh() {
     StatusB->setText(1, centre.longitude);
 
     ShowMarker();
+    ShowScaleBar();
 }
 
 void TForm1::PageControl1Change() {

@@ -45,6 +45,7 @@ class QFocusEvent;
 class QKeyEvent;
 class RegionOutline;
 class RxSlider;
+class ScaleBarOverlay;
 class StatusPanels;
 class TForm2;
 class TForm3;
@@ -132,6 +133,8 @@ public:
     RxSlider* RxSlider1 = nullptr;
     QPushButton* SpeedButton10 = nullptr;
     QPushButton* SpeedButton11 = nullptr;
+    QCheckBox* ScaleCheck = nullptr; // the scale bar over the map, off at first
+    ScaleBarOverlay* ScaleBarView = nullptr;
 
     // "Поиск"
     QWidget* TabSheet6 = nullptr;
@@ -313,6 +316,8 @@ private:
     void TileReleased(BlockCell cell, Qt::MouseButton button, QPoint at);
     void TileMoved(BlockCell cell, QPoint at);
     void ShowMarker();
+    // The scale bar at the view's centre, where the map's lower left corner is now.
+    void ShowScaleBar();
     // The block beyond the four through the source's connections.
     void RefreshBlock();
     // The tiles already shown that the block, moved, still holds go to their new cells; the

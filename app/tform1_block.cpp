@@ -4,9 +4,11 @@
 #include "app/marker_image.h"
 #include "app/region_outline.h"
 #include "app/rx_slider.h"
+#include "app/scale_bar_overlay.h"
 #include "app/status_panels.h"
 #include "app/tform1.h"
 #include "app/tile_image.h"
+#include "tiles/tile_block.h"
 #include "tiles/view_moves.h"
 
 #include <QApplication>
@@ -58,6 +60,7 @@ void TForm1::LayoutWindow() {
     // Tiles of a tall block run on below the tabs: the status bar hides them as the tabs do.
     StatusB->setAutoFillBackground(true);
     LayoutBlock();
+    ShowScaleBar();
 }
 
 void TForm1::LayoutBlock() {
@@ -79,6 +82,7 @@ void TForm1::LayoutBlock() {
         }
         // New tiles are stacked above the marker, the outline and the tabs: put those back.
         Outline->raise();
+        ScaleBarView->raise();
         Image5->raise();
         PageControl1->raise();
         StatusB->raise();
@@ -262,4 +266,17 @@ bool TForm1::TakesInputWhileLoading(const QWidget& widget) const {
         RxSlider1->isAncestorOf(&widget) || &widget == RxSlider1)
         return true;
     return std::find(blockImages_.begin(), blockImages_.end(), &widget) != blockImages_.end();
+}
+
+void TForm1::ShowScaleBar() {
+    const std::optional<TileKey> anchor =
+        TileKey::FromLetters(CurrentViewRefs().Letters()[0].toStdString());
+    ScaleBarView->setVisible(ScaleCheck->isChecked() && anchor);
+    if (!ScaleBarView->isVisible())
+        return;
+    // The view's centre is the corner its four tiles share.
+    ScaleBarView->Measure(RowEdgeLatitude(anchor->level, anchor->row + 1.0), anchor->level);
+    ScaleBarView->move(8, PageControl1->y() - ScaleBarOverlay::kHeight - 8);
+    ScaleBarView->raise();
+    PageControl1->raise();
 }

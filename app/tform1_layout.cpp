@@ -6,6 +6,7 @@
 #include "app/marker_image.h"
 #include "app/region_outline.h"
 #include "app/rx_slider.h"
+#include "app/scale_bar_overlay.h"
 #include "app/status_panels.h"
 #include "app/tform1.h"
 #include "app/tile_image.h"
@@ -124,6 +125,10 @@ void TForm1::BuildViewTab() {
     SpeedButton11 = MakeButton(TabSheet1, tr("Получить недостающие"), 332, 72, 161, 34);
     SpeedButton11->setFlat(true);
     SpeedButton11->setFocusPolicy(Qt::NoFocus);
+    ScaleCheck = new QCheckBox(tr("линейка масштаба"), TabSheet1);
+    ScaleCheck->move(160, 50);
+    ScaleCheck->setFocusPolicy(Qt::NoFocus);
+    ScaleBarView = new ScaleBarOverlay(this);
 }
 
 void TForm1::BuildSearchTab() {

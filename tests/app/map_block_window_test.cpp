@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The map in a window larger than at start: the block it fetches, the drag, the wheel, the
 // arrows and the size kept for the next start.
+#include "app/scale_bar_overlay.h"
 #include "app/tile_image.h"
 #include "tests/app/window_fixture.h"
 #include "tests/support/jpeg_fixture.h"
@@ -120,6 +121,21 @@ TEST_F(MapBlockTest, TheSizeIsKeptOnItsOwnLineOnlyWhenChanged) {
     Close();
     lines = QString::fromLatin1(home.read("ORB.ini")).split("\r\n");
     EXPECT_EQ(lines.size(), kSettingsLineCount + 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WindowTest, TheScaleBarIsOffAtFirstAndMeasuresTheViewsCentre) {
+    TForm1& w = Open();
+    EXPECT_FALSE(w.ScaleBarView->isVisible());
+    w.ScaleCheck->click();
+    ASSERT_TRUE(w.ScaleBarView->isVisible());
+    EXPECT_EQ(w.ScaleBarView->Text(), "10000 км"); // at the equator, level 1
+    EXPECT_LE(w.ScaleBarView->geometry().bottom(), w.PageControl1->y());
+    w.ScaleCheck->click();
+    EXPECT_FALSE(w.ScaleBarView->isVisible());
 }
 
 } // namespace
