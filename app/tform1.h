@@ -316,6 +316,8 @@ private:
     void TileReleased(BlockCell cell, Qt::MouseButton button, QPoint at);
     void TileMoved(BlockCell cell, QPoint at);
     void ShowMarker();
+    // The view a click zooms to, when the source has its level; the slider follows.
+    void ClickZoomTo(const ViewRefs& refs, const ViewMove& zoomed);
     // The scale bar at the view's centre, where the map's lower left corner is now.
     void ShowScaleBar();
     // The block beyond the four through the source's connections.

@@ -181,15 +181,10 @@ void TForm1::TileReleased(BlockCell cell, Qt::MouseButton button, QPoint at) {
 void TForm1::BlockCellClick(BlockCell cell, Qt::MouseButton button) {
     const ViewRefs refs = CurrentViewRefs();
     // A right click zooms out about the anchor wherever it is made, as on the view's tiles.
-    const ViewMove zoomed =
-        button == Qt::RightButton && refs.Level() >= 2
-            ? ClickZoom(refs.Letters(), 0, true)
-            : ViewMove::FromSlot(0, ZoomIntoTile(ShiftedLetters(refs.Letters()[0], cell)));
-    if (!LevelAllowed(int(zoomed.letters[0].size())))
-        return;
-    viewUrls = refs.Rebuilt(zoomed);
-    RefreshView();
-    RxSlider1->setValue(ViewLevel());
+    ClickZoomTo(refs,
+                button == Qt::RightButton && refs.Level() >= 2
+                    ? ClickZoom(refs.Letters(), 0, true)
+                    : ViewMove::FromSlot(0, ZoomIntoTile(ShiftedLetters(refs.Letters()[0], cell))));
 }
 
 void TForm1::BlockWheel(BlockCell cell, int steps) {

@@ -95,7 +95,10 @@ void TForm1::PanView(PanDirection direction) {
 
 void TForm1::ImageClick(int slot, Qt::MouseButton button) {
     const ViewRefs refs = CurrentViewRefs();
-    const ViewMove zoomed = ClickZoom(refs.Letters(), slot, button == Qt::RightButton);
+    ClickZoomTo(refs, ClickZoom(refs.Letters(), slot, button == Qt::RightButton));
+}
+
+void TForm1::ClickZoomTo(const ViewRefs& refs, const ViewMove& zoomed) {
     if (!LevelAllowed(int(zoomed.letters[0].size())))
         return;
     viewUrls = refs.Rebuilt(zoomed);
