@@ -22,7 +22,9 @@ protected:
         home.write("world.jpg", MakeTestJpeg(64, 32, Qt::darkGreen));
         server.setStandardErrorFile(home.file("server.log"));
         server.start(QStringLiteral(ORBIVIST_BUILD_DIR "/orbivist-tileserver"),
-                     {"--image", home.file("world.jpg"), "--port", "0", "--delay-ms", "50"});
+                     {"--image", home.file("world.jpg"), "--port", "0", "--delay-ms", "50",
+                      // and gone with the tests, should they end before their tear-down
+                      "--parent", QString::number(QCoreApplication::applicationPid())});
         ASSERT_TRUE(server.waitForStarted(10000));
         while (!server.canReadLine() && server.waitForReadyRead(20000)) {
         }
