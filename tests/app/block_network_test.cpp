@@ -60,12 +60,13 @@ protected:
                 open << match.captured(2).toInt();
         return open;
     }
-    // Within one round trip the answers leave one after the other, each with one fewer still
-    // open beside it; an answer with as many or more open than the one before began a new one.
+    // Within one round trip the answers leave one after the other with fewer and fewer still
+    // open beside them (a late request can keep the count); the next round trip begins once
+    // the count rises again, or after an answer that was alone.
     static int RoundTrips(const QList<int>& open) {
         int trips = open.isEmpty() ? 0 : 1;
         for (qsizetype i = 1; i < open.size(); ++i)
-            trips += open[i] >= open[i - 1] ? 1 : 0;
+            trips += open[i] > open[i - 1] || open[i - 1] <= 1 ? 1 : 0;
         return trips;
     }
     void WheelOver(TileImage* tile) {
