@@ -29,7 +29,10 @@ bool IsUserInput(QEvent::Type type) {
 
 } // namespace
 
-InputBlock::InputBlock(const QWidget& window) : window_(window) {
+InputBlock::InputBlock(const QWidget& window) : InputBlock(window, nullptr) {}
+
+InputBlock::InputBlock(const QWidget& window, std::function<bool(const QWidget&)> passes)
+    : window_(window), passes_(std::move(passes)) {
     QCoreApplication::instance()->installEventFilter(this);
 }
 
@@ -41,5 +44,6 @@ bool InputBlock::eventFilter(QObject* watched, QEvent* event) {
     if (!IsUserInput(event->type()) || !watched->isWidgetType())
         return false;
     // Other windows (a dialog of a job, say) keep their input.
-    return static_cast<QWidget*>(watched)->window() == &window_;
+    const auto* widget = static_cast<QWidget*>(watched);
+    return widget->window() == &window_ && !(passes_ && passes_(*widget));
 }

@@ -4,12 +4,15 @@
 // takes no clicks or keys, yet nothing is repainted greyed and back, and no control loses
 // the keyboard focus.
 #include <QObject>
+#include <functional>
 
 class QWidget;
 
 class InputBlock : public QObject {
 public:
     explicit InputBlock(const QWidget& window);
+    // Lets through the input of the widgets passes accepts.
+    InputBlock(const QWidget& window, std::function<bool(const QWidget&)> passes);
     ~InputBlock() override;
     InputBlock(const InputBlock&) = delete;
     InputBlock& operator=(const InputBlock&) = delete;
@@ -19,4 +22,5 @@ protected:
 
 private:
     const QWidget& window_;
+    std::function<bool(const QWidget&)> passes_;
 };

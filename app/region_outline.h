@@ -10,7 +10,8 @@
 
 class RegionOutline : public QWidget {
 public:
-    // Covers the view, the 512 by 512 pixels from the parent's top-left corner.
+    // Covers the view, the 512 by 512 pixels from the parent's top-left corner, until the
+    // window places it over a larger block.
     explicit RegionOutline(QWidget* parent);
 
     // The region to outline on the view whose top-left tile is anchor; nothing hides it.

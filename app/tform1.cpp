@@ -50,7 +50,9 @@ public:
     bool CancelRequested() override { return form_.cancel_ && form_.cancel_->Raised(); }
     void SleepMs(int ms) override { QThread::msleep(static_cast<unsigned long>(ms)); }
     void ShowTile(int slot, const QImage& image) override {
-        form_.images.at(slot)->setPixmap(QPixmap::fromImage(image));
+        if (static_cast<std::size_t>(slot) < form_.blockImages_.size())
+            form_.blockImages_[static_cast<std::size_t>(slot)]->setPixmap(
+                QPixmap::fromImage(image));
     }
 
 private:
@@ -91,6 +93,7 @@ void TForm1::ConnectHandlers() {
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
     connect(Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
     connect(CheckBox3, &QCheckBox::clicked, this, [this] { Button8Click(); });
+    connect(ScaleCheck, &QCheckBox::toggled, this, [this] { ShowScaleBar(); });
     connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             RadioButton1Click();
@@ -212,6 +215,13 @@ void TForm1::EnableWindow() {
 }
 
 void TForm1::RefreshView() {
+    if (blockSize_ != BlockSize{}) {
+        if (blockLoading_)
+            viewMoved_ = true; // the load under way starts again for the new view
+        else
+            RefreshBlock();
+        return;
+    }
     // Input is held back for the refresh only: greying every control and back would cost more
     // than the refresh itself.
     const InputBlock block(*this);
@@ -219,6 +229,27 @@ void TForm1::RefreshView() {
     RefreshHooks hooks(*this);
     LoadView(viewUrls, CurrentViewSource(), std::nullopt, counters, hooks);
     QCoreApplication::processEvents();
+    UpdateAfterRefresh();
+    shownRefs_ = BlockRefs();
+}
+
+void TForm1::RefreshBlock() {
+    const InputBlock block(
+        *this, [this](const QWidget& widget) { return TakesInputWhileLoading(widget); });
+    const QScopedValueRollback<bool> refreshing(refreshing_, true);
+    const QScopedValueRollback<bool> loading(blockLoading_, true);
+    RefreshHooks hooks(*this);
+    do {
+        viewMoved_ = false;
+        CarryOverTiles();
+        const ViewSource source = CurrentViewSource();
+        std::vector<TileRequest> tiles;
+        for (const QString& ref : BlockRefs())
+            tiles.push_back(source.tiles->Request(ref));
+        LoadBlock(tiles, CurrentSource().connections, source, counters, hooks,
+                  [this] { return !viewMoved_; });
+        QCoreApplication::processEvents();
+    } while (viewMoved_ && blockSize_ != BlockSize{});
     UpdateAfterRefresh();
 }
 
@@ -236,32 +267,14 @@ void TForm1::UpdateAfterRefresh() {
     StatusB->setText(0, centre.latitude);
     StatusB->setText(1, centre.longitude);
 
-    Image5->hide();
-    if (CheckBox3->isChecked() && !markedTile.isEmpty()) {
-        for (int slot = 0; slot < 4; ++slot) {
-            if (markedTile == viewUrls[slot]) {
-                Image5->move(images[slot]->x() + markX - MarkerImage::kCentre,
-                             images[slot]->y() + markY - MarkerImage::kCentre);
-                Image5->raise();
-                PageControl1->raise();
-                Image5->show();
-                break;
-            }
-        }
-    }
+    ShowMarker();
+    ShowScaleBar();
 }
 
 void TForm1::PageControl1Change() {
-    int height = 137;
-    if (PageControl1->currentWidget() == TabSheet5) {
-        height = 200;
-    } else if (PageControl1->currentWidget() == TabSheet4) {
-        height = 439;
+    if (PageControl1->currentWidget() == TabSheet4)
         Edit11->setText(CurrentViewRefs().Prefix());
-    }
-    const int bottom = kClientHeight - StatusPanels::kHeight;
-    PageControl1->setGeometry(0, bottom - height, kClientWidth, height);
-    StatusB->move(0, bottom);
+    LayoutWindow();
 }
 
 void TForm1::SetWorkModeText(const QString& text) {
@@ -370,7 +383,7 @@ void TForm1::ProxyFieldChange() {
 }
 
 void TForm1::Edit3Change() {
-    if (RegionBox->currentIndex() != 0)
+    if (RegionBox->currentIndex() != 0 || blockSize_ != BlockSize{})
         return RegionChoiceChange();
     const PrefillEstimate estimate = EstimatePrefill(Edit3->text(), ViewLevel());
     Label13->setText(estimate.text);

@@ -17,6 +17,7 @@
 #include "store/settings.h"
 #include "store/settings_file.h"
 #include "tiles/coordinates.h"
+#include "tiles/map_block.h"
 #include "tiles/region_tile_walk.h"
 #include "tiles/view_urls.h"
 #include "tiles/work_mode.h"
@@ -45,6 +46,7 @@ class QFocusEvent;
 class QKeyEvent;
 class RegionOutline;
 class RxSlider;
+class ScaleBarOverlay;
 class StatusPanels;
 class TForm2;
 class TForm3;
@@ -68,8 +70,16 @@ public:
     // The running job's "Отмена"; none before the dialogs are attached.
     CancelFlag* Cancel() const { return cancel_; }
 
-    // Loads the view's four tiles, one attempt each, and updates what describes the view.
+    // Loads the view's four tiles, one attempt each, and updates what describes the view; in
+    // a window larger than at start, the rest of the block around them too.
     void RefreshView();
+    // The block of tiles the map area shows; its top-left 2 by 2 are viewUrls.
+    BlockSize CurrentBlockSize() const { return blockSize_; }
+    // The references of the block's tiles in their fetch order (see BlockFetchOrder); the
+    // first four are viewUrls. Only the four when the anchor is deeper than a key reaches.
+    QStringList BlockRefs() const;
+    // The tile image of each block cell, in fetch order: images first.
+    const std::vector<TileImage*>& BlockImages() const { return blockImages_; }
     WorkMode CurrentWorkMode() const;
     // The view taken apart at the prefix length of the settings.
     ViewRefs CurrentViewRefs() const;
@@ -125,6 +135,8 @@ public:
     RxSlider* RxSlider1 = nullptr;
     QPushButton* SpeedButton10 = nullptr;
     QPushButton* SpeedButton11 = nullptr;
+    QCheckBox* ScaleCheck = nullptr; // the scale bar over the map, off at first
+    ScaleBarOverlay* ScaleBarView = nullptr;
 
     // "Поиск"
     QWidget* TabSheet6 = nullptr;
@@ -236,6 +248,12 @@ public:
     void PanView(PanDirection direction);
     void ImageClick(int slot, Qt::MouseButton button);
     void ImageMouseMove(int slot, QPoint pos);
+    // A tile of the block beyond the view's four clicked: into it, or out as any right click.
+    void BlockCellClick(BlockCell cell, Qt::MouseButton button);
+    // Moves the anchor by whole tiles, east and south positive, and refreshes.
+    void ShiftView(BlockCell shift);
+    // The wheel over a cell: a step away from the user zooms into it, towards out.
+    void BlockWheel(BlockCell cell, int steps);
     void RxSlider1Change(int value);
     void RxSlider1Changed();
     void SpeedButton5MouseDown(Qt::MouseButton button);
@@ -266,6 +284,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -291,6 +311,28 @@ private:
     void ApplyProxyFields();
     void SetProxyFieldsEnabled(bool on);
     void UpdateAfterRefresh();
+    // Places the tab control and the status bar at the bottom and fills the rest with tiles.
+    void LayoutWindow();
+    void LayoutBlock();
+    int TabHeight() const;
+    void ConnectBlockTile(TileImage* tile, std::size_t index);
+    void TilePressed(BlockCell cell, Qt::MouseButton button, QPoint at);
+    void TileReleased(BlockCell cell, Qt::MouseButton button, QPoint at);
+    void TileMoved(BlockCell cell, QPoint at);
+    void ShowMarker();
+    // The view a click zooms to, when the source has its level; the slider follows.
+    void ClickZoomTo(const ViewRefs& refs, const ViewMove& zoomed);
+    // The scale bar at the view's centre, where the map's lower left corner is now.
+    void ShowScaleBar();
+    // The block beyond the four through the source's connections.
+    void RefreshBlock();
+    // The tiles already shown that the block, moved, still holds go to their new cells; the
+    // other cells are cleared, so that nothing of the old view shows in the new one.
+    void CarryOverTiles();
+    // While a block loads, the map, the pad and the slider still take the user's moves.
+    bool TakesInputWhileLoading(const QWidget& widget) const;
+    // Busy for the map's own moves: a block loading takes them at once.
+    bool NavigationBusy() const { return !isEnabled() || (refreshing_ && !blockLoading_); }
     void ConnectRegionChoice();
     // The region chosen on the prefill tab with its levels, or why it cannot be fetched;
     // nothing either way for the visible region.
@@ -316,6 +358,17 @@ private:
     bool IsLeavingField(const QFocusEvent& event) const;
 
     ProgramHome home_;
+    BlockSize blockSize_;
+    std::vector<BlockCell> blockOrder_{BlockFetchOrder(BlockSize{})};
+    std::vector<TileImage*> blockImages_;
+    // The left button went down on the map at this point of the window, and the tiles have
+    // followed it by dragOffset_ since.
+    std::optional<QPoint> pressedAt_;
+    QPoint dragOffset_;
+    bool dragging_ = false;
+    bool blockLoading_ = false;
+    bool viewMoved_ = false; // during a block's load: it starts again for the new view
+    QStringList shownRefs_;  // of the block's cells, in fetch order, as last loaded
     SourceCatalog sources_;
     // The client of a template source, made again when the source or the proxy changes.
     std::unique_ptr<HttpGet> sourceHttp_;

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Construction of the main window's controls. Positions and sizes are fixed:
-// the window is not resizable and every control has its place.
+// Construction of the main window's controls. Positions and sizes are fixed at the starting
+// size; a larger window gives the map the room above the tabs (see tform1_block.cpp).
 #include "app/field_validator.h"
 #include "app/form_controls.h"
 #include "app/marker_image.h"
 #include "app/region_outline.h"
 #include "app/rx_slider.h"
+#include "app/scale_bar_overlay.h"
 #include "app/status_panels.h"
 #include "app/tform1.h"
 #include "app/tile_image.h"
@@ -37,8 +38,9 @@ QGroupBox* MakeGroup(QWidget* parent, const QString& title, int y, int height) {
 void TForm1::BuildLayout() {
     setWindowTitle(QStringLiteral("OrbivistViewer"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(kClientWidth, kClientHeight);
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setMinimumSize(kClientWidth, kClientHeight);
+    resize(kClientWidth, kClientHeight);
     // The toolkit's default face at 8 points, the size every caption and panel is laid out for.
     QFont face = font();
     face.setPointSize(8);
@@ -54,6 +56,7 @@ void TForm1::BuildLayout() {
     Image2 = images[1];
     Image3 = images[2];
     Image4 = images[3];
+    blockImages_.assign(images.begin(), images.end());
     Image5 = new MarkerImage(this);
 
     Memo1 = new QPlainTextEdit(this);
@@ -122,6 +125,10 @@ void TForm1::BuildViewTab() {
     SpeedButton11 = MakeButton(TabSheet1, tr("Получить недостающие"), 332, 72, 161, 34);
     SpeedButton11->setFlat(true);
     SpeedButton11->setFocusPolicy(Qt::NoFocus);
+    ScaleCheck = new QCheckBox(tr("линейка масштаба"), TabSheet1);
+    ScaleCheck->move(160, 50);
+    ScaleCheck->setFocusPolicy(Qt::NoFocus);
+    ScaleBarView = new ScaleBarOverlay(this);
 }
 
 void TForm1::BuildSearchTab() {

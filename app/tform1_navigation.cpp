@@ -34,16 +34,9 @@ void TForm1::ConnectNavigation() {
     }
     pad[kPadCentre]->installEventFilter(this);
 
-    // The upper tiles act when the button goes down, the lower ones when it comes up.
-    for (int slot : {0, 1})
-        connect(images[slot], &TileImage::Pressed, this,
-                [this, slot](Qt::MouseButton button, QPoint) { ImageClick(slot, button); });
-    for (int slot : {2, 3})
-        connect(images[slot], &TileImage::Released, this,
-                [this, slot](Qt::MouseButton button, QPoint) { ImageClick(slot, button); });
-    for (int slot = 0; slot < 4; ++slot)
-        connect(images[slot], &TileImage::Moved, this,
-                [this, slot](QPoint pos) { ImageMouseMove(slot, pos); });
+    // Which tiles act on the press and which on the release: see TilePressed.
+    for (std::size_t slot = 0; slot < images.size(); ++slot)
+        ConnectBlockTile(images[slot], slot);
 
     connect(RxSlider1, &RxSlider::Change, this, [this](int value) { RxSlider1Change(value); });
     connect(RxSlider1, &RxSlider::Changed, this, [this] { RxSlider1Changed(); });
@@ -59,7 +52,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         // like every other click then, instead of starting a refresh inside the refresh.
         const bool press = event->type() == QEvent::MouseButtonPress ||
                            event->type() == QEvent::MouseButtonDblClick;
-        if (press && !IsBusy())
+        if (press && !NavigationBusy())
             SpeedButton5MouseDown(static_cast<QMouseEvent*>(event)->button());
         return press;
     }
@@ -102,7 +95,10 @@ void TForm1::PanView(PanDirection direction) {
 
 void TForm1::ImageClick(int slot, Qt::MouseButton button) {
     const ViewRefs refs = CurrentViewRefs();
-    const ViewMove zoomed = ClickZoom(refs.Letters(), slot, button == Qt::RightButton);
+    ClickZoomTo(refs, ClickZoom(refs.Letters(), slot, button == Qt::RightButton));
+}
+
+void TForm1::ClickZoomTo(const ViewRefs& refs, const ViewMove& zoomed) {
     if (!LevelAllowed(int(zoomed.letters[0].size())))
         return;
     viewUrls = refs.Rebuilt(zoomed);

@@ -82,6 +82,8 @@ void TForm1::ApplySettings(const Settings& settings) {
     // A source no longer in the sources files leaves the demo source chosen.
     if (!ChooseSource(settings.sourceName))
         ChooseSource(kDemoSourceName);
+    if (settings.windowWidth > 0 && settings.windowHeight > 0)
+        resize(settings.windowWidth, settings.windowHeight); // no smaller than the minimum
 }
 
 void TForm1::NameCheckedMode(QRadioButton* button, const QString& caption) {
@@ -96,6 +98,12 @@ Settings TForm1::CurrentSettings() const {
     for (const SettingsControlRow& row : SettingsControls())
         TakeSettingsLine(row, s);
     s.sourceName = CurrentSource().name;
+    // A maximised window comes back at the size it had before, which the user chose.
+    const QSize size = isMaximized() ? normalGeometry().size() : this->size();
+    if (size.isValid() && size != QSize(kClientWidth, kClientHeight)) {
+        s.windowWidth = size.width();
+        s.windowHeight = size.height();
+    }
     return s;
 }
 

@@ -82,6 +82,9 @@ std::optional<RegionLevels> TForm1::ChosenRegion(QString* why) const {
         else
             *why = tr("Рамка: запад, юг, восток и север в градусах через запятую, юг меньше "
                       "севера.");
+    } else if (blockSize_ != BlockSize{}) {
+        // A window larger than at start shows more than the view's four tiles: all of it.
+        region = BlockRegion(CurrentViewRefs().Letters()[0], blockSize_);
     }
     if (!region)
         return std::nullopt;
@@ -102,7 +105,8 @@ std::optional<RegionLevels> TForm1::ChosenRegion(QString* why) const {
 }
 
 void TForm1::RegionChoiceChange() {
-    if (RegionBox->currentIndex() == kVisible) {
+    const bool visible = RegionBox->currentIndex() == kVisible;
+    if (visible && blockSize_ == BlockSize{}) {
         Outline->Show(std::nullopt, {});
         return;
     }
@@ -114,6 +118,6 @@ void TForm1::RegionChoiceChange() {
     Button7->setEnabled(chosen.has_value());
     const std::optional<TileKey> anchor =
         TileKey::FromLetters(CurrentViewRefs().Letters()[0].toStdString());
-    Outline->Show(chosen && anchor ? std::optional(chosen->region) : std::nullopt,
+    Outline->Show(chosen && anchor && !visible ? std::optional(chosen->region) : std::nullopt,
                   anchor.value_or(TileKey{}));
 }

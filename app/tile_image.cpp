@@ -3,6 +3,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 TileImage::TileImage(QWidget* parent) : QWidget(parent) {
     setFixedSize(kSize, kSize);
@@ -36,4 +37,14 @@ void TileImage::mouseReleaseEvent(QMouseEvent* event) {
 
 void TileImage::mouseMoveEvent(QMouseEvent* event) {
     emit Moved(event->position().toPoint());
+}
+
+void TileImage::wheelEvent(QWheelEvent* event) {
+    constexpr int kStep = 120; // eighths of a degree in one notch of a mouse wheel
+    wheelEighths_ += event->angleDelta().y();
+    const int steps = wheelEighths_ / kStep;
+    wheelEighths_ -= steps * kStep;
+    if (steps != 0)
+        emit Wheeled(steps, event->position().toPoint());
+    event->accept();
 }

@@ -23,13 +23,17 @@ signals:
     void Pressed(Qt::MouseButton button, QPoint pos);
     void Released(Qt::MouseButton button, QPoint pos);
     void Moved(QPoint pos);
+    // Whole steps of the wheel, positive away from the user.
+    void Wheeled(int steps, QPoint pos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     QPixmap pixmap_;
+    int wheelEighths_ = 0; // a touchpad's small deltas add up to whole steps
 };

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "loader/view_tiles.h"
 
+#include "loader/read_ahead.h"
 #include "loader/tile_attempts.h"
 
 #include <QScopeGuard>
+#include <algorithm>
 
-ViewLoadOutcome LoadViewTiles(const std::array<TileRequest, 4>& tiles,
+ViewLoadOutcome LoadViewTiles(std::span<const TileRequest> tiles,
                               const std::optional<BatchRetry>& batch, TileCounters& counters,
                               const std::function<bool(const TileRequest&, QImage&)>& loadTile,
                               ViewLoadHooks& hooks) {
@@ -47,7 +49,7 @@ ViewLoadOutcome LoadView(const ViewUrls& urls, const ViewSource& source,
     return LoadViewRequests(tiles, source, batch, counters, hooks);
 }
 
-ViewLoadOutcome LoadViewRequests(const std::array<TileRequest, 4>& tiles, const ViewSource& source,
+ViewLoadOutcome LoadViewRequests(std::span<const TileRequest> tiles, const ViewSource& source,
                                  const std::optional<BatchRetry>& batch, TileCounters& counters,
                                  ViewLoadHooks& hooks) {
     TileLoaderContext context{source.mode,    source.http, counters,          hooks,
@@ -62,4 +64,46 @@ ViewLoadOutcome LoadViewRequests(const std::array<TileRequest, 4>& tiles, const 
             return TileLoader(tile, image, context);
         },
         hooks);
+}
+
+ViewLoadOutcome LoadBlock(std::span<const TileRequest> tiles, int atOnce, const ViewSource& source,
+                          TileCounters& counters, ViewLoadHooks& hooks,
+                          const std::function<bool()>& keepGoing) {
+    const auto unfollow = qScopeGuard([&source] { source.http.ReadAheadAlong(nullptr); });
+    TileLoaderContext context{source.mode,    source.http, counters,         hooks,
+                              source.buffers, source.copy, source.layoutOnly};
+    source.http.ShareSilentWait(true);
+    const auto shared = qScopeGuard([&source] { source.http.ShareSilentWait(false); });
+    const auto load = [&context](const TileRequest& tile, QImage& into) {
+        return TileLoader(tile, into, context);
+    };
+    // One walk along the whole block: the window of transfers keeps as many tiles under way
+    // as the source has connections, each drawn as it arrives; a source of one connection
+    // fetches them one by one in this order.
+    if (atOnce > 1)
+        source.http.ReadAheadAlong(UrlsToFetch(
+            [tiles, next = std::size_t{0}]() mutable -> std::optional<TileRequest> {
+                if (next >= tiles.size())
+                    return std::nullopt;
+                return tiles[next++];
+            },
+            source.mode));
+    QImage image;
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+        const TileAttemptRules rules{.attempts = 1,
+                                     .pauseSeconds = 0,
+                                     .mayAttempt =
+                                         [&](int) {
+                                             hooks.PumpEvents();
+                                             return keepGoing();
+                                         },
+                                     .shown =
+                                         [&](const QImage& shown) {
+                                             if (keepGoing())
+                                                 hooks.ShowTile(static_cast<int>(i), shown);
+                                         }};
+        if (AttemptTile(tiles[i], image, rules, load, hooks) == TileAttemptsEnd::Stopped)
+            return ViewLoadOutcome::Aborted;
+    }
+    return ViewLoadOutcome::Completed;
 }

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 
 // Settings that apply while a batch job drives the view.
 struct BatchRetry {
@@ -37,7 +38,7 @@ public:
     bool CancelRequested() override = 0;
     virtual void SleepMs(int ms) = 0;
     // Puts image into the view's slot (0 top-left, 1 top-right, 2 bottom-right,
-    // 3 bottom-left).
+    // 3 bottom-left); a larger block's further tiles follow in the order they were given.
     virtual void ShowTile(int slot, const QImage& image) = 0;
 };
 
@@ -51,7 +52,7 @@ enum class ViewLoadOutcome { Completed, Aborted };
 // leaving the tiles shown so far. Events are pumped before every attempt and during
 // pauses; what follows the loop is the caller's. A batch tile whose every attempt failed
 // adds one to counters.tilesMissing.
-ViewLoadOutcome LoadViewTiles(const std::array<TileRequest, 4>& tiles,
+ViewLoadOutcome LoadViewTiles(std::span<const TileRequest> tiles,
                               const std::optional<BatchRetry>& batch, TileCounters& counters,
                               const std::function<bool(const TileRequest&, QImage&)>& loadTile,
                               ViewLoadHooks& hooks);
@@ -70,8 +71,8 @@ struct ViewSource {
     const RefreshRule* refresh = nullptr;
 };
 
-// The four tiles through the tile loader, as LoadViewTiles loads them.
-ViewLoadOutcome LoadViewRequests(const std::array<TileRequest, 4>& tiles, const ViewSource& source,
+// The tiles through the tile loader, as LoadViewTiles loads them.
+ViewLoadOutcome LoadViewRequests(std::span<const TileRequest> tiles, const ViewSource& source,
                                  const std::optional<BatchRetry>& batch, TileCounters& counters,
                                  ViewLoadHooks& hooks);
 
@@ -79,3 +80,11 @@ ViewLoadOutcome LoadViewRequests(const std::array<TileRequest, 4>& tiles, const 
 ViewLoadOutcome LoadView(const ViewUrls& urls, const ViewSource& source,
                          const std::optional<BatchRetry>& batch, TileCounters& counters,
                          ViewLoadHooks& hooks);
+
+// A block of tiles on screen, in its fetch order, one attempt each: a client of atOnce > 1
+// connections reads the block ahead, keeping that many tiles under way. keepGoing is asked
+// before each tile, and false stops the block there (the view moved on): the tiles not yet
+// under way are never requested, and no tile is shown after it said so.
+ViewLoadOutcome LoadBlock(std::span<const TileRequest> tiles, int atOnce, const ViewSource& source,
+                          TileCounters& counters, ViewLoadHooks& hooks,
+                          const std::function<bool()>& keepGoing);

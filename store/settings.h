@@ -46,6 +46,9 @@ struct Settings {
     int retryInterval = 0; // seconds
 
     QString sourceName; // the line after the layout, written only for a source other than the demo
+    // The window's size, the line after the source; 0 by 0 for the starting size.
+    int windowWidth = 0;
+    int windowHeight = 0;
 
     QString cacheDirectory;
     bool useCacheDirectory = false;

@@ -13,11 +13,30 @@ namespace {
 // and reading it would only delay the start.
 constexpr qint64 kMaxSettingsBytes = 64 * 1024;
 
+// Sizes beyond any screen are a damaged line, not a window to open.
+constexpr int kMostWindowPixels = 100000;
+
+std::optional<std::pair<int, int>> WindowSizeOfText(const QString& text) {
+    const QStringList parts = text.split(u'x');
+    if (parts.size() != 2)
+        return std::nullopt;
+    bool wideOk = false;
+    bool highOk = false;
+    const int width = parts[0].toInt(&wideOk);
+    const int height = parts[1].toInt(&highOk);
+    if (!wideOk || !highOk || width <= 0 || height <= 0 || width > kMostWindowPixels ||
+        height > kMostWindowPixels)
+        return std::nullopt;
+    return std::pair{width, height};
+}
+
 } // namespace
 
 SettingsFile::SettingsFile(QStringList lines) : lines_(std::move(lines)) {
     if (lines_.size() > SettingsLine::SourceName)
         sourceName_ = lines_[SettingsLine::SourceName];
+    if (lines_.size() > SettingsLine::WindowSize)
+        windowSize_ = WindowSizeOfText(lines_[SettingsLine::WindowSize]);
     if (lines_.size() > kSettingsLineCount)
         lines_.resize(kSettingsLineCount);
 }

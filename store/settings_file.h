@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <array>
 #include <optional>
+#include <utility>
 
 class SettingsFile {
 public:
@@ -30,10 +31,14 @@ public:
     int number(int line) const;
     // The line after the layout, when a complete file has it.
     std::optional<QString> sourceName() const { return sourceName_; }
+    // The line after the source, when there is one: "WIDTHxHEIGHT" in pixels, or nothing for
+    // text of any other form.
+    std::optional<std::pair<int, int>> windowSize() const { return windowSize_; }
 
 private:
     QStringList lines_;
     std::optional<QString> sourceName_;
+    std::optional<std::pair<int, int>> windowSize_;
 };
 
 // Never fails: a missing or unreadable file, or one larger than 64 KiB, gives a SettingsFile

@@ -43,5 +43,8 @@ enum : int {
     // Added after the layout, so that older versions read the file as they always did: a file
     // without the line means the demo source.
     SourceName = kSettingsLineCount, // the imagery source chosen on the settings tab
+    // The main window's size as "WIDTHxHEIGHT", only when the user left it other than the
+    // starting size; the source line is then written too, "demo" for the demo source.
+    WindowSize,
 };
 } // namespace SettingsLine

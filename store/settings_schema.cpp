@@ -6,6 +6,7 @@
 #include "tiles/default_source.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -129,6 +130,8 @@ Settings SettingsFromFile(const SettingsFile& file) {
     s.view = ViewFromSettings(file);
     if (file.sourceName() && s.linesPresent == kSettingsLineCount)
         s.sourceName = *file.sourceName();
+    if (file.windowSize() && s.linesPresent == kSettingsLineCount)
+        std::tie(s.windowWidth, s.windowHeight) = *file.windowSize();
     return s;
 }
 
@@ -140,6 +143,10 @@ SettingsLines SettingsLinesOf(Settings settings) {
 }
 
 QStringList AddedSettingsLinesOf(const Settings& settings) {
+    const bool sized = settings.windowWidth > 0 && settings.windowHeight > 0;
+    if (sized)
+        return {settings.sourceName,
+                QStringLiteral("%1x%2").arg(settings.windowWidth).arg(settings.windowHeight)};
     if (settings.sourceName.compare(kDemoSourceName, Qt::CaseInsensitive) == 0)
         return {};
     return {settings.sourceName};

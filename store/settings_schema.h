@@ -55,8 +55,9 @@ Settings SettingsFromFile(const SettingsFile& file);
 // The 29 lines of the file. By value: the members are reached through a copy of its own.
 SettingsLines SettingsLinesOf(Settings settings);
 
-// The lines after the layout: the source line when the source is not the demo, so that a
-// file of the demo source stays as older versions wrote it.
+// The lines after the layout: the source line when the source is not the demo or a window
+// size follows, then the size when the window was left at another than the starting size, so
+// that a file of the demo source at the starting size stays as older versions wrote it.
 QStringList AddedSettingsLinesOf(const Settings& settings);
 
 // How one flag or number line is written.

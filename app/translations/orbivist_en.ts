@@ -640,6 +640,17 @@
     </message>
 </context>
 <context>
+    <name>ScaleBarOverlay</name>
+    <message>
+        <source>%1 км</source>
+        <translation>%1 km</translation>
+    </message>
+    <message>
+        <source>%1 м</source>
+        <translation>%1 m</translation>
+    </message>
+</context>
+<context>
     <name>SourceServices</name>
     <message>
         <source>неизвестный источник &quot;%1&quot;; источники: %2</source>
@@ -729,6 +740,10 @@
     <message>
         <source>Получить недостающие</source>
         <translation>Fetch missing</translation>
+    </message>
+    <message>
+        <source>линейка масштаба</source>
+        <translation>scale bar</translation>
     </message>
     <message>
         <source>Поиск</source>

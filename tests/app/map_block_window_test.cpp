@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The map in a window larger than at start: the block it fetches, the drag, the wheel, the
+// arrows and the size kept for the next start.
+#include "app/scale_bar_overlay.h"
+#include "app/tile_image.h"
+#include "tests/app/window_fixture.h"
+#include "tests/support/jpeg_fixture.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+namespace {
+
+class MapBlockTest : public WindowTest {
+protected:
+    // The loopback view, shown at 1280 by 900 once the first block has loaded.
+    TForm1& OpenLarge() {
+        ServeFromLoopback();
+        TForm1& w = Build();
+        w.resize(1280, 900);
+        w.show();
+        WaitForFirstView();
+        return w;
+    }
+    QStringList RequestedPaths(qsizetype from) const {
+        QStringList paths;
+        for (qsizetype i = from; i < http.requests.size(); ++i)
+            paths << http.requests[i].mid(prefix.size());
+        return paths;
+    }
+    // A mouse event at a point of the window, delivered as the grabbing tile sees it where it
+    // is now.
+    void Send(TileImage* tile, QEvent::Type type, QPoint inWindow, Qt::MouseButtons held) {
+        const QPoint at = tile->mapFrom(form.get(), inWindow);
+        QMouseEvent event(type, at, tile->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(tile, &event);
+    }
+};
+
+// The 5 by 3 block of level 1 wraps round the four tiles of the world.
+const QStringList kLevelOneBlock = {"q", "r", "s", "t", "q", "t", "q", "r",
+                                    "q", "r", "s", "r", "q", "t", "q"};
+
+TEST_F(MapBlockTest, LargeWindowFetchesItsCoveringBlockViewFirst) {
+    TForm1& w = OpenLarge();
+    EXPECT_EQ(w.CurrentBlockSize(), (BlockSize{5, 3}));
+    EXPECT_EQ(RequestedPaths(0), kLevelOneBlock);
+    EXPECT_EQ(w.BlockImages()[4]->pos(), QPoint(512, 0));
+}
+
+TEST_F(MapBlockTest, DraggingWestMovesTheAnchorEastOnRelease) {
+    TForm1& w = OpenLarge();
+    TileImage* tile = w.BlockImages()[5]; // cell (2, 1)
+    Send(tile, QEvent::MouseButtonPress, {712, 356}, Qt::LeftButton);
+    Send(tile, QEvent::MouseMove, {512, 356}, Qt::LeftButton);
+    Send(tile, QEvent::MouseMove, {412, 356}, Qt::LeftButton);
+    EXPECT_EQ(w.Image1->pos(), QPoint(-300, 0)); // the picture follows the pointer
+    EXPECT_EQ(Paths(), QStringList({"q", "r", "s", "t"}));
+    const qsizetype before = http.requests.size();
+    Send(tile, QEvent::MouseButtonRelease, {412, 356}, Qt::NoButton);
+    EXPECT_EQ(Paths(), QStringList({"r", "q", "t", "s"}));
+    EXPECT_EQ(w.Image1->pos(), QPoint(0, 0));
+    EXPECT_EQ(RequestedPaths(before).size(), 15);
+
+    // The map has the keyboard now: an arrow pans by one tile as the pad does.
+    QTest::keyClick(tile, Qt::Key_Down);
+    EXPECT_EQ(Paths(), QStringList({"s", "t", "q", "r"}));
+}
+
+TEST_F(MapBlockTest, AClickWithoutMovementAndTheWheelZoomIntoTheTile) {
+    TForm1& w = OpenLarge();
+    TileImage* cell = w.BlockImages()[10]; // cell (3, 1), the tile s
+    QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(30, 30));
+    EXPECT_EQ(Paths(), QStringList({"sq", "sr", "ss", "st"}));
+
+    QTest::mouseClick(w.Image1, Qt::RightButton, {}, QPoint(30, 30)); // out again
+    EXPECT_EQ(Paths(), QStringList({"q", "r", "s", "t"}));
+    const qsizetype before = http.requests.size();
+    QWheelEvent wheel(QPointF(30, 30), cell->mapToGlobal(QPointF(30, 30)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(cell, &wheel);
+    EXPECT_EQ(Paths(), QStringList({"sq", "sr", "ss", "st"}));
+    const QStringList children = RequestedPaths(before);
+    ASSERT_EQ(children.size(), 15);
+    EXPECT_EQ(children.mid(0, 5), QStringList({"sq", "sr", "ss", "st", "tq"}));
+}
+
+TEST_F(MapBlockTest, PrefillOfTheVisibleRegionCoversTheWholeBlock) {
+    ASSERT_TRUE(QDir().mkpath(home.file("Cash")));
+    TForm1& w = OpenLarge();
+    w.viewUrls = View("qs", "rt", "sq", "tr"); // rows 1 to 3 of level 2, every column
+    w.RefreshView();
+    w.Edit3->setText("3");
+    ASSERT_TRUE(w.Button6->isEnabled()) << w.Label13->text().toStdString();
+    http.requests.clear();
+    for (int i = 0; i < 6 * 8 + 15; ++i) // the region's tiles, then the view put back
+        http.Reply(MakeTestJpeg(256, 256, Qt::blue));
+    w.Button6->click();
+    QSet<QString> deeper;
+    for (const QString& url : http.requests)
+        if (url.size() == prefix.size() + 3)
+            deeper << url.mid(prefix.size());
+    EXPECT_EQ(deeper.size(), 6 * 8);
+    EXPECT_FALSE(deeper.contains("qqq")) << "row 0 lies above the block";
+    EXPECT_EQ(Paths(), QStringList({"qs", "rt", "sq", "tr"}));
+}
+
+TEST_F(MapBlockTest, TheSizeIsKeptOnItsOwnLineOnlyWhenChanged) {
+    OpenLarge();
+    Close();
+    QStringList lines = QString::fromLatin1(home.read("ORB.ini")).split("\r\n");
+    ASSERT_EQ(lines.size(), kSettingsLineCount + 3); // and the empty rest after the last break
+    EXPECT_EQ(lines[kSettingsLineCount], "demo");
+    EXPECT_EQ(lines[kSettingsLineCount + 1], "1280x900");
+    TForm1& w = Open();
+    EXPECT_EQ(w.size(), QSize(1280, 900));
+    w.resize(TForm1::kClientWidth, TForm1::kClientHeight);
+    Close();
+    lines = QString::fromLatin1(home.read("ORB.ini")).split("\r\n");
+    EXPECT_EQ(lines.size(), kSettingsLineCount + 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(WindowTest, TheScaleBarIsOffAtFirstAndMeasuresTheViewsCentre) {
+    TForm1& w = Open();
+    EXPECT_FALSE(w.ScaleBarView->isVisible());
+    w.ScaleCheck->click();
+    ASSERT_TRUE(w.ScaleBarView->isVisible());
+    EXPECT_EQ(w.ScaleBarView->Text(), "10000 км"); // at the equator, level 1
+    EXPECT_LE(w.ScaleBarView->geometry().bottom(), w.PageControl1->y());
+    w.ScaleCheck->click();
+    EXPECT_FALSE(w.ScaleBarView->isVisible());
+}
+
+} // namespace

@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tiles/map_block.h"
+
+#include "tiles/neighbours.h"
+#include "tiles/tile_block.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+int TilesToCover(int pixels) {
+    return std::max(2, (std::max(pixels, 0) + kTileSide - 1) / kTileSide);
+}
+
+// Rings around the 2 by 2 view: 0 for its own cells, 1 for the cells touching it, and so on.
+int RingOf(BlockCell cell) {
+    return std::max(std::max(cell.column - 1, 0), std::max(cell.row - 1, 0));
+}
+
+int NearestTiles(int pixels) {
+    return static_cast<int>(std::lround(static_cast<double>(pixels) / kTileSide));
+}
+
+} // namespace
+
+BlockSize BlockSizeFor(int width, int height) {
+    return {TilesToCover(width), TilesToCover(height)};
+}
+
+int ViewSlotOf(BlockCell cell) {
+    if (cell.column < 0 || cell.column > 1 || cell.row < 0 || cell.row > 1)
+        return -1;
+    return cell.row == 0 ? cell.column : 3 - cell.column;
+}
+
+std::vector<BlockCell> BlockFetchOrder(BlockSize size) {
+    std::vector<BlockCell> cells = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    std::vector<BlockCell> rest;
+    for (int row = 0; row < size.rows; ++row)
+        for (int column = 0; column < size.columns; ++column)
+            if (ViewSlotOf({column, row}) < 0)
+                rest.push_back({column, row});
+    std::stable_sort(rest.begin(), rest.end(),
+                     [](BlockCell a, BlockCell b) { return RingOf(a) < RingOf(b); });
+    cells.insert(cells.end(), rest.begin(), rest.end());
+    return cells;
+}
+
+BlockCell DragShift(int dx, int dy) {
+    return {-NearestTiles(dx), -NearestTiles(dy)};
+}
+
+QString ShiftedLetters(QString letters, BlockCell cell) {
+    for (int i = 0; i < cell.column; ++i)
+        letters = EastNeighbour(letters);
+    for (int i = 0; i > cell.column; --i)
+        letters = WestNeighbour(letters);
+    for (int i = 0; i < cell.row; ++i)
+        letters = SouthNeighbour(letters);
+    for (int i = 0; i > cell.row; --i)
+        letters = NorthNeighbour(letters);
+    return letters;
+}
+
+std::optional<GeoRegion> BlockRegion(const QString& anchorLetters, BlockSize size) {
+    const std::optional<TileKey> anchor = TileKey::FromLetters(anchorLetters.toStdString());
+    if (!anchor)
+        return std::nullopt;
+    const int level = anchor->level;
+    const std::int64_t side = std::int64_t{1} << level;
+    const auto columns = std::min<std::int64_t>(size.columns, side);
+    const auto rows = std::min<std::int64_t>(size.rows, side - anchor->row);
+    // A hair inside the block's edges, so that the tiles beyond them, which only touch the
+    // box, are not taken for part of it.
+    constexpr double kInside = 1e-6; // of a tile
+    const double north = RowEdgeLatitude(level, anchor->row + kInside);
+    const double south = RowEdgeLatitude(level, double(anchor->row + rows) - kInside);
+    if (columns == side)
+        return GeoRegion::Box(-180, south, 180, north);
+    const double west = ColumnEdgeLongitude(level, anchor->column + kInside);
+    double east = ColumnEdgeLongitude(level, double(anchor->column + columns) - kInside);
+    if (east > 180)
+        east -= 360; // across the 180th meridian
+    return GeoRegion::Box(west, south, east, north);
+}

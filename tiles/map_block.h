@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The view as a block of tiles that fills the map area of the window: its size, the order in
+// which its tiles are fetched, and how a drag in pixels becomes a move in whole tiles. The top-
+// left 2 by 2 of the block are the four tiles of the view; the rest follow from its anchor.
+#include "tiles/geo_region.h"
+#include "tiles/tile_side.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+struct BlockSize {
+    int columns = 2;
+    int rows = 2;
+    friend bool operator==(const BlockSize&, const BlockSize&) = default;
+};
+
+// A cell of the block: columns east and rows south of the anchor.
+struct BlockCell {
+    int column = 0;
+    int row = 0;
+    friend bool operator==(const BlockCell&, const BlockCell&) = default;
+};
+
+// Enough tiles to cover an area of width by height pixels, never fewer than the 2 by 2 view.
+BlockSize BlockSizeFor(int width, int height);
+
+// Every cell of the block in the order its tiles are fetched: the four of the view in slot
+// order (top-left, top-right, bottom-right, bottom-left), then the others ring by ring
+// outwards from them, each ring row by row.
+std::vector<BlockCell> BlockFetchOrder(BlockSize size);
+
+// The view slot (0..3) of a cell, or -1 for a cell outside the 2 by 2 view.
+int ViewSlotOf(BlockCell cell);
+
+// Whole tiles the anchor moves by after a drag of dx, dy pixels: the picture follows the
+// pointer, so dragging west by more than half a tile shows the tiles east of it.
+BlockCell DragShift(int dx, int dy);
+
+// The quadrant letters of the tile cell.column east and cell.row south of the tile named by
+// letters (negative: west, north), wrapping round the world as the pad's moves do.
+QString ShiftedLetters(QString letters, BlockCell cell);
+
+// The ground a block of size shows with its anchor at anchorLetters, as a box in degrees: the
+// region its prefill and export cover. Rows stop at the south edge of the world (the block
+// shows the north again below it); a block as wide as the world takes every longitude.
+// Nothing for an anchor deeper than a tile key reaches.
+std::optional<GeoRegion> BlockRegion(const QString& anchorLetters, BlockSize size);
