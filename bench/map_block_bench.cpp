@@ -33,8 +33,10 @@ std::unique_ptr<TForm1> OpenLargeWindow(const QString& home, const QString& url)
     QFile sources(home + "/MySources.ini");
     if (!sources.open(QIODevice::WriteOnly))
         return nullptr;
-    sources.write(
-        QStringLiteral("[near]\nurl = %1\nconnections = %2\n").arg(url).arg(kConnections).toUtf8());
+    sources.write(QStringLiteral("[near]\nurl = %1\nconnections = %2\nrate = 1000\n")
+                      .arg(url)
+                      .arg(kConnections)
+                      .toUtf8());
     sources.close();
     const ProgramHome programHome{home + '/'};
     QDir().mkpath(programHome.DefaultCacheRoot());

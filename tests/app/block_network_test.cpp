@@ -13,6 +13,8 @@
 #include <QRegularExpression>
 #include <QTimer>
 #include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -32,7 +34,7 @@ protected:
         const int port = ready.section(u':', -1).toInt();
         ASSERT_GT(port, 0) << ready.toStdString();
         home.write("MySources.ini", QStringLiteral("[near]\nurl = http://127.0.0.1:%1/{z}/{x}/{y}"
-                                                   ".jpg\nconnections = 4\n")
+                                                   ".jpg\nconnections = 4\nrate = 1000\n")
                                         .arg(port)
                                         .toUtf8());
         Settings settings = DesignSettings();
@@ -60,14 +62,13 @@ protected:
                 open << match.captured(2).toInt();
         return open;
     }
-    // Within one round trip the answers leave one after the other with fewer and fewer still
-    // open beside them (a late request can keep the count); the next round trip begins once
-    // the count rises again, or after an answer that was alone.
+    // Each answer waits the server's delay beside the others open with it: the answers' shares
+    // of a delay add up to the round trips the tiles took, however the client spread them.
     static int RoundTrips(const QList<int>& open) {
-        int trips = open.isEmpty() ? 0 : 1;
-        for (qsizetype i = 1; i < open.size(); ++i)
-            trips += open[i] > open[i - 1] || open[i - 1] <= 1 ? 1 : 0;
-        return trips;
+        double trips = 0;
+        for (const int beside : open)
+            trips += 1.0 / std::max(beside, 1);
+        return static_cast<int>(std::ceil(trips - 1e-9));
     }
     void WheelOver(TileImage* tile) {
         QWheelEvent wheel(QPointF(30, 30), tile->mapToGlobal(QPointF(30, 30)), QPoint(),
