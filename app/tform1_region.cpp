@@ -6,8 +6,8 @@
 #include "app/dialog_in_front.h"
 #include "app/region_outline.h"
 #include "batch/jobs/region_choice.h"
-#include "sources/source_cache_folder.h"
 #include "gis/area_file.h"
+#include "sources/source_cache_folder.h"
 #include "tiles/decimal_text.h"
 
 #include <QFileDialog>

@@ -133,10 +133,11 @@ TEST(SourceReadAhead, LeavesTheCountersToTheJob) {
         settings.receiveErrorLimit = 1;
         ASSERT_TRUE(SaveSettings(home.file("ORB.ini"), SettingsLinesOf(settings)));
         ASSERT_TRUE(QDir().mkpath(home.file("Cash")));
-        home.write("MySources.ini", QStringLiteral("[local]\nurl = %1\nconnections = 4\nrate = 1000\n"
-                                                   "bulk-download = yes\n")
-                                        .arg(server.Url("/{z}/{x}/{y}.jpg"))
-                                        .toUtf8());
+        home.write("MySources.ini",
+                   QStringLiteral("[local]\nurl = %1\nconnections = 4\nrate = 1000\n"
+                                  "bulk-download = yes\n")
+                       .arg(server.Url("/{z}/{x}/{y}.jpg"))
+                       .toUtf8());
         const Outcome run =
             Orbivist({"prefill", "--home", home.path(), "--source", "local", "--depth", "2"});
         EXPECT_EQ(run.status, c.status) << run.err.toStdString();
