@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/tileserver/server_options.h"
 
+#include "tiles/tile_key.h"
+
 #include <charconv>
 
 namespace tileserver {
@@ -70,9 +72,13 @@ std::string UsageText() {
     return "usage: orbivist-tileserver [options]\n"
            "Serves 256x256 Mercator JPEG tiles at GET /kh?v=5&n=404&t=<key> on 127.0.0.1,\n"
            "rendered from an equirectangular world picture. <key> is 't' followed by one of\n"
-           "q r s t (top-left, top-right, bottom-right, bottom-left) per level, 1 to 20.\n"
+           "q r s t (top-left, top-right, bottom-right, bottom-left) per level, " +
+           std::to_string(kLowestLevel) + " to " + std::to_string(kHighestLevel) +
+           ".\n"
            "The same tiles are served at GET /{z}/{x}/{y}.jpg and .png (rows from the north,\n"
-           "levels 0 to 20). Connections are served at once, each on a thread of its own.\n"
+           "levels 0 to " +
+           std::to_string(kHighestLevel) +
+           "). Connections are served at once, each on a thread of its own.\n"
            "\n"
            "  --image FILE      world picture (JPEG), default " +
            std::string(kDefaultWorldImagePath) +
