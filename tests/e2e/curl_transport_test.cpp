@@ -152,12 +152,10 @@ TEST(TemplateSource, OpensNoMoreConnectionsThanTheSourceAllows) {
         urls << ExpandUrlTemplate(
             QStringLiteral("http://127.0.0.1:%1/{z}/{x}/{y}.jpg").arg(server.Port()), {}, 2, i % 4,
             i / 4);
-    QElapsedTimer clock;
-    clock.start();
     for (const Done& done : Fetch(Source(3), {}, urls))
         EXPECT_EQ(done.fetch.result, TileFetch::Result::Data) << done.fetch.message.toStdString();
-    EXPECT_LT(clock.elapsed(), 12 * 300 / 2); // in parallel
     ASSERT_EQ(server.Stop(), 0);
+    // As many requests waited for their answers at once as the source allows, never more.
     static const QRegularExpression open(QStringLiteral(" open=(\\d+)"));
     int most = 0;
     for (const QString& line : server.LogLines())

@@ -96,7 +96,7 @@ std::string UsageText() {
            "  --version         print the version\n"
            "\n"
            "Prints \"listening on 127.0.0.1:PORT\" once ready, logs one line per request\n"
-           "(with open=N, the connections being served as it was answered)\n"
+           "(with open=N, the requests not yet answered as it was, itself included)\n"
            "to stderr and stops cleanly on SIGINT or SIGTERM.\n";
 }
 

@@ -99,11 +99,14 @@ void TileServer::Run(int stopFd) {
         {
             const std::lock_guard lock(openMutex_);
             ++open_;
+            ++unanswered_;
         }
         std::thread([this, stopFd, client = std::move(client)]() mutable {
-            Serve(client, stopFd);
+            bool unanswered = true;
+            Serve(client, stopFd, unanswered);
             client.Reset(); // closed before Run may return and the server go
             const std::lock_guard lock(openMutex_);
+            unanswered_ -= unanswered ? 1 : 0;
             --open_;
             openChanged_.notify_all();
         }).detach();
@@ -118,7 +121,7 @@ void TileServer::Log(const std::string& line) {
     log_ << line << std::endl;
 }
 
-void TileServer::Serve(const UniqueFd& client, int stopFd) {
+void TileServer::Serve(const UniqueFd& client, int stopFd, bool& unanswered) {
     const std::uint64_t number = ++requests_;
     std::string head;
     const HeadOutcome outcome = ReadRequestHead(client.Get(), stopFd, kRequestLimit, head);
@@ -142,9 +145,13 @@ void TileServer::Serve(const UniqueFd& client, int stopFd) {
         return;
     }
     if (answer.reply) {
+        // Counted out before the reply leaves: a client that takes its next request to a new
+        // connection the moment it holds this reply finds this one no longer counted.
         const std::lock_guard lock(openMutex_);
         line << " -> " << answer.reply->status << ' ' << answer.reply->body.size()
-             << " bytes open=" << open_;
+             << " bytes open=" << unanswered_;
+        --unanswered_;
+        unanswered = false;
     } else {
         line << " -> dropped";
     }

@@ -44,7 +44,8 @@ private:
     // At most this many connections are served at once; further ones wait to be accepted.
     static constexpr int kMostConnections = 256;
 
-    void Serve(const UniqueFd& client, int stopFd);
+    // unanswered turns false once the connection's reply is about to leave.
+    void Serve(const UniqueFd& client, int stopFd, bool& unanswered);
     Answer AnswerHead(const std::string& head);
     std::optional<HttpReply> ReplyForTile(std::string_view target, const TileKey& tile, bool png,
                                           Fault fault) const;
@@ -61,7 +62,8 @@ private:
     std::atomic<std::uint64_t> requests_ = 0;
     std::mutex openMutex_;
     std::condition_variable openChanged_;
-    int open_ = 0; // connections being served
+    int open_ = 0;       // connections being served
+    int unanswered_ = 0; // of those, the ones whose reply has not left yet (the log's open=)
 };
 
 } // namespace tileserver
