@@ -11,9 +11,9 @@
 
 namespace {
 
-constexpr std::int64_t kLadder[] = {1800000, 600000, 300000, 120000, 60000, 30000, 10000,
-                                    5000,    2000,   1000,   500,    200,   100,   50,
-                                    20,      10,     5,      2,      1};
+constexpr std::int64_t kLadder[] = {5400000, 2700000, 1800000, 600000, 300000, 120000, 60000,
+                                    30000,   10000,   5000,    2000,   1000,   500,    200,
+                                    100,     50,      20,      10,     5,      2,      1};
 constexpr std::int64_t kHalfTurn = 180 * kGraticuleUnitsPerDegree;
 
 // Decimals of the minutes that a step needs: none down to whole minutes.

@@ -13,8 +13,8 @@
 // number of them and its label never suffers a rounding error.
 inline constexpr std::int64_t kGraticuleUnitsPerDegree = 60000;
 
-// The finest step of the ladder 30°, 10°, 5°, 2°, 1°, 30', 10', 5', 2', 1', 0,5', 0,2' ...
-// 0,001' whose meridians lie at least minPixels apart at the level; the ladder's ratios are at
+// The finest step of the ladder 90°, 45°, 30°, 10°, 5°, 2°, 1°, 30', 10', 5', 2', 1', 0,5', 0,2'
+// ... 0,001' whose meridians lie at least minPixels apart at the level; the ladder's ratios are at
 // most 3, so they lie less than 3 × minPixels apart. Parallels take the step of the meridians
 // at minPixels × cos(latitude).
 std::int64_t GraticuleStep(int level, double minPixels = 100);
