@@ -94,6 +94,7 @@ void TForm1::ConnectHandlers() {
     connect(Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
     connect(CheckBox3, &QCheckBox::clicked, this, [this] { Button8Click(); });
     connect(ScaleCheck, &QCheckBox::toggled, this, [this] { ShowScaleBar(); });
+    connect(GridCheck, &QCheckBox::toggled, this, [this] { ShowGraticule(); });
     connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             RadioButton1Click();
@@ -269,6 +270,7 @@ void TForm1::UpdateAfterRefresh() {
 
     ShowMarker();
     ShowScaleBar();
+    ShowGraticule();
 }
 
 void TForm1::PageControl1Change() {

@@ -47,6 +47,7 @@ class QKeyEvent;
 class RegionOutline;
 class RxSlider;
 class ScaleBarOverlay;
+class GraticuleOverlay;
 class StatusPanels;
 class TForm2;
 class TForm3;
@@ -137,6 +138,8 @@ public:
     QPushButton* SpeedButton11 = nullptr;
     QCheckBox* ScaleCheck = nullptr; // the scale bar over the map, off at first
     ScaleBarOverlay* ScaleBarView = nullptr;
+    QCheckBox* GridCheck = nullptr; // the latitude/longitude grid over the map, off at first
+    GraticuleOverlay* GraticuleView = nullptr;
 
     // "Поиск"
     QWidget* TabSheet6 = nullptr;
@@ -324,6 +327,8 @@ private:
     void ClickZoomTo(const ViewRefs& refs, const ViewMove& zoomed);
     // The scale bar at the view's centre, where the map's lower left corner is now.
     void ShowScaleBar();
+    // The grid over the block, for its anchor and size.
+    void ShowGraticule();
     // The block beyond the four through the source's connections.
     void RefreshBlock();
     // The tiles already shown that the block, moved, still holds go to their new cells; the

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The map area as it grows with the window: the block of tiles around the view's four, the
 // drag that pans it, the wheel that zooms and the arrows that pan by a tile.
+#include "app/graticule_overlay.h"
 #include "app/marker_image.h"
 #include "app/region_outline.h"
 #include "app/rx_slider.h"
@@ -61,6 +62,7 @@ void TForm1::LayoutWindow() {
     StatusB->setAutoFillBackground(true);
     LayoutBlock();
     ShowScaleBar();
+    ShowGraticule();
 }
 
 void TForm1::LayoutBlock() {
@@ -81,6 +83,7 @@ void TForm1::LayoutBlock() {
             blockImages_.push_back(tile);
         }
         // New tiles are stacked above the marker, the outline and the tabs: put those back.
+        GraticuleView->raise();
         Outline->raise();
         ScaleBarView->raise();
         Image5->raise();
@@ -95,6 +98,7 @@ void TForm1::LayoutBlock() {
     for (std::size_t i = 0; i < blockImages_.size(); ++i)
         blockImages_[i]->move(CellPlace(blockOrder_[i]) + dragOffset_);
     Outline->setGeometry(QRect(dragOffset_, QSize(size.columns, size.rows) * kTileSide));
+    GraticuleView->setGeometry(Outline->geometry());
 }
 
 QStringList TForm1::BlockRefs() const {
@@ -274,4 +278,12 @@ void TForm1::ShowScaleBar() {
     ScaleBarView->move(8, PageControl1->y() - ScaleBarOverlay::kHeight - 8);
     ScaleBarView->raise();
     PageControl1->raise();
+}
+
+void TForm1::ShowGraticule() {
+    const std::optional<TileKey> anchor =
+        TileKey::FromLetters(CurrentViewRefs().Letters()[0].toStdString());
+    GraticuleView->setVisible(GridCheck->isChecked() && anchor);
+    if (GraticuleView->isVisible())
+        GraticuleView->Measure(*anchor);
 }

@@ -3,6 +3,7 @@
 // size; a larger window gives the map the room above the tabs (see tform1_block.cpp).
 #include "app/field_validator.h"
 #include "app/form_controls.h"
+#include "app/graticule_overlay.h"
 #include "app/marker_image.h"
 #include "app/region_outline.h"
 #include "app/rx_slider.h"
@@ -129,6 +130,10 @@ void TForm1::BuildViewTab() {
     ScaleCheck->move(160, 50);
     ScaleCheck->setFocusPolicy(Qt::NoFocus);
     ScaleBarView = new ScaleBarOverlay(this);
+    GridCheck = new QCheckBox(tr("сетка координат"), TabSheet1);
+    GridCheck->move(330, 50);
+    GridCheck->setFocusPolicy(Qt::NoFocus);
+    GraticuleView = new GraticuleOverlay(this);
 }
 
 void TForm1::BuildSearchTab() {

@@ -746,6 +746,10 @@
         <translation>scale bar</translation>
     </message>
     <message>
+        <source>сетка координат</source>
+        <translation>coordinate grid</translation>
+    </message>
+    <message>
         <source>Поиск</source>
         <translation>Search</translation>
     </message>

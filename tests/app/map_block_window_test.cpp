@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The map in a window larger than at start: the block it fetches, the drag, the wheel, the
 // arrows and the size kept for the next start.
+#include "app/graticule_overlay.h"
 #include "app/scale_bar_overlay.h"
 #include "app/tile_image.h"
 #include "tests/app/window_fixture.h"
@@ -136,6 +137,19 @@ TEST_F(WindowTest, TheScaleBarIsOffAtFirstAndMeasuresTheViewsCentre) {
     EXPECT_LE(w.ScaleBarView->geometry().bottom(), w.PageControl1->y());
     w.ScaleCheck->click();
     EXPECT_FALSE(w.ScaleBarView->isVisible());
+}
+
+TEST_F(WindowTest, TheGridIsOffAtFirstAndDrawsOverTheMap) {
+    TForm1& w = Open();
+    EXPECT_FALSE(w.GraticuleView->isVisible());
+    const QImage before = w.grab(QRect(0, 0, 512, 512)).toImage();
+    w.GridCheck->click();
+    ASSERT_TRUE(w.GraticuleView->isVisible());
+    // The world at level 1: 4 meridians and the equator.
+    EXPECT_EQ(w.GraticuleView->Lines().size(), 5u);
+    EXPECT_NE(w.grab(QRect(0, 0, 512, 512)).toImage(), before);
+    w.GridCheck->click();
+    EXPECT_EQ(w.grab(QRect(0, 0, 512, 512)).toImage(), before);
 }
 
 } // namespace

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/graticule_overlay.h"
+
+#include <QPainter>
+
+GraticuleOverlay::GraticuleOverlay(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    hide();
+}
+
+void GraticuleOverlay::Measure(const TileKey& anchor) {
+    lines_ = GraticuleLines(anchor, width(), height());
+    update();
+}
+
+void GraticuleOverlay::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // A light line with a dark edge shows over both snow and sea.
+    const QPen halo(QColor(0, 0, 0, 110), 3);
+    const QPen line(QColor(255, 255, 255, 200), 1);
+    for (const QPen& pen : {halo, line}) {
+        painter.setPen(pen);
+        for (const GraticuleLine& l : lines_)
+            if (l.meridian)
+                painter.drawLine(QPointF(l.pixel, 0), QPointF(l.pixel, height()));
+            else
+                painter.drawLine(QPointF(0, l.pixel), QPointF(width(), l.pixel));
+    }
+    const QFontMetrics metrics(font());
+    for (const GraticuleLine& l : lines_) {
+        QRect box = metrics.boundingRect(l.label).adjusted(-2, 0, 2, 0);
+        box.moveTopLeft(l.meridian ? QPoint(int(l.pixel) + 3, 3) : QPoint(3, int(l.pixel) + 3));
+        painter.fillRect(box, QColor(255, 255, 255, 190));
+        painter.setPen(Qt::black);
+        painter.drawText(box, Qt::AlignCenter, l.label);
+    }
+}
