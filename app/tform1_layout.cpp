@@ -327,6 +327,11 @@ void TForm1::BuildSettingsTab() {
         MakeUpDown(limits, 420, 84, SettingsRange::ReceiveErrorLimit, kDesign.receiveErrorLimit);
     UpDown5 =
         MakeUpDown(limits, 420, 106, SettingsRange::BadFileErrorLimit, kDesign.badFileErrorLimit);
+
+    auto* refresh = MakeGroup(TabSheet4, tr("Обновление кэша при просмотре"), 414, 44);
+    MakeLabel(refresh, tr("Обновлять тайлы старше N дней (0 — не обновлять)"), 8, 21);
+    RefreshDaysUpDown =
+        MakeUpDown(refresh, 420, 18, SettingsRange::RefreshDays, kDesign.refreshDays);
 }
 
 void TForm1::BuildAboutTab() {
