@@ -12,16 +12,20 @@ TEST(SettingsSourceLine, RoundTripsAndStaysOffTheFileOfTheDemoSource) {
         QString chosen;
         qsizetype lines; // in the file written
         QString readBack;
+        int refreshDays = 0; // then the source and size lines are written too
     };
     const Case cases[] = {
         {"demo", kSettingsLineCount, "demo"},
         {"DEMO", kSettingsLineCount, "demo"},
         {"my-imagery", kSettingsLineCount + 1, "my-imagery"},
         {"Спутник", kSettingsLineCount + 1, "Спутник"},
+        {"demo", kSettingsLineCount + 3, "demo", 7},
+        {"my-imagery", kSettingsLineCount + 3, "my-imagery", 3650},
     };
     for (const Case& c : cases) {
         Settings settings = DesignSettings();
         settings.sourceName = c.chosen;
+        settings.refreshDays = c.refreshDays;
         TempDir dir;
         ASSERT_TRUE(SaveSettings(dir.file("ORB.ini"), SettingsLinesOf(settings),
                                  AddedSettingsLinesOf(settings)));
@@ -33,5 +37,17 @@ TEST(SettingsSourceLine, RoundTripsAndStaysOffTheFileOfTheDemoSource) {
         settings.sourceName = read.sourceName;
         settings.linesPresent = kSettingsLineCount;
         EXPECT_EQ(read, settings) << "the other lines keep their meaning";
+    }
+}
+
+// The view's refresh days, after the source and size lines: a damaged line is off, a number
+// beyond the spinner is clamped to it.
+TEST(SettingsSourceLine, RefreshDaysReadAsTheSpinnerWouldTakeThem) {
+    const std::pair<QString, int> cases[] = {{"", 0}, {"abc", 0}, {"-4", 0}, {"99999", 3650}};
+    for (const auto& [line, days] : cases) {
+        const SettingsLines design = SettingsLinesOf(DesignSettings());
+        const QStringList lines = QStringList(design.begin(), design.end()) << "near"
+                                                                            << "" << line;
+        EXPECT_EQ(SettingsFromFile(SettingsFile(lines)).refreshDays, days) << line.toStdString();
     }
 }
