@@ -49,7 +49,7 @@ int TForm1::TabHeight() const {
     if (PageControl1->currentWidget() == TabSheet5)
         return 200;
     if (PageControl1->currentWidget() == TabSheet4)
-        return 485;
+        return 439;
     return 137;
 }
 

@@ -1004,12 +1004,16 @@ Stitch joins a rectangle of tiles into one JPEG with an OziExplorer map file; Pr
         <translation>, %1 confirmed, %2 replaced, %3 stale</translation>
     </message>
     <message>
-        <source>Обновление кэша при просмотре</source>
-        <translation>Cache refresh while viewing</translation>
-    </message>
-    <message>
         <source>Обновлять тайлы старше N дней (0 — не обновлять)</source>
         <translation>Refresh tiles older than N days (0: never)</translation>
+    </message>
+    <message>
+        <source>Обновлять старше, дней</source>
+        <translation>Refresh if older, days</translation>
+    </message>
+    <message>
+        <source>нет</source>
+        <translation>off</translation>
     </message>
 </context>
 <context>
