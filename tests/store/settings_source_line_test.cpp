@@ -39,15 +39,3 @@ TEST(SettingsSourceLine, RoundTripsAndStaysOffTheFileOfTheDemoSource) {
         EXPECT_EQ(read, settings) << "the other lines keep their meaning";
     }
 }
-
-// The view's refresh days, after the source and size lines: a damaged line is off, a number
-// beyond the spinner is clamped to it.
-TEST(SettingsSourceLine, RefreshDaysReadAsTheSpinnerWouldTakeThem) {
-    const std::pair<QString, int> cases[] = {{"", 0}, {"abc", 0}, {"-4", 0}, {"99999", 3650}};
-    for (const auto& [line, days] : cases) {
-        const SettingsLines design = SettingsLinesOf(DesignSettings());
-        const QStringList lines = QStringList(design.begin(), design.end()) << "near"
-                                                                            << "" << line;
-        EXPECT_EQ(SettingsFromFile(SettingsFile(lines)).refreshDays, days) << line.toStdString();
-    }
-}
