@@ -228,7 +228,7 @@ void TForm1::RefreshView() {
     const InputBlock block(*this);
     const QScopedValueRollback<bool> refreshing(refreshing_, true);
     RefreshHooks hooks(*this);
-    LoadView(viewUrls, CurrentViewSource(), std::nullopt, counters, hooks);
+    LoadView(viewUrls, ShownViewSource(), std::nullopt, counters, hooks);
     QCoreApplication::processEvents();
     UpdateAfterRefresh();
     shownRefs_ = BlockRefs();
@@ -243,7 +243,7 @@ void TForm1::RefreshBlock() {
     do {
         viewMoved_ = false;
         CarryOverTiles();
-        const ViewSource source = CurrentViewSource();
+        const ViewSource source = ShownViewSource();
         std::vector<TileRequest> tiles;
         for (const QString& ref : BlockRefs())
             tiles.push_back(source.tiles->Request(ref));
@@ -255,7 +255,13 @@ void TForm1::RefreshBlock() {
 }
 
 void TForm1::UpdateAfterRefresh() {
-    StatusB->setText(3, QString::number(counters.bytesReceived / 1024) + tr(" Кб из интернета"));
+    QString received = QString::number(counters.bytesReceived / 1024) + tr(" Кб из интернета");
+    if (counters.tilesConfirmed + counters.tilesReplaced + counters.tilesKeptStale > 0)
+        received += tr(", проверено %1, заменено %2, устарело %3")
+                        .arg(counters.tilesConfirmed)
+                        .arg(counters.tilesReplaced)
+                        .arg(counters.tilesKeptStale);
+    StatusB->setText(3, received);
     const int level = ViewLevel();
     Label6->setText(QString::number(level));
     RxSlider1->setValue(level);

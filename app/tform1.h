@@ -10,6 +10,8 @@
 #include "batch/jobs/cancel_flag.h"
 #include "batch/jobs/job_services.h"
 #include "loader/tile_counters.h"
+#include "loader/tile_refresh.h"
+#include "loader/validator_index.h"
 #include "loader/view_tiles.h"
 #include "net/http_client.h"
 #include "sources/source_catalog.h"
@@ -203,11 +205,12 @@ public:
     QCheckBox* CheckBox4 = nullptr;
     QLineEdit* Edit16 = nullptr;
     QToolButton* Edit16Browse = nullptr;
-    QSpinBox* UpDown1 = nullptr; // attempts, field Edit12
-    QSpinBox* UpDown6 = nullptr; // retry interval, field Edit21
-    QSpinBox* UpDown2 = nullptr; // write errors tolerated, field Edit13
-    QSpinBox* UpDown4 = nullptr; // receive errors tolerated, field Edit14
-    QSpinBox* UpDown5 = nullptr; // bad-file errors tolerated, field Edit15
+    QSpinBox* UpDown1 = nullptr;           // attempts, field Edit12
+    QSpinBox* UpDown6 = nullptr;           // retry interval, field Edit21
+    QSpinBox* RefreshDaysUpDown = nullptr; // the view's refresh of cached tiles, 0 for never
+    QSpinBox* UpDown2 = nullptr;           // write errors tolerated, field Edit13
+    QSpinBox* UpDown4 = nullptr;           // receive errors tolerated, field Edit14
+    QSpinBox* UpDown5 = nullptr;           // bad-file errors tolerated, field Edit15
 
     // "О программе"
     QWidget* TabSheet5 = nullptr;
@@ -346,6 +349,9 @@ private:
     void RegionChoiceChange();
     // The chosen source's tiles of the view, its client and the loader's settings.
     ViewSource CurrentViewSource();
+    // The same, for what the view shows: refreshing the cached tiles due when the settings ask.
+    ViewSource ShownViewSource();
+    const RefreshRule* ViewRefresh();
     HttpGet& SourceHttp(const SourceDefinition& source);
     // False, with the reason in the status line, when the source has no tiles at level.
     bool LevelAllowed(int level);
@@ -380,6 +386,10 @@ private:
     QString sourceHttpName_;
     ProxySettings sourceHttpProxy_;
     TileBuffers tileBuffers_; // shared by every view loaded
+    // What the view's source folder's server said of its tiles, opened once per folder.
+    std::optional<ValidatorIndex> viewIndex_;
+    QString viewIndexFolder_;
+    RefreshRule viewRefresh_; // points to viewIndex_
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
     CancelFlag* cancel_ = nullptr;

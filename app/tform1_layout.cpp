@@ -294,11 +294,19 @@ void TForm1::BuildSettingsTab() {
     auto* source = MakeGroup(TabSheet4, tr("Источник"), 164, 68);
     MakeLabel(source, tr("Снимки"), 8, 20);
     SourceBox = new QComboBox(source);
-    SourceBox->setGeometry(62, 16, 430, 22);
+    SourceBox->setGeometry(62, 16, 200, 22);
     // The demo source is the program's own, named in the window's language.
     for (const SourceDefinition& each : sources_.sources)
         SourceBox->addItem(each.kind == SourceKind::Demo ? tr("Демо-сервер") : each.title,
                            each.name);
+    // Beside the source it applies to: the view's refresh of its cached tiles, typed or stepped.
+    MakeLabel(source, tr("Обновлять старше, дней"), 268, 20, 158);
+    RefreshDaysUpDown =
+        MakeUpDown(source, 428, 16, SettingsRange::RefreshDays, kDesign.refreshDays);
+    RefreshDaysUpDown->setSpecialValueText(tr("нет"));
+    RefreshDaysUpDown->setToolTip(tr("Обновлять тайлы старше N дней (0 — не обновлять)"));
+    if (auto* field = RefreshDaysUpDown->findChild<QLineEdit*>())
+        field->setReadOnly(false);
     MakeLabel(source, tr("Запрос"), 8, 44);
     Edit11 = MakeEdit(source, QString(), 56, 40, 252);
     ButtonSOK = MakeButton(source, tr("Принять"), 312, 38, 76, 24);

@@ -82,6 +82,7 @@ void TForm1::ApplySettings(const Settings& settings) {
     // A source no longer in the sources files leaves the demo source chosen.
     if (!ChooseSource(settings.sourceName))
         ChooseSource(kDemoSourceName);
+    RefreshDaysUpDown->setValue(settings.refreshDays);
     if (settings.windowWidth > 0 && settings.windowHeight > 0)
         resize(settings.windowWidth, settings.windowHeight); // no smaller than the minimum
 }
@@ -98,6 +99,7 @@ Settings TForm1::CurrentSettings() const {
     for (const SettingsControlRow& row : SettingsControls())
         TakeSettingsLine(row, s);
     s.sourceName = CurrentSource().name;
+    s.refreshDays = RefreshDaysUpDown->value();
     // A maximised window comes back at the size it had before, which the user chose.
     const QSize size = isMaximized() ? normalGeometry().size() : this->size();
     if (size.isValid() && size != QSize(kClientWidth, kClientHeight)) {

@@ -5,6 +5,7 @@
 
 #include "app/status_panels.h"
 #include "loader/source_services.h"
+#include "sources/source_cache_folder.h"
 #include "tiles/tile_ref.h"
 #include "tiles/view_moves.h"
 
@@ -78,4 +79,28 @@ ViewSource TForm1::CurrentViewSource() {
     MakeSourceFolder(source, cacheRoot); // the user may have chosen another root
     return ViewSource{TileSourceFor(source, CurrentViewRefs(), cacheRoot), CurrentWorkMode(),
                       SourceHttp(source), &tileBuffers_};
+}
+
+ViewSource TForm1::ShownViewSource() {
+    ViewSource shown = CurrentViewSource();
+    shown.refresh = ViewRefresh();
+    return shown;
+}
+
+const RefreshRule* TForm1::ViewRefresh() {
+    // As for the jobs, the demo source's tiles are never asked about again.
+    const int days = RefreshDaysUpDown->value();
+    const SourceDefinition source = CurrentSource();
+    if (days == 0 || source.kind == SourceKind::Demo ||
+        CurrentWorkMode() != WorkMode::CacheAndInternet)
+        return nullptr;
+    const QString folder = SourceCacheFolder(cacheRoot, source);
+    if (!viewIndex_ || viewIndexFolder_ != folder) {
+        viewIndex_.reset();
+        viewIndex_.emplace(folder, source.maxAgeSeconds);
+        viewIndexFolder_ = folder;
+    }
+    viewRefresh_ = RefreshRule{
+        .olderThanSeconds = days * kSecondsPerDay, .now = nullptr, .index = &*viewIndex_};
+    return &viewRefresh_;
 }

@@ -69,9 +69,12 @@ ViewLoadOutcome LoadViewRequests(std::span<const TileRequest> tiles, const ViewS
 ViewLoadOutcome LoadBlock(std::span<const TileRequest> tiles, int atOnce, const ViewSource& source,
                           TileCounters& counters, ViewLoadHooks& hooks,
                           const std::function<bool()>& keepGoing) {
-    const auto unfollow = qScopeGuard([&source] { source.http.ReadAheadAlong(nullptr); });
-    TileLoaderContext context{source.mode,    source.http, counters,         hooks,
-                              source.buffers, source.copy, source.layoutOnly};
+    const auto unfollow = qScopeGuard([&source] {
+        source.http.ReadAheadAlong(nullptr);
+        source.http.SetHeldCopies(nullptr); // none left over for a later walk without refresh
+    });
+    TileLoaderContext context{source.mode,    source.http, counters,          hooks,
+                              source.buffers, source.copy, source.layoutOnly, source.refresh};
     source.http.ShareSilentWait(true);
     const auto shared = qScopeGuard([&source] { source.http.ShareSilentWait(false); });
     const auto load = [&context](const TileRequest& tile, QImage& into) {
@@ -81,13 +84,14 @@ ViewLoadOutcome LoadBlock(std::span<const TileRequest> tiles, int atOnce, const 
     // as the source has connections, each drawn as it arrives; a source of one connection
     // fetches them one by one in this order.
     if (atOnce > 1)
-        source.http.ReadAheadAlong(UrlsToFetch(
+        StartReadAhead(
+            source.http,
             [tiles, next = std::size_t{0}]() mutable -> std::optional<TileRequest> {
                 if (next >= tiles.size())
                     return std::nullopt;
                 return tiles[next++];
             },
-            source.mode));
+            source.mode, source.refresh);
     QImage image;
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         const TileAttemptRules rules{.attempts = 1,

@@ -49,6 +49,8 @@ struct Settings {
     // The window's size, the line after the source; 0 by 0 for the starting size.
     int windowWidth = 0;
     int windowHeight = 0;
+    // Days after which the view refreshes cached tiles of a template source; 0 for never.
+    int refreshDays = 0;
 
     QString cacheDirectory;
     bool useCacheDirectory = false;
@@ -74,6 +76,7 @@ inline constexpr SpinRange SearchLevel{kLowestLevel, kHighestLevel};
 // The scheduling dialog's wait before a job.
 inline constexpr SpinRange DelayHours{0, 100};
 inline constexpr SpinRange DelayMinutes{0, 60};
+inline constexpr SpinRange RefreshDays{0, 3650};
 } // namespace SettingsRange
 
 // Never fails: a missing or unreadable file gives the design-time settings.

@@ -5,6 +5,7 @@
 #include "store/settings_schema.h"
 #include "tiles/decimal_text.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -37,6 +38,9 @@ SettingsFile::SettingsFile(QStringList lines) : lines_(std::move(lines)) {
         sourceName_ = lines_[SettingsLine::SourceName];
     if (lines_.size() > SettingsLine::WindowSize)
         windowSize_ = WindowSizeOfText(lines_[SettingsLine::WindowSize]);
+    if (lines_.size() > SettingsLine::RefreshDays)
+        refreshDays_ = std::clamp(ParseIntOr(lines_[SettingsLine::RefreshDays], 0),
+                                  SettingsRange::RefreshDays.min, SettingsRange::RefreshDays.max);
     if (lines_.size() > kSettingsLineCount)
         lines_.resize(kSettingsLineCount);
 }

@@ -34,11 +34,14 @@ public:
     // The line after the source, when there is one: "WIDTHxHEIGHT" in pixels, or nothing for
     // text of any other form.
     std::optional<std::pair<int, int>> windowSize() const { return windowSize_; }
+    // The line after the size: the view's refresh days, or 0 when missing or not a number.
+    int refreshDays() const { return refreshDays_; }
 
 private:
     QStringList lines_;
     std::optional<QString> sourceName_;
     std::optional<std::pair<int, int>> windowSize_;
+    int refreshDays_ = 0;
 };
 
 // Never fails: a missing or unreadable file, or one larger than 64 KiB, gives a SettingsFile

@@ -46,5 +46,9 @@ enum : int {
     // The main window's size as "WIDTHxHEIGHT", only when the user left it other than the
     // starting size; the source line is then written too, "demo" for the demo source.
     WindowSize,
+    // Whole days after which the window's view asks the server again about a cached tile of a
+    // template source, only when not 0; the source and size lines are then written too, the
+    // size line empty for the starting size.
+    RefreshDays,
 };
 } // namespace SettingsLine

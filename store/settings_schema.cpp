@@ -132,6 +132,8 @@ Settings SettingsFromFile(const SettingsFile& file) {
         s.sourceName = *file.sourceName();
     if (file.windowSize() && s.linesPresent == kSettingsLineCount)
         std::tie(s.windowWidth, s.windowHeight) = *file.windowSize();
+    if (s.linesPresent == kSettingsLineCount)
+        s.refreshDays = file.refreshDays();
     return s;
 }
 
@@ -144,9 +146,13 @@ SettingsLines SettingsLinesOf(Settings settings) {
 
 QStringList AddedSettingsLinesOf(const Settings& settings) {
     const bool sized = settings.windowWidth > 0 && settings.windowHeight > 0;
+    const QString size =
+        sized ? QStringLiteral("%1x%2").arg(settings.windowWidth).arg(settings.windowHeight)
+              : QString();
+    if (settings.refreshDays > 0)
+        return {settings.sourceName, size, QString::number(settings.refreshDays)};
     if (sized)
-        return {settings.sourceName,
-                QStringLiteral("%1x%2").arg(settings.windowWidth).arg(settings.windowHeight)};
+        return {settings.sourceName, size};
     if (settings.sourceName.compare(kDemoSourceName, Qt::CaseInsensitive) == 0)
         return {};
     return {settings.sourceName};

@@ -57,7 +57,8 @@ SettingsLines SettingsLinesOf(Settings settings);
 
 // The lines after the layout: the source line when the source is not the demo or a window
 // size follows, then the size when the window was left at another than the starting size, so
-// that a file of the demo source at the starting size stays as older versions wrote it.
+// that a file of the demo source at the starting size stays as older versions wrote it; then
+// the view's refresh days when not 0.
 QStringList AddedSettingsLinesOf(const Settings& settings);
 
 // How one flag or number line is written.

@@ -1003,6 +1003,22 @@ Stitch joins a rectangle of tiles into one JPEG with an OziExplorer map file; Pr
         <source>ReadMe.txt</source>
         <translation>ReadMe.en.txt</translation>
     </message>
+    <message>
+        <source>, проверено %1, заменено %2, устарело %3</source>
+        <translation>, %1 confirmed, %2 replaced, %3 stale</translation>
+    </message>
+    <message>
+        <source>Обновлять тайлы старше N дней (0 — не обновлять)</source>
+        <translation>Refresh tiles older than N days (0: never)</translation>
+    </message>
+    <message>
+        <source>Обновлять старше, дней</source>
+        <translation>Refresh if older, days</translation>
+    </message>
+    <message>
+        <source>нет</source>
+        <translation>off</translation>
+    </message>
 </context>
 <context>
     <name>TForm2</name>

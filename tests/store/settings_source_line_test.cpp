@@ -12,16 +12,20 @@ TEST(SettingsSourceLine, RoundTripsAndStaysOffTheFileOfTheDemoSource) {
         QString chosen;
         qsizetype lines; // in the file written
         QString readBack;
+        int refreshDays = 0; // then the source and size lines are written too
     };
     const Case cases[] = {
         {"demo", kSettingsLineCount, "demo"},
         {"DEMO", kSettingsLineCount, "demo"},
         {"my-imagery", kSettingsLineCount + 1, "my-imagery"},
         {"Спутник", kSettingsLineCount + 1, "Спутник"},
+        {"demo", kSettingsLineCount + 3, "demo", 7},
+        {"my-imagery", kSettingsLineCount + 3, "my-imagery", 3650},
     };
     for (const Case& c : cases) {
         Settings settings = DesignSettings();
         settings.sourceName = c.chosen;
+        settings.refreshDays = c.refreshDays;
         TempDir dir;
         ASSERT_TRUE(SaveSettings(dir.file("ORB.ini"), SettingsLinesOf(settings),
                                  AddedSettingsLinesOf(settings)));
