@@ -97,9 +97,11 @@ TEST_F(BlockNetworkTest, AZoomDuringTheLoadIsTakenAndTheOldBlockLeftUnasked) {
     // Once the first tiles of the block are in, the wheel over the cell beside the view.
     QTimer poll;
     bool zoomed = false;
+    qsizetype answeredBefore = 0;
     QObject::connect(&poll, &QTimer::timeout, &w, [&] {
         if (!zoomed && OpenAtOnce(4).size() >= 4) {
             zoomed = true;
+            answeredBefore = OpenAtOnce(4).size();
             WheelOver(w.BlockImages()[4]); // cell (2, 0): the tile east of the view's
         }
     });
@@ -109,7 +111,9 @@ TEST_F(BlockNetworkTest, AZoomDuringTheLoadIsTakenAndTheOldBlockLeftUnasked) {
     ASSERT_TRUE(zoomed);
     EXPECT_EQ(Paths(), QStringList({"qsrsq", "qsrsr", "qsrss", "qsrst"}));
     EXPECT_EQ(OpenAtOnce(5).size(), 20);
-    EXPECT_LE(OpenAtOnce(4).size(), 8) << "the rest of the old block is never asked for";
+    // Only the requests under way at the wheel, one per connection, may still be answered.
+    EXPECT_LE(OpenAtOnce(4).size(), answeredBefore + 4)
+        << "the rest of the old block is never asked for";
     EXPECT_EQ(w.Label6->text(), "5");
 }
 
