@@ -87,7 +87,9 @@ TEST_F(BlockNetworkTest, TwentyTilesTakeAFewRoundTrips) {
     w.RefreshView();
     const QList<int> open = OpenAtOnce(4);
     ASSERT_EQ(open.size(), 20);
-    EXPECT_LE(RoundTrips(open), 7);
+    // Five with all four connections busy; one at a time takes 20, two at a time 10. A loaded
+    // machine answers a tile late now and then, which costs a round trip or two, not five.
+    EXPECT_LE(RoundTrips(open), 9);
 }
 
 TEST_F(BlockNetworkTest, AZoomDuringTheLoadIsTakenAndTheOldBlockLeftUnasked) {
