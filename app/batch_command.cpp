@@ -21,9 +21,8 @@
 #include "batch/outputs/output_check.h"
 #include "batch/outputs/stitch_output.h"
 #include "gis/area_file.h"
+#include "loader/source_refresh.h"
 #include "loader/source_services.h"
-#include "loader/tile_refresh.h"
-#include "loader/validator_index.h"
 #include "os/atomic_file.h"
 #include "os/child_process.h"
 #include "os/temp_files.h"
@@ -54,7 +53,7 @@ struct Session {
     ViewUrls view;
     QString cacheRoot;
     SourceDefinition source;
-    std::optional<RefreshRule> refresh; // --refresh-older-than
+    std::optional<int> refreshDays; // --refresh-older-than
 
     ViewRefs Refs() const { return ViewRefs(view, settings.view.prefixLength); }
 };
@@ -106,9 +105,7 @@ std::optional<Session> OpenSession(const QString& homeArgument, const CommandRet
     if (!source)
         return std::nullopt;
     s.source = WithLowerPace(*source, retry.rate, retry.bandwidth);
-    if (retry.refreshOlderThanDays)
-        s.refresh = RefreshRule{.olderThanSeconds = *retry.refreshOlderThanDays * kSecondsPerDay,
-                                .now = nullptr};
+    s.refreshDays = retry.refreshOlderThanDays;
     // Said before the job starts rather than as an error on every tile.
     if (const QString problem = CaFileProblem(qEnvironmentVariable(kCaFileVariable));
         source->kind != SourceKind::Demo && !problem.isEmpty()) {
@@ -171,6 +168,7 @@ struct Terminal {
                           session.source.dailyLimit)
                     : nullptr),
           http(SessionHttp(session, cancel, quota.get())), tally(*http),
+          refresh(session.source, session.cacheRoot, session.refreshDays),
           front(TerminalFrontEnd::Setup{
               .cancel = cancel,
               .schedule = schedule,
@@ -183,16 +181,7 @@ struct Terminal {
                        ViewSource{TileSourceFor(session.source, session.Refs(), session.cacheRoot),
                                   WorkModeOf(session.settings), tally},
                    .dialUp = dialUp} {
-        // A template source's tiles past the expiry their server gave are due by default.
-        if (session.source.kind != SourceKind::Demo)
-            index.emplace(SourceCacheFolder(session.cacheRoot, session.source),
-                          session.source.maxAgeSeconds);
-        if (session.refresh || index) {
-            refresh = session.refresh.value_or(RefreshRule{});
-            refresh.index = index ? &*index : nullptr;
-            services.tiles.refresh = &refresh;
-        }
-        refreshAsked = session.refresh.has_value();
+        services.tiles.refresh = refresh.ForJobs();
         // Ctrl+C ends a wait for pppd at once, too.
         dialUp.SetStopCheck([&cancel] { return cancel.Requested(); });
     }
@@ -202,6 +191,7 @@ struct Terminal {
     std::unique_ptr<DailyQuota> quota; // the source's requests a day, when it has a quota
     std::unique_ptr<HttpGet> http;
     FailureTally tally;
+    SourceRefresh refresh;
     PppdDialUp dialUp;
     TerminalFrontEnd front;
     JobServices services;
@@ -262,7 +252,7 @@ struct Terminal {
 
     // After a job that refreshed the cache, however it ended: what became of the tiles due.
     void SayRefreshed(const TileCounters& counters, std::FILE* stream) const {
-        if (refreshAsked ||
+        if (refresh.Asked() ||
             counters.tilesConfirmed + counters.tilesReplaced + counters.tilesKeptStale > 0)
             Say(stream, QCoreApplication::translate("BatchCommand",
                                                     "обновление кэша: подтверждено %1, заменено "
@@ -271,9 +261,6 @@ struct Terminal {
                             .arg(counters.tilesReplaced)
                             .arg(counters.tilesKeptStale));
     }
-    bool refreshAsked = false;
-    std::optional<ValidatorIndex> index; // before the rule that points to it
-    RefreshRule refresh;
 };
 
 // The region of the command: its box, or the area of its file; nothing (and why said) when

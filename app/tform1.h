@@ -9,9 +9,8 @@
 #include "batch/jobs/batch_settings.h"
 #include "batch/jobs/cancel_flag.h"
 #include "batch/jobs/job_services.h"
+#include "loader/source_refresh.h"
 #include "loader/tile_counters.h"
-#include "loader/tile_refresh.h"
-#include "loader/validator_index.h"
 #include "loader/view_tiles.h"
 #include "net/http_client.h"
 #include "sources/source_catalog.h"
@@ -351,7 +350,9 @@ private:
     ViewSource CurrentViewSource();
     // The same, for what the view shows: refreshing the cached tiles due when the settings ask.
     ViewSource ShownViewSource();
-    const RefreshRule* ViewRefresh();
+    // Which cached tiles the view and the jobs ask about again, for the chosen source and the
+    // days of the settings tab.
+    SourceRefresh& CurrentRefresh();
     HttpGet& SourceHttp(const SourceDefinition& source);
     // False, with the reason in the status line, when the source has no tiles at level.
     bool LevelAllowed(int level);
@@ -386,10 +387,9 @@ private:
     QString sourceHttpName_;
     ProxySettings sourceHttpProxy_;
     TileBuffers tileBuffers_; // shared by every view loaded
-    // What the view's source folder's server said of its tiles, opened once per folder.
-    std::optional<ValidatorIndex> viewIndex_;
-    QString viewIndexFolder_;
-    RefreshRule viewRefresh_; // points to viewIndex_
+    // Made again only when the source, the cache root or the days change, so that the index of
+    // the source's folder stays open from one view to the next.
+    std::optional<SourceRefresh> refresh_;
     TForm2* form2_ = nullptr;
     TForm3* form3_ = nullptr;
     CancelFlag* cancel_ = nullptr;

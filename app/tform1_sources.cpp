@@ -5,7 +5,6 @@
 
 #include "app/status_panels.h"
 #include "loader/source_services.h"
-#include "sources/source_cache_folder.h"
 #include "tiles/tile_ref.h"
 #include "tiles/view_moves.h"
 
@@ -83,24 +82,17 @@ ViewSource TForm1::CurrentViewSource() {
 
 ViewSource TForm1::ShownViewSource() {
     ViewSource shown = CurrentViewSource();
-    shown.refresh = ViewRefresh();
+    shown.refresh = CurrentRefresh().ForView();
     return shown;
 }
 
-const RefreshRule* TForm1::ViewRefresh() {
-    // As for the jobs, the demo source's tiles are never asked about again.
-    const int days = RefreshDaysUpDown->value();
+SourceRefresh& TForm1::CurrentRefresh() {
     const SourceDefinition source = CurrentSource();
-    if (days == 0 || source.kind == SourceKind::Demo ||
-        CurrentWorkMode() != WorkMode::CacheAndInternet)
-        return nullptr;
-    const QString folder = SourceCacheFolder(cacheRoot, source);
-    if (!viewIndex_ || viewIndexFolder_ != folder) {
-        viewIndex_.reset();
-        viewIndex_.emplace(folder, source.maxAgeSeconds);
-        viewIndexFolder_ = folder;
+    const int days = RefreshDaysUpDown->value();
+    const std::optional<int> olderThanDays = days > 0 ? std::optional(days) : std::nullopt;
+    if (!refresh_ || !refresh_->Serves(source, cacheRoot, olderThanDays)) {
+        refresh_.reset(); // its index closed before another opens the same file
+        refresh_.emplace(source, cacheRoot, olderThanDays);
     }
-    viewRefresh_ = RefreshRule{
-        .olderThanSeconds = days * kSecondsPerDay, .now = nullptr, .index = &*viewIndex_};
-    return &viewRefresh_;
+    return *refresh_;
 }
