@@ -2,7 +2,6 @@
 #include "loader/validator_index.h"
 
 #include <QFile>
-#include <sqlite3.h>
 
 namespace {
 
@@ -14,10 +13,6 @@ void RemoveIndexFiles(const QString& path) {
         QFile::remove(path + QLatin1StringView(suffix));
 }
 
-void BindName(sqlite3_stmt* statement, const QByteArray& name) {
-    sqlite3_bind_text(statement, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
-}
-
 } // namespace
 
 ValidatorIndex::ValidatorIndex(const QString& folder, std::optional<std::int64_t> maxAgeSecs)
@@ -26,62 +21,40 @@ ValidatorIndex::ValidatorIndex(const QString& folder, std::optional<std::int64_t
     if (Open(path))
         return;
     // Damaged or not an index at all: what it held was only ever a hint.
-    Close();
+    db_.Close();
     RemoveIndexFiles(path);
     if (!Open(path))
-        Close();
+        db_.Close();
 }
 
 ValidatorIndex::~ValidatorIndex() {
     Commit();
-    Close();
 }
 
 bool ValidatorIndex::Open(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    if (sqlite3_open_v2(name.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK)
+    find_ = put_ = nullptr; // those of a failed try went with its file
+    if (!db_.Open(path, SqlJournal::WriteAhead) || !db_.Exec(kSchema))
         return false;
-    sqlite3_busy_timeout(db_, 2000); // the window and a command may share a folder
-    const auto exec = [this](const char* sql) {
-        return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-    };
-    return exec("PRAGMA journal_mode=WAL") && exec("PRAGMA synchronous=NORMAL") && exec(kSchema) &&
-           sqlite3_prepare_v2(db_,
-                              "SELECT etag, last_modified, fresh_until FROM tiles WHERE name = ?",
-                              -1, &find_, nullptr) == SQLITE_OK &&
-           sqlite3_prepare_v2(db_, "INSERT OR REPLACE INTO tiles VALUES (?, ?, ?, ?)", -1, &put_,
-                              nullptr) == SQLITE_OK;
-}
-
-void ValidatorIndex::Close() {
-    sqlite3_finalize(find_);
-    sqlite3_finalize(put_);
-    sqlite3_close(db_);
-    find_ = put_ = nullptr;
-    db_ = nullptr;
+    find_ = db_.Prepare("SELECT etag, last_modified, fresh_until FROM tiles WHERE name = ?");
+    put_ = db_.Prepare("INSERT OR REPLACE INTO tiles VALUES (?, ?, ?, ?)");
+    return find_ && put_;
 }
 
 std::optional<ReplyValidators> ValidatorIndex::Find(const QString& tileFile) {
-    if (!db_)
-        return std::nullopt;
-    BindName(find_, tileFile.toUtf8());
     std::optional<ReplyValidators> found;
-    if (sqlite3_step(find_) == SQLITE_ROW) {
+    db_.QueryRow(find_, {tileFile}, [&found](const SqlRow& row) {
         found.emplace();
-        found->etag = QByteArray(static_cast<const char*>(sqlite3_column_blob(find_, 0)),
-                                 sqlite3_column_bytes(find_, 0));
-        found->lastModifiedSecs = sqlite3_column_int64(find_, 1);
-        if (sqlite3_column_type(find_, 2) != SQLITE_NULL)
-            found->freshUntilSecs = sqlite3_column_int64(find_, 2);
-    }
-    sqlite3_reset(find_);
+        found->etag = row.Bytes(0);
+        found->lastModifiedSecs = row.Int(1);
+        if (!row.IsNull(2))
+            found->freshUntilSecs = row.Int(2);
+    });
     return found;
 }
 
 void ValidatorIndex::Put(const QString& tileFile, ReplyValidators validators,
                          std::int64_t nowSecs) {
-    if (!db_)
+    if (!db_.IsOpen())
         return;
     if (validators.etag.isEmpty() || validators.lastModifiedSecs == 0)
         if (const std::optional<ReplyValidators> old = Find(tileFile)) {
@@ -92,24 +65,17 @@ void ValidatorIndex::Put(const QString& tileFile, ReplyValidators validators,
         }
     if (!validators.freshUntilSecs && maxAgeSecs_)
         validators.freshUntilSecs = nowSecs + *maxAgeSecs_;
-    if (pending_ == 0 && sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (pending_ == 0 && !db_.Exec("BEGIN"))
         return;
-    BindName(put_, tileFile.toUtf8());
-    sqlite3_bind_blob(put_, 2, validators.etag.constData(), int(validators.etag.size()),
-                      SQLITE_TRANSIENT);
-    sqlite3_bind_int64(put_, 3, validators.lastModifiedSecs);
-    if (validators.freshUntilSecs)
-        sqlite3_bind_int64(put_, 4, *validators.freshUntilSecs);
-    else
-        sqlite3_bind_null(put_, 4);
-    sqlite3_step(put_);
-    sqlite3_reset(put_);
+    const SqlValue freshUntil =
+        validators.freshUntilSecs ? SqlValue(*validators.freshUntilSecs) : SqlValue(nullptr);
+    db_.Run(put_, {tileFile, SqlBlob{validators.etag}, validators.lastModifiedSecs, freshUntil});
     if (++pending_ >= kBatch)
         Commit();
 }
 
 void ValidatorIndex::Commit() {
-    if (db_ && pending_ > 0)
-        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    if (pending_ > 0)
+        db_.Exec("COMMIT");
     pending_ = 0;
 }

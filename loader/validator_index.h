@@ -6,13 +6,11 @@
 // and a missing or damaged index is started afresh. Written in WAL mode, one transaction per
 // batch of tiles, so a crash loses at most the last batch's entries and never the file.
 #include "net/reply_validators.h"
+#include "os/sqlite_database.h"
 
 #include <QString>
 #include <cstdint>
 #include <optional>
-
-struct sqlite3;
-struct sqlite3_stmt;
 
 class ValidatorIndex {
 public:
@@ -31,7 +29,7 @@ public:
     ValidatorIndex& operator=(const ValidatorIndex&) = delete;
 
     // Whether the index could be opened at all; without it nothing is kept or found.
-    bool Usable() const { return db_ != nullptr; }
+    bool Usable() const { return db_.IsOpen(); }
     std::optional<ReplyValidators> Find(const QString& tileFile);
     // Keeps what the server said of tileFile, received at nowSecs. What a 304 leaves out (it
     // may omit the tag) stays as it was.
@@ -41,10 +39,9 @@ public:
 
 private:
     bool Open(const QString& path);
-    void Close();
 
     std::optional<std::int64_t> maxAgeSecs_;
-    sqlite3* db_ = nullptr;
+    SqliteDatabase db_;
     sqlite3_stmt* find_ = nullptr;
     sqlite3_stmt* put_ = nullptr;
     int pending_ = 0;

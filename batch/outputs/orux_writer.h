@@ -10,7 +10,7 @@
 // The folder is built under a temporary name beside the target and renamed when complete; an
 // earlier map of the same name is replaced only then, and only if it is one (nothing in it
 // but a map's two kinds of files).
-#include "batch/outputs/sqlite_database.h"
+#include "os/sqlite_database.h"
 #include "batch/outputs/tile_file_writer.h"
 
 #include <QTemporaryDir>
