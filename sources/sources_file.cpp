@@ -35,6 +35,70 @@ std::optional<int> ReadInt(const QString& text, int low, int high) {
     return value;
 }
 
+template <typename Value, typename Field>
+bool Set(const std::optional<Value>& value, Field& field) {
+    if (value)
+        field = *value;
+    return value.has_value();
+}
+
+// A key whose value is one number of the source, read by its own parser.
+struct NumberKey {
+    QStringView key;
+    // Sets the source's number; false when the text is not one.
+    bool (*take)(const QString& text, SourceDefinition& source);
+    // What the number is, said when the text is not one.
+    QString (*what)();
+};
+
+const NumberKey kNumberKeys[] = {
+    {u"connections",
+     [](const QString& text, SourceDefinition& s) {
+         return Set(ReadInt(text, 1, kMostConnections), s.connections);
+     },
+     [] { return QStringLiteral("connections is a number from 1 to %1").arg(kMostConnections); }},
+    {u"rate",
+     [](const QString& text, SourceDefinition& s) { return Set(RateOfText(text), s.rate); },
+     [] {
+         return QStringLiteral("rate is requests per second, more than 0 and at most %1")
+             .arg(kMostRate);
+     }},
+    {u"bandwidth",
+     [](const QString& text, SourceDefinition& s) {
+         return Set(BandwidthOfText(text), s.bandwidth);
+     },
+     [] { return QStringLiteral("bandwidth is bytes per second as in 200000, 500k or 2M"); }},
+    {u"max-age",
+     [](const QString& text, SourceDefinition& s) {
+         return Set(MaxAgeOfText(text), s.maxAgeSeconds);
+     },
+     [] { return QStringLiteral("max-age is a time as in 3600, 12h or 7d"); }},
+    {u"daily-limit",
+     [](const QString& text, SourceDefinition& s) {
+         bool ok = false;
+         const qint64 limit = text.toLongLong(&ok);
+         return Set(ok && limit >= 1 && limit <= kMostDailyLimit ? std::optional(limit)
+                                                                 : std::nullopt,
+                    s.dailyLimit);
+     },
+     [] {
+         return QStringLiteral("daily-limit is a number of requests from 1 to %1")
+             .arg(kMostDailyLimit);
+     }},
+    {u"jpeg-quality",
+     [](const QString& text, SourceDefinition& s) {
+         return Set(ReadInt(text, 1, 100), s.jpegQuality);
+     },
+     [] { return QStringLiteral("jpeg-quality is a number from 1 to 100"); }},
+};
+
+const NumberKey* FindNumberKey(const QString& key) {
+    for (const NumberKey& number : kNumberKeys)
+        if (key == number.key)
+            return &number;
+    return nullptr;
+}
+
 class Reader {
 public:
     explicit Reader(QString fileName) : fileName_(std::move(fileName)) {}
@@ -140,44 +204,9 @@ private:
                                  .arg(value));
             else
                 std::tie(s.minLevel, s.maxLevel) = std::pair(*low, *high);
-        } else if (key == u"connections") {
-            if (const auto n = ReadInt(value, 1, kMostConnections))
-                s.connections = *n;
-            else
-                Fail(number, QStringLiteral("connections is a number from 1 to %1, not \"%2\"")
-                                 .arg(kMostConnections)
-                                 .arg(value));
-        } else if (key == u"rate") {
-            if (const auto rate = RateOfText(value))
-                s.rate = *rate;
-            else
-                Fail(number, QStringLiteral("rate is requests per second, more than 0 and at "
-                                            "most %1, not \"%2\"")
-                                 .arg(kMostRate)
-                                 .arg(value));
-        } else if (key == u"bandwidth") {
-            if (const auto bytes = BandwidthOfText(value))
-                s.bandwidth = *bytes;
-            else
-                Fail(number, QStringLiteral("bandwidth is bytes per second as in 200000, 500k "
-                                            "or 2M, not \"%1\"")
-                                 .arg(value));
-        } else if (key == u"max-age") {
-            if (const auto seconds = MaxAgeOfText(value))
-                s.maxAgeSeconds = *seconds;
-            else
-                Fail(number, QStringLiteral("max-age is a time as in 3600, 12h or 7d, not \"%1\"")
-                                 .arg(value));
-        } else if (key == u"daily-limit") {
-            bool ok = false;
-            const qint64 limit = value.toLongLong(&ok);
-            if (ok && limit >= 1 && limit <= kMostDailyLimit)
-                s.dailyLimit = limit;
-            else
-                Fail(number, QStringLiteral("daily-limit is a number of requests from 1 to %1, "
-                                            "not \"%2\"")
-                                 .arg(kMostDailyLimit)
-                                 .arg(value));
+        } else if (const NumberKey* numeric = FindNumberKey(key)) {
+            if (!numeric->take(value, s))
+                Fail(number, QStringLiteral("%1, not \"%2\"").arg(numeric->what(), value));
         } else if (key == u"bulk-download") {
             if (value == u"yes" || value == u"no")
                 s.bulkDownload = value == u"yes";
@@ -186,12 +215,6 @@ private:
         } else if (key == u"subdomains") {
             static const QRegularExpression separators(QStringLiteral("[\\s,]+"));
             s.subdomains = value.split(separators, Qt::SkipEmptyParts);
-        } else if (key == u"jpeg-quality") {
-            if (const auto q = ReadInt(value, 1, 100))
-                s.jpegQuality = *q;
-            else
-                Fail(number, QStringLiteral("jpeg-quality is a number from 1 to 100, not \"%1\"")
-                                 .arg(value));
         } else {
             Fail(number, QStringLiteral("unknown key \"%1\"").arg(key));
         }
