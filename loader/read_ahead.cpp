@@ -16,6 +16,8 @@ ReadAheadPlan PlanReadAhead(UpcomingTiles upcoming, WorkMode mode, const Refresh
         return {};
     if (mode != WorkMode::CacheAndInternet)
         refresh = nullptr;
+    if (refresh)
+        refresh->found->clear(); // what an earlier walk left
     // The copies of the tiles due, from when the walk passes them until their transfer starts.
     auto due = std::make_shared<std::map<QString, HeldCopy>>();
     ReadAheadPlan plan;
@@ -25,11 +27,13 @@ ReadAheadPlan PlanReadAhead(UpcomingTiles upcoming, WorkMode mode, const Refresh
             return std::nullopt;
         if (!tile->cacheFile)
             return QString();
-        if (refresh)
-            if (const std::optional<HeldCopy> held = DueCopy(*refresh, *tile->cacheFile)) {
-                (*due)[tile->url] = *held;
-                return tile->url;
-            }
+        if (refresh) {
+            // Each file is looked at once: the loader takes what was found here.
+            const CachedLook look = LookAhead(*refresh, *tile->cacheFile);
+            if (look.due)
+                (*due)[tile->url] = *look.due;
+            return look.cached && !look.due ? QString() : tile->url;
+        }
         if (mode != WorkMode::InternetOnly && QFileInfo::exists(*tile->cacheFile))
             return QString();
         return tile->url;
@@ -51,4 +55,11 @@ void StartReadAhead(HttpGet& http, UpcomingTiles upcoming, WorkMode mode,
     ReadAheadPlan plan = PlanReadAhead(std::move(upcoming), mode, refresh);
     http.SetHeldCopies(std::move(plan.held));
     http.ReadAheadAlong(std::move(plan.urls));
+}
+
+void EndReadAhead(HttpGet& http, const RefreshRule* refresh) {
+    http.ReadAheadAlong(nullptr);
+    http.SetHeldCopies(nullptr);
+    if (refresh)
+        refresh->found->clear();
 }

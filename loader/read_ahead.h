@@ -30,3 +30,6 @@ ReadAheadPlan PlanReadAhead(UpcomingTiles upcoming, WorkMode mode, const Refresh
 // Tells http the plan of upcoming.
 void StartReadAhead(HttpGet& http, UpcomingTiles upcoming, WorkMode mode,
                     const RefreshRule* refresh);
+// Ends the read-ahead: none of its transfers, held copies or findings is left over for a later
+// walk.
+void EndReadAhead(HttpGet& http, const RefreshRule* refresh);

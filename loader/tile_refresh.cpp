@@ -29,21 +29,40 @@ std::int64_t RefreshRule::Now() const {
     return now ? now() : QDateTime::currentSecsSinceEpoch();
 }
 
-std::optional<HeldCopy> DueCopy(const RefreshRule& rule, const QString& cacheFile) {
+CachedLook LookAtCachedTile(const RefreshRule& rule, const QString& cacheFile) {
     struct stat status {};
-    if (::stat(QFile::encodeName(cacheFile).constData(), &status) != 0 || !S_ISREG(status.st_mode))
-        return std::nullopt;
+    if (::stat(QFile::encodeName(cacheFile).constData(), &status) != 0)
+        return {};
+    if (!S_ISREG(status.st_mode))
+        return {.cached = true, .due = std::nullopt};
     const std::int64_t now = rule.Now();
     const std::optional<ReplyValidators> known =
         rule.index ? rule.index->Find(QFileInfo(cacheFile).fileName()) : std::nullopt;
     const bool expired = known && known->freshUntilSecs && *known->freshUntilSecs <= now;
     const bool old = rule.olderThanSeconds && now - status.st_mtime >= *rule.olderThanSeconds;
     if (!expired && !old)
-        return std::nullopt;
+        return {.cached = true, .due = std::nullopt};
     // The server's own time of the tile, when it gave one, matches its clock exactly.
-    return HeldCopy{.modifiedSecs = known && known->lastModifiedSecs != 0 ? known->lastModifiedSecs
-                                                                          : status.st_mtime,
-                    .etag = known ? known->etag : QByteArray()};
+    return {.cached = true,
+            .due = HeldCopy{.modifiedSecs = known && known->lastModifiedSecs != 0
+                                                ? known->lastModifiedSecs
+                                                : status.st_mtime,
+                            .etag = known ? known->etag : QByteArray()}};
+}
+
+CachedLook LookAhead(const RefreshRule& rule, const QString& cacheFile) {
+    CachedLook look = LookAtCachedTile(rule, cacheFile);
+    (*rule.found)[cacheFile] = look.due;
+    return look;
+}
+
+std::optional<HeldCopy> DueCopy(const RefreshRule& rule, const QString& cacheFile) {
+    const auto found = rule.found->find(cacheFile);
+    if (found == rule.found->end())
+        return LookAtCachedTile(rule, cacheFile).due;
+    std::optional<HeldCopy> due = std::move(found->second);
+    rule.found->erase(found);
+    return due;
 }
 
 void RememberValidators(const RefreshRule* rule, const QString& cacheFile,

@@ -12,9 +12,15 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 
 class ValidatorIndex;
+
+// What the read-ahead found of the cached tiles it passed, by cache file: the copy of each one
+// due, nothing for one that is not, so that the loader does not look at the file again.
+using DueFound = std::map<QString, std::optional<HeldCopy>>;
 
 struct RefreshRule {
     // Cached tiles at least this old are due (0: all of them); without it only those past the
@@ -24,6 +30,8 @@ struct RefreshRule {
     std::function<std::int64_t()> now;
     // What the server said of the source's tiles, kept as they come; none for the demo source.
     ValidatorIndex* index = nullptr;
+    // Filled along the read-ahead's walk, emptied as the loader takes the tiles.
+    std::shared_ptr<DueFound> found = std::make_shared<DueFound>();
 
     std::int64_t Now() const;
 };
@@ -31,8 +39,18 @@ struct RefreshRule {
 // Seconds in the days of --refresh-older-than.
 inline constexpr std::int64_t kSecondsPerDay = 24 * 60 * 60;
 
-// The copy held in cacheFile when the rule makes it due; nothing when it is younger, or when
-// there is no such file.
+// One look at cacheFile: whether the cache has it, and its copy when the rule makes it due.
+struct CachedLook {
+    bool cached = false;
+    std::optional<HeldCopy> due;
+};
+CachedLook LookAtCachedTile(const RefreshRule& rule, const QString& cacheFile);
+
+// The same look, for the read-ahead: what it found is kept for the loader.
+CachedLook LookAhead(const RefreshRule& rule, const QString& cacheFile);
+
+// The copy held in cacheFile when the rule makes it due, as the read-ahead found it, else as
+// the file is now; nothing when it is younger, or when there is no such file.
 std::optional<HeldCopy> DueCopy(const RefreshRule& rule, const QString& cacheFile);
 
 // Keeps what the server said of the tile of cacheFile, when the rule has an index.

@@ -69,10 +69,7 @@ ViewLoadOutcome LoadViewRequests(std::span<const TileRequest> tiles, const ViewS
 ViewLoadOutcome LoadBlock(std::span<const TileRequest> tiles, int atOnce, const ViewSource& source,
                           TileCounters& counters, ViewLoadHooks& hooks,
                           const std::function<bool()>& keepGoing) {
-    const auto unfollow = qScopeGuard([&source] {
-        source.http.ReadAheadAlong(nullptr);
-        source.http.SetHeldCopies(nullptr); // none left over for a later walk without refresh
-    });
+    const auto unfollow = qScopeGuard([&source] { EndReadAhead(source.http, source.refresh); });
     TileLoaderContext context{source.mode,    source.http, counters,          hooks,
                               source.buffers, source.copy, source.layoutOnly, source.refresh};
     source.http.ShareSilentWait(true);

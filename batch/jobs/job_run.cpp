@@ -12,8 +12,7 @@ JobRun::JobRun(const JobServices& services, JobControls& controls, JobObserver& 
 }
 
 JobRun::~JobRun() {
-    source_.http.ReadAheadAlong(nullptr);
-    source_.http.SetHeldCopies(nullptr);
+    EndReadAhead(source_.http, source_.refresh);
 }
 
 bool JobRun::Schedule(const BatchSettings& settings) {
