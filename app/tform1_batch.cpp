@@ -45,7 +45,10 @@ bool TForm1::SourceAllowsJob(int level) {
 }
 
 JobServices TForm1::CurrentJobServices() {
-    return JobServices{.tiles = CurrentViewSource(), .dialUp = *dialUp_};
+    // The same rule as the command line's jobs, with the settings tab's days.
+    ViewSource tiles = CurrentViewSource();
+    tiles.refresh = CurrentRefresh().ForJobs();
+    return JobServices{.tiles = std::move(tiles), .dialUp = *dialUp_};
 }
 
 bool TForm1::JobWindowsReady() const {
@@ -56,6 +59,8 @@ void TForm1::RunFromWindow(const std::function<void(WindowFrontEnd&)>& job) {
     WindowFrontEnd front(*this, *form2_, *form3_, *dialReporter_);
     RemoveStaleTempFiles(cacheRoot);
     job(front);
+    if (refresh_)
+        refresh_->Commit(); // what the server said, seen by a command run next
 }
 
 void TForm1::Button5Click() {
