@@ -23,6 +23,9 @@ struct Asked {
     double atSeconds = 0;
     int status = 0;
     QString target, ifModifiedSince, ifNoneMatch, pragma, cacheControl;
+    qint64 bytes = 0; // of the body sent
+    qint64 connection = 0;
+    double tookSeconds = 0;
 };
 
 std::vector<Asked> AskedOf(const QByteArray& log) {
@@ -36,6 +39,10 @@ std::vector<Asked> AskedOf(const QByteArray& log) {
                          QString::fromUtf8(quoted[1].split(' ').value(1)),
                          QString::fromUtf8(quoted[3]), QString::fromUtf8(quoted[5]),
                          QString::fromUtf8(quoted[7]), QString::fromUtf8(quoted[9])});
+        const QList<QByteArray> tail = quoted.value(10).trimmed().split(' ');
+        asked.back().bytes = tail.value(0).toLongLong();
+        asked.back().connection = tail.value(1).toLongLong();
+        asked.back().tookSeconds = tail.value(2).toDouble();
     }
     return asked;
 }
@@ -179,6 +186,47 @@ TEST_F(FreshTiles, ASourceOfRateFiveIsNeverAskedMoreThanFiveTimesASecond) {
         most = std::max(most, within);
     }
     EXPECT_LE(most, 6u);
+}
+
+TEST_F(FreshTiles, ASourcesBandwidthHoldsAtTheServerEverySecondAndOverTheJob) {
+    qint64 total = 0;
+    qint64 largest = 0;
+    for (int x = 0; x < 4; ++x)
+        for (int y = 0; y < 4; ++y) {
+            const qint64 size =
+                QFileInfo(dir.file(QStringLiteral("static/2/%1/%2.jpg").arg(x).arg(y))).size();
+            total += size;
+            largest = std::max(largest, size);
+        }
+    const qint64 bandwidth = total / 5; // a job of about five seconds
+    home.write("MySources.ini",
+               home.read("MySources.ini") +
+                   QStringLiteral("\n[thin]\nurl = %1\nlevels = 1-3\nconnections = 4\n"
+                                  "rate = 1000\nbandwidth = %2\nbulk-download = yes\n")
+                       .arg(front->Url(QStringLiteral("/static/{z}/{x}/{y}.jpg")))
+                       .arg(bandwidth)
+                       .toUtf8());
+    const Outcome run = Prefill("thin");
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const std::vector<Asked> asked = AskedOf(dir.read("static.log"));
+    ASSERT_EQ(asked.size(), 16u);
+    // Every second's bytes, as the server sent them, with one tile of slack for a transfer
+    // that crosses a second's edge.
+    for (const Asked& first : asked) {
+        qint64 within = 0;
+        for (const Asked& a : asked)
+            within +=
+                a.atSeconds >= first.atSeconds && a.atSeconds < first.atSeconds + 1 ? a.bytes : 0;
+        EXPECT_LE(within, bandwidth * 1.1 + largest) << first.atSeconds;
+    }
+    // The whole job's pace: the bytes after the first tile, over the time from its end to the
+    // last's.
+    const auto [earliest, latest] =
+        std::minmax_element(asked.begin(), asked.end(), [](const Asked& a, const Asked& b) {
+            return a.atSeconds < b.atSeconds;
+        });
+    const double average = (total - earliest->bytes) / (latest->atSeconds - earliest->atSeconds);
+    EXPECT_NEAR(average, bandwidth, bandwidth * 0.1);
 }
 
 TEST_F(FreshTiles, ADailyQuotaStopsTheJobAndSaysWhenItMayGoOn) {

@@ -61,7 +61,7 @@ TlsFront::TlsFront(const TempDir& dir, int upstreamPort) {
                        "  access_log off;\n  client_body_temp_path %2body;\n"
                        "  log_format asked '$msec $status \"$request\" \"$http_if_modified_since\" "
                        "\"$http_if_none_match\" \"$http_pragma\" \"$http_cache_control\" "
-                       "$body_bytes_sent';\n"
+                       "$body_bytes_sent $connection $request_time';\n"
                        "  proxy_temp_path %2proxy;\n  fastcgi_temp_path %2fastcgi;\n"
                        "  uwsgi_temp_path %2uwsgi;\n  scgi_temp_path %2scgi;\n"
                        "  server {\n    listen 127.0.0.1:%3 ssl http2;\n"

@@ -6,8 +6,8 @@
 // plain http. /static/ serves the files of dir's folder "static" with ETag, Last-Modified and
 // Cache-Control, answering 304 to a copy no older than the file, and logs each request to
 // static.log as: time, status, "request", "If-Modified-Since", "If-None-Match", "Pragma",
-// "Cache-Control", body bytes; /slow/ serves the same 50 ms late where nginx has its echo
-// module.
+// "Cache-Control", body bytes, connection number, seconds taken; /slow/ serves the same 50 ms late
+// where nginx has its echo module.
 #include "tests/support/temp_dir.h"
 
 #include <QProcess>
