@@ -109,7 +109,8 @@ void CurlHttpGet::PullUpTo(const QString& url) {
 
 void CurlHttpGet::Fill() {
     int looked = 0;
-    while (transfers_.HasRoom()) {
+    // Room for a conditional request at least; the tile's own kind decides below.
+    while (transfers_.HasRoom(true)) {
         auto waiting = std::find_if(ahead_.begin(), ahead_.end(), [](const Ahead& tile) {
             return tile.state == Ahead::State::Waiting;
         });
@@ -131,9 +132,12 @@ void CurlHttpGet::Fill() {
             ahead_.push_back(Ahead{*url, nextId_++, Ahead::State::Waiting, std::nullopt});
             waiting = std::prev(ahead_.end());
         }
+        if (!waiting->held) // the held copies are given once
+            waiting->held = heldCopies_ ? heldCopies_(waiting->url) : std::nullopt;
+        if (!transfers_.HasRoom(waiting->held->has_value()))
+            return;
         waiting->state = Ahead::State::Running;
-        transfers_.Start(waiting->url, waiting->id, ended_,
-                         heldCopies_ ? heldCopies_(waiting->url) : std::nullopt);
+        transfers_.Start(waiting->url, waiting->id, ended_, *waiting->held);
     }
 }
 
@@ -224,7 +228,7 @@ std::optional<HttpFailure> CurlHttpGet::FetchOne(const QString& url, QByteArray&
     while (!alone_) {
         // It waits for a free connection and for the end of a pause the server asked for, as
         // the tiles of the walk do.
-        if (!started && transfers_.HasRoom()) {
+        if (!started && transfers_.HasRoom(held.has_value())) {
             transfers_.Start(url, kAlone, ended_, held);
             started = true;
         }

@@ -60,6 +60,7 @@ private:
                                         // none: it failed or was let go of
         bool notModified = false;       // the server said the held copy is still its own
         ReplyValidators validators = {};
+        std::optional<std::optional<HeldCopy>> held = std::nullopt; // once asked for: the copy held
     };
     // The transfer of a tile fetched alone, outside the walk.
     static constexpr qsizetype kAlone = -1;

@@ -63,6 +63,11 @@ CurlTransport::CurlTransport(int connections, TransportSettings settings)
 
 CurlTransport::~CurlTransport() = default;
 
+int CurlTransport::MostAtOnce(bool conditional) const {
+    return conditional && multiplexes_ ? connections_ * kConditionalStreamsPerConnection
+                                       : connections_;
+}
+
 std::unique_ptr<CurlTransport::Transfer> CurlTransport::Start(const QString& url, qsizetype index,
                                                               const std::optional<HeldCopy>& held) {
     auto t = std::make_unique<Transfer>();
@@ -139,6 +144,11 @@ TileFetch CurlTransport::Finish(Transfer& t, int curlCode) {
     pace_.Received(fetch.bytesReceived, Clock::now());
     long status = 0;
     curl_easy_getinfo(t.easy.get(), CURLINFO_RESPONSE_CODE, &status);
+    // Streams beyond the connections wait for a connection that multiplexes: libcurl never
+    // opens more than the connections.
+    long version = CURL_HTTP_VERSION_NONE;
+    curl_easy_getinfo(t.easy.get(), CURLINFO_HTTP_VERSION, &version);
+    multiplexes_ |= status != 0 && version >= CURL_HTTP_VERSION_2_0;
     // libcurl drops the body of a 200 whose Last-Modified meets the condition: the held copy
     // is the server's, as with a 304.
     long unmet = 0;
@@ -180,9 +190,12 @@ bool CurlTransport::FetchAll(const QStringList& urls, const Done& done,
     qsizetype next = 0;
     auto lastPump = Clock::now();
     while (next < urls.size() || window.running() > 0) {
-        while (window.HasRoom() && next < urls.size()) {
+        while (next < urls.size()) {
+            const std::optional<HeldCopy> copy = held ? held(next) : std::nullopt;
+            if (!window.HasRoom(copy.has_value()))
+                break;
             const qsizetype index = next++;
-            window.Start(urls[index], index, done, held ? held(index) : std::nullopt);
+            window.Start(urls[index], index, done, copy);
         }
         const bool slotFreed = window.Pump(done) > 0;
         if (Clock::now() - lastPump >= kPumpInterval) {

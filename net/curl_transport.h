@@ -59,7 +59,14 @@ public:
     // The longest a Retry-After may hold the transfers back.
     static constexpr std::chrono::seconds kLongestPause{600};
 
-    // connections: the most transfers at once, and the most connections kept open.
+    // Requests only for a change that each connection carries at once once its server
+    // multiplexes them (HTTP/2): a 304 costs the server a header, and a round trip for each
+    // would make a refresh as slow as fetching everything again. Whole tiles stay at one
+    // transfer per connection, and the source's rate still paces every request.
+    static constexpr int kConditionalStreamsPerConnection = 4;
+
+    // connections: the most connections opened or kept open, and the most transfers at once
+    // but for the conditional ones above.
     CurlTransport(int connections, TransportSettings settings);
     ~CurlTransport();
     CurlTransport(const CurlTransport&) = delete;
@@ -75,6 +82,10 @@ public:
     bool FetchAll(const QStringList& urls, const Done& done, const std::function<bool()>& keepGoing,
                   const HeldAt& held = nullptr);
 
+    // The most transfers that may be under way beside the next one, which asks only for a
+    // change when conditional.
+    int MostAtOnce(bool conditional) const;
+
 private:
     friend class TransferWindow;
     struct Transfer;
@@ -87,6 +98,7 @@ private:
     TileFetch Finish(Transfer& transfer, int curlCode);
 
     int connections_ = 1;
+    bool multiplexes_ = false; // the server answered over HTTP/2 (or later)
     TransportSettings settings_;
     QByteArray userAgent_;
     std::unique_ptr<void, MultiDeleter> multi_;

@@ -21,9 +21,10 @@ TransferWindow::~TransferWindow() {
         transport_.fetching_ = false;
 }
 
-bool TransferWindow::HasRoom() const {
+bool TransferWindow::HasRoom(bool conditional) const {
     const auto now = CurlTransport::Clock::now();
-    return owner_ && running_.size() < static_cast<std::size_t>(transport_.connections_) &&
+    return owner_ &&
+           running_.size() < static_cast<std::size_t>(transport_.MostAtOnce(conditional)) &&
            now >= transport_.pausedUntil_ &&
            transport_.pace_.Wait(now) == CurlTransport::Clock::duration::zero();
 }

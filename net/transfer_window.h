@@ -17,9 +17,9 @@ public:
 
     // False when another window or a FetchAll holds the transport.
     bool usable() const { return owner_; }
-    // A connection is free for the next transfer, the server is not paused and the source's
-    // pace lets one start.
-    bool HasRoom() const;
+    // A connection (or, for a request only for a change, a stream) is free for the next
+    // transfer, the server is not paused and the source's pace lets one start.
+    bool HasRoom(bool conditional = false) const;
     std::size_t running() const { return running_.size(); }
 
     // Starts url as transfer id, asking only for a change to held where given. A transfer that

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+#include <set>
 #include <sys/stat.h>
 
 namespace {
@@ -227,6 +228,38 @@ TEST_F(FreshTiles, ASourcesBandwidthHoldsAtTheServerEverySecondAndOverTheJob) {
         });
     const double average = (total - earliest->bytes) / (latest->atSeconds - earliest->atSeconds);
     EXPECT_NEAR(average, bandwidth, bandwidth * 0.1);
+}
+
+TEST_F(FreshTiles, ARefreshAsksSeveralTilesAtOnceOverTheSourcesConnectionsAlone) {
+    if (!QFileInfo::exists(QStringLiteral("/usr/lib/nginx/modules/ngx_http_echo_module.so")))
+        GTEST_SKIP() << "nginx's echo module is missing";
+    home.write("MySources.ini",
+               home.read("MySources.ini") +
+                   QStringLiteral("\n[far]\nurl = %1\nlevels = 1-3\nconnections = 2\n"
+                                  "rate = 1000\nbulk-download = yes\n")
+                       .arg(front->Url(QStringLiteral("/slow/{z}/{x}/{y}.jpg")))
+                       .toUtf8());
+    ASSERT_EQ(Prefill("far").status, 0);
+    const std::size_t fetched = AskedOf(dir.read("static.log")).size();
+    const Outcome refresh = Prefill("far", {"--refresh-older-than", "0"});
+    ASSERT_EQ(refresh.status, 0) << refresh.err.toStdString();
+    std::vector<Asked> asked = AskedOf(dir.read("static.log"));
+    asked.erase(asked.begin(), asked.begin() + static_cast<std::ptrdiff_t>(fetched));
+    ASSERT_EQ(asked.size(), 16u);
+    std::set<qint64> connections;
+    std::size_t most = 0; // requests under way at once, as the server saw them
+    for (const Asked& a : asked) {
+        EXPECT_EQ(a.status, 304);
+        connections.insert(a.connection);
+        std::size_t atOnce = 0;
+        for (const Asked& b : asked)
+            atOnce += b.atSeconds - b.tookSeconds <= a.atSeconds - a.tookSeconds &&
+                      a.atSeconds - a.tookSeconds < b.atSeconds;
+        most = std::max(most, atOnce);
+    }
+    EXPECT_LE(connections.size(), 2u);
+    EXPECT_GT(most, 2u);
+    EXPECT_LE(most, 8u);
 }
 
 TEST_F(FreshTiles, ADailyQuotaStopsTheJobAndSaysWhenItMayGoOn) {
