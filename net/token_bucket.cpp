@@ -31,12 +31,41 @@ void TokenBucket::Take(double cost, Clock::time_point now) {
 }
 
 TransferPace::TransferPace(double requestsPerSecond, qint64 bytesPerSecond, Clock::time_point now)
-    // One request in the bucket: requests are spread evenly, never bunched after a pause. Bytes
-    // are counted once received, so none are held in advance: a transfer starts once the
-    // bytes before it are paid for, and no second sees more than its share and one tile.
+    // One request in the bucket: requests are spread evenly, never bunched after a pause. No
+    // bytes are held in advance: a transfer starts once the bytes before it are paid for, those
+    // under way counted at the average so far, and no second sees more than its share and one
+    // tile.
     : requests_(requestsPerSecond, 1, now), bytes_(static_cast<double>(bytesPerSecond), 0, now) {}
 
 TransferPace::Clock::duration TransferPace::Wait(Clock::time_point now) const {
+    if (bytes_.Limited() && ended_ == 0 && running_ > 0)
+        return kFirstTileWait;
     // A byte debt is paid back in full before the next transfer starts.
     return std::max(requests_.Wait(1, now), bytes_.Wait(0, now));
+}
+
+void TransferPace::Started(Clock::time_point now) {
+    requests_.Take(1, now);
+    const double charge = ended_ > 0 ? endedBytes_ / static_cast<double>(ended_) : 0;
+    bytes_.Take(charge, now);
+    charged_ += charge;
+    ++running_;
+}
+
+double TransferPace::Release() {
+    // The transfers under way share what they were charged.
+    const double charge = running_ > 0 ? charged_ / running_ : 0;
+    charged_ -= charge;
+    running_ = std::max(0, running_ - 1);
+    return charge;
+}
+
+void TransferPace::Received(qint64 bytes, Clock::time_point now) {
+    bytes_.Take(static_cast<double>(bytes) - Release(), now);
+    ++ended_;
+    endedBytes_ += static_cast<double>(bytes);
+}
+
+void TransferPace::Dropped(qint64 bytes, Clock::time_point now) {
+    bytes_.Take(static_cast<double>(bytes) - Release(), now);
 }

@@ -30,23 +30,37 @@ private:
 };
 
 // The pace of one source's transfers: at most requestsPerSecond transfers started in any
-// second, evenly spread, and no new transfer while the bytes received are ahead of
+// second, evenly spread, and no new transfer while the bytes of those started are ahead of
 // bytesPerSecond. Zero for either is no limit.
 class TransferPace {
 public:
     using Clock = TokenBucket::Clock;
+    // While the bytes are limited and no transfer has ended, how long to wait before asking
+    // again: the first tile's size is not known, so it goes alone.
+    static constexpr std::chrono::milliseconds kFirstTileWait{50};
 
     TransferPace(double requestsPerSecond, qint64 bytesPerSecond,
                  Clock::time_point now = Clock::now());
 
     // How long until the next transfer may start; zero when it may now.
     Clock::duration Wait(Clock::time_point now) const;
-    void Started(Clock::time_point now) { requests_.Take(1, now); }
-    void Received(qint64 bytes, Clock::time_point now) {
-        bytes_.Take(static_cast<double>(bytes), now);
-    }
+    // A transfer started: it is charged the bytes a transfer brought so far on average, so
+    // that transfers under way together stay within the bandwidth.
+    void Started(Clock::time_point now);
+    // A transfer started ended with bytes received.
+    void Received(qint64 bytes, Clock::time_point now);
+    // A transfer started was let go of, or never went out, after bytes: they count against the
+    // bandwidth but say nothing of a tile's size.
+    void Dropped(qint64 bytes, Clock::time_point now);
 
 private:
+    // What the transfer ending was charged.
+    double Release();
+
     TokenBucket requests_;
     TokenBucket bytes_;
+    int running_ = 0;
+    double charged_ = 0; // bytes charged to the transfers under way
+    qint64 ended_ = 0;
+    double endedBytes_ = 0;
 };

@@ -36,6 +36,7 @@ void TransferWindow::Start(const QString& url, qsizetype id, const CurlTransport
         TileFetch refused;
         refused.statusCode = kDailyLimitReached;
         refused.message = QStringLiteral("the daily quota is used up");
+        transport_.pace_.Dropped(0, CurlTransport::Clock::now());
         done(id, std::move(refused));
         return;
     }
@@ -50,6 +51,7 @@ void TransferWindow::Start(const QString& url, qsizetype id, const CurlTransport
                          : !transport_.caFileProblem_.isEmpty()
                              ? transport_.caFileProblem_
                              : QStringLiteral("the transfer cannot start");
+        transport_.pace_.Dropped(0, CurlTransport::Clock::now());
         done(id, std::move(failed));
         return;
     }
@@ -95,6 +97,7 @@ void TransferWindow::Drop(qsizetype id) {
     for (auto it = running_.begin(); it != running_.end(); ++it) {
         if (it->second->index == id) {
             curl_multi_remove_handle(Multi(), it->first);
+            transport_.pace_.Dropped(it->second->body.size(), CurlTransport::Clock::now());
             running_.erase(it);
             return;
         }
@@ -102,7 +105,9 @@ void TransferWindow::Drop(qsizetype id) {
 }
 
 void TransferWindow::DropAll() {
-    for (auto& [easy, transfer] : running_)
+    for (auto& [easy, transfer] : running_) {
         curl_multi_remove_handle(Multi(), easy);
+        transport_.pace_.Dropped(transfer->body.size(), CurlTransport::Clock::now());
+    }
     running_.clear();
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/token_bucket.h"
 
+#include <deque>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -9,18 +10,26 @@ namespace {
 using Clock = TransferPace::Clock;
 using std::chrono::milliseconds;
 
-// Starts a transfer of tileBytes whenever the pace lets one start, over seconds of simulated
-// time in steps of 1 ms; gives when each started.
-std::vector<milliseconds> Starts(double rate, qint64 bandwidth, qint64 tileBytes, int seconds) {
+// Starts a transfer of tileBytes whenever the pace lets one start and fewer than atOnce are
+// under way, each taking latency, over seconds of simulated time in steps of 1 ms; gives when
+// each started.
+std::vector<milliseconds> Starts(double rate, qint64 bandwidth, qint64 tileBytes, int seconds,
+                                 std::size_t atOnce = 1, milliseconds latency = {}) {
     const Clock::time_point begin{};
     TransferPace pace(rate, bandwidth, begin);
     std::vector<milliseconds> starts;
+    std::deque<milliseconds> ends;
     for (milliseconds t{0}; t < std::chrono::seconds(seconds); ++t) {
-        if (pace.Wait(begin + t) != Clock::duration::zero())
+        for (; !ends.empty() && ends.front() <= t; ends.pop_front())
+            pace.Received(tileBytes, begin + t);
+        if (ends.size() >= atOnce || pace.Wait(begin + t) != Clock::duration::zero())
             continue;
         pace.Started(begin + t);
-        pace.Received(tileBytes, begin + t);
         starts.push_back(t);
+        ends.push_back(t + latency);
+        if (latency == milliseconds::zero())
+            for (; !ends.empty(); ends.pop_front())
+                pace.Received(tileBytes, begin + t);
     }
     return starts;
 }
@@ -44,6 +53,8 @@ TEST(TransferPace, KeepsToTheRateAndTheBandwidthInAnySecond) {
         qint64 bandwidth, tileBytes;
         std::size_t perSecond; // the most starts any second sees
         std::size_t total;     // over 4 seconds
+        std::size_t atOnce = 1;
+        milliseconds latency{};
     } cases[] = {
         {5, 0, 20'000, 5, 20},
         {0.5, 0, 20'000, 1, 2},
@@ -53,9 +64,13 @@ TEST(TransferPace, KeepsToTheRateAndTheBandwidthInAnySecond) {
         {8, 40'000, 10'000, 4, 16},  // the bandwidth is the tighter
         {8, 400'000, 10'000, 8, 32}, // the rate is
         {0, 0, 20'000, 1000, 4000},  // no limit: every step
+        // Four under way 100 ms each: those started count before they end, the first alone.
+        {1000, 50'000, 20'000, 3, 10, 4, milliseconds(100)},
+        {0, 0, 20'000, 40, 160, 4, milliseconds(100)},
     };
     for (const auto& c : cases) {
-        const std::vector<milliseconds> starts = Starts(c.rate, c.bandwidth, c.tileBytes, 4);
+        const std::vector<milliseconds> starts =
+            Starts(c.rate, c.bandwidth, c.tileBytes, 4, c.atOnce, c.latency);
         EXPECT_LE(MostInASecond(starts), c.perSecond) << c.rate << ' ' << c.bandwidth;
         EXPECT_NEAR(static_cast<double>(starts.size()), static_cast<double>(c.total), 1)
             << c.rate << ' ' << c.bandwidth;
