@@ -255,6 +255,8 @@ void TForm1::RefreshBlock() {
 }
 
 void TForm1::UpdateAfterRefresh() {
+    if (refresh_)
+        refresh_->Commit(); // what the server said of the tiles shown, seen by a command run next
     QString received = QString::number(counters.bytesReceived / 1024) + tr(" Кб из интернета");
     if (counters.tilesConfirmed + counters.tilesReplaced + counters.tilesKeptStale > 0)
         received += tr(", проверено %1, заменено %2, устарело %3")
