@@ -4,8 +4,8 @@
 // files into one table, for PMTiles a plain write of the same bytes into one file. Each run
 // reads the tiles from their cache files, as the export does. Goal: at most 1.5 times the floor.
 #include "batch/outputs/region_export.h"
-#include "os/sqlite_database.h"
 #include "bench/earth_tiles.h"
+#include "os/sqlite_database.h"
 
 #include <QFile>
 #include <QTemporaryDir>

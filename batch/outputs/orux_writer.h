@@ -10,8 +10,8 @@
 // The folder is built under a temporary name beside the target and renamed when complete; an
 // earlier map of the same name is replaced only then, and only if it is one (nothing in it
 // but a map's two kinds of files).
-#include "os/sqlite_database.h"
 #include "batch/outputs/tile_file_writer.h"
+#include "os/sqlite_database.h"
 
 #include <QTemporaryDir>
 #include <memory>

@@ -3,9 +3,9 @@
 // The part of a writer of a one-file SQLite layout (MBTiles, GeoPackage, the RMaps layout)
 // that is the same for all: the database built in a temporary file beside the target, all in
 // one transaction, and renamed over the target when complete.
-#include "os/sqlite_database.h"
 #include "batch/outputs/tile_file_writer.h"
 #include "os/atomic_file.h"
+#include "os/sqlite_database.h"
 
 class SqliteFileWriter : public TileFileWriter {
 public:
