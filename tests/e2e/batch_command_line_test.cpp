@@ -470,3 +470,61 @@ TEST_F(BatchCommandLine, EachFailureEndsOnALineThatSaysWhyWithItsStatus) {
     EXPECT_TRUE(run.err.contains("Fetched 0 of 4 (0%)")) << run.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(out));
 }
+
+namespace {
+
+// The platform plugins the dynamic loader loaded for a command's process, by file name.
+QStringList PlatformPluginsOf(const QStringList& arguments, const QString& logDir, int& status) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("files"));
+    environment.insert(QStringLiteral("LD_DEBUG_OUTPUT"), logDir + QStringLiteral("/ld"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("nonexistent"));
+    process.setProcessEnvironment(environment);
+    Start(process, arguments);
+    status = Finish(process).status;
+    static const QRegularExpression plugin(QStringLiteral("file=\\S*/platforms/(\\S+\\.so)"));
+    QStringList plugins;
+    for (const QFileInfo& log : QDir(logDir).entryInfoList({"ld.*"}, QDir::Files)) {
+        QFile file(log.filePath());
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        for (auto m = plugin.globalMatch(QString::fromUtf8(file.readAll())); m.hasNext();)
+            plugins << m.next().captured(1);
+    }
+    plugins.removeDuplicates();
+    return plugins;
+}
+
+} // namespace
+
+TEST_F(BatchCommandLine, OnlyAStitchLoadsAPlatformPluginAndThenTheOffscreenOne) {
+    DemoServerProcess server(world, {}, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+    Home home(server.TilePrefix());
+    Home down(kNobodyListens);
+    const QStringList none;
+    const struct {
+        QStringList arguments;
+        int status;
+        QStringList plugins;
+    } cases[] = {
+        {{"stitch", "--home", home.path(), "--output", dir.file("a.jpg")}, 0, {"libqoffscreen.so"}},
+        {{"prefill", "--home", home.path(), "--depth", "2"}, 0, none},
+        // The tiles it could not get are counted without drawing their stand-ins' text.
+        {{"prefill", "--home", down.path(), "--depth", "2"}, 2, none},
+        {{"export", "--home", home.path(), "--output", dir.file("a.mbtiles"), "--depth", "2"},
+         0,
+         none},
+        {{"export", "--help"}, 0, none},
+        {{"--version"}, 0, none},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const QString logDir = dir.file(QStringLiteral("ld%1").arg(i));
+        ASSERT_TRUE(QDir().mkpath(logDir));
+        int status = -1;
+        const QStringList plugins = PlatformPluginsOf(cases[i].arguments, logDir, status);
+        const std::string line = cases[i].arguments.join(' ').toStdString();
+        EXPECT_EQ(status, cases[i].status) << line;
+        EXPECT_EQ(plugins, cases[i].plugins) << line;
+    }
+}
