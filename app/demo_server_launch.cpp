@@ -16,7 +16,7 @@ const QString kLoopback = QStringLiteral("127.0.0.1");
 // The server decodes its world picture before it listens: a second or two, more under a
 // debugger or a sanitizer.
 constexpr qint64 kStartupMs = 15000;
-constexpr int kPollMs = 50;
+constexpr int kPollMs = 20;
 
 bool Listening() {
     TcpSocket probe;
@@ -34,7 +34,7 @@ bool UsesDefaultDemoServer(const SourceDefinition& source, const QString& reques
 }
 
 DemoServerLaunch::DemoServerLaunch(const SourceDefinition& source, const QString& requestPrefix,
-                                   const QString& programDir) {
+                                   const QString& programDir, Wait wait) {
     if (!UsesDefaultDemoServer(source, requestPrefix) || Listening())
         return;
     const QString program = QDir(programDir).filePath(QStringLiteral("orbivist-tileserver"));
@@ -43,6 +43,14 @@ DemoServerLaunch::DemoServerLaunch(const SourceDefinition& source, const QString
         !server_.Start(program, {QStringLiteral("--parent"), QString::number(getpid())}))
         return;
     started_ = true;
+    if (wait == Wait::UntilListening)
+        AwaitListening({});
+}
+
+void DemoServerLaunch::AwaitListening(const std::function<void()>& whileWaiting) {
+    if (!started_ || awaited_)
+        return;
+    awaited_ = true;
     QElapsedTimer waited;
     waited.start();
     while (waited.elapsed() < kStartupMs && !Listening()) {
@@ -50,6 +58,8 @@ DemoServerLaunch::DemoServerLaunch(const SourceDefinition& source, const QString
         // not waited for.
         if (server_.Wait([] { return true; }, 0))
             return;
+        if (whileWaiting)
+            whileWaiting();
         QThread::msleep(kPollMs);
     }
 }

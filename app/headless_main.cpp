@@ -9,11 +9,13 @@
 #include "orbivist_version.h"
 #include "os/stop_signals.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocale>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -22,6 +24,13 @@ namespace {
 void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+}
+
+// Only a stitch writes pictures that may hold drawn text; its usage text does not.
+bool DrawsText(const QStringList& arguments) {
+    return arguments.value(0) == QLatin1String("stitch") &&
+           !arguments.contains(QStringLiteral("--help")) &&
+           !arguments.contains(QStringLiteral("-h"));
 }
 
 } // namespace
@@ -41,16 +50,26 @@ int RunHeadless(QStringList arguments) {
     qInstallMessageHandler(QuietQtMessages);
     // Blocked before the application starts any thread, so that every thread inherits it.
     StopSignals cancel;
-    // Placeholders are drawn with a font, which takes a GUI application; no display is needed.
     // Qt is given none of the user's arguments: they are ours, and a Qt option among them
     // (-platform xcb) would end the process before any reason could be given.
     char program[] = "orbivist";
     char platformOption[] = "-platform";
     char offscreen[] = "offscreen";
     char* qtArgs[] = {program, platformOption, offscreen, nullptr};
-    int qtArgc = 3;
-    QGuiApplication app(qtArgc, qtArgs);
-    QGuiApplication::setApplicationName(QStringLiteral("Orbivist"));
+    int qtArgc = 1;
+    std::optional<QCoreApplication> bare;
+    std::optional<QGuiApplication> drawing;
+    if (DrawsText(arguments)) {
+        // The stand-in for a tile a stitch could not get carries text, written into its
+        // picture; text takes a GUI application, on the offscreen platform: no display.
+        qtArgc = 3;
+        drawing.emplace(qtArgc, qtArgs);
+    } else {
+        // No platform plugin, screen or font set-up is loaded for the other commands.
+        bare.emplace(qtArgc, qtArgs);
+    }
+    QCoreApplication& app = drawing ? *drawing : *bare;
+    QCoreApplication::setApplicationName(QStringLiteral("Orbivist"));
     // Before the arguments are read, so that a usage error is in the run's language too.
     InstallLanguage(app, ChooseLanguage(language.language, QLocale::system()), exeDir);
     if (language.badValue) {

@@ -105,11 +105,16 @@ int main(int argc, char** argv) {
             form1.ChooseSource(options.value(source));
         }
         // Out of the box the view reads from the bundled demo server: started here when
-        // nothing answers on its port, before the first view asks for tiles, and stopped when
-        // the window has closed.
-        const DemoServerLaunch demoServer(form1.CurrentSource(),
-                                          form1.viewUrls[0].left(form1.prefixLength),
-                                          QApplication::applicationDirPath());
+        // nothing answers on its port, and stopped when the window has closed. The window is
+        // shown while the server gets ready; its first view waits for it, the window painted
+        // meanwhile.
+        DemoServerLaunch demoServer(
+            form1.CurrentSource(), form1.viewUrls[0].left(form1.prefixLength),
+            QApplication::applicationDirPath(), DemoServerLaunch::Wait::Later);
+        form1.BeforeFirstView([&demoServer] {
+            demoServer.AwaitListening(
+                [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+        });
         CancelFlag cancel;
         TForm3 form3(cancel);
         PppdDialUp dialUp;

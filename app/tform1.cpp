@@ -29,6 +29,7 @@
 #include <QThread>
 #include <QUrl>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -146,6 +147,8 @@ void TForm1::showEvent(QShowEvent* event) {
     // The first view can take minutes from a silent server: the window is put on screen
     // first. A refresh already under way (the window is disabled) loads the view instead.
     CallWhenExposed(windowHandle(), this, [this] {
+        if (beforeFirstView_)
+            std::exchange(beforeFirstView_, {})();
         if (isVisible() && !IsBusy())
             FormShow();
     });

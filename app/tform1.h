@@ -69,6 +69,9 @@ public:
     // The dialogs are created after the main window and handed over here.
     void AttachDialogs(TForm2* form2, TForm3* form3, DialUpService* dialUp, DialReporter* reporter,
                        CancelFlag* cancel);
+    // Called once, after the window is on screen and just before its first view asks for
+    // tiles: a server started with the window may still be getting ready to answer.
+    void BeforeFirstView(std::function<void()> wait) { beforeFirstView_ = std::move(wait); }
     // The running job's "Отмена"; none before the dialogs are attached.
     CancelFlag* Cancel() const { return cancel_; }
 
@@ -402,6 +405,7 @@ private:
     std::optional<GeoRegion> fileRegion_;
     QString fileRegionError_;
     bool shownOnce_ = false;
+    std::function<void()> beforeFirstView_;
     bool favoriteSelected_ = false;
     bool committingEntry_ = false; // inside Edit7Exit
     bool refreshing_ = false;

@@ -24,6 +24,10 @@ void DrawCentred(QPainter& painter, const QString& text, int centreX, int centre
 QImage PlaceholderTile(const QString& firstLine, const QString& secondLine) {
     QImage tile(kTileSide, kTileSide, QImage::Format_RGB888);
     tile.fill(QColor(192, 192, 192));
+    // Text takes a GUI application's fonts. The commands that run without one (prefill,
+    // export) never show nor write the stand-in, only count it missing: plain grey will do.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
+        return tile;
     QPainter painter(&tile);
     QFont font = QGuiApplication::font();
     font.setPointSize(8);

@@ -5,7 +5,8 @@
 #include <QString>
 
 // A 256 by 256 RGB888 tile, light grey, with firstLine centred around (128, 108) and
-// secondLine around (128, 148) in black, in the application's default font at 8 points.
+// secondLine around (128, 148) in black, in the application's default font at 8 points; without
+// a GUI application, which text takes, only the grey.
 QImage PlaceholderTile(const QString& firstLine, const QString& secondLine);
 
 // The second line of every placeholder: the tile's quadrant letters between dashes.

@@ -57,12 +57,21 @@ TEST_F(WindowTest, FirstViewLoadsOnceTheWindowIsOnScreen) {
     TForm1& w = Build();
     UseServer(w, server, 250ms);
     PaintCounter painted(w.Image1, [&server] { return server.AcceptedCount(); });
+    // A server started with the window is waited for after the first paint, before any tile.
+    int paintsAtWait = 0;
+    int acceptedAtWait = -1;
+    w.BeforeFirstView([&] {
+        paintsAtWait = painted.paints;
+        acceptedAtWait = server.AcceptedCount();
+    });
 
     w.show();
     EXPECT_EQ(server.AcceptedCount(), 0);
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
     WaitForFirstView();
     EXPECT_EQ(painted.probeAtFirstPaint, 0); // painted before any tile was asked for
+    EXPECT_GT(paintsAtWait, 0);
+    EXPECT_EQ(acceptedAtWait, 0);
     EXPECT_EQ(server.AcceptedCount(), 4);
     EXPECT_TRUE(w.isEnabled());
 }

@@ -470,3 +470,39 @@ TEST_F(BatchCommandLine, EachFailureEndsOnALineThatSaysWhyWithItsStatus) {
     EXPECT_TRUE(run.err.contains("Fetched 0 of 4 (0%)")) << run.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(out));
 }
+
+// Only a stitch draws text (its stand-ins for missing tiles), so only it loads a platform, the
+// offscreen one; the dynamic loader's own log tells.
+TEST_F(BatchCommandLine, OnlyAStitchLoadsAPlatformPlugin) {
+    DemoServerProcess server(world, {}, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+    const Home home(server.TilePrefix()), down(kNobodyListens);
+    const std::tuple<QStringList, int, QString> cases[] = {
+        {{"stitch", "--home", home.path(), "--output", dir.file("a.jpg")}, 0, "libqoffscreen.so"},
+        {{"prefill", "--home", home.path(), "--depth", "2"}, 0, ""},
+        {{"prefill", "--home", down.path(), "--depth", "2"}, 2, ""}, // stand-ins without text
+        {{"export", "--home", home.path(), "--output", dir.file("a.mbtiles"), "--depth", "2"},
+         0,
+         ""},
+    };
+    int run = 0;
+    for (const auto& [arguments, status, plugins] : cases) {
+        const QString log = QStringLiteral("ld%1").arg(++run);
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LD_DEBUG", "files");
+        environment.insert("LD_DEBUG_OUTPUT", dir.file(log));
+        process.setProcessEnvironment(environment);
+        EXPECT_EQ(Finish(*Start(process, arguments)).status, status) << log.toStdString();
+        QStringList loaded;
+        for (const QFileInfo& file : QDir(dir.path()).entryInfoList({log + ".*"})) {
+            QFile text(file.filePath());
+            const QRegularExpression plugin("file=\\S*/platforms/(\\S+\\.so)");
+            if (text.open(QIODevice::ReadOnly))
+                for (auto m = plugin.globalMatch(text.readAll()); m.hasNext();)
+                    loaded << m.next().captured(1);
+        }
+        loaded.removeDuplicates();
+        EXPECT_EQ(loaded.join(' '), plugins) << log.toStdString();
+    }
+}
