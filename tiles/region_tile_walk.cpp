@@ -27,23 +27,14 @@ RegionTileWalk& RegionTileWalk::operator=(const RegionTileWalk& other) {
 std::optional<TileRun> RegionTileWalk::NextRowRun(RunCursor& runs) {
     if (runs.levels) {
         const std::vector<LevelSpans>& levels = *runs.levels;
-        while (runs.level < levels.size()) {
+        for (; runs.level < levels.size(); ++runs.level, runs.row = 0, runs.run = 0) {
             const LevelSpans& level = levels[runs.level];
-            if (runs.started && ++runs.run < level.RunsOf(runs.row).size()) {
-                const ColumnRun& run = level.RunsOf(runs.row)[runs.run];
+            if (runs.run < level.runs.size()) {
+                while (level.rowEnds[runs.row] <= runs.run) // every row has a run
+                    ++runs.row;
+                const ColumnRun& run = level.runs[runs.run++];
                 return TileRun{level.level, level.rows[runs.row], run.first, run.last};
             }
-            if (runs.started)
-                ++runs.row;
-            runs.started = true;
-            runs.run = 0;
-            if (runs.row < level.rows.size()) {
-                const ColumnRun& run = level.RunsOf(runs.row).front();
-                return TileRun{level.level, level.rows[runs.row], run.first, run.last};
-            }
-            ++runs.level;
-            runs.row = 0;
-            runs.started = false;
         }
         return std::nullopt;
     }

@@ -28,9 +28,10 @@ class RegionTileWalk {
         std::shared_ptr<const std::vector<LevelSpans>> levels;
         RegionRows rows;
         std::size_t level = 0; // of levels
-        std::size_t row = 0;   // of the level's rows, once started
-        std::size_t run = 0;   // of the row's runs; past them before the first row
-        bool started = false;
+        std::size_t row = 0;   // of the level's rows
+        // Of the level's runs, the next to give; without levels, of rows.Runs(), the one
+        // given last (past them before the first row).
+        std::size_t run = 0;
     };
 
 public:
