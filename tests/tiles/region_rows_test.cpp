@@ -170,4 +170,21 @@ TEST(RegionTiles, DeepLevelsAreCountedRowByRow) {
     EXPECT_EQ(walked, count);
 }
 
+// Deep levels made from the finest hold the tiles each level's own sweep finds; a region of
+// more runs than may be held is swept level by level, and counted the same.
+TEST(RegionTiles, LevelsMadeFromTheFinestCountAsTheirOwnSweeps) {
+    const GeoRegion region = Star({10, 50}, 0.4, 40);
+    const auto levels = SweepRegionLevels(region, 10, 16);
+    ASSERT_TRUE(levels);
+    ASSERT_EQ(levels->size(), 7u);
+    std::int64_t total = 0;
+    for (const LevelSpans& level : *levels) {
+        SCOPED_TRACE(level.level);
+        EXPECT_EQ(level.tiles, CountRegionTiles(region, level.level));
+        total += level.tiles;
+    }
+    EXPECT_EQ(CountRegionTiles(region, 10, 16), total);
+    EXPECT_FALSE(SweepRegionLevels(region, 10, 16, levels->back().runs.size() - 1));
+}
+
 } // namespace
