@@ -18,6 +18,9 @@ public:
 
     std::optional<HttpFailure> Get(const QString& url, QByteArray& body) override;
     void ShareSilentWait(bool on) override { network_.ShareSilentWait(on); }
+    void WhileReplyIsAwaited(std::function<void()> work) override {
+        network_.WhileReplyIsAwaited(std::move(work));
+    }
     void ReadAheadAlong(UrlsAhead upcoming) override {
         network_.ReadAheadAlong(std::move(upcoming));
     }

@@ -94,7 +94,13 @@ CachedTile LoadCachedTile(const TileRequest& tile, const QString& path, QImage& 
 bool FetchTile(const TileRequest& tile, const QString& cacheFile, QImage& image,
                TileLoaderContext& context, TileBuffers& buffers) {
     QByteArray body;
-    if (const std::optional<HttpFailure> failure = context.http.Get(tile.url, body)) {
+    // The cache's new file is made while the server works on the tile; one that the tile
+    // never reaches is gone again when the writer goes.
+    CachedTileWriter file(cacheFile);
+    context.http.WhileReplyIsAwaited([&file] { file.Prepare(); });
+    std::optional<HttpFailure> failure = context.http.Get(tile.url, body);
+    context.http.WhileReplyIsAwaited(nullptr); // for a client that did not take it
+    if (failure) {
         // A request the cancel cut short, or the quota held back, tells nothing of the server.
         context.counters.dailyLimitReached |= failure->statusCode == kDailyLimitReached;
         if (!context.hooks.CancelRequested() && failure->statusCode != kDailyLimitReached)
@@ -112,7 +118,7 @@ bool FetchTile(const TileRequest& tile, const QString& cacheFile, QImage& image,
         return false;
     }
     // The tile is good even when the cache cannot keep it.
-    if (!StoreTileFile(cacheFile, body))
+    if (!file.Store(body))
         Count(context.counters.writeErrors, context);
     else
         RememberValidators(context.refresh, cacheFile, context.http.LastValidators());

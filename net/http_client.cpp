@@ -32,12 +32,15 @@ std::optional<HttpFailure> HttpClient::Get(const QString& url, QByteArray& body)
     if (fetching_)
         return Failure(QStringLiteral("another fetch is waiting on this client"));
     fetching_ = true;
+    // This fetch's alone, done once its first request has left.
+    std::function<void()> whileAwaited = std::exchange(whileAwaited_, nullptr);
     const auto done = qScopeGuard([this] { fetching_ = false; });
     const Deadline deadline = SocketWait::Clock::now() + options_.exchangeTimeout;
     QString next = url;
     for (int request = 1;; ++request) {
         Reply reply;
-        if (std::optional<HttpFailure> failure = Exchange(next, deadline, body, reply))
+        if (std::optional<HttpFailure> failure =
+                Exchange(next, deadline, body, reply, whileAwaited))
             return failure;
 
         if (!reply.location.isEmpty() || IsRedirectCode(reply.statusCode)) {
@@ -76,7 +79,8 @@ void HttpClient::ShareSilentWait(bool on) {
 }
 
 std::optional<HttpFailure> HttpClient::Exchange(const QString& url, Deadline deadline,
-                                                QByteArray& body, Reply& reply) {
+                                                QByteArray& body, Reply& reply,
+                                                std::function<void()>& whileAwaited) {
     const HttpUrl parts = SplitUrl(url);
     Origin origin;
     origin.scheme = parts.scheme.isEmpty() ? last_.scheme : parts.scheme;
@@ -124,6 +128,8 @@ std::optional<HttpFailure> HttpClient::Exchange(const QString& url, Deadline dea
         connection_.Close();
         return Failure(*failed);
     }
+    if (whileAwaited)
+        std::exchange(whileAwaited, nullptr)();
 
     HttpReplyReader reader(connection_, readWait, silentWait);
     // A peer that answers is not silent: the rest of the view waits for it in full.

@@ -44,6 +44,9 @@ public:
     std::optional<HttpFailure> Get(const QString& url, QByteArray& body) override;
     // The shared wait lasts readTimeout from the call; the first byte from a peer ends it.
     void ShareSilentWait(bool on) override;
+    void WhileReplyIsAwaited(std::function<void()> work) override {
+        whileAwaited_ = std::move(work);
+    }
 
     void SetProxy(const ProxySettings& proxy) { proxy_ = proxy; }
     const ProxySettings& proxy() const { return proxy_; }
@@ -79,10 +82,10 @@ private:
 
     using Deadline = SocketWait::Clock::time_point;
 
-    // One request and its reply, done by deadline. On failure the connection is closed unless
-    // a complete reply was read.
+    // One request and its reply, done by deadline; whileAwaited is done (and emptied) once the
+    // request has left. On failure the connection is closed unless a complete reply was read.
     std::optional<HttpFailure> Exchange(const QString& url, Deadline deadline, QByteArray& body,
-                                        Reply& reply);
+                                        Reply& reply, std::function<void()>& whileAwaited);
     std::optional<QString> OpenConnection(const Peer& peer, Deadline deadline);
     bool UsingProxy() const { return !proxy_.server.isEmpty(); }
 
@@ -90,6 +93,7 @@ private:
     HttpClientOptions options_;
     std::function<void()> whileWaiting_;
     std::function<bool()> stop_;
+    std::function<void()> whileAwaited_; // the next fetch's, done once its first request left
     bool fetching_ = false;
     std::optional<Deadline> silentUntil_; // the shared wait, while nothing has been heard
     Origin last_;

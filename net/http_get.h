@@ -46,6 +46,11 @@ public:
     // fetches several at once fetches them before they are asked for, others ignore it. An
     // empty function ends the read-ahead.
     virtual void ReadAheadAlong(UrlsAhead upcoming) { (void)upcoming; }
+    // Work for the next Get (or GetIfChanged) to do once its request has left, while the
+    // server works on the reply: the caller's own preparation then costs no time of its own.
+    // Done at most once, before that fetch returns; a fetch that sends no request, or a client
+    // that does not take it, leaves it undone, for the caller to do after if still needed.
+    virtual void WhileReplyIsAwaited(std::function<void()> work) { (void)work; }
 
     // Fetches url asking only for a change to held: a server that keeps to it answers
     // kNotModified, which comes back as a failure of that status. A client that cannot ask

@@ -1,10 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tiles/region_tile_walk.h"
 
-std::unique_ptr<RegionTileWalk::RunCursor>
-RegionTileWalk::MakeRunCursor(GeoRegion region, int firstLevel, int lastLevel) {
-    RegionRows rows(region, firstLevel);
-    return std::make_unique<RunCursor>(RunCursor{std::move(region), lastLevel, std::move(rows), 0});
+std::unique_ptr<RegionTileWalk::RunCursor> RegionTileWalk::MakeRunCursor(GeoRegion region,
+                                                                         int firstLevel,
+                                                                         int lastLevel,
+                                                                         std::size_t mostHeldRuns) {
+    // One level needs no rows held: they come one by one from the sweep.
+    std::shared_ptr<const std::vector<LevelSpans>> levels;
+    if (firstLevel < lastLevel)
+        levels = SweepRegionLevels(region, firstLevel, lastLevel, mostHeldRuns);
+    RegionRows rows(levels ? GeoRegion() : region, firstLevel);
+    return std::make_unique<RunCursor>(
+        RunCursor{std::move(region), lastLevel, std::move(levels), std::move(rows)});
 }
 
 RegionTileWalk::RegionTileWalk(const RegionTileWalk& other)
@@ -17,7 +24,20 @@ RegionTileWalk& RegionTileWalk::operator=(const RegionTileWalk& other) {
     return *this;
 }
 
-std::optional<RegionTileWalk::RowRun> RegionTileWalk::NextRun(RunCursor& runs) {
+std::optional<TileRun> RegionTileWalk::NextRowRun(RunCursor& runs) {
+    if (runs.levels) {
+        const std::vector<LevelSpans>& levels = *runs.levels;
+        for (; runs.level < levels.size(); ++runs.level, runs.row = 0, runs.run = 0) {
+            const LevelSpans& level = levels[runs.level];
+            if (runs.run < level.runs.size()) {
+                while (level.rowEnds[runs.row] <= runs.run) // every row has a run
+                    ++runs.row;
+                const ColumnRun& run = level.runs[runs.run++];
+                return TileRun{level.level, level.rows[runs.row], run.first, run.last};
+            }
+        }
+        return std::nullopt;
+    }
     RegionRows& rows = runs.rows;
     if (++runs.run >= rows.Runs().size()) {
         if (rows.Level() > runs.lastLevel)
@@ -30,10 +50,17 @@ std::optional<RegionTileWalk::RowRun> RegionTileWalk::NextRun(RunCursor& runs) {
         runs.run = 0;
     }
     const ColumnRun& run = rows.Runs()[runs.run];
-    return RowRun{rows.Level(), rows.Row(), run.first, run.last};
+    return TileRun{rows.Level(), rows.Row(), run.first, run.last};
 }
 
 std::int64_t CountRegionTiles(const GeoRegion& region, int firstLevel, int lastLevel) {
+    if (firstLevel < lastLevel)
+        if (const auto levels = SweepRegionLevels(region, firstLevel, lastLevel)) {
+            std::int64_t count = 0;
+            for (const LevelSpans& level : *levels)
+                count += level.tiles;
+            return count;
+        }
     std::int64_t count = 0;
     for (int level = firstLevel; level <= lastLevel; ++level)
         count += CountRegionTiles(region, level);

@@ -44,3 +44,35 @@ TEST(TileCache, ALinkNamedLikeATileIsReplacedNotFollowed) {
     EXPECT_FALSE(QFileInfo(cache.file("q.jpg")).isSymLink());
     EXPECT_EQ(cache.read("q.jpg"), "tile");
 }
+
+// A tile's file made before its bytes are known: stored in place, or gone without a trace.
+TEST(TileCache, APreparedFileIsStoredWholeOrLeavesNothing) {
+    struct Case {
+        const char* name;
+        bool prepared;
+        bool stored;
+        bool folderExists;
+    } const cases[] = {
+        {"prepared, then stored", true, true, true},
+        {"stored without preparing", false, true, true},
+        {"prepared, never stored", true, false, true},
+        {"prepared where no folder is", true, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        dir.write("q.jpg", "old");
+        const QString path = c.folderExists ? dir.file("q.jpg") : dir.file("absent/q.jpg");
+        {
+            CachedTileWriter writer(path);
+            if (c.prepared)
+                writer.Prepare();
+            if (c.stored) {
+                EXPECT_EQ(writer.Store("new"), c.folderExists);
+            }
+        }
+        const bool replaced = c.stored && c.folderExists;
+        EXPECT_EQ(dir.read("q.jpg"), replaced ? "new" : "old");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"q.jpg"});
+    }
+}

@@ -142,6 +142,9 @@ TEST_F(TileLoaderTest, EveryBadReplyIsCountedByKindAndFails) {
         EXPECT_EQ(Errors(counters), 1);
         EXPECT_EQ(counters.bytesReceived, c.reply ? c.reply->size() : 0);
         EXPECT_EQ(cache.read("qr.jpg"), c.cacheFileKept ? red : QByteArray());
+        // The new file made while the reply was awaited is gone again.
+        EXPECT_EQ(QDir(cache.path()).entryList(QDir::Files | QDir::Hidden),
+                  c.cacheFileKept ? QStringList{"qr.jpg"} : QStringList{});
         ExpectShown(2);
     }
 }

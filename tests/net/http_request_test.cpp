@@ -110,3 +110,22 @@ TEST(HttpRequest, CyrillicTextsAreSentInWindows1251) {
         received.contains("Proxy-Authorization: Basic " +
                           QByteArray("\xFE\xE7\xE5\xF0:\xEF\xE0\xF0\xEE\xEB\xFC").toBase64()));
 }
+
+// Work handed to the next fetch is done once its request has left, before the reply is read;
+// a fetch that sends nothing drops it undone.
+TEST(HttpRequest, WorkWhileTheReplyIsAwaitedIsDoneOnceTheRequestHasLeft) {
+    ScriptedTcpServer server(
+        {ConnectionScript().Reply(OkReply("a")), ConnectionScript().Reply(OkReply("b"))});
+    HttpClient client(QStringLiteral("127.0.0.1"), QuickOptions());
+    QByteArray body;
+    std::vector<QByteArray> bodiesSeen; // by the work, as it is done
+    const auto work = [&] { bodiesSeen.push_back(body); };
+    client.WhileReplyIsAwaited(work);
+    EXPECT_NE(client.Get("https://tiles.example/t", body), std::nullopt);
+    EXPECT_EQ(client.Get(server.Url("/a"), body), std::nullopt);
+    EXPECT_TRUE(bodiesSeen.empty());
+    client.WhileReplyIsAwaited(work);
+    EXPECT_EQ(client.Get(server.Url("/b"), body), std::nullopt);
+    EXPECT_EQ(body, "b");
+    EXPECT_EQ(bodiesSeen, std::vector<QByteArray>{QByteArray()});
+}

@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <utility>
 #include <variant>
 
 class FakeHttpGet : public HttpGet {
@@ -19,6 +20,8 @@ public:
         requests.append(url);
         if (script_.empty())
             return HttpFailure{0, {}, QStringLiteral("unscripted request")};
+        if (whileAwaited_) // a scripted request is one that left, as a real client's does
+            std::exchange(whileAwaited_, nullptr)();
         const auto next = script_.front();
         script_.pop_front();
         if (const auto* failure = std::get_if<HttpFailure>(&next))
@@ -27,8 +30,13 @@ public:
         return std::nullopt;
     }
 
+    void WhileReplyIsAwaited(std::function<void()> work) override {
+        whileAwaited_ = std::move(work);
+    }
+
     QStringList requests;
 
 private:
+    std::function<void()> whileAwaited_;
     std::deque<std::variant<QByteArray, HttpFailure>> script_;
 };

@@ -73,6 +73,15 @@ GeoRegion PointNearRowEdge(double offset) {
     return GeoRegion({{{{7.3, edge + offset}, {9.9, edge + 3}, {6.1, edge + 2.5}}, {}}});
 }
 
+// The rest of a walk, run by run.
+std::vector<TileKey> AllTiles(RegionTileWalk walk) {
+    std::vector<TileKey> tiles;
+    while (const std::optional<TileRun> run = walk.NextRun())
+        for (std::uint64_t column = run->first; column <= run->last; ++column)
+            tiles.push_back({run->level, static_cast<std::uint32_t>(column), run->row});
+    return tiles;
+}
+
 TEST(RegionTiles, MatchGdalIntersectionTileByTile) {
     GeoRegion holed(
         {{{{10, 40}, {30, 40}, {30, 55}, {10, 55}}, {{{14, 44}, {26, 44}, {26, 51}, {14, 51}}}}});
@@ -97,7 +106,9 @@ TEST(RegionTiles, MatchGdalIntersectionTileByTile) {
         RegionTileWalk walk(c.region, c.firstLevel, c.lastLevel);
         std::optional<TileKey> previous;
         std::set<TileKey> walked;
+        std::vector<TileKey> inOrder;
         while (const std::optional<TileKey> tile = walk.Next()) {
+            inOrder.push_back(*tile);
             if (previous) { // levels, rows from the north, columns from the west, each once
                 EXPECT_LT(std::tuple(previous->level, previous->row, previous->column),
                           std::tuple(tile->level, tile->row, tile->column));
@@ -116,6 +127,9 @@ TEST(RegionTiles, MatchGdalIntersectionTileByTile) {
                 << "missing " << t.level << '/' << t.column << '/' << t.row;
         EXPECT_EQ(CountRegionTiles(c.region, c.firstLevel, c.lastLevel),
                   static_cast<std::int64_t>(expected.size()));
+        // Each level swept on its own, as a region of too many runs to hold is, walks the
+        // same tiles as the coarser levels made from the finest.
+        EXPECT_EQ(AllTiles(RegionTileWalk(c.region, c.firstLevel, c.lastLevel, 0)), inOrder);
     }
 }
 
@@ -129,19 +143,18 @@ TEST(RegionTiles, BoxesOutsideTheGlobeAreRefused) {
     EXPECT_TRUE(GeoRegion({{{{3, 4}, {3, 4}, {3, 4}}, {}}}).IsEmpty()); // no edge at all
 }
 
-// A copy taken halfway (as a job's read-ahead takes one) goes on by itself.
+// A copy taken halfway (as a job's read-ahead takes one) goes on by itself, tile by tile or
+// run by run from the tile it stood at.
 TEST(RegionTiles, ACopiedWalkGoesOnByItself) {
     RegionTileWalk walk(Star({37.6, 55.7}, 3.1, 9), 7, 9);
     for (int i = 0; i < 25; ++i)
         ASSERT_TRUE(walk.Next());
     RegionTileWalk copy = walk;
-    std::vector<TileKey> fromWalk, fromCopy;
+    std::vector<TileKey> fromWalk;
     while (const std::optional<TileKey> key = walk.Next())
         fromWalk.push_back(*key);
-    while (const std::optional<TileKey> key = copy.Next())
-        fromCopy.push_back(*key);
     EXPECT_FALSE(fromWalk.empty());
-    EXPECT_EQ(fromCopy, fromWalk);
+    EXPECT_EQ(AllTiles(copy), fromWalk);
 }
 
 // A country at the deepest level a job takes: counted without listing, and the walk agrees.
@@ -155,6 +168,23 @@ TEST(RegionTiles, DeepLevelsAreCountedRowByRow) {
         for (const ColumnRun& run : rows.Runs())
             walked += std::int64_t{run.last} - run.first + 1;
     EXPECT_EQ(walked, count);
+}
+
+// Deep levels made from the finest hold the tiles each level's own sweep finds; a region of
+// more runs than may be held is swept level by level, and counted the same.
+TEST(RegionTiles, LevelsMadeFromTheFinestCountAsTheirOwnSweeps) {
+    const GeoRegion region = Star({10, 50}, 0.4, 40);
+    const auto levels = SweepRegionLevels(region, 10, 16);
+    ASSERT_TRUE(levels);
+    ASSERT_EQ(levels->size(), 7u);
+    std::int64_t total = 0;
+    for (const LevelSpans& level : *levels) {
+        SCOPED_TRACE(level.level);
+        EXPECT_EQ(level.tiles, CountRegionTiles(region, level.level));
+        total += level.tiles;
+    }
+    EXPECT_EQ(CountRegionTiles(region, 10, 16), total);
+    EXPECT_FALSE(SweepRegionLevels(region, 10, 16, levels->back().runs.size() - 1));
 }
 
 } // namespace
