@@ -93,8 +93,7 @@ void TForm1::ConnectHandlers() {
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
     connect(Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
     connect(CheckBox3, &QCheckBox::clicked, this, [this] { Button8Click(); });
-    connect(ScaleCheck, &QCheckBox::toggled, this, [this] { ShowScaleBar(); });
-    connect(GridCheck, &QCheckBox::toggled, this, [this] { ShowGraticule(); });
+    ConnectLayers();
     connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             RadioButton1Click();
@@ -277,6 +276,7 @@ void TForm1::UpdateAfterRefresh() {
     ShowMarker();
     ShowScaleBar();
     ShowGraticule();
+    ShowCoverage();
 }
 
 void TForm1::PageControl1Change() {

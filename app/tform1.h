@@ -49,6 +49,7 @@ class QKeyEvent;
 class RegionOutline;
 class RxSlider;
 class ScaleBarOverlay;
+class CoverageOverlay;
 class GraticuleOverlay;
 class StatusPanels;
 class TForm2;
@@ -138,10 +139,17 @@ public:
     RxSlider* RxSlider1 = nullptr;
     QPushButton* SpeedButton10 = nullptr;
     QPushButton* SpeedButton11 = nullptr;
-    QCheckBox* ScaleCheck = nullptr; // the scale bar over the map, off at first
+    // "Слои", a button that opens the switches of what is drawn over the map, each off at first.
+    QToolButton* LayersButton = nullptr;
+    QCheckBox* ScaleCheck = nullptr; // the scale bar
     ScaleBarOverlay* ScaleBarView = nullptr;
-    QCheckBox* GridCheck = nullptr; // the latitude/longitude grid over the map, off at first
+    QCheckBox* GridCheck = nullptr; // the latitude/longitude grid
     GraticuleOverlay* GraticuleView = nullptr;
+    // The prefill tab's region: switched on as a region other than the visible one is chosen.
+    QCheckBox* RegionCheck = nullptr;
+    QCheckBox* CoverageCheck = nullptr; // each tile tinted by how much the cache holds
+    QSpinBox* CoverageLevel = nullptr;  // at this level
+    CoverageOverlay* CoverageView = nullptr;
 
     // "Поиск"
     QWidget* TabSheet6 = nullptr;
@@ -332,6 +340,10 @@ private:
     void ShowScaleBar();
     // The grid over the block, for its anchor and size.
     void ShowGraticule();
+    void BuildLayersGroup();
+    void ConnectLayers();
+    // The cache's coverage of each tile of the block, counted from one listing of its folder.
+    void ShowCoverage();
     // The block beyond the four through the source's connections.
     void RefreshBlock();
     // The tiles already shown that the block, moved, still holds go to their new cells; the
@@ -402,6 +414,7 @@ private:
     std::optional<GeoRegion> fileRegion_;
     QString fileRegionError_;
     bool shownOnce_ = false;
+    bool coverageLevelChosen_ = false; // until then the coverage's level is the prefill's
     bool favoriteSelected_ = false;
     bool committingEntry_ = false; // inside Edit7Exit
     bool refreshing_ = false;

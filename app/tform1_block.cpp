@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The map area as it grows with the window: the block of tiles around the view's four, the
 // drag that pans it, the wheel that zooms and the arrows that pan by a tile.
+#include "app/coverage_overlay.h"
 #include "app/graticule_overlay.h"
 #include "app/marker_image.h"
 #include "app/region_outline.h"
@@ -83,6 +84,7 @@ void TForm1::LayoutBlock() {
             blockImages_.push_back(tile);
         }
         // New tiles are stacked above the marker, the outline and the tabs: put those back.
+        CoverageView->raise();
         GraticuleView->raise();
         Outline->raise();
         ScaleBarView->raise();
@@ -99,6 +101,7 @@ void TForm1::LayoutBlock() {
         blockImages_[i]->move(CellPlace(blockOrder_[i]) + dragOffset_);
     Outline->setGeometry(QRect(dragOffset_, QSize(size.columns, size.rows) * kTileSide));
     GraticuleView->setGeometry(Outline->geometry());
+    CoverageView->setGeometry(Outline->geometry());
 }
 
 QStringList TForm1::BlockRefs() const {

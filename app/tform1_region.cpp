@@ -42,6 +42,12 @@ void TForm1::RegionBoxSelect() {
     RegionEdit->setText(index == kFile && (fileRegion_ || !fileRegionError_.isEmpty())
                             ? lastRegionFile_
                             : QString());
+    // The region chosen shows over the map until the user switches it off.
+    {
+        const QSignalBlocker quiet(RegionCheck);
+        RegionCheck->setChecked(index != kVisible);
+        RegionCheck->setEnabled(index != kVisible);
+    }
     RegionChoiceChange();
     Edit3Change();
 }
@@ -118,6 +124,7 @@ void TForm1::RegionChoiceChange() {
     Button7->setEnabled(chosen.has_value());
     const std::optional<TileKey> anchor =
         TileKey::FromLetters(CurrentViewRefs().Letters()[0].toStdString());
-    Outline->Show(chosen && anchor && !visible ? std::optional(chosen->region) : std::nullopt,
+    const bool shown = chosen && anchor && !visible && RegionCheck->isChecked();
+    Outline->Show(shown ? std::optional(chosen->region) : std::nullopt,
                   anchor.value_or(TileKey{}));
 }

@@ -1019,6 +1019,26 @@ Stitch joins a rectangle of tiles into one JPEG with an OziExplorer map file; Pr
         <source>нет</source>
         <translation>off</translation>
     </message>
+    <message>
+        <source>Слои</source>
+        <translation>Layers</translation>
+    </message>
+    <message>
+        <source>область выкачивания</source>
+        <translation>prefill region</translation>
+    </message>
+    <message>
+        <source>Область, выбранная на вкладке выкачивания</source>
+        <translation>The region chosen on the prefill tab</translation>
+    </message>
+    <message>
+        <source>кэш на уровне</source>
+        <translation>cache at level</translation>
+    </message>
+    <message>
+        <source>Каждый квадрат окрашен по доле его квадратов выбранного уровня, уже лежащих в кэше: красный — ни одного, жёлтый — часть, зелёный — все</source>
+        <translation>Each tile is tinted by the share of its tiles at the chosen level already in the cache: red none, yellow part, green all</translation>
+    </message>
 </context>
 <context>
     <name>TForm2</name>
