@@ -277,6 +277,7 @@ void TForm1::UpdateAfterRefresh() {
     ShowScaleBar();
     ShowGraticule();
     ShowCoverage();
+    ShowTrack();
 }
 
 void TForm1::PageControl1Change() {

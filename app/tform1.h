@@ -150,6 +150,9 @@ public:
     QCheckBox* CoverageCheck = nullptr; // each tile tinted by how much the cache holds
     QSpinBox* CoverageLevel = nullptr;  // at this level
     CoverageOverlay* CoverageView = nullptr;
+    QCheckBox* TrackCheck = nullptr;    // a track or area read from a file, once one is read
+    QPushButton* TrackButton = nullptr; // "трек…"
+    RegionOutline* TrackView = nullptr;
 
     // "Поиск"
     QWidget* TabSheet6 = nullptr;
@@ -250,6 +253,9 @@ public:
     void RegionFileClick();
     // Reads the area file with the buffer shown; its region or why it has none.
     void RegionFileRead(const QString& path);
+    void TrackFileClick();
+    // Draws the lines and areas of the file over the map, or says why it cannot.
+    void TrackFileRead(const QString& path);
     void SourceBoxSelect(int index);
 
     // The imagery source chosen on the settings tab.
@@ -341,9 +347,13 @@ private:
     // The grid over the block, for its anchor and size.
     void ShowGraticule();
     void BuildLayersGroup();
+    // The layers above the tiles in their order, the marker, then the tabs and status bar.
+    void StackOverlays();
     void ConnectLayers();
     // The cache's coverage of each tile of the block, counted from one listing of its folder.
     void ShowCoverage();
+    // The track read last, on the view as it is now, when its switch is on.
+    void ShowTrack();
     // The block beyond the four through the source's connections.
     void RefreshBlock();
     // The tiles already shown that the block, moved, still holds go to their new cells; the
@@ -411,6 +421,7 @@ private:
     QString lastExportFile_;
     // The area file of the prefill tab as last read: its region, or why it has none.
     QString lastRegionFile_;
+    QString lastTrackFile_;
     std::optional<GeoRegion> fileRegion_;
     QString fileRegionError_;
     bool shownOnce_ = false;

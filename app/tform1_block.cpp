@@ -66,6 +66,13 @@ void TForm1::LayoutWindow() {
     ShowGraticule();
 }
 
+void TForm1::StackOverlays() {
+    for (QWidget* above :
+         std::initializer_list<QWidget*>{CoverageView, GraticuleView, Outline, TrackView,
+                                         ScaleBarView, Image5, PageControl1, StatusB})
+        above->raise();
+}
+
 void TForm1::LayoutBlock() {
     const BlockSize size = BlockSizeFor(width(), height() - kBelowMap);
     if (size != blockSize_ || blockImages_.empty()) {
@@ -83,14 +90,8 @@ void TForm1::LayoutBlock() {
             tile->show();
             blockImages_.push_back(tile);
         }
-        // New tiles are stacked above the marker, the outline and the tabs: put those back.
-        CoverageView->raise();
-        GraticuleView->raise();
-        Outline->raise();
-        ScaleBarView->raise();
-        Image5->raise();
-        PageControl1->raise();
-        StatusB->raise();
+        // New tiles are stacked above the marker, the layers and the tabs: put those back.
+        StackOverlays();
         // In a larger window the map takes the keyboard focus when clicked, for the arrows; at
         // the starting size the focus stays where the user put it.
         const bool large = size != BlockSize{};
@@ -102,6 +103,7 @@ void TForm1::LayoutBlock() {
     Outline->setGeometry(QRect(dragOffset_, QSize(size.columns, size.rows) * kTileSide));
     GraticuleView->setGeometry(Outline->geometry());
     CoverageView->setGeometry(Outline->geometry());
+    TrackView->setGeometry(Outline->geometry());
 }
 
 QStringList TForm1::BlockRefs() const {

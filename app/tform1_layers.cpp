@@ -4,15 +4,19 @@
 // coverage at a chosen level, and a track or area read from a file.
 #include "app/coverage_overlay.h"
 #include "app/graticule_overlay.h"
+#include "app/open_file_dialog.h"
 #include "app/region_outline.h"
 #include "app/scale_bar_overlay.h"
 #include "app/tform1.h"
+#include "gis/map_shapes.h"
 #include "loader/source_services.h"
 #include "sources/source_cache_folder.h"
 
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QMenu>
+#include <QMessageBox>
 #include <QWidgetAction>
 
 namespace {
@@ -51,6 +55,11 @@ void TForm1::BuildLayersGroup() {
     CoverageLevel->setRange(kLowestLevel, kHighestLevel);
     CoverageLevel->setToolTip(CoverageCheck->toolTip());
     grid->addWidget(CoverageLevel, 3, 1);
+    TrackCheck = LayerSwitch(tr("трек"), *grid, 4);
+    TrackCheck->setEnabled(false); // until a file is read
+    TrackButton = new QPushButton(tr("трек…"));
+    TrackButton->setToolTip(tr("Трек или область из файла GPX, KML, KMZ, GeoJSON"));
+    grid->addWidget(TrackButton, 4, 1);
     auto* action = new QWidgetAction(menu);
     action->setDefaultWidget(group);
     menu->addAction(action);
@@ -59,6 +68,7 @@ void TForm1::BuildLayersGroup() {
     ScaleBarView = new ScaleBarOverlay(this);
     GraticuleView = new GraticuleOverlay(this);
     CoverageView = new CoverageOverlay(this);
+    TrackView = new RegionOutline(this, QColor(0, 90, 255));
 }
 
 void TForm1::ConnectLayers() {
@@ -72,6 +82,11 @@ void TForm1::ConnectLayers() {
             CoverageLevel->setValue(Edit3->text().toInt());
         }
         ShowCoverage();
+    });
+    connect(TrackCheck, &QCheckBox::toggled, this, [this] { ShowTrack(); });
+    connect(TrackButton, &QPushButton::clicked, this, [this] {
+        LayersButton->menu()->hide(); // the dialog takes its place
+        TrackFileClick();
     });
     connect(CoverageLevel, &QSpinBox::valueChanged, this, [this] {
         coverageLevelChosen_ = true;
@@ -98,5 +113,36 @@ void TForm1::ShowCoverage() {
                                cached.ShareAt(letters, CoverageLevel->value()));
     }
     CoverageView->Show(std::move(cells));
-    CoverageView->stackUnder(GraticuleView); // over the tiles, under the lines and labels
+    StackOverlays();
+}
+
+void TForm1::TrackFileClick() {
+    if (const std::optional<QString> path = AskFileToOpen(
+            this, tr("Трек"), lastTrackFile_,
+            tr("Треки и области (*.gpx *.kml *.kmz *.geojson *.json *.shp *.gpkg);;Все файлы (*)")))
+        TrackFileRead(*path);
+}
+
+void TForm1::TrackFileRead(const QString& path) {
+    lastTrackFile_ = path;
+    MapShapes shapes = ReadMapShapes(path);
+    if (!shapes.error.isEmpty()) {
+        // The track shown before, if any, stays.
+        QMessageBox::warning(this, tr("Трек"), shapes.error);
+        return;
+    }
+    TrackCheck->setEnabled(true);
+    TrackCheck->setToolTip(QDir::toNativeSeparators(path));
+    const std::optional<TileKey> anchor =
+        TileKey::FromLetters(CurrentViewRefs().Letters()[0].toStdString());
+    TrackView->Show(std::move(shapes), anchor.has_value(), anchor.value_or(TileKey{}));
+    StackOverlays();
+    TrackCheck->setChecked(true);
+}
+
+void TForm1::ShowTrack() {
+    const std::optional<TileKey> anchor =
+        TileKey::FromLetters(CurrentViewRefs().Letters()[0].toStdString());
+    TrackView->Follow(anchor.value_or(TileKey{}),
+                      anchor && TrackCheck->isEnabled() && TrackCheck->isChecked());
 }

@@ -3,14 +3,12 @@
 // degrees, its estimate and its outline over the view.
 #include "app/tform1.h"
 
-#include "app/dialog_in_front.h"
+#include "app/open_file_dialog.h"
 #include "app/region_outline.h"
 #include "batch/jobs/region_choice.h"
 #include "gis/area_file.h"
 #include "sources/source_cache_folder.h"
 #include "tiles/decimal_text.h"
-
-#include <QFileDialog>
 
 namespace {
 
@@ -53,14 +51,10 @@ void TForm1::RegionBoxSelect() {
 }
 
 void TForm1::RegionFileClick() {
-    QFileDialog dialog(
-        this, tr("Область"), lastRegionFile_,
-        tr("Области (*.gpx *.kml *.kmz *.geojson *.json *.shp *.gpkg);;Все файлы (*)"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (ExecInFront(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    RegionFileRead(dialog.selectedFiles().constFirst());
+    if (const std::optional<QString> path = AskFileToOpen(
+            this, tr("Область"), lastRegionFile_,
+            tr("Области (*.gpx *.kml *.kmz *.geojson *.json *.shp *.gpkg);;Все файлы (*)")))
+        RegionFileRead(*path);
 }
 
 void TForm1::RegionFileRead(const QString& path) {
@@ -125,6 +119,6 @@ void TForm1::RegionChoiceChange() {
     const std::optional<TileKey> anchor =
         TileKey::FromLetters(CurrentViewRefs().Letters()[0].toStdString());
     const bool shown = chosen && anchor && !visible && RegionCheck->isChecked();
-    Outline->Show(shown ? std::optional(chosen->region) : std::nullopt,
-                  anchor.value_or(TileKey{}));
+    Outline->Show(shown ? std::optional(chosen->region) : std::nullopt, anchor.value_or(TileKey{}));
+    StackOverlays();
 }

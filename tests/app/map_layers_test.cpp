@@ -1,12 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the "Слои" group draws over the map, read back from the window's own pixels.
 #include "app/coverage_overlay.h"
+#include "app/region_outline.h"
 #include "app/tile_image.h"
 #include "tests/app/window_fixture.h"
 #include "tests/support/jpeg_fixture.h"
+#include "tiles/tile_block.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QPainter>
+#include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -56,6 +62,59 @@ TEST_F(WindowTest, CoverageTintsEachTileByTheShareOfItsSubtreeCached) {
     }
     w.CoverageCheck->click();
     EXPECT_EQ(w.grab().toImage(), before);
+}
+
+TEST_F(WindowTest, ATrackFileIsDrawnInItsOwnColourOrSaysWhyNot) {
+    ServeFromLoopback();
+    for (int i = 0; i < 4; ++i)
+        http.Reply(MakeTestJpeg(256, 256, Qt::white));
+    TForm1& w = Open();
+    const QImage before = w.grab().toImage();
+    // Along the 40th parallel from 100 W to 100 E, and a point in the southern hemisphere.
+    const int y = int(RowAtLatitude(1, 40) * 256 + 0.5);
+    const QPoint onLine(int((180 - 50) / 360.0 * 512), y);
+    const QPoint offLine(onLine.x(), y + 40);
+    const struct {
+        const char* name;
+        const char* text;
+        bool drawn;
+    } files[] = {
+        {"line.geojson",
+         R"({"type":"FeatureCollection","features":[{"type":"Feature","properties":{},)"
+         R"("geometry":{"type":"LineString","coordinates":[[-100,40],[100,40]]}}]})",
+         true},
+        {"walk.gpx",
+         R"(<?xml version="1.0"?><gpx version="1.1" creator="test" )"
+         R"(xmlns="http://www.topografix.com/GPX/1/1"><trk><trkseg>)"
+         R"(<trkpt lat="40" lon="-100"/><trkpt lat="40" lon="100"/></trkseg></trk></gpx>)",
+         true},
+        {"broken.gpx", "this is no track", false},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        home.write(f.name, f.text);
+        QString said;
+        QTimer::singleShot(0, [&said] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                said = box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        w.TrackFileRead(home.file(f.name));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(said.isEmpty(), f.drawn) << said.toStdString();
+        if (!f.drawn) {
+            EXPECT_TRUE(said.contains(f.name)) << said.toStdString();
+            EXPECT_TRUE(w.TrackCheck->isChecked()); // the track before stays
+            continue;
+        }
+        const QImage drawn = w.grab().toImage();
+        EXPECT_EQ(drawn.pixelColor(onLine), w.TrackView->Colour());
+        EXPECT_EQ(drawn.pixelColor(offLine), before.pixelColor(offLine));
+        w.TrackCheck->click();
+        EXPECT_EQ(w.grab().toImage(), before);
+        w.TrackCheck->click();
+    }
 }
 
 } // namespace
