@@ -80,7 +80,8 @@ public:
     // The block of tiles the map area shows; its top-left 2 by 2 are viewUrls.
     BlockSize CurrentBlockSize() const { return blockSize_; }
     // The references of the block's tiles in their fetch order (see BlockFetchOrder); the
-    // first four are viewUrls. Only the four when the anchor is deeper than a key reaches.
+    // first four are viewUrls, a cell beyond the poles has none (empty). Only the four when the
+    // anchor is deeper than a key reaches.
     QStringList BlockRefs() const;
     // The tile image of each block cell, in fetch order: images first.
     const std::vector<TileImage*>& BlockImages() const { return blockImages_; }

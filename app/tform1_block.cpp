@@ -109,8 +109,13 @@ void TForm1::LayoutBlock() {
 QStringList TForm1::BlockRefs() const {
     const ViewRefs refs = CurrentViewRefs();
     QStringList out(viewUrls.begin(), viewUrls.end());
+    const QString& anchor = refs.Letters()[0];
+    // Beyond the view's four, the block shows the world once north to south: the cells past
+    // the poles stay empty.
     for (std::size_t i = 4; i < blockOrder_.size(); ++i)
-        out << refs.RefOf(0, ShiftedLetters(refs.Letters()[0], blockOrder_[i]));
+        out << (CellOnWorld(anchor, blockOrder_[i])
+                    ? refs.RefOf(0, ShiftedLetters(anchor, blockOrder_[i]))
+                    : QString());
     return out;
 }
 
@@ -189,6 +194,8 @@ void TForm1::TileReleased(BlockCell cell, Qt::MouseButton button, QPoint at) {
 
 void TForm1::BlockCellClick(BlockCell cell, Qt::MouseButton button) {
     const ViewRefs refs = CurrentViewRefs();
+    if (button != Qt::RightButton && !CellOnWorld(refs.Letters()[0], cell))
+        return; // nothing to zoom into beyond the poles
     // A right click zooms out about the anchor wherever it is made, as on the view's tiles.
     ClickZoomTo(refs,
                 button == Qt::RightButton && refs.Level() >= 2
