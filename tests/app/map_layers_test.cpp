@@ -8,6 +8,7 @@
 #include "tiles/tile_block.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QMessageBox>
 #include <QPainter>
@@ -115,6 +116,38 @@ TEST_F(WindowTest, ATrackFileIsDrawnInItsOwnColourOrSaysWhyNot) {
         EXPECT_EQ(w.grab().toImage(), before);
         w.TrackCheck->click();
     }
+}
+
+// Run again on a screen of two device pixels a pixel (see tests/CMakeLists.txt).
+class HiDpiTest : public WindowTest {};
+
+TEST_F(HiDpiTest, EachTilePixelCoversWholeDevicePixelsAndEdgesStaySharp) {
+    ServeFromLoopback();
+    QImage stripes(256, 256, QImage::Format_RGB32);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            stripes.setPixel(x, y, (x / 8) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(stripes.save(&buffer, "JPG", 100));
+    for (int i = 0; i < 4; ++i)
+        http.Reply(jpeg);
+    TForm1& w = Open();
+    const QImage shown = w.Image1->grab().toImage();
+    const int ratio = qRound(shown.devicePixelRatio());
+    if (qEnvironmentVariable("QT_SCALE_FACTOR") == "2") {
+        ASSERT_EQ(ratio, 2);
+    }
+    ASSERT_EQ(shown.width(), 256 * ratio);
+    const int y = 128 * ratio;
+    int sharpEdges = 0;
+    for (int x = 0; x + ratio < shown.width(); x += ratio) {
+        for (int d = 1; d < ratio * ratio; ++d)
+            ASSERT_EQ(shown.pixel(x + d % ratio, y + d / ratio), shown.pixel(x, y)) << x;
+        sharpEdges += std::abs(qGray(shown.pixel(x + ratio, y)) - qGray(shown.pixel(x, y))) > 200;
+    }
+    EXPECT_EQ(sharpEdges, 31); // every edge between stripes, within one device pixel
 }
 
 } // namespace
