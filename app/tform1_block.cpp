@@ -67,10 +67,24 @@ void TForm1::LayoutWindow() {
 }
 
 void TForm1::StackOverlays() {
-    for (QWidget* above :
-         std::initializer_list<QWidget*>{CoverageView, GraticuleView, Outline, TrackView,
-                                         ScaleBarView, Image5, PageControl1, StatusB})
-        above->raise();
+    const std::initializer_list<QWidget*> order{CoverageView, GraticuleView, Outline,
+                                                TrackView,    ScaleBarView,  Image5,
+                                                PageControl1, StatusB};
+    // Raising a widget repaints it, tabs and all, and this runs with every refresh: only when
+    // a tile or a layer is out of its place.
+    const QObjectList& stack = children(); // bottom first
+    qsizetype below = -1;
+    for (const TileImage* tile : blockImages_)
+        below = std::max(below, stack.indexOf(tile));
+    bool inOrder = true;
+    for (QWidget* above : order) {
+        const qsizetype at = stack.indexOf(above);
+        inOrder = inOrder && at > below;
+        below = at;
+    }
+    if (!inOrder)
+        for (QWidget* above : order)
+            above->raise();
 }
 
 void TForm1::LayoutBlock() {
@@ -98,8 +112,13 @@ void TForm1::LayoutBlock() {
         for (TileImage* tile : blockImages_)
             tile->setFocusPolicy(large ? Qt::ClickFocus : Qt::NoFocus);
     }
-    for (std::size_t i = 0; i < blockImages_.size(); ++i)
-        blockImages_[i]->move(CellPlace(blockOrder_[i]) + dragOffset_);
+    // The map ends where the tabs begin; the tiles below them are hidden.
+    const QRect map(0, 0, width(), PageControl1->y());
+    for (std::size_t i = 0; i < blockImages_.size(); ++i) {
+        const QRect place(CellPlace(blockOrder_[i]) + dragOffset_, QSize(kTileSide, kTileSide));
+        blockImages_[i]->move(place.topLeft());
+        blockImages_[i]->SetShownPart((place & map).translated(-place.topLeft()));
+    }
     Outline->setGeometry(QRect(dragOffset_, QSize(size.columns, size.rows) * kTileSide));
     GraticuleView->setGeometry(Outline->geometry());
     CoverageView->setGeometry(Outline->geometry());
