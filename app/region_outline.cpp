@@ -68,8 +68,25 @@ void RegionOutline::paintEvent(QPaintEvent*) {
     QPainterPath lines;
     for (const GeoRing& line : shapes_.lines)
         addPoints(lines, line, false);
+    for (const GeoPoint& p : shapes_.points)
+        lines.addEllipse(pixel(p), 4.0, 4.0);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    // The block repeats the world east and west: each copy that reaches the widget is drawn.
+    const double world = tiles * kTileSide;
+    const QRectF bounds = areas.boundingRect() | lines.boundingRect();
+    const auto first = static_cast<int>(std::floor(-bounds.right() / world));
+    const auto last = static_cast<int>(std::ceil((width() - bounds.left()) / world));
+    for (int copy = std::max(first, -64); copy <= std::min(last, 64); ++copy) {
+        painter.save();
+        painter.translate(copy * world, 0);
+        DrawShapes(painter, areas, lines);
+        painter.restore();
+    }
+}
+
+void RegionOutline::DrawShapes(QPainter& painter, const QPainterPath& areas,
+                               const QPainterPath& lines) const {
     QColor fill = colour_;
     fill.setAlpha(40);
     painter.setPen(QPen(colour_, 2));
@@ -81,8 +98,4 @@ void RegionOutline::paintEvent(QPaintEvent*) {
     painter.drawPath(lines);
     painter.setPen(QPen(colour_, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(lines);
-    painter.setPen(QPen(Qt::white, 1.5));
-    painter.setBrush(colour_);
-    for (const GeoPoint& p : shapes_.points)
-        painter.drawEllipse(pixel(p), 4.0, 4.0);
 }

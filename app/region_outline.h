@@ -8,6 +8,7 @@
 #include "tiles/tile_key.h"
 
 #include <QColor>
+#include <QPainterPath>
 #include <QWidget>
 #include <optional>
 
@@ -29,6 +30,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void DrawShapes(QPainter& painter, const QPainterPath& areas, const QPainterPath& lines) const;
+
     QColor colour_;
     MapShapes shapes_;
     TileKey anchor_;
