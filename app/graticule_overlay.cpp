@@ -2,6 +2,8 @@
 #include "app/graticule_overlay.h"
 
 #include <QPainter>
+#include <algorithm>
+#include <cstdint>
 
 GraticuleOverlay::GraticuleOverlay(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -10,11 +12,14 @@ GraticuleOverlay::GraticuleOverlay(QWidget* parent) : QWidget(parent) {
 
 void GraticuleOverlay::Measure(const TileKey& anchor) {
     lines_ = GraticuleLines(anchor, width(), height());
+    const std::int64_t rowsBelow = (std::int64_t{1} << anchor.level) - anchor.row;
+    worldBottom_ = int(std::min<std::int64_t>(rowsBelow * kTileSide, height()));
     update();
 }
 
 void GraticuleOverlay::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.setClipRect(0, 0, width(), worldBottom_); // no lines beyond the south pole
     // A light line with a dark edge shows over both snow and sea.
     const QPen halo(QColor(0, 0, 0, 110), 3);
     const QPen line(QColor(255, 255, 255, 200), 1);

@@ -21,4 +21,5 @@ protected:
 
 private:
     std::vector<GraticuleLine> lines_;
+    int worldBottom_ = 0; // below it the block shows no world
 };

@@ -16,7 +16,7 @@ constexpr double kGridLatitude = 85.0511287798;
 
 } // namespace
 
-RegionOutline::RegionOutline(QWidget* parent) : QWidget(parent) {
+RegionOutline::RegionOutline(QWidget* parent, QColor colour) : QWidget(parent), colour_(colour) {
     setGeometry(0, 0, 2 * kTileSide, 2 * kTileSide);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -24,16 +24,24 @@ RegionOutline::RegionOutline(QWidget* parent) : QWidget(parent) {
 }
 
 void RegionOutline::Show(const std::optional<GeoRegion>& region, const TileKey& anchor) {
-    region_ = region;
+    Show(MapShapes{{}, region ? region->Polygons() : std::vector<GeoPolygon>{}, {}, {}},
+         region.has_value(), anchor);
+}
+
+void RegionOutline::Show(MapShapes shapes, bool shown, const TileKey& anchor) {
+    shapes_ = std::move(shapes);
     anchor_ = anchor;
-    setVisible(region_.has_value());
-    raise();
+    setVisible(shown);
+    update();
+}
+
+void RegionOutline::Follow(const TileKey& anchor, bool shown) {
+    anchor_ = anchor;
+    setVisible(shown);
     update();
 }
 
 void RegionOutline::paintEvent(QPaintEvent*) {
-    if (!region_)
-        return;
     const double tiles = std::ldexp(1.0, anchor_.level);
     const auto pixel = [&](const GeoPoint& p) {
         const double column = (p.longitude + 180) / 360 * tiles;
@@ -41,24 +49,53 @@ void RegionOutline::paintEvent(QPaintEvent*) {
             RowAtLatitude(anchor_.level, std::clamp(p.latitude, -kGridLatitude, kGridLatitude));
         return QPointF((column - anchor_.column) * kTileSide, (row - anchor_.row) * kTileSide);
     };
-    QPainterPath path;
-    const auto addRing = [&](const GeoRing& ring) {
-        if (ring.empty())
+    const auto addPoints = [&](QPainterPath& path, const GeoRing& points, bool closed) {
+        if (points.empty())
             return;
-        path.moveTo(pixel(ring.front()));
-        for (const GeoPoint& p : ring)
+        path.moveTo(pixel(points.front()));
+        for (const GeoPoint& p : points)
             path.lineTo(pixel(p));
-        path.closeSubpath();
+        if (closed)
+            path.closeSubpath();
     };
-    for (const GeoPolygon& polygon : region_->Polygons()) {
-        addRing(polygon.outer);
+    QPainterPath areas;
+    areas.setFillRule(Qt::OddEvenFill);
+    for (const GeoPolygon& polygon : shapes_.areas) {
+        addPoints(areas, polygon.outer, true);
         for (const GeoRing& hole : polygon.holes)
-            addRing(hole);
+            addPoints(areas, hole, true);
     }
+    QPainterPath lines;
+    for (const GeoRing& line : shapes_.lines)
+        addPoints(lines, line, false);
+    for (const GeoPoint& p : shapes_.points)
+        lines.addEllipse(pixel(p), 4.0, 4.0);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(255, 0, 200), 2));
-    painter.setBrush(QColor(255, 0, 200, 40));
-    path.setFillRule(Qt::OddEvenFill);
-    painter.drawPath(path);
+    // The block repeats the world east and west: each copy that reaches the widget is drawn.
+    const double world = tiles * kTileSide;
+    const QRectF bounds = areas.boundingRect() | lines.boundingRect();
+    const auto first = static_cast<int>(std::floor(-bounds.right() / world));
+    const auto last = static_cast<int>(std::ceil((width() - bounds.left()) / world));
+    for (int copy = std::max(first, -64); copy <= std::min(last, 64); ++copy) {
+        painter.save();
+        painter.translate(copy * world, 0);
+        DrawShapes(painter, areas, lines);
+        painter.restore();
+    }
+}
+
+void RegionOutline::DrawShapes(QPainter& painter, const QPainterPath& areas,
+                               const QPainterPath& lines) const {
+    QColor fill = colour_;
+    fill.setAlpha(40);
+    painter.setPen(QPen(colour_, 2));
+    painter.setBrush(fill);
+    painter.drawPath(areas);
+    // A line has a light edge, so that it shows over dark forest and sea alike.
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(255, 255, 255, 200), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(lines);
+    painter.setPen(QPen(colour_, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(lines);
 }

@@ -51,10 +51,16 @@ public:
     bool CancelRequested() override { return form_.cancel_ && form_.cancel_->Raised(); }
     void SleepMs(int ms) override { QThread::msleep(static_cast<unsigned long>(ms)); }
     void ShowTile(int slot, const QImage& image) override {
-        if (static_cast<std::size_t>(slot) < form_.blockImages_.size())
-            form_.blockImages_[static_cast<std::size_t>(slot)]->setPixmap(
-                QPixmap::fromImage(image));
+        const auto tile = static_cast<std::size_t>(slot);
+        const std::size_t cell = cells.empty()         ? tile
+                                 : tile < cells.size() ? cells[tile]
+                                                       : SIZE_MAX;
+        if (cell < form_.blockImages_.size())
+            form_.blockImages_[cell]->setPixmap(QPixmap::fromImage(image));
     }
+
+    // The block's cell of each tile loaded, in order, when some cells have none.
+    std::vector<std::size_t> cells;
 
 private:
     TForm1& form_;
@@ -94,8 +100,7 @@ void TForm1::ConnectHandlers() {
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
     connect(Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
     connect(CheckBox3, &QCheckBox::clicked, this, [this] { Button8Click(); });
-    connect(ScaleCheck, &QCheckBox::toggled, this, [this] { ShowScaleBar(); });
-    connect(GridCheck, &QCheckBox::toggled, this, [this] { ShowGraticule(); });
+    ConnectLayers();
     connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             RadioButton1Click();
@@ -248,8 +253,14 @@ void TForm1::RefreshBlock() {
         CarryOverTiles();
         const ViewSource source = ShownViewSource();
         std::vector<TileRequest> tiles;
-        for (const QString& ref : BlockRefs())
-            tiles.push_back(source.tiles->Request(ref));
+        const QStringList refs = BlockRefs();
+        hooks.cells.clear();
+        for (qsizetype i = 0; i < refs.size(); ++i) {
+            if (refs[i].isEmpty())
+                continue; // beyond the poles
+            tiles.push_back(source.tiles->Request(refs[i]));
+            hooks.cells.push_back(std::size_t(i));
+        }
         LoadBlock(tiles, CurrentSource().connections, source, counters, hooks,
                   [this] { return !viewMoved_; });
         QCoreApplication::processEvents();
@@ -282,6 +293,8 @@ void TForm1::UpdateAfterRefresh() {
     ShowMarker();
     ShowScaleBar();
     ShowGraticule();
+    ShowCoverage();
+    ShowTrack();
 }
 
 void TForm1::PageControl1Change() {

@@ -48,6 +48,7 @@ class QKeyEvent;
 class RegionOutline;
 class RxSlider;
 class ScaleBarOverlay;
+class CoverageOverlay;
 class GraticuleOverlay;
 class StatusPanels;
 class TForm2;
@@ -81,7 +82,8 @@ public:
     // The block of tiles the map area shows; its top-left 2 by 2 are viewUrls.
     BlockSize CurrentBlockSize() const { return blockSize_; }
     // The references of the block's tiles in their fetch order (see BlockFetchOrder); the
-    // first four are viewUrls. Only the four when the anchor is deeper than a key reaches.
+    // first four are viewUrls, a cell beyond the poles has none (empty). Only the four when the
+    // anchor is deeper than a key reaches.
     QStringList BlockRefs() const;
     // The tile image of each block cell, in fetch order: images first.
     const std::vector<TileImage*>& BlockImages() const { return blockImages_; }
@@ -140,10 +142,20 @@ public:
     RxSlider* RxSlider1 = nullptr;
     QPushButton* SpeedButton10 = nullptr;
     QPushButton* SpeedButton11 = nullptr;
-    QCheckBox* ScaleCheck = nullptr; // the scale bar over the map, off at first
+    // "Слои", a button that opens the switches of what is drawn over the map, each off at first.
+    QToolButton* LayersButton = nullptr;
+    QCheckBox* ScaleCheck = nullptr; // the scale bar
     ScaleBarOverlay* ScaleBarView = nullptr;
-    QCheckBox* GridCheck = nullptr; // the latitude/longitude grid over the map, off at first
+    QCheckBox* GridCheck = nullptr; // the latitude/longitude grid
     GraticuleOverlay* GraticuleView = nullptr;
+    // The prefill tab's region: switched on as a region other than the visible one is chosen.
+    QCheckBox* RegionCheck = nullptr;
+    QCheckBox* CoverageCheck = nullptr; // each tile tinted by how much the cache holds
+    QSpinBox* CoverageLevel = nullptr;  // at this level
+    CoverageOverlay* CoverageView = nullptr;
+    QCheckBox* TrackCheck = nullptr;    // a track or area read from a file, once one is read
+    QPushButton* TrackButton = nullptr; // "трек…"
+    RegionOutline* TrackView = nullptr;
 
     // "Поиск"
     QWidget* TabSheet6 = nullptr;
@@ -244,6 +256,9 @@ public:
     void RegionFileClick();
     // Reads the area file with the buffer shown; its region or why it has none.
     void RegionFileRead(const QString& path);
+    void TrackFileClick();
+    // Draws the lines and areas of the file over the map, or says why it cannot.
+    void TrackFileRead(const QString& path);
     void SourceBoxSelect(int index);
 
     // The imagery source chosen on the settings tab.
@@ -334,6 +349,14 @@ private:
     void ShowScaleBar();
     // The grid over the block, for its anchor and size.
     void ShowGraticule();
+    void BuildLayersGroup();
+    // The layers above the tiles in their order, the marker, then the tabs and status bar.
+    void StackOverlays();
+    void ConnectLayers();
+    // The cache's coverage of each tile of the block, counted from one listing of its folder.
+    void ShowCoverage();
+    // The track read last, on the view as it is now, when its switch is on.
+    void ShowTrack();
     // The block beyond the four through the source's connections.
     void RefreshBlock();
     // The tiles already shown that the block, moved, still holds go to their new cells; the
@@ -402,10 +425,12 @@ private:
     QString lastExportFile_;
     // The area file of the prefill tab as last read: its region, or why it has none.
     QString lastRegionFile_;
+    QString lastTrackFile_;
     std::optional<GeoRegion> fileRegion_;
     QString fileRegionError_;
     bool shownOnce_ = false;
     std::function<void()> beforeFirstView_;
+    bool coverageLevelChosen_ = false; // until then the coverage's level is the prefill's
     bool favoriteSelected_ = false;
     bool committingEntry_ = false; // inside Edit7Exit
     bool refreshing_ = false;

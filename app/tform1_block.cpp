@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The map area as it grows with the window: the block of tiles around the view's four, the
 // drag that pans it, the wheel that zooms and the arrows that pan by a tile.
+#include "app/coverage_overlay.h"
 #include "app/graticule_overlay.h"
 #include "app/marker_image.h"
 #include "app/region_outline.h"
@@ -65,6 +66,27 @@ void TForm1::LayoutWindow() {
     ShowGraticule();
 }
 
+void TForm1::StackOverlays() {
+    const std::initializer_list<QWidget*> order{CoverageView, GraticuleView, Outline,
+                                                TrackView,    ScaleBarView,  Image5,
+                                                PageControl1, StatusB};
+    // Raising a widget repaints it, tabs and all, and this runs with every refresh: only when
+    // a tile or a layer is out of its place.
+    const QObjectList& stack = children(); // bottom first
+    qsizetype below = -1;
+    for (const TileImage* tile : blockImages_)
+        below = std::max(below, stack.indexOf(tile));
+    bool inOrder = true;
+    for (QWidget* above : order) {
+        const qsizetype at = stack.indexOf(above);
+        inOrder = inOrder && at > below;
+        below = at;
+    }
+    if (!inOrder)
+        for (QWidget* above : order)
+            above->raise();
+}
+
 void TForm1::LayoutBlock() {
     const BlockSize size = BlockSizeFor(width(), height() - kBelowMap);
     if (size != blockSize_ || blockImages_.empty()) {
@@ -82,30 +104,37 @@ void TForm1::LayoutBlock() {
             tile->show();
             blockImages_.push_back(tile);
         }
-        // New tiles are stacked above the marker, the outline and the tabs: put those back.
-        GraticuleView->raise();
-        Outline->raise();
-        ScaleBarView->raise();
-        Image5->raise();
-        PageControl1->raise();
-        StatusB->raise();
+        // New tiles are stacked above the marker, the layers and the tabs: put those back.
+        StackOverlays();
         // In a larger window the map takes the keyboard focus when clicked, for the arrows; at
         // the starting size the focus stays where the user put it.
         const bool large = size != BlockSize{};
         for (TileImage* tile : blockImages_)
             tile->setFocusPolicy(large ? Qt::ClickFocus : Qt::NoFocus);
     }
-    for (std::size_t i = 0; i < blockImages_.size(); ++i)
-        blockImages_[i]->move(CellPlace(blockOrder_[i]) + dragOffset_);
+    // The map ends where the tabs begin; the tiles below them are hidden.
+    const QRect map(0, 0, width(), PageControl1->y());
+    for (std::size_t i = 0; i < blockImages_.size(); ++i) {
+        const QRect place(CellPlace(blockOrder_[i]) + dragOffset_, QSize(kTileSide, kTileSide));
+        blockImages_[i]->move(place.topLeft());
+        blockImages_[i]->SetShownPart((place & map).translated(-place.topLeft()));
+    }
     Outline->setGeometry(QRect(dragOffset_, QSize(size.columns, size.rows) * kTileSide));
     GraticuleView->setGeometry(Outline->geometry());
+    CoverageView->setGeometry(Outline->geometry());
+    TrackView->setGeometry(Outline->geometry());
 }
 
 QStringList TForm1::BlockRefs() const {
     const ViewRefs refs = CurrentViewRefs();
     QStringList out(viewUrls.begin(), viewUrls.end());
+    const QString& anchor = refs.Letters()[0];
+    // Beyond the view's four, the block shows the world once north to south: the cells past
+    // the poles stay empty.
     for (std::size_t i = 4; i < blockOrder_.size(); ++i)
-        out << refs.RefOf(0, ShiftedLetters(refs.Letters()[0], blockOrder_[i]));
+        out << (CellOnWorld(anchor, blockOrder_[i])
+                    ? refs.RefOf(0, ShiftedLetters(anchor, blockOrder_[i]))
+                    : QString());
     return out;
 }
 
@@ -184,6 +213,8 @@ void TForm1::TileReleased(BlockCell cell, Qt::MouseButton button, QPoint at) {
 
 void TForm1::BlockCellClick(BlockCell cell, Qt::MouseButton button) {
     const ViewRefs refs = CurrentViewRefs();
+    if (button != Qt::RightButton && !CellOnWorld(refs.Letters()[0], cell))
+        return; // nothing to zoom into beyond the poles
     // A right click zooms out about the anchor wherever it is made, as on the view's tiles.
     ClickZoomTo(refs,
                 button == Qt::RightButton && refs.Level() >= 2

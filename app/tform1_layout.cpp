@@ -3,11 +3,9 @@
 // size; a larger window gives the map the room above the tabs (see tform1_block.cpp).
 #include "app/field_validator.h"
 #include "app/form_controls.h"
-#include "app/graticule_overlay.h"
 #include "app/marker_image.h"
 #include "app/region_outline.h"
 #include "app/rx_slider.h"
-#include "app/scale_bar_overlay.h"
 #include "app/status_panels.h"
 #include "app/tform1.h"
 #include "app/tile_image.h"
@@ -126,14 +124,7 @@ void TForm1::BuildViewTab() {
     SpeedButton11 = MakeButton(TabSheet1, tr("Получить недостающие"), 332, 72, 161, 34);
     SpeedButton11->setFlat(true);
     SpeedButton11->setFocusPolicy(Qt::NoFocus);
-    ScaleCheck = new QCheckBox(tr("линейка масштаба"), TabSheet1);
-    ScaleCheck->move(160, 50);
-    ScaleCheck->setFocusPolicy(Qt::NoFocus);
-    ScaleBarView = new ScaleBarOverlay(this);
-    GridCheck = new QCheckBox(tr("сетка координат"), TabSheet1);
-    GridCheck->move(330, 50);
-    GridCheck->setFocusPolicy(Qt::NoFocus);
-    GraticuleView = new GraticuleOverlay(this);
+    BuildLayersGroup();
 }
 
 void TForm1::BuildSearchTab() {

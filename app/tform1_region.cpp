@@ -3,14 +3,12 @@
 // degrees, its estimate and its outline over the view.
 #include "app/tform1.h"
 
-#include "app/dialog_in_front.h"
+#include "app/open_file_dialog.h"
 #include "app/region_outline.h"
 #include "batch/jobs/region_choice.h"
 #include "gis/area_file.h"
 #include "sources/source_cache_folder.h"
 #include "tiles/decimal_text.h"
-
-#include <QFileDialog>
 
 namespace {
 
@@ -42,19 +40,21 @@ void TForm1::RegionBoxSelect() {
     RegionEdit->setText(index == kFile && (fileRegion_ || !fileRegionError_.isEmpty())
                             ? lastRegionFile_
                             : QString());
+    // The region chosen shows over the map until the user switches it off.
+    {
+        const QSignalBlocker quiet(RegionCheck);
+        RegionCheck->setChecked(index != kVisible);
+        RegionCheck->setEnabled(index != kVisible);
+    }
     RegionChoiceChange();
     Edit3Change();
 }
 
 void TForm1::RegionFileClick() {
-    QFileDialog dialog(
-        this, tr("Область"), lastRegionFile_,
-        tr("Области (*.gpx *.kml *.kmz *.geojson *.json *.shp *.gpkg);;Все файлы (*)"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (ExecInFront(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
-    RegionFileRead(dialog.selectedFiles().constFirst());
+    if (const std::optional<QString> path = AskFileToOpen(
+            this, tr("Область"), lastRegionFile_,
+            tr("Области (*.gpx *.kml *.kmz *.geojson *.json *.shp *.gpkg);;Все файлы (*)")))
+        RegionFileRead(*path);
 }
 
 void TForm1::RegionFileRead(const QString& path) {
@@ -118,6 +118,7 @@ void TForm1::RegionChoiceChange() {
     Button7->setEnabled(chosen.has_value());
     const std::optional<TileKey> anchor =
         TileKey::FromLetters(CurrentViewRefs().Letters()[0].toStdString());
-    Outline->Show(chosen && anchor && !visible ? std::optional(chosen->region) : std::nullopt,
-                  anchor.value_or(TileKey{}));
+    const bool shown = chosen && anchor && !visible && RegionCheck->isChecked();
+    Outline->Show(shown ? std::optional(chosen->region) : std::nullopt, anchor.value_or(TileKey{}));
+    StackOverlays();
 }

@@ -14,7 +14,8 @@ TileImage::TileImage(QWidget* parent) : QWidget(parent) {
 
 void TileImage::setPixmap(const QPixmap& pixmap) {
     pixmap_ = pixmap;
-    update();
+    if (!shownPart_.isEmpty())
+        update(shownPart_);
 }
 
 void TileImage::paintEvent(QPaintEvent* event) {

@@ -18,6 +18,9 @@ public:
 
     void setPixmap(const QPixmap& pixmap);
     QPixmap pixmap() const { return pixmap_; }
+    // The part of the tile the map shows, in its own coordinates: a new picture repaints that
+    // part alone, so that the tabs over the rest are not painted again with it.
+    void SetShownPart(const QRect& part) { shownPart_ = part; }
 
 signals:
     void Pressed(Qt::MouseButton button, QPoint pos);
@@ -35,5 +38,6 @@ protected:
 
 private:
     QPixmap pixmap_;
+    QRect shownPart_{0, 0, kSize, kSize};
     int wheelEighths_ = 0; // a touchpad's small deltas add up to whole steps
 };

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gis/gdal_backends.h"
 
+#include "gis/gdal_features.h"
 #include "gis/gdal_session.h"
 
 #include <QCoreApplication>
-#include <gdal_priv.h>
 #include <ogr_geometry.h>
 #include <ogr_spatialref.h>
-#include <ogrsf_frmts.h>
 
 #include <cmath>
 #include <memory>
@@ -22,13 +21,6 @@ constexpr double kPieceDegrees = 1.0;
 // The straight edges of a buffer in the local projection are cut to this length before they
 // go back to degrees, so that the edges between degrees stay on the ground's outline.
 constexpr double kEdgeMetres = 1000;
-
-OGRSpatialReference Wgs84() {
-    OGRSpatialReference wgs84;
-    wgs84.SetWellKnownGeogCS("WGS84");
-    wgs84.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-    return wgs84;
-}
 
 // An azimuthal equidistant projection on the WGS 84 ellipsoid centred on the point: its
 // metres are ground metres near the centre.
@@ -175,17 +167,7 @@ private:
         }
         if (type != wkbPolygon || geometry.IsEmpty())
             return;
-        const auto ring = [](const OGRLinearRing& source) {
-            GeoRing points;
-            for (const OGRPoint& p : source)
-                points.push_back({p.getX(), p.getY()});
-            return points;
-        };
-        const OGRPolygon& polygon = *geometry.toPolygon();
-        GeoPolygon out{ring(*polygon.getExteriorRing()), {}};
-        for (int i = 0; i < polygon.getNumInteriorRings(); ++i)
-            out.holes.push_back(ring(*polygon.getInteriorRing(i)));
-        polygons.push_back(std::move(out));
+        polygons.push_back(PolygonOf(*geometry.toPolygon()));
     }
 
     double buffer_;
@@ -193,43 +175,17 @@ private:
     OGRMultiPolygon parts_;
 };
 
-// GPX files repeat every vertex of their tracks and routes as features of these layers.
-bool IsGpxVertexLayer(GDALDataset& dataset, OGRLayer& layer) {
-    const std::string name = layer.GetName();
-    return EQUAL(dataset.GetDriverName(), "GPX") &&
-           (name == "track_points" || name == "route_points");
-}
-
 } // namespace
 
 AreaFile ReadAreaFileWithGdal(const QString& path, double bufferMetres) {
     GdalSession gdal;
-    const QByteArray name = path.toUtf8();
-    GDALDatasetUniquePtr dataset(
-        GDALDataset::Open(name.constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
-    if (!dataset)
+    AreaBuilder builder(bufferMetres);
+    QString error;
+    if (!ForEachGeometry(
+            path, [&](const OGRGeometry& geometry) { builder.Add(geometry); }, &error))
         return {{},
                 QCoreApplication::translate("AreaFile", "Файл области %1 не читается: %2")
-                    .arg(path, GdalSession::LastError())};
-
-    const OGRSpatialReference wgs84 = Wgs84();
-    AreaBuilder builder(bufferMetres);
-    for (OGRLayer* layer : dataset->GetLayers()) {
-        if (IsGpxVertexLayer(*dataset, *layer))
-            continue;
-        std::unique_ptr<OGRCoordinateTransformation> toDegrees;
-        if (const OGRSpatialReference* own = layer->GetSpatialRef(); own && !own->IsSame(&wgs84))
-            toDegrees.reset(OGRCreateCoordinateTransformation(own, &wgs84));
-        for (const auto& feature : *layer) {
-            const OGRGeometry* geometry = feature->GetGeometryRef();
-            if (geometry == nullptr)
-                continue;
-            Geometry degrees(geometry->clone());
-            if (toDegrees && degrees->transform(toDegrees.get()) != OGRERR_NONE)
-                continue;
-            builder.Add(*degrees);
-        }
-    }
+                    .arg(path, error)};
     AreaFile area{builder.Union(), {}};
     if (area.polygons.empty())
         area.error = QCoreApplication::translate(

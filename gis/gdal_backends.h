@@ -4,6 +4,7 @@
 #include "gis/gis_backends.h"
 
 AreaFile ReadAreaFileWithGdal(const QString& path, double bufferMetres);
+MapShapes ReadMapShapesWithGdal(const QString& path);
 std::unique_ptr<GeoTiffBackend> MakeGdalGeoTiffWriter(const QString& path, const TileBlock& block,
                                                       const GeoTiffOptions& options);
 std::unique_ptr<ZipBackend> MakeGdalZipFile();

@@ -4,6 +4,6 @@
 
 extern "C" __attribute__((visibility("default"))) const GisPlugin* orbivist_gis_plugin() {
     static const GisPlugin plugin{kGisPluginVersion, ReadAreaFileWithGdal, MakeGdalGeoTiffWriter,
-                                  MakeGdalZipFile};
+                                  MakeGdalZipFile, ReadMapShapesWithGdal};
     return &plugin;
 }

@@ -6,6 +6,7 @@
 // header in the same build; the version guards against a stray plugin of another build.
 #include "gis/area_file.h"
 #include "gis/geotiff_writer.h"
+#include "gis/map_shapes.h"
 
 #include <QByteArray>
 #include <QString>
@@ -38,9 +39,10 @@ struct GisPlugin {
                                                          const TileBlock& block,
                                                          const GeoTiffOptions& options) = nullptr;
     std::unique_ptr<ZipBackend> (*makeZipFile)() = nullptr;
+    MapShapes (*readMapShapes)(const QString& path) = nullptr;
 };
 
-inline constexpr int kGisPluginVersion = 1;
+inline constexpr int kGisPluginVersion = 2;
 // The one symbol the plugin exports: extern "C" const GisPlugin* orbivist_gis_plugin().
 inline constexpr char kGisPluginEntry[] = "orbivist_gis_plugin";
 inline constexpr char kGisPluginFile[] = "orbivist-gis.so";

@@ -63,6 +63,14 @@ QString ShiftedLetters(QString letters, BlockCell cell) {
     return letters;
 }
 
+bool CellOnWorld(const QString& anchorLetters, BlockCell cell) {
+    const std::optional<TileKey> anchor = TileKey::FromLetters(anchorLetters.toStdString());
+    if (!anchor)
+        return true;
+    const std::int64_t row = std::int64_t{anchor->row} + cell.row;
+    return row >= 0 && row < (std::int64_t{1} << anchor->level);
+}
+
 std::optional<GeoRegion> BlockRegion(const QString& anchorLetters, BlockSize size) {
     const std::optional<TileKey> anchor = TileKey::FromLetters(anchorLetters.toStdString());
     if (!anchor)

@@ -43,6 +43,10 @@ BlockCell DragShift(int dx, int dy);
 // letters (negative: west, north), wrapping round the world as the pad's moves do.
 QString ShiftedLetters(QString letters, BlockCell cell);
 
+// Whether the cell lies on the world: east and west it always does, the world repeating, but
+// rows beyond the poles hold no tile. True for an anchor deeper than a tile key reaches.
+bool CellOnWorld(const QString& anchorLetters, BlockCell cell);
+
 // The ground a block of size shows with its anchor at anchorLetters, as a box in degrees: the
 // region its prefill and export cover. Rows stop at the south edge of the world (the block
 // shows the north again below it); a block as wide as the world takes every longitude.

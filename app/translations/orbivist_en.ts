@@ -395,6 +395,17 @@
     </message>
 </context>
 <context>
+    <name>MapShapes</name>
+    <message>
+        <source>Файл %1 не читается: %2</source>
+        <translation>File %1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>В файле %1 нет ни линий, ни областей, ни точек</source>
+        <translation>File %1 has no lines, areas or points</translation>
+    </message>
+</context>
+<context>
     <name>OutputCheck</name>
     <message>
         <source>%1 уже есть и это не обычный файл</source>
@@ -1018,6 +1029,46 @@ Stitch joins a rectangle of tiles into one JPEG with an OziExplorer map file; Pr
     <message>
         <source>нет</source>
         <translation>off</translation>
+    </message>
+    <message>
+        <source>Слои</source>
+        <translation>Layers</translation>
+    </message>
+    <message>
+        <source>область выкачивания</source>
+        <translation>prefill region</translation>
+    </message>
+    <message>
+        <source>Область, выбранная на вкладке выкачивания</source>
+        <translation>The region chosen on the prefill tab</translation>
+    </message>
+    <message>
+        <source>кэш на уровне</source>
+        <translation>cache at level</translation>
+    </message>
+    <message>
+        <source>Каждый квадрат окрашен по доле его квадратов выбранного уровня, уже лежащих в кэше: красный — ни одного, жёлтый — часть, зелёный — все</source>
+        <translation>Each tile is tinted by the share of its tiles at the chosen level already in the cache: red none, yellow part, green all</translation>
+    </message>
+    <message>
+        <source>трек</source>
+        <translation>track</translation>
+    </message>
+    <message>
+        <source>трек…</source>
+        <translation>track…</translation>
+    </message>
+    <message>
+        <source>Трек или область из файла GPX, KML, KMZ, GeoJSON</source>
+        <translation>A track or area from a GPX, KML, KMZ or GeoJSON file</translation>
+    </message>
+    <message>
+        <source>Трек</source>
+        <translation>Track</translation>
+    </message>
+    <message>
+        <source>Треки и области (*.gpx *.kml *.kmz *.geojson *.json *.shp *.gpkg);;Все файлы (*)</source>
+        <translation>Tracks and areas (*.gpx *.kml *.kmz *.geojson *.json *.shp *.gpkg);;All files (*)</translation>
     </message>
 </context>
 <context>

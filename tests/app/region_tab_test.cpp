@@ -59,7 +59,14 @@ TEST_F(WindowTest, ABoxRegionSaysItsTilesOrWhyItCannotStart) {
         }
         w.RegionEdit->clear();
     }
+    EXPECT_TRUE(w.RegionCheck->isChecked()); // switched on as the box was chosen
+    QTest::keyClicks(w.RegionEdit, "10,40,30,55");
+    EXPECT_TRUE(w.Outline->isVisible());
+    w.RegionCheck->click(); // hidden, and still the region fetched
+    EXPECT_FALSE(w.Outline->isVisible());
+    EXPECT_TRUE(w.Button6->isEnabled());
     w.RegionBox->setCurrentIndex(0); // the visible region is as it was
+    EXPECT_FALSE(w.RegionCheck->isEnabled());
     EXPECT_TRUE(w.Label11->isVisible());
     EXPECT_FALSE(w.Outline->isVisible());
     EXPECT_TRUE(w.Label13->text().startsWith("Ориентировочный объем"));

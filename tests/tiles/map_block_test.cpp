@@ -75,4 +75,23 @@ TEST(MapBlock, RegionIsTheGroundShown) {
     EXPECT_FALSE(BlockRegion(QString(40, u'q'), {3, 2}).has_value()); // deeper than a key
 }
 
+TEST(MapBlock, CellsBeyondThePolesAreOffTheWorldAndEastWestNever) {
+    const struct {
+        const char* anchor;
+        BlockCell cell;
+        bool on;
+    } cases[] = {
+        {"q", {0, 1}, true},
+        {"q", {0, 2}, false},
+        {"q", {0, -1}, false},
+        {"t", {4, 0}, true},
+        {"t", {-3, 1}, false},
+        {"qss", {7, 4}, true},
+        {"qss", {0, 5}, false},
+        {"qqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqqq", {0, 9}, true}, // deeper than a key
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CellOnWorld(c.anchor, c.cell), c.on) << c.anchor << " " << c.cell.row;
+}
+
 } // namespace
