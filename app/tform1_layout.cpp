@@ -295,7 +295,9 @@ void TForm1::BuildSettingsTab() {
     RefreshDaysUpDown =
         MakeUpDown(source, 428, 16, SettingsRange::RefreshDays, kDesign.refreshDays);
     RefreshDaysUpDown->setSpecialValueText(tr("нет"));
-    RefreshDaysUpDown->setToolTip(tr("Обновлять тайлы старше N дней (0 — не обновлять)"));
+    RefreshDaysUpDown->setToolTip(
+        tr("Спрашивать сервер снова о тайлах старше N дней. При 0 вид не спрашивает, а задания "
+           "спрашивают только о тайлах, срок которых по ответу сервера истёк"));
     if (auto* field = RefreshDaysUpDown->findChild<QLineEdit*>())
         field->setReadOnly(false);
     MakeLabel(source, tr("Запрос"), 8, 44);

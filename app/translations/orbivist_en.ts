@@ -1019,8 +1019,8 @@ Stitch joins a rectangle of tiles into one JPEG with an OziExplorer map file; Pr
         <translation>, %1 confirmed, %2 replaced, %3 stale</translation>
     </message>
     <message>
-        <source>Обновлять тайлы старше N дней (0 — не обновлять)</source>
-        <translation>Refresh tiles older than N days (0: never)</translation>
+        <source>Спрашивать сервер снова о тайлах старше N дней. При 0 вид не спрашивает, а задания спрашивают только о тайлах, срок которых по ответу сервера истёк</source>
+        <translation>Ask the server again about tiles older than N days. At 0 the view does not ask, and jobs ask only about tiles past the expiry the server gave</translation>
     </message>
     <message>
         <source>Обновлять старше, дней</source>
