@@ -66,6 +66,11 @@ public:
     const TileSource& Source() const { return *source_.tiles; }
     const std::shared_ptr<const TileSource>& SharedSource() const { return source_.tiles; }
     WorkMode Mode() const { return source_.mode; }
+    // Which cached tiles are asked about again: only in the mode that reads the cache and
+    // asks the network, and only when the run was given a rule.
+    const RefreshRule* Refresh() const {
+        return source_.mode == WorkMode::CacheAndInternet ? source_.refresh : nullptr;
+    }
 
 private:
     void PumpEvents() override { services_.pumpEvents(); }

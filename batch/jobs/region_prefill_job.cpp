@@ -3,25 +3,37 @@
 
 #include "batch/jobs/job_run.h"
 #include "batch/jobs/progress_text.h"
+#include "loader/tile_refresh.h"
 
 namespace {
 
 // Tiles skipped from the cache between two updates of the progress shown.
 constexpr std::int64_t kSkipsBetweenUpdates = 1024;
 
-bool Skipped(const TileSource& source, WorkMode mode, const TileKey& key) {
-    return mode != WorkMode::InternetOnly && CachedSize(source, key).has_value();
+// A cached tile is skipped unless the refresh rule finds it due: then it is loaded, and the
+// loader asks the server whether it changed.
+bool Skipped(const TileSource& source, WorkMode mode, const RefreshRule* refresh,
+             const TileKey& key) {
+    if (mode == WorkMode::InternetOnly)
+        return false;
+    if (!refresh)
+        return CachedSize(source, key).has_value();
+    const CachedLook look =
+        LookAtCachedTile(*refresh, source.Request(key).cacheFile.value_or(QString()));
+    return look.cached && !look.due;
 }
 
-// The requests the walk will make, in its order, for the connections that read ahead.
+// The requests the walk will make, in its order, for the connections that read ahead. Under
+// a refresh rule every tile goes to the read-ahead, which looks at each cached one once.
 UpcomingTiles RegionRequests(std::shared_ptr<const TileSource> source, WorkMode mode,
-                             RegionTileWalk walk) {
-    return [source = std::move(source), mode, walk]() mutable -> std::optional<TileRequest> {
-        while (const std::optional<TileKey> key = walk.Next())
-            if (!Skipped(*source, mode, *key))
-                return source->Request(*key);
-        return std::nullopt;
-    };
+                             const RefreshRule* refresh, RegionTileWalk walk) {
+    return
+        [source = std::move(source), mode, refresh, walk]() mutable -> std::optional<TileRequest> {
+            while (const std::optional<TileKey> key = walk.Next())
+                if (refresh || !Skipped(*source, mode, nullptr, *key))
+                    return source->Request(*key);
+            return std::nullopt;
+        };
 }
 
 JobEnding Prefill(const RegionPrefillInputs& in, JobRun& run) {
@@ -59,11 +71,11 @@ WalkEnd WalkRegionTiles(const RegionLevels& region, JobRun& run, const BatchRetr
     const TileSource& source = run.Source();
     // One walk: the read-ahead goes along a copy of it.
     RegionTileWalk walk = region.Walk();
-    run.ReadAhead(RegionRequests(run.SharedSource(), run.Mode(), walk));
+    run.ReadAhead(RegionRequests(run.SharedSource(), run.Mode(), run.Refresh(), walk));
     std::int64_t done = 0;
     while (const std::optional<TileKey> key = walk.Next()) {
         ++done;
-        if (Skipped(source, run.Mode(), *key)) {
+        if (Skipped(source, run.Mode(), run.Refresh(), *key)) {
             if (done % kSkipsBetweenUpdates == 0) {
                 run.Progress(done, FetchedStatusText(done, run.Total()));
                 run.Pump();

@@ -163,6 +163,15 @@ TEST_F(FreshTiles, ARefreshAsksConditionallyKeepsWhatIsUnchangedAndReplacesWhatC
             << tagged[i].ifNoneMatch.toStdString();
     EXPECT_EQ(CacheFiles(folder), after);
 
+    // A region of the same tiles is asked about in the same way, not skipped as cached.
+    const Outcome region = Orbivist({"--lang", "en", "prefill", "--home", home.path(), "--source",
+                                     "fresh", "--bbox", "-179,-80,179,80", "--levels", "2-2",
+                                     "--retries", "1", "--refresh-older-than", "0"});
+    EXPECT_TRUE(region.err.contains("cache refresh: 16 confirmed, 0 replaced, 0 kept stale"))
+        << region.err.toStdString();
+    EXPECT_EQ(AskedOf(dir.read("static.log")).size(), firstRun + 48);
+    EXPECT_EQ(CacheFiles(folder), after);
+
     // With the server gone every tile is kept as it was.
     front.reset();
     const Outcome offline = Prefill("fresh", {"--refresh-older-than", "0"});
