@@ -71,6 +71,9 @@ void TForm1::BuildLayout() {
     // Six captions must fit side by side in the window's width.
     PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
     PageControl1->setGeometry(0, 514, kClientWidth, 137);
+    // Beside the tabs their row is see-through: a tall block's tiles run on below the map, and
+    // there the window's own background belongs, as at the starting size.
+    PageControl1->setAutoFillBackground(true);
     BuildViewTab();
     BuildSearchTab();
     BuildStitchTab();
