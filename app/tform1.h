@@ -409,6 +409,8 @@ private:
     bool IsLeavingField(const QFocusEvent& event) const;
 
     ProgramHome home_;
+    // The layout's size, or at a large scale on a small screen what of it fits.
+    QSize startSize_{kClientWidth, kClientHeight};
     BlockSize blockSize_;
     std::vector<BlockCell> blockOrder_{BlockFetchOrder(BlockSize{})};
     std::vector<TileImage*> blockImages_;
