@@ -12,14 +12,7 @@ CacheAhead::CacheAhead(std::vector<TileRequest> tiles, int atOnce, const ViewSou
     // A silent server keeps the window waiting no longer than it would for the block.
     source_.http.ShareSilentWait(true);
     if (atOnce > 1)
-        StartReadAhead(
-            source_.http,
-            [this, walked = std::size_t{0}]() mutable -> std::optional<TileRequest> {
-                if (walked >= tiles_.size())
-                    return std::nullopt;
-                return tiles_[walked++];
-            },
-            source_.mode, source_.refresh);
+        StartReadAhead(source_.http, AlongList(tiles_), source_.mode, source_.refresh);
 }
 
 CacheAhead::~CacheAhead() {
