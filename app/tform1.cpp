@@ -248,6 +248,7 @@ void TForm1::RefreshView() {
     QCoreApplication::processEvents();
     UpdateAfterRefresh();
     shownRefs_ = BlockRefs();
+    StartRing();
 }
 
 void TForm1::RefreshBlock() {

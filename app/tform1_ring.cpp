@@ -15,7 +15,7 @@ void TForm1::RingHooks::PumpEvents() {
 void TForm1::StartRing() {
     StopRing();
     const SourceDefinition definition = CurrentSource();
-    if (blockSize_ == BlockSize{} || definition.kind == SourceKind::Demo ||
+    if (definition.kind == SourceKind::Demo ||
         CurrentWorkMode() == WorkMode::CacheOnly || !isEnabled() || !isVisible())
         return;
     const ViewSource source = ShownViewSource();

@@ -15,13 +15,13 @@ namespace {
 
 class RingReadAheadTest : public WindowTest {
 protected:
-    // A window of a 3 by 2 block, on the loopback server as a template source of two
-    // connections, or as the demo source.
-    void Serve(bool templateSource) {
+    // A window of a 3 by 2 block (or of the given width), on the loopback server as a template
+    // source of two connections, or as the demo source.
+    void Serve(bool templateSource, int width = 700) {
         for (int i = 0; i < 60; ++i)
             http.Reply(MakeTestJpeg(256, 256, Qt::darkGreen));
         Settings settings = DesignSettings();
-        settings.windowWidth = 700;
+        settings.windowWidth = width;
         settings.windowHeight = TForm1::kClientHeight;
         if (templateSource) {
             home.write("MySources.ini", ("[near]\nurl = " + Host() +
@@ -40,7 +40,6 @@ protected:
     // The view at a level deep enough for the block and its ring to hold no tile twice.
     TForm1& OpenDeep() {
         TForm1& w = Open();
-        EXPECT_EQ(w.CurrentBlockSize(), (BlockSize{3, 2}));
         const ViewUrls four = BlockFromAnchor("qsqs");
         w.viewUrls = View(four[0], four[1], four[2], four[3]);
         QTest::qWait(100); // whatever the first view read ahead is over
@@ -66,21 +65,30 @@ protected:
 TEST_F(RingReadAheadTest, TheRingIsReadIntoTheCacheFromATemplateSourceOnly) {
     const struct {
         bool templateSource;
-        qsizetype requests; // the block's 6, then the ring's 14
-    } cases[] = {{true, 6 + 14}, {false, 6}};
+        int width;
+        BlockSize block;
+        qsizetype ring;
+    } cases[] = {
+        {true, 700, {3, 2}, 14}, {true, TForm1::kClientWidth, {2, 2}, 12}, {false, 700, {3, 2}, 0}};
     for (const auto& each : cases) {
-        SCOPED_TRACE(each.templateSource ? "template" : "demo");
-        Serve(each.templateSource);
+        SCOPED_TRACE(
+            QStringLiteral("%1 %2").arg(each.templateSource).arg(each.width).toStdString());
+        Serve(each.templateSource, each.width);
         TForm1& w = OpenDeep();
+        EXPECT_EQ(w.CurrentBlockSize(), each.block);
+        const qsizetype block = each.block.columns * each.block.rows;
         const int cachedBefore = CachedTiles(); // the first view's
         w.RefreshView();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return http.requests.size() >= each.requests; }, 5000));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return http.requests.size() >= block + each.ring; }, 5000));
         QTest::qWait(200); // and nothing after them
-        EXPECT_EQ(http.requests.size(), each.requests);
-        if (each.templateSource) {
-            EXPECT_EQ(http.requests.mid(6).count(RingUrl("qsqs", {-1, -1})), 1);
-            EXPECT_EQ(http.requests.mid(6).count(RingUrl("qsqs", {3, 2})), 1);
-            EXPECT_EQ(CachedTiles(), cachedBefore + 6 + 14);
+        EXPECT_EQ(http.requests.size(), block + each.ring);
+        if (each.ring > 0) {
+            EXPECT_EQ(http.requests.mid(block).count(RingUrl("qsqs", {-1, -1})), 1);
+            EXPECT_EQ(http.requests.mid(block).count(
+                          RingUrl("qsqs", {each.block.columns, each.block.rows})),
+                      1);
+            EXPECT_EQ(CachedTiles(), cachedBefore + block + each.ring);
         }
         Close();
         QDir(home.file("Cash")).removeRecursively();
