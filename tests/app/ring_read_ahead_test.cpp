@@ -53,10 +53,9 @@ protected:
                QStringLiteral("/%1/%2/%3.jpg").arg(key->level).arg(key->column).arg(key->row);
     }
     int CachedTiles() const {
+        QDirIterator files(home.file("Cash"), {"*.jpg"}, QDir::Files, QDirIterator::Subdirectories);
         int tiles = 0;
-        for (QDirIterator files(home.file("Cash"), {"*.jpg"}, QDir::Files,
-                                QDirIterator::Subdirectories);
-             files.hasNext(); files.next())
+        for (; files.hasNext(); files.next())
             ++tiles;
         return tiles;
     }
@@ -85,9 +84,6 @@ TEST_F(RingReadAheadTest, TheRingIsReadIntoTheCacheFromATemplateSourceOnly) {
         EXPECT_EQ(http.requests.size(), block + each.ring);
         if (each.ring > 0) {
             EXPECT_EQ(http.requests.mid(block).count(RingUrl("qsqs", {-1, -1})), 1);
-            EXPECT_EQ(http.requests.mid(block).count(
-                          RingUrl("qsqs", {each.block.columns, each.block.rows})),
-                      1);
             EXPECT_EQ(CachedTiles(), cachedBefore + block + each.ring);
         }
         Close();

@@ -2,7 +2,6 @@
 // The map's block of tiles: its size, its fetch order and the drag's move in whole tiles.
 #include "tiles/map_block.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -27,23 +26,6 @@ TEST(MapBlock, FetchOrderIsTheViewThenRingsOutwards) {
         EXPECT_EQ(ViewSlotOf(order[i]), static_cast<int>(i));
     EXPECT_EQ(ViewSlotOf({2, 0}), -1);
     EXPECT_EQ(ViewSlotOf({0, -1}), -1);
-}
-
-TEST(MapBlock, RingIsEveryCellTouchingTheBlockFromOutsideOnce) {
-    for (const BlockSize size : {BlockSize{2, 2}, BlockSize{5, 3}}) {
-        const std::vector<BlockCell> ring = RingAround(size);
-        EXPECT_EQ(ring.size(), std::size_t(2 * (size.columns + size.rows) + 4));
-        EXPECT_EQ(ring.front(), (BlockCell{-1, -1}));
-        for (std::size_t i = 0; i < ring.size(); ++i) {
-            const BlockCell cell = ring[i];
-            const bool outside = cell.column < 0 || cell.row < 0 || cell.column >= size.columns ||
-                                 cell.row >= size.rows;
-            EXPECT_TRUE(outside && cell.column >= -1 && cell.row >= -1 &&
-                        cell.column <= size.columns && cell.row <= size.rows)
-                << cell.column << ',' << cell.row;
-            EXPECT_EQ(std::count(ring.begin(), ring.end(), cell), 1);
-        }
-    }
 }
 
 TEST(MapBlock, DragMovesTheAnchorAgainstThePointerToTheNearestTile) {
