@@ -27,6 +27,11 @@ bool IsUserInput(QEvent::Type type) {
     }
 }
 
+bool InputTo(const QWidget& window, QObject* watched, QEvent* event) {
+    return IsUserInput(event->type()) && watched->isWidgetType() &&
+           static_cast<QWidget*>(watched)->window() == &window;
+}
+
 } // namespace
 
 InputBlock::InputBlock(const QWidget& window) : InputBlock(window, nullptr) {}
@@ -41,9 +46,32 @@ InputBlock::~InputBlock() {
 }
 
 bool InputBlock::eventFilter(QObject* watched, QEvent* event) {
-    if (!IsUserInput(event->type()) || !watched->isWidgetType())
-        return false;
     // Other windows (a dialog of a job, say) keep their input.
-    const auto* widget = static_cast<QWidget*>(watched);
-    return widget->window() == &window_ && !(passes_ && passes_(*widget));
+    return InputTo(window_, watched, event) &&
+           !(passes_ && passes_(*static_cast<QWidget*>(watched)));
+}
+
+InputWatch::InputWatch(const QWidget& window, std::function<void()> onInput)
+    : window_(window), onInput_(std::move(onInput)) {}
+
+InputWatch::~InputWatch() {
+    Watch(false);
+}
+
+void InputWatch::Watch(bool on) {
+    if (on == watching_)
+        return;
+    watching_ = on;
+    if (on)
+        QCoreApplication::instance()->installEventFilter(this);
+    else
+        QCoreApplication::instance()->removeEventFilter(this);
+}
+
+bool InputWatch::eventFilter(QObject* watched, QEvent* event) {
+    if (watching_ && InputTo(window_, watched, event)) {
+        Watch(false); // safe from inside the filter
+        onInput_();
+    }
+    return false;
 }

@@ -24,3 +24,23 @@ private:
     const QWidget& window_;
     std::function<bool(const QWidget&)> passes_;
 };
+
+// Tells of the first input to one window once watching, before the window takes it: the work
+// that runs while the person does nothing gives way before anything they do.
+class InputWatch : public QObject {
+public:
+    InputWatch(const QWidget& window, std::function<void()> onInput);
+    ~InputWatch() override;
+    InputWatch(const InputWatch&) = delete;
+    InputWatch& operator=(const InputWatch&) = delete;
+
+    void Watch(bool on);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    const QWidget& window_;
+    std::function<void()> onInput_;
+    bool watching_ = false;
+};

@@ -187,6 +187,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::FormClose() {
+    StopRing();
     SaveSettings();
 }
 
@@ -210,6 +211,7 @@ void TForm1::DisableWindow() {
     // Disabling takes the focus away from the field that had it; remember it so that typing
     // goes on where it was, and so that a coordinate field does not take that for the user
     // leaving it.
+    StopRing(); // the work has the connections to itself
     if (isEnabled())
         focusBeforeDisable_ = focusWidget();
     inputBlocked_ = true;
@@ -224,6 +226,12 @@ void TForm1::EnableWindow() {
 }
 
 void TForm1::RefreshView() {
+    if (ringStepping_) { // a ring tile is under way: the refresh follows it
+        refreshAfterRing_ = true;
+        StopRing();
+        return;
+    }
+    StopRing();
     if (blockSize_ != BlockSize{}) {
         if (blockLoading_)
             viewMoved_ = true; // the load under way starts again for the new view
@@ -240,6 +248,7 @@ void TForm1::RefreshView() {
     QCoreApplication::processEvents();
     UpdateAfterRefresh();
     shownRefs_ = BlockRefs();
+    StartRing();
 }
 
 void TForm1::RefreshBlock() {
@@ -266,6 +275,7 @@ void TForm1::RefreshBlock() {
         QCoreApplication::processEvents();
     } while (viewMoved_ && blockSize_ != BlockSize{});
     UpdateAfterRefresh();
+    StartRing();
 }
 
 void TForm1::UpdateAfterRefresh() {

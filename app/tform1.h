@@ -3,12 +3,14 @@
 // The main window: owns the view, the cache location, the counters and the HTTP
 // client, and wires every control to a thin handler that calls the tile, fetch,
 // store and batch code.
+#include "app/input_block.h"
 #include "app/program_home.h"
 #include "app/settings_controls.h"
 #include "batch/dialup/dial_up.h"
 #include "batch/jobs/batch_settings.h"
 #include "batch/jobs/cancel_flag.h"
 #include "batch/jobs/job_services.h"
+#include "loader/cache_ahead.h"
 #include "loader/source_refresh.h"
 #include "loader/tile_counters.h"
 #include "loader/view_tiles.h"
@@ -33,6 +35,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QWidget>
 #include <array>
@@ -313,6 +316,13 @@ protected:
 
 private:
     class RefreshHooks;
+    // The ring shows nothing, counts nothing on screen, and takes no input while a tile of it
+    // is under way.
+    class RingHooks final : public LoaderHooks {
+    public:
+        void PumpEvents() override;
+        void ShowErrorCounts() override {}
+    };
 
     void BuildLayout();
     void BuildViewTab();
@@ -362,6 +372,9 @@ private:
     // The tiles already shown that the block, moved, still holds go to their new cells; the
     // other cells are cleared, so that nothing of the old view shows in the new one.
     void CarryOverTiles();
+    void StartRing();
+    void RingTurn();
+    void StopRing();
     // While a block loads, the map, the pad and the slider still take the user's moves.
     bool TakesInputWhileLoading(const QWidget& widget) const;
     // Busy for the map's own moves: a block loading takes them at once.
@@ -396,6 +409,8 @@ private:
     bool IsLeavingField(const QFocusEvent& event) const;
 
     ProgramHome home_;
+    // The layout's size, or at a large scale on a small screen what of it fits.
+    QSize startSize_{kClientWidth, kClientHeight};
     BlockSize blockSize_;
     std::vector<BlockCell> blockOrder_{BlockFetchOrder(BlockSize{})};
     std::vector<TileImage*> blockImages_;
@@ -438,4 +453,13 @@ private:
     QPointer<QWidget> focusBeforeDisable_; // the favourites box shows an entry, not typed text
     // Favorites.dat exists but could not be read: it is never rewritten during this run.
     bool favoritesRefused_ = false;
+    // The ring just outside the block, read into the cache while the person does nothing;
+    // declared last so that it lets go of the source's client before the client goes.
+    std::unique_ptr<CacheAhead> ring_;
+    RingHooks ringHooks_;
+    std::unique_ptr<InputWatch> ringWatch_;
+    QTimer ringTurn_;
+    bool ringStepping_ = false;     // a ring tile is being fetched: the ring ends after it
+    bool ringStopAsked_ = false;    // during that fetch
+    bool refreshAfterRing_ = false; // a refresh was asked for during that fetch
 };

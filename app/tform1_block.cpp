@@ -35,6 +35,7 @@ QPoint CellPlace(BlockCell cell) {
 void TForm1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const BlockSize before = blockSize_;
+    StopRing(); // the ring of the old size
     LayoutWindow();
     // New cells are blank until loaded; the resize itself is the user's, so the refresh waits
     // for the event loop and for any refresh under way.

@@ -9,12 +9,15 @@
 #include "app/status_panels.h"
 #include "app/tform1.h"
 #include "app/tile_image.h"
+#include "app/window_fit.h"
 #include "batch/outputs/calibration_file.h"
 #include "gis/area_file.h"
 #include "store/settings_schema.h"
 
 #include <QAbstractItemView>
 #include <QGroupBox>
+#include <QScreen>
+#include <QStyle>
 
 namespace {
 
@@ -38,8 +41,16 @@ void TForm1::BuildLayout() {
     setWindowTitle(QStringLiteral("OrbivistViewer"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-    setMinimumSize(kClientWidth, kClientHeight);
-    resize(kClientWidth, kClientHeight);
+    // The window manager's frame is not known before the window is shown: the style's title bar
+    // and borders stand in for it.
+    const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const QSize frame(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border);
+    startSize_ = screen() ? FittedStartSize({kClientWidth, kClientHeight},
+                                            screen()->availableGeometry().size(), frame,
+                                            screen()->devicePixelRatio())
+                          : QSize(kClientWidth, kClientHeight);
+    setMinimumSize(startSize_);
+    resize(startSize_);
     // The toolkit's default face at 8 points, the size every caption and panel is laid out for.
     QFont face = font();
     face.setPointSize(8);
@@ -71,6 +82,9 @@ void TForm1::BuildLayout() {
     // Six captions must fit side by side in the window's width.
     PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
     PageControl1->setGeometry(0, 514, kClientWidth, 137);
+    // Beside the tabs their row is see-through: a tall block's tiles run on below the map, and
+    // there the window's own background belongs, as at the starting size.
+    PageControl1->setAutoFillBackground(true);
     BuildViewTab();
     BuildSearchTab();
     BuildStitchTab();

@@ -102,7 +102,7 @@ Settings TForm1::CurrentSettings() const {
     s.refreshDays = RefreshDaysUpDown->value();
     // A maximised window comes back at the size it had before, which the user chose.
     const QSize size = isMaximized() ? normalGeometry().size() : this->size();
-    if (size.isValid() && size != QSize(kClientWidth, kClientHeight)) {
+    if (size.isValid() && size != startSize_) {
         s.windowWidth = size.width();
         s.windowHeight = size.height();
     }

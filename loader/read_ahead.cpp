@@ -7,6 +7,14 @@
 #include <map>
 #include <memory>
 
+UpcomingTiles AlongList(std::span<const TileRequest> tiles) {
+    return [tiles, next = std::size_t{0}]() mutable -> std::optional<TileRequest> {
+        if (next >= tiles.size())
+            return std::nullopt;
+        return tiles[next++];
+    };
+}
+
 UrlsAhead UrlsToFetch(UpcomingTiles upcoming, WorkMode mode) {
     return PlanReadAhead(std::move(upcoming), mode, nullptr).urls;
 }

@@ -8,11 +8,15 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 
 struct RefreshRule;
 
 // The tiles a job asks for, in its order, one per call; nothing once there are no more.
 using UpcomingTiles = std::function<std::optional<TileRequest>()>;
+
+// The tiles of a list the caller keeps while the walk lasts, in its order.
+UpcomingTiles AlongList(std::span<const TileRequest> tiles);
 
 // The URLs of upcoming for the client to read ahead, with the loader in mode: a tile the
 // loader takes from the cache without asking, or never fetches, gives an empty URL. Nothing

@@ -82,14 +82,7 @@ ViewLoadOutcome LoadBlock(std::span<const TileRequest> tiles, int atOnce, const 
     // as the source has connections, each drawn as it arrives; a source of one connection
     // fetches them one by one in this order.
     if (atOnce > 1)
-        StartReadAhead(
-            source.http,
-            [tiles, next = std::size_t{0}]() mutable -> std::optional<TileRequest> {
-                if (next >= tiles.size())
-                    return std::nullopt;
-                return tiles[next++];
-            },
-            source.mode, source.refresh);
+        StartReadAhead(source.http, AlongList(tiles), source.mode, source.refresh);
     // Tiles from the cache come faster than a screen shows them: events, and with them the
     // tiles drawn so far, are taken at most once a frame, so that a block from the cache is
     // painted once rather than once a tile, and a move waits no longer than a frame.

@@ -47,6 +47,19 @@ std::vector<BlockCell> BlockFetchOrder(BlockSize size) {
     return cells;
 }
 
+std::vector<BlockCell> RingAround(BlockSize size) {
+    std::vector<BlockCell> cells;
+    for (int column = -1; column <= size.columns; ++column)
+        cells.push_back({column, -1});
+    for (int row = 0; row <= size.rows; ++row)
+        cells.push_back({size.columns, row});
+    for (int column = size.columns - 1; column >= -1; --column)
+        cells.push_back({column, size.rows});
+    for (int row = size.rows - 1; row >= 0; --row)
+        cells.push_back({-1, row});
+    return cells;
+}
+
 BlockCell DragShift(int dx, int dy) {
     return {-NearestTiles(dx), -NearestTiles(dy)};
 }

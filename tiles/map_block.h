@@ -32,6 +32,10 @@ BlockSize BlockSizeFor(int width, int height);
 // outwards from them, each ring row by row.
 std::vector<BlockCell> BlockFetchOrder(BlockSize size);
 
+// The cells one tile outside the block, read ahead once it is loaded: clockwise from the
+// corner north-west of the anchor, so that the row above comes first.
+std::vector<BlockCell> RingAround(BlockSize size);
+
 // The view slot (0..3) of a cell, or -1 for a cell outside the 2 by 2 view.
 int ViewSlotOf(BlockCell cell);
 

@@ -126,6 +126,23 @@ TEST_F(MapBlockTest, TheSizeIsKeptOnItsOwnLineOnlyWhenChanged) {
     EXPECT_EQ(lines.size(), kSettingsLineCount + 1);
 }
 
+TEST_F(MapBlockTest, TheRowOfTheTabsShowsTheWindowBehindItNotTiles) {
+    ServeFromLoopback();
+    for (int i = 0; i < 40; ++i)
+        http.Reply(MakeTestJpeg(256, 256, Qt::red));
+    TForm1& w = Open();
+    // Sizes where the last row of tiles reaches under the tabs' own row.
+    for (const QSize size : {QSize(700, 680), QSize(900, 690), QSize(512, 670)}) {
+        w.resize(size);
+        w.viewUrls = View("qq", "qr", "qs", "qt");
+        w.RefreshView();
+        const QImage window = w.grab().toImage();
+        const QPoint besideTabs(size.width() - 4, w.PageControl1->geometry().bottom() - 3);
+        EXPECT_EQ(window.pixelColor(besideTabs).name(), w.palette().color(QPalette::Window).name())
+            << size.width() << 'x' << size.height();
+    }
+}
+
 } // namespace
 
 namespace {
