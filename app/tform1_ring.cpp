@@ -15,8 +15,8 @@ void TForm1::RingHooks::PumpEvents() {
 void TForm1::StartRing() {
     StopRing();
     const SourceDefinition definition = CurrentSource();
-    if (definition.kind == SourceKind::Demo ||
-        CurrentWorkMode() == WorkMode::CacheOnly || !isEnabled() || !isVisible())
+    if (definition.kind == SourceKind::Demo || CurrentWorkMode() == WorkMode::CacheOnly ||
+        !isEnabled() || !isVisible())
         return;
     const ViewSource source = ShownViewSource();
     const ViewRefs refs = CurrentViewRefs();
