@@ -199,6 +199,10 @@ ViewRefs TForm1::CurrentViewRefs() const {
     return ViewRefs(viewUrls, prefixLength);
 }
 
+std::optional<TileKey> TForm1::ViewAnchorKey() const {
+    return TileKey::FromLetters(CurrentViewRefs().Letters()[0].toStdString());
+}
+
 WorkMode TForm1::CurrentWorkMode() const {
     if (RadioButton1->isChecked())
         return WorkMode::CacheOnly;

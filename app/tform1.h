@@ -93,6 +93,8 @@ public:
     WorkMode CurrentWorkMode() const;
     // The view taken apart at the prefix length of the settings.
     ViewRefs CurrentViewRefs() const;
+    // The key of the view's top-left tile; nothing when the view goes deeper than keys reach.
+    std::optional<TileKey> ViewAnchorKey() const;
     // The retry and limit settings of the settings tab.
     BatchRetry CurrentBatchRetry() const;
     BatchSettings CurrentBatchSettings() const;

@@ -300,8 +300,7 @@ bool TForm1::TakesInputWhileLoading(const QWidget& widget) const {
 }
 
 void TForm1::ShowScaleBar() {
-    const std::optional<TileKey> anchor =
-        TileKey::FromLetters(CurrentViewRefs().Letters()[0].toStdString());
+    const std::optional<TileKey> anchor = ViewAnchorKey();
     ScaleBarView->setVisible(ScaleCheck->isChecked() && anchor);
     if (!ScaleBarView->isVisible())
         return;
@@ -313,8 +312,7 @@ void TForm1::ShowScaleBar() {
 }
 
 void TForm1::ShowGraticule() {
-    const std::optional<TileKey> anchor =
-        TileKey::FromLetters(CurrentViewRefs().Letters()[0].toStdString());
+    const std::optional<TileKey> anchor = ViewAnchorKey();
     GraticuleView->setVisible(GridCheck->isChecked() && anchor);
     if (GraticuleView->isVisible())
         GraticuleView->Measure(*anchor);

@@ -133,16 +133,14 @@ void TForm1::TrackFileRead(const QString& path) {
     }
     TrackCheck->setEnabled(true);
     TrackCheck->setToolTip(QDir::toNativeSeparators(path));
-    const std::optional<TileKey> anchor =
-        TileKey::FromLetters(CurrentViewRefs().Letters()[0].toStdString());
+    const std::optional<TileKey> anchor = ViewAnchorKey();
     TrackView->Show(std::move(shapes), anchor.has_value(), anchor.value_or(TileKey{}));
     StackOverlays();
     TrackCheck->setChecked(true);
 }
 
 void TForm1::ShowTrack() {
-    const std::optional<TileKey> anchor =
-        TileKey::FromLetters(CurrentViewRefs().Letters()[0].toStdString());
+    const std::optional<TileKey> anchor = ViewAnchorKey();
     TrackView->Follow(anchor.value_or(TileKey{}),
                       anchor && TrackCheck->isEnabled() && TrackCheck->isChecked());
 }

@@ -116,8 +116,7 @@ void TForm1::RegionChoiceChange() {
         chosen ? RegionEstimateText(*chosen, SourceCacheFolder(cacheRoot, CurrentSource())) : why);
     Button6->setEnabled(chosen.has_value());
     Button7->setEnabled(chosen.has_value());
-    const std::optional<TileKey> anchor =
-        TileKey::FromLetters(CurrentViewRefs().Letters()[0].toStdString());
+    const std::optional<TileKey> anchor = ViewAnchorKey();
     const bool shown = chosen && anchor && !visible && RegionCheck->isChecked();
     Outline->Show(shown ? std::optional(chosen->region) : std::nullopt, anchor.value_or(TileKey{}));
     StackOverlays();

@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QScopedValueRollback>
-#include <QSet>
 
 void TForm1::RingHooks::PumpEvents() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -20,21 +19,9 @@ void TForm1::StartRing() {
         return;
     const ViewSource source = ShownViewSource();
     const ViewRefs refs = CurrentViewRefs();
-    const QString& anchorLetters = refs.Letters()[0];
-    // At the levels where the world is a few tiles wide the ring comes round onto the block
-    // or onto itself: each tile once, none of the block's.
-    const QStringList block = BlockRefs();
-    QSet<QString> seen(block.begin(), block.end());
     std::vector<TileRequest> tiles;
-    for (const BlockCell cell : RingAround(blockSize_)) {
-        if (!CellOnWorld(anchorLetters, cell))
-            continue; // beyond the poles
-        const QString ref = refs.RefOf(0, ShiftedLetters(anchorLetters, cell));
-        if (!seen.contains(ref)) {
-            seen.insert(ref);
-            tiles.push_back(source.tiles->Request(ref));
-        }
-    }
+    for (const QString& letters : RingLetters(refs.Letters()[0], blockSize_))
+        tiles.push_back(source.tiles->Request(refs.RefOf(0, letters)));
     if (tiles.empty())
         return;
     ring_ = std::make_unique<CacheAhead>(std::move(tiles), definition.connections, source, counters,

@@ -4,6 +4,7 @@
 #include "tiles/neighbours.h"
 #include "tiles/tile_block.h"
 
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 
@@ -62,6 +63,25 @@ std::vector<BlockCell> RingAround(BlockSize size) {
 
 BlockCell DragShift(int dx, int dy) {
     return {-NearestTiles(dx), -NearestTiles(dy)};
+}
+
+std::vector<QString> RingLetters(const QString& anchorLetters, BlockSize size) {
+    QSet<QString> seen;
+    const std::vector<BlockCell> block = BlockFetchOrder(size);
+    for (std::size_t i = 0; i < block.size(); ++i)
+        if (ViewSlotOf(block[i]) >= 0 || CellOnWorld(anchorLetters, block[i]))
+            seen.insert(ShiftedLetters(anchorLetters, block[i]));
+    std::vector<QString> ring;
+    for (const BlockCell cell : RingAround(size)) {
+        if (!CellOnWorld(anchorLetters, cell))
+            continue;
+        QString letters = ShiftedLetters(anchorLetters, cell);
+        if (!seen.contains(letters)) {
+            seen.insert(letters);
+            ring.push_back(std::move(letters));
+        }
+    }
+    return ring;
 }
 
 QString ShiftedLetters(QString letters, BlockCell cell) {

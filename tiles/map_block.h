@@ -36,6 +36,11 @@ std::vector<BlockCell> BlockFetchOrder(BlockSize size);
 // corner north-west of the anchor, so that the row above comes first.
 std::vector<BlockCell> RingAround(BlockSize size);
 
+// The letters of the ring's tiles with the anchor at anchorLetters, in the ring's order: at
+// the levels where the world is a few tiles wide the ring comes round onto the block or onto
+// itself, so each tile once, none of the block's, and none beyond the poles.
+std::vector<QString> RingLetters(const QString& anchorLetters, BlockSize size);
+
 // The view slot (0..3) of a cell, or -1 for a cell outside the 2 by 2 view.
 int ViewSlotOf(BlockCell cell);
 
