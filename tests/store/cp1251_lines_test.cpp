@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -76,4 +77,16 @@ TEST(Cp1251Lines, FailedWriteLeavesTheOldFile) {
     }
     EXPECT_EQ(dir.read("f"), "old\r\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"f"}));
+}
+
+TEST(Cp1251Lines, EveryByteReadsAsTheToolkitsCodePageAndWritesBack) {
+    TempDir dir;
+    QByteArray bytes;
+    for (int byte = 1; byte <= 0xFF; ++byte)
+        if (byte != '\r' && byte != '\n')
+            bytes.append(static_cast<char>(byte));
+    dir.write("all", bytes);
+    const QString expected = QStringDecoder("windows-1251").decode(bytes);
+    EXPECT_EQ(Read(dir.file("all")), QStringList({expected}));
+    EXPECT_EQ(Cp1251LinesBytes({expected}), bytes + "\r\n");
 }
