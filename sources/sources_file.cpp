@@ -7,6 +7,7 @@
 
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <algorithm>
 #include <optional>
 #include <tuple>
 
@@ -23,9 +24,13 @@ struct Section {
     QStringList keys;
 };
 
+// 1 to 64 ASCII letters, digits, '-' or '_'. Checked by hand: a regular expression would be
+// compiled as every start reads the sources files.
 bool IsSourceName(const QString& name) {
-    static const QRegularExpression pattern(QStringLiteral("^[A-Za-z0-9_-]{1,64}$"));
-    return pattern.match(name).hasMatch();
+    return !name.isEmpty() && name.size() <= 64 &&
+           std::all_of(name.begin(), name.end(), [](QChar c) {
+               return c.unicode() < 0x80 && (c.isLetterOrNumber() || c == u'_' || c == u'-');
+           });
 }
 
 std::optional<int> ReadInt(const QString& text, int low, int high) {

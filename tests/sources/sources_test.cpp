@@ -97,6 +97,9 @@ TEST(SourcesFile, NamesTheLineOfEachFaultAndDropsOnlyThatSection) {
     } cases[] = {
         {"title = x\n", "S.ini:1: a \"[name]\" line must come before"},
         {"[a b]\nurl = http://h/{q}\n", "S.ini:1: a source name is"},
+        {"[]\nurl = http://h/{q}\n", "S.ini:1: a source name is"},
+        {"[\xD1\x91]\nurl = http://h/{q}\n", "S.ini:1: a source name is"}, // a Cyrillic letter
+        {"[" + QByteArray(65, 'a') + "]\nurl = http://h/{q}\n", "S.ini:1: a source name is"},
         {"[x]\nurl http://h/{q}\n", "S.ini:2: expected \"key = value\""},
         {"[x]\nurl = http://h/{q}\ncolour = red\n", "S.ini:3: unknown key \"colour\""},
         {"[x]\nurl = http://h/{q}\nurl = http://h/{q}\n", "S.ini:3: \"url\" is given twice"},
