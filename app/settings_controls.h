@@ -10,10 +10,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <functional>
+#include <array>
 #include <variant>
-
-class TForm1;
 
 // A text line shows in a field, a flag in a check box or a radio button, a number in a
 // spinner or as a combo box's item index.
@@ -22,10 +20,18 @@ using SettingsControl = std::variant<QLineEdit*, QCheckBox*, QRadioButton*, QSpi
 struct SettingsControlRow {
     int line;
     SettingsControl control;
-    // What the window does besides, once the line is shown: what the user's own change of the
-    // control would have set off.
-    std::function<void(TForm1&)> then = {};
 };
+
+// The three work-mode lines shown in file order on their radio buttons: one exclusive group
+// that starts with "both" on, where a line missing from the file is not shown. Which buttons
+// end up on; which was switched on last (the status line takes its caption) and which was on
+// just after its own line last (the mode button takes its caption), -1 for none.
+struct ShownModes {
+    std::array<bool, 3> on{false, false, true};
+    int switchedOn = -1;
+    int named = -1;
+};
+ShownModes ShowModeLines(const std::array<bool, 3>& lines, int linesPresent);
 
 // The line's value in settings into the row's control. By reference: the schema reaches the
 // members through a Settings of the caller's own.

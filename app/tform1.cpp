@@ -79,9 +79,7 @@ TForm1::TForm1(ProgramHome home, QWidget* parent)
     ConnectHandlers();
     cacheRoot = home_.DefaultCacheRoot();
     LoadSettings();
-    Edit1Change(); // the estimate shows from the start, whatever the file held
     LoadFavorites();
-    ComboBox1->setEditText(tr("---Новое Имя---"));
     RxSlider1->setFocus(Qt::OtherFocusReason);
 }
 
@@ -98,9 +96,14 @@ void TForm1::AttachDialogs(TForm2* form2, TForm3* form3, DialUpService* dialUp,
 
 void TForm1::ConnectHandlers() {
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
-    connect(Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
-    connect(CheckBox3, &QCheckBox::clicked, this, [this] { Button8Click(); });
     ConnectLayers();
+    connect(SpeedButton10, &QPushButton::clicked, this, [this] { SpeedButton10Click(); });
+    connect(SpeedButton11, &QPushButton::clicked, this, [this] { SpeedButton11Click(); });
+    ConnectNavigation();
+}
+
+void TForm1::ConnectSettingsTab() {
+    connect(Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
     connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             RadioButton1Click();
@@ -113,9 +116,6 @@ void TForm1::ConnectHandlers() {
         if (on)
             RadioButton3Click();
     });
-    connect(SpeedButton10, &QPushButton::clicked, this, [this] { SpeedButton10Click(); });
-    connect(SpeedButton11, &QPushButton::clicked, this, [this] { SpeedButton11Click(); });
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(ButtonSOK, &QPushButton::clicked, this, [this] { ButtonSOKClick(); });
     connect(ButtonS, &QPushButton::clicked, this, [this] { ButtonSClick(); });
     connect(SourceBox, &QComboBox::activated, this, [this](int index) { SourceBoxSelect(index); });
@@ -129,14 +129,18 @@ void TForm1::ConnectHandlers() {
     connect(CheckBox2, &QCheckBox::toggled, this, [this] { CheckBox2Click(); });
     for (QLineEdit* field : {Edit5, Edit6, Edit8, Edit9})
         connect(field, &QLineEdit::textChanged, this, [this] { ProxyFieldChange(); });
-    connect(Edit3, &QLineEdit::textChanged, this, [this] { Edit3Change(); });
+}
+
+void TForm1::ConnectStitchTab() {
     connect(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
     connect(Edit2, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
     connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
+}
+
+void TForm1::ConnectPrefillTab() {
+    connect(Edit3, &QLineEdit::textChanged, this, [this] { Edit3Change(); });
     connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
     connect(Button7, &QPushButton::clicked, this, [this] { Button7Click(); });
-    ConnectNavigation();
-    ConnectFavorites();
     ConnectRegionChoice();
 }
 
@@ -204,9 +208,11 @@ std::optional<TileKey> TForm1::ViewAnchorKey() const {
 }
 
 WorkMode TForm1::CurrentWorkMode() const {
-    if (RadioButton1->isChecked())
+    // Until the settings tab is built, its radio buttons are the mode lines held.
+    const bool built = settingsTab_.Built();
+    if (built ? RadioButton1->isChecked() : held_.modeLines[0])
         return WorkMode::CacheOnly;
-    if (RadioButton2->isChecked())
+    if (built ? RadioButton2->isChecked() : held_.modeLines[1])
         return WorkMode::InternetOnly;
     return WorkMode::CacheAndInternet; // also when a settings file selected none
 }
@@ -296,7 +302,8 @@ void TForm1::UpdateAfterRefresh() {
     Label6->setText(QString::number(level));
     RxSlider1->setValue(level);
     StatusB->setText(2, QString::number(level));
-    Edit3Change();
+    if (prefillTab_.Built()) // else its estimate is made as it is built
+        Edit3Change();
 
     const QString anchorPath = CurrentViewRefs().Letters()[0];
     anchor = AnchorOffsets(anchorPath);
@@ -322,14 +329,19 @@ void TForm1::SetWorkModeText(const QString& text) {
     SpeedButton10->setText(text);
 }
 
+QString TForm1::ModeCaption(int mode) {
+    const std::array<const char*, 3> kTexts = {kCacheOnlyText, kInternetText, kBothText};
+    return tr(kTexts.at(static_cast<std::size_t>(mode)));
+}
+
 void TForm1::RadioButton1Click() {
-    SetWorkModeText(tr(kCacheOnlyText));
+    SetWorkModeText(ModeCaption(0));
 }
 void TForm1::RadioButton2Click() {
-    SetWorkModeText(tr(kInternetText));
+    SetWorkModeText(ModeCaption(1));
 }
 void TForm1::RadioButton3Click() {
-    SetWorkModeText(tr(kBothText));
+    SetWorkModeText(ModeCaption(2));
 }
 
 void TForm1::SpeedButton10Click() {

@@ -3,6 +3,7 @@
 // The main window: owns the view, the cache location, the counters and the HTTP
 // client, and wires every control to a thin handler that calls the tile, fetch,
 // store and batch code.
+#include "app/deferred_tab.h"
 #include "app/input_block.h"
 #include "app/program_home.h"
 #include "app/settings_controls.h"
@@ -162,78 +163,94 @@ public:
     QPushButton* TrackButton = nullptr; // "трек…"
     RegionOutline* TrackView = nullptr;
 
+private:
+    void BuildSearchTab();
+    void BuildStitchTab();
+    void BuildPrefillTab();
+    void BuildSettingsTab();
+    void BuildAboutTab();
+    // The contents of the tabs other than the view, each built at its first need: shown, or
+    // one of its controls reached through the members below. Declared before them.
+    DeferredTab searchTab_{[this] { BuildSearchTab(); }};
+    DeferredTab stitchTab_{[this] { BuildStitchTab(); }};
+    DeferredTab prefillTab_{[this] { BuildPrefillTab(); }};
+    DeferredTab settingsTab_{[this] { BuildSettingsTab(); }};
+    DeferredTab aboutTab_{[this] { BuildAboutTab(); }};
+
+public:
     // "Поиск"
     QWidget* TabSheet6 = nullptr;
-    QLineEdit* Edit7 = nullptr;
-    QLineEdit* Edit10 = nullptr;
-    QComboBox* SCB = nullptr;
-    QComboBox* DCB = nullptr;
-    QComboBox* FCB = nullptr;
-    QPushButton* ButtonFind = nullptr;
-    QCheckBox* CheckBox3 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QPushButton* ButtonSave = nullptr;
-    QPushButton* ButtonDel = nullptr;
+    TabControl<QLineEdit> Edit7{searchTab_};
+    TabControl<QLineEdit> Edit10{searchTab_};
+    TabControl<QComboBox> SCB{searchTab_};
+    TabControl<QComboBox> DCB{searchTab_};
+    TabControl<QComboBox> FCB{searchTab_};
+    TabControl<QPushButton> ButtonFind{searchTab_};
+    TabControl<QCheckBox> CheckBox3{searchTab_};
+    TabControl<QComboBox> ComboBox1{searchTab_};
+    TabControl<QPushButton> ButtonSave{searchTab_};
+    TabControl<QPushButton> ButtonDel{searchTab_};
 
     // "Склейка"
     QWidget* TabSheet2 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label7 = nullptr;
-    QSpinBox* UpDown3 = nullptr; // with its field Edit4
-    QPushButton* Button5 = nullptr;
+    TabControl<QLineEdit> Edit1{stitchTab_};
+    TabControl<QLineEdit> Edit2{stitchTab_};
+    TabControl<QLabel> Label3{stitchTab_};
+    TabControl<QLabel> Label4{stitchTab_};
+    TabControl<QLabel> Label7{stitchTab_};
+    TabControl<QSpinBox> UpDown3{stitchTab_}; // with its field Edit4
+    TabControl<QPushButton> Button5{stitchTab_};
 
     // "Выкачивание в кэш"
     QWidget* TabSheet3 = nullptr;
-    QLineEdit* Edit3 = nullptr;
-    QLabel* Label13 = nullptr;
-    QLabel* Label11 = nullptr;
-    QPushButton* Button6 = nullptr;
-    QPushButton* Button7 = nullptr; // "Экспорт…"
+    TabControl<QLineEdit> Edit3{prefillTab_};
+    TabControl<QLabel> Label13{prefillTab_};
+    TabControl<QLabel> Label11{prefillTab_};
+    TabControl<QPushButton> Button6{prefillTab_};
+    TabControl<QPushButton> Button7{prefillTab_}; // "Экспорт…"
     // The region of both buttons: the visible one, an area file's or a box in degrees, with
     // its levels ("A-B"; the depth alone when empty) and the buffer around a file's lines.
     static constexpr const char* kRegionPart = "region part"; // shown for a region not visible
-    QComboBox* RegionBox = nullptr;
-    QToolButton* RegionFileButton = nullptr; // "…"
-    QLineEdit* RegionEdit = nullptr;         // the file chosen, or the box typed
-    QSpinBox* BufferUpDown = nullptr;
-    QLineEdit* LevelsEdit = nullptr;
+    TabControl<QComboBox> RegionBox{prefillTab_};
+    TabControl<QToolButton> RegionFileButton{prefillTab_}; // "…"
+    TabControl<QLineEdit> RegionEdit{prefillTab_};         // the file chosen, or the box typed
+    TabControl<QSpinBox> BufferUpDown{prefillTab_};
+    TabControl<QLineEdit> LevelsEdit{prefillTab_};
     RegionOutline* Outline = nullptr;
 
     // "Настройки"
     QWidget* TabSheet4 = nullptr;
-    QRadioButton* RadioButton1 = nullptr;
-    QRadioButton* RadioButton2 = nullptr;
-    QRadioButton* RadioButton3 = nullptr;
-    QPushButton* Button8 = nullptr;
-    QCheckBox* CheckBox2 = nullptr;
-    QLineEdit* Edit5 = nullptr;
-    QLineEdit* Edit6 = nullptr;
-    QLineEdit* Edit8 = nullptr;
-    QLineEdit* Edit9 = nullptr;
-    QLabel* Label16 = nullptr;
-    QLabel* Label17 = nullptr;
-    QLabel* Label18 = nullptr;
-    QCheckBox* CheckBox1 = nullptr;
-    QLineEdit* Edit11 = nullptr;
-    QComboBox* SourceBox = nullptr; // the imagery sources by title, in catalog order
-    QPushButton* ButtonSOK = nullptr;
-    QPushButton* ButtonS = nullptr;
-    QCheckBox* CheckBox4 = nullptr;
-    QLineEdit* Edit16 = nullptr;
-    QToolButton* Edit16Browse = nullptr;
-    QSpinBox* UpDown1 = nullptr;           // attempts, field Edit12
-    QSpinBox* UpDown6 = nullptr;           // retry interval, field Edit21
-    QSpinBox* RefreshDaysUpDown = nullptr; // the view's refresh of cached tiles, 0 for never
-    QSpinBox* UpDown2 = nullptr;           // write errors tolerated, field Edit13
-    QSpinBox* UpDown4 = nullptr;           // receive errors tolerated, field Edit14
-    QSpinBox* UpDown5 = nullptr;           // bad-file errors tolerated, field Edit15
+    TabControl<QRadioButton> RadioButton1{settingsTab_};
+    TabControl<QRadioButton> RadioButton2{settingsTab_};
+    TabControl<QRadioButton> RadioButton3{settingsTab_};
+    TabControl<QPushButton> Button8{settingsTab_};
+    TabControl<QCheckBox> CheckBox2{settingsTab_};
+    TabControl<QLineEdit> Edit5{settingsTab_};
+    TabControl<QLineEdit> Edit6{settingsTab_};
+    TabControl<QLineEdit> Edit8{settingsTab_};
+    TabControl<QLineEdit> Edit9{settingsTab_};
+    TabControl<QLabel> Label16{settingsTab_};
+    TabControl<QLabel> Label17{settingsTab_};
+    TabControl<QLabel> Label18{settingsTab_};
+    TabControl<QCheckBox> CheckBox1{settingsTab_};
+    TabControl<QLineEdit> Edit11{settingsTab_};
+    TabControl<QComboBox> SourceBox{settingsTab_}; // the imagery sources by title, in catalog order
+    TabControl<QPushButton> ButtonSOK{settingsTab_};
+    TabControl<QPushButton> ButtonS{settingsTab_};
+    TabControl<QCheckBox> CheckBox4{settingsTab_};
+    TabControl<QLineEdit> Edit16{settingsTab_};
+    TabControl<QToolButton> Edit16Browse{settingsTab_};
+    TabControl<QSpinBox> UpDown1{settingsTab_}; // attempts, field Edit12
+    TabControl<QSpinBox> UpDown6{settingsTab_}; // retry interval, field Edit21
+    TabControl<QSpinBox> RefreshDaysUpDown{
+        settingsTab_};                          // the view's refresh of cached tiles, 0 for never
+    TabControl<QSpinBox> UpDown2{settingsTab_}; // write errors tolerated, field Edit13
+    TabControl<QSpinBox> UpDown4{settingsTab_}; // receive errors tolerated, field Edit14
+    TabControl<QSpinBox> UpDown5{settingsTab_}; // bad-file errors tolerated, field Edit15
 
     // "О программе"
     QWidget* TabSheet5 = nullptr;
-    QPushButton* Button1 = nullptr;
+    TabControl<QPushButton> Button1{aboutTab_};
 
     // Handlers, public so tests can call them as the toolkit would.
     void FormShow();
@@ -328,19 +345,25 @@ private:
 
     void BuildLayout();
     void BuildViewTab();
-    void BuildSearchTab();
-    void BuildStitchTab();
-    void BuildPrefillTab();
-    void BuildSettingsTab();
-    void BuildAboutTab();
     void ConnectHandlers();
     void ConnectNavigation();
-    void ConnectFavorites();
+    void ConnectSearchTab();
+    void ConnectStitchTab();
+    void ConnectPrefillTab();
+    void ConnectSettingsTab();
     void SetWorkModeText(const QString& text);
-    // Which control shows each line of the settings file, in file order.
-    std::vector<SettingsControlRow> SettingsControls() const;
-    // A mode line just shown: the mode button names the mode when its radio button is on.
-    void NameCheckedMode(QRadioButton* button, const QString& caption);
+    // The caption of the mode of a mode line: 0 cache only, 1 internet only, 2 both.
+    static QString ModeCaption(int mode);
+    // Which control of the tab shows each line of the settings file, in file order; reaching
+    // them builds the tab.
+    std::vector<SettingsControlRow> SettingsControls(const DeferredTab& tab) const;
+    // The settings read at start on the controls of a tab just built.
+    void ShowHeldSettings(const DeferredTab& tab);
+    // What the settings read at start set off beyond their controls: the mode's captions, the
+    // proxy and the cache location, as the user's own changes of the controls would have.
+    void ApplyHeldSettings(const ShownModes& modes);
+    // The favourites read at start in their box.
+    void ShowFavorites();
     void SaveFavoritesList();
     void SelectFirstFavorite();
     void ApplyProxyFields();
@@ -411,6 +434,12 @@ private:
     bool IsLeavingField(const QFocusEvent& event) const;
 
     ProgramHome home_;
+    // The settings file as read at start, with the work mode as its radio buttons leave it:
+    // what a tab's controls show when it is built and what stands for them until then.
+    Settings held_;
+    std::size_t chosenSource_ = 0; // in sources_, until the settings tab is built
+    // The favourites file's entries when it was read; none leaves the box's design entry.
+    std::optional<QStringList> favoriteItems_;
     // The layout's size, or at a large scale on a small screen what of it fits.
     QSize startSize_{kClientWidth, kClientHeight};
     BlockSize blockSize_;

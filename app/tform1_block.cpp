@@ -263,7 +263,7 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 
 void TForm1::ShowMarker() {
     Image5->hide();
-    if (!CheckBox3->isChecked() || markedTile.isEmpty())
+    if (markedTile.isEmpty() || !CheckBox3->isChecked()) // only a search marks a tile
         return;
     const QStringList refs = BlockRefs();
     for (int i = 0; i < refs.size(); ++i) {

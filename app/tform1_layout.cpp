@@ -69,14 +69,6 @@ void TForm1::BuildLayout() {
     blockImages_.assign(images.begin(), images.end());
     Image5 = new MarkerImage(this);
 
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setReadOnly(true);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setPlainText(CalibrationTemplate().join('\n'));
-    Memo1->hide();
-
     PageControl1 = new QTabWidget(this);
     PageControl1->setTabPosition(QTabWidget::South);
     // Six captions must fit side by side in the window's width.
@@ -86,14 +78,26 @@ void TForm1::BuildLayout() {
     // there the window's own background belongs, as at the starting size.
     PageControl1->setAutoFillBackground(true);
     BuildViewTab();
-    BuildSearchTab();
-    BuildStitchTab();
-    BuildPrefillTab();
-    BuildSettingsTab();
-    BuildAboutTab();
-
-    for (QLineEdit* field : {Edit1, Edit2, Edit3, Edit5, Edit6, Edit8, Edit9, Edit11, Edit16})
-        LimitToStorableText(field);
+    // The other tabs' captions are in the bar from the start; their contents are built when
+    // shown or reached.
+    const auto addPage = [this](DeferredTab& tab, const QString& caption) {
+        auto* page = new QWidget;
+        PageControl1->addTab(page, caption);
+        tab.Place(page);
+        return page;
+    };
+    TabSheet6 = addPage(searchTab_, tr("Поиск"));
+    TabSheet2 = addPage(stitchTab_, tr("Склейка"));
+    TabSheet3 = addPage(prefillTab_, tr("Выкачивание в кэш"));
+    TabSheet4 = addPage(settingsTab_, tr("Настройки"));
+    TabSheet5 = addPage(aboutTab_, tr("О программе"));
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+        for (DeferredTab* tab : {&searchTab_, &stitchTab_, &prefillTab_, &settingsTab_, &aboutTab_})
+            if (tab->Page() == PageControl1->currentWidget())
+                tab->Build();
+    });
+    // Over the map, in its place among the layers from the start (see StackOverlays).
+    Outline = new RegionOutline(this);
 
     StatusB = new StatusPanels(this);
     StatusB->setGeometry(0, kClientHeight - StatusPanels::kHeight, kClientWidth,
@@ -142,8 +146,6 @@ void TForm1::BuildViewTab() {
 }
 
 void TForm1::BuildSearchTab() {
-    TabSheet6 = new QWidget;
-    PageControl1->addTab(TabSheet6, tr("Поиск"));
     MakeLabel(TabSheet6, tr("широта"), 8, 8);
     SCB = new QComboBox(TabSheet6);
     SCB->setGeometry(60, 4, 44, 22);
@@ -187,11 +189,13 @@ void TForm1::BuildSearchTab() {
     ComboBox1->view()->setFont(fixed); // entries are fixed-width lines
     ButtonSave = MakeButton(TabSheet6, tr("Сохранить"), 316, 63, 90, 24);
     ButtonDel = MakeButton(TabSheet6, tr("Удалить"), 410, 63, 90, 24);
+    ShowHeldSettings(searchTab_);
+    ShowFavorites();
+    ComboBox1->setEditText(tr("---Новое Имя---"));
+    ConnectSearchTab();
 }
 
 void TForm1::BuildStitchTab() {
-    TabSheet2 = new QWidget;
-    PageControl1->addTab(TabSheet2, tr("Склейка"));
     MakeLabel(TabSheet2, tr("слева направо"), 8, 8);
     Edit1 = MakeEdit(TabSheet2, kDesign.stitchColumns, 110, 4, 44);
     MakeLabel(TabSheet2, tr("сверху вниз"), 8, 34);
@@ -210,11 +214,24 @@ void TForm1::BuildStitchTab() {
     MakeLabel(TabSheet2, tr("Сжатие jpeg:"), 346, 8);
     UpDown3 = MakeUpDown(TabSheet2, 430, 4, SettingsRange::JpegQuality, kDesign.jpegQuality);
     Button5 = MakeButton(TabSheet2, tr("Начать"), 420, 30, 80, 24);
+    LimitToStorableText(Edit1);
+    LimitToStorableText(Edit2);
+
+    // Never shown: the calibration file's template, which the stitch reads.
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setReadOnly(true);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setPlainText(CalibrationTemplate().join('\n'));
+    Memo1->hide();
+
+    ShowHeldSettings(stitchTab_);
+    Edit1Change(); // the estimate shows from the start, whatever the file held
+    ConnectStitchTab();
 }
 
 void TForm1::BuildPrefillTab() {
-    TabSheet3 = new QWidget;
-    PageControl1->addTab(TabSheet3, tr("Выкачивание в кэш"));
     MakeLabel(TabSheet3, tr("Глубина (увеличение)"), 8, 8);
     Edit3 = MakeEdit(TabSheet3, kDesign.prefillLevel, 156, 4, 46);
     Label13 = MakeLabel(TabSheet3, tr("Ориентировочный объем:"), 210, 4, 292);
@@ -258,12 +275,13 @@ void TForm1::BuildPrefillTab() {
         part->setObjectName(kRegionPart);
         part->hide();
     }
-    Outline = new RegionOutline(this);
+    LimitToStorableText(Edit3);
+    ShowHeldSettings(prefillTab_);
+    ConnectPrefillTab();
+    Edit3Change(); // the estimate of the view shown now
 }
 
 void TForm1::BuildSettingsTab() {
-    TabSheet4 = new QWidget;
-    PageControl1->addTab(TabSheet4, tr("Настройки"));
 
     auto* mode = MakeGroup(TabSheet4, tr("Режим работы"), 2, 46);
     RadioButton2 = new QRadioButton(tr("только интернет"), mode);
@@ -347,11 +365,19 @@ void TForm1::BuildSettingsTab() {
         MakeUpDown(limits, 420, 84, SettingsRange::ReceiveErrorLimit, kDesign.receiveErrorLimit);
     UpDown5 =
         MakeUpDown(limits, 420, 106, SettingsRange::BadFileErrorLimit, kDesign.badFileErrorLimit);
+    for (QLineEdit* field : {Edit5, Edit6, Edit8, Edit9, Edit11, Edit16})
+        LimitToStorableText(field);
+
+    ShowHeldSettings(settingsTab_);
+    SetProxyFieldsEnabled(CheckBox2->isChecked());
+    Edit16->setEnabled(CheckBox4->isChecked());
+    Edit16Browse->setEnabled(CheckBox4->isChecked());
+    SourceBox->setCurrentIndex(static_cast<int>(chosenSource_));
+    RefreshDaysUpDown->setValue(held_.refreshDays);
+    ConnectSettingsTab();
 }
 
 void TForm1::BuildAboutTab() {
-    TabSheet5 = new QWidget;
-    PageControl1->addTab(TabSheet5, tr("О программе"));
     auto* about =
         MakeLabel(TabSheet5,
                   tr("Orbivist — просмотр спутниковых снимков с сервера фрагментов и их "
@@ -363,4 +389,5 @@ void TForm1::BuildAboutTab() {
     about->setWordWrap(true);
     about->setFixedHeight(110);
     Button1 = MakeButton(TabSheet5, QStringLiteral("Ver. 1.2"), 410, 130, 90, 26);
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 }

@@ -40,10 +40,6 @@ void TForm1::ConnectNavigation() {
 
     connect(RxSlider1, &RxSlider::Change, this, [this](int value) { RxSlider1Change(value); });
     connect(RxSlider1, &RxSlider::Changed, this, [this] { RxSlider1Changed(); });
-
-    Edit7->installEventFilter(this);
-    Edit10->installEventFilter(this);
-    connect(ButtonFind, &QPushButton::clicked, this, [this] { ButtonFindClick(); });
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -57,7 +53,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         return press;
     }
     auto* field = qobject_cast<QLineEdit*>(watched);
-    if (field && (field == Edit7 || field == Edit10)) {
+    if (field && (field == Edit7.IfBuilt() || field == Edit10.IfBuilt())) {
         if (event->type() == QEvent::KeyPress)
             return CoordinateKeyEvent(field, *static_cast<QKeyEvent*>(event));
         if (event->type() == QEvent::FocusOut && IsLeavingField(*static_cast<QFocusEvent*>(event)))

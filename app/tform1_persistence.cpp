@@ -12,6 +12,7 @@
 #include "store/settings_view.h"
 
 #include <QMessageBox>
+#include <algorithm>
 
 namespace {
 
@@ -29,75 +30,87 @@ void TForm1::LoadSettings() {
     ApplySettings(::ReadSettings(home_.File(kSettingsFileName.toString())));
 }
 
-std::vector<SettingsControlRow> TForm1::SettingsControls() const {
+std::vector<SettingsControlRow> TForm1::SettingsControls(const DeferredTab& tab) const {
     using namespace SettingsLine;
     // The view's four lines and the prefix length apply together, once all lines are read.
-    return {
-        {ModeCacheOnly, RadioButton1,
-         [](TForm1& f) { f.NameCheckedMode(f.RadioButton1, tr("только кэш")); }},
-        {ModeInternetOnly, RadioButton2,
-         [](TForm1& f) { f.NameCheckedMode(f.RadioButton2, tr("интернет")); }},
-        {ModeCacheAndInternet, RadioButton3,
-         [](TForm1& f) { f.NameCheckedMode(f.RadioButton3, tr("кэш и интернет")); }},
-        {ScheduleDialog, CheckBox1},
-        {UseProxy, CheckBox2},
-        {ProxyServer, Edit5},
-        {ProxyPort, Edit6},
-        {ProxyUser, Edit8},
-        {ProxyPassword, Edit9},
-        {LatHemisphere, SCB},
-        {LonHemisphere, DCB},
-        {MarkPoint, CheckBox3},
-        {SearchZoom, FCB},
-        {StitchColumns, Edit1},
-        {StitchRows, Edit2},
-        {JpegQuality, UpDown3},
-        {PrefillLevel, Edit3},
-        {FetchAttempts, UpDown1},
-        {WriteErrorLimit, UpDown2},
-        {ReceiveErrorLimit, UpDown4},
-        {BadFileErrorLimit, UpDown5},
-        {CacheDirectory, Edit16},
-        {UseCacheDirectory, CheckBox4,
-         [](TForm1& f) {
-             f.CheckBox4Click();
-             if (f.CheckBox4->isChecked())
-                 f.cacheRoot = f.ChosenCacheRoot();
-         }},
-        {RetryInterval, UpDown6},
-    };
+    if (&tab == &searchTab_)
+        return {
+            {LatHemisphere, SCB}, {LonHemisphere, DCB}, {MarkPoint, CheckBox3}, {SearchZoom, FCB}};
+    if (&tab == &stitchTab_)
+        return {{StitchColumns, Edit1}, {StitchRows, Edit2}, {JpegQuality, UpDown3}};
+    if (&tab == &prefillTab_)
+        return {{PrefillLevel, Edit3}};
+    if (&tab == &settingsTab_)
+        return {
+            {ModeCacheOnly, RadioButton1},
+            {ModeInternetOnly, RadioButton2},
+            {ModeCacheAndInternet, RadioButton3},
+            {ScheduleDialog, CheckBox1},
+            {UseProxy, CheckBox2},
+            {ProxyServer, Edit5},
+            {ProxyPort, Edit6},
+            {ProxyUser, Edit8},
+            {ProxyPassword, Edit9},
+            {FetchAttempts, UpDown1},
+            {WriteErrorLimit, UpDown2},
+            {ReceiveErrorLimit, UpDown4},
+            {BadFileErrorLimit, UpDown5},
+            {CacheDirectory, Edit16},
+            {UseCacheDirectory, CheckBox4},
+            {RetryInterval, UpDown6},
+        };
+    return {};
+}
+
+void TForm1::ShowHeldSettings(const DeferredTab& tab) {
+    Settings lines = held_;
+    for (const SettingsControlRow& row : SettingsControls(tab))
+        if (row.line < held_.linesPresent) // a short file leaves the rest at design values
+            ShowSettingsLine(row, lines);
 }
 
 void TForm1::ApplySettings(const Settings& settings) {
-    Settings lines = settings;
-    for (const SettingsControlRow& row : SettingsControls()) {
-        if (row.line >= settings.linesPresent)
-            break;
-        ShowSettingsLine(row, lines);
-        if (row.then)
-            row.then(*this);
-    }
+    const ShownModes modes = ShowModeLines(settings.modeLines, settings.linesPresent);
+    held_ = settings;
+    held_.modeLines = modes.on;
+    for (const DeferredTab* tab : {&searchTab_, &stitchTab_, &prefillTab_, &settingsTab_})
+        if (tab->Built())
+            ShowHeldSettings(*tab);
+    ApplyHeldSettings(modes);
     viewUrls = settings.view.urls;
     prefixLength = settings.view.prefixLength;
     // A source no longer in the sources files leaves the demo source chosen.
     if (!ChooseSource(settings.sourceName))
         ChooseSource(kDemoSourceName);
-    RefreshDaysUpDown->setValue(settings.refreshDays);
+    held_.refreshDays = std::clamp(settings.refreshDays, SettingsRange::RefreshDays.min,
+                                   SettingsRange::RefreshDays.max);
+    if (settingsTab_.Built())
+        RefreshDaysUpDown->setValue(held_.refreshDays);
     if (settings.windowWidth > 0 && settings.windowHeight > 0)
         resize(settings.windowWidth, settings.windowHeight); // no smaller than the minimum
 }
 
-void TForm1::NameCheckedMode(QRadioButton* button, const QString& caption) {
-    if (button->isChecked())
-        SpeedButton10->setText(caption);
+void TForm1::ApplyHeldSettings(const ShownModes& modes) {
+    using namespace SettingsLine;
+    if (modes.switchedOn >= 0)
+        SetWorkModeText(ModeCaption(modes.switchedOn));
+    if (modes.named >= 0)
+        SpeedButton10->setText(ModeCaption(modes.named));
+    if (held_.linesPresent > UseProxy && held_.useProxy)
+        IdHTTP1.SetProxy(ProxyFromFields(held_.proxyServer, held_.proxyPort, held_.proxyUser,
+                                         held_.proxyPassword));
+    if (held_.linesPresent > UseCacheDirectory && held_.useCacheDirectory)
+        cacheRoot = CacheRootFor(true, held_.cacheDirectory, home_.DefaultCacheRoot());
 }
 
 Settings TForm1::CurrentSettings() const {
     Settings s;
     s.linesPresent = kSettingsLineCount;
     s.view = {viewUrls, prefixLength};
-    for (const SettingsControlRow& row : SettingsControls())
-        TakeSettingsLine(row, s);
+    // Reads every tab's controls: a tab not built yet is built with the settings held.
+    for (const DeferredTab* tab : {&searchTab_, &stitchTab_, &prefillTab_, &settingsTab_})
+        for (const SettingsControlRow& row : SettingsControls(*tab))
+            TakeSettingsLine(row, s);
     s.sourceName = CurrentSource().name;
     s.refreshDays = RefreshDaysUpDown->value();
     // A maximised window comes back at the size it had before, which the user chose.
@@ -122,10 +135,9 @@ void TForm1::SaveSettings() {
 
 void TForm1::LoadFavorites() {
     const FavoritesFile file = ::LoadFavorites(home_.File(kFavoritesFileName.toString()));
-    if (file.state == FavoritesFile::State::Loaded) {
-        ComboBox1->clear();
-        ComboBox1->addItems(file.items);
-    }
+    favoriteItems_.reset();
+    if (file.state == FavoritesFile::State::Loaded)
+        favoriteItems_ = file.items;
     // Saving the list would replace a file we could not read, and whatever it holds with it.
     favoritesRefused_ = file.state == FavoritesFile::State::Refused;
     if (favoritesRefused_) {
@@ -133,11 +145,24 @@ void TForm1::LoadFavorites() {
                              tr("Файл Favorites.dat не удалось прочитать; до "
                                 "выхода из программы он не будет перезаписан"));
     }
+    if (searchTab_.Built())
+        ShowFavorites();
+}
+
+void TForm1::ShowFavorites() {
+    if (favoriteItems_) {
+        ComboBox1->clear();
+        ComboBox1->addItems(*favoriteItems_);
+    }
     ComboBox1->setCurrentIndex(-1); // nothing is selected until the user picks an entry
     favoriteSelected_ = false;
 }
 
-void TForm1::ConnectFavorites() {
+void TForm1::ConnectSearchTab() {
+    Edit7->installEventFilter(this);
+    Edit10->installEventFilter(this);
+    connect(ButtonFind, &QPushButton::clicked, this, [this] { ButtonFindClick(); });
+    connect(CheckBox3, &QCheckBox::clicked, this, [this] { Button8Click(); });
     connect(ButtonSave, &QPushButton::clicked, this, [this] { ButtonSaveClick(); });
     connect(ButtonDel, &QPushButton::clicked, this, [this] { ButtonDelClick(); });
     connect(ComboBox1, &QComboBox::activated, this, [this](int index) { ComboBox1Select(index); });

@@ -11,7 +11,9 @@
 #include <QCoreApplication>
 
 SourceDefinition TForm1::CurrentSource() const {
-    const int index = SourceBox->currentIndex();
+    // Until the settings tab is built, its box is the source chosen last.
+    const int index =
+        settingsTab_.Built() ? SourceBox->currentIndex() : static_cast<int>(chosenSource_);
     if (index < 0 || index >= static_cast<int>(sources_.sources.size()))
         return DemoSource();
     return sources_.sources[static_cast<std::size_t>(index)];
@@ -20,7 +22,9 @@ SourceDefinition TForm1::CurrentSource() const {
 bool TForm1::ChooseSource(const QString& name) {
     for (std::size_t i = 0; i < sources_.sources.size(); ++i) {
         if (sources_.sources[i].name.compare(name, Qt::CaseInsensitive) == 0) {
-            SourceBox->setCurrentIndex(static_cast<int>(i));
+            chosenSource_ = i;
+            if (settingsTab_.Built())
+                SourceBox->setCurrentIndex(static_cast<int>(i));
             return true;
         }
     }
@@ -88,7 +92,7 @@ ViewSource TForm1::ShownViewSource() {
 
 SourceRefresh& TForm1::CurrentRefresh() {
     const SourceDefinition source = CurrentSource();
-    const int days = RefreshDaysUpDown->value();
+    const int days = settingsTab_.Built() ? RefreshDaysUpDown->value() : held_.refreshDays;
     const std::optional<int> olderThanDays = days > 0 ? std::optional(days) : std::nullopt;
     if (!refresh_ || !refresh_->Serves(source, cacheRoot, olderThanDays)) {
         refresh_.reset(); // its index closed before another opens the same file
