@@ -81,8 +81,15 @@ ViewLoadOutcome LoadBlock(std::span<const TileRequest> tiles, int atOnce, const 
     // One walk along the whole block: the window of transfers keeps as many tiles under way
     // as the source has connections, each drawn as it arrives; a source of one connection
     // fetches them one by one in this order.
+    // A transfer that ends makes room for the next at once, before the loop below looks at
+    // keepGoing again: the walk itself stops, so that a move starts no tile of the old block.
     if (atOnce > 1)
-        StartReadAhead(source.http, AlongList(tiles), source.mode, source.refresh);
+        StartReadAhead(
+            source.http,
+            [along = AlongList(tiles), &keepGoing]() -> std::optional<TileRequest> {
+                return keepGoing() ? along() : std::nullopt;
+            },
+            source.mode, source.refresh);
     // Tiles from the cache come faster than a screen shows them: events, and with them the
     // tiles drawn so far, are taken at most once a frame, so that a block from the cache is
     // painted once rather than once a tile, and a move waits no longer than a frame.
