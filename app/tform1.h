@@ -429,7 +429,8 @@ private:
     std::unique_ptr<HttpGet> sourceHttp_;
     QString sourceHttpName_;
     ProxySettings sourceHttpProxy_;
-    TileBuffers tileBuffers_; // shared by every view loaded
+    // Shared by every view loaded; its tiles come out as the pixmaps want them.
+    TileBuffers tileBuffers_{QImage::Format_RGB32};
     // Made again only when the source, the cache root or the days change, so that the index of
     // the source's folder stays open from one view to the next.
     std::optional<SourceRefresh> refresh_;
