@@ -327,6 +327,8 @@ private:
     };
 
     void BuildLayout();
+    // As much of wanted as fits the screen at a large scale (see FittedStartSize).
+    QSize FittedToScreen(QSize wanted) const;
     void BuildViewTab();
     void BuildSearchTab();
     void BuildStitchTab();
@@ -413,6 +415,9 @@ private:
     ProgramHome home_;
     // The layout's size, or at a large scale on a small screen what of it fits.
     QSize startSize_{kClientWidth, kClientHeight};
+    // The size the settings held, and what it was shrunk to on a screen too small for it.
+    QSize savedSize_;
+    QSize savedSizeFitted_;
     BlockSize blockSize_;
     std::vector<BlockCell> blockOrder_{BlockFetchOrder(BlockSize{})};
     std::vector<TileImage*> blockImages_;
