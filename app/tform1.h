@@ -11,6 +11,7 @@
 #include "batch/jobs/cancel_flag.h"
 #include "batch/jobs/job_services.h"
 #include "loader/cache_ahead.h"
+#include "loader/cache_coverage.h"
 #include "loader/source_refresh.h"
 #include "loader/tile_counters.h"
 #include "loader/view_tiles.h"
@@ -436,6 +437,8 @@ private:
     ProxySettings sourceHttpProxy_;
     // Shared by every view loaded; its tiles come out as the pixmaps want them.
     TileBuffers tileBuffers_{QImage::Format_RGB32};
+    // The cache folder's names, while the coverage is shown.
+    CoverageListing coverageListing_;
     // Made again only when the source, the cache root or the days change, so that the index of
     // the source's folder stays open from one view to the next.
     std::optional<SourceRefresh> refresh_;
