@@ -54,6 +54,14 @@ TEST_F(MapBlockTest, LargeWindowFetchesItsCoveringBlockViewFirst) {
     EXPECT_EQ(w.BlockImages()[4]->pos(), QPoint(512, 0));
 }
 
+// East of the antimeridian the block shows the west again, and the readout says so.
+TEST_F(MapBlockTest, TheReadoutPastTheEastEdgeIsOfTheWorldsWest) {
+    TForm1& w = OpenLarge();
+    QTest::mouseMove(w.BlockImages()[4], QPoint(100, 60)); // cell (2, 0), the tile "q" again
+    EXPECT_EQ(Panel(0), "N79г 41,231мин");
+    EXPECT_EQ(Panel(1), "W109г 41,250мин");
+}
+
 TEST_F(MapBlockTest, DraggingWestMovesTheAnchorEastOnRelease) {
     TForm1& w = OpenLarge();
     TileImage* tile = w.BlockImages()[5]; // cell (2, 1)
