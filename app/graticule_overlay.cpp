@@ -5,6 +5,20 @@
 #include <algorithm>
 #include <cstdint>
 
+std::vector<QRect> GraticuleLabelBoxes(const std::vector<GraticuleLine>& lines,
+                                       const QFontMetrics& metrics) {
+    std::vector<QRect> boxes;
+    for (const GraticuleLine& l : lines) {
+        QRect box = metrics.boundingRect(l.label).adjusted(-2, 0, 2, 0);
+        box.moveTopLeft(l.meridian ? QPoint(int(l.pixel) + 3, 3) : QPoint(3, int(l.pixel) + 3));
+        const bool free = std::none_of(boxes.begin(), boxes.end(), [&box](const QRect& placed) {
+            return placed.intersects(box);
+        });
+        boxes.push_back(free ? box : QRect());
+    }
+    return boxes;
+}
+
 GraticuleOverlay::GraticuleOverlay(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     hide();
@@ -12,6 +26,7 @@ GraticuleOverlay::GraticuleOverlay(QWidget* parent) : QWidget(parent) {
 
 void GraticuleOverlay::Measure(const TileKey& anchor) {
     lines_ = GraticuleLines(anchor, width(), height());
+    labelBoxes_ = GraticuleLabelBoxes(lines_, QFontMetrics(font()));
     const std::int64_t rowsBelow = (std::int64_t{1} << anchor.level) - anchor.row;
     worldBottom_ = int(std::min<std::int64_t>(rowsBelow * kTileSide, height()));
     update();
@@ -31,12 +46,12 @@ void GraticuleOverlay::paintEvent(QPaintEvent*) {
             else
                 painter.drawLine(QPointF(0, l.pixel), QPointF(width(), l.pixel));
     }
-    const QFontMetrics metrics(font());
-    for (const GraticuleLine& l : lines_) {
-        QRect box = metrics.boundingRect(l.label).adjusted(-2, 0, 2, 0);
-        box.moveTopLeft(l.meridian ? QPoint(int(l.pixel) + 3, 3) : QPoint(3, int(l.pixel) + 3));
+    painter.setPen(Qt::black);
+    for (std::size_t i = 0; i < lines_.size() && i < labelBoxes_.size(); ++i) {
+        const QRect& box = labelBoxes_[i];
+        if (box.isEmpty())
+            continue;
         painter.fillRect(box, QColor(255, 255, 255, 190));
-        painter.setPen(Qt::black);
-        painter.drawText(box, Qt::AlignCenter, l.label);
+        painter.drawText(box, Qt::AlignCenter, lines_[i].label);
     }
 }

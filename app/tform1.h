@@ -12,6 +12,7 @@
 #include "batch/jobs/cancel_flag.h"
 #include "batch/jobs/job_services.h"
 #include "loader/cache_ahead.h"
+#include "loader/cache_coverage.h"
 #include "loader/source_refresh.h"
 #include "loader/tile_counters.h"
 #include "loader/view_tiles.h"
@@ -344,6 +345,8 @@ private:
     };
 
     void BuildLayout();
+    // As much of wanted as fits the screen at a large scale (see FittedStartSize).
+    QSize FittedToScreen(QSize wanted) const;
     void BuildViewTab();
     void ConnectHandlers();
     void ConnectNavigation();
@@ -442,6 +445,9 @@ private:
     std::optional<QStringList> favoriteItems_;
     // The layout's size, or at a large scale on a small screen what of it fits.
     QSize startSize_{kClientWidth, kClientHeight};
+    // The size the settings held, and what it was shrunk to on a screen too small for it.
+    QSize savedSize_;
+    QSize savedSizeFitted_;
     BlockSize blockSize_;
     std::vector<BlockCell> blockOrder_{BlockFetchOrder(BlockSize{})};
     std::vector<TileImage*> blockImages_;
@@ -458,7 +464,10 @@ private:
     std::unique_ptr<HttpGet> sourceHttp_;
     QString sourceHttpName_;
     ProxySettings sourceHttpProxy_;
-    TileBuffers tileBuffers_; // shared by every view loaded
+    // Shared by every view loaded; its tiles come out as the pixmaps want them.
+    TileBuffers tileBuffers_{QImage::Format_RGB32};
+    // The cache folder's names, while the coverage is shown.
+    CoverageListing coverageListing_;
     // Made again only when the source, the cache root or the days change, so that the index of
     // the source's folder stays open from one view to the next.
     std::optional<SourceRefresh> refresh_;

@@ -96,15 +96,18 @@ void TForm1::ConnectLayers() {
 
 void TForm1::ShowCoverage() {
     CoverageView->setVisible(CoverageCheck->isChecked());
-    if (!CoverageView->isVisible())
+    if (!CoverageView->isVisible()) {
+        coverageListing_ = {}; // a large cache's names are not held for nothing
         return;
+    }
     const QStringList refs = BlockRefs();
     const SourceDefinition chosen = CurrentSource();
     const std::shared_ptr<const TileSource> source =
         TileSourceFor(chosen, CurrentViewRefs(), cacheRoot);
     const QString anchorLetters = CurrentViewRefs().Letters()[0];
-    // One listing of the cache folder serves every tile of the block.
-    const CachedLetters cached = CachedLetters::OfSource(*source, anchorLetters);
+    // One listing of the cache folder serves every tile of the block, and the next recount too
+    // while nothing is written into the folder.
+    const CachedLetters& cached = coverageListing_.Of(*source, anchorLetters);
     std::vector<CoverageOverlay::CellShare> cells;
     for (qsizetype i = 0; i < refs.size() && i < qsizetype(blockOrder_.size()); ++i) {
         const QString letters = SplitRef(refs[i], prefixLength).letters;

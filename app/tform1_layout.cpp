@@ -37,18 +37,22 @@ QGroupBox* MakeGroup(QWidget* parent, const QString& title, int y, int height) {
 
 } // namespace
 
-void TForm1::BuildLayout() {
-    setWindowTitle(QStringLiteral("OrbivistViewer"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+QSize TForm1::FittedToScreen(QSize wanted) const {
+    if (!screen())
+        return wanted;
     // The window manager's frame is not known before the window is shown: the style's title bar
     // and borders stand in for it.
     const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     const QSize frame(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border);
-    startSize_ = screen() ? FittedStartSize({kClientWidth, kClientHeight},
-                                            screen()->availableGeometry().size(), frame,
-                                            screen()->devicePixelRatio())
-                          : QSize(kClientWidth, kClientHeight);
+    return FittedStartSize(wanted, screen()->availableGeometry().size(), frame,
+                           screen()->devicePixelRatio());
+}
+
+void TForm1::BuildLayout() {
+    setWindowTitle(QStringLiteral("OrbivistViewer"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    startSize_ = FittedToScreen({kClientWidth, kClientHeight});
     setMinimumSize(startSize_);
     resize(startSize_);
     // The toolkit's default face at 8 points, the size every caption and panel is laid out for.

@@ -86,8 +86,11 @@ void TForm1::ApplySettings(const Settings& settings) {
                                    SettingsRange::RefreshDays.max);
     if (settingsTab_.Built())
         RefreshDaysUpDown->setValue(held_.refreshDays);
-    if (settings.windowWidth > 0 && settings.windowHeight > 0)
-        resize(settings.windowWidth, settings.windowHeight); // no smaller than the minimum
+    if (settings.windowWidth > 0 && settings.windowHeight > 0) {
+        savedSize_ = QSize(settings.windowWidth, settings.windowHeight);
+        savedSizeFitted_ = FittedToScreen(savedSize_);
+        resize(savedSizeFitted_); // no smaller than the minimum
+    }
 }
 
 void TForm1::ApplyHeldSettings(const ShownModes& modes) {
@@ -114,7 +117,9 @@ Settings TForm1::CurrentSettings() const {
     s.sourceName = CurrentSource().name;
     s.refreshDays = RefreshDaysUpDown->value();
     // A maximised window comes back at the size it had before, which the user chose.
-    const QSize size = isMaximized() ? normalGeometry().size() : this->size();
+    QSize size = isMaximized() ? normalGeometry().size() : this->size();
+    if (size == savedSizeFitted_)
+        size = savedSize_; // shrunk to this screen only: the size chosen stays for a larger one
     if (size.isValid() && size != startSize_) {
         s.windowWidth = size.width();
         s.windowHeight = size.height();

@@ -43,39 +43,52 @@ bool DimensionsAcceptable(const jpeg_decompress_struct& info) {
            info.image_height <= kMaxJpegSide;
 }
 
-// Ink amounts to RGB. Adobe applications store CMYK inverted and mark it with their
-// marker, which is by far the common case; plain CMYK counts ink upwards.
-void CmykRowToRgb(const JSAMPLE* cmyk, unsigned char* rgb, JDIMENSION width, bool inverted) {
-    for (JDIMENSION x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
+// Ink amounts to RGB, written as three bytes a pixel or as one QRgb. Adobe applications store
+// CMYK inverted and mark it with their marker, which is by far the common case; plain CMYK
+// counts ink upwards.
+void CmykRowToRgb(const JSAMPLE* cmyk, unsigned char* out, JDIMENSION width, bool inverted,
+                  bool rgb32) {
+    for (JDIMENSION x = 0; x < width; ++x, cmyk += 4) {
         const int k = inverted ? cmyk[3] : 255 - cmyk[3];
-        for (int c = 0; c < 3; ++c) {
-            const int paper = inverted ? cmyk[c] : 255 - cmyk[c];
-            rgb[c] = static_cast<unsigned char>(paper * k / 255);
+        int rgb[3];
+        for (int c = 0; c < 3; ++c)
+            rgb[c] = (inverted ? cmyk[c] : 255 - cmyk[c]) * k / 255;
+        if (rgb32) {
+            reinterpret_cast<QRgb*>(out)[x] = qRgb(rgb[0], rgb[1], rgb[2]);
+            continue;
         }
+        for (int c = 0; c < 3; ++c)
+            *out++ = static_cast<unsigned char>(rgb[c]);
     }
 }
+
+// libjpeg-turbo's layout of a Format_RGB32 pixel, a 0xffRRGGBB word in the machine's byte order;
+// its fourth byte comes out as 0xff.
+constexpr J_COLOR_SPACE kRgb32Space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
 // The spare to decode into: one of the right size that nobody else holds, or else a fresh
 // image in the next slot round. Gives its index, or -1 when the memory cannot be had. Kept
 // out of Run so that no temporary image is ever alive inside it.
 template <std::size_t N>
-int PickRgbImage(std::array<QImage, N>& spares, int& next, JDIMENSION width, JDIMENSION height) {
+int PickImage(std::array<QImage, N>& spares, int& next, JDIMENSION width, JDIMENSION height,
+              QImage::Format format) {
     const QSize size(static_cast<int>(width), static_cast<int>(height));
     for (std::size_t i = 0; i < N; ++i) {
         const QImage& spare = spares[i];
-        if (spare.isDetached() && spare.size() == size && spare.format() == QImage::Format_RGB888)
+        if (spare.isDetached() && spare.size() == size && spare.format() == format)
             return static_cast<int>(i);
     }
     const int slot = next;
     next = (next + 1) % static_cast<int>(N);
-    spares[slot] = QImage(size, QImage::Format_RGB888);
+    spares[slot] = QImage(size, format);
     return spares[slot].isNull() ? -1 : slot;
 }
 
 // Decodes into one of spares and gives its index, or -1 on failure. Holds no objects with
 // destructors: libjpeg may jump out of any call below.
 template <std::size_t N>
-int Run(State& d, const QByteArray& data, std::array<QImage, N>& spares, int& next) {
+int Run(State& d, const QByteArray& data, QImage::Format format, std::array<QImage, N>& spares,
+        int& next) {
     d.info.err = InstallJpegErrorTrap(d.trap);
     if (setjmp(d.trap.jumpBack))
         return -1;
@@ -95,11 +108,12 @@ int Run(State& d, const QByteArray& data, std::array<QImage, N>& spares, int& ne
         return -1;
 
     const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
-    d.info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    const bool rgb32 = format == QImage::Format_RGB32;
+    d.info.out_color_space = cmyk ? JCS_CMYK : rgb32 ? kRgb32Space : JCS_RGB;
     jpeg_start_decompress(&d.info);
 
     const JDIMENSION width = d.info.output_width;
-    const int slot = PickRgbImage(spares, next, width, d.info.output_height);
+    const int slot = PickImage(spares, next, width, d.info.output_height, format);
     if (slot < 0)
         return -1;
     unsigned char* const bits = spares[slot].bits();
@@ -114,7 +128,7 @@ int Run(State& d, const QByteArray& data, std::array<QImage, N>& spares, int& ne
         if (cmyk) {
             if (jpeg_read_scanlines(&d.info, cmykRow, 1) != 1)
                 return -1;
-            CmykRowToRgb(cmykRow[0], row, width, d.info.saw_Adobe_marker);
+            CmykRowToRgb(cmykRow[0], row, width, d.info.saw_Adobe_marker, rgb32);
         } else {
             JSAMPROW rows[1] = {row};
             if (jpeg_read_scanlines(&d.info, rows, 1) != 1)
@@ -127,14 +141,16 @@ int Run(State& d, const QByteArray& data, std::array<QImage, N>& spares, int& ne
 
 } // namespace
 
-JpegDecoder::JpegDecoder() : state_(std::make_unique<State>()) {}
+JpegDecoder::JpegDecoder(QImage::Format format)
+    : format_(format == QImage::Format_RGB32 ? format : QImage::Format_RGB888),
+      state_(std::make_unique<State>()) {}
 
 JpegDecoder::~JpegDecoder() = default;
 
 bool JpegDecoder::Decode(const QByteArray& data, QImage& image) {
     if (data.isEmpty())
         return false;
-    const int slot = Run(*state_, data, spares_, nextSpare_);
+    const int slot = Run(*state_, data, format_, spares_, nextSpare_);
     if (slot < 0) {
         // Back to the start state, ready for the next picture; the image pool is freed.
         if (state_->created)

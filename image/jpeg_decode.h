@@ -18,13 +18,17 @@ inline constexpr int kMaxJpegSide = 1024;
 // no pixels per tile, which spares the heap from shrinking and growing again on every tile.
 class JpegDecoder {
 public:
-    JpegDecoder();
+    // Pictures come out in format: Format_RGB888, the rows the stitch and the outputs write,
+    // or Format_RGB32, what a pixmap is made of on screen, so that showing a tile converts
+    // nothing. Any other format is taken for Format_RGB888.
+    explicit JpegDecoder(QImage::Format format = QImage::Format_RGB888);
     ~JpegDecoder();
     JpegDecoder(const JpegDecoder&) = delete;
     JpegDecoder& operator=(const JpegDecoder&) = delete;
 
     // As DecodeJpeg below.
     bool Decode(const QByteArray& data, QImage& image);
+    QImage::Format Format() const { return format_; }
 
     struct State;
 
@@ -33,6 +37,7 @@ private:
     // still holds the one before; four tiles of a view are on their way at most.
     static constexpr int kSpares = 6;
 
+    QImage::Format format_;
     std::unique_ptr<State> state_;
     std::array<QImage, kSpares> spares_;
     int nextSpare_ = 0;

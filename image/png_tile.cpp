@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QPainter>
 
-std::optional<QImage> DecodePngTile(const QByteArray& data) {
+std::optional<QImage> DecodePngTile(const QByteArray& data, QImage::Format format) {
     if (!data.startsWith("\x89PNG\r\n\x1a\n") || data.size() < 24)
         return std::nullopt;
     const auto side = [&](int at) {
@@ -31,7 +31,7 @@ std::optional<QImage> DecodePngTile(const QByteArray& data) {
         QPainter(&flat).drawImage(0, 0, image);
         image = flat;
     }
-    image.convertTo(QImage::Format_RGB888);
+    image.convertTo(format);
     return image;
 }
 

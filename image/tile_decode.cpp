@@ -40,7 +40,7 @@ bool IsWholeTileLayout(const QByteArray& data, int side) {
 bool DecodeTile(JpegDecoder& decoder, const QByteArray& data, QImage& image) {
     if (!IsPngData(data))
         return decoder.Decode(data, image);
-    std::optional<QImage> png = DecodePngTile(data);
+    std::optional<QImage> png = DecodePngTile(data, decoder.Format());
     if (!png)
         return false;
     image = std::move(*png);

@@ -20,6 +20,6 @@ bool IsCompleteTile(const QByteArray& data);
 // that is only copied is checked for.
 bool IsWholeTileLayout(const QByteArray& data, int side);
 
-// Decodes a tile's file into an RGB888 image: a PNG as DecodePngTile, any other data as a JPEG
-// with decoder. On failure image is left as it was.
+// Decodes a tile's file into an image of the decoder's format: a PNG as DecodePngTile, any other
+// data as a JPEG with decoder. On failure image is left as it was.
 bool DecodeTile(JpegDecoder& decoder, const QByteArray& data, QImage& image);

@@ -5,9 +5,13 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <chrono>
 #include <limits>
+
+#include <sys/stat.h>
 
 CachedLetters::CachedLetters(const QStringList& names, const QString& suffix) {
     for (const QString& name : names) {
@@ -21,20 +25,30 @@ CachedLetters::CachedLetters(const QStringList& names, const QString& suffix) {
         std::sort(each.begin(), each.end());
 }
 
-CachedLetters CachedLetters::OfSource(const TileSource& source, const QString& anyLetters) {
+std::optional<CachedLetters::Naming> CachedLetters::NamingOf(const TileSource& source,
+                                                             const QString& anyLetters) {
     const TileRequest request = source.Request(source.RefOf(anyLetters));
     if (!request.cacheFile)
-        return {};
+        return std::nullopt;
     const QFileInfo file(*request.cacheFile);
     const QString name = file.fileName();
     if (!name.startsWith(anyLetters))
-        return {}; // a cache named otherwise than by the letters: nothing is counted
+        return std::nullopt;
+    return Naming{file.path(), name.mid(anyLetters.size())};
+}
+
+CachedLetters CachedLetters::OfFolder(const Naming& naming) {
     QStringList names;
     // Unsorted and without file details: a large cache is listed at the speed of the folder.
-    QDirIterator it(file.path(), QDir::Files | QDir::NoDotAndDotDot);
+    QDirIterator it(naming.folder, QDir::Files | QDir::NoDotAndDotDot);
     while (it.hasNext())
         names << it.nextFileInfo().fileName();
-    return CachedLetters(names, name.mid(anyLetters.size()));
+    return CachedLetters(names, naming.suffix);
+}
+
+CachedLetters CachedLetters::OfSource(const TileSource& source, const QString& anyLetters) {
+    const std::optional<Naming> naming = NamingOf(source, anyLetters);
+    return naming ? OfFolder(*naming) : CachedLetters();
 }
 
 std::uint64_t CachedLetters::CountUnder(const QString& letters, int depth) const {
@@ -60,4 +74,38 @@ CoverageShare CachedLetters::ShareAt(const QString& letters, int level) const {
     if (cached == 0)
         return CoverageShare::None;
     return cached >= all ? CoverageShare::All : CoverageShare::Part;
+}
+
+namespace {
+
+// A folder changed this recently may change again within the same tick of the file system's
+// clock, which would leave its time as it was: its listing is not trusted past the next count.
+// File systems that keep whole seconds, or two, are covered too.
+constexpr std::int64_t kSettledSeconds = 3;
+
+} // namespace
+
+std::optional<CoverageListing::Stamp> CoverageListing::StampOf(const QString& folder) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(folder).constData(), &status) != 0)
+        return std::nullopt;
+    return Stamp{static_cast<std::uint64_t>(status.st_dev),
+                 static_cast<std::uint64_t>(status.st_ino),
+                 static_cast<std::int64_t>(status.st_mtim.tv_sec),
+                 static_cast<std::int64_t>(status.st_mtim.tv_nsec)};
+}
+
+const CachedLetters& CoverageListing::Of(const TileSource& source, const QString& anyLetters) {
+    const std::optional<CachedLetters::Naming> naming = CachedLetters::NamingOf(source, anyLetters);
+    const std::optional<Stamp> stamp = naming ? StampOf(naming->folder) : std::nullopt;
+    if (stamp && stamp_ && naming == naming_ && *stamp == *stamp_)
+        return letters_;
+    naming_ = naming;
+    letters_ = naming ? CachedLetters::OfFolder(*naming) : CachedLetters();
+    const std::int64_t now = std::chrono::duration_cast<std::chrono::seconds>(
+                                 std::chrono::system_clock::now().time_since_epoch())
+                                 .count();
+    // The stamp taken before the listing: a file added while it ran changes the folder after it.
+    stamp_ = stamp && now - stamp->seconds >= kSettledSeconds ? stamp : std::nullopt;
+    return letters_;
 }

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <vector>
 
 enum class CoverageShare { None, Part, All };
@@ -23,6 +24,16 @@ public:
     // The cache folder of source, listed once: the folder and the suffix of its files are
     // those of the source's own request for the tile named by anyLetters.
     static CachedLetters OfSource(const TileSource& source, const QString& anyLetters);
+    // Where source keeps its tiles: the folder, and what follows the letters in a file's name.
+    // Nothing for a cache named otherwise than by the letters, where nothing is counted.
+    struct Naming {
+        QString folder;
+        QString suffix;
+        friend bool operator==(const Naming&, const Naming&) = default;
+    };
+    static std::optional<Naming> NamingOf(const TileSource& source, const QString& anyLetters);
+    // The folder of naming, listed once.
+    static CachedLetters OfFolder(const Naming& naming);
 
     // The cached tiles at level letters.size() + depth below the tile of letters.
     std::uint64_t CountUnder(const QString& letters, int depth) const;
@@ -32,4 +43,27 @@ public:
 
 private:
     std::map<qsizetype, std::vector<QString>> byLength_; // each sorted
+};
+
+// A cache folder's letters kept from one count to the next, and listed again only once a file
+// was written into the folder or taken out of it (which changes the folder's modification
+// time), or another folder is asked about: a folder of a million tiles is then listed once
+// while the person looks around, not on every move, and the counts stay exact.
+class CoverageListing {
+public:
+    // As CachedLetters::OfSource.
+    const CachedLetters& Of(const TileSource& source, const QString& anyLetters);
+
+private:
+    // What tells the folder's contents changed: the folder itself and when it was last changed.
+    struct Stamp {
+        std::uint64_t device = 0, inode = 0;
+        std::int64_t seconds = 0, nanoseconds = 0;
+        friend bool operator==(const Stamp&, const Stamp&) = default;
+    };
+    static std::optional<Stamp> StampOf(const QString& folder);
+
+    std::optional<CachedLetters::Naming> naming_;
+    std::optional<Stamp> stamp_; // none: listed while the folder was still changing
+    CachedLetters letters_;
 };

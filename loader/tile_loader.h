@@ -27,6 +27,8 @@ public:
 // What a loop over many tiles keeps from one tile to the next: the cache file's bytes and
 // the decoder with its pixel buffers, so that no tile allocates its own.
 struct TileBuffers {
+    // Tiles come out in format: see JpegDecoder.
+    explicit TileBuffers(QImage::Format format = QImage::Format_RGB888) : decoder(format) {}
     QByteArray fileBytes;
     JpegDecoder decoder;
 };

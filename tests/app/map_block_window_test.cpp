@@ -54,6 +54,14 @@ TEST_F(MapBlockTest, LargeWindowFetchesItsCoveringBlockViewFirst) {
     EXPECT_EQ(w.BlockImages()[4]->pos(), QPoint(512, 0));
 }
 
+// East of the antimeridian the block shows the west again, and the readout says so.
+TEST_F(MapBlockTest, TheReadoutPastTheEastEdgeIsOfTheWorldsWest) {
+    TForm1& w = OpenLarge();
+    QTest::mouseMove(w.BlockImages()[4], QPoint(100, 60)); // cell (2, 0), the tile "q" again
+    EXPECT_EQ(Panel(0), "N79г 41,231мин");
+    EXPECT_EQ(Panel(1), "W109г 41,250мин");
+}
+
 TEST_F(MapBlockTest, DraggingWestMovesTheAnchorEastOnRelease) {
     TForm1& w = OpenLarge();
     TileImage* tile = w.BlockImages()[5]; // cell (2, 1)
@@ -169,6 +177,33 @@ TEST_F(WindowTest, TheGridIsOffAtFirstAndDrawsOverTheMap) {
     EXPECT_NE(w.grab(QRect(0, 0, 512, 512)).toImage(), before);
     w.GridCheck->click();
     EXPECT_EQ(w.grab(QRect(0, 0, 512, 512)).toImage(), before);
+}
+
+// A label that would lie over one placed before it is left out; those left never overlap.
+TEST(GraticuleLabels, ALabelInTheWayOfAnotherIsLeftOut) {
+    const QFontMetrics metrics(QApplication::font());
+    const auto meridian = [](double x) { return GraticuleLine{true, x, "W180г 0мин"}; };
+    const auto parallel = [](double y) { return GraticuleLine{false, y, "N0г 0мин"}; };
+    const struct {
+        std::vector<GraticuleLine> lines;
+        std::vector<bool> shown;
+    } cases[] = {
+        {{meridian(0), meridian(128), parallel(256)}, {true, true, true}},
+        // The equator along the top edge, where the first meridian's label is.
+        {{meridian(0), meridian(256), parallel(0)}, {true, true, false}},
+        {{meridian(0), meridian(256), parallel(1.5)}, {true, true, false}},
+        {{meridian(300), parallel(0)}, {true, true}},
+        {{meridian(0), meridian(6), parallel(300), parallel(306)}, {true, false, true, false}},
+    };
+    for (const auto& c : cases) {
+        const std::vector<QRect> boxes = GraticuleLabelBoxes(c.lines, metrics);
+        ASSERT_EQ(boxes.size(), c.lines.size());
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            EXPECT_EQ(!boxes[i].isEmpty(), c.shown[i]) << &c - cases << ':' << i;
+            for (std::size_t j = 0; j < i; ++j)
+                EXPECT_FALSE(boxes[i].intersects(boxes[j])) << &c - cases << ':' << i;
+        }
+    }
 }
 
 } // namespace

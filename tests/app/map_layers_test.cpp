@@ -150,4 +150,28 @@ TEST_F(HiDpiTest, EachTilePixelCoversWholeDevicePixelsAndEdgesStaySharp) {
     EXPECT_EQ(sharpEdges, 31); // every edge between stripes, within one device pixel
 }
 
+// A size kept on a larger screen starts at what fits this one, and is kept for the larger one.
+TEST_F(HiDpiTest, ASavedSizeLargerThanTheScreenStartsAtWhatFits) {
+    for (int i = 0; i < 8; ++i)
+        http.Reply(MakeTestJpeg(256, 256, Qt::white));
+    prefix = http.Prefix();
+    Settings settings = DesignSettings();
+    settings.view = {View("q", "r", "s", "t"), static_cast<int>(prefix.size())};
+    settings.windowWidth = 3000;
+    settings.windowHeight = 2000;
+    ASSERT_TRUE(SaveSettings(home.file("ORB.ini"), SettingsLinesOf(settings),
+                             AddedSettingsLinesOf(settings)));
+    TForm1& w = Build();
+    if (w.screen()->devicePixelRatio() < 2)
+        GTEST_SKIP() << "the screen is not at twice the size";
+    w.show();
+    WaitForFirstView();
+    EXPECT_LE(w.frameGeometry().width(), w.screen()->availableGeometry().width());
+    EXPECT_LE(w.frameGeometry().height(), w.screen()->availableGeometry().height());
+    Close();
+    const QStringList lines = QString::fromLatin1(home.read("ORB.ini")).split("\r\n");
+    ASSERT_GT(lines.size(), kSettingsLineCount + 1);
+    EXPECT_EQ(lines[kSettingsLineCount + 1], "3000x2000");
+}
+
 } // namespace

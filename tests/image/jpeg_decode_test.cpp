@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/jpeg_decode.h"
+#include "image/tile_decode.h"
 #include "tests/support/jpeg_fixture.h"
 
+#include <QBuffer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,6 +18,14 @@ QColor DecodedColour(const QByteArray& jpeg) {
 // Where a baseline frame header keeps the picture's height, then its width.
 qsizetype FrameSizeAt(const QByteArray& jpeg) {
     return jpeg.indexOf("\xFF\xC0") + 5;
+}
+
+QByteArray Png(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
 }
 
 } // namespace
@@ -63,4 +73,39 @@ TEST(JpegDecode, ASideAboveTheTileLimitIsABadFileWhateverTheData) {
         EXPECT_FALSE(DecodeJpeg(forged, image));
         EXPECT_EQ(image.size(), QSize(8, kMaxJpegSide)); // untouched
     }
+}
+
+// The view's decoder gives the pixmaps' own format, opaque and in the same colours as the RGB888
+// rows, also when the image it is handed, and so one of its spares, was of another format.
+TEST(JpegDecode, TheViewsDecoderGivesOpaqueRgb32InTheSameColours) {
+    QImage translucent(256, 256, QImage::Format_ARGB32);
+    translucent.fill(QColor(0, 0, 255, 0)); // laid over white
+    const struct {
+        const char* what;
+        QByteArray data;
+        QColor colour;
+    } tiles[] = {
+        {"rgb", MakeTestJpeg(256, 256, QColor(200, 40, 30)), {200, 40, 30}},
+        {"grey", MakeTestJpeg(256, 256, QColor(90, 90, 90), FixtureColours::Gray), {90, 90, 90}},
+        {"adobe cmyk", MakeTestJpeg(256, 256, Qt::red, FixtureColours::AdobeCmyk), Qt::red},
+        {"png", Png(translucent), Qt::white},
+    };
+    JpegDecoder view(QImage::Format_RGB32);
+    JpegDecoder rows;
+    QImage image(256, 256, QImage::Format_RGB888);
+    for (int round = 0; round < 3; ++round)
+        for (const auto& t : tiles) {
+            SCOPED_TRACE(t.what);
+            QImage rgb;
+            ASSERT_TRUE(DecodeTile(view, t.data, image));
+            ASSERT_TRUE(DecodeTile(rows, t.data, rgb));
+            ASSERT_EQ(image.format(), QImage::Format_RGB32);
+            EXPECT_EQ(rgb.format(), QImage::Format_RGB888);
+            const QRgb word = reinterpret_cast<const QRgb*>(image.constScanLine(255))[255];
+            EXPECT_EQ(qAlpha(word), 255);
+            EXPECT_EQ(image.pixelColor(255, 255), rgb.pixelColor(255, 255));
+            EXPECT_LT(std::abs(qRed(word) - t.colour.red()) +
+                          std::abs(qBlue(word) - t.colour.blue()),
+                      20);
+        }
 }
