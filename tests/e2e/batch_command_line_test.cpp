@@ -472,18 +472,23 @@ TEST_F(BatchCommandLine, EachFailureEndsOnALineThatSaysWhyWithItsStatus) {
 }
 
 // Only a stitch draws text (its stand-ins for missing tiles), so only it loads a platform, the
-// offscreen one; the dynamic loader's own log tells.
+// offscreen one; no command, nor --version or --help, loads Qt Widgets. The dynamic loader's own
+// log tells.
 TEST_F(BatchCommandLine, OnlyAStitchLoadsAPlatformPlugin) {
     DemoServerProcess server(world, {}, dir.file("log"));
     ASSERT_NE(server.Port(), 0);
     const Home home(server.TilePrefix()), down(kNobodyListens);
+    const QStringList stitch{"stitch", "--home", home.path(), "--output", dir.file("a.jpg")};
     const std::tuple<QStringList, int, QString> cases[] = {
-        {{"stitch", "--home", home.path(), "--output", dir.file("a.jpg")}, 0, "libqoffscreen.so"},
+        {stitch, 0, "libqoffscreen.so"},
         {{"prefill", "--home", home.path(), "--depth", "2"}, 0, ""},
         {{"prefill", "--home", down.path(), "--depth", "2"}, 2, ""}, // stand-ins without text
         {{"export", "--home", home.path(), "--output", dir.file("a.mbtiles"), "--depth", "2"},
          0,
          ""},
+        {{"--version"}, 0, ""},
+        {{"--help"}, 0, ""},
+        {{"stitch", "--help"}, 0, ""},
     };
     int run = 0;
     for (const auto& [arguments, status, plugins] : cases) {
@@ -495,14 +500,19 @@ TEST_F(BatchCommandLine, OnlyAStitchLoadsAPlatformPlugin) {
         process.setProcessEnvironment(environment);
         EXPECT_EQ(Finish(*Start(process, arguments)).status, status) << log.toStdString();
         QStringList loaded;
+        bool widgets = false;
         for (const QFileInfo& file : QDir(dir.path()).entryInfoList({log + ".*"})) {
             QFile text(file.filePath());
             const QRegularExpression plugin("file=\\S*/platforms/(\\S+\\.so)");
-            if (text.open(QIODevice::ReadOnly))
-                for (auto m = plugin.globalMatch(text.readAll()); m.hasNext();)
-                    loaded << m.next().captured(1);
+            if (!text.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray said = text.readAll();
+            for (auto m = plugin.globalMatch(said); m.hasNext();)
+                loaded << m.next().captured(1);
+            widgets |= said.contains("libQt6Widgets");
         }
         loaded.removeDuplicates();
         EXPECT_EQ(loaded.join(' '), plugins) << log.toStdString();
+        EXPECT_FALSE(widgets) << log.toStdString();
     }
 }
