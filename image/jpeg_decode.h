@@ -26,6 +26,11 @@ public:
     // As DecodeJpeg below.
     bool Decode(const QByteArray& data, QImage& image);
 
+    // Whether Decode would get past the headers and tables (sides, precision, sampling,
+    // tables): what refuses a file laid out whole, since damaged coded data decodes into
+    // wrong pixels instead. Only a progressive file's scans are read, not a baseline one's.
+    bool Starts(const QByteArray& data);
+
     struct State;
 
 private:
