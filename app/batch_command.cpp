@@ -13,6 +13,7 @@
 #include "batch/jobs/region_choice.h"
 #include "batch/jobs/region_export_job.h"
 #include "batch/jobs/region_prefill_job.h"
+#include "batch/jobs/stitch_from_cache.h"
 #include "batch/jobs/stitch_job.h"
 #include "batch/jobs/stitch_plan.h"
 #include "batch/jobs/stitch_size.h"
@@ -279,7 +280,8 @@ std::optional<GeoRegion> CommandGeoRegion(const CommandRegion& region, std::FILE
     return GeoRegion(area.polygons);
 }
 
-int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FILE* stream) {
+int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FILE* stream,
+                     const PrepareDrawnText& prepareText) {
     std::optional<Session> session =
         OpenSession(command.home, command.retry, command.at, command.source, stream);
     if (!session)
@@ -328,6 +330,17 @@ int RunStitchCommand(const StitchCommand& command, StopSignals& cancel, std::FIL
         return 1;
     }
     RemoveStaleTempFiles(QFileInfo(output).absolutePath());
+    // Drawn text takes a GUI application; a stitch whose every tile the cache holds, usable,
+    // draws no stand-in and does without it. The check reads every file once more, which
+    // costs more than the GUI's start from a few hundred tiles on.
+    constexpr int kCheckedTiles = 256;
+    const bool fromCache =
+        WorkModeOf(s) != WorkMode::InternetOnly && !session->refreshDays &&
+        std::int64_t{StitchSideFromText(columns)} * StitchSideFromText(rows) <= kCheckedTiles &&
+        StitchWhollyCached(*TileSourceFor(session->source, session->Refs(), session->cacheRoot),
+                           session->view, StitchSideFromText(columns), StitchSideFromText(rows));
+    if (!fromCache)
+        prepareText();
     TileCounters counters;
     Terminal terminal(*session, cancel, command.schedule, stream, output);
     const StitchInputs inputs{
@@ -646,7 +659,8 @@ int ExitStatusOf(JobEnding ending) {
     return 1;
 }
 
-int RunBatchCommand(const BatchCommand& command, StopSignals& cancel, std::FILE* stream) {
+int RunBatchCommand(const BatchCommand& command, StopSignals& cancel, std::FILE* stream,
+                    const PrepareDrawnText& prepareText) {
     if (const auto* error = std::get_if<CommandError>(&command)) {
         Say(stream, error->reason);
         return 1;
@@ -657,7 +671,7 @@ int RunBatchCommand(const BatchCommand& command, StopSignals& cancel, std::FILE*
         return 0;
     }
     if (const auto* stitch = std::get_if<StitchCommand>(&command))
-        return RunStitchCommand(*stitch, cancel, stream);
+        return RunStitchCommand(*stitch, cancel, stream, prepareText);
     if (const auto* exporting = std::get_if<ExportCommand>(&command))
         return RunExportCommand(*exporting, cancel, stream);
     return RunPrefillCommand(std::get<PrefillCommand>(command), cancel, stream);

@@ -26,13 +26,6 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
         std::fprintf(stderr, "%s\n", message.toUtf8().constData());
 }
 
-// Only a stitch writes pictures that may hold drawn text; its usage text does not.
-bool DrawsText(const QStringList& arguments) {
-    return arguments.value(0) == QLatin1String("stitch") &&
-           !arguments.contains(QStringLiteral("--help")) &&
-           !arguments.contains(QStringLiteral("-h"));
-}
-
 } // namespace
 
 int RunHeadless(QStringList arguments) {
@@ -57,21 +50,15 @@ int RunHeadless(QStringList arguments) {
     char offscreen[] = "offscreen";
     char* qtArgs[] = {program, platformOption, offscreen, nullptr};
     int qtArgc = 1;
-    std::optional<QCoreApplication> bare;
+    // No platform plugin, screen or font set-up is loaded unless a job may draw text.
+    std::optional<QCoreApplication> bare(std::in_place, qtArgc, qtArgs);
     std::optional<QGuiApplication> drawing;
-    if (DrawsText(arguments)) {
-        // The stand-in for a tile a stitch could not get carries text, written into its
-        // picture; text takes a GUI application, on the offscreen platform: no display.
-        qtArgc = 3;
-        drawing.emplace(qtArgc, qtArgs);
-    } else {
-        // No platform plugin, screen or font set-up is loaded for the other commands.
-        bare.emplace(qtArgc, qtArgs);
-    }
-    QCoreApplication& app = drawing ? *drawing : *bare;
-    QCoreApplication::setApplicationName(QStringLiteral("Orbivist"));
+    const auto start = [&](QCoreApplication& app) {
+        QCoreApplication::setApplicationName(QStringLiteral("Orbivist"));
+        InstallLanguage(app, ChooseLanguage(language.language, QLocale::system()), exeDir);
+    };
     // Before the arguments are read, so that a usage error is in the run's language too.
-    InstallLanguage(app, ChooseLanguage(language.language, QLocale::system()), exeDir);
+    start(*bare);
     if (language.badValue) {
         std::fprintf(stderr, "orbivist: %s\n",
                      BadLanguageReason(*language.badValue).toUtf8().constData());
@@ -83,7 +70,17 @@ int RunHeadless(QStringList arguments) {
         return 0;
     }
 
-    const int status = RunBatchCommand(command, cancel);
+    // The stand-in for a tile a stitch could not get carries text, written into its picture;
+    // text takes a GUI application, on the offscreen platform: no display. It replaces the
+    // bare one before the job, which holds nothing of it yet.
+    const auto prepareText = [&] {
+        if (drawing)
+            return;
+        bare.reset();
+        qtArgc = 3;
+        start(drawing.emplace(qtArgc, qtArgs));
+    };
+    const int status = RunBatchCommand(command, cancel, stderr, prepareText);
     // A Ctrl+C after the job's last check must not replace the status it ended with.
     cancel.IgnoreFromNowOn();
     // Everything the job wrote is complete and in place by now. The application's teardown

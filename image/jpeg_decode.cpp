@@ -84,15 +84,9 @@ int PickImage(std::array<QImage, N>& spares, int& next, JDIMENSION width, JDIMEN
     return spares[slot].isNull() ? -1 : slot;
 }
 
-// Decodes into one of spares and gives its index, or -1 on failure. Holds no objects with
-// destructors: libjpeg may jump out of any call below.
-template <std::size_t N>
-int Run(State& d, const QByteArray& data, QImage::Format format, std::array<QImage, N>& spares,
-        int& next) {
-    d.info.err = InstallJpegErrorTrap(d.trap);
-    if (setjmp(d.trap.jumpBack))
-        return -1;
-
+// Reads the headers and starts the decoder; false for sides out of range. Jumps back to the
+// caller's trap on a fatal error.
+bool Start(State& d, const QByteArray& data, QImage::Format format) {
     if (!d.created) {
         jpeg_create_decompress(&d.info);
         d.created = true;
@@ -105,12 +99,34 @@ int Run(State& d, const QByteArray& data, QImage::Format format, std::array<QIma
     // Decided from the header alone: jpeg_start_decompress already allocates for the whole
     // picture, and a few kilobytes can declare 8192 by 8192 pixels.
     if (!DimensionsAcceptable(d.info))
-        return -1;
-
+        return false;
     const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
     const bool rgb32 = format == QImage::Format_RGB32;
     d.info.out_color_space = cmyk ? JCS_CMYK : rgb32 ? kRgb32Space : JCS_RGB;
     jpeg_start_decompress(&d.info);
+    return true;
+}
+
+// Start alone, under a trap of its own; true when the decoder got that far.
+bool StartOnly(State& d, const QByteArray& data, QImage::Format format) {
+    d.info.err = InstallJpegErrorTrap(d.trap);
+    if (setjmp(d.trap.jumpBack))
+        return false;
+    return Start(d, data, format);
+}
+
+// Decodes into one of spares and gives its index, or -1 on failure. Holds no objects with
+// destructors: libjpeg may jump out of any call below.
+template <std::size_t N>
+int Run(State& d, const QByteArray& data, QImage::Format format, std::array<QImage, N>& spares,
+        int& next) {
+    d.info.err = InstallJpegErrorTrap(d.trap);
+    if (setjmp(d.trap.jumpBack))
+        return -1;
+    if (!Start(d, data, format))
+        return -1;
+    const bool cmyk = d.info.out_color_space == JCS_CMYK;
+    const bool rgb32 = format == QImage::Format_RGB32;
 
     const JDIMENSION width = d.info.output_width;
     const int slot = PickImage(spares, next, width, d.info.output_height, format);
@@ -140,6 +156,13 @@ int Run(State& d, const QByteArray& data, QImage::Format format, std::array<QIma
 }
 
 } // namespace
+
+bool JpegDecoder::Starts(const QByteArray& data) {
+    const bool started = !data.isEmpty() && StartOnly(*state_, data, format_);
+    if (state_->created)
+        jpeg_abort_decompress(&state_->info);
+    return started;
+}
 
 JpegDecoder::JpegDecoder(QImage::Format format)
     : format_(format == QImage::Format_RGB32 ? format : QImage::Format_RGB888),

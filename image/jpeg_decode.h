@@ -30,6 +30,11 @@ public:
     bool Decode(const QByteArray& data, QImage& image);
     QImage::Format Format() const { return format_; }
 
+    // Whether Decode would get past the headers and tables (sides, precision, sampling,
+    // tables): what refuses a file laid out whole, since damaged coded data decodes into
+    // wrong pixels instead. Only a progressive file's scans are read, not a baseline one's.
+    bool Starts(const QByteArray& data);
+
     struct State;
 
 private:

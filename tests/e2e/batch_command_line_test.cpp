@@ -17,6 +17,7 @@
 #include <QThread>
 #include <algorithm>
 #include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace SettingsLine;
@@ -471,19 +472,94 @@ TEST_F(BatchCommandLine, EachFailureEndsOnALineThatSaysWhyWithItsStatus) {
     EXPECT_FALSE(QFileInfo::exists(out));
 }
 
+// The stand-ins of a stitch's picture: the 256-pixel cells that are plain light grey but
+// for dark text.
+int StandInsWithText(const QString& picture) {
+    QFile file(picture);
+    QImage image;
+    if (!file.open(QIODevice::ReadOnly) || !DecodeJpeg(file.readAll(), image))
+        return -1;
+    int found = 0;
+    for (int top = 0; top < image.height(); top += 256)
+        for (int left = 0; left < image.width(); left += 256) {
+            int grey = 0, dark = 0;
+            for (int y = top; y < top + 256; ++y)
+                for (int x = left; x < left + 256; ++x) {
+                    const int level = qGray(image.pixel(x, y));
+                    grey += std::abs(level - 192) < 8;
+                    dark += level < 64;
+                }
+            found += grey > 256 * 256 * 9 / 10 && dark > 20;
+        }
+    return found;
+}
+
+// A stitch whose tiles are all in the cache starts without the GUI its stand-ins' text
+// needs; a cached tile that is there but not usable still gets its stand-in with the text.
+TEST_F(BatchCommandLine, StandInsKeepTheirTextWithoutTheNetwork) {
+    DemoServerProcess server(world, {}, dir.file("log"));
+    ASSERT_NE(server.Port(), 0);
+    const Home filled(server.TilePrefix());
+    ASSERT_EQ(Orbivist({"stitch", "--home", filled.path(), "--output", dir.file("a.jpg")}).status,
+              0);
+    const QString cache = filled.path() + "/Cash/";
+    const QStringList tiles = QDir(cache).entryList({"*.jpg"});
+    ASSERT_EQ(tiles.size(), 4);
+    // The first frame header's precision, 8, made 12: still laid out as a tile, but the
+    // decoder refuses it.
+    const auto undecodable = [](QByteArray bytes) {
+        const qsizetype frame = bytes.indexOf("\xFF\xC0");
+        if (frame > 0)
+            bytes[frame + 4] = 12;
+        return bytes;
+    };
+    const auto gone = [](const QByteArray&) { return QByteArray(); };
+    const struct {
+        const char* what;
+        std::function<QByteArray(QByteArray)> spoil;
+        bool onlyCache;
+        int status;
+    } cases[] = {
+        {"a tile not in the cache", gone, true, 0},
+        {"a cached tile that does not decode", undecodable, true, 5},
+        {"a cached tile that does not decode nor comes", undecodable, false, 5},
+    };
+    for (const auto& c : cases) {
+        const Home home =
+            c.onlyCache ? Home(kNobodyListens, {{ModeCacheOnly, "c"}, {ModeCacheAndInternet, "-"}})
+                        : Home(kNobodyListens);
+        for (const QString& tile : tiles) {
+            QFile from(cache + tile), to(home.path() + "/Cash/" + tile);
+            ASSERT_TRUE(from.open(QIODevice::ReadOnly));
+            const QByteArray bytes = tile == tiles[1] ? c.spoil(from.readAll()) : from.readAll();
+            ASSERT_TRUE(bytes.isEmpty() || (to.open(QIODevice::WriteOnly) && to.write(bytes)));
+        }
+        const QString picture = home.path() + "/b.jpg";
+        const Outcome run = Orbivist({"stitch", "--home", home.path(), "--output", picture});
+        EXPECT_EQ(run.status, c.status) << c.what << run.err.toStdString();
+        EXPECT_EQ(StandInsWithText(picture), 1) << c.what;
+    }
+}
+
 // Only a stitch draws text (its stand-ins for missing tiles), so only it loads a platform, the
-// offscreen one; the dynamic loader's own log tells.
+// offscreen one, and only when a tile is not in the cache yet; no command, nor --version or
+// --help, loads Qt Widgets. The dynamic loader's own log tells.
 TEST_F(BatchCommandLine, OnlyAStitchLoadsAPlatformPlugin) {
     DemoServerProcess server(world, {}, dir.file("log"));
     ASSERT_NE(server.Port(), 0);
     const Home home(server.TilePrefix()), down(kNobodyListens);
+    const QStringList stitch{"stitch", "--home", home.path(), "--output", dir.file("a.jpg")};
     const std::tuple<QStringList, int, QString> cases[] = {
-        {{"stitch", "--home", home.path(), "--output", dir.file("a.jpg")}, 0, "libqoffscreen.so"},
+        {stitch, 0, "libqoffscreen.so"},
+        {stitch, 0, ""}, // every tile is in the cache now
         {{"prefill", "--home", home.path(), "--depth", "2"}, 0, ""},
         {{"prefill", "--home", down.path(), "--depth", "2"}, 2, ""}, // stand-ins without text
         {{"export", "--home", home.path(), "--output", dir.file("a.mbtiles"), "--depth", "2"},
          0,
          ""},
+        {{"--version"}, 0, ""},
+        {{"--help"}, 0, ""},
+        {{"stitch", "--help"}, 0, ""},
     };
     int run = 0;
     for (const auto& [arguments, status, plugins] : cases) {
@@ -495,14 +571,19 @@ TEST_F(BatchCommandLine, OnlyAStitchLoadsAPlatformPlugin) {
         process.setProcessEnvironment(environment);
         EXPECT_EQ(Finish(*Start(process, arguments)).status, status) << log.toStdString();
         QStringList loaded;
+        bool widgets = false;
         for (const QFileInfo& file : QDir(dir.path()).entryInfoList({log + ".*"})) {
             QFile text(file.filePath());
             const QRegularExpression plugin("file=\\S*/platforms/(\\S+\\.so)");
-            if (text.open(QIODevice::ReadOnly))
-                for (auto m = plugin.globalMatch(text.readAll()); m.hasNext();)
-                    loaded << m.next().captured(1);
+            if (!text.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray said = text.readAll();
+            for (auto m = plugin.globalMatch(said); m.hasNext();)
+                loaded << m.next().captured(1);
+            widgets |= said.contains("libQt6Widgets");
         }
         loaded.removeDuplicates();
         EXPECT_EQ(loaded.join(' '), plugins) << log.toStdString();
+        EXPECT_FALSE(widgets) << log.toStdString();
     }
 }

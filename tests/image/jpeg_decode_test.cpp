@@ -109,3 +109,30 @@ TEST(JpegDecode, TheViewsDecoderGivesOpaqueRgb32InTheSameColours) {
                       20);
         }
 }
+
+// Asked before a stitch does without drawn text: Starts says what Decode will say whenever a
+// file fails in its headers or tables, the failures a file laid out whole can still have.
+TEST(JpegDecode, StartsAgreesWithDecode) {
+    const QByteArray whole = MakeTestJpeg(256, 256, Qt::blue);
+    QByteArray precision = whole; // 12 bits a sample, which this decoder does not take
+    precision[whole.indexOf("\xFF\xC0") + 4] = 12;
+    QByteArray noSampling = whole; // the first component's sampling factors 0 by 0
+    noSampling[whole.indexOf("\xFF\xC0") + 11] = 0;
+    QByteArray tooLarge = whole;
+    tooLarge.replace(FrameSizeAt(whole), 4, QByteArray("\x20\x00\x20\x00", 4));
+    const struct {
+        const char* what;
+        QByteArray data;
+        bool starts;
+    } cases[] = {
+        {"whole", whole, true},         {"cut short", whole.left(whole.size() * 2 / 3), true},
+        {"12-bit", precision, false},   {"no sampling", noSampling, false},
+        {"too large", tooLarge, false}, {"empty", QByteArray(), false},
+    };
+    JpegDecoder decoder;
+    for (const auto& c : cases) {
+        QImage image;
+        EXPECT_EQ(decoder.Starts(c.data), c.starts) << c.what;
+        EXPECT_EQ(decoder.Decode(c.data, image), c.starts) << c.what;
+    }
+}

@@ -55,7 +55,14 @@ printf '[shipped-xyz]\nurl = http://127.0.0.1:%s/{z}/{x}/{y}.jpg\nbulk-download 
     fail "stitch --lang en: $(cat "$tmp/stitch.log")"
 grep -q 'starting\.\.\.' "$tmp/stitch.log" || fail "not in English: $(cat "$tmp/stitch.log")"
 # The program itself links neither GDAL nor libcurl; a GeoTIFF loads the installed plugin.
-! grep -qE 'libgdal|libcurl' <<<"$(ldd "$bin/orbivist")" || fail "orbivist links GDAL or libcurl"
+! grep -qE 'libgdal|libcurl|libQt6Widgets' <<<"$(ldd "$bin/orbivist")" ||
+    fail "orbivist links GDAL, libcurl or Qt Widgets"
+# The window comes from its installed plugin: still up when it is stopped, not ended by a
+# plugin it could not load.
+status=0
+QT_QPA_PLATFORM=offscreen timeout 5 "$bin/orbivist" --home "$tmp/home" 2>"$tmp/window.log" ||
+    status=$?
+[ "$status" -eq 124 ] || fail "the window did not start ($status): $(cat "$tmp/window.log")"
 "$bin/orbivist" stitch --home "$tmp/home" --output "$tmp/world.tif" 2>"$tmp/stitch.log" ||
     fail "stitch to a GeoTIFF: $(cat "$tmp/stitch.log")"
 [ -s "$tmp/world.tif" ] || fail "stitch wrote no GeoTIFF"
