@@ -52,6 +52,8 @@ public:
     // failed is the "could not load" stand-in and counts as missing. The image is kept until
     // the next tile is loaded.
     const QImage& LoadTile(const TileRequest& tile, const BatchRetry& retry);
+    // A tile passed over because the cache already holds it: counted as in hand.
+    void SkipCachedTile() { ++counters_.tilesAlreadyCached; }
 
     // At the end of a job that was scheduled: every connection hung up when the scheduling
     // choice asked for it; false when one would not go down (a message has said so).

@@ -76,6 +76,7 @@ WalkEnd WalkRegionTiles(const RegionLevels& region, JobRun& run, const BatchRetr
     while (const std::optional<TileKey> key = walk.Next()) {
         ++done;
         if (Skipped(source, run.Mode(), run.Refresh(), *key)) {
+            run.SkipCachedTile();
             if (done % kSkipsBetweenUpdates == 0) {
                 run.Progress(done, FetchedStatusText(done, run.Total()));
                 run.Pump();
