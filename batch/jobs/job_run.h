@@ -33,6 +33,9 @@ public:
     std::int64_t Done() const { return progress_.done; }
     // The bar at done; the status line, when given, changes too.
     void Progress(std::int64_t done, const std::optional<QString>& status = std::nullopt);
+    // What a job's loop does between tiles: takes the events, and asks whether the person
+    // cancelled. The run answers for the services and controls it keeps, so that a job and
+    // its walks are handed the run alone.
     bool Cancelled() { return controls_.CancelRequested(); }
     void Pump() { services_.pumpEvents(); }
 
