@@ -9,6 +9,7 @@
 #include <optional>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 
 // Whether a plus sign may lead the digits: the program's fields, files and HTTP numbers take
 // one, the demo server's arguments and addresses never did.
@@ -46,4 +47,14 @@ constexpr std::optional<Int> ParseInteger(std::basic_string_view<Char> text,
         return static_cast<Int>(magnitude);
     // Negated one short of the magnitude, so that the lowest value never overflows.
     return static_cast<Int>(-static_cast<Int>(magnitude - 1) - 1);
+}
+
+// The same for the bytes of a container of chars that has data() and size(), such as a
+// QByteArray.
+template <std::integral Int, typename Chars>
+requires std::same_as < std::remove_cvref_t<decltype(*std::declval<const Chars&>().data())>,
+char > constexpr std::optional<Int> ParseInteger(const Chars& text,
+                                                 PlusSign plus = PlusSign::Refused) {
+    return ParseInteger<Int>(std::string_view(text.data(), static_cast<std::size_t>(text.size())),
+                             plus);
 }

@@ -76,6 +76,12 @@ std::optional<int> ParseInt(QStringView text) {
         PlusSign::Allowed);
 }
 
+std::optional<qint64> ParseInt64(QStringView text) {
+    return ParseInteger<qint64>(
+        std::u16string_view(text.utf16(), static_cast<std::size_t>(text.size())),
+        PlusSign::Allowed);
+}
+
 int ParseIntOr(QStringView text, int fallback) {
     return ParseInt(text).value_or(fallback);
 }

@@ -20,9 +20,7 @@ std::optional<ProcessId> PidFromFile(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray first = file.read(kPidFileRoom).split('\n').front().trimmed();
-    const std::optional<ProcessId> pid = ParseInteger<ProcessId>(
-        std::string_view(first.constData(), static_cast<std::size_t>(first.size())),
-        PlusSign::Allowed);
+    const std::optional<ProcessId> pid = ParseInteger<ProcessId>(first, PlusSign::Allowed);
     if (!pid || *pid <= 0)
         return std::nullopt;
     return pid;
