@@ -44,4 +44,3 @@ std::optional<qint64> ParseHex(QStringView text) {
     }
     return value;
 }
-
