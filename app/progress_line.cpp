@@ -26,13 +26,16 @@ QString InRunLanguage(QString number) {
 
 QString ProgressLine(std::int64_t position, std::int64_t maximum, double elapsedSeconds,
                      const TileCounters& counters) {
-    // Only the tiles obtained count: the position also passes tiles that failed every attempt,
-    // and, in a stitch, the one being fetched.
+    // Only the tiles in hand count: the position also passes tiles that failed every attempt,
+    // and, in a stitch, the one being fetched. Tiles passed over because the cache holds them
+    // are in hand, so a job that finds part of its tiles cached still ends at 100 %; the rate
+    // is of the tiles loaded.
     const std::int64_t obtained = counters.tilesObtained;
+    const std::int64_t inHand = obtained + counters.tilesAlreadyCached;
     QString line =
-        QCoreApplication::translate("ProgressLine", "Закачано %1 из %2").arg(obtained).arg(maximum);
+        QCoreApplication::translate("ProgressLine", "Закачано %1 из %2").arg(inHand).arg(maximum);
     if (maximum > 0)
-        line += QStringLiteral(" (%1%)").arg(obtained * 100 / maximum);
+        line += QStringLiteral(" (%1%)").arg(inHand * 100 / maximum);
     if (position > 0 && elapsedSeconds > 0) {
         const double rate = static_cast<double>(position) / elapsedSeconds;
         line +=

@@ -11,6 +11,7 @@
 #include "gis/map_shapes.h"
 #include "loader/source_services.h"
 #include "sources/source_cache_folder.h"
+#include "tiles/decimal_text.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -79,7 +80,7 @@ void TForm1::ConnectLayers() {
         // At first the level the prefill tab fetches down to: what the user has been caching.
         if (on && !coverageLevelChosen_) {
             const QSignalBlocker quiet(CoverageLevel);
-            CoverageLevel->setValue(Edit3->text().toInt());
+            CoverageLevel->setValue(ParseIntOr(Edit3->text(), 0));
         }
         ShowCoverage();
     });

@@ -18,7 +18,7 @@ double TransportSeconds(const QStringList& urls, int connections, const QString&
     QElapsedTimer timer;
     timer.start();
     transport.FetchAll(
-        urls, [&](qsizetype, TileFetch fetch) { clean &= fetch.result == TileFetch::Result::Data; },
+        urls, [&](qsizetype, UrlFetch fetch) { clean &= fetch.result == UrlFetch::Result::Data; },
         [] { return true; });
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     return clean ? seconds : -1;

@@ -42,9 +42,9 @@ Run Fetch(const QStringList& urls, const QString& caFile, std::optional<qint64> 
     timer.start();
     transport.FetchAll(
         urls,
-        [&](qsizetype, TileFetch fetch) {
+        [&](qsizetype, UrlFetch fetch) {
             run.bytes += fetch.bytesReceived;
-            clean &= fetch.result == TileFetch::Result::Data || fetch.statusCode == kNotModified;
+            clean &= fetch.result == UrlFetch::Result::Data || fetch.statusCode == kNotModified;
         },
         [] { return true; },
         [&](qsizetype) {

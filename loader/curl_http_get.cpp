@@ -19,8 +19,8 @@ TransportSettings WithPaceOf(const SourceDefinition& source, TransportSettings s
 } // namespace
 
 // A PNG source's tiles stay PNG: the loader checks and decodes either kind.
-std::optional<QByteArray> CurlHttpGet::BodyOf(TileFetch& fetch) const {
-    if (fetch.result != TileFetch::Result::Data)
+std::optional<QByteArray> CurlHttpGet::BodyOf(UrlFetch& fetch) const {
+    if (fetch.result != UrlFetch::Result::Data)
         return std::nullopt;
     return std::move(fetch.body);
 }
@@ -60,7 +60,7 @@ void CurlHttpGet::DropAhead() {
     held_ = 0;
 }
 
-void CurlHttpGet::Ended(qsizetype id, TileFetch fetch) {
+void CurlHttpGet::Ended(qsizetype id, UrlFetch fetch) {
     if (id == kAlone) {
         alone_ = std::move(fetch);
         return;
@@ -244,7 +244,7 @@ std::optional<HttpFailure> CurlHttpGet::FetchOne(const QString& url, QByteArray&
         }
         transfers_.Wait(CurlTransport::kPumpInterval);
     }
-    TileFetch got = std::move(*alone_);
+    UrlFetch got = std::move(*alone_);
     alone_.reset();
     lastValidators_ = std::move(got.validators);
     if (std::optional<QByteArray> tile = BodyOf(got)) {

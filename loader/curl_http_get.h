@@ -73,7 +73,7 @@ private:
     bool IsAhead(const QString& url) const;
     // Moves the transfers on until the first tile read ahead has ended; false when stopped.
     bool AwaitFirst();
-    void Ended(qsizetype id, TileFetch fetch);
+    void Ended(qsizetype id, UrlFetch fetch);
     // Ends reading ahead of what was asked for so far: transfers dropped, tiles let go of.
     void DropAhead();
     void Forget(const Ahead& tile);
@@ -84,7 +84,7 @@ private:
     std::optional<HttpFailure> Obtain(const QString& url, const std::optional<HeldCopy>& held,
                                       QByteArray& body);
     // The body the loader gets for a fetch: none for a failure.
-    std::optional<QByteArray> BodyOf(TileFetch& fetch) const;
+    std::optional<QByteArray> BodyOf(UrlFetch& fetch) const;
 
     CurlTransport transport_;
     TransferWindow transfers_{transport_};
@@ -94,8 +94,8 @@ private:
     qsizetype nextId_ = 0;
     qint64 held_ = 0;    // bytes of the tiles ahead that ended
     qint64 largest_ = 0; // bytes of the largest tile so far
-    std::optional<TileFetch> alone_;
-    const CurlTransport::Done ended_ = [this](qsizetype id, TileFetch fetch) {
+    std::optional<UrlFetch> alone_;
+    const CurlTransport::Done ended_ = [this](qsizetype id, UrlFetch fetch) {
         Ended(id, std::move(fetch));
     };
     QString lastAsked_;

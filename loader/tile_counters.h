@@ -12,6 +12,9 @@ struct TileCounters {
     std::int32_t writeErrors = 0;
     std::int64_t tilesMissing = 0;  // tiles of a batch job left as "could not load"
     std::int64_t tilesObtained = 0; // tiles of a batch job loaded, from the cache or the network
+    // Tiles of a batch job passed over unloaded because the cache already holds them: in hand
+    // all the same.
+    std::int64_t tilesAlreadyCached = 0;
     // Cached tiles asked about again: still the server's, changed and replaced, or kept as
     // they were because the server could not be asked.
     std::int64_t tilesConfirmed = 0;
@@ -21,7 +24,7 @@ struct TileCounters {
 
     void ResetErrors() {
         receiveErrors = badFileErrors = writeErrors = 0;
-        tilesMissing = tilesObtained = 0;
+        tilesMissing = tilesObtained = tilesAlreadyCached = 0;
         tilesConfirmed = tilesReplaced = tilesKeptStale = 0;
         dailyLimitReached = false;
     }

@@ -137,8 +137,8 @@ std::unique_ptr<CurlTransport::Transfer> CurlTransport::Start(const QString& url
     return t;
 }
 
-TileFetch CurlTransport::Finish(Transfer& t, int curlCode) {
-    TileFetch fetch;
+UrlFetch CurlTransport::Finish(Transfer& t, int curlCode) {
+    UrlFetch fetch;
     fetch.bytesReceived = t.body.size();
     fetch.validators = std::move(t.validators);
     pace_.Received(fetch.bytesReceived, Clock::now());
@@ -177,7 +177,7 @@ TileFetch CurlTransport::Finish(Transfer& t, int curlCode) {
         fetch.message = QStringLiteral("reply %1").arg(status);
         return fetch;
     }
-    fetch.result = TileFetch::Result::Data;
+    fetch.result = UrlFetch::Result::Data;
     fetch.body = std::move(t.body);
     return fetch;
 }

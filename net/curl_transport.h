@@ -27,7 +27,7 @@ struct TransportSettings {
 };
 
 // What became of one transfer.
-struct TileFetch {
+struct UrlFetch {
     enum class Result {
         Data,         // body holds the reply body; the loader checks it
         ReceiveError, // no usable reply: a network or TLS failure, a status other than 2xx
@@ -72,7 +72,7 @@ public:
     CurlTransport(const CurlTransport&) = delete;
     CurlTransport& operator=(const CurlTransport&) = delete;
 
-    using Done = std::function<void(qsizetype index, TileFetch fetch)>;
+    using Done = std::function<void(qsizetype index, UrlFetch fetch)>;
     // The copy held of urls[index], asked for only if changed; nothing for a plain request.
     using HeldAt = std::function<std::optional<HeldCopy>(qsizetype index)>;
     // Fetches urls with up to the connections at once and calls done for each as it
@@ -95,7 +95,7 @@ private:
 
     std::unique_ptr<Transfer> Start(const QString& url, qsizetype index,
                                     const std::optional<HeldCopy>& held);
-    TileFetch Finish(Transfer& transfer, int curlCode);
+    UrlFetch Finish(Transfer& transfer, int curlCode);
 
     int connections_ = 1;
     bool multiplexes_ = false; // the server answered over HTTP/2 (or later)

@@ -2,6 +2,7 @@
 #include "net/daily_quota.h"
 
 #include "os/atomic_file.h"
+#include "os/integer_text.h"
 
 #include <QFile>
 
@@ -14,9 +15,9 @@ DailyQuota::DailyQuota(const QString& folder, std::int64_t limit, std::function<
     if (limit_ > 0 && file.open(QIODevice::ReadOnly)) {
         const QList<QByteArray> fields = file.read(64).trimmed().split(' ');
         day_ = QDate::fromString(QString::fromLatin1(fields.value(0)), Qt::ISODate);
-        bool ok = false;
-        used_ = fields.value(1).toLongLong(&ok);
-        if (!ok || used_ < 0)
+        used_ =
+            ParseInteger<std::int64_t>(fields.value(1).trimmed(), PlusSign::Allowed).value_or(0);
+        if (used_ < 0)
             used_ = 0;
     }
 }

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/http_numbers.h"
 
+#include "os/integer_text.h"
+
 #include <limits>
+#include <string_view>
 
 namespace {
 
@@ -18,36 +21,26 @@ int HexDigit(QChar c) {
     return -1;
 }
 
-// Digits of the given base only; overflow is refused rather than wrapped.
-std::optional<qint64> ParseDigits(QStringView digits, int base) {
-    if (digits.isEmpty())
-        return std::nullopt;
-    qint64 value = 0;
-    for (QChar c : digits) {
-        const int d = HexDigit(c);
-        if (d < 0 || d >= base)
-            return std::nullopt;
-        if (value > (kMax - d) / base)
-            return std::nullopt;
-        value = value * base + d;
-    }
-    return value;
-}
-
 } // namespace
 
 std::optional<qint64> ParseDecimal(QStringView text) {
-    bool negative = false;
-    if (!text.isEmpty() && (text.front() == u'+' || text.front() == u'-')) {
-        negative = text.front() == u'-';
-        text = text.sliced(1);
-    }
-    const std::optional<qint64> magnitude = ParseDigits(text, 10);
-    if (!magnitude)
-        return std::nullopt;
-    return negative ? -*magnitude : *magnitude;
+    return ParseInteger<qint64>(
+        std::u16string_view(text.utf16(), static_cast<std::size_t>(text.size())),
+        PlusSign::Allowed);
 }
 
+// Overflow is refused rather than wrapped.
 std::optional<qint64> ParseHex(QStringView text) {
-    return ParseDigits(text, 16);
+    if (text.isEmpty())
+        return std::nullopt;
+    qint64 value = 0;
+    for (QChar c : text) {
+        const int d = HexDigit(c);
+        if (d < 0)
+            return std::nullopt;
+        if (value > (kMax - d) / 16)
+            return std::nullopt;
+        value = value * 16 + d;
+    }
+    return value;
 }

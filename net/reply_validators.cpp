@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "net/reply_validators.h"
 
+#include "os/integer_text.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
@@ -29,9 +31,9 @@ std::optional<std::int64_t> MaxAge(QByteArrayView value) {
         if (directive == "no-cache" || directive == "no-store")
             return 0;
         if (directive.startsWith("max-age=")) {
-            bool ok = false;
-            const qlonglong n = directive.mid(8).toLongLong(&ok);
-            if (ok && n >= 0)
+            const std::optional<std::int64_t> n =
+                ParseInteger<std::int64_t>(directive.mid(8).trimmed(), PlusSign::Allowed);
+            if (n && *n >= 0)
                 seconds = n;
         }
     }

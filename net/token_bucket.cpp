@@ -39,7 +39,7 @@ TransferPace::TransferPace(double requestsPerSecond, qint64 bytesPerSecond, Cloc
 
 TransferPace::Clock::duration TransferPace::Wait(Clock::time_point now) const {
     if (bytes_.Limited() && ended_ == 0 && running_ > 0)
-        return kFirstTileWait;
+        return kFirstTransferWait;
     // A byte debt is paid back in full before the next transfer starts.
     return std::max(requests_.Wait(1, now), bytes_.Wait(0, now));
 }

@@ -36,8 +36,8 @@ class TransferPace {
 public:
     using Clock = TokenBucket::Clock;
     // While the bytes are limited and no transfer has ended, how long to wait before asking
-    // again: the first tile's size is not known, so it goes alone.
-    static constexpr std::chrono::milliseconds kFirstTileWait{50};
+    // again: the first transfer's size is not known, so it goes alone.
+    static constexpr std::chrono::milliseconds kFirstTransferWait{50};
 
     TransferPace(double requestsPerSecond, qint64 bytesPerSecond,
                  Clock::time_point now = Clock::now());
@@ -50,7 +50,7 @@ public:
     // A transfer started ended with bytes received.
     void Received(qint64 bytes, Clock::time_point now);
     // A transfer started was let go of, or never went out, after bytes: they count against the
-    // bandwidth but say nothing of a tile's size.
+    // bandwidth but say nothing of a transfer's size.
     void Dropped(qint64 bytes, Clock::time_point now);
 
 private:

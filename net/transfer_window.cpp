@@ -33,7 +33,7 @@ void TransferWindow::Start(const QString& url, qsizetype id, const CurlTransport
                            const std::optional<HeldCopy>& held) {
     transport_.pace_.Started(CurlTransport::Clock::now());
     if (DailyQuota* quota = transport_.settings_.quota; quota && !quota->Take()) {
-        TileFetch refused;
+        UrlFetch refused;
         refused.statusCode = kDailyLimitReached;
         refused.message = QStringLiteral("the daily quota is used up");
         transport_.pace_.Dropped(0, CurlTransport::Clock::now());
@@ -46,7 +46,7 @@ void TransferWindow::Start(const QString& url, qsizetype id, const CurlTransport
         !owner_ || proxyUnusable ? nullptr : transport_.Start(url, id, held);
     CURLM* multi = Multi();
     if (!t || curl_multi_add_handle(multi, t->easy.get()) != CURLM_OK) {
-        TileFetch failed;
+        UrlFetch failed;
         failed.message = proxyUnusable ? QStringLiteral("the proxy port is not set")
                          : !transport_.caFileProblem_.isEmpty()
                              ? transport_.caFileProblem_

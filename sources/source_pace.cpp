@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sources/source_pace.h"
 
+#include "tiles/decimal_text.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -21,11 +23,10 @@ std::optional<qint64> BandwidthOfText(const QString& text) {
         unit = 1024 * 1024;
     if (unit != 1)
         digits.chop(1);
-    bool ok = false;
-    const qint64 count = digits.toLongLong(&ok);
-    if (!ok || count < 1 || count > kMostBandwidth / unit)
+    const std::optional<qint64> count = ParseInt64(QStringView(digits).trimmed());
+    if (!count || *count < 1 || *count > kMostBandwidth / unit)
         return std::nullopt;
-    return count * unit;
+    return *count * unit;
 }
 
 std::optional<qint64> MaxAgeOfText(const QString& text) {
@@ -39,11 +40,10 @@ std::optional<qint64> MaxAgeOfText(const QString& text) {
             digits.chop(1);
         }
     constexpr qint64 kTenYears = qint64{3650} * 24 * 60 * 60;
-    bool ok = false;
-    const qint64 count = digits.toLongLong(&ok);
-    if (!ok || count < 0 || count > kTenYears / unit)
+    const std::optional<qint64> count = ParseInt64(QStringView(digits).trimmed());
+    if (!count || *count < 0 || *count > kTenYears / unit)
         return std::nullopt;
-    return count * unit;
+    return *count * unit;
 }
 
 SourceDefinition WithLowerPace(SourceDefinition source, std::optional<double> rate,

@@ -80,10 +80,8 @@ const NumberKey kNumberKeys[] = {
      [] { return QStringLiteral("max-age is a time as in 3600, 12h or 7d"); }},
     {u"daily-limit",
      [](const QString& text, SourceDefinition& s) {
-         bool ok = false;
-         const qint64 limit = text.toLongLong(&ok);
-         return Set(ok && limit >= 1 && limit <= kMostDailyLimit ? std::optional(limit)
-                                                                 : std::nullopt,
+         const std::optional<qint64> limit = ParseInt64(QStringView(text).trimmed());
+         return Set(limit && *limit >= 1 && *limit <= kMostDailyLimit ? limit : std::nullopt,
                     s.dailyLimit);
      },
      [] {

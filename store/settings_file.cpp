@@ -21,14 +21,12 @@ std::optional<std::pair<int, int>> WindowSizeOfText(const QString& text) {
     const QStringList parts = text.split(u'x');
     if (parts.size() != 2)
         return std::nullopt;
-    bool wideOk = false;
-    bool highOk = false;
-    const int width = parts[0].toInt(&wideOk);
-    const int height = parts[1].toInt(&highOk);
-    if (!wideOk || !highOk || width <= 0 || height <= 0 || width > kMostWindowPixels ||
-        height > kMostWindowPixels)
+    const std::optional<int> width = ParseInt(QStringView(parts[0]).trimmed());
+    const std::optional<int> height = ParseInt(QStringView(parts[1]).trimmed());
+    if (!width || !height || *width <= 0 || *height <= 0 || *width > kMostWindowPixels ||
+        *height > kMostWindowPixels)
         return std::nullopt;
-    return std::pair{width, height};
+    return std::pair{*width, *height};
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tiles/decimal_text.h"
 
+#include "os/integer_text.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
-#include <limits>
 #include <string>
 #include <system_error>
 
@@ -71,26 +71,15 @@ QString FormatGeneral(double value) {
 }
 
 std::optional<int> ParseInt(QStringView text) {
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    if (i == text.size())
-        return std::nullopt;
-    std::int64_t magnitude = 0;
-    for (; i < text.size(); ++i) {
-        if (!IsDigit(text[i]))
-            return std::nullopt;
-        magnitude = magnitude * 10 + (text[i].unicode() - u'0');
-        if (magnitude > std::int64_t{std::numeric_limits<int>::max()} + 1)
-            return std::nullopt;
-    }
-    const std::int64_t signedValue = negative ? -magnitude : magnitude;
-    if (signedValue > std::numeric_limits<int>::max())
-        return std::nullopt;
-    return static_cast<int>(signedValue);
+    return ParseInteger<int>(
+        std::u16string_view(text.utf16(), static_cast<std::size_t>(text.size())),
+        PlusSign::Allowed);
+}
+
+std::optional<qint64> ParseInt64(QStringView text) {
+    return ParseInteger<qint64>(
+        std::u16string_view(text.utf16(), static_cast<std::size_t>(text.size())),
+        PlusSign::Allowed);
 }
 
 int ParseIntOr(QStringView text, int fallback) {

@@ -23,6 +23,9 @@ std::optional<int> ParseInt(QStringView text);
 // The same with a fallback for any text that is not such an integer.
 int ParseIntOr(QStringView text, int fallback);
 
+// A decimal integer with an optional sign that fits 64 bits, read as ParseInt reads one.
+std::optional<qint64> ParseInt64(QStringView text);
+
 // A decimal number with the comma as separator, an optional sign and an optional
 // exponent ("30,5", "-2", "1,5E3"). Nothing for any other text or an overflow.
 std::optional<double> ParseDecimalComma(QStringView text);

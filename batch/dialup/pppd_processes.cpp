@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/dialup/pppd_processes.h"
 
+#include "os/integer_text.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,9 +20,8 @@ std::optional<ProcessId> PidFromFile(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray first = file.read(kPidFileRoom).split('\n').front().trimmed();
-    bool ok = false;
-    const ProcessId pid = first.toLongLong(&ok);
-    if (!ok || pid <= 0)
+    const std::optional<ProcessId> pid = ParseInteger<ProcessId>(first, PlusSign::Allowed);
+    if (!pid || *pid <= 0)
         return std::nullopt;
     return pid;
 }

@@ -2,6 +2,7 @@
 #include "batch/jobs/available_memory.h"
 
 #include "batch/jobs/stitch_size.h"
+#include "os/integer_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,9 +21,7 @@ QByteArray ReadSmallFile(const QString& path) {
 }
 
 Bytes Number(const QByteArray& text) {
-    bool ok = false;
-    const qulonglong value = text.trimmed().toULongLong(&ok);
-    return ok ? Bytes(value) : std::nullopt;
+    return ParseInteger<std::uint64_t>(text.trimmed(), PlusSign::Allowed);
 }
 
 Bytes Least(Bytes a, Bytes b) {

@@ -33,6 +33,9 @@ public:
     std::int64_t Done() const { return progress_.done; }
     // The bar at done; the status line, when given, changes too.
     void Progress(std::int64_t done, const std::optional<QString>& status = std::nullopt);
+    // What a job's loop does between tiles: takes the events, and asks whether the person
+    // cancelled. The run answers for the services and controls it keeps, so that a job and
+    // its walks are handed the run alone.
     bool Cancelled() { return controls_.CancelRequested(); }
     void Pump() { services_.pumpEvents(); }
 
@@ -52,6 +55,8 @@ public:
     // failed is the "could not load" stand-in and counts as missing. The image is kept until
     // the next tile is loaded.
     const QImage& LoadTile(const TileRequest& tile, const BatchRetry& retry);
+    // A tile passed over because the cache already holds it: counted as in hand.
+    void SkipCachedTile() { ++counters_.tilesAlreadyCached; }
 
     // At the end of a job that was scheduled: every connection hung up when the scheduling
     // choice asked for it; false when one would not go down (a message has said so).

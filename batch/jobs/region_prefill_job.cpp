@@ -56,6 +56,9 @@ JobEnding Prefill(const RegionPrefillInputs& in, JobRun& run) {
         run.HangUpAsScheduled();
         return run.End(JobEnding::TooLarge, *refusal);
     }
+    // The samples the estimate fetched are tiles the walk passes again, cached by then: it
+    // counts every tile in hand once.
+    in.counters.tilesObtained = 0;
     const WalkEnd walked = WalkRegionTiles(in.region, run, in.settings.retry, in.counters);
     const bool hungUp = run.HangUpAsScheduled();
     if (const std::optional<JobEnding> stopped = EndStoppedWalk(walked, run, in.counters))
@@ -76,6 +79,7 @@ WalkEnd WalkRegionTiles(const RegionLevels& region, JobRun& run, const BatchRetr
     while (const std::optional<TileKey> key = walk.Next()) {
         ++done;
         if (Skipped(source, run.Mode(), run.Refresh(), *key)) {
+            run.SkipCachedTile();
             if (done % kSkipsBetweenUpdates == 0) {
                 run.Progress(done, FetchedStatusText(done, run.Total()));
                 run.Pump();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/jobs/stitch_size.h"
 
+#include "os/integer_text.h"
 #include "tiles/tile_side.h"
 
 #include <QByteArray>
@@ -56,11 +57,11 @@ std::optional<std::uint64_t> ParseMemAvailable(QByteArrayView meminfo) {
         const QList<QByteArray> fields = line.mid(13).simplified().split(' ');
         if (fields.size() != 2 || fields[1] != "kB")
             return std::nullopt;
-        bool ok = false;
-        const qulonglong kb = fields[0].toULongLong(&ok);
-        if (!ok || kb > UINT64_MAX / 1024)
+        const std::optional<std::uint64_t> kb =
+            ParseInteger<std::uint64_t>(fields[0], PlusSign::Allowed);
+        if (!kb || *kb > UINT64_MAX / 1024)
             return std::nullopt;
-        return std::uint64_t{kb} * 1024;
+        return *kb * 1024;
     }
     return std::nullopt;
 }

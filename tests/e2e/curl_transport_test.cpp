@@ -34,7 +34,7 @@ SourceDefinition Source(int connections, TileFormat format = TileFormat::Jpeg) {
 }
 
 struct Done {
-    TileFetch fetch;
+    UrlFetch fetch;
     qint64 atMs = 0;
 };
 
@@ -47,7 +47,7 @@ std::vector<Done> Fetch(const SourceDefinition& source, const TransportSettings&
     clock.start();
     const bool finished = transport.FetchAll(
         urls,
-        [&](qsizetype i, TileFetch fetch) {
+        [&](qsizetype i, UrlFetch fetch) {
             results[static_cast<std::size_t>(i)] = {std::move(fetch), clock.elapsed()};
         },
         [] { return true; });
@@ -88,7 +88,7 @@ TEST_F(TemplateSourceOverTls, TilesMatchTheDemoServersAndPngTilesArriveAsPng) {
     const QString urlTemplate = front.Url("/{z}/{x}/{y}.");
     const std::vector<Done> got =
         Fetch(Source(2), settings, {ExpandUrlTemplate(urlTemplate + "jpg", {}, 2, 1, 1)});
-    ASSERT_EQ(got[0].fetch.result, TileFetch::Result::Data) << got[0].fetch.message.toStdString();
+    ASSERT_EQ(got[0].fetch.result, UrlFetch::Result::Data) << got[0].fetch.message.toStdString();
     EXPECT_EQ(got[0].fetch.body, direct);
     EXPECT_EQ(got[0].fetch.bytesReceived, direct.size());
 
@@ -109,13 +109,13 @@ TEST_F(TemplateSourceOverTls, TilesMatchTheDemoServersAndPngTilesArriveAsPng) {
 TEST_F(TemplateSourceOverTls, ACertificateFromAnotherCaIsAReceiveError) {
     settings.caFile = MakeTestCa(dir, "another-ca");
     const std::vector<Done> got = Fetch(Source(1), settings, {front.Url("/1/0/0.jpg")});
-    EXPECT_EQ(got[0].fetch.result, TileFetch::Result::ReceiveError);
+    EXPECT_EQ(got[0].fetch.result, UrlFetch::Result::ReceiveError);
     EXPECT_TRUE(got[0].fetch.message.contains("certificate")) << got[0].fetch.message.toStdString();
 }
 
 TEST_F(TemplateSourceOverTls, IsNeverRedirectedIntoClearText) {
     const std::vector<Done> got = Fetch(Source(1), settings, {front.Url("/to-http/")});
-    EXPECT_EQ(got[0].fetch.result, TileFetch::Result::ReceiveError);
+    EXPECT_EQ(got[0].fetch.result, UrlFetch::Result::ReceiveError);
     EXPECT_TRUE(got[0].fetch.body.isEmpty());
 }
 
@@ -129,7 +129,7 @@ TEST_F(TemplateSourceOverTls, GoesThroughTinyproxyWithBasicAuthentication) {
         const std::vector<Done> got = Fetch(Source(1), settings, {front.Url("/1/1/0.jpg")});
         const bool right = password == std::string("pass");
         EXPECT_EQ(got[0].fetch.result,
-                  right ? TileFetch::Result::Data : TileFetch::Result::ReceiveError);
+                  right ? UrlFetch::Result::Data : UrlFetch::Result::ReceiveError);
         EXPECT_EQ(got[0].fetch.body == direct, right) << password;
     }
 }
@@ -137,9 +137,9 @@ TEST_F(TemplateSourceOverTls, GoesThroughTinyproxyWithBasicAuthentication) {
 TEST_F(TemplateSourceOverTls, TooManyRequestsWithRetryAfterHoldsTheNextRequest) {
     const std::vector<Done> got =
         Fetch(Source(1), settings, {front.Url("/busy/1"), front.Url("/1/0/0.jpg")});
-    EXPECT_EQ(got[0].fetch.result, TileFetch::Result::ReceiveError);
+    EXPECT_EQ(got[0].fetch.result, UrlFetch::Result::ReceiveError);
     EXPECT_EQ(got[0].fetch.statusCode, 429);
-    EXPECT_EQ(got[1].fetch.result, TileFetch::Result::Data);
+    EXPECT_EQ(got[1].fetch.result, UrlFetch::Result::Data);
     EXPECT_GE(got[1].atMs - got[0].atMs, 1900);
 }
 
@@ -153,7 +153,7 @@ TEST(TemplateSource, OpensNoMoreConnectionsThanTheSourceAllows) {
             QStringLiteral("http://127.0.0.1:%1/{z}/{x}/{y}.jpg").arg(server.Port()), {}, 2, i % 4,
             i / 4);
     for (const Done& done : Fetch(Source(3), {}, urls))
-        EXPECT_EQ(done.fetch.result, TileFetch::Result::Data) << done.fetch.message.toStdString();
+        EXPECT_EQ(done.fetch.result, UrlFetch::Result::Data) << done.fetch.message.toStdString();
     ASSERT_EQ(server.Stop(), 0);
     // As many requests waited for their answers at once as the source allows, never more.
     static const QRegularExpression open(QStringLiteral(" open=(\\d+)"));
@@ -189,17 +189,16 @@ TEST(TemplateSource, ARetryAfterOfADayHoldsTheSourceButCanBeStopped) {
         ScriptedTcpServer peer({ConnectionScript().Reply(
             "HTTP/1.1 503 Busy\r\nRetry-After: " + retryAfter + "\r\nContent-Length: 0\r\n\r\n")});
         CurlTransport transport(1, {});
-        TileFetch got;
+        UrlFetch got;
         transport.FetchAll(
-            {peer.Url("/1/0/0.jpg")}, [&](qsizetype, TileFetch f) { got = f; },
-            [] { return true; });
-        EXPECT_EQ(got.result, TileFetch::Result::ReceiveError);
+            {peer.Url("/1/0/0.jpg")}, [&](qsizetype, UrlFetch f) { got = f; }, [] { return true; });
+        EXPECT_EQ(got.result, UrlFetch::Result::ReceiveError);
 
         // The next tiles wait, without a connection, until the user stops them.
         QElapsedTimer clock;
         clock.start();
         EXPECT_FALSE(transport.FetchAll(
-            {peer.Url("/1/0/1.jpg")}, [](qsizetype, TileFetch) {},
+            {peer.Url("/1/0/1.jpg")}, [](qsizetype, UrlFetch) {},
             [&] { return clock.elapsed() < 300; }));
         EXPECT_LT(clock.elapsed(), 1300) << retryAfter.data();
         EXPECT_EQ(peer.AcceptedCount(), 1) << retryAfter.data();
@@ -242,9 +241,9 @@ TEST(TemplateSource, AWindowOfTransfersStartsThemOneByOneAndDropsThoseNoLongerWa
     // The connections are the window's while it lives.
     EXPECT_FALSE(TransferWindow(transport).usable());
     EXPECT_FALSE(transport.FetchAll(
-        {peer.Url("/x")}, [](qsizetype, TileFetch) {}, [] { return true; }));
+        {peer.Url("/x")}, [](qsizetype, UrlFetch) {}, [] { return true; }));
     std::map<qsizetype, QByteArray> got;
-    const auto done = [&](qsizetype id, TileFetch fetch) { got[id] = fetch.body; };
+    const auto done = [&](qsizetype id, UrlFetch fetch) { got[id] = fetch.body; };
     window.Start(peer.Url("/a"), 1, done);
     window.Start(peer.Url("/b"), 2, done);
     EXPECT_FALSE(window.HasRoom());

@@ -152,6 +152,10 @@ TEST_F(RegionCommandLine, FetchesExactlyTheTilesMeetingTheRegionInTheDryRunsNumb
 
         const Outcome real = Orbivist(run);
         ASSERT_EQ(real.status, 0) << real.err.toStdString();
+        // The tiles the samples cached are in hand too: the job ends at the whole.
+        EXPECT_TRUE(
+            real.err.contains(QStringLiteral("Fetched %1 of %1 (100%)").arg(total.captured(1))))
+            << real.err.toStdString();
         const std::vector<TileKey> asked = Requested(server);
         const std::vector<TileKey> fetched(
             asked.begin() + static_cast<std::ptrdiff_t>(before + sampled), asked.end());

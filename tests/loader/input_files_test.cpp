@@ -43,7 +43,7 @@ TEST(InputFiles, WhatIsNoSmallRegularFileIsRefusedAtOnceWithItsReason) {
         CurlTransport(1, settings)
             .FetchAll(
                 {"https://127.0.0.1:1/1/0/0.jpg"},
-                [&](qsizetype, TileFetch f) { transferMessage = f.message; }, [] { return true; });
+                [&](qsizetype, UrlFetch f) { transferMessage = f.message; }, [] { return true; });
         EXPECT_LT(clock.elapsed(), 2000);
         // A missing user file is normal.
         EXPECT_EQ(asUserFile.problems.size(), c.what == std::string("missing") ? 0 : 1);

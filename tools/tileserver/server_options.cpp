@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/tileserver/server_options.h"
 
+#include "os/integer_text.h"
 #include "tiles/tile_key.h"
 
 #include <charconv>
@@ -12,7 +13,14 @@ namespace {
 // A delay beyond ten minutes is surely a typo, and would outlast any client's patience.
 constexpr int kMaxDelayMs = 600'000;
 
-template <typename Number> bool ReadNumber(std::string_view text, Number& value) {
+template <typename Int> bool ReadInteger(std::string_view text, Int& value) {
+    const std::optional<Int> read = ParseInteger<Int>(text);
+    if (read)
+        value = *read;
+    return read.has_value();
+}
+
+bool ReadFraction(std::string_view text, double& value) {
     const char* end = text.data() + text.size();
     const auto [stop, problem] = std::from_chars(text.data(), end, value);
     return problem == std::errc{} && stop == end && !text.empty();
@@ -44,17 +52,17 @@ std::optional<ServerOptions> ParseServerOptions(std::span<const std::string_view
             options.imagePath = std::string(value);
             good = !value.empty();
         } else if (name == "--port") {
-            good = ReadNumber(value, options.port) && options.port >= 0 && options.port <= 65535;
+            good = ReadInteger(value, options.port) && options.port >= 0 && options.port <= 65535;
         } else if (name == "--fault-rate") {
             // Written so that NaN fails too.
-            good = ReadNumber(value, options.faultRate) && options.faultRate >= 0 &&
+            good = ReadFraction(value, options.faultRate) && options.faultRate >= 0 &&
                    options.faultRate <= 1;
         } else if (name == "--seed") {
-            good = ReadNumber(value, options.seed);
+            good = ReadInteger(value, options.seed);
         } else if (name == "--parent") {
-            good = ReadNumber(value, options.parentPid) && options.parentPid > 0;
+            good = ReadInteger(value, options.parentPid) && options.parentPid > 0;
         } else if (name == "--delay-ms") {
-            good = ReadNumber(value, options.delayMs) && options.delayMs >= 0 &&
+            good = ReadInteger(value, options.delayMs) && options.delayMs >= 0 &&
                    options.delayMs <= kMaxDelayMs;
         } else {
             error = "unknown argument " + std::string(name);

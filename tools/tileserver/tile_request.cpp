@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/tileserver/tile_request.h"
 
+#include "os/integer_text.h"
+
 #include <algorithm>
-#include <charconv>
 
 namespace tileserver {
 
@@ -83,11 +84,10 @@ std::optional<XyzTile> ParseXyzTarget(std::string_view target) {
         path.remove_prefix(1);
         const std::size_t end = std::min(path.find('/'), path.size());
         const std::string_view digits = path.substr(0, end);
-        const auto [stop, problem] =
-            std::from_chars(digits.data(), digits.data() + digits.size(), number);
-        if (digits.empty() || digits.size() > 7 || problem != std::errc{} ||
-            stop != digits.data() + digits.size())
+        const std::optional<std::uint32_t> read = ParseInteger<std::uint32_t>(digits);
+        if (digits.size() > 7 || !read)
             return std::nullopt;
+        number = *read;
         path.remove_prefix(end);
     }
     if (!path.empty() || numbers[0] > static_cast<std::uint32_t>(kHighestLevel))
