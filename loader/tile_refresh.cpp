@@ -60,7 +60,11 @@ std::optional<HeldCopy> DueCopy(const RefreshRule& rule, const QString& cacheFil
     const auto found = rule.found->find(cacheFile);
     if (found == rule.found->end())
         return LookAtCachedTile(rule, cacheFile).due;
-    std::optional<HeldCopy> due = std::move(found->second);
+    // Emplaced rather than moved whole: GCC's optimiser cannot follow a moved optional's
+    // payload and warns of an uninitialised read.
+    std::optional<HeldCopy> due;
+    if (found->second)
+        due.emplace(std::move(*found->second));
     rule.found->erase(found);
     return due;
 }
