@@ -99,13 +99,16 @@ private:
         RemoveStaleTempFiles(QFileInfo(path).absolutePath());
         StitchOutput output(path, options);
         bool written = output.Begin() || Reported(output);
+        // The read-ahead keeps the source's connections busy along a copy of the loop's walk.
+        UpcomingTiles tiles = BlockRowsTiles(run_.SharedSource(), options.block);
+        run_.ReadAhead(tiles);
         std::int64_t position = 0;
         for (std::int64_t row = 0; written && row < in_.rows; ++row) {
             for (std::int64_t column = 0; column < in_.columns; ++column) {
                 if (const std::optional<JobEnding> stop = NextTile(position++))
                     return Stopped(*stop);
-                const TileRequest request = source.Request(CellInBlock(options.block, column, row));
-                band->DrawTile(run_.LoadTile(request, in_.settings.retry), column * kTileSide, 0);
+                const std::optional<TileRequest> request = tiles();
+                band->DrawTile(run_.LoadTile(*request, in_.settings.retry), column * kTileSide, 0);
             }
             written = output.AddTileRow(*band) || Reported(output);
         }

@@ -54,3 +54,13 @@ UpcomingTiles StitchTiles(std::shared_ptr<const TileSource> source, StitchPlan p
         return source->Request(source->RefOf(plan.tiles[next++].letters));
     };
 }
+
+UpcomingTiles BlockRowsTiles(std::shared_ptr<const TileSource> source, TileBlock block) {
+    std::int64_t next = 0;
+    return [source = std::move(source), block, next]() mutable -> std::optional<TileRequest> {
+        if (next >= block.columns * block.rows)
+            return std::nullopt;
+        const std::int64_t at = next++;
+        return source->Request(CellInBlock(block, at % block.columns, at / block.columns));
+    };
+}

@@ -4,6 +4,7 @@
 // in which the rectangle's tiles are fetched.
 #include "loader/read_ahead.h"
 #include "sources/tile_source.h"
+#include "tiles/tile_block.h"
 
 #include <QList>
 #include <QString>
@@ -52,3 +53,8 @@ StitchPlan PlanStitch(const QString& anchorLetters, int columns, int rows);
 // The plan's tiles in its order, as requests of source: what a client reads ahead while the
 // stitching goes on.
 UpcomingTiles StitchTiles(std::shared_ptr<const TileSource> source, StitchPlan plan);
+
+// The block's tiles row by row from the north and each row from the west, as requests of
+// source: the order a picture written one row of tiles at a time takes them in, for the
+// read-ahead and the loop alike.
+UpcomingTiles BlockRowsTiles(std::shared_ptr<const TileSource> source, TileBlock block);

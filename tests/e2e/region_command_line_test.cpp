@@ -14,6 +14,8 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QSet>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <optional>
 #include <sys/stat.h>
@@ -300,3 +302,34 @@ TEST_F(RegionCommandLine, StitchesTheRectangleCoveringTheRegion) {
 }
 
 } // namespace
+
+// A GeoTIFF is written one row of tiles at a time; its tiles still come as many at once as the
+// source allows, each asked for once.
+TEST(StreamedStitch, KeepsTheSourcesConnectionsBusy) {
+    TempDir dir;
+    DemoServerProcess slow(WriteQuadrantWorld(dir), {"--delay-ms", "100"}, dir.file("log"));
+    ASSERT_NE(slow.Port(), 0);
+    TempDir home = Home(slow.TilePrefix());
+    home.write("MySources.ini",
+               QStringLiteral("[wide]\nurl = http://127.0.0.1:%1/{z}/{x}/{y}.jpg\n"
+                              "connections = 4\nrate = 1000\nbulk-download = yes\n")
+                   .arg(slow.Port())
+                   .toUtf8());
+    const QString out = dir.file("rows.tif");
+    const Outcome run = Orbivist({"stitch", "--home", home.path(), "--source", "wide", "--output",
+                                  out, "--bbox", "1,-40,89,40", "--level", "4"});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_EQ(GdalInfo(out)["size"].toArray()[0].toInt(), 4 * 256); // columns 8 to 11, rows 6 to 9
+    QSet<QString> tiles;
+    int answers = 0, most = 0;
+    static const QRegularExpression asked(QStringLiteral("GET (/4/\\S+) .* open=(\\d+)"));
+    for (const QString& line : slow.LogLines())
+        if (const QRegularExpressionMatch match = asked.match(line); match.hasMatch()) {
+            tiles << match.captured(1);
+            ++answers;
+            most = std::max(most, match.captured(2).toInt());
+        }
+    EXPECT_EQ(tiles.size(), 16);
+    EXPECT_EQ(answers, 16);
+    EXPECT_EQ(most, 4);
+}
