@@ -56,9 +56,11 @@ JobEnding Prefill(const RegionPrefillInputs& in, JobRun& run) {
         run.HangUpAsScheduled();
         return run.End(JobEnding::TooLarge, *refusal);
     }
-    // The samples the estimate fetched are tiles the walk passes again, cached by then: it
-    // counts every tile in hand once.
+    // The samples the estimate fetched are tiles the walk passes again: cached by then, or
+    // asked for again when their fetch failed. The walk alone counts each tile, in hand or
+    // missing, once; the errors the samples met still count towards the limits.
     in.counters.tilesObtained = 0;
+    in.counters.tilesMissing = 0;
     const WalkEnd walked = WalkRegionTiles(in.region, run, in.settings.retry, in.counters);
     const bool hungUp = run.HangUpAsScheduled();
     if (const std::optional<JobEnding> stopped = EndStoppedWalk(walked, run, in.counters))

@@ -10,12 +10,15 @@
 #include "store/settings_file.h"
 #include "tests/support/full_disk.h"
 #include "tests/support/gdal_readback.h"
+#include "tests/support/jpeg_fixture.h"
 #include "tests/support/ogr_tiles.h"
+#include "tests/support/scripted_tcp_server.h"
 
 #include <QDir>
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <optional>
 #include <sys/stat.h>
@@ -332,4 +335,27 @@ TEST(StreamedStitch, KeepsTheSourcesConnectionsBusy) {
     EXPECT_EQ(tiles.size(), 16);
     EXPECT_EQ(answers, 16);
     EXPECT_EQ(most, 4);
+}
+
+// The estimate's first sample fails; the walk fetches that tile again, so the job ends with
+// every tile in hand and nothing counted missing.
+TEST(RegionSamples, ASampleThatFailedIsNotCountedMissingOnceTheWalkHasIt) {
+    const QByteArray tile = MakeTestJpeg(256, 256, Qt::darkGreen);
+    std::atomic<int> requests = 0;
+    ScriptedTcpServer server({}, [&](const QByteArray&) -> QByteArray {
+        if (requests++ == 0)
+            return "HTTP/1.1 500 Oops\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+        return "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(tile.size()) +
+               "\r\nConnection: close\r\n\r\n" + tile;
+    });
+    TempDir home = Home(QStringLiteral("http://127.0.0.1:1/unused?t="));
+    home.write("MySources.ini", QStringLiteral("[local]\nurl = %1\nconnections = 1\nrate = 1000\n"
+                                               "bulk-download = yes\n")
+                                    .arg(server.Url("/{z}/{x}/{y}.jpg"))
+                                    .toUtf8());
+    const Outcome run = Orbivist({"--lang", "en", "prefill", "--home", home.path(), "--source",
+                                  "local", "--bbox", "1,1,89,60", "--levels", "3-4"});
+    EXPECT_EQ(run.status, 0) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains("missing")) << run.err.toStdString();
+    EXPECT_EQ(QDir(home.file("Cash/source-local")).entryList(QDir::Files).size(), 4 + 16);
 }
