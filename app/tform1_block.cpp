@@ -19,7 +19,6 @@
 #include <QResizeEvent>
 #include <QTimer>
 #include <algorithm>
-#include <climits>
 
 namespace {
 
@@ -29,18 +28,6 @@ constexpr int kBelowMap = TForm1::kClientHeight - 2 * kTileSide;
 
 QPoint CellPlace(BlockCell cell) {
     return {cell.column * kTileSide, cell.row * kTileSide};
-}
-
-// A point of the block measured from the anchor's corner, one world west when it lies past the
-// world's east edge, where the block shows the west again: the readout stays within 180°.
-QPoint OnTheWorld(QPoint place, const std::optional<TileKey>& anchor) {
-    if (!anchor)
-        return place;
-    const std::int64_t world = (std::int64_t{1} << anchor->level) * kTileSide;
-    const std::int64_t east = world - std::int64_t{anchor->column} * kTileSide;
-    if (place.x() < east || world > INT_MAX)
-        return place;
-    return {static_cast<int>(place.x() - world), place.y()};
 }
 
 } // namespace
@@ -166,7 +153,7 @@ void TForm1::ConnectBlockTile(TileImage* tile, std::size_t index) {
         if (const int slot = ViewSlotOf(at); slot >= 0)
             ImageMouseMove(slot, pos);
         else
-            ImageMouseMove(0, OnTheWorld(CellPlace(at) + pos, ViewAnchorKey()));
+            ImageMouseMove(0, PointOnWorld(CellPlace(at) + pos, ViewAnchorKey()));
         TileMoved(at, tile->pos() + pos);
     });
     connect(tile, &TileImage::Wheeled, this,

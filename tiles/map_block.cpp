@@ -6,6 +6,7 @@
 
 #include <QSet>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -124,4 +125,14 @@ std::optional<GeoRegion> BlockRegion(const QString& anchorLetters, BlockSize siz
     if (east > 180)
         east -= 360; // across the 180th meridian
     return GeoRegion::Box(west, south, east, north);
+}
+
+QPoint PointOnWorld(QPoint place, const std::optional<TileKey>& anchor) {
+    if (!anchor)
+        return place;
+    const std::int64_t world = (std::int64_t{1} << anchor->level) * kTileSide;
+    const std::int64_t east = world - std::int64_t{anchor->column} * kTileSide;
+    if (place.x() < east || world > INT_MAX)
+        return place;
+    return {static_cast<int>(place.x() - world), place.y()};
 }

@@ -4,8 +4,10 @@
 // which its tiles are fetched, and how a drag in pixels becomes a move in whole tiles. The top-
 // left 2 by 2 of the block are the four tiles of the view; the rest follow from its anchor.
 #include "tiles/geo_region.h"
+#include "tiles/tile_key.h"
 #include "tiles/tile_side.h"
 
+#include <QPoint>
 #include <QString>
 
 #include <optional>
@@ -51,6 +53,11 @@ BlockCell DragShift(int dx, int dy);
 // The quadrant letters of the tile cell.column east and cell.row south of the tile named by
 // letters (negative: west, north), wrapping round the world as the pad's moves do.
 QString ShiftedLetters(QString letters, BlockCell cell);
+
+// A point of the block in pixels from the anchor's north-west corner, taken one world west
+// when it lies past the world's east edge, where the block shows the west again: what it
+// reads out stays within 180 degrees. As it is without an anchor.
+QPoint PointOnWorld(QPoint place, const std::optional<TileKey>& anchor);
 
 // Whether the cell lies on the world: east and west it always does, the world repeating, but
 // rows beyond the poles hold no tile. True for an anchor deeper than a tile key reaches.
