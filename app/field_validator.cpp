@@ -1,23 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/field_validator.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-
-namespace {
-
-bool StorableInWindows1251(const QString& text) {
-    const QByteArray bytes = QStringEncoder("windows-1251")(text);
-    return QString(QStringDecoder("windows-1251")(bytes)) == text;
-}
-
-} // namespace
+#include "store/cp1251_lines.h"
 
 FieldValidator::FieldValidator(QLineEdit* field, int maxTyped)
     : QValidator(field), field_(field), maxTyped_(maxTyped) {}
 
 QValidator::State FieldValidator::validate(QString& input, int&) const {
-    if (!StorableInWindows1251(input))
+    if (!FitsCp1251(input)) // the files keep it byte for byte
         return Invalid;
     if (maxTyped_ < 0 || input.size() <= maxTyped_)
         return Acceptable;
