@@ -6,7 +6,6 @@
 
 #include <QSet>
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace {
@@ -130,9 +129,9 @@ std::optional<GeoRegion> BlockRegion(const QString& anchorLetters, BlockSize siz
 QPoint PointOnWorld(QPoint place, const std::optional<TileKey>& anchor) {
     if (!anchor)
         return place;
+    // However many copies of the world the block shows, the point falls on the first.
     const std::int64_t world = (std::int64_t{1} << anchor->level) * kTileSide;
-    const std::int64_t east = world - std::int64_t{anchor->column} * kTileSide;
-    if (place.x() < east || world > INT_MAX)
-        return place;
-    return {static_cast<int>(place.x() - world), place.y()};
+    const std::int64_t start = std::int64_t{anchor->column} * kTileSide;
+    const std::int64_t onWorld = ((start + place.x()) % world + world) % world;
+    return {static_cast<int>(onWorld - start), place.y()};
 }

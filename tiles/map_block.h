@@ -54,8 +54,8 @@ BlockCell DragShift(int dx, int dy);
 // letters (negative: west, north), wrapping round the world as the pad's moves do.
 QString ShiftedLetters(QString letters, BlockCell cell);
 
-// A point of the block in pixels from the anchor's north-west corner, taken one world west
-// when it lies past the world's east edge, where the block shows the west again: what it
+// A point of the block in pixels from the anchor's north-west corner, taken as many worlds
+// west as it lies past the world's east edge, where the block shows the west again: what it
 // reads out stays within 180 degrees. As it is without an anchor.
 QPoint PointOnWorld(QPoint place, const std::optional<TileKey>& anchor);
 

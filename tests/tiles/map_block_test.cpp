@@ -95,3 +95,20 @@ TEST(MapBlock, CellsBeyondThePolesAreOffTheWorldAndEastWestNever) {
 }
 
 } // namespace
+
+// A wide window at a low level shows the world several times over: the point read out is the
+// same place on the first copy, within 180 degrees.
+TEST(MapBlock, PointsPastTheEastEdgeFallOnTheWorld) {
+    const struct {
+        TileKey anchor;
+        int x, onWorld;
+    } cases[] = {
+        {{1, 0, 0}, 100, 100},  {{1, 0, 0}, 600, 88},   // one world of 512 px east
+        {{1, 0, 0}, 1150, 126},                         // two worlds east
+        {{1, 1, 0}, 200, 200},  {{1, 1, 0}, 300, -212}, // from the eastern tile's corner
+        {{3, 7, 2}, 2100, 52},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PointOnWorld({c.x, 40}, c.anchor), QPoint(c.onWorld, 40)) << c.x;
+    EXPECT_EQ(PointOnWorld({5000, 40}, std::nullopt), QPoint(5000, 40));
+}
