@@ -4,25 +4,20 @@
 // the program is not linked to it, and these definitions of the calls the transport makes
 // find libcurl's own at that moment. Without libcurl the calls fail as curl reports a
 // failure, so a template source's tiles fail and nothing else does.
+#include "os/library_on_demand.h"
+
 #include <curl/curl.h>
 
 #include <cstdarg>
-#include <dlfcn.h>
 
 namespace {
 
 // libcurl's soname on Debian (the OpenSSL flavour and the others alike).
 constexpr char kLibcurl[] = "libcurl.so.4";
 
-void* Libcurl() {
-    static void* const library = ::dlopen(kLibcurl, RTLD_NOW | RTLD_LOCAL);
-    return library;
-}
-
-// libcurl's own function of that name, found once; null when libcurl cannot be loaded.
+// libcurl's own function of that name; each caller finds it once.
 template <typename Function> Function Find(const char* name) {
-    void* library = Libcurl();
-    return library != nullptr ? reinterpret_cast<Function>(::dlsym(library, name)) : nullptr;
+    return FunctionOnDemand<kLibcurl, Function>(name);
 }
 
 // The options' types are told by their numbers' ranges, as curl's own headers tell them: a

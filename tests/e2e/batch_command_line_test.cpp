@@ -543,26 +543,28 @@ TEST_F(BatchCommandLine, StandInsKeepTheirTextWithoutTheNetwork) {
 
 // Only a stitch draws text (its stand-ins for missing tiles), so only it loads a platform, the
 // offscreen one, and only when a tile is not in the cache yet; no command, nor --version or
-// --help, loads Qt Widgets. The dynamic loader's own log tells.
+// --help, loads Qt Widgets; only a command that writes a database loads SQLite. The dynamic
+// loader's own log tells.
 TEST_F(BatchCommandLine, OnlyAStitchLoadsAPlatformPlugin) {
     DemoServerProcess server(world, {}, dir.file("log"));
     ASSERT_NE(server.Port(), 0);
     const Home home(server.TilePrefix()), down(kNobodyListens);
     const QStringList stitch{"stitch", "--home", home.path(), "--output", dir.file("a.jpg")};
-    const std::tuple<QStringList, int, QString> cases[] = {
-        {stitch, 0, "libqoffscreen.so"},
-        {stitch, 0, ""}, // every tile is in the cache now
-        {{"prefill", "--home", home.path(), "--depth", "2"}, 0, ""},
-        {{"prefill", "--home", down.path(), "--depth", "2"}, 2, ""}, // stand-ins without text
+    const std::tuple<QStringList, int, QString, bool> cases[] = {
+        {stitch, 0, "libqoffscreen.so", false},
+        {stitch, 0, "", false}, // every tile is in the cache now
+        {{"prefill", "--home", home.path(), "--depth", "2"}, 0, "", false},
+        {{"prefill", "--home", down.path(), "--depth", "2"}, 2, "", false}, // grey stand-ins
         {{"export", "--home", home.path(), "--output", dir.file("a.mbtiles"), "--depth", "2"},
          0,
-         ""},
-        {{"--version"}, 0, ""},
-        {{"--help"}, 0, ""},
-        {{"stitch", "--help"}, 0, ""},
+         "",
+         true},
+        {{"--version"}, 0, "", false},
+        {{"--help"}, 0, "", false},
+        {{"stitch", "--help"}, 0, "", false},
     };
     int run = 0;
-    for (const auto& [arguments, status, plugins] : cases) {
+    for (const auto& [arguments, status, plugins, sqlite] : cases) {
         const QString log = QStringLiteral("ld%1").arg(++run);
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -571,7 +573,7 @@ TEST_F(BatchCommandLine, OnlyAStitchLoadsAPlatformPlugin) {
         process.setProcessEnvironment(environment);
         EXPECT_EQ(Finish(*Start(process, arguments)).status, status) << log.toStdString();
         QStringList loaded;
-        bool widgets = false;
+        bool widgets = false, sqliteLoaded = false;
         for (const QFileInfo& file : QDir(dir.path()).entryInfoList({log + ".*"})) {
             QFile text(file.filePath());
             const QRegularExpression plugin("file=\\S*/platforms/(\\S+\\.so)");
@@ -581,9 +583,11 @@ TEST_F(BatchCommandLine, OnlyAStitchLoadsAPlatformPlugin) {
             for (auto m = plugin.globalMatch(said); m.hasNext();)
                 loaded << m.next().captured(1);
             widgets |= said.contains("libQt6Widgets");
+            sqliteLoaded |= said.contains("file=libsqlite3");
         }
         loaded.removeDuplicates();
         EXPECT_EQ(loaded.join(' '), plugins) << log.toStdString();
         EXPECT_FALSE(widgets) << log.toStdString();
+        EXPECT_EQ(sqliteLoaded, sqlite) << log.toStdString();
     }
 }
