@@ -4,6 +4,7 @@
 
 #include "app/after_expose.h"
 #include "app/input_block.h"
+#include "app/job_dialogs.h"
 #include "app/marker_image.h"
 #include "app/radio_check.h"
 #include "app/rx_slider.h"
@@ -45,8 +46,8 @@ public:
     explicit RefreshHooks(TForm1& form) : form_(form) {}
     void PumpEvents() override { QCoreApplication::processEvents(); }
     void ShowErrorCounts() override {
-        if (form_.form3_)
-            form_.form3_->ShowErrorCounts(form_.counters);
+        if (TForm3* progress = form_.dialogs_ ? form_.dialogs_->ProgressIfBuilt() : nullptr)
+            progress->ShowErrorCounts(form_.counters);
     }
     bool CancelRequested() override { return form_.cancel_ && form_.cancel_->Raised(); }
     void SleepMs(int ms) override { QThread::msleep(static_cast<unsigned long>(ms)); }
@@ -85,13 +86,18 @@ TForm1::TForm1(ProgramHome home, QWidget* parent)
 
 TForm1::~TForm1() = default;
 
-void TForm1::AttachDialogs(TForm2* form2, TForm3* form3, DialUpService* dialUp,
-                           DialReporter* reporter, CancelFlag* cancel) {
+void TForm1::AttachDialogs(JobDialogs* dialogs, DialUpService* dialUp, CancelFlag* cancel) {
     cancel_ = cancel;
-    form2_ = form2;
-    form3_ = form3;
+    dialogs_ = dialogs;
     dialUp_ = dialUp;
-    dialReporter_ = reporter;
+}
+
+TForm3& TForm1::ProgressDialog() {
+    const bool built = dialogs_->ProgressIfBuilt() != nullptr;
+    TForm3& progress = dialogs_->Progress();
+    if (!built)
+        progress.ShowErrorCounts(counters);
+    return progress;
 }
 
 void TForm1::ConnectHandlers() {
@@ -172,10 +178,11 @@ void TForm1::FormShow() {
 void TForm1::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     // While a job runs the main window is disabled; keep its progress dialog in front.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && form3_ &&
-        form3_->isVisible()) {
-        form3_->raise();
-        form3_->activateWindow();
+    TForm3* progress = dialogs_ ? dialogs_->ProgressIfBuilt() : nullptr;
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && progress &&
+        progress->isVisible()) {
+        progress->raise();
+        progress->activateWindow();
     }
 }
 

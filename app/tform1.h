@@ -56,7 +56,7 @@ class ScaleBarOverlay;
 class CoverageOverlay;
 class GraticuleOverlay;
 class StatusPanels;
-class TForm2;
+class JobDialogs;
 class TForm3;
 class TileImage;
 class WindowFrontEnd;
@@ -72,9 +72,12 @@ public:
     explicit TForm1(ProgramHome home, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // The dialogs are created after the main window and handed over here.
-    void AttachDialogs(TForm2* form2, TForm3* form3, DialUpService* dialUp, DialReporter* reporter,
-                       CancelFlag* cancel);
+    // The job dialogs and the services they work with are made after the main window and
+    // handed over here; the dialogs themselves are built when a job first needs them.
+    void AttachDialogs(JobDialogs* dialogs, DialUpService* dialUp, CancelFlag* cancel);
+    // The jobs' progress dialog, built now if no job has needed it yet; it then shows the
+    // error counts so far, as one kept from the start would.
+    TForm3& ProgressDialog();
     // Called once, after the window is on screen and just before its first view asks for
     // tiles: a server started with the window may still be getting ready to answer.
     void BeforeFirstView(std::function<void()> wait) { beforeFirstView_ = std::move(wait); }
@@ -471,11 +474,9 @@ private:
     // Made again only when the source, the cache root or the days change, so that the index of
     // the source's folder stays open from one view to the next.
     std::optional<SourceRefresh> refresh_;
-    TForm2* form2_ = nullptr;
-    TForm3* form3_ = nullptr;
+    JobDialogs* dialogs_ = nullptr;
     CancelFlag* cancel_ = nullptr;
     DialUpService* dialUp_ = nullptr;
-    DialReporter* dialReporter_ = nullptr;
     QString lastStitchFile_; // the save dialog offers the last name again
     QString lastExportFile_;
     // The area file of the prefill tab as last read: its region, or why it has none.

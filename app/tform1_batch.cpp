@@ -3,6 +3,7 @@
 #include "app/tform1.h"
 
 #include "app/dialog_in_front.h"
+#include "app/job_dialogs.h"
 #include "app/tform2.h"
 #include "app/tform3.h"
 #include "app/window_front_end.h"
@@ -52,11 +53,11 @@ JobServices TForm1::CurrentJobServices() {
 }
 
 bool TForm1::JobWindowsReady() const {
-    return form2_ && form3_ && dialUp_ && dialReporter_;
+    return dialogs_ && dialUp_;
 }
 
 void TForm1::RunFromWindow(const std::function<void(WindowFrontEnd&)>& job) {
-    WindowFrontEnd front(*this, *form2_, *form3_, *dialReporter_);
+    WindowFrontEnd front(*this, dialogs_->Schedule(), ProgressDialog(), dialogs_->Reporter());
     RemoveStaleTempFiles(cacheRoot);
     job(front);
     if (refresh_)

@@ -2,12 +2,10 @@
 // The window plugin's entry: the main window, then its progress and scheduling dialogs.
 #include "app/command_line.h"
 #include "app/demo_server_launch.h"
+#include "app/job_dialogs.h"
 #include "app/program_home.h"
 #include "app/qt_translation.h"
 #include "app/tform1.h"
-#include "app/tform2.h"
-#include "app/tform3.h"
-#include "app/window_dial_reporter.h"
 #include "app/window_plugin.h"
 #include "batch/dialup/pppd_dial_up.h"
 #include "loader/source_services.h"
@@ -71,11 +69,9 @@ int RunWindowPlugin(int argc, char** argv) {
                 [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
         });
         CancelFlag cancel;
-        TForm3 form3(cancel);
         PppdDialUp dialUp;
-        WindowDialReporter dialReporter(form3, &form1);
-        TForm2 form2(dialUp, dialReporter, &form1);
-        form1.AttachDialogs(&form2, &form3, &dialUp, &dialReporter, &cancel);
+        JobDialogs dialogs(cancel, dialUp, &form1, &form1);
+        form1.AttachDialogs(&dialogs, &dialUp, &cancel);
         form1.show();
         status = QApplication::exec();
     } catch (const std::exception& e) {

@@ -157,7 +157,7 @@ TEST_F(WindowTest, StitchThroughTheSaveDialogWritesPictureAndMapAndRefreshesTheV
     // and the view put back come from the cache the first two filled.
     EXPECT_EQ(http.requests, QStringList({Url("q"), Url("t"), Url("r"), Url("s")}));
     EXPECT_TRUE(w.isEnabled());
-    EXPECT_FALSE(form3->isVisible());
+    EXPECT_FALSE(Progress().isVisible());
     EXPECT_EQ(Paths(), QStringList({"q", "r", "s", "t"}));
 }
 
@@ -230,7 +230,7 @@ TEST_F(WindowTest, EveryJobEndingShowsItsDialogsInFront) {
             EXPECT_TRUE(http.requests.isEmpty());
         }
         EXPECT_TRUE(w.isEnabled());
-        EXPECT_FALSE(form3->isVisible());
+        EXPECT_FALSE(Progress().isVisible());
     }
     EXPECT_FALSE(QFileInfo::exists(home.file("map.jpg")));
 }
@@ -251,11 +251,11 @@ TEST_F(WindowTest, TheSecondJobsProgressDialogIsInFrontAndCancels) {
     bool inFront = false;
     QTimer cancel;
     QObject::connect(&cancel, &QTimer::timeout, [&] {
-        if (!form3->isVisible() || QApplication::activeWindow() != form3.get() ||
-            !form3->isEnabled())
+        if (!Progress().isVisible() || QApplication::activeWindow() != &Progress() ||
+            !Progress().isEnabled())
             return;
         inFront = true;
-        QTest::mouseClick(form3->Button1, Qt::LeftButton);
+        QTest::mouseClick(Progress().Button1, Qt::LeftButton);
         cancel.stop();
     });
     cancel.start(20);
@@ -265,7 +265,7 @@ TEST_F(WindowTest, TheSecondJobsProgressDialogIsInFrontAndCancels) {
     EXPECT_TRUE(noBox.met.isEmpty()) << noBox.met.join('\n').toStdString();
     EXPECT_EQ(http.requests.size(), 1); // the first attempt; the cancel cuts its pause short
     EXPECT_TRUE(w.isEnabled());
-    EXPECT_FALSE(form3->isVisible());
+    EXPECT_FALSE(Progress().isVisible());
 }
 
 TEST_F(WindowTest, PrefillFromTheWindowVisitsTheRegionAndPutsTheViewBack) {

@@ -74,13 +74,13 @@ TEST_F(WindowTest, EnglishLeavesNoRussianTextAndChangesNoFile) {
         // Texts made as the user works: mode, estimates, the dialogs' counts and phone book.
         form->RadioButton1->click();
         form->Edit1->setText(QStringLiteral("3"));
-        form3->ShowErrorCounts(TileCounters{});
-        form2->show();
+        Progress().ShowErrorCounts(TileCounters{});
+        Schedule().show();
         // Every tab shown once, so that the ones built at their first need are read too.
         for (int tab = form->PageControl1->count() - 1; tab >= 0; --tab)
             form->PageControl1->setCurrentIndex(tab);
         QStringList texts;
-        for (QWidget* top : std::initializer_list<QWidget*>{form.get(), form2.get(), form3.get()})
+        for (QWidget* top : std::initializer_list<QWidget*>{form.get(), &Schedule(), &Progress()})
             texts << ReadableTexts(top);
         EXPECT_EQ(Panel(4), english ? QString("cache only") : QString("только кэш"));
         if (english) {
@@ -88,7 +88,7 @@ TEST_F(WindowTest, EnglishLeavesNoRussianTextAndChangesNoFile) {
         } else {
             EXPECT_GT(RussianTexts(texts).size(), 50);
         }
-        form2->hide();
+        Schedule().hide();
         Close();
         saved[english] = FileBytes(home.file("ORB.ini")) + FileBytes(home.file("Favorites.dat"));
     }

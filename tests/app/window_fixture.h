@@ -2,12 +2,10 @@
 #pragma once
 // A main window on a scratch program directory. Tests that fetch tiles point it, through its
 // settings file, at a loopback server that answers as scripted.
+#include "app/job_dialogs.h"
 #include "app/program_home.h"
 #include "app/status_panels.h"
 #include "app/tform1.h"
-#include "app/tform2.h"
-#include "app/tform3.h"
-#include "app/window_dial_reporter.h"
 #include "store/settings_file.h"
 #include "store/settings_layout.h"
 #include "store/settings_schema.h"
@@ -25,11 +23,10 @@ protected:
     // Builds the window, reading the files in home, and does not show it yet.
     TForm1& Build() {
         form = std::make_unique<TForm1>(ProgramHome{home.path()});
-        form3 = std::make_unique<TForm3>(cancel);
-        reporter = std::make_unique<WindowDialReporter>(*form3, form.get());
-        // Not the window's child here, so that a test may drop the window on its own.
-        form2 = std::make_unique<TForm2>(dialUp, *reporter);
-        form->AttachDialogs(form2.get(), form3.get(), &dialUp, reporter.get(), &cancel);
+        // The schedule dialog is not the window's child here, so that a test may drop the
+        // window on its own.
+        dialogs = std::make_unique<JobDialogs>(cancel, dialUp, form.get(), nullptr);
+        form->AttachDialogs(dialogs.get(), &dialUp, &cancel);
         return *form;
     }
     // Writes a settings file with the level-1 view of the loopback server and the design
@@ -62,12 +59,13 @@ protected:
     // Closes the window as the window manager would, which saves the settings.
     void Close() {
         form->close();
-        form2.reset();
-        reporter.reset();
-        form3.reset();
+        dialogs.reset();
         form.reset();
     }
     QString Panel(int i) const { return form->StatusB->text(i); }
+    // The job dialogs, built by the first look as by the first job.
+    TForm3& Progress() { return form->ProgressDialog(); }
+    TForm2& Schedule() { return dialogs->Schedule(); }
     QString Url(const QString& path) const { return prefix + path; }
     ViewUrls View(const QString& a, const QString& b, const QString& c, const QString& d) const {
         return {Url(a), Url(b), Url(c), Url(d)};
@@ -84,8 +82,6 @@ protected:
     QString prefix = DefaultSourcePrefix();
     std::unique_ptr<TForm1> form;
     CancelFlag cancel;
-    std::unique_ptr<TForm3> form3;
     FakeDialUp dialUp;
-    std::unique_ptr<WindowDialReporter> reporter;
-    std::unique_ptr<TForm2> form2;
+    std::unique_ptr<JobDialogs> dialogs;
 };
