@@ -76,7 +76,7 @@ void TForm1::BuildLayout() {
     PageControl1 = new QTabWidget(this);
     PageControl1->setTabPosition(QTabWidget::South);
     // Six captions must fit side by side in the window's width.
-    PageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
+    PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
     PageControl1->setGeometry(0, 514, kClientWidth, 137);
     // Beside the tabs their row is see-through: a tall block's tiles run on below the map, and
     // there the window's own background belongs, as at the starting size.
@@ -134,7 +134,9 @@ void TForm1::BuildViewTab() {
     digits.setBold(true);
     digits.setPixelSize(17);
     Label6->setFont(digits);
-    Label6->setStyleSheet(QStringLiteral("color: blue"));
+    QPalette blue = Label6->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    Label6->setPalette(blue);
 
     RxSlider1 = new RxSlider(TabSheet1);
     RxSlider1->setGeometry(160, 0, 337, 45);
