@@ -2,9 +2,7 @@
 #include "net/http_request.h"
 
 #include "net/http_client.h"
-
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "os/cp1251.h"
 
 namespace {
 
@@ -13,16 +11,21 @@ namespace {
 // with blanks or control characters (they would break the request line or smuggle headers
 // into it), or with a character the code page has no byte for.
 std::optional<QByteArray> RequestBytes(const QString& text) {
+    QByteArray bytes;
+    bytes.reserve(text.size());
     for (QChar c : text) {
         const char16_t u = c.unicode();
-        if (u <= 0x20 || u == 0x7F)
+        const std::optional<char> byte = Cp1251Byte(c);
+        if (u <= 0x20 || u == 0x7F || !byte)
             return std::nullopt;
+        bytes.append(*byte);
     }
-    const QByteArray bytes = QStringEncoder("windows-1251")(text);
-    if (QString(QStringDecoder("windows-1251")(bytes)) != text)
-        return std::nullopt;
     return bytes;
 }
+
+// What the toolkit's converter writes for a character the code page lacks, kept for the
+// credentials' bytes: ASCII's SUB.
+constexpr char kSubstitute = '\x1A';
 
 } // namespace
 
@@ -48,6 +51,9 @@ std::optional<QByteArray> BuildGetRequest(const QString& target, const QString& 
 
 QByteArray BasicCredentials(const QString& user, const QString& password) {
     // Encoded like every other text of the program; a character windows-1251 lacks
-    // becomes its substitute byte.
-    return QByteArray(QStringEncoder("windows-1251")(user + u':' + password)).toBase64();
+    // becomes the substitute byte.
+    QByteArray bytes;
+    for (const QChar c : user + u':' + password)
+        bytes.append(Cp1251Byte(c).value_or(kSubstitute));
+    return bytes.toBase64();
 }

@@ -2,6 +2,7 @@
 #include "store/cp1251_lines.h"
 
 #include "os/atomic_file.h"
+#include "os/cp1251.h"
 #include "os/input_file.h"
 
 #include <QByteArray>
@@ -14,52 +15,12 @@ namespace {
 
 constexpr char kUnwritable = '?';
 
-// The characters of the bytes 0x80 to 0xFF in code page order, so that a character's byte is
-// 0x80 plus its index here; 0x98, which the code page leaves unassigned, reads as U+0098. A
-// table of our own: the toolkit's converter loads the ICU library's data, which reading the
-// settings at start needs no more than this.
-constexpr char16_t kUpperHalf[] = u"\u0402\u0403\u201A\u0453\u201E\u2026\u2020\u2021\u20AC\u2030"
-                                  u"\u0409\u2039\u040A\u040C\u040B\u040F"
-                                  u"\u0452\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u0098\u2122"
-                                  u"\u0459\u203A\u045A\u045C\u045B\u045F"
-                                  u"\u00A0\u040E\u045E\u0408\u00A4\u0490\u00A6\u00A7\u0401\u00A9"
-                                  u"\u0404\u00AB\u00AC\u00AD\u00AE\u0407"
-                                  u"\u00B0\u00B1\u0406\u0456\u0491\u00B5\u00B6\u00B7\u0451\u2116"
-                                  u"\u0454\u00BB\u0458\u0405\u0455\u0457"
-                                  u"\u0410\u0411\u0412\u0413\u0414\u0415\u0416\u0417\u0418\u0419"
-                                  u"\u041A\u041B\u041C\u041D\u041E\u041F"
-                                  u"\u0420\u0421\u0422\u0423\u0424\u0425\u0426\u0427\u0428\u0429"
-                                  u"\u042A\u042B\u042C\u042D\u042E\u042F"
-                                  u"\u0430\u0431\u0432\u0433\u0434\u0435\u0436\u0437\u0438\u0439"
-                                  u"\u043A\u043B\u043C\u043D\u043E\u043F"
-                                  u"\u0440\u0441\u0442\u0443\u0444\u0445\u0446\u0447\u0448\u0449"
-                                  u"\u044A\u044B\u044C\u044D\u044E\u044F";
-static_assert(std::size(kUpperHalf) == 0x80 + 1);
-
-QString UpperHalf() {
-    return QString::fromUtf16(kUpperHalf, 0x80);
-}
-
-QString Decode(QByteArrayView bytes) {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (const char byte : bytes) {
-        const auto unit = static_cast<unsigned char>(byte);
-        *out++ = unit < 0x80 ? QChar(unit) : QChar(kUpperHalf[unit - 0x80]);
-    }
-    return text;
-}
-
-char EncodeChar(QChar c, const QString& upperHalf) {
-    const char16_t unit = c.unicode();
-    if (unit == u'\0' || unit == u'\r' || unit == u'\n')
+// A line's byte for the character: '?' where the code page has none, and for a NUL, CR or LF,
+// which would cut the text or shift every following line.
+char EncodeChar(QChar c) {
+    if (c == u'\0' || c == u'\r' || c == u'\n')
         return kUnwritable;
-    if (unit < 0x80)
-        return static_cast<char>(unit);
-    if (c == QChar::ReplacementCharacter)
-        return kUnwritable;
-    const qsizetype index = upperHalf.indexOf(c);
-    return index >= 0 ? static_cast<char>(0x80 + index) : kUnwritable;
+    return Cp1251Byte(c).value_or(kUnwritable);
 }
 
 // Nothing when the text has more than maxLines lines.
@@ -88,10 +49,8 @@ std::optional<QStringList> SplitLines(QStringView text, qsizetype maxLines) {
 } // namespace
 
 bool FitsCp1251(QStringView text) {
-    const QString upperHalf = UpperHalf();
-    return std::all_of(text.begin(), text.end(), [&](QChar c) {
-        return c == u'?' || EncodeChar(c, upperHalf) != kUnwritable;
-    });
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return c == u'?' || EncodeChar(c) != kUnwritable; });
 }
 
 Cp1251Lines ReadCp1251Lines(const QString& path, qint64 maxBytes, qsizetype maxLines) {
@@ -113,7 +72,7 @@ Cp1251Lines ReadCp1251Lines(const QString& path, qint64 maxBytes, qsizetype maxL
     const qsizetype nul = bytes.indexOf('\0');
     if (nul >= 0)
         bytes.truncate(nul);
-    const QString text = Decode(bytes);
+    const QString text = Cp1251Decode(bytes);
     std::optional<QStringList> lines = SplitLines(text, maxLines);
     if (!lines)
         return {Outcome::TooLarge, {}};
@@ -121,11 +80,10 @@ Cp1251Lines ReadCp1251Lines(const QString& path, qint64 maxBytes, qsizetype maxL
 }
 
 QByteArray Cp1251LinesBytes(const QStringList& lines) {
-    const QString upperHalf = UpperHalf();
     QByteArray bytes;
     for (const QString& line : lines) {
         for (const QChar c : line)
-            bytes.append(EncodeChar(c, upperHalf));
+            bytes.append(EncodeChar(c));
         bytes.append("\r\n");
     }
     return bytes;

@@ -111,6 +111,21 @@ TEST(HttpRequest, CyrillicTextsAreSentInWindows1251) {
                           QByteArray("\xFE\xE7\xE5\xF0:\xEF\xE0\xF0\xEE\xEB\xFC").toBase64()));
 }
 
+// A URL with a character the code page has no byte for is not sent; in the credentials such a
+// character goes out as SUB, as it always has.
+TEST(HttpRequest, CharactersWindows1251LacksStopAUrlAndAreSubstitutedInCredentials) {
+    ScriptedTcpServer proxy({ConnectionScript().Reply(OkReply("a"))});
+    HttpClient client(QStringLiteral("127.0.0.1"), QuickOptions());
+    client.SetProxy(ProxyTo(proxy, QStringLiteral("u\u2603"), QStringLiteral("\u20AC")));
+    QByteArray body;
+    EXPECT_TRUE(client.Get(QStringLiteral("http://tiles.example/\u2603?t=tq"), body));
+    EXPECT_EQ(proxy.AcceptedCount(), 0);
+    EXPECT_EQ(client.Get(QStringLiteral("http://tiles.example/t"), body), std::nullopt);
+    ASSERT_EQ(proxy.AcceptedCount(), 1);
+    EXPECT_TRUE(proxy.Received()[0].contains("Proxy-Authorization: Basic " +
+                                             QByteArray("u\x1A:\x88").toBase64()));
+}
+
 // Work handed to the next fetch is done once its request has left, before the reply is read;
 // a fetch that sends nothing drops it undone.
 TEST(HttpRequest, WorkWhileTheReplyIsAwaitedIsDoneOnceTheRequestHasLeft) {
