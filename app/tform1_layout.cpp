@@ -75,7 +75,9 @@ void TForm1::BuildLayout() {
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setTabPosition(QTabWidget::South);
-    // Six captions must fit side by side in the window's width.
+    // Six captions must fit side by side in the window's width. Styled on the bar alone: on the
+    // tab widget the sheet would reach every control inside the tabs and set their captions in
+    // the toolkit's default size instead of the window's 8 points.
     PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
     PageControl1->setGeometry(0, 514, kClientWidth, 137);
     // Beside the tabs their row is see-through: a tall block's tiles run on below the map, and
