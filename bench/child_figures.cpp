@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -85,25 +84,35 @@ void SilenceOutput() {
 }
 
 ChildFigures RunProgram(const QStringList& arguments) {
-    ExecArguments argv(arguments);
-    QElapsedTimer timer;
-    timer.start();
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return {};
+    ExecArguments argv(QStringList{QStringLiteral(ORBIVIST_BUILD_DIR "/orbivist-bench-spawn"),
+                                   QString::number(fds[1])} +
+                       arguments);
     const pid_t pid = ::fork();
     if (pid < 0)
         return {};
     if (pid == 0) {
+        ::close(fds[0]);
         SilenceOutput(); // progress lines would only clutter the benchmark's table
-        ::execvp(argv.path(), argv.get());
+        ::execv(argv.path(), argv.get());
         ::_exit(127);
     }
-    int status = 0;
-    rusage usage{};
+    ::close(fds[1]);
+    char line[96] = {};
+    const ssize_t size = ::read(fds[0], line, sizeof line - 1);
+    ::close(fds[0]);
+    ::waitpid(pid, nullptr, 0);
     ChildFigures figures;
-    if (::wait4(pid, &status, 0, &usage) != pid)
+    double seconds = 0;
+    int exitCode = -1;
+    long maxKib = 0;
+    if (size <= 0 || std::sscanf(line, "%lf %d %ld", &seconds, &exitCode, &maxKib) != 3)
         return figures;
-    figures.seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    figures.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    figures.peakBytes = static_cast<double>(usage.ru_maxrss) * 1024;
+    figures.seconds = seconds;
+    figures.ok = exitCode == 0;
+    figures.peakBytes = static_cast<double>(maxKib) * 1024;
     figures.peakGrowthBytes = figures.peakBytes;
     return figures;
 }

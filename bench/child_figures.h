@@ -40,6 +40,7 @@ private:
 // In a child about to exec: its standard output and error go to /dev/null.
 void SilenceOutput();
 
-// Runs a program found on the PATH, timed from the fork to its end: whether it exited
-// with 0, and its whole peak as its growth.
+// Runs a program found on the PATH, timed from its fork to its end by a small process that
+// starts it (the benchmark's own size would otherwise count as the program's peak): whether it
+// exited with 0, and its whole peak as its growth.
 ChildFigures RunProgram(const QStringList& arguments);
