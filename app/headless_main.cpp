@@ -6,15 +6,16 @@
 #include "app/language.h"
 #include "app/program_home.h"
 #include "app/qt_translation.h"
+#include "image/text_library.h"
 #include "orbivist_version.h"
 #include "os/stop_signals.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLocale>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -52,7 +53,7 @@ int RunHeadless(QStringList arguments) {
     int qtArgc = 1;
     // No platform plugin, screen or font set-up is loaded unless a job may draw text.
     std::optional<QCoreApplication> bare(std::in_place, qtArgc, qtArgs);
-    std::optional<QGuiApplication> drawing;
+    std::unique_ptr<QCoreApplication> drawing;
     const auto start = [&](QCoreApplication& app) {
         QCoreApplication::setApplicationName(QStringLiteral("Orbivist"));
         InstallLanguage(app, ChooseLanguage(language.language, QLocale::system()), exeDir);
@@ -71,14 +72,16 @@ int RunHeadless(QStringList arguments) {
     }
 
     // The stand-in for a tile a stitch could not get carries text, written into its picture;
-    // text takes a GUI application, on the offscreen platform: no display. It replaces the
-    // bare one before the job, which holds nothing of it yet.
+    // text takes a GUI application, on the offscreen platform: no display. It comes from the
+    // text plugin, so Qt Gui is loaded only now, and replaces the bare one before the job,
+    // which holds nothing of it yet. Without the plugin the stand-in stays plain grey.
     const auto prepareText = [&] {
-        if (drawing)
+        if (drawing || TextLibrary() == nullptr)
             return;
         bare.reset();
         qtArgc = 3;
-        start(drawing.emplace(qtArgc, qtArgs));
+        drawing = StartTextApplication(qtArgc, qtArgs);
+        start(*drawing);
     };
     const int status = RunBatchCommand(command, cancel, stderr, prepareText);
     // A Ctrl+C after the job's last check must not replace the status it ended with.

@@ -11,6 +11,7 @@
 #include "app/status_panels.h"
 #include "app/tform3.h"
 #include "app/tile_image.h"
+#include "app/tile_pixmap.h"
 #include "batch/jobs/prefill_estimate.h"
 #include "loader/tile_loader.h"
 #include "loader/view_tiles.h"
@@ -51,13 +52,13 @@ public:
     }
     bool CancelRequested() override { return form_.cancel_ && form_.cancel_->Raised(); }
     void SleepMs(int ms) override { QThread::msleep(static_cast<unsigned long>(ms)); }
-    void ShowTile(int slot, const QImage& image) override {
+    void ShowTile(int slot, const TilePixels& image) override {
         const auto tile = static_cast<std::size_t>(slot);
         const std::size_t cell = cells.empty()         ? tile
                                  : tile < cells.size() ? cells[tile]
                                                        : SIZE_MAX;
         if (cell < form_.blockImages_.size())
-            form_.blockImages_[cell]->setPixmap(QPixmap::fromImage(image));
+            form_.blockImages_[cell]->setPixmap(TilePixmap(image));
     }
 
     // The block's cell of each tile loaded, in order, when some cells have none.

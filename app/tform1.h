@@ -468,7 +468,7 @@ private:
     QString sourceHttpName_;
     ProxySettings sourceHttpProxy_;
     // Shared by every view loaded; its tiles come out as the pixmaps want them.
-    TileBuffers tileBuffers_{QImage::Format_RGB32};
+    TileBuffers tileBuffers_{PixelFormat::Xrgb32};
     // The cache folder's names, while the coverage is shown.
     CoverageListing coverageListing_;
     // Made again only when the source, the cache root or the days change, so that the index of

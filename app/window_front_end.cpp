@@ -5,6 +5,7 @@
 #include "app/tform2.h"
 #include "app/tform3.h"
 #include "app/tile_image.h"
+#include "app/tile_pixmap.h"
 #include "batch/jobs/error_count_texts.h"
 
 #include <climits>
@@ -48,9 +49,9 @@ void WindowFrontEnd::OnProgress(const JobProgress& progress) {
     }
 }
 
-void WindowFrontEnd::OnTile(int slot, const QImage& image) {
+void WindowFrontEnd::OnTile(int slot, const TilePixels& image) {
     drewTiles_ = true;
-    form1_.images.at(slot)->setPixmap(QPixmap::fromImage(image));
+    form1_.images.at(slot)->setPixmap(TilePixmap(image));
 }
 
 void WindowFrontEnd::OnBlockShown(const ViewUrls& block) {

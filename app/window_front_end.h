@@ -19,7 +19,7 @@ public:
         : form1_(form1), form2_(form2), form3_(form3), reporter_(reporter) {}
 
     void OnProgress(const JobProgress& progress) override;
-    void OnTile(int slot, const QImage& image) override;
+    void OnTile(int slot, const TilePixels& image) override;
     bool ShowsTiles() const override { return true; }
     void OnBlockShown(const ViewUrls& block) override;
     void OnMessage(const QString& caption, const QString& text) override;

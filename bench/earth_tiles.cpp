@@ -30,8 +30,8 @@ QByteArray EarthTileJpeg(const QString& quadPath) {
 }
 
 double ViewDecodeSeconds(const std::vector<QByteArray>& jpegs, int rounds) {
-    JpegDecoder decoder(QImage::Format_RGB32);
-    QImage image;
+    JpegDecoder decoder(PixelFormat::Xrgb32);
+    TilePixels image;
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < rounds; ++i)
         for (const QByteArray& jpeg : jpegs)

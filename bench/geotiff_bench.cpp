@@ -51,7 +51,7 @@ bool FillCache(const QString& cacheRoot, const TileBlock& block) {
 // Reads and decodes the tiles of row j into band, at rowY within it.
 bool DrawRow(const QString& cacheRoot, const TileBlock& block, std::int64_t j, RgbPicture& band,
              qint64 rowY) {
-    QImage tile;
+    TilePixels tile;
     for (std::int64_t i = 0; i < block.columns; ++i) {
         QFile file(TileFile(cacheRoot, block, i, j));
         if (!file.open(QIODevice::ReadOnly) || !DecodeJpeg(file.readAll(), tile))

@@ -119,7 +119,7 @@ bool FillCache(const QList<RectangleFile>& files, const QString& cacheRoot) {
 
 bool DecodeAll(const QList<RectangleFile>& files) {
     QByteArray bytes;
-    QImage image;
+    TilePixels image;
     JpegDecoder decoder;
     for (const RectangleFile& file : files)
         if (!ReadFile(file.path, bytes) || !decoder.Decode(bytes, image))
@@ -132,7 +132,7 @@ bool WriteAssembledPpm(const QList<RectangleFile>& files, int side, const QStrin
     if (!picture)
         return false;
     QByteArray bytes;
-    QImage image;
+    TilePixels image;
     for (const RectangleFile& file : files) {
         if (!ReadFile(file.path, bytes) || !DecodeJpeg(bytes, image))
             return false;

@@ -28,7 +28,7 @@ public:
 
 void DecodeTile(benchmark::State& state) {
     const QByteArray jpeg = MakeTestJpeg(kTileSide, kTileSide, QColor(30, 90, 160));
-    QImage image;
+    TilePixels image;
     for (auto _ : state)
         benchmark::DoNotOptimize(DecodeJpeg(jpeg, image));
 }
@@ -47,7 +47,7 @@ void LoadTileFromCache(benchmark::State& state) {
     TileLoaderContext context{WorkMode::CacheOnly, network, counters, hooks};
     const TileRequest tile =
         MakeTileRequest(root, QStringLiteral("prefix:"), QStringLiteral("qrst"));
-    QImage image;
+    TilePixels image;
     for (auto _ : state)
         benchmark::DoNotOptimize(TileLoader(tile, image, context));
 }

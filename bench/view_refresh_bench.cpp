@@ -6,6 +6,7 @@
 // a job does.
 #include "app/tform1.h"
 #include "app/tile_image.h"
+#include "app/tile_pixmap.h"
 #include "bench/earth_tiles.h"
 #include "image/jpeg_decode.h"
 #include "tiles/view_moves.h"
@@ -73,8 +74,8 @@ public:
     void ShowErrorCounts() override {}
     bool CancelRequested() override { return false; }
     void SleepMs(int) override {}
-    void ShowTile(int slot, const QImage& image) override {
-        form_.images.at(slot)->setPixmap(QPixmap::fromImage(image));
+    void ShowTile(int slot, const TilePixels& image) override {
+        form_.images.at(slot)->setPixmap(TilePixmap(image));
     }
 
 private:
@@ -93,7 +94,7 @@ double DecodeMicroseconds(int rounds) {
 }
 
 void DecodeViewTiles(benchmark::State& state) {
-    QImage image;
+    TilePixels image;
     for (auto _ : state)
         for (const QByteArray& jpeg : ViewTiles())
             benchmark::DoNotOptimize(DecodeJpeg(jpeg, image));

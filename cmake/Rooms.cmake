@@ -8,11 +8,14 @@
 #
 # builds every .cpp of the current folder (less EXCLUDE, files that form a library of their
 # own) into the static library net, linked to the rooms and libraries given.
+#
+# A room stays free of Qt Gui unless it says GUI: the batch commands run without it, so a room
+# that links Qt6::Gui or Qt6::Widgets, or a room that does, fails the build unless marked.
 
 set(ORBIVIST_INCLUDE_CHECK ${CMAKE_CURRENT_LIST_DIR}/check_room_includes.cmake)
 
 function(orbivist_room target)
-  cmake_parse_arguments(ARG "" "" "ROOMS;LIBS;PRIVATE_LIBS;EXCLUDE" ${ARGN})
+  cmake_parse_arguments(ARG "GUI" "" "ROOMS;LIBS;PRIVATE_LIBS;EXCLUDE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   foreach(excluded ${ARG_EXCLUDE})
@@ -21,6 +24,9 @@ function(orbivist_room target)
   add_library(${target} STATIC ${sources})
   target_link_libraries(${target} PUBLIC ${ARG_ROOMS} ${ARG_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
   orbivist_room_of(${target} ${CMAKE_CURRENT_SOURCE_DIR})
+  if(NOT ARG_GUI)
+    orbivist_gui_free(${target})
+  endif()
 
   get_target_property(folder ${target} ORBIVIST_ROOM)
   set(allowed ${folder})
@@ -49,4 +55,37 @@ endfunction()
 function(orbivist_room_of target directory)
   file(RELATIVE_PATH folder ${ORBIVIST_ROOT} ${directory})
   set_target_properties(${target} PROPERTIES ORBIVIST_ROOM ${folder})
+endfunction()
+
+# Fails the build when target links Qt Gui or Qt Widgets, itself or through any library of the
+# project it links.
+function(orbivist_gui_free target)
+  set(pending ${target})
+  set(seen "")
+  while(pending)
+    list(POP_FRONT pending current)
+    if(current IN_LIST seen)
+      continue()
+    endif()
+    list(APPEND seen ${current})
+    if(current MATCHES "^Qt6::(Gui|Widgets|OpenGL|OpenGLWidgets)$")
+      message(FATAL_ERROR "${target} must stay free of Qt Gui, but links ${current}")
+    endif()
+    if(NOT TARGET ${current})
+      continue()
+    endif()
+    get_target_property(imported ${current} IMPORTED)
+    if(imported)
+      continue()
+    endif()
+    get_target_property(libs ${current} LINK_LIBRARIES)
+    get_target_property(interface ${current} INTERFACE_LINK_LIBRARIES)
+    foreach(lib ${libs} ${interface})
+      # $<LINK_ONLY:x>, as CMake records a static library's private libraries.
+      string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" lib "${lib}")
+      if(lib AND NOT lib MATCHES "-NOTFOUND$" AND NOT lib MATCHES "^\\$<")
+        list(APPEND pending ${lib})
+      endif()
+    endforeach()
+  endwhile()
 endfunction()

@@ -3,6 +3,9 @@
 
 #include "image/jpeg_error_trap.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 // A progressive file with thousands of tiny scans can take minutes to decode.
@@ -43,8 +46,8 @@ bool DimensionsAcceptable(const jpeg_decompress_struct& info) {
            info.image_height <= kMaxJpegSide;
 }
 
-// Ink amounts to RGB, written as three bytes a pixel or as one QRgb. Adobe applications store
-// CMYK inverted and mark it with their marker, which is by far the common case; plain CMYK
+// Ink amounts to RGB, written as three bytes a pixel or as one 0xffRRGGBB word. Adobe applications
+// store CMYK inverted and mark it with their marker, which is by far the common case; plain CMYK
 // counts ink upwards.
 void CmykRowToRgb(const JSAMPLE* cmyk, unsigned char* out, JDIMENSION width, bool inverted,
                   bool rgb32) {
@@ -54,7 +57,9 @@ void CmykRowToRgb(const JSAMPLE* cmyk, unsigned char* out, JDIMENSION width, boo
         for (int c = 0; c < 3; ++c)
             rgb[c] = (inverted ? cmyk[c] : 255 - cmyk[c]) * k / 255;
         if (rgb32) {
-            reinterpret_cast<QRgb*>(out)[x] = qRgb(rgb[0], rgb[1], rgb[2]);
+            const std::uint32_t word = 0xff000000u | std::uint32_t(rgb[0]) << 16 |
+                                       std::uint32_t(rgb[1]) << 8 | std::uint32_t(rgb[2]);
+            std::memcpy(out + x * 4, &word, sizeof word);
             continue;
         }
         for (int c = 0; c < 3; ++c)
@@ -62,7 +67,7 @@ void CmykRowToRgb(const JSAMPLE* cmyk, unsigned char* out, JDIMENSION width, boo
     }
 }
 
-// libjpeg-turbo's layout of a Format_RGB32 pixel, a 0xffRRGGBB word in the machine's byte order;
+// libjpeg-turbo's layout of an Xrgb32 pixel, a 0xffRRGGBB word in the machine's byte order;
 // its fourth byte comes out as 0xff.
 constexpr J_COLOR_SPACE kRgb32Space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
@@ -70,23 +75,25 @@ constexpr J_COLOR_SPACE kRgb32Space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_
 // image in the next slot round. Gives its index, or -1 when the memory cannot be had. Kept
 // out of Run so that no temporary image is ever alive inside it.
 template <std::size_t N>
-int PickImage(std::array<QImage, N>& spares, int& next, JDIMENSION width, JDIMENSION height,
-              QImage::Format format) {
-    const QSize size(static_cast<int>(width), static_cast<int>(height));
+int PickImage(std::array<TilePixels, N>& spares, int& next, JDIMENSION width, JDIMENSION height,
+              PixelFormat format) {
+    const int w = static_cast<int>(width);
+    const int h = static_cast<int>(height);
     for (std::size_t i = 0; i < N; ++i) {
-        const QImage& spare = spares[i];
-        if (spare.isDetached() && spare.size() == size && spare.format() == format)
+        const TilePixels& spare = spares[i];
+        if (spare.isDetached() && spare.width() == w && spare.height() == h &&
+            spare.format() == format)
             return static_cast<int>(i);
     }
     const int slot = next;
     next = (next + 1) % static_cast<int>(N);
-    spares[slot] = QImage(size, format);
+    spares[slot] = TilePixels(w, h, format);
     return spares[slot].isNull() ? -1 : slot;
 }
 
 // Reads the headers and starts the decoder; false for sides out of range. Jumps back to the
 // caller's trap on a fatal error.
-bool Start(State& d, const QByteArray& data, QImage::Format format) {
+bool Start(State& d, const QByteArray& data, PixelFormat format) {
     if (!d.created) {
         jpeg_create_decompress(&d.info);
         d.created = true;
@@ -101,14 +108,14 @@ bool Start(State& d, const QByteArray& data, QImage::Format format) {
     if (!DimensionsAcceptable(d.info))
         return false;
     const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
-    const bool rgb32 = format == QImage::Format_RGB32;
+    const bool rgb32 = format == PixelFormat::Xrgb32;
     d.info.out_color_space = cmyk ? JCS_CMYK : rgb32 ? kRgb32Space : JCS_RGB;
     jpeg_start_decompress(&d.info);
     return true;
 }
 
 // Start alone, under a trap of its own; true when the decoder got that far.
-bool StartOnly(State& d, const QByteArray& data, QImage::Format format) {
+bool StartOnly(State& d, const QByteArray& data, PixelFormat format) {
     d.info.err = InstallJpegErrorTrap(d.trap);
     if (setjmp(d.trap.jumpBack))
         return false;
@@ -118,7 +125,7 @@ bool StartOnly(State& d, const QByteArray& data, QImage::Format format) {
 // Decodes into one of spares and gives its index, or -1 on failure. Holds no objects with
 // destructors: libjpeg may jump out of any call below.
 template <std::size_t N>
-int Run(State& d, const QByteArray& data, QImage::Format format, std::array<QImage, N>& spares,
+int Run(State& d, const QByteArray& data, PixelFormat format, std::array<TilePixels, N>& spares,
         int& next) {
     d.info.err = InstallJpegErrorTrap(d.trap);
     if (setjmp(d.trap.jumpBack))
@@ -126,7 +133,7 @@ int Run(State& d, const QByteArray& data, QImage::Format format, std::array<QIma
     if (!Start(d, data, format))
         return -1;
     const bool cmyk = d.info.out_color_space == JCS_CMYK;
-    const bool rgb32 = format == QImage::Format_RGB32;
+    const bool rgb32 = format == PixelFormat::Xrgb32;
 
     const JDIMENSION width = d.info.output_width;
     const int slot = PickImage(spares, next, width, d.info.output_height, format);
@@ -164,13 +171,11 @@ bool JpegDecoder::Starts(const QByteArray& data) {
     return started;
 }
 
-JpegDecoder::JpegDecoder(QImage::Format format)
-    : format_(format == QImage::Format_RGB32 ? format : QImage::Format_RGB888),
-      state_(std::make_unique<State>()) {}
+JpegDecoder::JpegDecoder(PixelFormat format) : format_(format), state_(std::make_unique<State>()) {}
 
 JpegDecoder::~JpegDecoder() = default;
 
-bool JpegDecoder::Decode(const QByteArray& data, QImage& image) {
+bool JpegDecoder::Decode(const QByteArray& data, TilePixels& image) {
     if (data.isEmpty())
         return false;
     const int slot = Run(*state_, data, format_, spares_, nextSpare_);
@@ -186,7 +191,7 @@ bool JpegDecoder::Decode(const QByteArray& data, QImage& image) {
     return true;
 }
 
-bool DecodeJpeg(const QByteArray& data, QImage& image) {
+bool DecodeJpeg(const QByteArray& data, TilePixels& image) {
     JpegDecoder decoder;
     return decoder.Decode(data, image);
 }

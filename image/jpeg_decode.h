@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Decoding JPEG data held in memory.
+#include "image/tile_pixels.h"
+
 #include <QByteArray>
-#include <QImage>
 
 #include <array>
 #include <memory>
@@ -18,17 +19,15 @@ inline constexpr int kMaxJpegSide = 1024;
 // no pixels per tile, which spares the heap from shrinking and growing again on every tile.
 class JpegDecoder {
 public:
-    // Pictures come out in format: Format_RGB888, the rows the stitch and the outputs write,
-    // or Format_RGB32, what a pixmap is made of on screen, so that showing a tile converts
-    // nothing. Any other format is taken for Format_RGB888.
-    explicit JpegDecoder(QImage::Format format = QImage::Format_RGB888);
+    // Pictures come out in format (see PixelFormat).
+    explicit JpegDecoder(PixelFormat format = PixelFormat::Rgb888);
     ~JpegDecoder();
     JpegDecoder(const JpegDecoder&) = delete;
     JpegDecoder& operator=(const JpegDecoder&) = delete;
 
     // As DecodeJpeg below.
-    bool Decode(const QByteArray& data, QImage& image);
-    QImage::Format Format() const { return format_; }
+    bool Decode(const QByteArray& data, TilePixels& image);
+    PixelFormat Format() const { return format_; }
 
     // Whether Decode would get past the headers and tables (sides, precision, sampling,
     // tables): what refuses a file laid out whole, since damaged coded data decodes into
@@ -42,9 +41,9 @@ private:
     // still holds the one before; four tiles of a view are on their way at most.
     static constexpr int kSpares = 6;
 
-    QImage::Format format_;
+    PixelFormat format_;
     std::unique_ptr<State> state_;
-    std::array<QImage, kSpares> spares_;
+    std::array<TilePixels, kSpares> spares_;
     int nextSpare_ = 0;
 };
 
@@ -52,4 +51,4 @@ private:
 // accepted. Data that is merely cut short still decodes (the missing part is filled
 // in); corrupt data, unsupported colour spaces and sides above kMaxJpegSide fail.
 // On failure image is left as it was.
-bool DecodeJpeg(const QByteArray& data, QImage& image);
+bool DecodeJpeg(const QByteArray& data, TilePixels& image);

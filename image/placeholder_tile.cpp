@@ -1,40 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/placeholder_tile.h"
 
+#include "image/text_library.h"
 #include "tiles/tile_side.h"
 
-#include <QColor>
-#include <QFontMetrics>
-#include <QGuiApplication>
-#include <QPainter>
-
-namespace {
-
-// Places the text's box so that its centre falls on (centreX, centreY).
-void DrawCentred(QPainter& painter, const QString& text, int centreX, int centreY) {
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int width = metrics.horizontalAdvance(text);
-    const int height = metrics.height();
-    const QRect box(centreX - width / 2, centreY - height / 2, width, height);
-    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-}
-
-} // namespace
-
-QImage PlaceholderTile(const QString& firstLine, const QString& secondLine) {
-    QImage tile(kTileSide, kTileSide, QImage::Format_RGB888);
-    tile.fill(QColor(192, 192, 192));
+TilePixels PlaceholderTile(const QString& firstLine, const QString& secondLine) {
+    TilePixels tile(kTileSide, kTileSide, PixelFormat::Rgb888);
+    tile.Fill(0xc0c0c0);
     // Text takes a GUI application's fonts. The commands that run without one (prefill,
-    // export) never show nor write the stand-in, only count it missing: plain grey will do.
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
+    // export) never show nor write the stand-in, only count it missing: plain grey will do,
+    // and the plugin is not loaded for them.
+    if (tile.isNull() || !TextCanBeDrawn())
         return tile;
-    QPainter painter(&tile);
-    QFont font = QGuiApplication::font();
-    font.setPointSize(8);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    DrawCentred(painter, firstLine, kTileSide / 2, 108);
-    DrawCentred(painter, secondLine, kTileSide / 2, 148);
-    painter.end();
+    if (const TextPlugin* plugin = TextLibrary())
+        plugin->drawLines(tile.bits(), tile.width(), tile.height(), tile.bytesPerLine(), firstLine,
+                          108, secondLine, 148);
     return tile;
 }

@@ -71,12 +71,13 @@ void RgbPicture::ReleaseRows(qint64 top, qint64 bottom) {
         ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
 }
 
-void RgbPicture::DrawTile(const QImage& tile, qint64 x, qint64 y) {
+void RgbPicture::DrawTile(const TilePixels& tile, qint64 x, qint64 y) {
     // Also keeps x + the tile's width from overflowing.
     if (tile.isNull() || x >= width_ || y >= height_)
         return;
-    const QImage rgb =
-        tile.format() == QImage::Format_RGB888 ? tile : tile.convertToFormat(QImage::Format_RGB888);
+    const TilePixels rgb = tile.ConvertedTo(PixelFormat::Rgb888);
+    if (rgb.isNull())
+        return;
     const qint64 left = std::max<qint64>(x, 0);
     const qint64 right = std::min<qint64>(x + rgb.width(), width_);
     const qint64 top = std::max<qint64>(y, 0);

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The stitched picture while its tiles arrive: 8-bit RGB, three bytes a pixel, rows from
-// the top without padding. Not a QImage: a picture of 255 by 255 tiles has more than 2^32
-// pixels, beyond what QImage (and any 32-bit size) can describe, so sizes and offsets are
+// the top without padding. Not a TilePixels: a picture of 255 by 255 tiles has more than 2^32
+// pixels, beyond what any 32-bit size can describe, so sizes and offsets are
 // 64-bit.
-#include <QImage>
+#include "image/tile_pixels.h"
+
 #include <QtGlobal>
 #include <cstdlib>
 #include <memory>
@@ -24,7 +25,7 @@ public:
     // Copies the tile in with its top-left corner at (x, y); whatever falls outside the
     // picture is dropped. A tile in another format is converted to RGB888 first; a null
     // tile draws nothing.
-    void DrawTile(const QImage& tile, qint64 x, qint64 y);
+    void DrawTile(const TilePixels& tile, qint64 x, qint64 y);
 
     // A copy of rows top to bottom (excluded, both within the picture); nothing when the
     // memory cannot be had. A band of a picture that is handed on a band at a time.

@@ -37,10 +37,10 @@ bool IsWholeTileLayout(const QByteArray& data, int side) {
            BigEndian(data, 20) == wanted && IsCompleteTile(data);
 }
 
-bool DecodeTile(JpegDecoder& decoder, const QByteArray& data, QImage& image) {
+bool DecodeTile(JpegDecoder& decoder, const QByteArray& data, TilePixels& image) {
     if (!IsPngData(data))
         return decoder.Decode(data, image);
-    std::optional<QImage> png = DecodePngTile(data, decoder.Format());
+    std::optional<TilePixels> png = DecodePngTile(data, decoder.Format());
     if (!png)
         return false;
     image = std::move(*png);

@@ -6,7 +6,6 @@
 #include "image/jpeg_decode.h"
 
 #include <QByteArray>
-#include <QImage>
 
 // Whether data starts with the PNG signature.
 bool IsPngData(const QByteArray& data);
@@ -22,4 +21,4 @@ bool IsWholeTileLayout(const QByteArray& data, int side);
 
 // Decodes a tile's file into an image of the decoder's format: a PNG as DecodePngTile, any other
 // data as a JPEG with decoder. On failure image is left as it was.
-bool DecodeTile(JpegDecoder& decoder, const QByteArray& data, QImage& image);
+bool DecodeTile(JpegDecoder& decoder, const QByteArray& data, TilePixels& image);

@@ -26,5 +26,5 @@ private:
     std::size_t next_ = 0;
     ViewSource source_;
     TileLoaderContext context_;
-    QImage image_;
+    TilePixels image_;
 };

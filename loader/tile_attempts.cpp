@@ -21,8 +21,9 @@ void Pause(int sleepMs, ViewLoadHooks& hooks) {
 
 } // namespace
 
-TileAttemptsEnd AttemptTile(const TileRequest& tile, QImage& image, const TileAttemptRules& rules,
-                            const std::function<bool(const TileRequest&, QImage&)>& load,
+TileAttemptsEnd AttemptTile(const TileRequest& tile, TilePixels& image,
+                            const TileAttemptRules& rules,
+                            const std::function<bool(const TileRequest&, TilePixels&)>& load,
                             ViewLoadHooks& hooks) {
     const int attempts = std::max(rules.attempts, 1);
     for (int attempt = 1; attempt <= attempts; ++attempt) {

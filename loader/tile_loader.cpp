@@ -24,8 +24,9 @@ constexpr qsizetype kShortestUsefulData = 5;
 
 // Decodes a tile's data. A picture of any other size than a tile is a bad file whatever its
 // source: it would show a quarter of itself, or stretch a single pixel over the view.
-bool DecodeSquareTile(const QByteArray& data, QImage& image, TileBuffers& buffers) {
-    return DecodeTile(buffers.decoder, data, image) && image.size() == QSize(kTileSide, kTileSide);
+bool DecodeSquareTile(const QByteArray& data, TilePixels& image, TileBuffers& buffers) {
+    return DecodeTile(buffers.decoder, data, image) && image.width() == kTileSide &&
+           image.height() == kTileSide;
 }
 
 void Count(std::int32_t& counter, TileLoaderContext& context) {
@@ -58,7 +59,7 @@ enum class CachedTile { Usable, Absent, Undecodable };
 // Reads and checks the cached file once. A file that is too large to be a tile, does not
 // decode (or, only copied, is not laid out as a tile's file), or was cut short (no JPEG end
 // marker, no PNG end chunk), is deleted and counted as a bad file.
-CachedTile LoadCachedTile(const TileRequest& tile, const QString& path, QImage& image,
+CachedTile LoadCachedTile(const TileRequest& tile, const QString& path, TilePixels& image,
                           TileLoaderContext& context, TileBuffers& buffers) {
     struct stat status {};
     const QByteArray name = QFile::encodeName(path);
@@ -91,7 +92,7 @@ CachedTile LoadCachedTile(const TileRequest& tile, const QString& path, QImage& 
     return CachedTile::Usable;
 }
 
-bool FetchTile(const TileRequest& tile, const QString& cacheFile, QImage& image,
+bool FetchTile(const TileRequest& tile, const QString& cacheFile, TilePixels& image,
                TileLoaderContext& context, TileBuffers& buffers) {
     QByteArray body;
     // The cache's new file is made while the server works on the tile; one that the tile
@@ -129,7 +130,7 @@ bool FetchTile(const TileRequest& tile, const QString& cacheFile, QImage& image,
 
 } // namespace
 
-bool TileLoader(const TileRequest& tile, QImage& image, TileLoaderContext& context) {
+bool TileLoader(const TileRequest& tile, TilePixels& image, TileLoaderContext& context) {
     context.hooks.ShowErrorCounts();
     context.hooks.PumpEvents();
     if (!tile.cacheFile)

@@ -8,7 +8,6 @@
 #include "sources/tile_request.h"
 #include "tiles/work_mode.h"
 
-#include <QImage>
 #include <functional>
 
 // What the loader needs from the window it works for.
@@ -28,7 +27,7 @@ public:
 // the decoder with its pixel buffers, so that no tile allocates its own.
 struct TileBuffers {
     // Tiles come out in format: see JpegDecoder.
-    explicit TileBuffers(QImage::Format format = QImage::Format_RGB888) : decoder(format) {}
+    explicit TileBuffers(PixelFormat format = PixelFormat::Rgb888) : decoder(format) {}
     QByteArray fileBytes;
     JpegDecoder decoder;
 };
@@ -59,4 +58,4 @@ struct TileLoaderContext {
 // then unspecified). Damaged cache files are deleted, every failure is counted in
 // context.counters by kind, and good replies are stored in the cache. Never retries.
 // A tile without a cache file name is refused outright: false, nothing counted.
-bool TileLoader(const TileRequest& tile, QImage& image, TileLoaderContext& context);
+bool TileLoader(const TileRequest& tile, TilePixels& image, TileLoaderContext& context);

@@ -10,9 +10,9 @@
 
 ViewLoadOutcome LoadViewTiles(std::span<const TileRequest> tiles,
                               const std::optional<BatchRetry>& batch, TileCounters& counters,
-                              const std::function<bool(const TileRequest&, QImage&)>& loadTile,
+                              const std::function<bool(const TileRequest&, TilePixels&)>& loadTile,
                               ViewLoadHooks& hooks) {
-    QImage image;
+    TilePixels image;
     for (int slot = 0; slot < static_cast<int>(tiles.size()); ++slot) {
         // Every tile is tried at least once, or its slot would keep a stale picture.
         const TileAttemptRules rules{
@@ -24,7 +24,7 @@ ViewLoadOutcome LoadViewTiles(std::span<const TileRequest> tiles,
                     return !batch ||
                            !(hooks.CancelRequested() || ErrorLimitReached(*batch, counters));
                 },
-            .shown = [&](const QImage& shown) { hooks.ShowTile(slot, shown); }};
+            .shown = [&](const TilePixels& shown) { hooks.ShowTile(slot, shown); }};
         switch (AttemptTile(tiles[slot], image, rules, loadTile, hooks)) {
         case TileAttemptsEnd::Stopped:
             return ViewLoadOutcome::Aborted;
@@ -61,7 +61,7 @@ ViewLoadOutcome LoadViewRequests(std::span<const TileRequest> tiles, const ViewS
     const auto shared = qScopeGuard([&source] { source.http.ShareSilentWait(false); });
     return LoadViewTiles(
         tiles, batch, counters,
-        [&context](const TileRequest& tile, QImage& image) {
+        [&context](const TileRequest& tile, TilePixels& image) {
             return TileLoader(tile, image, context);
         },
         hooks);
@@ -75,7 +75,7 @@ ViewLoadOutcome LoadBlock(std::span<const TileRequest> tiles, int atOnce, const 
                               source.buffers, source.copy, source.layoutOnly, source.refresh};
     source.http.ShareSilentWait(true);
     const auto shared = qScopeGuard([&source] { source.http.ShareSilentWait(false); });
-    const auto load = [&context](const TileRequest& tile, QImage& into) {
+    const auto load = [&context](const TileRequest& tile, TilePixels& into) {
         return TileLoader(tile, into, context);
     };
     // One walk along the whole block: the window of transfers keeps as many tiles under way
@@ -95,7 +95,7 @@ ViewLoadOutcome LoadBlock(std::span<const TileRequest> tiles, int atOnce, const 
     // painted once rather than once a tile, and a move waits no longer than a frame.
     constexpr int kFrameMs = 16;
     QElapsedTimer sincePump;
-    QImage image;
+    TilePixels image;
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         const TileAttemptRules rules{.attempts = 1,
                                      .pauseSeconds = 0,
@@ -109,7 +109,7 @@ ViewLoadOutcome LoadBlock(std::span<const TileRequest> tiles, int atOnce, const 
                                              return keepGoing();
                                          },
                                      .shown =
-                                         [&](const QImage& shown) {
+                                         [&](const TilePixels& shown) {
                                              if (keepGoing())
                                                  hooks.ShowTile(static_cast<int>(i), shown);
                                          }};

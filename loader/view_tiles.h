@@ -9,7 +9,6 @@
 #include "tiles/view_urls.h"
 #include "tiles/work_mode.h"
 
-#include <QImage>
 #include <array>
 #include <functional>
 #include <memory>
@@ -39,7 +38,7 @@ public:
     virtual void SleepMs(int ms) = 0;
     // Puts image into the view's slot (0 top-left, 1 top-right, 2 bottom-right,
     // 3 bottom-left); a larger block's further tiles follow in the order they were given.
-    virtual void ShowTile(int slot, const QImage& image) = 0;
+    virtual void ShowTile(int slot, const TilePixels& image) = 0;
 };
 
 enum class ViewLoadOutcome { Completed, Aborted };
@@ -54,7 +53,7 @@ enum class ViewLoadOutcome { Completed, Aborted };
 // adds one to counters.tilesMissing.
 ViewLoadOutcome LoadViewTiles(std::span<const TileRequest> tiles,
                               const std::optional<BatchRetry>& batch, TileCounters& counters,
-                              const std::function<bool(const TileRequest&, QImage&)>& loadTile,
+                              const std::function<bool(const TileRequest&, TilePixels&)>& loadTile,
                               ViewLoadHooks& hooks);
 
 // Where the tiles of a view come from.

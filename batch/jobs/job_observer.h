@@ -4,10 +4,10 @@
 // or a test draws them as it likes. Each method has an empty body: a watcher overrides what it
 // shows.
 #include "batch/jobs/job_ending.h"
+#include "image/tile_pixels.h"
 #include "loader/tile_counters.h"
 #include "tiles/view_urls.h"
 
-#include <QImage>
 #include <QString>
 #include <cstdint>
 
@@ -33,7 +33,7 @@ public:
     virtual void OnProgress(const JobProgress&) {}
     // A tile the job has loaded, in its block's slot (0 top-left, 1 top-right, 2 bottom-right,
     // 3 bottom-left).
-    virtual void OnTile(int /*slot*/, const QImage& /*image*/) {}
+    virtual void OnTile(int /*slot*/, const TilePixels& /*image*/) {}
     // Whether OnTile shows the tiles to someone: when nothing does, a job that only copies
     // tiles does not decode them.
     virtual bool ShowsTiles() const { return false; }

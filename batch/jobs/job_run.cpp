@@ -61,7 +61,7 @@ ViewLoadOutcome JobRun::LoadBlock(const std::array<TileKey, 4>& block, const Bat
     return outcome;
 }
 
-const QImage& JobRun::LoadTile(const TileRequest& tile, const BatchRetry& retry) {
+const TilePixels& JobRun::LoadTile(const TileRequest& tile, const BatchRetry& retry) {
     TileLoaderContext context{source_.mode, source_.http, counters_, *this, &buffers_};
     context.refresh = source_.refresh;
     const TileAttemptRules rules{.attempts = retry.attempts,
@@ -72,7 +72,7 @@ const QImage& JobRun::LoadTile(const TileRequest& tile, const BatchRetry& retry)
                                                 (!Cancelled() && !counters_.dailyLimitReached);
                                      },
                                  .shown = nullptr};
-    const auto load = [&context](const TileRequest& request, QImage& loaded) {
+    const auto load = [&context](const TileRequest& request, TilePixels& loaded) {
         return TileLoader(request, loaded, context);
     };
     if (AttemptTile(tile, tile_, rules, load, *this) != TileAttemptsEnd::Loaded)

@@ -54,7 +54,7 @@ public:
     // One tile with the batch retries, a cancel cutting them short; a tile whose attempts all
     // failed is the "could not load" stand-in and counts as missing. The image is kept until
     // the next tile is loaded.
-    const QImage& LoadTile(const TileRequest& tile, const BatchRetry& retry);
+    const TilePixels& LoadTile(const TileRequest& tile, const BatchRetry& retry);
     // A tile passed over because the cache already holds it: counted as in hand.
     void SkipCachedTile() { ++counters_.tilesAlreadyCached; }
 
@@ -82,7 +82,7 @@ private:
     void ShowErrorCounts() override;
     bool CancelRequested() override { return controls_.CancelRequested(); }
     void SleepMs(int ms) override { services_.sleepMs(ms); }
-    void ShowTile(int slot, const QImage& image) override { observer_.OnTile(slot, image); }
+    void ShowTile(int slot, const TilePixels& image) override { observer_.OnTile(slot, image); }
     void SetStatus(const QString& text) override;
     void ShowMessage(const QString& caption, const QString& text) override;
     bool HangUpAll();
@@ -96,6 +96,6 @@ private:
     JobProgress progress_;
     // Kept from tile to tile, so that no tile allocates its own file and pixel buffers.
     TileBuffers buffers_;
-    QImage tile_;
+    TilePixels tile_;
     TileBytesSink copy_;
 };

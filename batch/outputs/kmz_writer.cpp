@@ -5,7 +5,6 @@
 #include "image/tile_decode.h"
 
 #include <QCoreApplication>
-#include <QImage>
 
 #include <cmath>
 #include <cstring>
@@ -29,8 +28,10 @@ QString Degrees(double value) {
 // would land far from their place at low levels. Each output row is therefore taken from
 // where its latitude lies in the tiles, a mapping of rows alone (longitude is linear in
 // both), with the two nearest tile rows blended.
-QImage RowsAtEqualLatitudes(const QImage& picture, int level, double firstRow) {
-    QImage result(picture.size(), QImage::Format_RGB888);
+TilePixels RowsAtEqualLatitudes(const TilePixels& picture, int level, double firstRow) {
+    TilePixels result(picture.width(), picture.height(), PixelFormat::Rgb888);
+    if (result.isNull())
+        return result;
     const int height = picture.height();
     const double north = RowEdgeLatitude(level, firstRow);
     const double south = RowEdgeLatitude(level, firstRow + double(height) / kTileSide);
@@ -161,12 +162,14 @@ bool KmzWriter::AddTile(const TileKey& key, const QByteArray& jpeg) {
 
 bool KmzWriter::WritePicture(std::int64_t index) {
     const Picture p = PictureAt(index);
-    QImage picture(int(p.columns) * kTileSide, int(p.rows) * kTileSide, QImage::Format_RGB888);
-    picture.fill(Qt::black);
+    TilePixels picture(int(p.columns) * kTileSide, int(p.rows) * kTileSide, PixelFormat::Rgb888);
+    if (picture.isNull())
+        return Fail(QStringLiteral("%1: no memory for a picture").arg(path_));
+    picture.Fill(0x000000);
     const std::vector<QByteArray> tiles = std::move(waiting_[index]);
     waiting_.erase(index);
     written_[std::size_t(index)] = true;
-    QImage tile;
+    TilePixels tile;
     JpegDecoder decoder;
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         if (tiles[i].isEmpty() || !DecodeTile(decoder, tiles[i], tile))
@@ -177,7 +180,7 @@ bool KmzWriter::WritePicture(std::int64_t index) {
             std::memcpy(picture.scanLine(y + line) + x * 3, tile.constScanLine(line),
                         std::size_t(std::min(tile.width(), kTileSide)) * 3);
     }
-    const QImage resampled =
+    const TilePixels resampled =
         RowsAtEqualLatitudes(picture, block_.level, double(block_.row + p.row));
     const std::vector<std::uint8_t> encoded =
         EncodeRgbJpeg(resampled.constBits(), resampled.width(), resampled.height(),

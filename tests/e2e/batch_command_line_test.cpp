@@ -6,6 +6,7 @@
 #include "image/jpeg_decode.h"
 #include "store/settings_file.h"
 #include "tests/support/gdal_readback.h"
+#include "tests/support/tile_pixels_image.h"
 #include "tiles/region_plan.h"
 
 #include <QDir>
@@ -85,9 +86,9 @@ TEST_F(BatchCommandLine, StitchWritesPictureAndMapFetchingColumnByColumn) {
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     QFile picture(out);
     ASSERT_TRUE(picture.open(QIODevice::ReadOnly));
-    QImage image;
+    TilePixels image;
     ASSERT_TRUE(DecodeJpeg(picture.readAll(), image));
-    EXPECT_EQ(image.size(), QSize(512, 512));
+    EXPECT_EQ(AsImage(image).size(), QSize(512, 512));
     EXPECT_TRUE(QFileInfo::exists(dir.file("world.map")));
     EXPECT_TRUE(QFileInfo::exists(dir.file("world.jgw")));
     EXPECT_TRUE(QFileInfo::exists(dir.file("world.prj")));
@@ -476,9 +477,10 @@ TEST_F(BatchCommandLine, EachFailureEndsOnALineThatSaysWhyWithItsStatus) {
 // for dark text.
 int StandInsWithText(const QString& picture) {
     QFile file(picture);
-    QImage image;
-    if (!file.open(QIODevice::ReadOnly) || !DecodeJpeg(file.readAll(), image))
+    TilePixels decoded;
+    if (!file.open(QIODevice::ReadOnly) || !DecodeJpeg(file.readAll(), decoded))
         return -1;
+    const QImage image = AsImage(decoded);
     int found = 0;
     for (int top = 0; top < image.height(); top += 256)
         for (int left = 0; left < image.width(); left += 256) {
@@ -590,4 +592,16 @@ TEST_F(BatchCommandLine, OnlyAStitchLoadsAPlatformPlugin) {
         EXPECT_FALSE(widgets) << log.toStdString();
         EXPECT_EQ(sqliteLoaded, sqlite) << log.toStdString();
     }
+}
+
+// The program a command runs in maps no GUI library: Qt Gui and what it brings come only with
+// the window's plugin or the text plugin, when they are opened.
+TEST(ProgramLibraries, TheExecutableLinksNoGuiLibrary) {
+    QProcess ldd;
+    ldd.start(QStringLiteral("ldd"), {QStringLiteral(ORBIVIST_BUILD_DIR "/orbivist")});
+    ASSERT_TRUE(ldd.waitForFinished(60000));
+    const QString libraries = QString::fromLocal8Bit(ldd.readAllStandardOutput());
+    ASSERT_TRUE(libraries.contains(QStringLiteral("libQt6Core"))) << libraries.toStdString();
+    for (const char* gui : {"libQt6Gui", "libQt6Widgets", "libEGL", "libX11", "libfontconfig"})
+        EXPECT_FALSE(libraries.contains(QLatin1String(gui))) << gui;
 }

@@ -43,10 +43,11 @@ TEST(LoaderWithServer, LevelOneViewFillsAnEmptyCacheWithWhatTheServerSent) {
 
     qint64 sent = 0;
     for (const QString letter : {"q", "r", "s", "t"}) {
-        QImage image;
+        TilePixels image;
         const TileRequest tile = MakeTileRequest(cache.path(), prefix, letter);
         ASSERT_TRUE(TileLoader(tile, image, context)) << letter.toStdString();
-        EXPECT_EQ(image.size(), QSize(256, 256));
+        EXPECT_EQ(image.width(), 256);
+        EXPECT_EQ(image.height(), 256);
         const RawReply reply = RawGet(server.Port(), "/kh?v=5&n=404&t=t" + letter.toStdString());
         EXPECT_EQ(cache.read(letter + ".jpg"), Bytes(reply.body)) << letter.toStdString();
         sent += static_cast<qint64>(reply.body.size());
@@ -71,7 +72,7 @@ TEST(LoaderWithServer, CountersMatchInjectedFaultsAndTheCacheKeepsOnlyGoodTiles)
     int loaded = 0, attempts = 0;
     for (int round = 0; round < 3; ++round)
         for (const QString& path : LevelTwoPaths()) {
-            QImage image;
+            TilePixels image;
             ++attempts;
             loaded += TileLoader(MakeTileRequest(cache.path(), prefix, path), image, context);
         }

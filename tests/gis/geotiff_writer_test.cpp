@@ -22,10 +22,10 @@ unsigned char Channel(std::int64_t column, std::int64_t row, int channel) {
 }
 
 void DrawTileRow(RgbPicture& band, std::int64_t row) {
-    QImage tile(kTileSide, kTileSide, QImage::Format_RGB888);
+    TilePixels tile(kTileSide, kTileSide, PixelFormat::Rgb888);
     for (std::int64_t column = 0; column < band.width() / kTileSide; ++column) {
-        tile.fill(
-            QColor(Channel(column, row, 0), Channel(column, row, 1), Channel(column, row, 2)));
+        tile.Fill(std::uint32_t{Channel(column, row, 0)} << 16 |
+                  std::uint32_t{Channel(column, row, 1)} << 8 | Channel(column, row, 2));
         band.DrawTile(tile, column * kTileSide, 0);
     }
 }

@@ -11,7 +11,7 @@ namespace {
 
 // A picture with detail everywhere, so that every quantisation step shows in the bytes.
 RgbPicture PatternPicture(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB888);
+    TilePixels image(width, height, PixelFormat::Rgb888);
     for (int y = 0; y < height; ++y) {
         uchar* row = image.scanLine(y);
         for (int x = 0; x < width; ++x) {

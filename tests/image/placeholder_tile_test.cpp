@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/placeholder_tile.h"
+#include "tests/support/tile_pixels_image.h"
 
 #include <QColor>
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ QRect InkBounds(const QImage& image, int firstRow, int lastRow) {
 } // namespace
 
 TEST(PlaceholderTile, GreyTileWithEachLineCentredOnItsPoint) {
-    const QImage tile = PlaceholderTile(QStringLiteral("Не удалось загрузить"), "-qrst-");
+    const QImage tile = AsImage(PlaceholderTile(QStringLiteral("Не удалось загрузить"), "-qrst-"));
     ASSERT_EQ(tile.size(), QSize(256, 256));
     EXPECT_EQ(tile.format(), QImage::Format_RGB888);
     EXPECT_EQ(tile.pixelColor(0, 0), QColor(192, 192, 192));
@@ -36,9 +37,9 @@ TEST(PlaceholderTile, GreyTileWithEachLineCentredOnItsPoint) {
 TEST(PlaceholderTile, EachLineChangesOnlyItsOwnHalf) {
     const auto top = [](const QImage& tile) { return tile.copy(0, 0, 256, 128); };
     const auto bottom = [](const QImage& tile) { return tile.copy(0, 128, 256, 128); };
-    const QImage a = PlaceholderTile(QStringLiteral("Отсутствует в кэше"), "-q-");
-    const QImage b = PlaceholderTile(QStringLiteral("Не удалось загрузить"), "-q-");
-    const QImage c = PlaceholderTile(QStringLiteral("Отсутствует в кэше"), "-tsrq-");
+    const QImage a = AsImage(PlaceholderTile(QStringLiteral("Отсутствует в кэше"), "-q-"));
+    const QImage b = AsImage(PlaceholderTile(QStringLiteral("Не удалось загрузить"), "-q-"));
+    const QImage c = AsImage(PlaceholderTile(QStringLiteral("Отсутствует в кэше"), "-tsrq-"));
     EXPECT_NE(top(a), top(b));
     EXPECT_EQ(bottom(a), bottom(b));
     EXPECT_EQ(top(a), top(c));

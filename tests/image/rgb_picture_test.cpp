@@ -30,16 +30,16 @@ TEST(RgbPicture, DrawsTilesClippedAndConverted) {
     ASSERT_TRUE(picture);
     EXPECT_EQ(PixelAt(*picture, 150, 100), QColor(0, 0, 0));
 
-    QImage red(256, 256, QImage::Format_RGB888);
-    red.fill(QColor(200, 10, 20));
+    TilePixels red(256, 256, PixelFormat::Rgb888);
+    red.Fill(0xc80a14);                // 200, 10, 20
     picture->DrawTile(red, 256, -100); // only a 44 by 156 corner lands
     EXPECT_EQ(PixelAt(*picture, 255, 0), QColor(0, 0, 0));
     EXPECT_EQ(PixelAt(*picture, 256, 0), QColor(200, 10, 20));
     EXPECT_EQ(PixelAt(*picture, 299, 155), QColor(200, 10, 20));
     EXPECT_EQ(PixelAt(*picture, 299, 156), QColor(0, 0, 0));
 
-    QImage blue(256, 256, QImage::Format_ARGB32);
-    blue.fill(QColor(1, 2, 250));
+    TilePixels blue(256, 256, PixelFormat::Xrgb32);
+    blue.Fill(0x0102fa); // 1, 2, 250
     picture->DrawTile(blue, -250, 150);
     EXPECT_EQ(PixelAt(*picture, 5, 199), QColor(1, 2, 250));
     EXPECT_EQ(PixelAt(*picture, 6, 199), QColor(0, 0, 0));
@@ -48,6 +48,6 @@ TEST(RgbPicture, DrawsTilesClippedAndConverted) {
     picture->DrawTile(red, 300, 0);
     picture->DrawTile(red, 0, -256);
     picture->DrawTile(red, std::numeric_limits<qint64>::max(), 0);
-    picture->DrawTile(QImage(), 0, 0);
+    picture->DrawTile(TilePixels(), 0, 0);
     EXPECT_EQ(PixelAt(*picture, 0, 0), QColor(0, 0, 0));
 }

@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -45,8 +46,8 @@ protected:
         EXPECT_EQ(errorsShown.size(), size_t(times));
         EXPECT_EQ(errorsShown.empty() ? -1 : errorsShown.back(), Errors(counters));
     }
-    static QImage Decoded(const QByteArray& jpeg) {
-        QImage decoded;
+    static TilePixels Decoded(const QByteArray& jpeg) {
+        TilePixels decoded;
         EXPECT_TRUE(DecodeJpeg(jpeg, decoded));
         return decoded;
     }
@@ -58,10 +59,10 @@ protected:
     int pumps = 0;
     bool cancelled = false;
     std::vector<int> errorsShown;
-    QImage image;
+    TilePixels image;
     const QByteArray red = MakeTestJpeg(256, 256, Qt::red);
     const QByteArray blue = MakeTestJpeg(256, 256, Qt::blue);
-    const QImage missing = PlaceholderTile(QStringLiteral("Отсутствует в кэше"), "-qr-");
+    const TilePixels missing = PlaceholderTile(QStringLiteral("Отсутствует в кэше"), "-qr-");
 };
 
 } // namespace
@@ -230,7 +231,7 @@ TEST_F(TileLoaderTest, CopiedTilesAreHandedOverAsBytesWithoutADecode) {
         FakeHttpGet server;
         server.Reply(blue);
         counters = {};
-        image = QImage();
+        image = TilePixels();
         std::vector<QByteArray> handed;
         const TileBytesSink sink = [&](const TileRequest& tile, const QByteArray& bytes) {
             EXPECT_EQ(tile.quadPath, "qr");
@@ -263,9 +264,9 @@ TEST_F(TileLoaderTest, PngTilesAreKeptAsTheirOwnBytesBesideOldJpegTiles) {
     http.Reply(green);
     EXPECT_TRUE(Load(WorkMode::CacheAndInternet));
     EXPECT_EQ(cache.read("qr.jpg"), green);
-    EXPECT_EQ(image.pixelColor(100, 100), QColor(Qt::green));
+    EXPECT_EQ(image.Pixel(100, 100), QColor(Qt::green).rgb() & 0xffffffu);
     EXPECT_TRUE(Load(WorkMode::CacheOnly)); // from the cache now
-    EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::green));
+    EXPECT_EQ(image.Pixel(5, 5), QColor(Qt::green).rgb() & 0xffffffu);
 
     cache.write("qs.jpg", red);
     EXPECT_TRUE(Load(WorkMode::CacheOnly, "qs"));

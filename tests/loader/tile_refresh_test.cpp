@@ -67,7 +67,7 @@ TEST(TileRefresh, ACachedTileIsConfirmedReplacedOrKeptButNeverLost) {
         TileLoaderContext context{WorkMode::CacheAndInternet, http, counters, hooks};
         const RefreshRule rule{.olderThanSeconds = 2 * kSecondsPerDay, .now = nullptr};
         context.refresh = &rule;
-        QImage image;
+        TilePixels image;
         ASSERT_TRUE(TileLoader(tile, image, context)) << c.what;
         EXPECT_EQ(http.requests, QStringList{"preqrs"}) << c.what;
 
@@ -76,7 +76,7 @@ TEST(TileRefresh, ACachedTileIsConfirmedReplacedOrKeptButNeverLost) {
         EXPECT_EQ(after.st_ino == before.st_ino, c.became != Became::Replaced) << c.what;
         // A confirmed tile is young again; one kept keeps its age, to be asked again.
         EXPECT_EQ(after.st_mtime > before.st_mtime, c.became != Became::KeptStale) << c.what;
-        EXPECT_EQ(image.pixelColor(128, 128).blue() > 200, c.became == Became::Replaced) << c.what;
+        EXPECT_EQ((image.Pixel(128, 128) & 0xff) > 200, c.became == Became::Replaced) << c.what;
         EXPECT_EQ(
             std::tuple(counters.tilesConfirmed, counters.tilesReplaced, counters.tilesKeptStale),
             std::tuple(c.became == Became::Confirmed, c.became == Became::Replaced,

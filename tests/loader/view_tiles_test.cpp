@@ -16,7 +16,7 @@ protected:
         sleepMs = ms;
         cancel = cancel || ++sleeps == cancelAfterSleeps;
     }
-    void ShowTile(int slot, const QImage& image) override {
+    void ShowTile(int slot, const TilePixels& image) override {
         trail += QString::number(slot);
         shown[slot] = image;
     }
@@ -24,7 +24,7 @@ protected:
     // Each tile fails as often as failing says, then loads; every attempt costs a
     // receive error.
     ViewLoadOutcome Run(const std::optional<BatchRetry>& batch) {
-        auto load = [this](const TileRequest& tile, QImage& image) {
+        auto load = [this](const TileRequest& tile, TilePixels& image) {
             attempts += tile.quadPath;
             ++counters.receiveErrors;
             image = good;
@@ -41,8 +41,8 @@ protected:
     TileCounters counters;
     bool cancel = false;
     int cancelAfterSleeps = -1, sleeps = 0, sleepMs = 0;
-    std::map<int, QImage> shown;
-    const QImage good = PlaceholderTile("good", "");
+    std::map<int, TilePixels> shown;
+    const TilePixels good = PlaceholderTile("good", "");
 };
 
 } // namespace

@@ -163,7 +163,7 @@ TEST(HttpTimeout, TheTilesOfOneViewShareOneWaitForASilentServer) {
         void ShowErrorCounts() override {}
         bool CancelRequested() override { return false; }
         void SleepMs(int) override {}
-        void ShowTile(int, const QImage&) override { ++shown; }
+        void ShowTile(int, const TilePixels&) override { ++shown; }
         int shown = 0;
     } hooks;
     FullListener listener;

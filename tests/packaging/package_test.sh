@@ -16,6 +16,7 @@ dpkg-deb -c "$deb" | awk '{print $6}' >"$tmp/files"
 for f in ./usr/bin/orbivist ./usr/bin/orbivist-tileserver \
     "./usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/orbivist/orbivist-gis.so" \
     "./usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/orbivist/orbivist-window.so" \
+    "./usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/orbivist/orbivist-text.so" \
     ./usr/share/orbivist/ReadMe.txt ./usr/share/orbivist/ReadMe.en.txt ./usr/share/orbivist/Sources.ini \
     ./usr/share/orbivist/translations/orbivist_en.qm \
     ./usr/share/applications/org.orbivist.orbivist.desktop \

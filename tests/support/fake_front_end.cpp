@@ -29,7 +29,7 @@ void FakeFrontEnd::OnProgress(const JobProgress& p) {
     progress.push_back(p);
 }
 
-void FakeFrontEnd::OnTile(int, const QImage&) {
+void FakeFrontEnd::OnTile(int, const TilePixels&) {
     if (onTile)
         onTile(++tilesShown);
     else

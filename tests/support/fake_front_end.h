@@ -43,7 +43,7 @@ public:
     QString endMessage;
 
     void OnProgress(const JobProgress& p) override;
-    void OnTile(int slot, const QImage& image) override;
+    void OnTile(int slot, const TilePixels& image) override;
     void OnMessage(const QString& caption, const QString& text) override;
     void OnEnded(JobEnding end, const QString& message) override;
 

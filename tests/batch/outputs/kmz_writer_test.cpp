@@ -7,6 +7,7 @@
 #include "tests/support/gdal_readback.h"
 #include "tests/support/jpeg_fixture.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/tile_pixels_image.h"
 
 #include <QStandardPaths>
 #include <gtest/gtest.h>
@@ -51,8 +52,9 @@ TEST(KmzWriter, OverlaysLieExactlyOnTheirTiles) {
 
         const QByteArray jpeg = ProgramOutput("unzip", {"-p", path, o.href});
         EXPECT_TRUE(jpeg.contains("\xFF\xC0")) << "a baseline frame";
-        QImage picture;
-        ASSERT_TRUE(DecodeJpeg(jpeg, picture)) << o.href.toStdString();
+        TilePixels decoded;
+        ASSERT_TRUE(DecodeJpeg(jpeg, decoded)) << o.href.toStdString();
+        const QImage picture = AsImage(decoded);
         ASSERT_EQ(picture.size(), QSize(e.columns * 256, e.rows * 256));
         // Every row shows the tile its latitude lies in (a few pixels of blur at the seams).
         int wrong = 0;

@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "image/tile_pixels.h"
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr int kLargestSide = 32767;
+
+std::uint32_t ReadWord(const uchar* at) {
+    std::uint32_t word;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+}
+
+void WriteWord(uchar* at, std::uint32_t word) {
+    std::memcpy(at, &word, sizeof word);
+}
+
+} // namespace
+
+TilePixels::TilePixels(int width, int height, PixelFormat format) {
+    if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide)
+        return;
+    const qsizetype rowBytes = qsizetype{width} * BytesPerPixel(format);
+    const qsizetype stride = (rowBytes + 3) / 4 * 4;
+    uchar* const bytes = new (std::nothrow) uchar[static_cast<std::size_t>(stride * height)];
+    if (bytes == nullptr)
+        return;
+    bytes_.reset(bytes);
+    width_ = width;
+    height_ = height;
+    format_ = format;
+    bytesPerLine_ = stride;
+}
+
+uchar* TilePixels::bits() {
+    if (bytes_ && !isDetached()) {
+        TilePixels copy(width_, height_, format_);
+        if (copy.isNull())
+            return nullptr;
+        std::memcpy(copy.bytes_.get(), bytes_.get(),
+                    static_cast<std::size_t>(bytesPerLine_ * height_));
+        *this = std::move(copy);
+    }
+    return bytes_.get();
+}
+
+void TilePixels::Fill(std::uint32_t rgb) {
+    if (isNull())
+        return;
+    uchar* const bytes = bits();
+    if (bytes == nullptr)
+        return;
+    const uchar red = static_cast<uchar>(rgb >> 16);
+    const uchar green = static_cast<uchar>(rgb >> 8);
+    const uchar blue = static_cast<uchar>(rgb);
+    for (int y = 0; y < height_; ++y) {
+        uchar* out = bytes + y * bytesPerLine_;
+        for (int x = 0; x < width_; ++x) {
+            if (format_ == PixelFormat::Xrgb32) {
+                WriteWord(out + x * 4, 0xff000000u | rgb);
+                continue;
+            }
+            out[x * 3] = red;
+            out[x * 3 + 1] = green;
+            out[x * 3 + 2] = blue;
+        }
+    }
+}
+
+std::uint32_t TilePixels::Pixel(int x, int y) const {
+    const uchar* const row = constScanLine(y);
+    if (format_ == PixelFormat::Xrgb32)
+        return ReadWord(row + x * 4) & 0xffffffu;
+    const uchar* const p = row + x * 3;
+    return std::uint32_t{p[0]} << 16 | std::uint32_t{p[1]} << 8 | p[2];
+}
+
+TilePixels TilePixels::ConvertedTo(PixelFormat format) const {
+    if (isNull() || format == format_)
+        return *this;
+    TilePixels converted(width_, height_, format);
+    if (converted.isNull())
+        return converted;
+    for (int y = 0; y < height_; ++y) {
+        uchar* const out = converted.bytes_.get() + y * converted.bytesPerLine_;
+        for (int x = 0; x < width_; ++x) {
+            const std::uint32_t rgb = Pixel(x, y);
+            if (format == PixelFormat::Xrgb32) {
+                WriteWord(out + x * 4, 0xff000000u | rgb);
+                continue;
+            }
+            out[x * 3] = static_cast<uchar>(rgb >> 16);
+            out[x * 3 + 1] = static_cast<uchar>(rgb >> 8);
+            out[x * 3 + 2] = static_cast<uchar>(rgb);
+        }
+    }
+    return converted;
+}
+
+bool operator==(const TilePixels& a, const TilePixels& b) {
+    if (a.width_ != b.width_ || a.height_ != b.height_ || a.format_ != b.format_)
+        return false;
+    if (a.bytes_ == b.bytes_)
+        return true;
+    const auto rowBytes = static_cast<std::size_t>(a.width_ * BytesPerPixel(a.format_));
+    for (int y = 0; y < a.height_; ++y)
+        if (std::memcmp(a.constScanLine(y), b.constScanLine(y), rowBytes) != 0)
+            return false;
+    return true;
+}
