@@ -103,7 +103,6 @@ TForm3& TForm1::ProgressDialog() {
 
 void TForm1::ConnectHandlers() {
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
-    ConnectLayers();
     connect(SpeedButton10, &QPushButton::clicked, this, [this] { SpeedButton10Click(); });
     connect(SpeedButton11, &QPushButton::clicked, this, [this] { SpeedButton11Click(); });
     ConnectNavigation();

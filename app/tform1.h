@@ -153,18 +153,21 @@ public:
     QPushButton* SpeedButton10 = nullptr;
     QPushButton* SpeedButton11 = nullptr;
     // "Слои", a button that opens the switches of what is drawn over the map, each off at first.
+    // The switches are made at their first need, as a deferred tab's controls are; a layer
+    // whose switch was never made is off.
     QToolButton* LayersButton = nullptr;
-    QCheckBox* ScaleCheck = nullptr; // the scale bar
+    DeferredTab layerSwitches_{[this] { BuildLayerSwitches(); }};
+    TabControl<QCheckBox> ScaleCheck{layerSwitches_}; // the scale bar
     ScaleBarOverlay* ScaleBarView = nullptr;
-    QCheckBox* GridCheck = nullptr; // the latitude/longitude grid
+    TabControl<QCheckBox> GridCheck{layerSwitches_}; // the latitude/longitude grid
     GraticuleOverlay* GraticuleView = nullptr;
     // The prefill tab's region: switched on as a region other than the visible one is chosen.
-    QCheckBox* RegionCheck = nullptr;
-    QCheckBox* CoverageCheck = nullptr; // each tile tinted by how much the cache holds
-    QSpinBox* CoverageLevel = nullptr;  // at this level
+    TabControl<QCheckBox> RegionCheck{layerSwitches_};
+    TabControl<QCheckBox> CoverageCheck{layerSwitches_}; // each tile tinted by the cache's share
+    TabControl<QSpinBox> CoverageLevel{layerSwitches_};  // at this level
     CoverageOverlay* CoverageView = nullptr;
-    QCheckBox* TrackCheck = nullptr;    // a track or area read from a file, once one is read
-    QPushButton* TrackButton = nullptr; // "трек…"
+    TabControl<QCheckBox> TrackCheck{layerSwitches_};    // a track or area read from a file
+    TabControl<QPushButton> TrackButton{layerSwitches_}; // "трек…"
     RegionOutline* TrackView = nullptr;
 
 private:
@@ -391,6 +394,9 @@ private:
     // The grid over the block, for its anchor and size.
     void ShowGraticule();
     void BuildLayersGroup();
+    void BuildLayerSwitches();
+    // Whether the layer's switch is on; never makes the switches.
+    bool LayerOn(const TabControl<QCheckBox>& layer) const;
     // The layers above the tiles in their order, the marker, then the tabs and status bar.
     void StackOverlays();
     void ConnectLayers();

@@ -301,7 +301,7 @@ bool TForm1::TakesInputWhileLoading(const QWidget& widget) const {
 
 void TForm1::ShowScaleBar() {
     const std::optional<TileKey> anchor = ViewAnchorKey();
-    ScaleBarView->setVisible(ScaleCheck->isChecked() && anchor);
+    ScaleBarView->setVisible(LayerOn(ScaleCheck) && anchor);
     if (!ScaleBarView->isVisible())
         return;
     // The view's centre is the corner its four tiles share.
@@ -313,7 +313,7 @@ void TForm1::ShowScaleBar() {
 
 void TForm1::ShowGraticule() {
     const std::optional<TileKey> anchor = ViewAnchorKey();
-    GraticuleView->setVisible(GridCheck->isChecked() && anchor);
+    GraticuleView->setVisible(LayerOn(GridCheck) && anchor);
     if (GraticuleView->isVisible())
         GraticuleView->Measure(*anchor);
 }

@@ -41,6 +41,18 @@ void TForm1::BuildLayersGroup() {
     LayersButton->setToolButtonStyle(Qt::ToolButtonTextOnly);
     LayersButton->setFocusPolicy(Qt::NoFocus);
     auto* menu = new QMenu(LayersButton);
+    // The switches are made as the menu first opens, or as one of them is first reached.
+    connect(menu, &QMenu::aboutToShow, this, [this] { layerSwitches_.Build(); });
+    LayersButton->setMenu(menu);
+
+    ScaleBarView = new ScaleBarOverlay(this);
+    GraticuleView = new GraticuleOverlay(this);
+    CoverageView = new CoverageOverlay(this);
+    TrackView = new RegionOutline(this, QColor(0, 90, 255));
+}
+
+void TForm1::BuildLayerSwitches() {
+    QMenu* menu = LayersButton->menu();
     auto* group = new QGroupBox(tr("Слои"));
     auto* grid = new QGridLayout(group);
     ScaleCheck = LayerSwitch(tr("линейка масштаба"), *grid, 0);
@@ -64,12 +76,12 @@ void TForm1::BuildLayersGroup() {
     auto* action = new QWidgetAction(menu);
     action->setDefaultWidget(group);
     menu->addAction(action);
-    LayersButton->setMenu(menu);
+    ConnectLayers();
+}
 
-    ScaleBarView = new ScaleBarOverlay(this);
-    GraticuleView = new GraticuleOverlay(this);
-    CoverageView = new CoverageOverlay(this);
-    TrackView = new RegionOutline(this, QColor(0, 90, 255));
+bool TForm1::LayerOn(const TabControl<QCheckBox>& layer) const {
+    const QCheckBox* check = layer.IfBuilt();
+    return check != nullptr && check->isEnabled() && check->isChecked();
 }
 
 void TForm1::ConnectLayers() {
@@ -96,7 +108,7 @@ void TForm1::ConnectLayers() {
 }
 
 void TForm1::ShowCoverage() {
-    CoverageView->setVisible(CoverageCheck->isChecked());
+    CoverageView->setVisible(LayerOn(CoverageCheck));
     if (!CoverageView->isVisible()) {
         coverageListing_ = {}; // a large cache's names are not held for nothing
         return;
@@ -145,6 +157,5 @@ void TForm1::TrackFileRead(const QString& path) {
 
 void TForm1::ShowTrack() {
     const std::optional<TileKey> anchor = ViewAnchorKey();
-    TrackView->Follow(anchor.value_or(TileKey{}),
-                      anchor && TrackCheck->isEnabled() && TrackCheck->isChecked());
+    TrackView->Follow(anchor.value_or(TileKey{}), anchor && LayerOn(TrackCheck));
 }

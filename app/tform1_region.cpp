@@ -117,7 +117,7 @@ void TForm1::RegionChoiceChange() {
     Button6->setEnabled(chosen.has_value());
     Button7->setEnabled(chosen.has_value());
     const std::optional<TileKey> anchor = ViewAnchorKey();
-    const bool shown = chosen && anchor && !visible && RegionCheck->isChecked();
+    const bool shown = chosen && anchor && !visible && LayerOn(RegionCheck);
     Outline->Show(shown ? std::optional(chosen->region) : std::nullopt, anchor.value_or(TileKey{}));
     StackOverlays();
 }

@@ -2,6 +2,7 @@
 // What the "Слои" group draws over the map, read back from the window's own pixels.
 #include "app/coverage_overlay.h"
 #include "app/region_outline.h"
+#include "app/scale_bar_overlay.h"
 #include "app/tile_image.h"
 #include "tests/app/window_fixture.h"
 #include "tests/support/jpeg_fixture.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
@@ -63,6 +65,27 @@ TEST_F(WindowTest, CoverageTintsEachTileByTheShareOfItsSubtreeCached) {
     }
     w.CoverageCheck->click();
     EXPECT_EQ(w.grab().toImage(), before);
+}
+
+// Viewing makes none of the switches; the button's menu makes them as it first opens.
+TEST_F(WindowTest, LayerSwitchesAreMadeAsTheirMenuFirstOpens) {
+    ServeFromLoopback();
+    for (int i = 0; i < 4; ++i)
+        http.Reply(MakeTestJpeg(256, 256, Qt::white));
+    TForm1& w = Open();
+    EXPECT_EQ(w.ScaleCheck.IfBuilt(), nullptr);
+    EXPECT_FALSE(w.ScaleBarView->isVisible());
+    bool shown = false;
+    QTimer::singleShot(50, &w, [&] {
+        QMenu* menu = w.LayersButton->menu();
+        const QCheckBox* scale = w.ScaleCheck.IfBuilt();
+        shown = menu->isVisible() && scale != nullptr && scale->isVisible();
+        menu->close();
+    });
+    QTest::mouseClick(w.LayersButton, Qt::LeftButton); // back once the menu has closed
+    EXPECT_TRUE(shown);
+    w.ScaleCheck->click();
+    EXPECT_TRUE(w.ScaleBarView->isVisible());
 }
 
 TEST_F(WindowTest, ATrackFileIsDrawnInItsOwnColourOrSaysWhyNot) {
