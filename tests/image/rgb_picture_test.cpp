@@ -2,6 +2,7 @@
 #include "image/rgb_picture.h"
 
 #include <QColor>
+#include <QFile>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -50,4 +51,58 @@ TEST(RgbPicture, DrawsTilesClippedAndConverted) {
     picture->DrawTile(red, std::numeric_limits<qint64>::max(), 0);
     picture->DrawTile(QImage(), 0, 0);
     EXPECT_EQ(PixelAt(*picture, 0, 0), QColor(0, 0, 0));
+}
+
+namespace {
+
+// The kernel's flags of the mapping that holds address, from /proc/self/smaps ("hg": advised
+// to use huge pages); empty when none is found.
+QByteArrayList MappingFlags(const void* address) {
+    QFile smaps(QStringLiteral("/proc/self/smaps"));
+    if (!smaps.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    const auto at = reinterpret_cast<quintptr>(address);
+    bool inside = false;
+    while (!smaps.atEnd()) {
+        const QByteArray line = smaps.readLine().trimmed();
+        const qsizetype dash = line.indexOf('-');
+        const qsizetype space = line.indexOf(' ');
+        if (dash > 0 && space > dash) {
+            bool ok = false, ok2 = false;
+            const quintptr start = line.left(dash).toULongLong(&ok, 16);
+            const quintptr end = line.mid(dash + 1, space - dash - 1).toULongLong(&ok2, 16);
+            if (ok && ok2)
+                inside = start <= at && at < end;
+        } else if (inside && line.startsWith("VmFlags:")) {
+            return line.mid(8).simplified().split(' ');
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+// Huge pages spare a picture of a few tiles most of its page faults, but a picture of hundreds
+// of megabytes pays more for the system to find them than it saves.
+TEST(RgbPicture, OnlyAPictureOfAtMostAQuarterGigabyteAsksForHugePages) {
+    struct Case {
+        qint64 width, height;
+        bool huge;
+    };
+    const Case cases[] = {
+        {4096, 4096, true},   // 48 MiB: 16 by 16 tiles
+        {8192, 10240, true},  // 240 MiB
+        {8192, 11264, false}, // 264 MiB
+        {32768, 8192, false}, // 768 MiB
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.height);
+        const std::optional<RgbPicture> picture = RgbPicture::Create(c.width, c.height);
+        ASSERT_TRUE(picture);
+        const QByteArrayList flags = MappingFlags(picture->row(c.height / 2));
+        ASSERT_FALSE(flags.isEmpty());
+        if (c.huge && !flags.contains("hg"))
+            GTEST_SKIP() << "the system takes no advice on huge pages";
+        EXPECT_EQ(flags.contains("hg"), c.huge);
+    }
 }
