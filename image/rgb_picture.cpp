@@ -23,9 +23,11 @@ constexpr std::size_t kMostHugePageBytes = std::size_t{256} << 20;
 // of megabytes 4 KiB at a time costs more page faults than all the tiles' decoding (about
 // 0.3 s for a 4096 by 4096 picture on a virtual machine, against 0.01 s with 2 MiB pages).
 // Only advice: refused, nothing changes.
+//
+// A larger picture has its pages made in one call instead, where the system can: the tiles
+// then write into memory that is there already, rather than stopping at every 4 KiB for the
+// kernel to make the next page.
 void AdviseHugePages(unsigned char* bytes, std::size_t size) {
-    if (size > kMostHugePageBytes)
-        return;
     const long page = ::sysconf(_SC_PAGESIZE);
     if (page <= 0)
         return;
@@ -33,7 +35,15 @@ void AdviseHugePages(unsigned char* bytes, std::size_t size) {
     const auto start = reinterpret_cast<std::uintptr_t>(bytes);
     const std::uintptr_t first = (start + pageSize - 1) / pageSize * pageSize;
     const std::uintptr_t end = (start + size) / pageSize * pageSize;
-    if (first < end)
+    if (first >= end)
+        return;
+#ifdef MADV_POPULATE_WRITE
+    if (size > kMostHugePageBytes) {
+        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+        return;
+    }
+#endif
+    if (size <= kMostHugePageBytes)
         ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
 }
 

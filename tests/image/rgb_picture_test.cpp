@@ -59,23 +59,21 @@ namespace {
 // to use huge pages); empty when none is found.
 QByteArrayList MappingFlags(const void* address) {
     QFile smaps(QStringLiteral("/proc/self/smaps"));
-    if (!smaps.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!smaps.open(QIODevice::ReadOnly))
         return {};
     const auto at = reinterpret_cast<quintptr>(address);
     bool inside = false;
-    while (!smaps.atEnd()) {
-        const QByteArray line = smaps.readLine().trimmed();
+    // Read whole: a file of /proc tells no size, so reading line by line would stop at once.
+    for (const QByteArray& line : smaps.readAll().split('\n')) {
         const qsizetype dash = line.indexOf('-');
         const qsizetype space = line.indexOf(' ');
-        if (dash > 0 && space > dash) {
-            bool ok = false, ok2 = false;
-            const quintptr start = line.left(dash).toULongLong(&ok, 16);
-            const quintptr end = line.mid(dash + 1, space - dash - 1).toULongLong(&ok2, 16);
-            if (ok && ok2)
-                inside = start <= at && at < end;
-        } else if (inside && line.startsWith("VmFlags:")) {
+        bool startOk = false, endOk = false;
+        const quintptr start = line.left(dash).toULongLong(&startOk, 16);
+        const quintptr end = line.mid(dash + 1, space - dash - 1).toULongLong(&endOk, 16);
+        if (dash > 0 && space > dash && startOk && endOk)
+            inside = start <= at && at < end;
+        else if (inside && line.startsWith("VmFlags:"))
             return line.mid(8).simplified().split(' ');
-        }
     }
     return {};
 }
@@ -83,7 +81,8 @@ QByteArrayList MappingFlags(const void* address) {
 } // namespace
 
 // Huge pages spare a picture of a few tiles most of its page faults, but a picture of hundreds
-// of megabytes pays more for the system to find them than it saves.
+// of megabytes pays more for the system to find them than it saves: its pages are made at once
+// instead, and it reads as black all the same.
 TEST(RgbPicture, OnlyAPictureOfAtMostAQuarterGigabyteAsksForHugePages) {
     struct Case {
         qint64 width, height;
@@ -93,7 +92,6 @@ TEST(RgbPicture, OnlyAPictureOfAtMostAQuarterGigabyteAsksForHugePages) {
         {4096, 4096, true},   // 48 MiB: 16 by 16 tiles
         {8192, 10240, true},  // 240 MiB
         {8192, 11264, false}, // 264 MiB
-        {32768, 8192, false}, // 768 MiB
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.height);
@@ -104,5 +102,6 @@ TEST(RgbPicture, OnlyAPictureOfAtMostAQuarterGigabyteAsksForHugePages) {
         if (c.huge && !flags.contains("hg"))
             GTEST_SKIP() << "the system takes no advice on huge pages";
         EXPECT_EQ(flags.contains("hg"), c.huge);
+        EXPECT_EQ(PixelAt(*picture, c.width - 1, c.height - 1), QColor(0, 0, 0));
     }
 }
