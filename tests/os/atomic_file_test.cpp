@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
-#include <list>
 #include <sys/stat.h>
 
 namespace {
@@ -161,31 +160,4 @@ TEST(AtomicFile, AFileStillBeingWrittenSurvivesTheCleanUpHoweverOld) {
     ASSERT_TRUE(QFileInfo::exists(file.TemporaryPath()));
     ASSERT_TRUE(file.Commit(Durability::Unsynced));
     EXPECT_EQ(Names(dir), QStringList({"export.mbtiles"}));
-}
-
-// A set of files put in place together, their directory synced once by the caller: each name
-// shows its complete new content, whichever way the directory is synced, and nothing else is
-// left behind.
-TEST(AtomicFile, ASetCommittedWithOneDirectorySyncReplacesEveryFile) {
-    for (const auto directorySync :
-         {AtomicFile::DirectorySync::Now, AtomicFile::DirectorySync::ByCaller}) {
-        TempDir dir;
-        dir.write("a.jpg", "old picture");
-        dir.write("a.map", "old map");
-        std::list<AtomicFile> files;
-        for (const char* name : {"a.jpg", "a.map", "a.jgw"}) {
-            AtomicFile& file = files.emplace_back(dir.file(name));
-            ASSERT_TRUE(file.Open());
-            ASSERT_TRUE(file.Write(QByteArray("new ") + name));
-            ASSERT_TRUE(file.Complete(Durability::Synced));
-        }
-        EXPECT_EQ(dir.read("a.jpg"), "old picture"); // complete, not yet in place
-        for (AtomicFile& file : files)
-            ASSERT_TRUE(file.Commit(Durability::Synced, directorySync));
-        SyncDirectoryOf(dir.file("a.jpg"));
-        for (const char* name : {"a.jpg", "a.map", "a.jgw"})
-            EXPECT_EQ(dir.read(name), QByteArray("new ") + name);
-        EXPECT_EQ(Names(dir), (QStringList{"a.jgw", "a.jpg", "a.map"}));
-    }
-    SyncDirectoryOf(QStringLiteral("/nonexistent-directory/a.jpg")); // nothing to sync: no harm
 }
