@@ -3,6 +3,7 @@
 
 #include <QScopeGuard>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -141,11 +142,16 @@ void CurlHttpGet::Fill() {
     }
 }
 
-bool CurlHttpGet::AwaitFirst() {
+void CurlHttpGet::Refill() {
+    do
+        Fill();
+    while (transfers_.Pump(ended_) > 0);
+}
+
+bool CurlHttpGet::AwaitFirst(std::function<void()>& whileAwaited) {
     auto lastPump = CurlTransport::Clock::now();
     for (;;) {
-        Fill();
-        transfers_.Pump(ended_);
+        Refill();
         if (ahead_.empty()) // the walk was changed meanwhile
             return false;
         if (ahead_.front().state == Ahead::State::Ended)
@@ -156,6 +162,11 @@ bool CurlHttpGet::AwaitFirst() {
                 return false;
             }
             lastPump = CurlTransport::Clock::now();
+        }
+        // The caller's work fills the wait for the tile's reply, once its request is out.
+        if (whileAwaited && ahead_.front().state == Ahead::State::Running) {
+            std::exchange(whileAwaited, nullptr)();
+            continue;
         }
         // Wait for the sockets, or idle while the server is paused, but never longer than the
         // pump interval.
@@ -176,6 +187,7 @@ std::optional<HttpFailure>
 CurlHttpGet::Obtain(const QString& url, const std::optional<HeldCopy>& held, QByteArray& body) {
     body.clear();
     lastValidators_ = {};
+    std::function<void()> whileAwaited = std::exchange(whileAwaited_, nullptr);
     if (busy_ || !transfers_.usable())
         return Stopped();
     busy_ = true;
@@ -200,15 +212,14 @@ CurlHttpGet::Obtain(const QString& url, const std::optional<HeldCopy>& held, QBy
         // Tiles the caller passed by were taken from the cache after all.
         std::for_each(ahead_.begin(), found, [this](const Ahead& tile) { Forget(tile); });
         ahead_.erase(ahead_.begin(), found);
-        if (!AwaitFirst())
+        if (!AwaitFirst(whileAwaited))
             return Stopped();
         Ahead tile = std::move(ahead_.front());
         ahead_.pop_front();
         held_ -= tile.body ? tile.body->size() : 0;
         // The freed room takes the next tiles, and their requests leave now, while the caller
         // uses this one.
-        Fill();
-        transfers_.Pump(ended_);
+        Refill();
         lastValidators_ = std::move(tile.validators);
         if (tile.notModified)
             return HttpFailure{kNotModified, {}, QStringLiteral("not modified")};
@@ -217,11 +228,12 @@ CurlHttpGet::Obtain(const QString& url, const std::optional<HeldCopy>& held, QBy
             return std::nullopt;
         }
     }
-    return FetchOne(url, body, held);
+    return FetchOne(url, body, held, whileAwaited);
 }
 
 std::optional<HttpFailure> CurlHttpGet::FetchOne(const QString& url, QByteArray& body,
-                                                 const std::optional<HeldCopy>& held) {
+                                                 const std::optional<HeldCopy>& held,
+                                                 std::function<void()>& whileAwaited) {
     alone_.reset();
     bool started = false;
     auto lastPump = CurlTransport::Clock::now();
@@ -241,6 +253,10 @@ std::optional<HttpFailure> CurlHttpGet::FetchOne(const QString& url, QByteArray&
                 return Stopped();
             }
             lastPump = CurlTransport::Clock::now();
+        }
+        if (started && whileAwaited) {
+            std::exchange(whileAwaited, nullptr)();
+            continue;
         }
         transfers_.Wait(CurlTransport::kPumpInterval);
     }

@@ -41,6 +41,11 @@ public:
                                             QByteArray& body) override;
     void SetHeldCopies(HeldCopies held) override { heldCopies_ = std::move(held); }
     ReplyValidators LastValidators() const override { return lastValidators_; }
+    // Done while the next fetch waits for a reply whose request is out, so the caller's
+    // preparation (the cache file made ready) costs none of the transfers' time.
+    void WhileReplyIsAwaited(std::function<void()> work) override {
+        whileAwaited_ = std::move(work);
+    }
 
     // Called about every CurlTransport::kPumpInterval while tiles are under way, so that the
     // window stays painted; a fetch asked for from it fails at once.
@@ -71,15 +76,20 @@ private:
     // Takes the walk on to url, the tiles on the way waiting, or to its end.
     void PullUpTo(const QString& url);
     bool IsAhead(const QString& url) const;
-    // Moves the transfers on until the first tile read ahead has ended; false when stopped.
-    bool AwaitFirst();
+    // Starts what there is room for and takes in what ended, until nothing more ends: a slot
+    // that frees takes its next tile at once rather than after the next wait.
+    void Refill();
+    // Moves the transfers on until the first tile read ahead has ended, doing whileAwaited (and
+    // emptying it) once that tile's request is out; false when stopped.
+    bool AwaitFirst(std::function<void()>& whileAwaited);
     void Ended(qsizetype id, UrlFetch fetch);
     // Ends reading ahead of what was asked for so far: transfers dropped, tiles let go of.
     void DropAhead();
     void Forget(const Ahead& tile);
     bool KeepGoing();
     std::optional<HttpFailure> FetchOne(const QString& url, QByteArray& body,
-                                        const std::optional<HeldCopy>& held = std::nullopt);
+                                        const std::optional<HeldCopy>& held,
+                                        std::function<void()>& whileAwaited);
     // Get, asking only for a change where held is given.
     std::optional<HttpFailure> Obtain(const QString& url, const std::optional<HeldCopy>& held,
                                       QByteArray& body);
@@ -102,6 +112,7 @@ private:
     bool busy_ = false; // a fetch is under way: one asked for meanwhile fails at once
     std::function<void()> whileWaiting_;
     std::function<bool()> stop_;
+    std::function<void()> whileAwaited_; // for the next fetch
     HeldCopies heldCopies_;
     ReplyValidators lastValidators_;
 };

@@ -46,8 +46,8 @@ struct TileLoaderContext {
     // The loop's buffers; without them each tile has buffers of its own.
     TileBuffers* buffers = nullptr;
     const TileBytesSink* copy = nullptr;
-    // With copy set and no one to show the tiles: a cached file is checked for a whole JPEG's
-    // layout instead of being decoded, and the image stays as it was.
+    // With copy set and no one to show the tiles: a cached file, or a reply, is checked for a
+    // whole tile's layout instead of being decoded, and the image stays as it was.
     bool layoutOnly = false;
     // When set, a cached tile it makes due is asked about again before it is used.
     const RefreshRule* refresh = nullptr;

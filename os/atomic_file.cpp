@@ -163,7 +163,7 @@ bool AtomicFile::Complete(Durability durability) {
     return true;
 }
 
-bool AtomicFile::Commit(Durability durability) {
+bool AtomicFile::Commit(Durability durability, DirectorySync directory) {
     if (!completed_ && !Complete(durability))
         return false;
     if (failed_ || committed_)
@@ -173,9 +173,13 @@ bool AtomicFile::Commit(Durability durability) {
         return Fail(errno);
     committed_ = true;
     hold_.Release();
-    if (synced_)
+    if (synced_ && directory == DirectorySync::Now)
         SyncDirectory(DirectoryOf(target));
     return true;
+}
+
+void SyncDirectoryOf(const QString& path) {
+    SyncDirectory(DirectoryOf(QFile::encodeName(path)));
 }
 
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes,

@@ -47,7 +47,12 @@ public:
     // Puts the written content under the target's name, completing it first if need be. A symbolic
     // link of that name is replaced itself, never followed. False when anything failed, before or
     // now; the target is then untouched.
-    bool Commit(Durability durability);
+    bool Commit(Durability durability) { return Commit(durability, DirectorySync::Now); }
+    // Who makes a synced rename last: Commit itself, or the caller, who puts a set of files
+    // in place and then calls SyncDirectoryOf once for their directory, rather than flushing
+    // the disk's cache once a file.
+    enum class DirectorySync { Now, ByCaller };
+    bool Commit(Durability durability, DirectorySync directory);
 
     // The temporary file's name after a successful Open, for writers that need a path rather
     // than the descriptor (SQLite, GDAL). They must write that file in place, never replace
@@ -71,6 +76,10 @@ private:
     bool committed_ = false;
     QString error_;
 };
+
+// Makes the renames into the directory of path last (after a power cut too). Some file
+// systems cannot sync a directory; the files' content is safe anyway.
+void SyncDirectoryOf(const QString& path);
 
 // Open, Write and Commit for a whole buffer; false when the file could not be replaced.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes,

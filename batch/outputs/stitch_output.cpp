@@ -110,11 +110,16 @@ bool StitchOutput::SaveJpeg(RgbPicture& picture) {
         if (!file.Open() || !file.Write(pending.bytes) || !file.Complete(kDurability))
             return Fail(pending.path, file.ErrorText());
     }
+    // All of them lie in one directory: one sync after the last rename makes every name last,
+    // where a sync after each rename costs a flush of the disk's cache apiece.
     std::size_t index = 0;
     for (AtomicFile& file : files) {
-        if (!file.Commit(kDurability))
+        if (!file.Commit(kDurability, AtomicFile::DirectorySync::ByCaller)) {
+            SyncDirectoryOf(path_); // the names put in place so far
             return Fail(paths[index], file.ErrorText());
+        }
         ++index;
     }
+    SyncDirectoryOf(path_);
     return true;
 }

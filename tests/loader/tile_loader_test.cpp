@@ -150,6 +150,42 @@ TEST_F(TileLoaderTest, EveryBadReplyIsCountedByKindAndFails) {
     }
 }
 
+// A job that only copies the tiles (nobody shows them) judges a reply by its layout, as it
+// judges a cached file: a sound tile is cached and handed over without being decoded, and what
+// is not laid out as a whole tile is a bad file, neither cached nor handed over.
+TEST_F(TileLoaderTest, ACopyOnlyJobJudgesARepliedTileByItsLayoutWithoutDecodingIt) {
+    struct Case {
+        QByteArray reply;
+        bool whole;
+    } const cases[] = {
+        {blue, true},
+        {PngTile(256, Qt::green), true},
+        {blue.left(blue.size() - 2), false},
+        {QByteArray(600, 'x') + "\xFF\xD9", false},
+        {MakeTestJpeg(512, 512, Qt::blue), false},
+        {PngTile(128, Qt::green), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reply.size());
+        counters = TileCounters{};
+        QFile::remove(cache.file("qr.jpg"));
+        QByteArrayList copied;
+        const TileBytesSink copy = [&](const TileRequest&, const QByteArray& bytes) {
+            copied << bytes;
+        };
+        image = QImage();
+        http.Reply(c.reply);
+        TileLoaderContext context{WorkMode::CacheAndInternet, http, counters, *this};
+        context.copy = &copy;
+        context.layoutOnly = true;
+        EXPECT_EQ(TileLoader(MakeTileRequest(root, "pre", "qr"), image, context), c.whole);
+        EXPECT_TRUE(image.isNull()); // never decoded
+        EXPECT_EQ(counters.badFileErrors, c.whole ? 0 : 1);
+        EXPECT_EQ(copied, c.whole ? QByteArrayList{c.reply} : QByteArrayList{});
+        EXPECT_EQ(cache.read("qr.jpg"), c.whole ? c.reply : QByteArray());
+    }
+}
+
 TEST_F(TileLoaderTest, AFetchTheCancelEndedIsNoReceiveError) {
     cancelled = true;
     http.Fail();
