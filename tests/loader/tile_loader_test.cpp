@@ -173,7 +173,7 @@ TEST_F(TileLoaderTest, ACopyOnlyJobJudgesARepliedTileByItsLayoutWithoutDecodingI
         const TileBytesSink copy = [&](const TileRequest&, const QByteArray& bytes) {
             copied << bytes;
         };
-        image = QImage();
+        image = TilePixels();
         http.Reply(c.reply);
         TileLoaderContext context{WorkMode::CacheAndInternet, http, counters, *this};
         context.copy = &copy;
