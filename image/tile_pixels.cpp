@@ -14,8 +14,17 @@ std::uint32_t ReadWord(const uchar* at) {
     return word;
 }
 
-void WriteWord(uchar* at, std::uint32_t word) {
-    std::memcpy(at, &word, sizeof word);
+// Writes the colour 0xRRGGBB as pixel x of a row in format.
+void WritePixel(uchar* row, int x, PixelFormat format, std::uint32_t rgb) {
+    if (format == PixelFormat::Xrgb32) {
+        const std::uint32_t word = 0xff000000u | rgb;
+        std::memcpy(row + x * 4, &word, sizeof word);
+        return;
+    }
+    uchar* const p = row + x * 3;
+    p[0] = static_cast<uchar>(rgb >> 16);
+    p[1] = static_cast<uchar>(rgb >> 8);
+    p[2] = static_cast<uchar>(rgb);
 }
 
 } // namespace
@@ -53,21 +62,9 @@ void TilePixels::Fill(std::uint32_t rgb) {
     uchar* const bytes = bits();
     if (bytes == nullptr)
         return;
-    const uchar red = static_cast<uchar>(rgb >> 16);
-    const uchar green = static_cast<uchar>(rgb >> 8);
-    const uchar blue = static_cast<uchar>(rgb);
-    for (int y = 0; y < height_; ++y) {
-        uchar* out = bytes + y * bytesPerLine_;
-        for (int x = 0; x < width_; ++x) {
-            if (format_ == PixelFormat::Xrgb32) {
-                WriteWord(out + x * 4, 0xff000000u | rgb);
-                continue;
-            }
-            out[x * 3] = red;
-            out[x * 3 + 1] = green;
-            out[x * 3 + 2] = blue;
-        }
-    }
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x)
+            WritePixel(bytes + y * bytesPerLine_, x, format_, rgb & 0xffffffu);
 }
 
 std::uint32_t TilePixels::Pixel(int x, int y) const {
@@ -84,19 +81,10 @@ TilePixels TilePixels::ConvertedTo(PixelFormat format) const {
     TilePixels converted(width_, height_, format);
     if (converted.isNull())
         return converted;
-    for (int y = 0; y < height_; ++y) {
-        uchar* const out = converted.bytes_.get() + y * converted.bytesPerLine_;
-        for (int x = 0; x < width_; ++x) {
-            const std::uint32_t rgb = Pixel(x, y);
-            if (format == PixelFormat::Xrgb32) {
-                WriteWord(out + x * 4, 0xff000000u | rgb);
-                continue;
-            }
-            out[x * 3] = static_cast<uchar>(rgb >> 16);
-            out[x * 3 + 1] = static_cast<uchar>(rgb >> 8);
-            out[x * 3 + 2] = static_cast<uchar>(rgb);
-        }
-    }
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x)
+            WritePixel(converted.bytes_.get() + y * converted.bytesPerLine_, x, format,
+                       Pixel(x, y));
     return converted;
 }
 
