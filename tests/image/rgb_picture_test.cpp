@@ -2,7 +2,6 @@
 #include "image/rgb_picture.h"
 
 #include <QColor>
-#include <QFile>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -51,56 +50,4 @@ TEST(RgbPicture, DrawsTilesClippedAndConverted) {
     picture->DrawTile(red, std::numeric_limits<qint64>::max(), 0);
     picture->DrawTile(TilePixels(), 0, 0);
     EXPECT_EQ(PixelAt(*picture, 0, 0), QColor(0, 0, 0));
-}
-
-namespace {
-
-// The kernel's flags of the mapping that holds address, from /proc/self/smaps ("hg": advised
-// to use huge pages); empty when none is found.
-QByteArrayList MappingFlags(const void* address) {
-    QFile smaps(QStringLiteral("/proc/self/smaps"));
-    if (!smaps.open(QIODevice::ReadOnly))
-        return {};
-    const auto at = reinterpret_cast<quintptr>(address);
-    bool inside = false;
-    // Read whole: a file of /proc tells no size, so reading line by line would stop at once.
-    for (const QByteArray& line : smaps.readAll().split('\n')) {
-        const qsizetype dash = line.indexOf('-');
-        const qsizetype space = line.indexOf(' ');
-        bool startOk = false, endOk = false;
-        const quintptr start = line.left(dash).toULongLong(&startOk, 16);
-        const quintptr end = line.mid(dash + 1, space - dash - 1).toULongLong(&endOk, 16);
-        if (dash > 0 && space > dash && startOk && endOk)
-            inside = start <= at && at < end;
-        else if (inside && line.startsWith("VmFlags:"))
-            return line.mid(8).simplified().split(' ');
-    }
-    return {};
-}
-
-} // namespace
-
-// Huge pages spare a picture of a few tiles most of its page faults, but a picture of hundreds
-// of megabytes pays more for the system to find them than it saves: its pages are made at once
-// instead, and it reads as black all the same.
-TEST(RgbPicture, OnlyAPictureOfAtMostAQuarterGigabyteAsksForHugePages) {
-    struct Case {
-        qint64 width, height;
-        bool huge;
-    };
-    const Case cases[] = {
-        {4096, 4096, true},   // 48 MiB: 16 by 16 tiles
-        {8192, 11264, false}, // 264 MiB
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.height);
-        const std::optional<RgbPicture> picture = RgbPicture::Create(c.width, c.height);
-        ASSERT_TRUE(picture);
-        const QByteArrayList flags = MappingFlags(picture->row(c.height / 2));
-        ASSERT_FALSE(flags.isEmpty());
-        if (c.huge && !flags.contains("hg"))
-            GTEST_SKIP() << "the system takes no advice on huge pages";
-        EXPECT_EQ(flags.contains("hg"), c.huge);
-        EXPECT_EQ(PixelAt(*picture, c.width - 1, c.height - 1), QColor(0, 0, 0));
-    }
 }

@@ -5,31 +5,6 @@
 
 #include <cstring>
 
-TEST(TilePixels, SidesOutOfRangeGiveTheNullPictureAndRowsStartOnWords) {
-    const struct {
-        int width, height;
-        PixelFormat format;
-        qsizetype bytesPerLine; // 0: null
-    } cases[] = {
-        {1, 1, PixelFormat::Rgb888, 4},       {2, 3, PixelFormat::Rgb888, 8},
-        {4, 1, PixelFormat::Rgb888, 12},      {5, 1, PixelFormat::Rgb888, 16},
-        {256, 256, PixelFormat::Rgb888, 768}, {3, 2, PixelFormat::Xrgb32, 12},
-        {0, 5, PixelFormat::Rgb888, 0},       {5, -1, PixelFormat::Xrgb32, 0},
-        {32768, 1, PixelFormat::Rgb888, 0},
-    };
-    for (const auto& c : cases) {
-        const TilePixels pixels(c.width, c.height, c.format);
-        SCOPED_TRACE(testing::Message() << c.width << 'x' << c.height);
-        EXPECT_EQ(pixels.isNull(), c.bytesPerLine == 0);
-        EXPECT_EQ(pixels.bytesPerLine(), c.bytesPerLine);
-        if (!pixels.isNull()) {
-            EXPECT_EQ(pixels.width(), c.width);
-            EXPECT_EQ(pixels.height(), c.height);
-            EXPECT_EQ(pixels.format(), c.format);
-        }
-    }
-}
-
 TEST(TilePixels, ACopySharesThePixelsUntilOneIsWrittenTo) {
     TilePixels original(3, 2, PixelFormat::Rgb888);
     original.Fill(0x102030);
@@ -76,18 +51,4 @@ TEST(TilePixels, FillPixelAndConversionAgreeInBothFormats) {
         std::memcpy(&first, words.constScanLine(2), sizeof first);
         EXPECT_EQ(first, 0xffc0c0c0u);
     }
-}
-
-TEST(TilePixels, EqualityLooksAtThePixelsNotTheRowPadding) {
-    TilePixels a(1, 2, PixelFormat::Rgb888); // 3 bytes a row, 1 of padding
-    a.Fill(0x445566);
-    TilePixels b(1, 2, PixelFormat::Rgb888);
-    b.Fill(0x445566);
-    a.scanLine(0)[3] = 1;
-    b.scanLine(0)[3] = 2;
-    EXPECT_TRUE(a == b);
-    b.scanLine(1)[2] = 0;
-    EXPECT_FALSE(a == b);
-    EXPECT_FALSE(a == a.ConvertedTo(PixelFormat::Xrgb32));
-    EXPECT_TRUE(TilePixels() == TilePixels());
 }
