@@ -122,11 +122,15 @@ bool StartOnly(State& d, const QByteArray& data, PixelFormat format) {
     return Start(d, data, format);
 }
 
-// Decodes into one of spares and gives its index, or -1 on failure. Holds no objects with
-// destructors: libjpeg may jump out of any call below.
+// What Run gives back for a picture decoded into the caller's rows rather than a spare.
+constexpr int kIntoRows = -2;
+
+// Decodes into the caller's rows when into is given, or else into one of spares, and gives
+// kIntoRows or the spare's index; -1 on failure. Holds no objects with destructors: libjpeg
+// may jump out of any call below.
 template <std::size_t N>
 int Run(State& d, const QByteArray& data, PixelFormat format, std::array<TilePixels, N>& spares,
-        int& next) {
+        int& next, const PixelRows* into) {
     d.info.err = InstallJpegErrorTrap(d.trap);
     if (setjmp(d.trap.jumpBack))
         return -1;
@@ -136,11 +140,22 @@ int Run(State& d, const QByteArray& data, PixelFormat format, std::array<TilePix
     const bool rgb32 = format == PixelFormat::Xrgb32;
 
     const JDIMENSION width = d.info.output_width;
-    const int slot = PickImage(spares, next, width, d.info.output_height, format);
-    if (slot < 0)
-        return -1;
-    unsigned char* const bits = spares[slot].bits();
-    const qsizetype stride = spares[slot].bytesPerLine();
+    int slot = kIntoRows;
+    unsigned char* bits = nullptr;
+    qsizetype stride = 0;
+    if (into != nullptr) {
+        if (into->first == nullptr || width != static_cast<JDIMENSION>(into->width) ||
+            d.info.output_height != static_cast<JDIMENSION>(into->height))
+            return -1;
+        bits = into->first;
+        stride = into->bytesPerLine;
+    } else {
+        slot = PickImage(spares, next, width, d.info.output_height, format);
+        if (slot < 0)
+            return -1;
+        bits = spares[slot].bits();
+        stride = spares[slot].bytesPerLine();
+    }
     // A row for the four-channel samples, released with the decoder.
     JSAMPARRAY cmykRow = cmyk ? (*d.info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&d.info),
                                                             JPOOL_IMAGE, width * 4, 1)
@@ -175,20 +190,28 @@ JpegDecoder::JpegDecoder(PixelFormat format) : format_(format), state_(std::make
 
 JpegDecoder::~JpegDecoder() = default;
 
-bool JpegDecoder::Decode(const QByteArray& data, TilePixels& image) {
+int JpegDecoder::RunOnce(const QByteArray& data, const PixelRows* into) {
     if (data.isEmpty())
+        return -1;
+    const int slot = Run(*state_, data, format_, spares_, nextSpare_, into);
+    // Back to the start state, ready for the next picture; the image pool is freed.
+    if (slot == -1 && state_->created)
+        jpeg_abort_decompress(&state_->info);
+    return slot;
+}
+
+bool JpegDecoder::Decode(const QByteArray& data, TilePixels& image) {
+    const int slot = RunOnce(data, nullptr);
+    if (slot < 0)
         return false;
-    const int slot = Run(*state_, data, format_, spares_, nextSpare_);
-    if (slot < 0) {
-        // Back to the start state, ready for the next picture; the image pool is freed.
-        if (state_->created)
-            jpeg_abort_decompress(&state_->info);
-        return false;
-    }
     // The caller's previous picture becomes a spare, to be decoded into again once it is
     // let go of everywhere else.
     std::swap(image, spares_[slot]);
     return true;
+}
+
+bool JpegDecoder::DecodeInto(const QByteArray& data, const PixelRows& rows) {
+    return format_ == PixelFormat::Rgb888 && RunOnce(data, &rows) == kIntoRows;
 }
 
 bool DecodeJpeg(const QByteArray& data, TilePixels& image) {

@@ -13,6 +13,15 @@
 // decoder busy for seconds in hundreds of megabytes.
 inline constexpr int kMaxJpegSide = 1024;
 
+// RGB888 rows outside any TilePixels: a tile's square within a larger picture, which a tile
+// of exactly these sides is decoded straight into.
+struct PixelRows {
+    unsigned char* first = nullptr; // the top row's first pixel; null for no rows
+    qsizetype bytesPerLine = 0;
+    int width = 0;
+    int height = 0;
+};
+
 // Decodes picture after picture with one libjpeg decompressor and a few pixel buffers that
 // go round: the caller's previous picture becomes a spare, and a spare nobody else holds
 // any more is decoded into again. A loop over thousands of tiles of one size then allocates
@@ -27,6 +36,9 @@ public:
 
     // As DecodeJpeg below.
     bool Decode(const QByteArray& data, TilePixels& image);
+    // As Decode, but into rows, and only a picture of exactly their sides by a decoder of
+    // RGB888: a stitch then copies nothing. On failure the rows may hold part of the picture.
+    bool DecodeInto(const QByteArray& data, const PixelRows& rows);
     PixelFormat Format() const { return format_; }
 
     // Whether Decode would get past the headers and tables (sides, precision, sampling,
@@ -40,6 +52,9 @@ private:
     // A spare the caller's previous picture goes to while the window or a stitched picture
     // still holds the one before; four tiles of a view are on their way at most.
     static constexpr int kSpares = 6;
+
+    // The spare decoded into, a negative figure for the caller's rows, -1 on failure.
+    int RunOnce(const QByteArray& data, const PixelRows* into);
 
     PixelFormat format_;
     std::unique_ptr<State> state_;

@@ -90,6 +90,12 @@ void RgbPicture::ReleaseRows(qint64 top, qint64 bottom) {
         ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
 }
 
+PixelRows RgbPicture::Square(qint64 x, qint64 y, int width, int height) {
+    if (x < 0 || y < 0 || width < 1 || height < 1 || width > width_ - x || height > height_ - y)
+        return {};
+    return {bytes_.get() + (y * width_ + x) * 3, static_cast<qsizetype>(width_ * 3), width, height};
+}
+
 void RgbPicture::DrawTile(const TilePixels& tile, qint64 x, qint64 y) {
     // Also keeps x + the tile's width from overflowing.
     if (tile.isNull() || x >= width_ || y >= height_)

@@ -4,6 +4,7 @@
 // the top without padding. Not a TilePixels: a picture of 255 by 255 tiles has more than 2^32
 // pixels, beyond what any 32-bit size can describe, so sizes and offsets are
 // 64-bit.
+#include "image/jpeg_decode.h"
 #include "image/tile_pixels.h"
 
 #include <QtGlobal>
@@ -21,6 +22,10 @@ public:
     qint64 height() const { return height_; }
     // The first byte of row y (0 <= y < height()).
     const unsigned char* row(qint64 y) const { return bytes_.get() + y * width_ * 3; }
+
+    // The rows of the width by height square whose top-left corner is (x, y), for a tile
+    // decoded straight into the picture; no rows when the square does not lie wholly within.
+    PixelRows Square(qint64 x, qint64 y, int width, int height);
 
     // Copies the tile in with its top-left corner at (x, y); whatever falls outside the
     // picture is dropped. A tile in another format is converted to RGB888 first; a null

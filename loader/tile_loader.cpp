@@ -25,6 +25,10 @@ constexpr qsizetype kShortestUsefulData = 5;
 // Decodes a tile's data. A picture of any other size than a tile is a bad file whatever its
 // source: it would show a quarter of itself, or stretch a single pixel over the view.
 bool DecodeSquareTile(const QByteArray& data, TilePixels& image, TileBuffers& buffers) {
+    const PixelRows& into = buffers.into;
+    if (into.first != nullptr && into.width == kTileSide && into.height == kTileSide &&
+        !IsPngData(data))
+        return buffers.decodedInto = buffers.decoder.DecodeInto(data, into);
     return DecodeTile(buffers.decoder, data, image) && image.width() == kTileSide &&
            image.height() == kTileSide;
 }
@@ -143,6 +147,7 @@ bool TileLoader(const TileRequest& tile, TilePixels& image, TileLoaderContext& c
     const QString& cacheFile = *tile.cacheFile;
     std::optional<TileBuffers> own;
     TileBuffers& buffers = context.buffers ? *context.buffers : own.emplace();
+    buffers.decodedInto = false; // says what this attempt did, whatever an earlier one did
 
     if (context.mode == WorkMode::CacheAndInternet && context.refresh)
         if (const std::optional<HeldCopy> held = DueCopy(*context.refresh, cacheFile))

@@ -30,6 +30,10 @@ struct TileBuffers {
     explicit TileBuffers(PixelFormat format = PixelFormat::Rgb888) : decoder(format) {}
     QByteArray fileBytes;
     JpegDecoder decoder;
+    // When set, a JPEG tile is decoded straight into these rows, which are a tile's sides,
+    // and decodedInto says so after the load; anything else still comes out as the image.
+    PixelRows into;
+    bool decodedInto = false;
 };
 
 // For work that only copies tiles (a prefill, an export): the bytes of each tile the loader

@@ -62,6 +62,20 @@ ViewLoadOutcome JobRun::LoadBlock(const std::array<TileKey, 4>& block, const Bat
 }
 
 const TilePixels& JobRun::LoadTile(const TileRequest& tile, const BatchRetry& retry) {
+    Load(tile, retry);
+    return tile_;
+}
+
+const TilePixels* JobRun::LoadTileInto(const TileRequest& tile, const BatchRetry& retry,
+                                       const PixelRows& rows) {
+    buffers_.into = rows;
+    buffers_.decodedInto = false; // a load stopped before its first attempt decodes nothing
+    const bool loaded = Load(tile, retry);
+    buffers_.into = {};
+    return loaded && buffers_.decodedInto ? nullptr : &tile_;
+}
+
+bool JobRun::Load(const TileRequest& tile, const BatchRetry& retry) {
     TileLoaderContext context{source_.mode, source_.http, counters_, *this, &buffers_};
     context.refresh = source_.refresh;
     const TileAttemptRules rules{.attempts = retry.attempts,
@@ -75,12 +89,13 @@ const TilePixels& JobRun::LoadTile(const TileRequest& tile, const BatchRetry& re
     const auto load = [&context](const TileRequest& request, TilePixels& loaded) {
         return TileLoader(request, loaded, context);
     };
-    if (AttemptTile(tile, tile_, rules, load, *this) != TileAttemptsEnd::Loaded)
+    const bool loaded = AttemptTile(tile, tile_, rules, load, *this) == TileAttemptsEnd::Loaded;
+    if (!loaded)
         ++counters_.tilesMissing;
     else
         ++counters_.tilesObtained;
     ShowErrorCounts(); // the count of tiles obtained includes this one
-    return tile_;
+    return loaded;
 }
 
 bool JobRun::HangUpAsScheduled() {

@@ -55,6 +55,11 @@ public:
     // failed is the "could not load" stand-in and counts as missing. The image is kept until
     // the next tile is loaded.
     const TilePixels& LoadTile(const TileRequest& tile, const BatchRetry& retry);
+    // As LoadTile, but a JPEG tile of the rows' sides goes straight into rows, with nothing
+    // left to draw: nullptr. Anything else (a stand-in, a PNG tile) comes back to be drawn,
+    // over whatever a failed attempt left in the rows.
+    const TilePixels* LoadTileInto(const TileRequest& tile, const BatchRetry& retry,
+                                   const PixelRows& rows);
     // A tile passed over because the cache already holds it: counted as in hand.
     void SkipCachedTile() { ++counters_.tilesAlreadyCached; }
 
@@ -86,6 +91,8 @@ private:
     void SetStatus(const QString& text) override;
     void ShowMessage(const QString& caption, const QString& text) override;
     bool HangUpAll();
+    // Loads the tile into tile_ or, with buffers_.into set, its rows; true when it was had.
+    bool Load(const TileRequest& tile, const BatchRetry& retry);
 
     const JobServices& services_;
     ViewSource source_; // the services' source with this run's buffers

@@ -52,7 +52,7 @@ public:
             if (const std::optional<JobEnding> stop = NextTile(position++))
                 return Stopped(*stop);
             const TileRequest request = source.Request(source.RefOf(tile.letters));
-            picture->DrawTile(run_.LoadTile(request, in_.settings.retry), tile.x, tile.y);
+            DrawTile(*picture, request, tile.x, tile.y);
         }
 
         const bool hungUp = run_.HangUpAsScheduled();
@@ -108,13 +108,20 @@ private:
                 if (const std::optional<JobEnding> stop = NextTile(position++))
                     return Stopped(*stop);
                 const std::optional<TileRequest> request = tiles();
-                band->DrawTile(run_.LoadTile(*request, in_.settings.retry), column * kTileSide, 0);
+                DrawTile(*band, *request, column * kTileSide, 0);
             }
             written = output.AddTileRow(*band) || Reported(output);
         }
         const bool hungUp = run_.HangUpAsScheduled();
         written = written && (output.Finish(FinishProgress()) || Reported(output));
         return End(written && hungUp);
+    }
+
+    // Loads the tile straight into its square of picture, or draws what came instead.
+    void DrawTile(RgbPicture& picture, const TileRequest& request, qint64 x, qint64 y) {
+        const PixelRows square = picture.Square(x, y, kTileSide, kTileSide);
+        if (const TilePixels* drawn = run_.LoadTileInto(request, in_.settings.retry, square))
+            picture.DrawTile(*drawn, x, y);
     }
 
     // The scheduling choice, then the start; false when the choice was cancelled.

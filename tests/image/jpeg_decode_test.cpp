@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -136,5 +137,52 @@ TEST(JpegDecode, StartsAgreesWithDecode) {
         TilePixels image;
         EXPECT_EQ(decoder.Starts(c.data), c.starts) << c.what;
         EXPECT_EQ(decoder.Decode(c.data, image), c.starts) << c.what;
+    }
+}
+
+// A stitch decodes each tile straight into its square of the picture: only a picture of the
+// square's sides, by an RGB888 decoder, and nothing outside the square is touched.
+TEST(JpegDecode, IntoRowsWritesTheSquareAloneAndNeverKeepsIt) {
+    const QByteArray blue = MakeTestJpeg(256, 256, Qt::blue);
+    TilePixels expected;
+    ASSERT_TRUE(DecodeJpeg(blue, expected));
+    constexpr int kWidth = 600, kHeight = 300, kLeft = 300, kTop = 20;
+    const struct {
+        const char* what;
+        QByteArray data;
+        PixelFormat format;
+        bool rows;
+        bool decodes;
+    } cases[] = {
+        {"a tile", blue, PixelFormat::Rgb888, true, true},
+        {"smaller than the square", MakeTestJpeg(128, 128, Qt::blue), PixelFormat::Rgb888, true,
+         false},
+        {"for the view", blue, PixelFormat::Xrgb32, true, false},
+        {"no rows", blue, PixelFormat::Rgb888, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<unsigned char> picture(kWidth * kHeight * 3, 0x5A);
+        const PixelRows square{picture.data() + (kTop * kWidth + kLeft) * 3, kWidth * 3, 256, 256};
+        JpegDecoder decoder(c.format);
+        EXPECT_EQ(decoder.DecodeInto(c.data, c.rows ? square : PixelRows{}), c.decodes);
+        // Bytes other than the tile's inside the square, and any change outside it.
+        const auto wrong = [&] {
+            int count = 0;
+            for (int y = 0; y < kHeight; ++y)
+                for (int x = 0; x < kWidth * 3; ++x) {
+                    const bool inside =
+                        y >= kTop && y < kTop + 256 && x >= kLeft * 3 && x < (kLeft + 256) * 3;
+                    count += picture[y * kWidth * 3 + x] !=
+                             (inside && c.decodes ? expected.constScanLine(y - kTop)[x - kLeft * 3]
+                                                  : 0x5A);
+                }
+            return count;
+        };
+        EXPECT_EQ(wrong(), 0);
+        // The rows never become one of the decoder's spares.
+        TilePixels red;
+        ASSERT_TRUE(decoder.Decode(MakeTestJpeg(256, 256, Qt::red), red));
+        EXPECT_EQ(wrong(), 0);
     }
 }
