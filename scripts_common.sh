@@ -41,6 +41,9 @@ orbivist_build() {
         cmake -S . -B "$dir" -G Ninja ${launcher[@]+"${launcher[@]}"} "$@" >/dev/null || return 1
     fi
     export CCACHE_BASEDIR=$PWD
+    # Debug builds name their directory in the debug information, which would keep a clone
+    # elsewhere from ever hitting the cache; the names stay relative to it instead.
+    export CCACHE_NOHASHDIR=1
     local targets=()
     [ -n "${ORBIVIST_TARGETS:-}" ] && read -r -a targets <<<"$ORBIVIST_TARGETS"
     cmake --build "$dir" ${targets[@]:+--target "${targets[@]}"}
