@@ -23,8 +23,7 @@ QImage WrappedTileImage(const TilePixels& tile) {
 }
 
 QPixmap TilePixmap(const TilePixels& tile) {
-    // Handed on as a named image, so that the pixmap copies the pixels rather than adopting
-    // the wrapper: the tile's bytes go back to the decoder, to be decoded into again.
-    const QImage image = WrappedTileImage(tile);
-    return QPixmap::fromImage(image);
+    // A raster pixmap takes an image already in its format as it is: the pixmap shows the
+    // tile's own bytes, and the decoder decodes into another of its spares while it does.
+    return QPixmap::fromImage(WrappedTileImage(tile));
 }

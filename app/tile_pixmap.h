@@ -10,5 +10,5 @@
 QImage WrappedTileImage(const TilePixels& tile);
 
 // The pixmap a tile label shows. An Xrgb32 tile is what a pixmap is made of, so nothing is
-// converted on the way.
+// converted or copied on the way.
 QPixmap TilePixmap(const TilePixels& tile);

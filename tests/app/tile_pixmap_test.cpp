@@ -27,4 +27,7 @@ TEST(TilePixmap, TheImageWrapsTheTilesOwnBytes) {
         EXPECT_EQ(TilePixmap(TilePixels(2, 2, c.format)).size(), QSize(2, 2));
     }
     EXPECT_TRUE(WrappedTileImage(TilePixels()).isNull());
+    const TilePixels shown(256, 256, PixelFormat::Xrgb32);
+    const QPixmap pixmap = TilePixmap(shown);
+    EXPECT_FALSE(shown.isDetached()); // the pixmap holds the tile's own bytes, not a copy
 }
