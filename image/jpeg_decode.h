@@ -13,15 +13,6 @@
 // decoder busy for seconds in hundreds of megabytes.
 inline constexpr int kMaxJpegSide = 1024;
 
-// RGB888 rows outside any TilePixels: a tile's square within a larger picture, which a tile
-// of exactly these sides is decoded straight into.
-struct PixelRows {
-    unsigned char* first = nullptr; // the top row's first pixel; null for no rows
-    qsizetype bytesPerLine = 0;
-    int width = 0;
-    int height = 0;
-};
-
 // Decodes picture after picture with one libjpeg decompressor and a few pixel buffers that
 // go round: the caller's previous picture becomes a spare, and a spare nobody else holds
 // any more is decoded into again. A loop over thousands of tiles of one size then allocates

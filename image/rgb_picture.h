@@ -4,7 +4,6 @@
 // the top without padding. Not a TilePixels: a picture of 255 by 255 tiles has more than 2^32
 // pixels, beyond what any 32-bit size can describe, so sizes and offsets are
 // 64-bit.
-#include "image/jpeg_decode.h"
 #include "image/tile_pixels.h"
 
 #include <QtGlobal>

@@ -56,6 +56,15 @@ private:
     std::shared_ptr<uchar[]> bytes_;
 };
 
+// RGB888 rows outside any TilePixels: a tile's square within a larger picture, which a tile
+// of exactly these sides is decoded straight into.
+struct PixelRows {
+    unsigned char* first = nullptr; // the top row's first pixel; null for no rows
+    qsizetype bytesPerLine = 0;
+    int width = 0;
+    int height = 0;
+};
+
 // The bytes a pixel of format takes.
 inline int BytesPerPixel(PixelFormat format) {
     return format == PixelFormat::Xrgb32 ? 4 : 3;
