@@ -145,6 +145,11 @@ bool AtomicFile::Write(const char* data, qint64 size) {
     return true;
 }
 
+void AtomicFile::StartFlush() {
+    if (!failed_ && fd_.Valid())
+        ::sync_file_range(fd_.Get(), 0, 0, SYNC_FILE_RANGE_WRITE);
+}
+
 bool AtomicFile::Complete(Durability durability) {
     if (failed_ || !fd_.Valid())
         return Fail(EBADF);

@@ -40,6 +40,10 @@ public:
     // Appends the bytes; false as soon as any of them cannot be written.
     bool Write(const char* data, qint64 size);
     bool Write(const QByteArray& bytes) { return Write(bytes.constData(), bytes.size()); }
+    // Starts the disk writing what was written so far, without waiting for it. Only advice:
+    // a set of files that all start so before the first is completed syncs in one go, where
+    // each sync would otherwise wait for a journal commit of its own.
+    void StartFlush();
     // Finishes the temporary file (synced as asked, with the permissions of the file it
     // will replace) without putting it in place yet, so that several files can all be
     // complete before any of them replaces its old one. False when anything failed.

@@ -85,14 +85,13 @@ bool StitchOutput::SaveJpeg(RgbPicture& picture) {
     std::list<AtomicFile> files; // a list: AtomicFile does not move
     AtomicFile& jpeg = files.emplace_back(path_);
     const bool encoded =
-        jpeg.Open() &&
-        EncodeProgressiveJpegReleasing(picture, options_.quality,
-                                       [&jpeg](const char* data, std::size_t size) {
-                                           return jpeg.Write(data, static_cast<qint64>(size));
-                                       }) &&
-        jpeg.Complete(kDurability);
+        jpeg.Open() && EncodeProgressiveJpegReleasing(
+                           picture, options_.quality, [&jpeg](const char* data, std::size_t size) {
+                               return jpeg.Write(data, static_cast<qint64>(size));
+                           });
     if (!encoded)
         return Fail(path_, jpeg.ErrorText());
+    jpeg.StartFlush();
     const CalibrationInput calibration{.columns = static_cast<int>(options_.block.columns),
                                        .rows = static_cast<int>(options_.block.rows),
                                        .picturePath = path_,
@@ -107,12 +106,20 @@ bool StitchOutput::SaveJpeg(RgbPicture& picture) {
     for (const PendingFile& pending : beside) {
         AtomicFile& file = files.emplace_back(pending.path);
         paths.push_back(pending.path);
-        if (!file.Open() || !file.Write(pending.bytes) || !file.Complete(kDurability))
+        if (!file.Open() || !file.Write(pending.bytes))
             return Fail(pending.path, file.ErrorText());
+        file.StartFlush();
+    }
+    // Every file is on its way to the disk before the first sync waits for it.
+    std::size_t index = 0;
+    for (AtomicFile& file : files) {
+        if (!file.Complete(kDurability))
+            return Fail(paths[index], file.ErrorText());
+        ++index;
     }
     // All of them lie in one directory: one sync after the last rename makes every name last,
     // where a sync after each rename costs a flush of the disk's cache apiece.
-    std::size_t index = 0;
+    index = 0;
     for (AtomicFile& file : files) {
         if (!file.Commit(kDurability, AtomicFile::DirectorySync::ByCaller)) {
             SyncDirectoryOf(path_); // the names put in place so far
