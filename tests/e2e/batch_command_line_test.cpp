@@ -618,15 +618,3 @@ TEST_F(BatchCommandLine, OnlyAStitchLoadsAPlatformPlugin) {
         EXPECT_EQ(sqliteLoaded, sqlite) << log.toStdString();
     }
 }
-
-// The program a command runs in maps no GUI library: Qt Gui and what it brings come only with
-// the window's plugin or the text plugin, when they are opened.
-TEST(ProgramLibraries, TheExecutableLinksNoGuiLibrary) {
-    QProcess ldd;
-    ldd.start(QStringLiteral("ldd"), {QStringLiteral(ORBIVIST_BUILD_DIR "/orbivist")});
-    ASSERT_TRUE(ldd.waitForFinished(60000));
-    const QString libraries = QString::fromLocal8Bit(ldd.readAllStandardOutput());
-    ASSERT_TRUE(libraries.contains(QStringLiteral("libQt6Core"))) << libraries.toStdString();
-    for (const char* gui : {"libQt6Gui", "libQt6Widgets", "libEGL", "libX11", "libfontconfig"})
-        EXPECT_FALSE(libraries.contains(QLatin1String(gui))) << gui;
-}

@@ -20,7 +20,6 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
-#include <condition_variable>
 #include <map>
 #include <mutex>
 
@@ -232,46 +231,6 @@ TEST(TemplateSource, ReadAheadHoldsABoundedTotalAndNoTileLargerThanTheCacheTakes
     QByteArray body;
     EXPECT_TRUE(http.Get(peer.Url("/huge.jpg"), body));
     EXPECT_TRUE(body.isEmpty());
-}
-
-// The caller's preparation is done while the reply is awaited: the server answers only once
-// it sees that the work was done (or, should it never be, after a while, with "late").
-TEST(TemplateSource, TheCallersWorkFillsTheWaitForTheReplyOnceWhetherReadAheadOrAlone) {
-    for (const int connections : {1, 3}) { // 1: fetched alone; 3: read ahead
-        SCOPED_TRACE(connections);
-        std::mutex mutex;
-        std::condition_variable workDone;
-        bool worked = false;
-        ScriptedTcpServer peer({}, [&](const QByteArray& request) {
-            std::unique_lock lock(mutex);
-            const bool inTime =
-                request.startsWith("GET /first ")
-                    ? workDone.wait_for(lock, std::chrono::seconds(20), [&] { return worked; })
-                    : true;
-            const QByteArray body = inTime ? "in time" : "late";
-            return "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) +
-                   "\r\nConnection: close\r\n\r\n" + body;
-        });
-        CurlHttpGet http(Source(connections), {});
-        const QStringList walk{peer.Url("/first"), peer.Url("/second")};
-        qsizetype next = 0;
-        http.ReadAheadAlong([&]() -> std::optional<QString> {
-            return next < walk.size() ? std::optional(walk[next++]) : std::nullopt;
-        });
-        int calls = 0;
-        http.WhileReplyIsAwaited([&] {
-            ++calls;
-            const std::lock_guard lock(mutex);
-            worked = true;
-            workDone.notify_all();
-        });
-        QByteArray body;
-        EXPECT_FALSE(http.Get(walk[0], body));
-        EXPECT_EQ(body, "in time");
-        EXPECT_FALSE(http.Get(walk[1], body)); // the work was for the first fetch alone
-        EXPECT_EQ(body, "in time");
-        EXPECT_EQ(calls, 1);
-    }
 }
 
 TEST(TemplateSource, AWindowOfTransfersStartsThemOneByOneAndDropsThoseNoLongerWanted) {

@@ -15,8 +15,3 @@ TEST(Cp1251, EveryByteReadsAsTheConverterReadsItAndIsWrittenBackTheSame) {
         EXPECT_EQ(Cp1251Byte(ours[0]), byte) << value;
     }
 }
-
-TEST(Cp1251, CharactersWithoutAByteHaveNone) {
-    for (const char16_t unit : {0x2603, 0xFFFD, 0xD83D, 0x00FF, 0x0400})
-        EXPECT_EQ(Cp1251Byte(QChar(unit)), std::nullopt) << int(unit);
-}
