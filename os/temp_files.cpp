@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "os/temp_files.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
+#include <ctime>
+#include <memory>
+#include <string_view>
+
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,6 +22,18 @@ UniqueFd Locked(int fd) {
     if (held.Valid() && ::flock(held.Get(), LOCK_EX | LOCK_NB) != 0)
         held.Reset();
     return held;
+}
+
+// A name of our pattern: the prefix, anything, and one of our suffixes.
+bool IsOurTempName(std::string_view name) {
+    if (!name.starts_with(kTempPrefix))
+        return false;
+    const std::string_view rest = name.substr(std::string_view(kTempPrefix).size());
+    for (const std::string_view suffix :
+         {std::string_view(kTempSuffix), std::string_view(kScratchTiffSuffix)})
+        if (rest.ends_with(suffix))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -36,19 +53,34 @@ TempFileHold TempFileHold::OfPath(const QString& path) {
 }
 
 void RemoveStaleTempFiles(const QString& directory, std::chrono::seconds olderThan) {
-    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-olderThan.count());
-    const QString prefix = QLatin1StringView(kTempPrefix) + u'*';
-    const QFileInfoList found = QDir(directory).entryInfoList(
-        {prefix + QLatin1StringView(kTempSuffix), prefix + QLatin1StringView(kScratchTiffSuffix)},
-        QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
-    for (const QFileInfo& file : found) {
-        if (file.lastModified() >= before)
+    // Read with the system's own calls: Qt's name filters and dates would bring its regular
+    // expressions and time zones into every command that ends by writing a file.
+    const UniqueFd dirFd(
+        ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dirFd.Valid())
+        return;
+    const int listed = ::fcntl(dirFd.Get(), F_DUPFD_CLOEXEC, 0);
+    DIR* const entries = listed >= 0 ? ::fdopendir(listed) : nullptr;
+    if (entries == nullptr) {
+        if (listed >= 0)
+            ::close(listed);
+        return;
+    }
+    const std::unique_ptr<DIR, int (*)(DIR*)> closer(entries, ::closedir);
+    const std::time_t before = std::time(nullptr) - olderThan.count();
+    while (const dirent* entry = ::readdir(entries)) {
+        const std::string_view name(entry->d_name);
+        if (!IsOurTempName(name))
             continue;
-        const QByteArray name = QFile::encodeName(file.filePath());
+        struct stat status {};
+        if (::fstatat(dirFd.Get(), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(status.st_mode) || status.st_mtime >= before)
+            continue;
         // Removed under our own lock, so that no writer can take the file meanwhile.
-        const UniqueFd fd(::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        const UniqueFd fd(
+            ::openat(dirFd.Get(), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         if (fd.Valid() && ::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
             continue; // its writer lives
-        ::unlink(name.constData());
+        ::unlinkat(dirFd.Get(), entry->d_name, 0);
     }
 }
