@@ -13,8 +13,10 @@
 // the sink may have received part of the file by then.
 bool EncodeProgressiveJpeg(const RgbPicture& picture, int quality, const JpegSink& sink);
 
-// The same, using the picture up on the way: each band of rows goes back to the system
-// once libjpeg has taken it in. The progressive encoder keeps every coefficient of the
-// picture until its last scan, as many bytes again as the picture itself; released, the
-// picture's memory makes room for them instead of doubling the peak.
+// The same, using the picture up on the way. The progressive encoder keeps every coefficient
+// of the picture until its last scan, as many bytes again as the picture itself: they are
+// laid into the rows libjpeg has taken in already, so the encoding needs no more memory than
+// the picture and its pages are touched once. Where they do not fit (a height that is no
+// multiple of 16), each band of rows goes back to the system once libjpeg has taken it in,
+// making room for the coefficients instead of doubling the peak.
 bool EncodeProgressiveJpegReleasing(RgbPicture& picture, int quality, const JpegSink& sink);

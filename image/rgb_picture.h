@@ -21,6 +21,7 @@ public:
     qint64 height() const { return height_; }
     // The first byte of row y (0 <= y < height()).
     const unsigned char* row(qint64 y) const { return bytes_.get() + y * width_ * 3; }
+    unsigned char* row(qint64 y) { return bytes_.get() + y * width_ * 3; }
 
     // The rows of the width by height square whose top-left corner is (x, y), for a tile
     // decoded straight into the picture; no rows when the square does not lie wholly within.
