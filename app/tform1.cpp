@@ -47,7 +47,7 @@ public:
     explicit RefreshHooks(TForm1& form) : form_(form) {}
     void PumpEvents() override { QCoreApplication::processEvents(); }
     void ShowErrorCounts() override {
-        if (TForm3* progress = form_.dialogs_ ? form_.dialogs_->ProgressIfBuilt() : nullptr)
+        if (TForm3* progress = form_.BuiltProgressDialog())
             progress->ShowErrorCounts(form_.counters);
     }
     bool CancelRequested() override { return form_.cancel_ && form_.cancel_->Raised(); }
@@ -93,8 +93,12 @@ void TForm1::AttachDialogs(JobDialogs* dialogs, DialUpService* dialUp, CancelFla
     dialUp_ = dialUp;
 }
 
+TForm3* TForm1::BuiltProgressDialog() const {
+    return dialogs_ ? dialogs_->ProgressIfBuilt() : nullptr;
+}
+
 TForm3& TForm1::ProgressDialog() {
-    const bool built = dialogs_->ProgressIfBuilt() != nullptr;
+    const bool built = BuiltProgressDialog() != nullptr;
     TForm3& progress = dialogs_->Progress();
     if (!built)
         progress.ShowErrorCounts(counters);
@@ -178,7 +182,7 @@ void TForm1::FormShow() {
 void TForm1::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     // While a job runs the main window is disabled; keep its progress dialog in front.
-    TForm3* progress = dialogs_ ? dialogs_->ProgressIfBuilt() : nullptr;
+    TForm3* progress = BuiltProgressDialog();
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && progress &&
         progress->isVisible()) {
         progress->raise();

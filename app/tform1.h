@@ -78,6 +78,8 @@ public:
     // The jobs' progress dialog, built now if no job has needed it yet; it then shows the
     // error counts so far, as one kept from the start would.
     TForm3& ProgressDialog();
+    // The progress dialog when a job has built it; nothing to update or raise otherwise.
+    TForm3* BuiltProgressDialog() const;
     // Called once, after the window is on screen and just before its first view asks for
     // tiles: a server started with the window may still be getting ready to answer.
     void BeforeFirstView(std::function<void()> wait) { beforeFirstView_ = std::move(wait); }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/window_front_end.h"
 
+#include "app/job_dialogs.h"
 #include "app/tform1.h"
 #include "app/tform2.h"
 #include "app/tform3.h"
@@ -88,11 +89,11 @@ bool WindowFrontEnd::CancelRequested() {
 }
 
 std::optional<ScheduleChoice> WindowFrontEnd::AskSchedule() {
-    return form2_.RunScheduleDialog();
+    return dialogs_.Schedule().RunScheduleDialog();
 }
 
 bool WindowFrontEnd::HangUpWanted() {
-    return form2_.CheckBox1->isChecked();
+    return dialogs_.Schedule().CheckBox1->isChecked();
 }
 
 std::optional<QString> WindowFrontEnd::AskOutputFile() {

@@ -10,13 +10,14 @@
 #include <optional>
 
 class TForm1;
-class TForm2;
+class JobDialogs;
 class TForm3;
 
 class WindowFrontEnd final : public JobObserver, public JobControls {
 public:
-    WindowFrontEnd(TForm1& form1, TForm2& form2, TForm3& form3, DialReporter& reporter)
-        : form1_(form1), form2_(form2), form3_(form3), reporter_(reporter) {}
+    // The schedule dialog comes from dialogs when a job first asks for it: most jobs never do.
+    WindowFrontEnd(TForm1& form1, JobDialogs& dialogs, TForm3& form3, DialReporter& reporter)
+        : form1_(form1), dialogs_(dialogs), form3_(form3), reporter_(reporter) {}
 
     void OnProgress(const JobProgress& progress) override;
     void OnTile(int slot, const TilePixels& image) override;
@@ -35,7 +36,7 @@ private:
     void HideProgressAndRestore();
 
     TForm1& form1_;
-    TForm2& form2_;
+    JobDialogs& dialogs_;
     TForm3& form3_;
     DialReporter& reporter_; // the status line and message boxes
     bool started_ = false;   // the window is disabled and the progress dialog was shown
