@@ -2,6 +2,7 @@
 #include "image/jpeg_encode.h"
 
 #include <cstddef>
+#include <jerror.h>
 #include <limits>
 
 // libjpeg leaves its virtual coefficient array opaque to callers; these are the arrays we lay
@@ -11,6 +12,7 @@ struct jvirt_barray_control {
     std::size_t rowBytes;              // one row of blocks
     std::size_t bandBytes;             // the picture's rows of one band (an iMCU row)
     JDIMENSION rowsPerBand;            // rows of blocks of this component in one band
+    JDIMENSION rows;                   // rows of blocks in all
     JBLOCKROW window[MAX_SAMP_FACTOR]; // the rows handed out by the last access
 };
 
@@ -59,8 +61,11 @@ private:
     static JBLOCKARRAY Access(j_common_ptr info, jvirt_barray_ptr array, JDIMENSION start,
                               JDIMENSION count, boolean writable) {
         CoefficientsInPicture& self = Of(info);
-        if (!self.Ours(array) || count > MAX_SAMP_FACTOR)
+        if (!self.Ours(array))
             return self.access_(info, array, start, count, writable);
+        // libjpeg's own check, which fails the encoding rather than reading past the picture.
+        if (count > MAX_SAMP_FACTOR || start > array->rows || count > array->rows - start)
+            ERREXIT(info, JERR_BAD_VIRTUAL_ACCESS);
         for (JDIMENSION i = 0; i < count; ++i) {
             const JDIMENSION row = start + i;
             array->window[i] = reinterpret_cast<JBLOCKROW>(
@@ -89,6 +94,7 @@ private:
         array.rowBytes = rowBytes;
         array.bandBytes = bandBytes;
         array.rowsPerBand = rowsPerBand;
+        array.rows = rows;
         used_ += rowsPerBand * rowBytes;
         return &array;
     }
