@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <ctime>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -140,9 +142,20 @@ TEST(AtomicFile, StaleTemporaryFilesOfOursAloneAreRemoved) {
             file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
                              QFileDevice::FileModificationTime);
     }
+    // Named as ours and as old, a directory and a link (to a file of the user's) are not ours.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(".orbivist-Dd00Ee.tmp"));
+    dir.write("kept.jpg", "user's");
+    ASSERT_TRUE(QFile::link(dir.file("kept.jpg"), dir.file(".orbivist-Ln00Kk.tmp")));
+    const timespec hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    for (const char* name : {".orbivist-Dd00Ee.tmp", ".orbivist-Ln00Kk.tmp"})
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(dir.file(name)).constData(), hourAgo,
+                              AT_SYMLINK_NOFOLLOW),
+                  0);
     RemoveStaleTempFiles(dir.path());
-    EXPECT_EQ(Names(dir), QStringList({".orbivist-Ab12Cd.tmp.jpg", ".orbivist-Ef34Gh.tmp",
+    EXPECT_EQ(Names(dir), QStringList({".orbivist-Ab12Cd.tmp.jpg", ".orbivist-Dd00Ee.tmp",
+                                       ".orbivist-Ef34Gh.tmp", ".orbivist-Ln00Kk.tmp", "kept.jpg",
                                        "orbivist-Ab12Cd.tmp"}));
+    EXPECT_EQ(dir.read("kept.jpg"), "user's");
 }
 
 TEST(AtomicFile, AFileStillBeingWrittenSurvivesTheCleanUpHoweverOld) {
