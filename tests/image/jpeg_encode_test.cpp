@@ -90,6 +90,16 @@ TEST(JpegEncode, FailuresAreReported) {
         throw std::runtime_error("disk gone");
     }));
     EXPECT_FALSE(EncodeProgressiveJpeg(picture, 90, JpegSink()));
+    // Used up, with the coefficients in its rows or its rows released, a picture whose file
+    // stops being written midway fails the same way.
+    for (const auto& [width, height] : {std::pair{1024, 1024}, std::pair{1000, 1001}}) {
+        RgbPicture usedUp = PatternPicture(width, height);
+        int buffers = 0;
+        EXPECT_FALSE(EncodeProgressiveJpegReleasing(
+            usedUp, 90, [&](const char*, std::size_t) { return ++buffers < 2; }))
+            << width << "x" << height;
+        EXPECT_EQ(buffers, 2);
+    }
     // libjpeg's own limit on a side is 65500 pixels.
     const auto wide = RgbPicture::Create(65501, 1);
     ASSERT_TRUE(wide);
