@@ -2,6 +2,7 @@
 #include "image/jpeg_encode.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <jerror.h>
 #include <limits>
 
@@ -86,17 +87,25 @@ private:
             return nullptr;
         const auto bandBytes = static_cast<std::size_t>(bandHeight * picture_.width() * 3);
         const std::size_t rowBytes = std::size_t{blocksPerRow} * sizeof(JBLOCK);
-        // Bands start 16-byte aligned (the picture's start, and 16 rows of 3 bytes a pixel).
-        if (used_ + rowsPerBand * rowBytes > bandBytes || bandBytes % alignof(JBLOCK) != 0)
+        unsigned char* const first = picture_.row(0) + used_;
+        if (used_ + rowsPerBand * rowBytes > bandBytes || !Aligned(first) || bandBytes % kAlign ||
+            rowBytes % kAlign)
             return nullptr;
         jvirt_barray_control& array = arrays_[placed_++];
-        array.first = picture_.row(0) + used_;
+        array.first = first;
         array.rowBytes = rowBytes;
         array.bandBytes = bandBytes;
         array.rowsPerBand = rowsPerBand;
         array.rows = rows;
         used_ += rowsPerBand * rowBytes;
         return &array;
+    }
+
+    // libjpeg-turbo's SIMD code stores a block's coefficients 16 bytes at a time, aligned, as
+    // its own allocator lays them out; every block placed here starts so too.
+    static constexpr std::uintptr_t kAlign = 16;
+    static bool Aligned(const unsigned char* at) {
+        return reinterpret_cast<std::uintptr_t>(at) % kAlign == 0;
     }
 
     bool Ours(jvirt_barray_ptr array) const {
