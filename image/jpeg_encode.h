@@ -16,7 +16,8 @@ bool EncodeProgressiveJpeg(const RgbPicture& picture, int quality, const JpegSin
 // The same, using the picture up on the way. The progressive encoder keeps every coefficient
 // of the picture until its last scan, as many bytes again as the picture itself: they are
 // laid into the rows libjpeg has taken in already, so the encoding needs no more memory than
-// the picture and its pages are touched once. Where they do not fit (a height that is no
-// multiple of 16), each band of rows goes back to the system once libjpeg has taken it in,
-// making room for the coefficients instead of doubling the peak.
+// the picture and its pages are touched once. A component that does not fit (sides that are
+// no multiple of 16) keeps libjpeg's own memory; when none fits, each band of rows goes back
+// to the system once libjpeg has taken it in, making room for the coefficients instead of
+// doubling the peak.
 bool EncodeProgressiveJpegReleasing(RgbPicture& picture, int quality, const JpegSink& sink);
