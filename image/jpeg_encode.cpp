@@ -144,14 +144,13 @@ bool RunEncoder(JpegCompression& e, const RgbPicture& picture, int quality,
     jpeg_simple_progression(&e.info);
     jpeg_start_compress(&e.info, TRUE);
     // Rows holding coefficients must stay; otherwise rows libjpeg has taken in can go.
-    if (usingUp != nullptr && usingUp->PlacedAny())
-        release = nullptr;
+    RgbPicture* const releasing = usingUp != nullptr && usingUp->PlacedAny() ? nullptr : release;
     while (e.info.next_scanline < e.info.image_height) {
         // libjpeg's row type is not const, but it only reads the input rows.
         JSAMPROW row = const_cast<unsigned char*>(picture.row(e.info.next_scanline));
         jpeg_write_scanlines(&e.info, &row, 1);
-        if (release != nullptr && e.info.next_scanline % kReleaseBandRows == 0)
-            release->ReleaseRows(e.info.next_scanline - kReleaseBandRows, e.info.next_scanline);
+        if (releasing != nullptr && e.info.next_scanline % kReleaseBandRows == 0)
+            releasing->ReleaseRows(e.info.next_scanline - kReleaseBandRows, e.info.next_scanline);
     }
     jpeg_finish_compress(&e.info);
     return true;
