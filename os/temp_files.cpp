@@ -55,32 +55,25 @@ TempFileHold TempFileHold::OfPath(const QString& path) {
 void RemoveStaleTempFiles(const QString& directory, std::chrono::seconds olderThan) {
     // Read with the system's own calls: Qt's name filters and dates would bring its regular
     // expressions and time zones into every command that ends by writing a file.
-    const UniqueFd dirFd(
-        ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dirFd.Valid())
+    const std::unique_ptr<DIR, int (*)(DIR*)> entries(
+        ::opendir(QFile::encodeName(directory).constData()), ::closedir);
+    if (!entries)
         return;
-    const int listed = ::fcntl(dirFd.Get(), F_DUPFD_CLOEXEC, 0);
-    DIR* const entries = listed >= 0 ? ::fdopendir(listed) : nullptr;
-    if (entries == nullptr) {
-        if (listed >= 0)
-            ::close(listed);
-        return;
-    }
-    const std::unique_ptr<DIR, int (*)(DIR*)> closer(entries, ::closedir);
+    const int dirFd = ::dirfd(entries.get());
     const std::time_t before = std::time(nullptr) - olderThan.count();
-    while (const dirent* entry = ::readdir(entries)) {
+    while (const dirent* entry = ::readdir(entries.get())) {
         const std::string_view name(entry->d_name);
         if (!IsOurTempName(name))
             continue;
         struct stat status {};
-        if (::fstatat(dirFd.Get(), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0 ||
+        if (::fstatat(dirFd, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0 ||
             !S_ISREG(status.st_mode) || status.st_mtime >= before)
             continue;
         // Removed under our own lock, so that no writer can take the file meanwhile.
         const UniqueFd fd(
-            ::openat(dirFd.Get(), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+            ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         if (fd.Valid() && ::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
             continue; // its writer lives
-        ::unlinkat(dirFd.Get(), entry->d_name, 0);
+        ::unlinkat(dirFd, entry->d_name, 0);
     }
 }
