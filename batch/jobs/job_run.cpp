@@ -69,7 +69,6 @@ const TilePixels& JobRun::LoadTile(const TileRequest& tile, const BatchRetry& re
 const TilePixels* JobRun::LoadTileInto(const TileRequest& tile, const BatchRetry& retry,
                                        const PixelRows& rows) {
     buffers_.into = rows;
-    buffers_.decodedInto = false; // a load stopped before its first attempt decodes nothing
     const bool loaded = Load(tile, retry);
     buffers_.into = {};
     return loaded && buffers_.decodedInto ? nullptr : &tile_;
