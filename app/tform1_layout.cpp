@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Construction of the main window's controls. Positions and sizes are fixed at the starting
 // size; a larger window gives the map the room above the tabs (see tform1_block.cpp).
+#include "app/banded_pane_style.h"
 #include "app/field_validator.h"
 #include "app/form_controls.h"
 #include "app/marker_image.h"
@@ -74,6 +75,10 @@ void TForm1::BuildLayout() {
     Image5 = new MarkerImage(this);
 
     PageControl1 = new QTabWidget(this);
+    // Owned by the tab widget, which holds it through a guarded pointer.
+    auto* paneStyle = new BandedPaneStyle(style()->name());
+    paneStyle->setParent(PageControl1);
+    PageControl1->setStyle(paneStyle);
     PageControl1->setTabPosition(QTabWidget::South);
     // Six captions must fit side by side in the window's width. Styled on the bar alone: on the
     // tab widget the sheet would reach every control inside the tabs and set their captions in
