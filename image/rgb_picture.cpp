@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/rgb_picture.h"
 
+#include "image/whole_pages.h"
+
 #include <algorithm>
 #include <cstddef>
-#include <cstdint>
 #include <cstring>
 #include <limits>
 
 #include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
 
@@ -28,23 +28,13 @@ constexpr std::size_t kMostHugePageBytes = std::size_t{256} << 20;
 // then write into memory that is there already, rather than stopping at every 4 KiB for the
 // kernel to make the next page.
 void AdviseHugePages(unsigned char* bytes, std::size_t size) {
-    const long page = ::sysconf(_SC_PAGESIZE);
-    if (page <= 0)
-        return;
-    const auto pageSize = static_cast<std::uintptr_t>(page);
-    const auto start = reinterpret_cast<std::uintptr_t>(bytes);
-    const std::uintptr_t first = (start + pageSize - 1) / pageSize * pageSize;
-    const std::uintptr_t end = (start + size) / pageSize * pageSize;
-    if (first >= end)
-        return;
-#ifdef MADV_POPULATE_WRITE
     if (size > kMostHugePageBytes) {
-        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+        MakePagesNow(bytes, size);
         return;
     }
-#endif
-    if (size <= kMostHugePageBytes)
-        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+    const WholePages pages = WholePagesWithin(bytes, size);
+    if (pages.first != nullptr)
+        ::madvise(pages.first, pages.length, MADV_HUGEPAGE);
 }
 
 } // namespace
@@ -76,18 +66,14 @@ std::optional<RgbPicture> RgbPicture::CopyRows(qint64 top, qint64 bottom) const 
 }
 
 void RgbPicture::ReleaseRows(qint64 top, qint64 bottom) {
-    const long page = ::sysconf(_SC_PAGESIZE);
     top = std::max<qint64>(top, 0);
     bottom = std::min(bottom, height_);
-    if (page <= 0 || top >= bottom)
+    if (top >= bottom)
         return;
-    const auto pageSize = static_cast<std::uintptr_t>(page);
-    const auto start = reinterpret_cast<std::uintptr_t>(bytes_.get() + top * width_ * 3);
-    const auto end = reinterpret_cast<std::uintptr_t>(bytes_.get() + bottom * width_ * 3);
-    const std::uintptr_t first = (start + pageSize - 1) / pageSize * pageSize;
-    const std::uintptr_t last = end / pageSize * pageSize;
-    if (first < last)
-        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+    const WholePages pages = WholePagesWithin(
+        bytes_.get() + top * width_ * 3, static_cast<std::size_t>((bottom - top) * width_ * 3));
+    if (pages.first != nullptr)
+        ::madvise(pages.first, pages.length, MADV_DONTNEED);
 }
 
 PixelRows RgbPicture::Square(qint64 x, qint64 y, int width, int height) {

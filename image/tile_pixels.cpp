@@ -1,12 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/tile_pixels.h"
 
+#include "image/whole_pages.h"
+
 #include <cstring>
 #include <new>
 
 namespace {
 
 constexpr int kLargestSide = 32767;
+
+// From this size on, a new picture's pages are made in one call rather than at the decoder's
+// first write to each (a 256 by 256 tile is 48 or 64 pages); below it the call would cost
+// more than the faults it saves.
+constexpr std::size_t kPagesNowBytes = std::size_t{64} << 10;
 
 std::uint32_t ReadWord(const uchar* at) {
     std::uint32_t word;
@@ -34,9 +41,12 @@ TilePixels::TilePixels(int width, int height, PixelFormat format) {
         return;
     const qsizetype rowBytes = qsizetype{width} * BytesPerPixel(format);
     const qsizetype stride = (rowBytes + 3) / 4 * 4;
-    uchar* const bytes = new (std::nothrow) uchar[static_cast<std::size_t>(stride * height)];
+    const auto size = static_cast<std::size_t>(stride * height);
+    uchar* const bytes = new (std::nothrow) uchar[size];
     if (bytes == nullptr)
         return;
+    if (size >= kPagesNowBytes)
+        MakePagesNow(bytes, size);
     bytes_.reset(bytes);
     width_ = width;
     height_ = height;
