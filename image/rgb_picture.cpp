@@ -32,9 +32,7 @@ void AdviseHugePages(unsigned char* bytes, std::size_t size) {
         MakePagesNow(bytes, size);
         return;
     }
-    const WholePages pages = WholePagesWithin(bytes, size);
-    if (pages.first != nullptr)
-        ::madvise(pages.first, pages.length, MADV_HUGEPAGE);
+    AdviseWholePages(bytes, size, MADV_HUGEPAGE);
 }
 
 } // namespace
@@ -70,10 +68,8 @@ void RgbPicture::ReleaseRows(qint64 top, qint64 bottom) {
     bottom = std::min(bottom, height_);
     if (top >= bottom)
         return;
-    const WholePages pages = WholePagesWithin(
-        bytes_.get() + top * width_ * 3, static_cast<std::size_t>((bottom - top) * width_ * 3));
-    if (pages.first != nullptr)
-        ::madvise(pages.first, pages.length, MADV_DONTNEED);
+    AdviseWholePages(row(top), static_cast<std::size_t>((bottom - top) * width_ * 3),
+                     MADV_DONTNEED);
 }
 
 PixelRows RgbPicture::Square(qint64 x, qint64 y, int width, int height) {
