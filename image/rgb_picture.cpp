@@ -75,7 +75,7 @@ void RgbPicture::ReleaseRows(qint64 top, qint64 bottom) {
 PixelRows RgbPicture::Square(qint64 x, qint64 y, int width, int height) {
     if (x < 0 || y < 0 || width < 1 || height < 1 || width > width_ - x || height > height_ - y)
         return {};
-    return {bytes_.get() + (y * width_ + x) * 3, static_cast<qsizetype>(width_ * 3), width, height};
+    return {row(y) + x * 3, static_cast<qsizetype>(width_ * 3), width, height};
 }
 
 void RgbPicture::DrawTile(const TilePixels& tile, qint64 x, qint64 y) {
