@@ -43,6 +43,7 @@ public:
     }
 
     bool PlacedAny() const { return placed_ > 0; }
+    RgbPicture& Picture() const { return picture_; }
 
 private:
     static CoefficientsInPicture& Of(j_common_ptr info) {
@@ -126,7 +127,7 @@ private:
 
 // Everything that can longjmp happens here; no objects with destructors live in this frame.
 bool RunEncoder(JpegCompression& e, const RgbPicture& picture, int quality,
-                CoefficientsInPicture* usingUp, RgbPicture* release) {
+                CoefficientsInPicture* usingUp) {
     e.info.err = InstallJpegErrorTrap(e.trap);
     if (setjmp(e.trap.jumpBack) != 0)
         return false;
@@ -144,7 +145,8 @@ bool RunEncoder(JpegCompression& e, const RgbPicture& picture, int quality,
     jpeg_simple_progression(&e.info);
     jpeg_start_compress(&e.info, TRUE);
     // Rows holding coefficients must stay; otherwise rows libjpeg has taken in can go.
-    RgbPicture* const releasing = usingUp != nullptr && usingUp->PlacedAny() ? nullptr : release;
+    RgbPicture* const releasing =
+        usingUp != nullptr && !usingUp->PlacedAny() ? &usingUp->Picture() : nullptr;
     while (e.info.next_scanline < e.info.image_height) {
         // libjpeg's row type is not const, but it only reads the input rows.
         JSAMPROW row = const_cast<unsigned char*>(picture.row(e.info.next_scanline));
@@ -166,9 +168,9 @@ bool Encode(const RgbPicture& picture, int quality, const JpegSink& sink,
     if (!encoding.destination.Prepare(sink))
         return false;
     if (usedUp == nullptr)
-        return RunEncoder(encoding, picture, quality, nullptr, nullptr);
+        return RunEncoder(encoding, picture, quality, nullptr);
     CoefficientsInPicture coefficients(*usedUp);
-    return RunEncoder(encoding, picture, quality, &coefficients, usedUp);
+    return RunEncoder(encoding, picture, quality, &coefficients);
 }
 
 } // namespace
