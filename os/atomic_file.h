@@ -65,6 +65,8 @@ public:
 
     // What went wrong, in the user's words for a message; empty while nothing has.
     QString ErrorText() const { return error_; }
+    // The path the file puts in place.
+    const QString& Path() const { return path_; }
 
 private:
     bool Fail(int errorNumber);

@@ -102,30 +102,23 @@ bool StitchOutput::SaveJpeg(RgbPicture& picture) {
          CalibrationFileBytes(options_.calibrationTemplate, calibration)}};
     for (BesideFile& world : WorldFiles(path_, options_.block))
         beside.push_back({world.path, world.text});
-    std::vector<QString> paths{path_};
     for (const PendingFile& pending : beside) {
         AtomicFile& file = files.emplace_back(pending.path);
-        paths.push_back(pending.path);
         if (!file.Open() || !file.Write(pending.bytes))
             return Fail(pending.path, file.ErrorText());
         file.StartFlush();
     }
     // Every file is on its way to the disk before the first sync waits for it.
-    std::size_t index = 0;
-    for (AtomicFile& file : files) {
+    for (AtomicFile& file : files)
         if (!file.Complete(kDurability))
-            return Fail(paths[index], file.ErrorText());
-        ++index;
-    }
+            return Fail(file.Path(), file.ErrorText());
     // All of them lie in one directory: one sync after the last rename makes every name last,
     // where a sync after each rename costs a flush of the disk's cache apiece.
-    index = 0;
     for (AtomicFile& file : files) {
         if (!file.Commit(kDurability, AtomicFile::DirectorySync::ByCaller)) {
             SyncDirectoryOf(path_); // the names put in place so far
-            return Fail(paths[index], file.ErrorText());
+            return Fail(file.Path(), file.ErrorText());
         }
-        ++index;
     }
     SyncDirectoryOf(path_);
     return true;
