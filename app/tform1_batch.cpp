@@ -57,7 +57,7 @@ bool TForm1::JobWindowsReady() const {
 }
 
 void TForm1::RunFromWindow(const std::function<void(WindowFrontEnd&)>& job) {
-    WindowFrontEnd front(*this, *dialogs_, ProgressDialog(), dialogs_->Reporter());
+    WindowFrontEnd front(*this, *dialogs_, ProgressDialog());
     RemoveStaleTempFiles(cacheRoot);
     job(front);
     if (refresh_)

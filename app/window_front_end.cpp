@@ -24,6 +24,9 @@ int ScaleShift(std::int64_t maximum) {
 
 } // namespace
 
+WindowFrontEnd::WindowFrontEnd(TForm1& form1, JobDialogs& dialogs, TForm3& form3)
+    : form1_(form1), dialogs_(dialogs), form3_(form3), reporter_(dialogs.Reporter()) {}
+
 void WindowFrontEnd::OnProgress(const JobProgress& progress) {
     // Hanging up for a job refused before its start only says so on the status line.
     if (!started_ && progress.phase != JobPhase::Starting) {

@@ -16,8 +16,8 @@ class TForm3;
 class WindowFrontEnd final : public JobObserver, public JobControls {
 public:
     // The schedule dialog comes from dialogs when a job first asks for it: most jobs never do.
-    WindowFrontEnd(TForm1& form1, JobDialogs& dialogs, TForm3& form3, DialReporter& reporter)
-        : form1_(form1), dialogs_(dialogs), form3_(form3), reporter_(reporter) {}
+    // The dialling reports go where the dialogs' reporter puts them.
+    WindowFrontEnd(TForm1& form1, JobDialogs& dialogs, TForm3& form3);
 
     void OnProgress(const JobProgress& progress) override;
     void OnTile(int slot, const TilePixels& image) override;
