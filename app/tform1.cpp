@@ -23,6 +23,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -45,7 +46,18 @@ const char* const kBothText = QT_TRANSLATE_NOOP("TForm1", "кэш и интер�
 class TForm1::RefreshHooks : public ViewLoadHooks {
 public:
     explicit RefreshHooks(TForm1& form) : form_(form) {}
-    void PumpEvents() override { QCoreApplication::processEvents(); }
+    // Tiles from the cache come faster than a screen shows them: events, and with them the
+    // tiles drawn so far, are taken at most once a frame, so that a view or a block from the
+    // cache is painted once rather than once a tile, and a click waits no longer than a frame.
+    // A tile from the network is drawn while the next one is awaited, as the client pumps
+    // events while it waits.
+    void PumpEvents() override {
+        constexpr int kFrameMs = 16;
+        if (sincePump_.isValid() && sincePump_.elapsed() < kFrameMs)
+            return;
+        QCoreApplication::processEvents();
+        sincePump_.start();
+    }
     void ShowErrorCounts() override {
         if (TForm3* progress = form_.BuiltProgressDialog())
             progress->ShowErrorCounts(form_.counters);
@@ -66,6 +78,7 @@ public:
 
 private:
     TForm1& form_;
+    QElapsedTimer sincePump_;
 };
 
 TForm1::TForm1(ProgramHome home, QWidget* parent)

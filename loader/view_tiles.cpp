@@ -4,7 +4,6 @@
 #include "loader/read_ahead.h"
 #include "loader/tile_attempts.h"
 
-#include <QElapsedTimer>
 #include <QScopeGuard>
 #include <algorithm>
 
@@ -90,22 +89,13 @@ ViewLoadOutcome LoadBlock(std::span<const TileRequest> tiles, int atOnce, const 
                 return keepGoing() ? along() : std::nullopt;
             },
             source.mode, source.refresh);
-    // Tiles from the cache come faster than a screen shows them: events, and with them the
-    // tiles drawn so far, are taken at most once a frame, so that a block from the cache is
-    // painted once rather than once a tile, and a move waits no longer than a frame.
-    constexpr int kFrameMs = 16;
-    QElapsedTimer sincePump;
     TilePixels image;
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         const TileAttemptRules rules{.attempts = 1,
                                      .pauseSeconds = 0,
                                      .mayAttempt =
                                          [&](int) {
-                                             if (!sincePump.isValid() ||
-                                                 sincePump.elapsed() >= kFrameMs) {
-                                                 hooks.PumpEvents();
-                                                 sincePump.start();
-                                             }
+                                             hooks.PumpEvents();
                                              return keepGoing();
                                          },
                                      .shown =

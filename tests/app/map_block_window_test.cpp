@@ -119,6 +119,29 @@ TEST_F(MapBlockTest, PrefillOfTheVisibleRegionCoversTheWholeBlock) {
     EXPECT_EQ(Paths(), QStringList({"qs", "rt", "sq", "tr"}));
 }
 
+// Counts a window's paint passes: each one is a request to update it.
+struct PaintPasses : QObject {
+    int passes = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        passes += event->type() == QEvent::UpdateRequest;
+        return false;
+    }
+};
+
+// Tiles read from the cache are drawn a frame at a time, not one pass of the window each.
+TEST_F(MapBlockTest, ABlockFromTheCacheIsNotPaintedOnceATile) {
+    TForm1& w = OpenLarge();
+    w.PageControl1->setCurrentWidget(w.TabSheet4); // builds the settings tab
+    w.RadioButton1->click();                       // the cache only
+    const qsizetype asked = http.requests.size();
+    PaintPasses painted;
+    w.installEventFilter(&painted);
+    for (int i = 0; i < 3; ++i)
+        w.RefreshView();
+    EXPECT_EQ(http.requests.size(), asked);
+    EXPECT_LT(painted.passes, 3 * kLevelOneBlock.size() / 2); // a pass a tile makes 30
+}
+
 TEST_F(MapBlockTest, TheSizeIsKeptOnItsOwnLineOnlyWhenChanged) {
     OpenLarge();
     Close();
